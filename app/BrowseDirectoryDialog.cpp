@@ -1,0 +1,93 @@
+#include "app/BrowseDirectoryDialog.h"
+
+#include "app/Form1.h"
+#include "app/InstallFolder.h"
+#include "app/SettingsFiles.h"
+#include "protocol/ModuleState.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent) : QDialog(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("Browse directory"));
+    setModal(true);
+
+    Label1 = new QLabel(QStringLiteral("Look in drive:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Drive1 = new DriveList(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Label1->setBuddy(Drive1);
+    Dir1 = new FolderList(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setMinimumSize(360, 240);
+    Label2 = new QLabel(QStringLiteral("Current Directory:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label2->setBuddy(Label3);
+    Command1 = new QPushButton(QStringLiteral("Select directory"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command3 = new QPushButton(QStringLiteral("Default"), this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Drive1, 0, 1);
+    grid->addWidget(Dir1, 1, 0, 1, 2);
+    grid->addWidget(Label2, 2, 0);
+    grid->addWidget(Label3, 2, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Command3);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+
+    connect(Drive1, &DriveList::driveChanged, this, [this](const QString &drive) {
+        if (Dir1->setPath(drive))
+            Label3->setText(QDir::toNativeSeparators(Dir1->path()));
+    });
+    connect(Dir1, &FolderList::pathChanged, this,
+            [this](const QString &folder) { Label3->setText(QDir::toNativeSeparators(folder)); });
+    connect(Command1, &QPushButton::clicked, this, &BrowseDirectoryDialog::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Command3, &QPushButton::clicked, this, &BrowseDirectoryDialog::Command3_Click);
+
+    // A stored folder that can no longer be shown is replaced by the installation folder.
+    if (Dir1->setPath(m_state.DefaultDirectory)) {
+        showFolder(Dir1->path());
+    } else {
+        m_state.DefaultDirectory = InstallFolder::path();
+        if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Directory),
+                                  SettingsFiles::folderContent(QDir::toNativeSeparators(m_state.DefaultDirectory))))
+            reportSettingNotSaved(this, m_state.Language, QString::fromLatin1(SettingsFiles::Directory));
+        Dir1->setPath(m_state.DefaultDirectory);
+        showFolder(m_state.DefaultDirectory);
+    }
+}
+
+void BrowseDirectoryDialog::showFolder(const QString &folder)
+{
+    Drive1->selectDriveOf(folder);
+    Label3->setText(QDir::toNativeSeparators(folder));
+}
+
+void BrowseDirectoryDialog::Command1_Click()
+{
+    const QString folder = QDir::toNativeSeparators(Dir1->path());
+    m_state.DefaultDirectory = folder;
+    if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Directory), SettingsFiles::folderContent(folder)))
+        reportSettingNotSaved(this, m_state.Language, QString::fromLatin1(SettingsFiles::Directory));
+    accept();
+}
+
+void BrowseDirectoryDialog::Command3_Click()
+{
+    if (Dir1->setPath(InstallFolder::path()))
+        showFolder(Dir1->path());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/FolderList.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+
+struct ModuleState;
+
+// "Browse directory" (Form5): picks the default folder of the module file dialogs and stores
+// it in "directory.vdm".
+class BrowseDirectoryDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    BrowseDirectoryDialog(ModuleState &state, QWidget *parent = nullptr);
+
+    QLabel *Label1;
+    DriveList *Drive1;
+    FolderList *Dir1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QPushButton *Command1;
+    QPushButton *Command2;
+    QPushButton *Command3;
+
+    void Command1_Click();
+    void Command3_Click();
+
+private:
+    void showFolder(const QString &folder);
+    ModuleState &m_state;
+};

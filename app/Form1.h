@@ -1,0 +1,121 @@
+#pragma once
+
+#include "protocol/ModuleState.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <array>
+#include <initializer_list>
+
+class ModulePage;
+class PushButtonFrame;
+class SecondTimeFrame;
+class OutputFunctionsFrame;
+class DimStartFrame;
+class SceneFrame;
+class DiagnosticsFrame;
+
+// The main window: owns the shared model, builds the frames and the menus, and switches the
+// work area between the module page and the editor frames.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    ModuleState &state() { return m_state; }
+    const ModuleState &state() const { return m_state; }
+
+    // Controls, named as the installer's documentation and the tests know them.
+    QGroupBox *Frame1;
+    QPushButton *Command1;
+    QPushButton *Command2;
+    QGroupBox *Frame2;
+    QPushButton *Command7;
+    QPushButton *Command8;
+    QPushButton *Command9;
+    QPushButton *Command10;
+    QPushButton *Command12;
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QLabel *Label5;
+    QLabel *Label1;
+    QComboBox *Combo1;
+    QPushButton *Command15;
+    ModulePage *Frame11;
+    PushButtonFrame *Frame3;
+    SecondTimeFrame *Frame6;
+    OutputFunctionsFrame *Frame7;
+    SceneFrame *Frame9;
+    DiagnosticsFrame *Frame10;
+    DimStartFrame *Frame12;
+    QStatusBar *StatusBar1;
+    QLineEdit *Text1;
+    QProgressBar *ProgressBar1;
+
+    // Menus and their entries.
+    QMenu *bestand;
+    QAction *nieuw;
+    QAction *lijn3;
+    QAction *openen;
+    QAction *lijn1;
+    QAction *Bewaren;
+    QAction *Bewaren_als;
+    QAction *lijn2;
+    QAction *Einde;
+    QMenu *taal;
+    QAction *frans;
+    QAction *ned;
+    QMenu *settings;
+    QMenu *poort;
+    std::array<QAction *, 8> p{};
+    QAction *lijn4;
+    QAction *instellingen;
+    QMenu *Info;
+    QAction *Web;
+
+    // 1 once the installer has picked an entry of the module type list.
+    int ModulePageShown = 0;
+
+    // Handlers.
+    void Combo1_Click();
+    void Combo1_Change(const QString &text);
+    void p_Click(int port);
+    void ned_Click() { switchLanguage(1); }
+    void frans_Click() { switchLanguage(2); }
+    void Web_Click();
+    void instellingen_Click();
+    void Einde_Click();
+
+    // Enables or disables the four menus of the menu bar as a whole.
+    void setMenusEnabled(bool enabled);
+    // Hides every work frame of the main window except `keep`.
+    void hideWorkFrames(QWidget *keep = nullptr);
+
+private:
+    void buildWindow();
+    void buildMenus();
+    void load();
+    void setStartCaptions();
+    void setFrenchMenuCaptions();
+    void checkPort(int port);
+    void switchLanguage(int language);
+
+    ModuleState m_state;
+};
+
+// Tells the installer that a settings file of the installation folder could not be rewritten.
+void reportSettingNotSaved(QWidget *parent, int language, const QString &fileName);
+
+// Enables or disables a list of controls.
+void setEnabledAll(std::initializer_list<QWidget *> widgets, bool enabled);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+struct ModuleState;
+
+// The module page (Frame11): the picture of a module type, its type label and the buttons
+// that open the documentation of its models.
+class ModulePage : public QGroupBox
+{
+    Q_OBJECT
+public:
+    // Where a page request comes from; a page shown after opening a module file words a few
+    // captions differently.
+    enum class Origin { TypeList, Module, ModuleFile };
+
+    ModulePage(ModuleState &state, QWidget *parent = nullptr);
+
+    // Shows the page of a module type (0..3): caption, picture, type label and documentation
+    // buttons in the current language. Other types change nothing.
+    void showPage(int type, Origin origin);
+    // Shows the type label of a module type (0..3) in the current language.
+    void setTypeLabel(int type);
+
+    QLabel *Picture2;
+    QLabel *Label2;
+    QPushButton *Command11;
+    QPushButton *Command13;
+    QPushButton *Command14;
+    QPushButton *Command33;
+
+private:
+    ModuleState &m_state;
+};

@@ -1,0 +1,325 @@
+#include "app/BrowseDirectoryDialog.h"
+#include "app/Form1.h"
+#include "app/Launcher.h"
+#include "app/MessageBox.h"
+#include "app/ModulePage.h"
+#include "app/PreferencesDialog.h"
+#include "support/TestHome.h"
+
+#include <QTest>
+#include <memory>
+
+// Start-up, settings files, menus and the preference dialogs.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+    QStringList m_started;
+    int m_quits = 0;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        Launcher::setProgramStarter([this](const QString &program, const QStringList &) {
+            m_started << program;
+            return true;
+        });
+        Launcher::setQuitter([this] { ++m_quits; });
+        MessageBox::setAutoAnswer(true);
+    }
+    void init()
+    {
+        m_started.clear();
+        m_quits = 0;
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+    }
+
+    void startStateInDutch()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "2\r\n", "700\r\n", "/tmp\r\n");
+        Form1 w;
+        QCOMPARE(w.state().Language, 1);
+        QCOMPARE(w.state().ComPort, 2);
+        QCOMPARE(w.state().PcDelay, 700);
+        QCOMPARE(w.state().DefaultDirectory, QStringLiteral("/tmp"));
+        QCOMPARE(w.state().ModuleType, 4);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
+        QCOMPARE(w.Frame1->title(), QStringLiteral("Actie:"));
+        QCOMPARE(w.Frame2->title(), QStringLiteral("Module gegevens:"));
+        QCOMPARE(w.Command1->text(), QStringLiteral("Verbinden"));
+        QCOMPARE(w.Command2->text(), QStringLiteral("Versturen"));
+        QCOMPARE(w.Command7->text(), QStringLiteral("Drukknoppen"));
+        QCOMPARE(w.Command8->text(), QStringLiteral("Tijd 2de functie"));
+        QCOMPARE(w.Command10->text(), QStringLiteral("Sferen"));
+        QCOMPARE(w.bestand->title(), QStringLiteral("Bestand"));
+        QCOMPARE(w.nieuw->text(), QStringLiteral("&Nieuwe module"));
+        QCOMPARE(w.Einde->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+        QCOMPARE(w.Bewaren->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QVERIFY(w.ned->isChecked());
+        QVERIFY(!w.frans->isChecked());
+        QVERIFY(w.p[1]->isChecked());
+        QCOMPARE(std::count_if(w.p.begin(), w.p.end(), [](QAction *a) { return a->isChecked(); }), 1);
+
+        // The start state of the window.
+        w.show();
+        QVERIFY(w.Frame1->isVisible());
+        QVERIFY(w.Command1->isEnabled());
+        QVERIFY(!w.Command2->isEnabled());
+        QVERIFY(w.Frame2->isVisible());
+        for (QWidget *b : std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12}) {
+            QVERIFY2(b->isHidden() && !b->isEnabled(), qPrintable(b->objectName()));
+        }
+        QVERIFY(!w.Option1->isEnabled() && !w.Option2->isEnabled());
+        QVERIFY(!w.Option1->isChecked() && !w.Option2->isChecked());
+        QVERIFY(w.Label5->isHidden());
+        QVERIFY(w.Label1->isVisible() && w.Combo1->isVisible());
+        QCOMPARE(w.Combo1->currentText(), QString());
+        QCOMPARE(w.Combo1->count(), 4);
+        QCOMPARE(w.Combo1->itemText(1), QStringLiteral("ZK24XX_ZK3447"));
+        QVERIFY(w.Frame11->isHidden());
+        QVERIFY(w.Frame11->Label2->isHidden());
+        for (QWidget *b : std::initializer_list<QWidget *>{w.Frame11->Command11, w.Frame11->Command13,
+                                                           w.Frame11->Command14, w.Command15})
+            QVERIFY(b->isHidden());
+        for (const char *f : {"Frame3", "Frame6", "Frame7", "Frame9", "Frame10", "Frame12"}) {
+            QWidget *frame = w.findChild<QWidget *>(QString::fromLatin1(f));
+            QVERIFY2(frame && frame->isHidden(), f);
+        }
+        QVERIFY(!w.Bewaren->isEnabled() && !w.Bewaren_als->isEnabled());
+        QVERIFY(w.ProgressBar1->isHidden());
+    }
+
+    void startInFrench()
+    {
+        TestHome home;
+        home.writeSettings(" 2 \r\n");
+        Form1 w;
+        QCOMPARE(w.Frame1->title(), QStringLiteral("Action:"));
+        QCOMPARE(w.Frame2->title(), QStringLiteral("Données module:"));
+        QCOMPARE(w.Command1->text(), QStringLiteral("Connecter"));
+        QCOMPARE(w.Command2->text(), QStringLiteral("Envoyer"));
+        QCOMPARE(w.Command7->text(), QStringLiteral("Boutons poussoirs"));
+        QCOMPARE(w.Command8->text(), QStringLiteral("Temps 2ème fonction"));
+        QCOMPARE(w.Command10->text(), QStringLiteral("Contextes"));
+        QCOMPARE(w.bestand->title(), QStringLiteral("Fichier"));
+        QCOMPARE(w.nieuw->text(), QStringLiteral("Nouveau module"));
+        QCOMPARE(w.openen->text(), QStringLiteral("Ouvrir module ..."));
+        QCOMPARE(w.Bewaren->text(), QStringLiteral("Sauver module"));
+        QCOMPARE(w.Bewaren_als->text(), QStringLiteral("Sauver module dans ..."));
+        QCOMPARE(w.Einde->text(), QStringLiteral("Exit"));
+        QCOMPARE(w.taal->title(), QStringLiteral("Taal/langue"));
+        QCOMPARE(w.instellingen->text(), QStringLiteral("Preferences ..."));
+        QVERIFY(w.frans->isChecked());
+        QVERIFY(!w.ned->isChecked());
+    }
+
+    void unknownLanguageKeepsDesignTexts()
+    {
+        TestHome home;
+        home.writeSettings(" 3 \r\n");
+        Form1 w;
+        QCOMPARE(w.state().Language, 3);
+        QCOMPARE(w.Frame1->title(), QStringLiteral("Frame1"));
+        QCOMPARE(w.Command1->text(), QStringLiteral("Command1"));
+        QCOMPARE(w.Command7->text(), QStringLiteral("Command7"));
+        QCOMPARE(w.Option1->text(), QStringLiteral("Master"));
+        QCOMPARE(w.Option2->text(), QStringLiteral("Slave"));
+        QCOMPARE(w.bestand->title(), QStringLiteral("Bestand"));
+        QCOMPARE(w.openen->text(), QStringLiteral("Module &Openen ..."));
+        QVERIFY(!w.ned->isChecked() && !w.frans->isChecked());
+        // The web entry does nothing without a known language.
+        int opened = 0;
+        Launcher::setUrlOpener([&](const QString &) { return ++opened > 0; });
+        w.Web->trigger();
+        QCOMPARE(opened, 0);
+        Launcher::setUrlOpener({});
+    }
+
+    void portOutsideTheMenu()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "9\r\n");
+        Form1 w;
+        QCOMPARE(w.state().ComPort, 9);
+        for (QAction *a : w.p)
+            QVERIFY(!a->isChecked());
+    }
+
+    void missingSettingsFilesStillStart()
+    {
+        TestHome home; // empty folder: no settings at all
+        Form1 w;
+        QCOMPARE(w.state().Language, 1);
+        QCOMPARE(w.state().ComPort, 1);
+        QCOMPARE(w.state().PcDelay, 500);
+        QCOMPARE(w.state().DefaultDirectory, QString());
+        QCOMPARE(w.Command1->text(), QStringLiteral("Verbinden"));
+        QVERIFY(w.p[0]->isChecked());
+        // A damaged value counts as missing.
+        home.writeSettings("x\r\n", "\r\n", "fast\r\n");
+        Form1 w2;
+        QCOMPARE(w2.state().Language, 1);
+        QCOMPARE(w2.state().ComPort, 1);
+        QCOMPARE(w2.state().PcDelay, 500);
+    }
+
+    void choosingAPortRewritesPortFile()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "2\r\n");
+        Form1 w;
+        w.p[2]->trigger();
+        QCOMPARE(home.read(QStringLiteral("port.vdm")), QByteArray("3\r\n"));
+        QCOMPARE(w.state().ComPort, 3);
+        QVERIFY(w.p[2]->isChecked());
+        QVERIFY(!w.p[1]->isChecked());
+        // The entry that is already checked keeps its check mark and rewrites the file.
+        home.write(QStringLiteral("port.vdm"), "junk");
+        w.p[2]->trigger();
+        QVERIFY(w.p[2]->isChecked());
+        QCOMPARE(home.read(QStringLiteral("port.vdm")), QByteArray("3\r\n"));
+        QCOMPARE(MessageBox::shownCount(), 0);
+    }
+
+    void portFileThatCannotBeWrittenIsReported()
+    {
+        TestHome home;
+        home.writeSettings(" 2 \r\n");
+        Form1 w;
+        QFile::remove(home.file(QStringLiteral("port.vdm")));
+        QDir(home.path()).mkdir(QStringLiteral("port.vdm"));
+        w.p[4]->trigger();
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Attention !"));
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("port.vdm")));
+        QVERIFY(w.p[4]->isChecked());
+    }
+
+    void languageSwitchRewritesAndRestarts()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        w.frans->trigger();
+        QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 2 \r\n"));
+        QCOMPARE(m_started.size(), 1);
+        QCOMPARE(m_started.first(), QCoreApplication::applicationFilePath());
+        QCOMPARE(m_quits, 1);
+        w.ned->trigger();
+        QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 1 \r\n"));
+        QCOMPARE(m_quits, 2);
+    }
+
+    void languageSwitchThatCannotRestartKeepsRunning()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        Launcher::setProgramStarter([](const QString &, const QStringList &) { return false; });
+        w.frans->trigger();
+        Launcher::setProgramStarter([this](const QString &program, const QStringList &) {
+            m_started << program;
+            return true;
+        });
+        QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 2 \r\n"));
+        QCOMPARE(m_quits, 0);
+        QCOMPARE(MessageBox::shownCount(), 1);
+    }
+
+    void webOpensTheMakersSite()
+    {
+        TestHome home;
+        home.writeSettings(" 2 \r\n");
+        Form1 w;
+        QString opened;
+        Launcher::setUrlOpener([&](const QString &url) {
+            opened = url;
+            return true;
+        });
+        w.Web->trigger();
+        Launcher::setUrlOpener({});
+        QCOMPARE(opened, QString::fromLatin1(Launcher::MakerWebAddress));
+        QCOMPARE(w.Web->text(), opened);
+    }
+
+    void preferencesRereadTheFolder()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "1\r\n", "500\r\n", "/tmp\r\n");
+        Form1 w;
+        home.write(QStringLiteral("directory.vdm"), "/var/Klant, Peeters\r\n");
+        PreferencesDialog form4(w.state(), &w);
+        QCOMPARE(form4.windowTitle(), QStringLiteral("Preferences"));
+        QCOMPARE(form4.Label1->text(), QStringLiteral("/var/Klant, Peeters"));
+        QCOMPARE(w.state().DefaultDirectory, QStringLiteral("/var/Klant, Peeters"));
+        QCOMPARE(form4.Label2->text(), QStringLiteral("QV1 Directory:"));
+    }
+
+    void browseFallsBackToTheInstallationFolder()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "1\r\n", "500\r\n", "/no/such/folder\r\n");
+        Form1 w;
+        BrowseDirectoryDialog form5(w.state(), &w);
+        QCOMPARE(w.state().DefaultDirectory, home.path());
+        QCOMPARE(home.read(QStringLiteral("directory.vdm")), home.path().toLocal8Bit() + "\r\n");
+        QCOMPARE(QDir(form5.Dir1->path()), QDir(home.path()));
+        QCOMPARE(QDir(form5.Label3->text()), QDir(home.path()));
+    }
+
+    void browseSelectsAFolder()
+    {
+        TestHome home;
+        QDir(home.path()).mkpath(QStringLiteral("Klant, Janssens"));
+        const QString start = home.path() + QStringLiteral("Klant, Janssens");
+        home.writeSettings(" 1 \r\n", "1\r\n", "500\r\n", start.toLocal8Bit() + "\r\n");
+        Form1 w;
+        PreferencesDialog form4(w.state(), &w);
+        BrowseDirectoryDialog form5(w.state(), &form4);
+        QCOMPARE(form5.Label3->text(), start);
+        // "Default" moves the list to the installation folder without storing anything.
+        form5.Command3->click();
+        QCOMPARE(QDir(form5.Dir1->path()), QDir(home.path()));
+        QCOMPARE(home.read(QStringLiteral("directory.vdm")), start.toLocal8Bit() + "\r\n");
+        // Entering the subfolder by its list entry, then "Select directory", stores it whole.
+        const auto items = form5.Dir1->findItems(QStringLiteral("Klant, Janssens"), Qt::MatchEndsWith);
+        QCOMPARE(items.size(), 1);
+        Q_EMIT form5.Dir1->itemActivated(items.first());
+        QCOMPARE(form5.Label3->text(), start);
+        form5.Command1->click();
+        QCOMPARE(home.read(QStringLiteral("directory.vdm")), start.toLocal8Bit() + "\r\n");
+        QCOMPARE(w.state().DefaultDirectory, start);
+        QCOMPARE(form5.result(), int(QDialog::Accepted));
+    }
+
+    void moduleTypeList()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        w.show();
+        w.Combo1->setEditText(QStringLiteral("ZK9999"));
+        QCOMPARE(w.Combo1->currentText(), QString());
+        w.Combo1->setCurrentIndex(1);
+        w.Combo1_Click();
+        QCOMPARE(w.ModulePageShown, 1);
+        QVERIFY(w.Frame11->isVisible());
+        QCOMPARE(w.Frame11->title(), QStringLiteral("Dimmodule:"));
+        QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Dimmodule"));
+        QVERIFY(w.Frame11->Command13->isVisible() && w.Frame11->Command14->isVisible() && w.Frame11->Command33->isVisible());
+        QCOMPARE(w.Frame11->Command33->text(), QStringLiteral("ZK3447 ZK2447"));
+        QVERIFY(w.Frame11->Command11->isHidden());
+        QVERIFY(!w.Frame11->Picture2->pixmap().isNull() || !QFile::exists(home.file(QStringLiteral("dimmer.bmp"))));
+        w.Combo1->setCurrentIndex(2);
+        w.Combo1_Click();
+        QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Relaismodule"));
+        QVERIFY(w.Frame11->Command13->isHidden() && w.Frame11->Command14->isHidden() && w.Frame11->Command33->isHidden());
+        QVERIFY(w.Frame11->Command11->isVisible());
+        QCOMPARE(w.Frame11->Command11->text(), QStringLiteral("Meer info..."));
+        QCOMPARE(w.state().ModuleType, 4); // picking a page never changes the module type
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

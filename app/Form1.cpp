@@ -165,6 +165,18 @@ void Form1::buildWindow()
     StatusBar1->addWidget(ProgressBar1, 1);
     StatusBar1->addPermanentWidget(named(new QLabel(QStringLiteral("Ver: 05.00"), StatusBar1), "VersionPanel1"));
 
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option1_Click();
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option2_Click();
+    });
     connect(Combo1, &QComboBox::textActivated, this, [this] { Combo1_Click(); });
     connect(Combo1, &QComboBox::editTextChanged, this, &Form1::Combo1_Change);
 
@@ -357,4 +369,74 @@ void Form1::instellingen_Click()
 void Form1::Einde_Click()
 {
     Launcher::quitProgram();
+}
+
+void Form1::Command7_Click()
+{
+    hideWorkFrames(Frame3);
+    Frame3->open();
+}
+
+void Form1::Command8_Click()
+{
+    hideWorkFrames(Frame6);
+    Frame6->open();
+}
+
+// Output functions on the relay modules, dim start values on the dim and Velano modules.
+void Form1::Command9_Click()
+{
+    const bool dimStart = m_state.ModuleType == 1 || m_state.ModuleType == 2;
+    QWidget *frame = dimStart ? static_cast<QWidget *>(Frame12) : static_cast<QWidget *>(Frame7);
+    hideWorkFrames(frame);
+    if (dimStart)
+        Frame12->open();
+    else
+        Frame7->open();
+}
+
+void Form1::Command10_Click()
+{
+    hideWorkFrames(Frame9);
+    Frame9->open();
+}
+
+void Form1::Option1_Click()
+{
+    if (ModuleImage *image = m_state.currentImage())
+        image->set(ModuleTypes::MasterSlot, 1);
+    m_state.MasterFlag = 1;
+    if (!Frame9->isHidden())
+        Frame9->masterSelected();
+}
+
+void Form1::Option2_Click()
+{
+    if (ModuleImage *image = m_state.currentImage())
+        image->set(ModuleTypes::MasterSlot, 0);
+    m_state.MasterFlag = 0;
+    if (!Frame9->isHidden())
+        Frame9->slaveSelected();
+}
+
+void Form1::selectOption(QRadioButton *option)
+{
+    if (option->isChecked()) {
+        // Already selected: run its operation all the same, so the image and MasterFlag agree.
+        if (option == Option1)
+            Option1_Click();
+        else
+            Option2_Click();
+        return;
+    }
+    option->setChecked(true);
+}
+
+void Form1::clearOptions()
+{
+    for (QRadioButton *o : {Option1, Option2}) {
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(true);
+    }
 }

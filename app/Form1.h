@@ -96,6 +96,17 @@ public:
     void Web_Click();
     void instellingen_Click();
     void Einde_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Option1_Click();
+    void Option2_Click();
+
+    // Selects an option from the program; its click operation runs as for the installer's choice.
+    void selectOption(QRadioButton *option);
+    // Clears both master/slave options.
+    void clearOptions();
 
     // Enables or disables the four menus of the menu bar as a whole.
     void setMenusEnabled(bool enabled);

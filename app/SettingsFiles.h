@@ -16,7 +16,7 @@ inline constexpr const char *Directory = "directory.vdm";
 // Values used when a settings file is missing or unreadable.
 inline constexpr int DefaultLanguage = 1;
 inline constexpr int DefaultComPort = 1;
-inline constexpr int DefaultPcDelay = 500; // microseconds of pause after each character sent
+inline constexpr int DefaultPcDelay = 300; // microseconds of pause after each character sent
 QString defaultDirectory();               // empty: the dialogs start in the installation folder
 
 // Reads the first value of a settings text the way a comma-separated field is read: leading

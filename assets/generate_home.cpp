@@ -133,10 +133,10 @@ int main(int argc, char *argv[])
     }
     bool ok = true;
 
-    // Shipped settings: Dutch, port 1, 500 microseconds after each character, no default folder.
+    // Shipped settings: Dutch, port 1, 300 microseconds after each character, no default folder.
     ok &= writeBytes(out.filePath(QStringLiteral("country.vdm")), " 1 \r\n");
     ok &= writeBytes(out.filePath(QStringLiteral("port.vdm")), "1\r\n");
-    ok &= writeBytes(out.filePath(QStringLiteral("pc.vdm")), "500\r\n");
+    ok &= writeBytes(out.filePath(QStringLiteral("pc.vdm")), "300\r\n");
     ok &= writeBytes(out.filePath(QStringLiteral("directory.vdm")), "\r\n");
 
     const Picture pictures[] = {

@@ -12,3 +12,7 @@ void SceneFrame::open()
 {
     show();
 }
+
+void SceneFrame::masterSelected() {}
+
+void SceneFrame::slaveSelected() {}

@@ -152,7 +152,7 @@ private Q_SLOTS:
         Form1 w;
         QCOMPARE(w.state().Language, 1);
         QCOMPARE(w.state().ComPort, 1);
-        QCOMPARE(w.state().PcDelay, 500);
+        QCOMPARE(w.state().PcDelay, 300);
         QCOMPARE(w.state().DefaultDirectory, QString());
         QCOMPARE(w.Command1->text(), QStringLiteral("Verbinden"));
         QVERIFY(w.p[0]->isChecked());
@@ -161,7 +161,7 @@ private Q_SLOTS:
         Form1 w2;
         QCOMPARE(w2.state().Language, 1);
         QCOMPARE(w2.state().ComPort, 1);
-        QCOMPARE(w2.state().PcDelay, 500);
+        QCOMPARE(w2.state().PcDelay, 300);
     }
 
     void choosingAPortRewritesPortFile()

@@ -13,12 +13,14 @@
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
 #include "editors/SecondTimeFrame.h"
+#include "protocol/QtSerialLink.h"
 #include "scenes/SceneFrame.h"
 
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -65,13 +67,31 @@ void setEnabledAll(std::initializer_list<QWidget *> widgets, bool enabled)
         w->setEnabled(enabled);
 }
 
-Form1::Form1(QWidget *parent) : QMainWindow(parent)
+Form1::Form1(QWidget *parent, SerialLink *link) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QV Velano"));
+    m_link = link ? link : new QtSerialLink(this);
+    m_conversation = new Conversation(m_state, *m_link, this);
     buildWindow();
     buildMenus();
     load();
+
+    Conversation *c = m_conversation;
+    connect(c, &Conversation::progressChanged, this, &Form1::showProgress);
+    connect(c, &Conversation::statusChanged, this, &Form1::showStatus);
+    connect(c, &Conversation::pageRequested, this, &Form1::showPage);
+    connect(c, &Conversation::readFinished, this, &Form1::onReadFinished);
+    connect(c, &Conversation::sendFinished, this, &Form1::onSendFinished);
+    connect(c, &Conversation::wrongModule, this, &Form1::onWrongModule);
+    connect(c, &Conversation::endFrameSent, this, &Form1::onEndFrameSent);
+    connect(c, &Conversation::problem, this, &Form1::onProblem);
+    connect(c, &Conversation::abandoned, this, &Form1::onAbandoned);
+    connect(c, &Conversation::runningChanged, AbortButton, &QWidget::setVisible);
+    connect(AbortButton, &QPushButton::clicked, c, &Conversation::abandon);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, c, &Conversation::abandon);
 }
 
 Form1::~Form1() = default;
@@ -163,8 +183,14 @@ void Form1::buildWindow()
     StatusBar1->addWidget(statusPanel);
     StatusBar1->addWidget(Text1, 1);
     StatusBar1->addWidget(ProgressBar1, 1);
+    AbortButton = named(new QPushButton(StatusBar1), "AbortButton");
+    AbortButton->setToolTip(QStringLiteral("Esc"));
+    AbortButton->hide();
+    StatusBar1->addWidget(AbortButton);
     StatusBar1->addPermanentWidget(named(new QLabel(QStringLiteral("Ver: 05.00"), StatusBar1), "VersionPanel1"));
 
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
@@ -251,6 +277,7 @@ void Form1::load()
                                    .value_or(SettingsFiles::defaultDirectory());
     if (m_state.Language == 2)
         setFrenchMenuCaptions();
+    m_conversation->setPortNumber(m_state.ComPort);
     checkPort(m_state.ComPort);
     ned->setChecked(m_state.Language == 1);
     frans->setChecked(m_state.Language == 2);
@@ -268,6 +295,8 @@ void Form1::setStartCaptions()
     Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
     Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
     Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
+    AbortButton->setText(Lang::pick(lang, QStringLiteral("Afbreken"), QStringLiteral("Interrompre"))
+                             .value_or(QStringLiteral("Afbreken / Interrompre")));
 }
 
 void Form1::setFrenchMenuCaptions()
@@ -331,6 +360,8 @@ void Form1::p_Click(int port)
     m_state.ComPort = port;
     if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Port), SettingsFiles::portContent(port)))
         reportSettingNotSaved(this, m_state.Language, QString::fromLatin1(SettingsFiles::Port));
+    // Closes the port if it is open; the next conversation opens the new one.
+    m_conversation->setPortNumber(port);
 }
 
 void Form1::switchLanguage(int language)
@@ -439,4 +470,203 @@ void Form1::clearOptions()
         o->setChecked(false);
         o->setAutoExclusive(true);
     }
+}
+
+// ---- conversations --------------------------------------------------------------------------
+
+void Form1::Command1_Click()
+{
+    setMenusEnabled(false);
+    Bewaren->setEnabled(false);
+    Bewaren_als->setEnabled(false);
+    Combo1->setEnabled(false);
+    for (QPushButton *b : {Command7, Command8, Command9, Command10, Command12}) {
+        b->hide();
+        b->setEnabled(false);
+    }
+    clearOptions();
+    setEnabledAll({Option1, Option2, Command1, Command2}, false);
+    Label5->hide();
+    m_conversation->connectModule();
+}
+
+void Form1::Command2_Click()
+{
+    setMenusEnabled(false);
+    setEnabledAll({Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2, Command1, Command2},
+                  false);
+    m_conversation->sendConfiguration();
+}
+
+// The page of an identified module, with its editor buttons.
+void Form1::showPage(int type)
+{
+    const int lang = m_state.Language;
+    Command7->show();
+    Command8->show();
+    Command10->show();
+    if (type == 1 || type == 2)
+        Lang::setText(Command9, lang, QStringLiteral("Beginwaarde dim-kanalen"), QStringLiteral("Valeur début des sorties"));
+    else
+        Lang::setText(Command9, lang, QStringLiteral("Functie van de uitgangen"), QStringLiteral("Fonctions des sorties"));
+    Command9->show();
+    Lang::setText(Command12, lang, QStringLiteral("Diagnose"), QStringLiteral("Diagnostics"));
+    Command12->show();
+    // The editors show the image being replaced: close them all.
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame3, Frame6, Frame7, Frame9, Frame10, Frame12})
+        w->hide();
+    Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
+    Frame11->showPage(type, ModulePage::Origin::Module);
+}
+
+void Form1::showVersion()
+{
+    const ModuleImage *image = m_state.currentImage();
+    if (!image)
+        return;
+    const int version = image->value(ModuleTypes::info(m_state.ModuleType)->versionSlot);
+    const QString v = QString::number(version);
+    Lang::setText(Label5, m_state.Language, QStringLiteral("Versie: ") + v, QStringLiteral("Version: ") + v);
+    Label5->show();
+}
+
+void Form1::onReadFinished()
+{
+    const int master = m_state.currentImage()->value(ModuleTypes::MasterSlot);
+    if (master == 1)
+        selectOption(Option1);
+    else if (master == 0)
+        selectOption(Option2);
+    setEnabledAll({Option1, Option2}, true);
+    showVersion();
+    setEnabledAll({Command1, Command7, Command8, Command9, Command10, Command12}, true);
+    setMenusEnabled(true);
+    Combo1->setEnabled(true);
+    Bewaren->setEnabled(false);
+    Bewaren_als->setEnabled(true);
+    Command2->setEnabled(true);
+}
+
+void Form1::onSendFinished()
+{
+    setMenusEnabled(true);
+    setEnabledAll({Command1, Command2, Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2},
+                  true);
+}
+
+void Form1::onWrongModule()
+{
+    const int lang = m_state.Language;
+    MessageBox::information(this, Lang::warningTitle(lang),
+                            Lang::message(lang, QStringLiteral("Verkeerde type module !"),
+                                          QStringLiteral("Module pas du bon type !")));
+    setMenusEnabled(true);
+    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+                  true);
+    Frame10->wrongModuleEnd();
+    Text1->setText(QStringLiteral("Edit mode"));
+}
+
+void Form1::onEndFrameSent()
+{
+    setMenusEnabled(true);
+    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+                  true);
+    Frame10->lineStatusEnd();
+}
+
+void Form1::onProblem(Conversation::Problem problem, const QString &port, const QString &detail)
+{
+    const int lang = m_state.Language;
+    const QString name = QDir::toNativeSeparators(port);
+    QString text;
+    switch (problem) {
+    case Conversation::Problem::PortNotFound:
+        text = Lang::message(lang,
+                             QStringLiteral("Poort %1 bestaat niet. Kies een andere poort in het menu Settings.").arg(name),
+                             QStringLiteral("Le port %1 n'existe pas. Choisissez un autre port dans le menu Settings.").arg(name));
+        break;
+    case Conversation::Problem::PortInUse:
+        text = Lang::message(lang, QStringLiteral("Poort %1 is in gebruik door een ander programma.").arg(name),
+                             QStringLiteral("Le port %1 est utilisé par un autre programme.").arg(name));
+        break;
+    case Conversation::Problem::NoPermission:
+        text = Lang::message(lang,
+                             QStringLiteral("Geen toegang tot poort %1. (Linux: de gebruiker moet lid zijn van de groep dialout.)").arg(name),
+                             QStringLiteral("Pas d'accès au port %1. (Linux: l'utilisateur doit faire partie du groupe dialout.)").arg(name));
+        break;
+    case Conversation::Problem::PortFailed:
+        text = Lang::message(lang, QStringLiteral("Poort %1 kan niet geopend worden (%2).").arg(name, detail),
+                             QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(name, detail));
+        break;
+    case Conversation::Problem::LineLost:
+        text = Lang::message(lang,
+                             QStringLiteral("De verbinding met de module op poort %1 is verbroken. De gegevens in het programma zijn onveranderd.").arg(name),
+                             QStringLiteral("La connexion avec le module sur le port %1 est interrompue. Les données du programme sont inchangées.").arg(name));
+        break;
+    case Conversation::Problem::UnsupportedModule:
+        text = Lang::message(lang,
+                             QStringLiteral("Dit type module wordt niet ondersteund (melding \"%1\").").arg(detail),
+                             QStringLiteral("Ce type de module n'est pas supporté (annonce \"%1\").").arg(detail));
+        break;
+    }
+    returnToIdle();
+    MessageBox::information(this, Lang::warningTitle(lang), text);
+}
+
+void Form1::onAbandoned()
+{
+    returnToIdle();
+    Lang::setText(Text1, m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu"));
+}
+
+void Form1::returnToIdle()
+{
+    ProgressBar1->hide();
+    setMenusEnabled(true);
+    setEnabledAll({Command1, Combo1}, true);
+    const bool module = ModuleTypes::isKnown(m_state.ModuleType);
+    setEnabledAll({Command2, Option1, Option2, Command7, Command8, Command9, Command10, Command12}, module);
+    Frame10->conversationAbandoned();
+    Text1->setText(module ? QStringLiteral("Edit mode") : QString());
+}
+
+void Form1::showStatus(Conversation::Status status)
+{
+    const int lang = m_state.Language;
+    switch (status) {
+    case Conversation::Status::None:
+        break;
+    case Conversation::Status::Searching:
+        Lang::setText(Text1, lang, QStringLiteral("Module zoeken..."), QStringLiteral("Recherche module..."));
+        break;
+    case Conversation::Status::Loading:
+        Lang::setText(Text1, lang, QStringLiteral("Inladen van de gegevens..."), QStringLiteral("Chargement des données..."));
+        break;
+    case Conversation::Status::Sending:
+        Lang::setText(Text1, lang, QStringLiteral("Versturen van de gegevens..."), QStringLiteral("Envoyer les données..."));
+        break;
+    case Conversation::Status::EditMode:
+        Text1->setText(QStringLiteral("Edit mode"));
+        break;
+    case Conversation::Status::Ready:
+        Text1->setText(QStringLiteral("Ready"));
+        break;
+    case Conversation::Status::ReadingLineStatus:
+        Lang::setText(Text1, lang, QStringLiteral("Inlezen lijnstatus..."), QStringLiteral("Status de la ligne..."));
+        break;
+    case Conversation::Status::ReadingButtons:
+        Lang::setText(Text1, lang, QStringLiteral("Inlezen drukknoppen..."), QStringLiteral("Boutons poussoirs..."));
+        break;
+    case Conversation::Status::TestingOutputs:
+        Lang::setText(Text1, lang, QStringLiteral("Test uitgangen..."), QStringLiteral("Test des sorties..."));
+        break;
+    }
+}
+
+void Form1::showProgress(bool visible, int value, int maximum)
+{
+    ProgressBar1->setMaximum(maximum);
+    ProgressBar1->setValue(qMin(value, maximum));
+    ProgressBar1->setVisible(visible);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/Conversation.h"
 #include "protocol/ModuleState.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@ class OutputFunctionsFrame;
 class DimStartFrame;
 class SceneFrame;
 class DiagnosticsFrame;
+class SerialLink;
 
 // The main window: owns the shared model, builds the frames and the menus, and switches the
 // work area between the module page and the editor frames.
@@ -30,7 +32,8 @@ class Form1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    // `link` replaces the serial port (tests); the window then does not own it.
+    explicit Form1(QWidget *parent = nullptr, SerialLink *link = nullptr);
     ~Form1() override;
 
     ModuleState &state() { return m_state; }
@@ -62,6 +65,8 @@ public:
     QStatusBar *StatusBar1;
     QLineEdit *Text1;
     QProgressBar *ProgressBar1;
+    // Lets the installer give up on a module that does not answer (also Esc).
+    QPushButton *AbortButton;
 
     // Menus and their entries.
     QMenu *bestand;
@@ -96,6 +101,8 @@ public:
     void Web_Click();
     void instellingen_Click();
     void Einde_Click();
+    void Command1_Click();
+    void Command2_Click();
     void Command7_Click();
     void Command8_Click();
     void Command9_Click();
@@ -107,6 +114,8 @@ public:
     void selectOption(QRadioButton *option);
     // Clears both master/slave options.
     void clearOptions();
+
+    Conversation &conversation() { return *m_conversation; }
 
     // Enables or disables the four menus of the menu bar as a whole.
     void setMenusEnabled(bool enabled);
@@ -122,7 +131,24 @@ private:
     void checkPort(int port);
     void switchLanguage(int language);
 
+    // What the conversation reports.
+    void showPage(int type);
+    void onReadFinished();
+    void onSendFinished();
+    void onWrongModule();
+    void onEndFrameSent();
+    void onProblem(Conversation::Problem problem, const QString &port, const QString &detail);
+    void onAbandoned();
+    void showStatus(Conversation::Status status);
+    void showProgress(bool visible, int value, int maximum);
+    // Back to an idle, usable window after a conversation that did not reach its end.
+    void returnToIdle();
+    // The version label: "Versie: " / "Version: " and the version slot of the image.
+    void showVersion();
+
     ModuleState m_state;
+    SerialLink *m_link = nullptr;
+    Conversation *m_conversation = nullptr;
 };
 
 // Tells the installer that a settings file of the installation folder could not be rewritten.

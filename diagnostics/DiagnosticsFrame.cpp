@@ -12,3 +12,9 @@ void DiagnosticsFrame::open()
 {
     show();
 }
+
+void DiagnosticsFrame::wrongModuleEnd() {}
+
+void DiagnosticsFrame::lineStatusEnd() {}
+
+void DiagnosticsFrame::conversationAbandoned() {}

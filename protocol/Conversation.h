@@ -1,0 +1,125 @@
+#pragma once
+
+#include "protocol/ModuleImage.h"
+#include "protocol/Wire.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <optional>
+
+struct ModuleState;
+class SerialLink;
+class PacedWriter;
+
+// The conversation with a module: opening the line, waiting for the module's announce line,
+// identifying it, reading and sending the configuration and running the diagnostic tests.
+// It is a chain of one-shot timers; each step hands the window what it has to show through
+// the signals below and never touches a widget.
+class Conversation : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Status { None, Searching, Loading, Sending, EditMode, Ready, ReadingLineStatus, ReadingButtons, TestingOutputs };
+    Q_ENUM(Status)
+    enum class Problem { PortNotFound, PortInUse, NoPermission, PortFailed, LineLost, UnsupportedModule };
+    Q_ENUM(Problem)
+
+    Conversation(ModuleState &state, SerialLink &link, QObject *parent = nullptr);
+    ~Conversation() override;
+
+    // Conversation starts. Each returns false when the line cannot be opened (problem() follows).
+    bool connectModule();           // identify the module and read its configuration
+    bool sendConfiguration();       // write the image of the current type into the module
+    bool startDiagnostic(int mode); // 1 line status, 2 push-button monitor, 3 output test
+    void switchOutput(int output);  // output test: switch output 1..12
+    void stopMonitor();
+    void stopOutputTest();
+    // The installer gives up on the conversation: everything stops, nothing more is sent.
+    void abandon();
+    // The port menu: closes the port and takes the new port number for the next conversation.
+    void setPortNumber(int number);
+
+    bool isRunning() const { return m_running; }
+    // The pause after each character sent, in microseconds; a send halves it for its slot frames.
+    static int pauseMicroseconds(int pcDelay) { return qMax(0, pcDelay); }
+
+    // The timers of the chain, named as the window's design names them.
+    QTimer Timer14; // announce-line reader, 5 ms; also cycles the progress bar while waiting
+    QTimer Timer17; // command-frame sender, then starts the reply reader
+    QTimer Timer18; // reply-line reader: runs whenever a complete line has arrived
+    QTimer Timer19; // "T3700" sender, then starts the slot writer
+    QTimer Timer20; // slot writer of the relay image
+    QTimer Timer21; // slot writer of the dim image
+    QTimer Timer22; // stop-frame sender (11 frames)
+    QTimer Timer23; // command-frame sender without a reply
+    QTimer Timer24; // slot writer of the Velano image
+
+Q_SIGNALS:
+    void progressChanged(bool visible, int value, int maximum);
+    void statusChanged(Conversation::Status status);
+    // A module was identified: the window shows the page of its type before the transfer starts.
+    void pageRequested(int type);
+    void readFinished();
+    void sendFinished();
+    void wrongModule();
+    // "T0006" went out after a line-status scan: the scan is over.
+    void endFrameSent();
+    void diagnosticsStarting(int mode);
+    void outputTestReady();
+    void monitorStarted();
+    void lineStatus(const QString &value, bool last);
+    void pushButtonReport(const QString &line);
+    void stopFramesSent(const QString &command);
+    void problem(Conversation::Problem problem, const QString &port, const QString &detail);
+    void abandoned();
+    // A conversation started or came to its end (the window offers its stop control meanwhile).
+    void runningChanged(bool running);
+
+private:
+    bool openLink();
+    void stopAll();
+    void finishWithProblem(Problem p, const QString &detail);
+    void sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then);
+    void setProgress(bool visible, int value, int maximum);
+    void stepProgress();
+    void armReader();
+    void restorePcDelay();
+    void setRunning(bool running);
+
+    void onReadyRead();
+    void onSent(quint64 job);
+    void onFailed(quint64 job);
+
+    void Timer14_Timer();
+    void Timer17_Timer();
+    void Timer18_Timer();
+    void Timer19_Timer();
+    void slotWriterTick(QTimer &timer);
+    void Timer22_Timer();
+    void Timer23_Timer();
+
+    void identify();
+    void beginTransfer();
+    void startDiagnosticTest();
+    void dispatch();
+    void commonEnd();
+    void dataLine();
+    void finishRead();
+
+    ModuleState &m_state;
+    SerialLink &m_link;
+    PacedWriter *m_writer;
+    LineReader m_reader;
+    std::map<quint64, std::function<void()>> m_afterSent;
+    bool m_running = false;
+    bool m_readerArmed = false;
+    bool m_progressVisible = false;
+    int m_progressValue = 0;
+    int m_progressMaximum = 0;
+    std::optional<ModuleImage> m_readCopy; // the image being read, taken over at the last slot
+    std::optional<int> m_pcDelayBeforeSend;
+    QElapsedTimer m_slotTick;
+};

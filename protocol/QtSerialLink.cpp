@@ -1,0 +1,163 @@
+#include "protocol/QtSerialLink.h"
+
+#include "app/InstallFolder.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+QString serialPortName(int number)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    const QString link = InstallFolder::file(QStringLiteral("com%1").arg(number));
+    const QFileInfo info(link);
+    if (info.exists() || info.isSymLink())
+        return link;
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
+}
+
+QtSerialLink::QtSerialLink(QObject *parent) : SerialLink(parent)
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::onError);
+}
+
+QtSerialLink::~QtSerialLink()
+{
+    close();
+}
+
+void QtSerialLink::setPortName(const QString &name)
+{
+    m_name = name;
+    m_port.setPortName(name);
+}
+
+bool QtSerialLink::open()
+{
+    close();
+    m_openError = OpenError::None;
+    m_errorText.clear();
+    m_port.setPortName(m_name);
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_errorText = m_port.errorString();
+        switch (m_port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            m_openError = OpenError::NotFound;
+            break;
+        case QSerialPort::PermissionError:
+            // Qt reports a port held by another program as a failure to lock the device.
+            m_openError = m_errorText.contains(QLatin1String("lock"), Qt::CaseInsensitive) ? OpenError::InUse
+                                                                                           : OpenError::NoPermission;
+            break;
+        case QSerialPort::OpenError:
+            m_openError = OpenError::InUse;
+            break;
+        default:
+            m_openError = OpenError::Other;
+            break;
+        }
+        m_port.clearError();
+        return false;
+    }
+    m_handle = m_port.handle();
+    return true;
+}
+
+void QtSerialLink::close()
+{
+    m_handle = -1;
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+QByteArray QtSerialLink::readAll()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+void QtSerialLink::discardInput()
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+void QtSerialLink::onError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+        // A line that hung up keeps reporting the same error until the port is closed.
+        if (m_port.isOpen()) {
+            const QString detail = m_port.errorString();
+            close();
+            m_port.clearError();
+            Q_EMIT lost(detail);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool QtSerialLink::writeAndDrain(char c)
+{
+    const qintptr handle = m_handle.load();
+    if (handle < 0)
+        return false;
+#ifdef Q_OS_WIN
+    const HANDLE h = reinterpret_cast<HANDLE>(handle);
+    OVERLAPPED ov = {};
+    ov.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    if (!ov.hEvent)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(h, &c, 1, &written, &ov) || GetLastError() == ERROR_IO_PENDING;
+    ok = ok && GetOverlappedResult(h, &ov, &written, TRUE) && written == 1;
+    CloseHandle(ov.hEvent);
+    return ok && FlushFileBuffers(h);
+#else
+    const int fd = static_cast<int>(handle);
+    // A port that takes nothing for this long is stuck: report it rather than wait forever.
+    int waitsLeft = 20;
+    for (;;) {
+        const ssize_t n = ::write(fd, &c, 1);
+        if (n == 1)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd p{fd, POLLOUT, 0};
+            if (::poll(&p, 1, 100) < 0 && errno != EINTR)
+                return false;
+            if (m_handle.load() != handle || --waitsLeft == 0)
+                return false;
+            continue;
+        }
+        return false;
+    }
+    while (::tcdrain(fd) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+#endif
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "protocol/SerialLink.h"
+
+#include <QSerialPort>
+#include <atomic>
+
+// The program's serial link: a QSerialPort at 9600 baud, 8 data bits, no parity, 1 stop bit,
+// no flow control. Reading goes through QSerialPort; the paced writer writes straight to the
+// port's native handle and drains it, so each pause starts once the character has left.
+class QtSerialLink : public SerialLink
+{
+    Q_OBJECT
+public:
+    explicit QtSerialLink(QObject *parent = nullptr);
+    ~QtSerialLink() override;
+
+    void setPortName(const QString &name) override;
+    QString portName() const override { return m_port.portName(); }
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_port.isOpen(); }
+    OpenError lastOpenError() const override { return m_openError; }
+    QString lastErrorText() const override { return m_errorText; }
+    QByteArray readAll() override;
+    void discardInput() override;
+    bool writeAndDrain(char c) override;
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    QString m_name;
+    OpenError m_openError = OpenError::None;
+    QString m_errorText;
+    std::atomic<qintptr> m_handle{-1};
+};

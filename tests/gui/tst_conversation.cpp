@@ -1,0 +1,310 @@
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "app/ModulePage.h"
+#include "protocol/MemoryLink.h"
+#include "support/ScriptedModule.h"
+#include "support/TestHome.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// Connecting, reading, sending and the ways a conversation can go wrong, against a scripted
+// module on an in-memory line.
+class TestConversation : public QObject
+{
+    Q_OBJECT
+
+    struct Rig
+    {
+        TestHome home;
+        MemoryLink link;
+        Form1 window{nullptr, &link};
+        Rig() { home.writeSettings(" 1 \r\n", "1\r\n", "20\r\n"); }
+    };
+
+    static bool idle(Form1 &w)
+    {
+        return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled()
+            && w.settings->menuAction()->isEnabled() && w.ProgressBar1->isHidden() && w.AbortButton->isHidden()
+            && !w.conversation().isRunning();
+    }
+
+    // Connects and lets `module` announce itself once the line is open.
+    static void connectTo(Form1 &w, ScriptedModule &module)
+    {
+        w.Command1->click();
+        module.announce();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+    }
+
+    void readEachType_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("relay") << 0 << QStringLiteral("ZK3412_ZK2412") << QStringLiteral("Relaismodule:");
+        QTest::newRow("dim") << 1 << QStringLiteral("ZK24XX_ZK3447") << QStringLiteral("Dimmodule:");
+        QTest::newRow("velano") << 2 << QStringLiteral("ZK2019") << QStringLiteral("Velano module:");
+        QTest::newRow("modular relay") << 3 << QStringLiteral("ZK2018") << QStringLiteral("Relaismodule:");
+    }
+    void readEachType()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, entry);
+        QFETCH(QString, picture);
+        Rig rig;
+        Form1 &w = rig.window;
+        w.show();
+        ScriptedModule module(rig.link, type, 1);
+        const ModuleState before = w.state();
+        connectTo(w, module);
+        QCOMPARE(w.state().ModuleType, 4);
+        QVERIFY(!w.Command1->isEnabled());
+        QVERIFY(w.AbortButton->isVisible());
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+
+        QCOMPARE(w.state().ModuleType, type);
+        QCOMPARE(*w.state().imageFor(type), module.image());
+        for (int other = 0; other < 3; ++other)
+            if (w.state().imageFor(other) != w.state().imageFor(type))
+                QCOMPARE(*w.state().imageFor(other), *before.imageFor(other));
+        QCOMPARE(w.Combo1->currentText(), entry);
+        QVERIFY(w.Frame11->isVisible());
+        QCOMPARE(w.Frame11->title(), picture);
+        const int versionSlot = ModuleTypes::info(type)->versionSlot;
+        QCOMPARE(w.Label5->text(), QStringLiteral("Versie: %1").arg(module.memory[versionSlot]));
+        QVERIFY(w.Label5->isVisible());
+        QVERIFY(w.Option1->isChecked());
+        QCOMPARE(w.state().MasterFlag, 1);
+        QVERIFY(!w.Bewaren->isEnabled());
+        QVERIFY(w.Bewaren_als->isEnabled());
+        QVERIFY(w.Command2->isEnabled());
+        for (QWidget *b : std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12})
+            QVERIFY(b->isVisible() && b->isEnabled());
+        QCOMPARE(w.Command9->text(), type == 1 || type == 2 ? QStringLiteral("Beginwaarde dim-kanalen")
+                                                            : QStringLiteral("Functie van de uitgangen"));
+        QVERIFY(idle(w));
+        // On the wire: the burst of 52 "D", then the read command.
+        QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T3600\n\r");
+    }
+
+    void slaveFromSlot40AndGarbageLines()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        ScriptedModule module(rig.link, 0, 1);
+        module.memory[40] = 0;
+        // Lines that are no data lines, or name a slot outside the image, store nothing.
+        module.extraLines = "xx\r" "RDabc012\r" "RD400001\r" "??\r";
+        const int slot0Before = w.state().RelayImage.value(0);
+        connectTo(w, module);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(w.Option2->isChecked());
+        QCOMPARE(w.state().MasterFlag, 0);
+        QCOMPARE(w.state().RelayImage, module.image());
+        Q_UNUSED(slot0Before);
+    }
+
+    void sendWritesEverySlotInOrder()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        ScriptedModule module(rig.link, 1, 0);
+        connectTo(w, module);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        w.state().DimImage.set(5, 12);
+        w.state().DimImage.set(149, 0);
+        rig.link.takeWritten();
+        const int pcDelay = w.state().PcDelay;
+        module.memory.assign(module.memory.size(), 999);
+
+        w.Command2->click();
+        QVERIFY(!w.Command1->isEnabled() && !w.Command2->isEnabled());
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        QByteArray expected = QByteArray(52, 'D') + "T3700\n\r";
+        for (int slot = 0; slot < 150; ++slot)
+            expected += Wire::slotFrame(slot, w.state().DimImage.value(slot));
+        QCOMPARE(rig.link.written(), expected);
+        QVERIFY(rig.link.written().contains("T005012\n\r"));
+        QCOMPARE(module.image(), w.state().DimImage);
+        QCOMPARE(w.state().PcDelay, pcDelay);
+        QVERIFY(w.Command1->isEnabled() && w.Command2->isEnabled() && w.Option1->isEnabled());
+        QVERIFY(idle(w));
+    }
+
+    void wrongModuleGetsOnlyTheBurstAndTheEnd()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        ScriptedModule relay(rig.link, 0);
+        connectTo(w, relay);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        const ModuleImage image = w.state().RelayImage;
+        rig.link.takeWritten();
+
+        ScriptedModule dim(rig.link, 1);
+        relay.answer = false;
+        w.Command2->click();
+        dim.announce();
+        QTRY_COMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Opgelet !"));
+        QCOMPARE(MessageBox::lastText(), QStringLiteral("Verkeerde type module !"));
+        QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T0006\n\r");
+        QCOMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QCOMPARE(w.state().ModuleType, 0);
+        QCOMPARE(w.state().RelayImage, image);
+        QVERIFY(idle(w));
+        QVERIFY(w.Command2->isEnabled());
+    }
+
+    void silentModuleCanBeAbandoned()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        w.show();
+        w.Command1->click();
+        QVERIFY(w.AbortButton->isVisible());
+        QTest::qWait(50);
+        QVERIFY(w.ProgressBar1->isVisible());
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(idle(w));
+        QVERIFY(!w.Command2->isEnabled()); // no module in hand
+        QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
+        QVERIFY(!rig.link.isOpen());
+        QTest::qWait(30);
+        QCOMPARE(rig.link.written(), QByteArray());
+    }
+
+    void abandonedReadKeepsTheImage()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        ScriptedModule module(rig.link, 2);
+        module.stopAfterLines = 100;
+        const ModuleImage before = w.state().VelanoImage;
+        connectTo(w, module);
+        QTRY_COMPARE(w.ProgressBar1->value(), 100);
+        QTest::qWait(20);
+        QVERIFY(w.conversation().isRunning());
+        w.AbortButton->click();
+        QVERIFY(idle(w));
+        QCOMPARE(w.state().VelanoImage, before);
+        // A new connection reads the whole image.
+        module.stopAfterLines = -1;
+        connectTo(w, module);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QCOMPARE(w.state().VelanoImage, module.image());
+    }
+
+    void lineLostMidRead()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        ScriptedModule module(rig.link, 0);
+        module.stopAfterLines = 10;
+        const ModuleImage before = w.state().RelayImage;
+        connectTo(w, module);
+        QTRY_COMPARE(w.ProgressBar1->value(), 10);
+        rig.link.hangUp();
+        QTRY_COMPARE(MessageBox::shownCount(), 1);
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("verbroken")));
+        QVERIFY(idle(w));
+        QCOMPARE(w.state().RelayImage, before);
+    }
+
+    void portThatCannotBeOpened_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("missing") << int(SerialLink::OpenError::NotFound) << QStringLiteral("bestaat niet");
+        QTest::newRow("busy") << int(SerialLink::OpenError::InUse) << QStringLiteral("in gebruik");
+        QTest::newRow("permission") << int(SerialLink::OpenError::NoPermission) << QStringLiteral("dialout");
+    }
+    void portThatCannotBeOpened()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, words);
+        Rig rig;
+        Form1 &w = rig.window;
+        rig.link.setPortName(QStringLiteral("/dev/ttyS7"));
+        rig.link.failNextOpen(SerialLink::OpenError(error), QStringLiteral("detail"));
+        w.Command1->click();
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QVERIFY2(MessageBox::lastText().contains(words), qPrintable(MessageBox::lastText()));
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("/dev/ttyS7")));
+        QVERIFY(idle(w));
+        QVERIFY(w.poort->isEnabled());
+    }
+
+    void unsupportedTypeDigit()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        w.Command1->click();
+        rig.link.moduleSend("M17501\r");
+        QTRY_COMPARE(MessageBox::shownCount(), 1);
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("niet ondersteund")));
+        QCOMPARE(w.state().ModuleType, 4);
+        QVERIFY(idle(w));
+        QCOMPARE(rig.link.written(), QByteArray(52, 'D'));
+    }
+
+    void skipsLinesBeforeTheAnnounce()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        ScriptedModule module(rig.link, 3, 0);
+        w.Command1->click();
+        rig.link.moduleSend("noise\rXM13\r");
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QCOMPARE(w.state().ModuleType, 3);
+        QCOMPARE(w.Combo1->currentText(), QStringLiteral("ZK2018"));
+    }
+
+    void frenchTexts()
+    {
+        Rig rig;
+        rig.home.writeSettings(" 2 \r\n");
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        ScriptedModule module(link, 1);
+        w.Command1->click();
+        QCOMPARE(w.Text1->text(), QStringLiteral("Recherche module..."));
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(w.Label5->text().startsWith(QStringLiteral("Version: ")));
+        QCOMPARE(w.Command9->text(), QStringLiteral("Valeur début des sorties"));
+        QCOMPARE(w.Command12->text(), QStringLiteral("Diagnostics"));
+        QCOMPARE(w.Frame11->title(), QStringLiteral("Module dim:"));
+    }
+
+    void pacingBetweenCharacters()
+    {
+        Rig rig;
+        rig.home.writeSettings(" 1 \r\n", "1\r\n", "800\r\n");
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        ScriptedModule module(link, 0);
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        // After the burst: "T3600\n\r", a pause after each of its first six characters.
+        const QList<qint64> gaps = link.writeGaps();
+        QCOMPARE(gaps.size(), 52 + 7 - 1);
+        for (int i = 0; i < 51; ++i)
+            QVERIFY2(gaps[i] >= 800, qPrintable(QString::number(gaps[i])));
+        for (int i = 53; i < gaps.size(); ++i)
+            QVERIFY2(gaps[i] >= 800, qPrintable(QString::number(gaps[i])));
+    }
+};
+
+QTEST_MAIN(TestConversation)
+#include "tst_conversation.moc"

@@ -1,0 +1,111 @@
+#include "protocol/ReplyDispatch.h"
+#include "protocol/Wire.h"
+
+#include <QTest>
+
+class TestWire : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void framesAsLiteralBytes()
+    {
+        QCOMPARE(Wire::commandFrame(QStringLiteral("T3600")), QByteArray("T3600\n\r"));
+        QCOMPARE(Wire::commandFrame(QStringLiteral("T0006")), QByteArray("T0006\n\r"));
+        QCOMPARE(Wire::slotFrame(5, 12), QByteArray("T005012\n\r"));
+        QCOMPARE(Wire::slotFrame(0, 0), QByteArray("T000000\n\r"));
+        QCOMPARE(Wire::slotFrame(339, 7), QByteArray("T339007\n\r"));
+        QCOMPARE(Wire::slotFrame(40, 999), QByteArray("T040999\n\r"));
+        QCOMPARE(Wire::dBurst(), QByteArray(52, 'D'));
+        QCOMPARE(Wire::outputCommand(1), QStringLiteral("T7000"));
+        QCOMPARE(Wire::outputCommand(5), QStringLiteral("T7004"));
+        QCOMPARE(Wire::outputCommand(12), QStringLiteral("T7011"));
+    }
+
+    void lineReaderKeepsLineFeeds()
+    {
+        LineReader r;
+        r.append("X1");
+        QVERIFY(!r.takeLine());
+        r.append("2\r\nY\r");
+        QCOMPARE(r.takeLine().value(), QStringLiteral("X12"));
+        QCOMPARE(r.takeLine().value(), QStringLiteral("\nY"));
+        QVERIFY(!r.takeLine());
+        QVERIFY(r.isEmpty());
+        r.append("\r");
+        QCOMPARE(r.takeLine().value(), QString());
+        // An endless line without carriage return is dropped instead of growing for ever.
+        r.append(QByteArray(LineReader::MaxPending + 10, 'x'));
+        QVERIFY(!r.takeLine());
+        QVERIFY(r.isEmpty());
+    }
+
+    void dataLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << QStringLiteral("RD040001") << 40 << 1;
+        QTest::newRow("leading zeros") << QStringLiteral("xx339007") << 339 << 7;
+        QTest::newRow("M counts as data") << QStringLiteral("M1005012") << 5 << 12;
+        QTest::newRow("blanks skipped") << QStringLiteral("RD 12 7 ") << 12 << 7;
+        QTest::newRow("value stops at non-digit") << QStringLiteral("RD0121x3") << 12 << 1;
+        QTest::newRow("value without digits is 0") << QStringLiteral("RD012abc") << 12 << 0;
+        QTest::newRow("short value") << QStringLiteral("RD0129") << 12 << 9;
+        QTest::newRow("outside the image is still parsed") << QStringLiteral("RD400001") << 400 << 1;
+        QTest::newRow("slot not a number") << QStringLiteral("RDabc012") << -1 << 0;
+        QTest::newRow("too short") << QStringLiteral("RD") << -1 << 0;
+        QTest::newRow("empty") << QString() << -1 << 0;
+    }
+    void dataLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, slot);
+        QFETCH(int, value);
+        const auto data = Wire::parseDataLine(line);
+        QCOMPARE(data.has_value(), slot >= 0);
+        if (data) {
+            QCOMPARE(data->slot, slot);
+            QCOMPARE(data->value, value);
+        }
+    }
+
+    void announceAndReports()
+    {
+        auto a = Wire::parseAnnounce(QStringLiteral("M12501"));
+        QVERIFY(a);
+        QCOMPARE(a->masterFlag, 1);
+        QCOMPARE(a->typeDigit, 2);
+        a = Wire::parseAnnounce(QStringLiteral("M0"));
+        QCOMPARE(a->typeDigit, -1);
+        QCOMPARE(Wire::parseAnnounce(QStringLiteral("M07"))->typeDigit, 7);
+        QVERIFY(!Wire::parseAnnounce(QStringLiteral("X12")));
+        QVERIFY(!Wire::parseAnnounce(QStringLiteral("\nM12")));
+
+        QCOMPARE(Wire::parsePushButtonIndex(QStringLiteral("P04")).value_or(-1), 4);
+        QCOMPARE(Wire::parsePushButtonIndex(QStringLiteral("P19xyz")).value_or(-1), 19);
+        QVERIFY(!Wire::parsePushButtonIndex(QStringLiteral("P4")));
+        QVERIFY(!Wire::parsePushButtonIndex(QStringLiteral("P 4")));
+        QVERIFY(!Wire::parsePushButtonIndex(QStringLiteral("Pab")));
+        QCOMPARE(Wire::lineStatusValue(QStringLiteral("S0412")), QStringLiteral("0412"));
+        QCOMPARE(Wire::lineStatusValue(QStringLiteral("S04")), QStringLiteral("04"));
+    }
+
+    void replyRulesInOrder()
+    {
+        const QString m = QStringLiteral("M12");
+        const QString other = QStringLiteral("RD001002");
+        QCOMPARE(decideReply(m, QStringLiteral("T0006"), 3), ReplyRule::Ignore);
+        QCOMPARE(decideReply(m, QStringLiteral("T3500"), 3), ReplyRule::OutputTestReady);
+        QCOMPARE(decideReply(m, QStringLiteral("T8019"), 2), ReplyRule::PushButtonReport);
+        QCOMPARE(decideReply(other, QStringLiteral("T8019"), 2), ReplyRule::PushButtonReport);
+        QCOMPARE(decideReply(m, QStringLiteral("T3500"), 2), ReplyRule::MonitorStart);
+        QCOMPARE(decideReply(other, QStringLiteral("T9019"), 1), ReplyRule::LineStatusReport);
+        QCOMPARE(decideReply(m, QStringLiteral("T3500"), 1), ReplyRule::LineStatusStart);
+        QCOMPARE(decideReply(m, QStringLiteral("T3600"), 1), ReplyRule::DataLine);
+        QCOMPARE(decideReply(other, QStringLiteral("T3500"), 1), ReplyRule::DataLine);
+        QCOMPARE(decideReply(other, QStringLiteral("T9019"), 2), ReplyRule::DataLine);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWire)
+#include "tst_wire.moc"

@@ -1,0 +1,376 @@
+#include "viewer/Folivo.h"
+#include "viewer/FolivoFactory.h"
+
+#include <QtCore/QPluginLoader>
+#include <QtCore/QProcess>
+#include <QtGui/QPainter>
+#include <QtGui/QPdfWriter>
+#include <QtNetwork/QTcpServer>
+#include <QtNetwork/QTcpSocket>
+#include <QtPdf/QPdfDocument>
+#include <QtPdfWidgets/QPdfView>
+#include <QtTest/QtTest>
+
+#include <memory>
+
+namespace {
+
+// A PDF of `pages` pages, drawn with shapes only so that no font is needed.
+QByteArray pdfBytes(int pages)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        QPainter painter(&writer);
+        for (int page = 0; page < pages; ++page) {
+            if (page > 0)
+                writer.newPage();
+            painter.drawRect(100, 100, 800, 600);
+        }
+    }
+    return buffer.data();
+}
+
+bool shown(const Folivo &f)
+{
+    return !f.browser()->isHidden();
+}
+
+// Serves /doc.pdf (two pages), /page.pdf (HTML), /slow.pdf (a few bytes, then nothing) and 404
+// for anything else.
+class PdfServer : public QTcpServer
+{
+public:
+    PdfServer()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection())
+                serve(socket);
+        });
+    }
+    QString url(const char *name) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(name); }
+
+    int slowRequests = 0;
+    int slowDisconnects = 0;
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        auto request = std::make_shared<QByteArray>();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
+            *request += socket->readAll();
+            if (!request->contains("\r\n\r\n"))
+                return;
+            const QByteArray target = request->split(' ').value(1);
+            QByteArray status = "200 OK", body = pdfBytes(2);
+            if (target == "/slow.pdf") {
+                ++slowRequests;
+                connect(socket, &QTcpSocket::disconnected, this, [this] { ++slowDisconnects; });
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+                              + "\r\n\r\n" + body.left(64));
+                return;
+            }
+            if (target == "/page.pdf")
+                body = "<html><body>not a document</body></html>";
+            else if (target != "/doc.pdf")
+                status = "404 Not Found";
+            socket->write("HTTP/1.1 " + status + "\r\nContent-Type: application/pdf\r\nContent-Length: "
+                          + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+            socket->disconnectFromHost();
+        });
+    }
+};
+
+} // namespace
+
+class TestFolivo : public QObject
+{
+    Q_OBJECT
+
+    QString file(const QString &relative) const { return m_root + u'/' + relative; }
+
+    // Named in lower case, so that only the tests meant to rely on resolving names without
+    // regard to case do so.
+    QString m_root;
+    PdfServer m_server;
+
+private slots:
+    void cleanupTestCase() { QDir(m_root).removeRecursively(); }
+
+    void initTestCase()
+    {
+        m_root = QDir::tempPath() + QStringLiteral("/tst_folivo_%1").arg(QCoreApplication::applicationPid());
+        const QList<QPair<QString, QByteArray>> files = {
+            {"manuals/handbook.pdf", pdfBytes(2)},
+            {"manuals/notes.txt", "plain text"},
+            {"manuals/broken.pdf", "this is not a document"},
+            {"Mixed_Docs/ZK2412_NL.pdf", pdfBytes(3)},
+            {"twins/zk2412_nl.pdf", pdfBytes(1)},
+            {"twins/ZK2412_NL.pdf", pdfBytes(3)},
+        };
+        for (const auto &[name, data] : files) {
+            QVERIFY(QDir().mkpath(QFileInfo(file(name)).absolutePath()));
+            QFile out(file(name));
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(data) == data.size());
+        }
+        QVERIFY(QDir().mkpath(file("manuals/folder.pdf")));
+        QVERIFY(m_server.listen(QHostAddress::LocalHost));
+    }
+
+    void upperCasePathOpensLowerCaseFileAndBecomesHome()
+    {
+        Folivo f;
+        QVERIFY(f.OpenPDF("  " + file("manuals/handbook.pdf").toUpper() + "  "));
+        QCOMPARE(f.document()->pageCount(), 2);
+        QVERIFY(shown(f));
+        QCOMPARE(f.homeDocument(), file("manuals/handbook.pdf").toLower());
+        QVERIFY(f.path().isEmpty());
+
+        // Everything from the first NUL on is ignored.
+        QVERIFY(f.OpenPDF(file("twins/zk2412_nl.pdf") + QChar(u'\0') + "junk.txt"));
+        QCOMPARE(f.homeDocument(), file("twins/zk2412_nl.pdf").toLower());
+    }
+
+    void openWithoutArgumentUsesPath()
+    {
+        Folivo f;
+        QVERIFY(!f.OpenPDF());
+        QVERIFY(!shown(f));
+
+        // Path set through the meta-object, OpenPDF called without argument or with blanks.
+        QVERIFY(f.setProperty("Path", file("manuals/handbook.pdf")));
+        bool opened = false;
+        QVERIFY(QMetaObject::invokeMethod(&f, "OpenPDF", Q_RETURN_ARG(bool, opened)));
+        QVERIFY(opened);
+        QCOMPARE(f.document()->pageCount(), 2);
+        f.setPath(file("twins/zk2412_nl.pdf"));
+        QVERIFY(f.OpenPDF("   "));
+        QCOMPARE(f.document()->pageCount(), 1);
+        QVERIFY(shown(f));
+
+        f.setPath(QString());
+        QVERIFY(!f.OpenPDF());
+        QVERIFY(!shown(f));
+        QCOMPARE(f.homeDocument(), file("twins/zk2412_nl.pdf").toLower());
+    }
+
+    void rejectedPathsHideTheDocument_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing") << file("manuals/absent.pdf");
+        QTest::newRow("text file") << file("manuals/notes.txt");
+        QTest::newRow("text file before NUL") << file("manuals/notes.txt") + QChar(u'\0') + ".pdf";
+        QTest::newRow("NUL first") << QChar(u'\0') + file("manuals/handbook.pdf");
+        QTest::newRow("not a document") << file("manuals/broken.pdf");
+        QTest::newRow("directory") << file("manuals/folder.pdf");
+        QTest::newRow("no dot before pdf") << file("manuals/handbookpdf");
+        QTest::newRow("no web address") << QStringLiteral("httpdocs/handbook.pdf");
+    }
+
+    void rejectedPathsHideTheDocument()
+    {
+        QFETCH(QString, path);
+        Folivo f;
+        QVERIFY(f.OpenPDF(file("manuals/handbook.pdf")));
+        QVERIFY(!f.OpenPDF(path));
+        QVERIFY(!shown(f));
+        QCOMPARE(f.homeDocument(), file("manuals/handbook.pdf").toLower());
+    }
+
+    void goHome()
+    {
+        Folivo f;
+        f.GoHome();
+        QCOMPARE(f.document()->status(), QPdfDocument::Status::Null);
+        QVERIFY(!shown(f));
+
+        QVERIFY(f.OpenPDF(file("manuals/handbook.pdf")));
+        f.Quit();
+        QCOMPARE(f.document()->pageCount(), 0);
+        f.GoHome();
+        QCOMPARE(f.document()->pageCount(), 2);
+
+        // After a failed open, going home reopens the document but leaves it hidden.
+        QVERIFY(!f.OpenPDF(file("manuals/absent.pdf")));
+        f.GoHome();
+        QCOMPARE(f.document()->pageCount(), 2);
+        QVERIFY(!shown(f));
+    }
+
+    void caseInsensitiveResolution()
+    {
+        Folivo f;
+        QVERIFY(f.OpenPDF(file("Mixed_Docs/ZK2412_NL.pdf")));
+        QCOMPARE(f.document()->pageCount(), 3);
+        QCOMPARE(f.homeDocument(), file("mixed_docs/zk2412_nl.pdf").toLower());
+        f.Quit();
+        f.GoHome();
+        QCOMPARE(f.document()->pageCount(), 3);
+
+        // When the lower-case name exists it is the one opened.
+        QVERIFY(f.OpenPDF(file("twins/ZK2412_NL.pdf")));
+        QCOMPARE(f.document()->pageCount(), 1);
+        QVERIFY(Folivo::resolveLocalFile(file("mixed_docs/zk2412_nl.pdf/x")).isEmpty());
+    }
+
+    void httpDocumentOpens()
+    {
+        Folivo f;
+        QVERIFY(f.OpenPDF(m_server.url("doc.pdf").toUpper()));
+        QVERIFY(shown(f));
+        QCOMPARE(f.homeDocument(), m_server.url("doc.pdf"));
+        QTRY_COMPARE(f.document()->status(), QPdfDocument::Status::Ready);
+        QCOMPARE(f.document()->pageCount(), 2);
+        QVERIFY(!f.isOpening());
+        QVERIFY(shown(f));
+
+        f.Quit();
+        f.GoHome();
+        QTRY_COMPARE(f.document()->pageCount(), 2);
+    }
+
+    void httpFailureHidesBrowser()
+    {
+        for (const char *name : {"missing.pdf", "page.pdf"}) {
+            Folivo f;
+            QVERIFY(f.OpenPDF(m_server.url(name)));     // an address is not checked before the request
+            QVERIFY(shown(f));
+            QTRY_VERIFY2(!shown(f), name);
+            QVERIFY(!f.isOpening());
+        }
+    }
+
+    void stopOpeningCancelsSlowLoad()
+    {
+        Folivo f;
+        const int before = m_server.slowDisconnects;
+        QVERIFY(f.OpenPDF(m_server.url("slow.pdf")));
+        QVERIFY(f.isOpening());
+        QTRY_COMPARE(m_server.slowRequests, 1);
+        f.StopOpening();
+        QVERIFY(!f.isOpening());
+        QTRY_COMPARE(m_server.slowDisconnects, before + 1);
+        QVERIFY(f.document()->status() != QPdfDocument::Status::Ready);
+
+        // A later open supersedes a load still under way.
+        QVERIFY(f.OpenPDF(m_server.url("slow.pdf")));
+        QTRY_COMPARE(m_server.slowRequests, 2);
+        QVERIFY(f.OpenPDF(file("twins/zk2412_nl.pdf")));
+        QVERIFY(!f.isOpening());
+        QTRY_COMPARE(m_server.slowDisconnects, before + 2);
+        QCOMPARE(f.document()->pageCount(), 1);
+    }
+
+    void publishedMembers()
+    {
+        const QList<QPair<QString, QString>> expected = {
+            {"Path", "Returns/sets PDF file path."},
+            {"GoHome", "Method to go to the home PDF file (the last PDF opened with method OpenPDF)."},
+            {"Quit", "Method to close the current open file."},
+            {"StopOpening", "Method to stop opening the file."},
+            {"OpenPDF", "Method to open a PDF file."},
+            {"CloseAcrobat", "Method to close Acrobat."},
+        };
+        const QMetaObject *mo = &Folivo::staticMetaObject;
+        QList<QPair<QString, QString>> members;
+        const auto add = [&](const QString &name) {
+            if (members.isEmpty() || members.last().first != name)      // OpenPDF is listed twice
+                members.append({name, QString::fromUtf8(mo->classInfo(mo->indexOfClassInfo(qPrintable(name))).value())});
+        };
+        for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
+            add(mo->property(i).name());
+        for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
+            if (mo->method(i).access() == QMetaMethod::Public)
+                add(mo->method(i).name());
+        }
+        QCOMPARE(members, expected);
+
+        QVERIFY(mo->property(mo->indexOfProperty("Path")).isWritable());
+        const QMetaMethod open = mo->method(mo->indexOfMethod("OpenPDF(QString)"));
+        QCOMPARE(open.parameterNames(), QList<QByteArray>{"strPath"});
+        QCOMPARE(open.returnMetaType(), QMetaType::fromType<bool>());
+        QCOMPARE(mo->method(mo->indexOfMethod("CloseAcrobat()")).returnMetaType(), QMetaType::fromType<bool>());
+    }
+
+    void pluginCreatesControl()
+    {
+        QPluginLoader loader(QStringLiteral(FOLIVO_PLUGIN_PATH));
+        auto *factory = qobject_cast<FolivoControlFactory *>(loader.instance());
+        QVERIFY2(factory, qPrintable(loader.errorString()));
+        QCOMPARE(factory->keys(), QStringList{"Folivant.Folivo"});
+
+        QWidget host;
+        QWidget *control = factory->create(QStringLiteral("Folivant.Folivo"), &host);
+        QVERIFY(qobject_cast<Folivo *>(control));
+        QCOMPARE(control->parentWidget(), &host);
+        QVERIFY(control->findChild<QPdfView *>("WebBrowser1"));
+        QVERIFY(!factory->create(QStringLiteral("Folivant.Other"), &host));
+    }
+
+    void browserFillsControlAndShowKeepsOpenDocument()
+    {
+        Folivo f;
+        f.resize(320, 200);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.browser()->geometry(), QRect(0, 0, 320, 200));
+        f.resize(400, 250);
+        QTRY_COMPARE(f.browser()->geometry(), QRect(0, 0, 400, 250));
+
+        // Showing the control again (a tab switch, a restore) keeps an open document visible...
+        QVERIFY(f.OpenPDF(file("manuals/handbook.pdf")));
+        f.hide();
+        f.show();
+        QVERIFY(f.browser()->isVisible());
+        // ...but not an empty viewer.
+        f.Quit();
+        f.hide();
+        f.show();
+        QVERIFY(!shown(f));
+    }
+
+    // The X11 cases run in the xvfb test (QT_QPA_PLATFORM=xcb on a private X server).
+    void closeAcrobatClosesReaderWindow()
+    {
+        // Only on the private display of the xvfb test: it must not close a reader on a desktop in use.
+        const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        if (!x11 && !qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("an X display outside the xvfb test");
+        Folivo f;
+        QVERIFY(!f.CloseAcrobat());     // no reader window, or no X display at all
+        const QString xlogo = QStandardPaths::findExecutable(QStringLiteral("xlogo"));
+        if (!x11 || xlogo.isEmpty())
+            QSKIP("needs the xvfb test's X display and xlogo");
+
+        QProcess reader;
+        reader.start(xlogo, {"-title", "adobe reader"});
+        QVERIFY(reader.waitForStarted());
+        // Nothing is sent while the window does not exist yet, so asking again is safe.
+        const QDeadlineTimer deadline(10000);
+        bool closed = false;
+        while (!(closed = f.CloseAcrobat()) && !deadline.hasExpired())
+            QTest::qWait(100);
+        QVERIFY(closed);
+        QVERIFY(reader.waitForFinished(5000));
+    }
+
+    void closeAcrobatDestroysUnresponsiveWindow()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs an X11 display");
+        // A window of this very thread cannot answer the close request while CloseAcrobat waits.
+        QWidget reader;
+        reader.setWindowTitle(QStringLiteral("Adobe Acrobat"));
+        reader.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reader));
+
+        Folivo f;
+        QVERIFY(f.CloseAcrobat());
+        QVERIFY(!f.CloseAcrobat());
+    }
+};
+
+QTEST_MAIN(TestFolivo)
+#include "tst_folivo.moc"

@@ -85,6 +85,7 @@ Form1::Form1(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     connect(c, &Conversation::sendFinished, this, &Form1::onSendFinished);
     connect(c, &Conversation::wrongModule, this, &Form1::onWrongModule);
     connect(c, &Conversation::endFrameSent, this, &Form1::onEndFrameSent);
+    connect(c, &Conversation::stopFramesSent, this, &Form1::onStopFramesSent);
     connect(c, &Conversation::problem, this, &Form1::onProblem);
     connect(c, &Conversation::abandoned, this, &Form1::onAbandoned);
     connect(c, &Conversation::runningChanged, AbortButton, &QWidget::setVisible);
@@ -149,7 +150,7 @@ void Form1::buildWindow()
     Frame6 = new SecondTimeFrame(m_state, central);
     Frame7 = new OutputFunctionsFrame(m_state, central);
     Frame9 = new SceneFrame(m_state, central);
-    Frame10 = new DiagnosticsFrame(m_state, central);
+    Frame10 = new DiagnosticsFrame(m_state, *m_conversation, central);
     Frame12 = new DimStartFrame(m_state, central);
 
     auto *left = new QVBoxLayout;
@@ -195,6 +196,8 @@ void Form1::buildWindow()
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
+    connect(Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
+    connect(Frame10, &DiagnosticsFrame::testStarting, this, &Form1::lockForDiagnostics);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             Option1_Click();
@@ -432,6 +435,12 @@ void Form1::Command10_Click()
     Frame9->open();
 }
 
+void Form1::Command12_Click()
+{
+    hideWorkFrames(Frame10);
+    Frame10->open();
+}
+
 void Form1::Option1_Click()
 {
     if (ModuleImage *image = m_state.currentImage())
@@ -573,6 +582,20 @@ void Form1::onEndFrameSent()
     setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   true);
     Frame10->lineStatusEnd();
+}
+
+void Form1::onStopFramesSent()
+{
+    setMenusEnabled(true);
+    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+                  true);
+}
+
+void Form1::lockForDiagnostics()
+{
+    setMenusEnabled(false);
+    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+                  false);
 }
 
 void Form1::onProblem(Conversation::Problem problem, const QString &port, const QString &detail)

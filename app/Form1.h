@@ -107,6 +107,7 @@ public:
     void Command8_Click();
     void Command9_Click();
     void Command10_Click();
+    void Command12_Click();
     void Option1_Click();
     void Option2_Click();
 
@@ -137,6 +138,8 @@ private:
     void onSendFinished();
     void onWrongModule();
     void onEndFrameSent();
+    void onStopFramesSent();
+    void lockForDiagnostics();
     void onProblem(Conversation::Problem problem, const QString &port, const QString &detail);
     void onAbandoned();
     void showStatus(Conversation::Status status);

@@ -2,7 +2,8 @@
 
 #include "protocol/ModuleState.h"
 
-DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame10"), parent), m_state(state)
+DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversation, QWidget *parent)
+    : QGroupBox(QStringLiteral("Frame10"), parent), m_state(state), m_conversation(conversation)
 {
     setObjectName(QStringLiteral("Frame10"));
     hide();

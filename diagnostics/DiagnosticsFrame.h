@@ -3,13 +3,14 @@
 #include <QGroupBox>
 
 struct ModuleState;
+class Conversation;
 
 // The diagnostics frame (Frame10 of the main window).
 class DiagnosticsFrame : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit DiagnosticsFrame(ModuleState &state, QWidget *parent = nullptr);
+    DiagnosticsFrame(ModuleState &state, Conversation &conversation, QWidget *parent = nullptr);
 
     // Rebuilds the frame from the image of the current module type and shows it.
     void open();
@@ -19,6 +20,11 @@ public:
     void lineStatusEnd();         // "T0006" went out after a line-status scan
     void conversationAbandoned(); // the installer gave up, or the line failed
 
+Q_SIGNALS:
+    // A test is starting a conversation: the main window locks what could start another.
+    void testStarting();
+
 private:
     ModuleState &m_state;
+    Conversation &m_conversation;
 };

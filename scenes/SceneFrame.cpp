@@ -1,18 +1,357 @@
 #include "scenes/SceneFrame.h"
 
+#include "app/Lang.h"
 #include "protocol/ModuleState.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+using SceneLayout::ChannelKind;
+
+namespace {
+template <typename W> W *named(W *w, const QString &name)
+{
+    w->setObjectName(name);
+    return w;
+}
+
+// An editable list that only ever holds its own entries: typed text is never added to it and
+// never completed into an entry.
+QComboBox *valueList(const QString &name, QWidget *parent)
+{
+    auto *combo = named(new QComboBox(parent), name);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    return combo;
+}
+
+// Shows no entry and an empty text, without signalling a change.
+void clearSelection(QComboBox *combo)
+{
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+}
+} // namespace
 
 SceneFrame::SceneFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame9"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame9"));
+
+    Combo25 = valueList(QStringLiteral("Combo25"), this);
+    auto *fields = new QGridLayout;
+    for (int i = 0; i < SceneLayout::FieldCount; ++i) {
+        const auto index = static_cast<size_t>(i);
+        Label12[index] = named(new QLabel(QStringLiteral("Label12"), this), QStringLiteral("Label12_%1").arg(i));
+        Combo12[index] = valueList(QStringLiteral("Combo12_%1").arg(i), this);
+        Label12[index]->setBuddy(Combo12[index]);
+        // Fields 0..5 top-down in the left column, 6..11 in the right one; each label left of its field.
+        const int row = i % 6;
+        const int column = i < 6 ? 0 : 2;
+        fields->addWidget(Label12[index], row, column);
+        fields->addWidget(Combo12[index], row, column + 1);
+    }
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+
+    Label11 = named(new QLabel(QStringLiteral("Label11"), this), QStringLiteral("Label11"));
+    Option9 = named(new QRadioButton(QStringLiteral("Option9"), this), QStringLiteral("Option9"));
+    Option10 = named(new QRadioButton(QStringLiteral("Option10"), this), QStringLiteral("Option10"));
+    Label11->setBuddy(Option9);
+    auto *group = new QHBoxLayout;
+    group->addWidget(Label11);
+    group->addWidget(Option9);
+    group->addWidget(Option10);
+    group->addStretch(1);
+
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(Combo25);
+    top->addLayout(fields);
+    top->addLayout(group);
+    top->addStretch(1);
+
+    connect(Combo25, &QComboBox::activated, this, [this] { Combo25_Click(); });
+    connect(Combo25->lineEdit(), &QLineEdit::textEdited, this, &SceneFrame::Combo25_Change);
+    for (int i = 0; i < SceneLayout::FieldCount; ++i) {
+        QComboBox *combo = Combo12[static_cast<size_t>(i)];
+        connect(combo, &QComboBox::activated, this, [this, i] { Combo12_Click(i); });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, i] { Combo12_Change(i); });
+    }
+    // A click on the choice already selected stores it as well: after a scene whose flag is
+    // neither 0 nor 1 the previous choice stays shown, and confirming it must reach the image.
+    for (QRadioButton *option : {Option9, Option10}) {
+        const auto run = [this, option] {
+            if (option == Option9)
+                Option9_Click();
+            else
+                Option10_Click();
+        };
+        connect(option, &QRadioButton::toggled, this, [run](bool on) {
+            if (on)
+                run();
+        });
+        connect(option, &QRadioButton::clicked, this, [option, run] {
+            if (option->isChecked())
+                run();
+        });
+    }
+
+    setSceneControlsEnabled(false);
     hide();
+}
+
+ModuleImage *SceneFrame::image() const
+{
+    // The fields are laid out for the type of the last open(); another type's image is never written.
+    return m_state.ModuleType == m_type ? m_state.imageFor(m_type) : nullptr;
+}
+
+int SceneFrame::selectedScene() const
+{
+    const int scene = Combo25->currentIndex();
+    if (scene < 0 || scene >= SceneLayout::SceneCount || !image())
+        return -1;
+    return scene;
+}
+
+QString SceneFrame::valueCaption(ChannelKind kind, int position) const
+{
+    const auto text = SceneLayout::valueText(kind, position);
+    return text ? Lang::text(m_state.Language, text->dutch, text->french) : QString();
+}
+
+void SceneFrame::setSceneControlsEnabled(bool enabled)
+{
+    for (QComboBox *combo : Combo12)
+        combo->setEnabled(enabled);
+    Option9->setEnabled(enabled);
+    Option10->setEnabled(enabled);
+}
+
+void SceneFrame::clearGroupChoice()
+{
+    for (QRadioButton *option : {Option9, Option10}) {
+        const QSignalBlocker block(option);
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+}
+
+void SceneFrame::showGroupLine(bool dashedFrench)
+{
+    const int lang = m_state.Language;
+    Lang::setText(Label11, lang, QStringLiteral("--- groepsfeer ---"),
+                  dashedFrench ? QStringLiteral("--- contexte de groupe ---") : QStringLiteral("contexte de groupe"));
+    Lang::setText(Option9, lang, QStringLiteral("Ja"), QStringLiteral("Qui"));
+    Lang::setText(Option10, lang, QStringLiteral("Nee"), QStringLiteral("Non"));
+    Label11->show();
+    Option9->show();
+    Option10->show();
+}
+
+// No scene chosen: the selector shows its prompt, the value fields are empty, neither group
+// choice is selected, and nothing can be picked until a scene is chosen.
+void SceneFrame::showNoScene()
+{
+    {
+        const QSignalBlocker block(Combo25);
+        Combo25->setCurrentIndex(-1);
+        const SceneLayout::Text prompt = SceneLayout::scenePrompt();
+        Combo25->setEditText(Lang::text(m_state.Language, prompt.dutch, prompt.french));
+    }
+    for (QComboBox *combo : Combo12)
+        clearSelection(combo);
+    clearGroupChoice();
+    setSceneControlsEnabled(false);
 }
 
 void SceneFrame::open()
 {
+    m_type = m_state.ModuleType;
+    const int lang = m_state.Language;
+    Lang::setText(this, lang, QStringLiteral("Sferen:"), QStringLiteral("Contextes:"));
     show();
+
+    {
+        const QSignalBlocker block(Combo25);
+        Combo25->clear();
+        for (int scene = 0; scene < SceneLayout::SceneCount; ++scene) {
+            const SceneLayout::Text name = *SceneLayout::sceneName(scene);
+            if (const auto text = Lang::pick(lang, name.dutch, name.french))
+                Combo25->addItem(*text);
+        }
+        const SceneLayout::Text prompt = SceneLayout::scenePrompt();
+        if (const auto text = Lang::pick(lang, prompt.dutch, prompt.french))
+            Combo25->setAccessibleName(*text);
+    }
+
+    Label11->hide();
+    Option9->hide();
+    Option10->hide();
+    for (int i = 0; i < SceneLayout::FieldCount; ++i) {
+        QLabel *label = Label12[static_cast<size_t>(i)];
+        if (const auto caption = SceneLayout::fieldLabel(m_type, i)) {
+            Lang::setText(label, lang, caption->dutch, caption->french);
+            label->show();
+        } else {
+            label->hide();
+        }
+    }
+    if (m_state.MasterFlag == 1)
+        showGroupLine(false);
+
+    for (int i = 0; i < SceneLayout::FieldCount; ++i) {
+        QComboBox *combo = Combo12[static_cast<size_t>(i)];
+        const QSignalBlocker block(combo);
+        combo->clear();
+        if (const auto use = SceneLayout::fieldUse(m_type, i)) {
+            combo->show();
+            // Like every run-time text, the entries exist only in Dutch and French.
+            if (lang == 1 || lang == 2)
+                for (int position = 0; position < SceneLayout::listSize(use->kind); ++position)
+                    combo->addItem(valueCaption(use->kind, position));
+        } else {
+            combo->hide();
+        }
+    }
+    showNoScene();
 }
 
-void SceneFrame::masterSelected() {}
+// Shows scene s in every used field. Each selection runs the field's own click operation,
+// which writes back the code just read, so choosing a scene leaves the image as it was. A
+// stored code the field's list does not hold leaves the field empty and is not rewritten.
+void SceneFrame::Combo25_Click()
+{
+    const int scene = selectedScene();
+    ModuleImage *img = image();
+    if (scene < 0 || !img) {
+        showNoScene();
+        return;
+    }
+    {
+        // The selector shows the scene's own name, whatever was typed before.
+        const QSignalBlocker block(Combo25);
+        Combo25->setEditText(Combo25->itemText(scene));
+    }
+    setSceneControlsEnabled(true);
+    for (const int field : SceneLayout::showOrder(m_type)) {
+        const auto use = SceneLayout::fieldUse(m_type, field);
+        const int code = img->value(SceneLayout::fieldSlot(m_type, scene, field));
+        const int position = SceneLayout::positionOf(m_type, use->kind, code);
+        QComboBox *combo = Combo12[static_cast<size_t>(field)];
+        if (position >= 0 && position < combo->count())
+            selectValue(field, position);
+        else
+            clearSelection(combo);
+    }
+    if (m_state.MasterFlag != 0) {
+        const int flag = img->value(SceneLayout::groupFlagSlot(m_type, scene));
+        if (flag == 0)
+            selectGroupChoice(Option10);
+        else if (flag == 1)
+            selectGroupChoice(Option9);
+    }
+}
 
-void SceneFrame::slaveSelected() {}
+// Typing never chooses a scene: the selector goes back to its prompt and no scene stays
+// chosen, so the fields cannot go on writing into a scene the selector no longer names.
+void SceneFrame::Combo25_Change(const QString &)
+{
+    showNoScene();
+}
+
+void SceneFrame::Combo12_Click(int field)
+{
+    const int scene = selectedScene();
+    const auto use = SceneLayout::fieldUse(m_type, field);
+    ModuleImage *img = image();
+    if (scene < 0 || !use || !img)
+        return;
+    const int code = SceneLayout::codeAt(m_type, use->kind, Combo12[static_cast<size_t>(field)]->currentIndex());
+    const int slot = SceneLayout::fieldSlot(m_type, scene, field);
+    if (code >= 0 && img->contains(slot))
+        img->set(slot, code);
+}
+
+// Typed text in a value field gives way at once to the text of the stored code; a stored
+// code that has no entry in the list leaves the typed text.
+void SceneFrame::Combo12_Change(int field)
+{
+    const int scene = selectedScene();
+    const auto use = SceneLayout::fieldUse(m_type, field);
+    ModuleImage *img = image();
+    if (scene < 0 || !use || !img)
+        return;
+    const int code = img->value(SceneLayout::fieldSlot(m_type, scene, field));
+    const int position = SceneLayout::positionOf(m_type, use->kind, code);
+    QComboBox *combo = Combo12[static_cast<size_t>(field)];
+    if (position < 0 || position >= combo->count())
+        return;
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(position);
+    combo->setEditText(combo->itemText(position));
+}
+
+void SceneFrame::Option9_Click()
+{
+    const int scene = selectedScene();
+    if (ModuleImage *img = image(); scene >= 0 && img)
+        img->set(SceneLayout::groupFlagSlot(m_type, scene), 1);
+}
+
+void SceneFrame::Option10_Click()
+{
+    const int scene = selectedScene();
+    if (ModuleImage *img = image(); scene >= 0 && img)
+        img->set(SceneLayout::groupFlagSlot(m_type, scene), 0);
+}
+
+void SceneFrame::selectScene(int scene)
+{
+    Combo25->setCurrentIndex(scene);
+    Combo25_Click();
+}
+
+void SceneFrame::selectValue(int field, int position)
+{
+    if (field < 0 || field >= SceneLayout::FieldCount)
+        return;
+    QComboBox *combo = Combo12[static_cast<size_t>(field)];
+    {
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(position);
+    }
+    Combo12_Click(field);
+}
+
+void SceneFrame::selectGroupChoice(QRadioButton *option)
+{
+    if (option->isChecked()) {
+        // Already selected: run its operation all the same, as the installer's pick would.
+        if (option == Option9)
+            Option9_Click();
+        else
+            Option10_Click();
+        return;
+    }
+    option->setChecked(true);
+}
+
+void SceneFrame::masterSelected()
+{
+    showGroupLine(true);
+    if (selectedScene() >= 0)
+        Combo25_Click();
+}
+
+void SceneFrame::slaveSelected()
+{
+    Label11->hide();
+    Option9->hide();
+    Option10->hide();
+}

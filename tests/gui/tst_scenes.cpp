@@ -1,0 +1,306 @@
+#include "app/Form1.h"
+#include "scenes/SceneFrame.h"
+#include "support/TestHome.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+using SceneLayout::ChannelKind;
+
+namespace {
+// Opens the scene editor of a module of `type` as the installer does.
+SceneFrame *openEditor(Form1 &w, int type, int master)
+{
+    w.state().ModuleType = type;
+    w.state().MasterFlag = master;
+    w.show();
+    w.Command10_Click();
+    return w.Frame9;
+}
+
+// The installer picks list entry `position`.
+void pick(QComboBox *combo, int position)
+{
+    combo->setCurrentIndex(position);
+    Q_EMIT combo->activated(position);
+}
+
+QComboBox *field(SceneFrame *f, int i) { return f->Combo12[static_cast<size_t>(i)]; }
+
+// Fills the three images with a mix of codes the lists hold and codes they do not.
+void fillImages(ModuleState &state)
+{
+    for (ModuleImage *image : {&state.RelayImage, &state.DimImage, &state.VelanoImage})
+        for (int slot = 0; slot < image->size(); ++slot)
+            image->set(slot, (slot * 7) % 13);
+}
+
+bool sameImages(const ModuleState &a, const ModuleState &b)
+{
+    return a.RelayImage == b.RelayImage && a.DimImage == b.DimImage && a.VelanoImage == b.VelanoImage;
+}
+} // namespace
+
+class TestScenes : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void opening_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("labels"); // per field; empty: hidden
+        QTest::addColumn<QList<int>>("listSizes");
+        const QString n;
+        QStringList relay;
+        for (int i = 1; i <= 12; ++i)
+            relay << QStringLiteral("Uitgang %1:").arg(i);
+        QTest::newRow("relay nl") << 0 << 1 << relay << QList<int>(12, 4);
+        QTest::newRow("dim fr") << 1 << 2 << QStringList{n, "Sortie 1:", n, "Sortie 2:", n, n, n, "Sortie 3:", n, "Sortie 4:", n, n}
+                                << QList<int>{0, 12, 0, 12, 0, 0, 0, 12, 0, 12, 0, 0};
+        QTest::newRow("Velano nl") << 2 << 1
+                                   << QStringList{"Dim 1:", "Dim 2:", n, "Relais 5:", "Relais 6:", n, "Dim 3:", "Dim 4:", n, "Relais 7:", "Relais 8:", n}
+                                   << QList<int>{12, 12, 0, 4, 4, 0, 12, 12, 0, 4, 4, 0};
+    }
+    void opening()
+    {
+        QFETCH(int, type);
+        QFETCH(int, language);
+        QFETCH(QStringList, labels);
+        QFETCH(QList<int>, listSizes);
+        TestHome home;
+        home.writeSettings(language == 1 ? " 1 \r\n" : " 2 \r\n");
+        Form1 w;
+        SceneFrame *f = openEditor(w, type, 0);
+        const bool dutch = language == 1;
+        QVERIFY(f->isVisible());
+        QCOMPARE(f->title(), dutch ? QStringLiteral("Sferen:") : QStringLiteral("Contextes:"));
+        QCOMPARE(f->Combo25->count(), 20);
+        QCOMPARE(f->Combo25->itemText(19), dutch ? QStringLiteral("Sfeer 20") : QStringLiteral("Contexte 20"));
+        QCOMPARE(f->Combo25->currentIndex(), -1);
+        QCOMPARE(f->Combo25->currentText(), dutch ? QStringLiteral("Sfeer?") : QStringLiteral("Contexte?"));
+        // A slave has no group line.
+        QVERIFY(f->Label11->isHidden() && f->Option9->isHidden() && f->Option10->isHidden());
+        for (int i = 0; i < 12; ++i) {
+            QLabel *label = f->Label12[static_cast<size_t>(i)];
+            QComboBox *combo = field(f, i);
+            QCOMPARE(combo->objectName(), QStringLiteral("Combo12_%1").arg(i));
+            QCOMPARE(label->buddy(), combo);
+            QCOMPARE(label->isHidden(), labels[i].isEmpty());
+            QCOMPARE(combo->isHidden(), labels[i].isEmpty());
+            if (!labels[i].isEmpty()) {
+                QCOMPARE(label->text(), labels[i]);
+                QCOMPARE(combo->count(), listSizes[i]);
+                QCOMPARE(combo->currentText(), QString());
+                QVERIFY(!combo->isEnabled()); // nothing to edit before a scene is chosen
+            }
+        }
+    }
+
+    // Choosing a scene shows every stored code and writes back exactly what was there; a code
+    // the field's list lacks shows an empty field; a flag neither 0 nor 1 leaves the choice.
+    void choosingASceneKeepsTheImage_data()
+    {
+        QTest::addColumn<int>("type");
+        for (int type : {0, 1, 2, 3})
+            QTest::addRow("type %d", type) << type;
+    }
+    void choosingASceneKeepsTheImage()
+    {
+        QFETCH(int, type);
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        fillImages(w.state());
+        const ModuleState before = w.state();
+        SceneFrame *f = openEditor(w, type, 1);
+        QVERIFY(!f->Option9->isChecked() && !f->Option10->isChecked());
+        const ModuleImage &image = *w.state().imageFor(type);
+        QRadioButton *expectedChoice = nullptr;
+        for (int round = 0; round < 2; ++round) {
+            for (int s = 0; s < 20; ++s) {
+                pick(f->Combo25, s);
+                QCOMPARE(f->Combo25->currentText(), QStringLiteral("Sfeer %1").arg(s + 1));
+                for (int i : SceneLayout::showOrder(type)) {
+                    const auto use = SceneLayout::fieldUse(type, i);
+                    const int position = SceneLayout::positionOf(type, use->kind, image.value(SceneLayout::fieldSlot(type, s, i)));
+                    QCOMPARE(field(f, i)->currentIndex(), position);
+                    QCOMPARE(field(f, i)->currentText(), position < 0 ? QString() : SceneLayout::valueText(use->kind, position)->dutch);
+                    QVERIFY(field(f, i)->isEnabled());
+                }
+                const int flag = image.value(SceneLayout::groupFlagSlot(type, s));
+                if (flag == 0 || flag == 1)
+                    expectedChoice = flag == 1 ? f->Option9 : f->Option10;
+                QCOMPARE(f->Option9->isChecked(), expectedChoice == f->Option9);
+                QCOMPARE(f->Option10->isChecked(), expectedChoice == f->Option10);
+                QVERIFY(sameImages(w.state(), before));
+            }
+        }
+        // Slave, then master again, with the editor open: the flags stay.
+        w.selectOption(w.Option2);
+        QVERIFY(f->Label11->isHidden() && f->Option9->isHidden());
+        w.selectOption(w.Option1);
+        QVERIFY(f->Label11->isVisible() && f->Option9->isVisible() && f->Option10->isVisible());
+        QCOMPARE(f->Label11->text(), QStringLiteral("--- groepsfeer ---"));
+        for (int slot = 0; slot < image.size(); ++slot)
+            if (slot != ModuleTypes::MasterSlot)
+                QCOMPARE(image.value(slot), before.imageFor(type)->value(slot));
+    }
+
+    // "Toggle" and "***" store different codes on relay-style and dim-style channels.
+    void picksStoreTheirCodes_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("slot"); // in scene 5 (index 4)
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("relay ***") << 0 << 4 << 3 << 80 + 52 + 4 << 10 << "***";
+        QTest::newRow("relay toggle") << 3 << 11 << 2 << 80 + 52 + 11 << 2 << "Toggle";
+        QTest::newRow("Velano relay ***") << 2 << 10 << 3 << 50 + 36 + 7 << 11 << "***";
+        QTest::newRow("Velano relay toggle") << 2 << 3 << 2 << 50 + 36 + 4 << 2 << "Toggle";
+        QTest::newRow("Velano dim ***") << 2 << 6 << 11 << 50 + 36 + 2 << 11 << "***";
+        QTest::newRow("dim ***") << 1 << 7 << 11 << 50 + 20 + 2 << 11 << "***";
+        QTest::newRow("dim toggle") << 1 << 9 << 10 << 50 + 20 + 3 << 10 << "Toggle";
+        QTest::newRow("dim 30%") << 1 << 1 << 3 << 50 + 20 << 3 << "30%";
+    }
+    void picksStoreTheirCodes()
+    {
+        QFETCH(int, type);
+        QFETCH(int, field);
+        QFETCH(int, position);
+        QFETCH(int, slot);
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        SceneFrame *f = openEditor(w, type, 1);
+        ModuleImage &image = *w.state().currentImage();
+        pick(f->Combo25, 4);
+        pick(::field(f, field), position);
+        QCOMPARE(image.value(slot), code);
+        f->Option9->click();
+        QCOMPARE(image.value(SceneLayout::groupFlagSlot(type, 4)), 1);
+        f->Option10->click();
+        QCOMPARE(image.value(SceneLayout::groupFlagSlot(type, 4)), 0);
+        const ModuleImage after = image;
+        for (int round = 0; round < 2; ++round) {
+            pick(f->Combo25, 5);
+            pick(f->Combo25, 4);
+            QCOMPARE(::field(f, field)->currentText(), text);
+            QVERIFY(f->Option10->isChecked());
+        }
+        QVERIFY(image == after);
+        // A flag neither 0 nor 1 keeps the previous choice on show, unwritten; clicking that
+        // choice stores it.
+        const int strayFlag = SceneLayout::groupFlagSlot(type, 6);
+        image.set(strayFlag, 7);
+        pick(f->Combo25, 6);
+        QVERIFY(f->Option10->isChecked());
+        QCOMPARE(image.value(strayFlag), 7);
+        f->Option10->click();
+        QCOMPARE(image.value(strayFlag), 0);
+    }
+
+    void typedTextGivesWay()
+    {
+        TestHome home;
+        home.writeSettings(" 2 \r\n");
+        Form1 w;
+        ModuleImage &image = w.state().VelanoImage;
+        image.set(50 + 9 * 2 + 5, 1); // scene 3, Velano relay channel 6 (field 4): ON
+        image.set(50 + 9 * 2 + 0, 7); // scene 3, dim channel 1 (field 0): 70%
+        image.set(50 + 9 * 2 + 6, 5); // scene 3, relay channel 7 (field 9): no such entry
+        SceneFrame *f = openEditor(w, 2, 0);
+        const ModuleImage before = image;
+        QTest::keyClicks(f->Combo25->lineEdit(), QStringLiteral("Contexte 3"));
+        QCOMPARE(f->Combo25->currentText(), QStringLiteral("Contexte?"));
+        QCOMPARE(f->selectedScene(), -1);
+
+        pick(f->Combo25, 2);
+        QCOMPARE(field(f, 9)->currentText(), QString()); // unknown code: shown empty, kept
+        QTest::keyClicks(field(f, 4)->lineEdit(), QStringLiteral("OFF"));
+        QCOMPARE(field(f, 4)->currentText(), QStringLiteral("ON"));
+        QTest::keyClicks(field(f, 0)->lineEdit(), QStringLiteral("x"));
+        QCOMPARE(field(f, 0)->currentText(), QStringLiteral("70%"));
+        QTest::keyClicks(field(f, 9)->lineEdit(), QStringLiteral("abc"));
+        QCOMPARE(field(f, 9)->currentText(), QStringLiteral("abc"));
+        QVERIFY(image == before);
+        // Only a pick replaces the unknown code.
+        pick(field(f, 9), 3);
+        QCOMPARE(image.value(50 + 9 * 2 + 6), 11);
+
+        // Typing into the selector again leaves no scene chosen: the fields go empty and idle.
+        QTest::keyClicks(f->Combo25->lineEdit(), QStringLiteral("x"));
+        QCOMPARE(f->Combo25->currentText(), QStringLiteral("Contexte?"));
+        QCOMPARE(f->selectedScene(), -1);
+        QVERIFY(!field(f, 4)->isEnabled() && field(f, 4)->currentText().isEmpty());
+    }
+
+    // While no scene is chosen (or the module type changed since opening) nothing is written.
+    void nothingWrittenWithoutAScene()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        fillImages(w.state());
+        const ModuleState before = w.state();
+        SceneFrame *f = openEditor(w, 0, 1);
+        QVERIFY(!f->Option9->isEnabled() && !f->Option10->isEnabled());
+        f->Option9->setChecked(true);
+        f->selectValue(0, 1);
+        f->Combo12_Change(0);
+        QVERIFY(sameImages(w.state(), before));
+
+        // Opened on a relay module, then the module type changes under the open editor.
+        f->selectScene(3);
+        w.state().ModuleType = 2;
+        QCOMPARE(f->selectedScene(), -1);
+        f->selectValue(0, 2);
+        f->Option10_Click();
+        f->masterSelected();
+        QVERIFY(sameImages(w.state(), before));
+
+        // No module identified, and a language without texts: the editor opens and stays idle.
+        openEditor(w, 4, 1);
+        f->selectScene(0);
+        QCOMPARE(f->selectedScene(), -1);
+        home.writeSettings(" 3 \r\n");
+        Form1 w3;
+        fillImages(w3.state());
+        SceneFrame *f3 = openEditor(w3, 1, 1);
+        QVERIFY(f3->Combo25->count() == 0 && field(f3, 1)->count() == 0);
+        f3->selectScene(0);
+        f3->Option9_Click();
+        QCOMPARE(f3->selectedScene(), -1);
+        QVERIFY(sameImages(w.state(), before) && sameImages(w3.state(), before));
+    }
+
+    void frenchGroupLine()
+    {
+        TestHome home;
+        home.writeSettings(" 2 \r\n");
+        Form1 w;
+        SceneFrame *f = openEditor(w, 1, 1);
+        QCOMPARE(f->Label11->text(), QStringLiteral("contexte de groupe"));
+        QCOMPARE(f->Option9->text(), QStringLiteral("Qui"));
+        QCOMPARE(f->Option10->text(), QStringLiteral("Non"));
+        QVERIFY(f->Label11->isVisible() && !f->Option9->isChecked() && !f->Option10->isChecked());
+        // As a slave the scene is shown without its group choice; becoming master shows it.
+        w.state().DimImage.set(54 + 5 * 2, 1);
+        w.selectOption(w.Option2);
+        QVERIFY(f->Label11->isHidden() && f->Option10->isHidden());
+        pick(f->Combo25, 2);
+        QVERIFY(!f->Option9->isChecked());
+        w.selectOption(w.Option1);
+        QCOMPARE(f->Label11->text(), QStringLiteral("--- contexte de groupe ---"));
+        QVERIFY(f->Label11->isVisible() && f->Option9->isVisible());
+        QVERIFY(f->Option9->isChecked());
+        QCOMPARE(w.state().DimImage.value(54 + 5 * 2), 1);
+    }
+};
+
+QTEST_MAIN(TestScenes)
+#include "tst_scenes.moc"

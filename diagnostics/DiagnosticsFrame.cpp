@@ -1,21 +1,424 @@
 #include "diagnostics/DiagnosticsFrame.h"
 
+#include "app/Lang.h"
+#include "protocol/Conversation.h"
 #include "protocol/ModuleState.h"
+
+#include <QGridLayout>
+#include <QVBoxLayout>
+#include <initializer_list>
+
+namespace {
+const QColor MonitorIdle(192, 192, 192);
+const QColor MonitorRunning(192, 255, 255);
+
+template <typename W> W *named(W *w, const char *name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QPushButton *button(const char *name, const QString &text, QWidget *parent)
+{
+    return named(new QPushButton(text, parent), name);
+}
+
+QLabel *label(const char *name, QWidget *parent)
+{
+    return named(new QLabel(QString::fromLatin1(name), parent), name);
+}
+
+QLabel *helpLabel(const char *name, QWidget *parent)
+{
+    QLabel *l = label(name, parent);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+// A history list: entries are added by the program only; the field always shows its heading.
+QComboBox *historyList(const char *name, QWidget *parent)
+{
+    QComboBox *c = named(new QComboBox(parent), name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setCompleter(nullptr);
+    c->setEditText(QString::fromLatin1(name));
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return c;
+}
+
+void enableAll(std::initializer_list<QWidget *> widgets, bool enabled)
+{
+    for (QWidget *w : widgets)
+        w->setEnabled(enabled);
+}
+
+void setBackground(QLabel *l, const QColor &color)
+{
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, color);
+    l->setPalette(p);
+    l->setAutoFillBackground(true);
+}
+} // namespace
+
+std::function<QTime()> DiagnosticsFrame::clock = [] { return QTime::currentTime(); };
 
 DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversation, QWidget *parent)
     : QGroupBox(QStringLiteral("Frame10"), parent), m_state(state), m_conversation(conversation)
 {
     setObjectName(QStringLiteral("Frame10"));
+    SSTab1 = named(new QTabWidget(this), "SSTab1");
+
+    // Tab 0: line status.
+    auto *lineTab = named(new QWidget(SSTab1), "SSTab1Tab0");
+    Label25 = label("Label25", lineTab);
+    Label24 = named(new QLabel(lineTab), "Label24");
+    Label24->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label24->setMinimumWidth(80);
+    Label24->setAlignment(Qt::AlignCenter);
+    Command6 = button("Command6", QStringLiteral("Start"), lineTab);
+    Label30 = helpLabel("Label30", lineTab);
+    Combo30 = historyList("Combo30", lineTab);
+    auto *lineGrid = new QGridLayout(lineTab);
+    lineGrid->addWidget(Label25, 0, 0);
+    lineGrid->addWidget(Label24, 0, 1);
+    lineGrid->addWidget(Command6, 0, 2);
+    lineGrid->addWidget(Label30, 1, 0, 1, 3);
+    lineGrid->addWidget(Combo30, 2, 0, 1, 3);
+    lineGrid->setRowStretch(3, 1);
+    lineGrid->setColumnStretch(1, 1);
+
+    // Tab 1: push-button monitor.
+    auto *buttonTab = named(new QWidget(SSTab1), "SSTab1Tab1");
+    Command17 = button("Command17", QStringLiteral("Start"), buttonTab);
+    Command18 = button("Command18", QStringLiteral("Stop"), buttonTab);
+    Label32 = label("Label32", buttonTab);
+    Label33 = named(new QLabel(buttonTab), "Label33");
+    QFont big = Label33->font();
+    big.setPointSize(28);
+    big.setBold(true);
+    Label33->setFont(big);
+    Label33->setAlignment(Qt::AlignCenter);
+    Label33->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label33->setMinimumSize(90, 60);
+    Label31 = helpLabel("Label31", buttonTab);
+    Combo29 = historyList("Combo29", buttonTab);
+    auto *buttonGrid = new QGridLayout(buttonTab);
+    buttonGrid->addWidget(Command17, 0, 0);
+    buttonGrid->addWidget(Command18, 0, 1);
+    buttonGrid->addWidget(Label32, 1, 0);
+    buttonGrid->addWidget(Label33, 1, 1);
+    buttonGrid->addWidget(Label31, 2, 0, 1, 3);
+    buttonGrid->addWidget(Combo29, 3, 0, 1, 3);
+    buttonGrid->setRowStretch(4, 1);
+    buttonGrid->setColumnStretch(2, 1);
+
+    // Tab 2: output test; the output buttons in two rows of six.
+    auto *outputTab = named(new QWidget(SSTab1), "SSTab1Tab2");
+    Command19 = button("Command19", QStringLiteral("Start"), outputTab);
+    Command20 = button("Command20", QStringLiteral("Stop"), outputTab);
+    Label34 = helpLabel("Label34", outputTab);
+    Command21 = button("Command21", QStringLiteral("1"), outputTab);
+    Command22 = button("Command22", QStringLiteral("2"), outputTab);
+    Command23 = button("Command23", QStringLiteral("3"), outputTab);
+    Command24 = button("Command24", QStringLiteral("4"), outputTab);
+    Command25 = button("Command25", QStringLiteral("5"), outputTab);
+    Command26 = button("Command26", QStringLiteral("6"), outputTab);
+    Command27 = button("Command27", QStringLiteral("7"), outputTab);
+    Command28 = button("Command28", QStringLiteral("8"), outputTab);
+    Command29 = button("Command29", QStringLiteral("9"), outputTab);
+    Command30 = button("Command30", QStringLiteral("10"), outputTab);
+    Command31 = button("Command31", QStringLiteral("11"), outputTab);
+    Command32 = button("Command32", QStringLiteral("12"), outputTab);
+    auto *outputGrid = new QGridLayout(outputTab);
+    outputGrid->addWidget(Command19, 0, 0, 1, 2);
+    outputGrid->addWidget(Command20, 0, 2, 1, 2);
+    outputGrid->addWidget(Label34, 1, 0, 1, 6);
+    const auto outputs = outputButtons();
+    for (int i = 0; i < Diagnostics::OutputButtonCount; ++i) {
+        QPushButton *b = outputs[static_cast<size_t>(i)];
+        // A hidden button keeps its place, so the rows do not shift between module types.
+        QSizePolicy keep = b->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(keep);
+        outputGrid->addWidget(b, 2 + i / 6, i % 6);
+        connect(b, &QPushButton::clicked, this, [this, i] { outputClicked(i); });
+    }
+    outputGrid->setRowStretch(4, 1);
+
+    SSTab1->addTab(lineTab, QStringLiteral("Lijnstatus"));
+    SSTab1->addTab(buttonTab, QStringLiteral("Drukknoppen"));
+    SSTab1->addTab(outputTab, QStringLiteral("Uitgangen"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+
+    connect(Command6, &QPushButton::clicked, this, [this] { startTest(LineStatus); });
+    connect(Command17, &QPushButton::clicked, this, [this] { startTest(PushButtons); });
+    connect(Command19, &QPushButton::clicked, this, [this] { startTest(Outputs); });
+    connect(Command18, &QPushButton::clicked, this, &DiagnosticsFrame::Command18_Click);
+    connect(Command20, &QPushButton::clicked, this, &DiagnosticsFrame::Command20_Click);
+    for (QComboBox *history : {Combo29, Combo30})
+        connect(history, &QComboBox::editTextChanged, this,
+                [this, history](const QString &text) { keepHeading(history, text); });
+
+    connect(&m_conversation, &Conversation::lineStatus, this, &DiagnosticsFrame::onLineStatus);
+    connect(&m_conversation, &Conversation::monitorStarted, this, &DiagnosticsFrame::onMonitorStarted);
+    connect(&m_conversation, &Conversation::pushButtonReport, this, &DiagnosticsFrame::onPushButtonReport);
+    connect(&m_conversation, &Conversation::outputTestReady, this, &DiagnosticsFrame::onOutputTestReady);
+    connect(&m_conversation, &Conversation::stopFramesSent, this, &DiagnosticsFrame::onStopFramesSent);
+    connect(&m_conversation, &Conversation::runningChanged, this, &DiagnosticsFrame::onRunningChanged);
+
+    backToStart();
     hide();
+}
+
+std::array<QPushButton *, Diagnostics::OutputButtonCount> DiagnosticsFrame::outputButtons() const
+{
+    return {Command21, Command22, Command23, Command24, Command25, Command26,
+            Command27, Command28, Command29, Command30, Command31, Command32};
 }
 
 void DiagnosticsFrame::open()
 {
+    setCaptions();
     show();
+    SSTab1->setCurrentIndex(0);
+    resetHistory(Combo29);
+    resetHistory(Combo30);
+    applyOutputLayout();
+    backToStart();
+    onRunningChanged(m_conversation.isRunning());
 }
 
-void DiagnosticsFrame::wrongModuleEnd() {}
+void DiagnosticsFrame::setCaptions()
+{
+    const int lang = m_state.Language;
+    Lang::setText(this, lang, QStringLiteral("Diagnose:"), QStringLiteral("Diagnostics:"));
+    const auto tab = [&](int index, const QString &dutch, const QString &french) {
+        SSTab1->setTabText(index, Lang::text(lang, dutch, french, SSTab1->tabText(index)));
+    };
+    tab(0, QStringLiteral("Lijnstatus"), QStringLiteral("Status de la ligne"));
+    tab(1, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
+    tab(2, QStringLiteral("Uitgangen"), QStringLiteral("Sorties"));
 
-void DiagnosticsFrame::lineStatusEnd() {}
+    Lang::setText(Label25, lang, QStringLiteral("Lijnstatus:"), QStringLiteral("Status de la ligne:"));
+    Lang::setText(Label32, lang, QStringLiteral("Drukknop nr.:"), QStringLiteral("Nr. bouton poussoir:"));
+    Lang::setText(
+        Label30, lang,
+        QStringLiteral("Met deze test wordt de status van de ingangslijn ingelezen. Het resultaat is afhankelijk van "
+                       "de gebruikte kabel en de lengte ervan. Klik op 'Start' om de scanning te starten. De "
+                       "scanning wordt 10 keer uitgevoerd. Deze test kan noodzakelijk zijn voor een diepgaande "
+                       "analyse van de ingangslijn."),
+        QStringLiteral("Ce test permet de lire le status de la ligne d'entrée. Le rèsultat dépend du câble utilisé "
+                       "et de sa longeur. Clicker sur 'Start' pour démarrer le scanning. Le scanning est exécuter 10 "
+                       "fois. Ce test peut être necessaire pour une analyse aprofondie de la ligne d'entrée."));
+    Lang::setText(
+        Label31, lang,
+        QStringLiteral("Klik op 'Start'. Alle detectiemodules (drukknoppen) op de lijn die worden aangeboden, worden "
+                       "nu ingelezen. Onderstaande lijst houdt een historiek bij van ingedrukte knoppen, plus het "
+                       "tijdstip van indrukken. Om deze test af te sluiten klik op 'Stop'."),
+        QStringLiteral("Clicker sur 'Start'. Tous les modules de détection (boutons poussoirs) sur la ligne qui sont "
+                       "activer, seront identifiés. La liste ci-dessous reprend l'hystorique des boutons poussoirs "
+                       "activés, plus le moment de l'impulsion. Afin de terminer ce test clicker sur 'Stop'."));
+    Lang::setText(Label34, lang,
+                  QStringLiteral("Klik op 'Start' om in verbinding te komen met de module. Nadien kunnen de "
+                                 "individuele uitgangen geschakeld worden. 'Stop' beëindigd deze test."),
+                  QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
+                                 "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
 
-void DiagnosticsFrame::conversationAbandoned() {}
+    // What a screen reader says for the fields without a caption of their own.
+    const auto spoken = [&](QWidget *w, const QString &dutch, const QString &french) {
+        if (const auto t = Lang::pick(lang, dutch, french))
+            w->setAccessibleName(*t);
+    };
+    spoken(Label24, QStringLiteral("Lijnstatus"), QStringLiteral("Status de la ligne"));
+    spoken(Combo30, QStringLiteral("Historiek lijnstatus"), QStringLiteral("Historique status de la ligne"));
+    spoken(Label33, QStringLiteral("Drukknop nr."), QStringLiteral("Nr. bouton poussoir"));
+    spoken(Combo29, QStringLiteral("Historiek drukknoppen"), QStringLiteral("Historique boutons poussoirs"));
+}
+
+// The buttons of the outputs the module type has, each captioned with the output it switches.
+void DiagnosticsFrame::applyOutputLayout()
+{
+    m_outputs = Diagnostics::outputLayout(m_state.ModuleType);
+    const auto buttons = outputButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        QPushButton *b = buttons[i];
+        const int output = m_outputs[i];
+        if (output == 0) {
+            b->hide();
+            continue;
+        }
+        const QString n = QString::number(output);
+        b->setText(n);
+        b->setAccessibleName(Lang::text(m_state.Language, QStringLiteral("Uitgang ") + n,
+                                        QStringLiteral("Sortie ") + n, n));
+        b->show();
+    }
+}
+
+void DiagnosticsFrame::setOutputButtonsEnabled(bool enabled)
+{
+    const auto buttons = outputButtons();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        buttons[i]->setEnabled(enabled && m_outputs[i] != 0);
+}
+
+void DiagnosticsFrame::resetHistory(QComboBox *history)
+{
+    history->clear();
+    history->setEditText(Diagnostics::historyHeading(m_state.Language, history->objectName()));
+}
+
+// The field of a history list shows nothing but its heading: typed text and a picked entry
+// give way to it at once; the entries stay.
+void DiagnosticsFrame::keepHeading(QComboBox *history, const QString &text)
+{
+    const QString heading = Diagnostics::historyHeading(m_state.Language, history->objectName());
+    if (text != heading)
+        history->setEditText(heading);
+}
+
+void DiagnosticsFrame::showMonitorIdle()
+{
+    setBackground(Label33, MonitorIdle);
+    Label33->clear();
+}
+
+// Every test ready to start, nothing running; the histories stay.
+void DiagnosticsFrame::backToStart()
+{
+    m_test = NoTest;
+    enableAll({Command6, Command17, Command19, Combo29, Combo30}, true);
+    enableAll({Command18, Command20}, false);
+    setOutputButtonsEnabled(false);
+    Label24->clear();
+    showMonitorIdle();
+}
+
+// ---- starting and stopping ------------------------------------------------------------------
+
+void DiagnosticsFrame::startTest(Test test)
+{
+    // Only one conversation at a time: a test cannot start while another holds the line.
+    if (m_test != NoTest || m_conversation.isRunning())
+        return;
+    if (test == LineStatus) {
+        Label24->clear();
+        resetHistory(Combo30);
+    } else if (test == PushButtons) {
+        resetHistory(Combo29);
+    }
+    m_test = test;
+    Q_EMIT testStarting();
+    switch (test) {
+    case LineStatus:
+        enableAll({Command6, Combo29, Command17, Command18, Command19, Command20}, false);
+        break;
+    case PushButtons:
+        enableAll({Command17, Combo30, Command6, Command19, Command20}, false);
+        break;
+    case Outputs:
+        enableAll({Command19, Combo29, Combo30, Command6, Command17, Command18}, false);
+        break;
+    case NoTest:
+        break;
+    }
+    // When the port cannot be opened the main window has already been told and has called
+    // conversationAbandoned(); anything else that refuses the start must not leave the tests locked.
+    if (!m_conversation.startDiagnostic(test) && m_test != NoTest)
+        backToStart();
+}
+
+void DiagnosticsFrame::Command18_Click()
+{
+    showMonitorIdle();
+    Command18->setEnabled(false); // the stop frames go out once
+    m_conversation.stopMonitor();
+}
+
+void DiagnosticsFrame::Command20_Click()
+{
+    setOutputButtonsEnabled(false);
+    Command20->setEnabled(false); // the stop frames go out once
+    m_conversation.stopOutputTest();
+}
+
+void DiagnosticsFrame::outputClicked(int button)
+{
+    const int output = m_outputs[static_cast<size_t>(button)];
+    if (m_test == Outputs && output != 0)
+        m_conversation.switchOutput(output);
+}
+
+// ---- what the conversation reports -------------------------------------------------------------
+
+void DiagnosticsFrame::onLineStatus(const QString &value, bool last)
+{
+    Label24->setText(value);
+    Combo30->addItem(value);
+    if (last)
+        Label24->clear();
+}
+
+void DiagnosticsFrame::lineStatusEnd()
+{
+    m_test = NoTest;
+    enableAll({Command6, Combo29, Command17, Command19}, true);
+}
+
+void DiagnosticsFrame::onMonitorStarted()
+{
+    setBackground(Label33, MonitorRunning);
+    Command18->setEnabled(true);
+}
+
+void DiagnosticsFrame::onPushButtonReport(const QString &line)
+{
+    const QString time = Diagnostics::timeOfDay(clock ? clock() : QTime::currentTime());
+    const std::optional<int> number = Diagnostics::takePushButtonReport(line, time, m_state.LastPressTime);
+    if (!number)
+        return;
+    Combo29->addItem(Diagnostics::pushButtonEntry(m_state.Language, time, *number));
+    Label33->setText(QString::number(*number));
+}
+
+void DiagnosticsFrame::onOutputTestReady()
+{
+    // The module of an image without a type has just been identified: its outputs now.
+    applyOutputLayout();
+    Command20->setEnabled(true);
+    setOutputButtonsEnabled(true);
+}
+
+void DiagnosticsFrame::onStopFramesSent(const QString &command)
+{
+    if (command == QLatin1String("T8219")) {
+        m_test = NoTest;
+        enableAll({Command17, Combo30, Command6, Command19}, true);
+        Command18->setEnabled(false);
+    } else if (command == QLatin1String("T7219")) {
+        m_test = NoTest;
+        enableAll({Command19, Combo29, Combo30, Command6, Command17}, true);
+        Command20->setEnabled(false);
+    }
+}
+
+void DiagnosticsFrame::wrongModuleEnd()
+{
+    backToStart();
+}
+
+void DiagnosticsFrame::conversationAbandoned()
+{
+    backToStart();
+}
+
+// While a conversation that is none of these tests runs (a read or a send), no test can start.
+void DiagnosticsFrame::onRunningChanged(bool running)
+{
+    if (m_test == NoTest)
+        enableAll({Command6, Command17, Command19}, !running);
+}

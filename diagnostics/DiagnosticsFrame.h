@@ -1,18 +1,29 @@
 #pragma once
 
+#include "diagnostics/DiagnosticsRules.h"
+
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTime>
+#include <array>
+#include <functional>
 
 struct ModuleState;
 class Conversation;
 
-// The diagnostics frame (Frame10 of the main window).
+// The diagnostics frame (Frame10 of the main window): three tests on the module in hand, each
+// on a tab of its own. The line-status scan reads the input line ten times, the push-button
+// monitor lists the buttons pressed on the bus, the output test switches single outputs.
 class DiagnosticsFrame : public QGroupBox
 {
     Q_OBJECT
 public:
     DiagnosticsFrame(ModuleState &state, Conversation &conversation, QWidget *parent = nullptr);
 
-    // Rebuilds the frame from the image of the current module type and shows it.
+    // Rebuilds the frame for the current module type and shows it, every test ready to start.
     void open();
 
     // Ends of conversations that concern the tests' own controls.
@@ -20,11 +31,74 @@ public:
     void lineStatusEnd();         // "T0006" went out after a line-status scan
     void conversationAbandoned(); // the installer gave up, or the line failed
 
+    // The clock the push-button monitor stamps presses with (tests replace it).
+    static std::function<QTime()> clock;
+
+    QTabWidget *SSTab1;
+    // Tab 0: line status.
+    QLabel *Label25;
+    QPushButton *Command6;
+    QLabel *Label30;
+    QLabel *Label24;
+    QComboBox *Combo30;
+    // Tab 1: push-button monitor.
+    QPushButton *Command17;
+    QPushButton *Command18;
+    QLabel *Label32;
+    QLabel *Label33;
+    QLabel *Label31;
+    QComboBox *Combo29;
+    // Tab 2: output test.
+    QPushButton *Command19;
+    QPushButton *Command20;
+    QLabel *Label34;
+    QPushButton *Command21;
+    QPushButton *Command22;
+    QPushButton *Command23;
+    QPushButton *Command24;
+    QPushButton *Command25;
+    QPushButton *Command26;
+    QPushButton *Command27;
+    QPushButton *Command28;
+    QPushButton *Command29;
+    QPushButton *Command30;
+    QPushButton *Command31;
+    QPushButton *Command32;
+
+    // Command21..Command32 in order.
+    std::array<QPushButton *, Diagnostics::OutputButtonCount> outputButtons() const;
+
 Q_SIGNALS:
     // A test is starting a conversation: the main window locks what could start another.
     void testStarting();
 
 private:
+    enum Test { NoTest = 0, LineStatus = 1, PushButtons = 2, Outputs = 3 };
+
+    void setCaptions();
+    void applyOutputLayout();
+    void setOutputButtonsEnabled(bool enabled);
+    void resetHistory(QComboBox *history);
+    void keepHeading(QComboBox *history, const QString &text);
+    void showMonitorIdle();
+    void backToStart();
+
+    void startTest(Test test);
+    void Command18_Click();
+    void Command20_Click();
+    void outputClicked(int button);
+
+    void onLineStatus(const QString &value, bool last);
+    void onMonitorStarted();
+    void onPushButtonReport(const QString &line);
+    void onOutputTestReady();
+    void onStopFramesSent(const QString &command);
+    void onRunningChanged(bool running);
+
     ModuleState &m_state;
     Conversation &m_conversation;
+    // The test of this frame that holds the conversation, NoTest while none does.
+    Test m_test = NoTest;
+    // The output each output button switches for the current layout (0: hidden).
+    std::array<int, Diagnostics::OutputButtonCount> m_outputs{};
 };

@@ -114,6 +114,8 @@ void Conversation::stopMonitor()
     m_state.PendingCommand = T8219;
     m_state.ReadComplete = 0;
     m_state.DiagnosticMode = 2;
+    // A "T8019" still waiting to go out must not go out after the stop.
+    Timer17.stop();
     Timer22.start(20);
     Timer18.stop();
     m_readerArmed = false;
@@ -376,6 +378,9 @@ void Conversation::Timer17_Timer()
             setRunning(false);
             Q_EMIT endFrameSent();
         }
+        // Stopped while the command was on its way: no reader for it.
+        if (command != m_state.PendingCommand)
+            return;
         armReader();
     });
 }
@@ -480,18 +485,18 @@ void Conversation::Timer19_Timer()
         m_pcDelayBeforeSend = m_state.PcDelay;
         m_state.PcDelay /= 2;
         QTimer &writer = m_state.ModuleType == 1 ? Timer21 : m_state.ModuleType == 2 ? Timer24 : Timer20;
+        m_slotSchedule.start();
         writer.start(SlotInterval);
     });
 }
 
-// One slot frame per tick. The next tick is due one interval after this one started, or at
-// once when writing the frame took longer than that.
+// One slot frame per tick, on a fixed schedule: slot n is due (n + 1) intervals after "T3700"
+// went out, or at once when the frames before it took longer than that.
 void Conversation::slotWriterTick(QTimer &timer)
 {
     const ModuleImage *image = m_state.currentImage();
     if (!image)
         return;
-    m_slotTick.start();
     stepProgress();
     const int slot = m_state.SendSlot;
     sendFrames({Wire::slotFrame(slot, image->value(slot))}, pauseMicroseconds(m_state.PcDelay), [this, &timer, slot] {
@@ -505,7 +510,9 @@ void Conversation::slotWriterTick(QTimer &timer)
             return;
         }
         m_state.SendSlot = slot + 1;
-        timer.start(qMax(0, SlotInterval - static_cast<int>(m_slotTick.elapsed())));
+        const qint64 dueNs = qint64(slot + 2) * SlotInterval * 1000000;
+        const qint64 waitNs = dueNs - m_slotSchedule.nsecsElapsed();
+        timer.start(static_cast<int>(qMax<qint64>(0, (waitNs + 500000) / 1000000)));
     });
 }
 

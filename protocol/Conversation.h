@@ -121,5 +121,5 @@ private:
     int m_progressMaximum = 0;
     std::optional<ModuleImage> m_readCopy; // the image being read, taken over at the last slot
     std::optional<int> m_pcDelayBeforeSend;
-    QElapsedTimer m_slotTick;
+    QElapsedTimer m_slotSchedule;
 };

@@ -1,0 +1,309 @@
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "diagnostics/DiagnosticsFrame.h"
+#include "protocol/MemoryLink.h"
+#include "support/ScriptedModule.h"
+#include "support/TestHome.h"
+
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+// The three diagnostic tests driven through the main window, against a scripted module on an
+// in-memory line.
+class TestDiagnostics : public QObject
+{
+    Q_OBJECT
+
+    struct Rig
+    {
+        TestHome home;
+        MemoryLink link;
+        std::unique_ptr<Form1> window;
+        std::unique_ptr<ScriptedModule> module;
+        DiagnosticsFrame *f = nullptr;
+
+        // Reads a module of `type` and opens the diagnostics frame on it.
+        explicit Rig(int type, const QByteArray &country = " 1 \r\n")
+        {
+            home.writeSettings(country, "1\r\n", "20\r\n");
+            window = std::make_unique<Form1>(nullptr, &link);
+            window->show();
+            f = window->Frame10;
+            read(type);
+        }
+        void read(int type)
+        {
+            module = std::make_unique<ScriptedModule>(link, type);
+            window->Command1->click();
+            module->announce();
+            QDeadlineTimer deadline(5000);
+            while (window->conversation().isRunning() && !deadline.hasExpired())
+                QTest::qWait(20); // in steps: a read answers hundreds of lines
+            window->Command12->click();
+            link.takeWritten();
+        }
+        // Starts a test with its Start button; the module announces itself.
+        void start(QPushButton *button)
+        {
+            button->click();
+            module->announce();
+        }
+        int sent(const char *frame) const { return int(link.written().count(frame)); }
+        bool windowIdle() const
+        {
+            return window->Command1->isEnabled() && window->Command12->isEnabled()
+                && window->bestand->menuAction()->isEnabled() && !window->conversation().isRunning();
+        }
+    };
+
+    // What differs from the controls of a freshly opened frame (empty when nothing does).
+    static QString notAtStart(const DiagnosticsFrame *f)
+    {
+        QStringList wrong;
+        for (QWidget *w : std::initializer_list<QWidget *>{f->Command6, f->Command17, f->Command19, f->Combo29, f->Combo30})
+            if (!w->isEnabled())
+                wrong << w->objectName();
+        for (QPushButton *b : f->outputButtons())
+            if (b->isEnabled())
+                wrong << b->objectName();
+        if (f->Command18->isEnabled() || f->Command20->isEnabled() || !f->Label24->text().isEmpty()
+            || !f->Label33->text().isEmpty() || f->Label33->palette().color(QPalette::Window) != QColor(192, 192, 192))
+            wrong << QStringLiteral("Stop buttons or value labels");
+        return wrong.join(QLatin1Char(' '));
+    }
+#define VERIFY_AT_START(f) QVERIFY2(notAtStart(f).isEmpty(), qPrintable(notAtStart(f)))
+
+    static void verifyDisabled(std::initializer_list<QWidget *> widgets)
+    {
+        for (QWidget *w : widgets)
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    }
+
+    static QStringList entries(const QComboBox *c)
+    {
+        QStringList list;
+        for (int i = 0; i < c->count(); ++i)
+            list << c->itemText(i);
+        return list;
+    }
+
+    // The captions of the output buttons as the output tab shows them ("-" for a hidden one).
+    static QStringList outputCaptions(DiagnosticsFrame *f)
+    {
+        f->SSTab1->setCurrentIndex(2);
+        QStringList list;
+        for (QPushButton *b : f->outputButtons())
+            list << (b->isVisible() ? b->text() : QStringLiteral("-"));
+        return list;
+    }
+
+    inline static QTime now;
+    inline static int clockReads = 0;
+
+private Q_SLOTS:
+    void init()
+    {
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+        now = QTime(13, 0, 1);
+        clockReads = 0;
+        DiagnosticsFrame::clock = [] {
+            ++clockReads;
+            return now;
+        };
+    }
+
+    void lineStatusScan()
+    {
+        Rig rig(0);
+        DiagnosticsFrame *f = rig.f;
+        QCOMPARE(f->SSTab1->currentIndex(), 0);
+        VERIFY_AT_START(f);
+        QStringList shown; // the value field as each status line comes in
+        connect(&rig.window->conversation(), &Conversation::lineStatus, f, [&] { shown << f->Label24->text(); });
+
+        rig.start(f->Command6);
+        verifyDisabled({rig.window->Command1, rig.window->Command12, f->Command6, f->Combo29, f->Command17,
+                        f->Command18, f->Command19, f->Command20});
+        QTRY_VERIFY(f->Command6->isEnabled()); // after "T0006"
+        const QStringList values = {"0412", "0413", "0414", "0415", "0416", "0417", "0418", "0419", "0420", "0421"};
+        QCOMPARE(entries(f->Combo30), values);
+        QCOMPARE(shown, values.mid(0, 9) << QString());
+        VERIFY_AT_START(f);
+        QVERIFY(rig.windowIdle());
+        QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T3500\n\rT9019\n\rT0006\n\r");
+        const qint64 beforeEnd = rig.link.writeGaps().value(52 + 7 + 7 - 1);
+        QVERIFY2(beforeEnd >= 950'000 && beforeEnd < 2'500'000, qPrintable(QString::number(beforeEnd)));
+
+        // The history field shows its heading whatever is typed or picked; the entries stay.
+        QTest::keyClicks(f->Combo30->lineEdit(), QStringLiteral("abc"));
+        QCOMPARE(f->Combo30->currentText(), QStringLiteral("Historiek"));
+        f->Combo30->setCurrentIndex(4);
+        QCOMPARE(f->Combo30->currentText(), QStringLiteral("Historiek"));
+        QCOMPARE(f->Combo30->count(), 10);
+
+        rig.window->Command12->click(); // opening anew empties the histories
+        QCOMPARE(f->Combo30->count(), 0);
+        QCOMPARE(f->Combo30->currentText(), QStringLiteral("Historiek"));
+    }
+
+    // A module that stops sending halfway: Esc gives up, the lines read stay, a new scan starts afresh.
+    void abandonedScan()
+    {
+        Rig rig(3);
+        DiagnosticsFrame *f = rig.f;
+        const QStringList all = rig.module->statusLines;
+        rig.module->statusLines = all.mid(0, 4);
+        rig.start(f->Command6);
+        QTRY_COMPARE(f->Combo30->count(), 4);
+        QTest::qWait(50);
+        QCOMPARE(f->Label24->text(), QStringLiteral("0415"));
+        QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+        QVERIFY(rig.windowIdle());
+        VERIFY_AT_START(f);
+        QCOMPARE(f->Combo30->count(), 4);
+
+        rig.module->statusLines = all;
+        rig.start(f->Command6);
+        QTRY_VERIFY(f->Command6->isEnabled());
+        QCOMPARE(f->Combo30->count(), 10);
+    }
+
+    void pushButtonMonitor()
+    {
+        Rig rig(0);
+        DiagnosticsFrame *f = rig.f;
+        rig.start(f->Command17);
+        verifyDisabled({f->Command17, f->Combo30, f->Command6, f->Command19, f->Command20});
+        QTRY_VERIFY(f->Command18->isEnabled());
+        QCOMPARE(f->Label33->palette().color(QPalette::Window), QColor(192, 255, 255));
+        QTRY_VERIFY(rig.link.written().endsWith("T8019\n\r"));
+        // Waiting for a press costs nothing: the reply reader sleeps until a line is complete.
+        for (int i = 0; i < 5; ++i) {
+            QTest::qWait(20);
+            QVERIFY(!rig.window->conversation().Timer18.isActive());
+        }
+
+        // A report without a button number does not use up the second; a second press in it does not count.
+        rig.link.moduleSend("Pxy\rP04\rP07\r");
+        QTRY_COMPARE(clockReads, 3);
+        QCOMPARE(entries(f->Combo29), QStringList{QStringLiteral("Tijd: 13:00:01  Knop: 5")});
+        QCOMPARE(f->Label33->text(), QStringLiteral("5"));
+        QCOMPARE(f->Combo29->currentText(), QStringLiteral("Historiek"));
+        now = now.addSecs(1);
+        rig.link.moduleSend("P11\r");
+        QTRY_COMPARE(f->Label33->text(), QStringLiteral("12"));
+        QCOMPARE(f->Combo29->itemText(1), QStringLiteral("Tijd: 13:00:02  Knop: 12"));
+
+        f->Command18->click();
+        QTRY_VERIFY(f->Command17->isEnabled());
+        QCOMPARE(rig.sent("T8219\n\r"), 11);
+        VERIFY_AT_START(f);
+        QVERIFY(rig.windowIdle());
+
+        // A new run starts from an empty history; the line failing ends it like Esc.
+        rig.start(f->Command17);
+        QCOMPARE(f->Combo29->count(), 0);
+        QTRY_VERIFY(f->Command18->isEnabled());
+        rig.link.hangUp();
+        QTRY_COMPARE(MessageBox::shownCount(), 1);
+        VERIFY_AT_START(f);
+        QVERIFY(rig.windowIdle());
+    }
+
+    void outputTestOnVelano()
+    {
+        Rig rig(2);
+        DiagnosticsFrame *f = rig.f;
+        QCOMPARE(outputCaptions(f), QStringList({"-", "1", "2", "3", "4", "-", "-", "5", "6", "7", "8", "-"}));
+        rig.start(f->Command19);
+        verifyDisabled({f->Command19, f->Combo29, f->Combo30, f->Command6, f->Command17, f->Command18, f->Command20});
+        QTRY_VERIFY(f->Command20->isEnabled());
+        for (QPushButton *b : f->outputButtons())
+            QCOMPARE(b->isEnabled(), b->isVisible());
+
+        rig.link.takeWritten();
+        f->Command28->click(); // captioned "5"
+        QTRY_COMPARE(rig.link.written(), QByteArray("T7004\n\r"));
+        f->Command22->click();
+        QTRY_COMPARE(rig.link.written(), QByteArray("T7004\n\rT7000\n\r"));
+
+        f->Command20->click();
+        verifyDisabled({f->Command20});
+        QTRY_VERIFY(f->Command19->isEnabled());
+        QCOMPARE(rig.sent("T7219\n\r"), 11);
+        VERIFY_AT_START(f);
+        QVERIFY(rig.windowIdle());
+    }
+
+    void outputButtonsFollowTheModule()
+    {
+        Rig rig(1);
+        QCOMPARE(outputCaptions(rig.f), QStringList({"-", "1", "2", "3", "4", "-", "-", "-", "-", "-", "-", "-"}));
+        rig.read(0);
+        QCOMPARE(rig.f->SSTab1->currentIndex(), 0);
+        QCOMPARE(outputCaptions(rig.f), QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
+    }
+
+    void wrongModuleType_data()
+    {
+        QTest::addColumn<int>("test");
+        QTest::newRow("line status") << 0;
+        QTest::newRow("push buttons") << 1;
+        QTest::newRow("outputs") << 2;
+    }
+    void wrongModuleType()
+    {
+        QFETCH(int, test);
+        Rig rig(0);
+        rig.module->answer = false;
+        ScriptedModule dim(rig.link, 1);
+        std::array{rig.f->Command6, rig.f->Command17, rig.f->Command19}[size_t(test)]->click();
+        dim.announce();
+        QTRY_COMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::lastText(), QStringLiteral("Verkeerde type module !"));
+        VERIFY_AT_START(rig.f);
+        QTRY_VERIFY(rig.windowIdle());
+    }
+
+    // While a send holds the line no test can start; afterwards every test can.
+    void noTestDuringAnotherConversation()
+    {
+        Rig rig(1);
+        DiagnosticsFrame *f = rig.f;
+        rig.window->Command2->click();
+        QVERIFY(f->isVisible());
+        verifyDisabled({f->Command6, f->Command17, f->Command19});
+        rig.module->announce();
+        QTRY_COMPARE(rig.window->Text1->text(), QStringLiteral("Ready"));
+        VERIFY_AT_START(f);
+        rig.start(f->Command19);
+        QTRY_VERIFY(f->Command20->isEnabled());
+    }
+
+    void frenchTexts()
+    {
+        Rig rig(0, " 2 \r\n");
+        DiagnosticsFrame *f = rig.f;
+        QCOMPARE(f->title(), QStringLiteral("Diagnostics:"));
+        QCOMPARE(QStringList({f->SSTab1->tabText(0), f->SSTab1->tabText(1), f->SSTab1->tabText(2)}),
+                 QStringList({"Status de la ligne", "Boutons poussoirs", "Sorties"}));
+        QCOMPARE(f->Label32->text(), QStringLiteral("Nr. bouton poussoir:"));
+        QCOMPARE(f->Label34->text(),
+                 QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
+                                "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
+        QTest::keyClicks(f->Combo29->lineEdit(), QStringLiteral("x"));
+        QCOMPARE(f->Combo29->currentText(), QStringLiteral("Historique"));
+
+        rig.start(f->Command17);
+        QTRY_VERIFY(f->Command18->isEnabled());
+        rig.link.moduleSend("P04\r");
+        QTRY_COMPARE(entries(f->Combo29), QStringList{QStringLiteral("Temps: 13:00:01  Bouton: 5")});
+        QCOMPARE(f->Combo29->currentText(), QStringLiteral("Historique"));
+    }
+};
+
+QTEST_MAIN(TestDiagnostics)
+#include "tst_diagnostics.moc"

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "editors/EditorWidgets.h"
+
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <array>
 
 struct ModuleState;
 
-// The dim start values editor (Frame12 of the main window).
+// The dim start values editor (Frame12 of the main window): the level each of the four dim
+// channels of a dim or Velano module starts at.
 class DimStartFrame : public QGroupBox
 {
     Q_OBJECT
@@ -14,6 +20,22 @@ public:
     // Rebuilds the frame from the image of the current module type and shows it.
     void open();
 
+    QLabel *Label26;
+    QComboBox *Combo24;
+    QLabel *Label27;
+    QComboBox *Combo26;
+    QLabel *Label28;
+    QComboBox *Combo27;
+    QLabel *Label29;
+    QComboBox *Combo28;
+
 private:
+    void channelPicked(int channel, int index);
+    void channelTyped(int channel, const QString &text);
+    void showStored(int channel);
+
     ModuleState &m_state;
+    std::array<QLabel *, 4> m_labels;
+    std::array<QComboBox *, 4> m_lists;
+    EditorWidgets::ProgramChange m_program;
 };

@@ -1,14 +1,328 @@
 #include "editors/PushButtonFrame.h"
 
+#include "app/Lang.h"
+#include "app/MessageBox.h"
+#include "editors/EditorRules.h"
 #include "protocol/ModuleState.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace EditorRules;
+
+namespace {
+template <typename W> W *named(W *w, const char *name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QRadioButton *option(const char *name, QWidget *parent)
+{
+    return named(new QRadioButton(QString::fromLatin1(name), parent), name);
+}
+
+void deselect(std::initializer_list<QRadioButton *> options)
+{
+    for (QRadioButton *o : options) {
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(true);
+    }
+}
+} // namespace
 
 PushButtonFrame::PushButtonFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame3"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame3"));
+
+    Grid1 = new EditorWidgets::EditorTable("Grid1", PushButtonCount + 1, {12, 9, 10}, this);
+    Label3 = EditorWidgets::label("Label3", this);
+    Combo2 = EditorWidgets::combo("Combo2", this);
+    Label3->setBuddy(Combo2);
+
+    Frame4 = named(new QGroupBox(QStringLiteral("Frame4"), this), "Frame4");
+    Option3 = option("Option3", Frame4);
+    Combo3 = EditorWidgets::combo("Combo3", Frame4);
+    Option4 = option("Option4", Frame4);
+    Combo4 = EditorWidgets::combo("Combo4", Frame4);
+    Option5 = option("Option5", Frame4);
+
+    Frame5 = named(new QGroupBox(QStringLiteral("Frame5"), this), "Frame5");
+    Option6 = option("Option6", Frame5);
+    Combo5 = EditorWidgets::combo("Combo5", Frame5);
+    Option7 = option("Option7", Frame5);
+    Combo6 = EditorWidgets::combo("Combo6", Frame5);
+    Option8 = option("Option8", Frame5);
+
+    Command3 = named(new QPushButton(QStringLiteral("Command3"), this), "Command3");
+    Command4 = named(new QPushButton(QStringLiteral("Command4"), this), "Command4");
+    Check1 = named(new QCheckBox(QStringLiteral("Check1"), this), "Check1");
+    Check2 = named(new QCheckBox(QStringLiteral("Check2"), this), "Check2");
+
+    m_first = {Frame4, Option3, Combo3, Option4, Combo4, Option5};
+    m_second = {Frame5, Option6, Combo5, Option7, Combo6, Option8};
+    for (const FunctionFields *f : {&m_first, &m_second}) {
+        auto *grid = new QGridLayout(f->frame);
+        grid->addWidget(f->output, 0, 0);
+        grid->addWidget(f->outputList, 0, 1);
+        grid->addWidget(f->scene, 1, 0);
+        grid->addWidget(f->sceneList, 1, 1);
+        grid->addWidget(f->none, 2, 0);
+        bindFunctionFields(*f);
+        f->frame->setEnabled(false);
+        f->outputList->setEnabled(false);
+        f->sceneList->setEnabled(false);
+    }
+
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(Label3);
+    buttonRow->addWidget(Combo2, 1);
+    auto *side = new QVBoxLayout;
+    side->addLayout(buttonRow);
+    side->addWidget(Frame4);
+    side->addWidget(Frame5);
+    side->addWidget(Command3);
+    side->addWidget(Command4);
+    side->addWidget(Check1);
+    side->addWidget(Check2);
+    side->addStretch(1);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(Grid1, 1);
+    layout->addLayout(side, 0);
+
+    connect(Combo2, &QComboBox::activated, this, [this] { pushButtonChosen(); });
+    connect(Combo2, &QComboBox::editTextChanged, this, &PushButtonFrame::Combo2_Change);
+    connect(Command3, &QPushButton::clicked, this, &PushButtonFrame::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &PushButtonFrame::Command4_Click);
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { clearAll(Check1, on, firstFunctionSlot(1)); });
+    connect(Check2, &QCheckBox::toggled, this, [this](bool on) { clearAll(Check2, on, secondFunctionSlot(1)); });
+    connect(Grid1, &QTableWidget::cellDoubleClicked, this, &PushButtonFrame::Grid1_DblClick);
     hide();
 }
 
+ModuleImage *PushButtonFrame::image() { return m_state.currentImage(); }
+
 void PushButtonFrame::open()
 {
+    if (const std::optional<int> outputs = outputCount(m_state.ModuleType))
+        OutputCount = *outputs;
+    setCaptions();
     show();
+    for (int n = 1; n <= PushButtonCount; ++n)
+        Grid1->setCell(n, 0, pushButtonNumberText(n, m_state.Language));
+    refresh();
+    fillLists();
+    clearFunctionFields(m_first, false);
+    clearFunctionFields(m_second, false);
+    resetChecks();
+}
+
+void PushButtonFrame::setCaptions()
+{
+    const int lang = m_state.Language;
+    Lang::setText(this, lang, QStringLiteral("Drukknoppen:"), QStringLiteral("Boutons poussoirs:"));
+    Grid1->setTitles({Lang::text(lang, QStringLiteral("Drukknop"), QStringLiteral("Bouton poussoir")),
+                      Lang::text(lang, QStringLiteral("1° functie"), QStringLiteral("1° fonction")),
+                      Lang::text(lang, QStringLiteral("2° functie"), QStringLiteral("2° fonction"))});
+    if (const auto hint = Lang::pick(lang, QStringLiteral("Dubbelklik om de functie te wissen!"),
+                                     QStringLiteral("Double-clicker pour effacer la fonction!")))
+        Grid1->setToolTip(*hint);
+    Lang::setText(Label3, lang, QStringLiteral("Drukknop:"), QStringLiteral("Bouton:"));
+    Lang::setText(Frame4, lang, QStringLiteral("1ste functie"), QStringLiteral("1ère fonction"));
+    Lang::setText(Frame5, lang, QStringLiteral("2de functie"), QStringLiteral("2ème fonction"));
+    for (const FunctionFields *f : {&m_first, &m_second}) {
+        Lang::setText(f->output, lang, QStringLiteral("Uitgang"), QStringLiteral("Sortie"));
+        Lang::setText(f->scene, lang, QStringLiteral("Sfeer"), QStringLiteral("Contexte"));
+        Lang::setText(f->none, lang, QStringLiteral("Geen"), QStringLiteral("Geen"));
+        // The lists have no label of their own: they go by the name of their option.
+        f->outputList->setAccessibleName(f->output->text());
+        f->sceneList->setAccessibleName(f->scene->text());
+    }
+    Lang::setText(Command3, lang, QStringLiteral("<-- Invoegen"), QStringLiteral("<-- Insérer"));
+    Lang::setText(Command4, lang, QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base"));
+    Lang::setText(Check1, lang, QStringLiteral("Wissen van alle 1ste functies"), QStringLiteral("Effacer tous les 1ère fonctions"));
+    Lang::setText(Check2, lang, QStringLiteral("Wissen van alle 2de functies"), QStringLiteral("Effacer tous les 2ème fonctions"));
+}
+
+// Columns 1 and 2 from the image. Without an image (no module identified) they are emptied
+// rather than left showing the functions of another module.
+void PushButtonFrame::refresh()
+{
+    const ModuleImage *img = image();
+    for (int n = 1; n <= PushButtonCount; ++n) {
+        Grid1->setCell(n, 1, img ? pushButtonFunctionText(img->value(firstFunctionSlot(n)), m_state.Language) : QString());
+        Grid1->setCell(n, 2, img ? pushButtonFunctionText(img->value(secondFunctionSlot(n)), m_state.Language) : QString());
+    }
+}
+
+void PushButtonFrame::fillLists()
+{
+    const EditorWidgets::ProgramChange::Scope program(m_program);
+    EditorWidgets::fill(Combo2, numberEntries(1, PushButtonCount));
+    for (const FunctionFields *f : {&m_first, &m_second}) {
+        EditorWidgets::fill(f->outputList, numberEntries(1, OutputCount));
+        EditorWidgets::fill(f->sceneList, numberEntries(1, SceneCount));
+    }
+}
+
+void PushButtonFrame::resetChecks()
+{
+    const EditorWidgets::ProgramChange::Scope program(m_program);
+    for (QCheckBox *box : {Check1, Check2}) {
+        box->setChecked(false);
+        box->setEnabled(true);
+    }
+}
+
+void PushButtonFrame::clearFunctionFields(const FunctionFields &fields, bool enableFrame)
+{
+    const EditorWidgets::ProgramChange::Scope program(m_program);
+    fields.frame->setEnabled(enableFrame);
+    deselect({fields.output, fields.scene, fields.none});
+    for (QComboBox *list : {fields.outputList, fields.sceneList}) {
+        EditorWidgets::setText(list, QString());
+        list->setEnabled(false);
+    }
+}
+
+void PushButtonFrame::bindFunctionFields(const FunctionFields &fields)
+{
+    QComboBox *outputList = fields.outputList;
+    QComboBox *sceneList = fields.sceneList;
+    connect(fields.output, &QRadioButton::toggled, this, [outputList, sceneList](bool on) {
+        if (!on)
+            return;
+        outputList->setEnabled(true);
+        sceneList->setEnabled(false);
+    });
+    connect(fields.scene, &QRadioButton::toggled, this, [outputList, sceneList](bool on) {
+        if (!on)
+            return;
+        outputList->setEnabled(false);
+        sceneList->setEnabled(true);
+    });
+    connect(fields.none, &QRadioButton::toggled, this, [outputList, sceneList](bool on) {
+        if (!on)
+            return;
+        outputList->setEnabled(false);
+        sceneList->setEnabled(false);
+    });
+    for (QComboBox *list : {outputList, sceneList})
+        connect(list, &QComboBox::editTextChanged, this, [this, list](const QString &text) { refuseOutsideList(list, text); });
+}
+
+// What the installer types into an output or scene list stays only when it is one of its entries.
+void PushButtonFrame::refuseOutsideList(QComboBox *list, const QString &text)
+{
+    if (m_program.active() || EditorWidgets::showsCurrentEntry(list, text))
+        return;
+    const EditorWidgets::ProgramChange::Scope program(m_program);
+    EditorWidgets::setText(list, list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0 ? text : QString());
+}
+
+// A push button was chosen (picked, typed or double-clicked): both function groups start afresh.
+void PushButtonFrame::pushButtonChosen()
+{
+    clearFunctionFields(m_first, true);
+    clearFunctionFields(m_second, true);
+}
+
+void PushButtonFrame::Combo2_Change(const QString &text)
+{
+    if (m_program.active() || EditorWidgets::showsCurrentEntry(Combo2, text))
+        return;
+    {
+        const EditorWidgets::ProgramChange::Scope program(m_program);
+        EditorWidgets::setText(Combo2, entryNumber(text, 1, PushButtonCount) ? text : QString());
+    }
+    pushButtonChosen();
+}
+
+// The value the options and lists of a group stand for; nothing when no option is selected, its
+// list is empty or holds no entry of the module.
+std::optional<int> PushButtonFrame::chosenValue(const FunctionFields &fields, int outputs) const
+{
+    if (fields.output->isChecked()) {
+        const auto o = entryNumber(fields.outputList->currentText(), 1, outputs);
+        return o ? pushButtonFunctionValue(FunctionKind::Output, *o, outputs) : std::nullopt;
+    }
+    if (fields.scene->isChecked()) {
+        const auto s = entryNumber(fields.sceneList->currentText(), 1, SceneCount);
+        return s ? pushButtonFunctionValue(FunctionKind::Scene, *s, outputs) : std::nullopt;
+    }
+    if (fields.none->isChecked())
+        return pushButtonFunctionValue(FunctionKind::None, 0, outputs);
+    return std::nullopt;
+}
+
+void PushButtonFrame::Command3_Click()
+{
+    const std::optional<int> button = entryNumber(Combo2->currentText(), 1, PushButtonCount);
+    if (!button)
+        return;
+    resetChecks();
+    ModuleImage *img = image();
+    const std::optional<int> outputs = outputCount(m_state.ModuleType);
+    if (img && outputs) {
+        if (const auto first = chosenValue(m_first, *outputs))
+            img->set(firstFunctionSlot(*button), *first);
+        if (const auto second = chosenValue(m_second, *outputs))
+            img->set(secondFunctionSlot(*button), *second);
+    }
+    refresh();
+}
+
+void PushButtonFrame::Command4_Click()
+{
+    ModuleImage *img = image();
+    const std::vector<int> base = baseFunctions(m_state.ModuleType);
+    if (!img || base.empty())
+        return;
+    const int lang = m_state.Language;
+    const QString title = Lang::text(lang, QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base"),
+                                     QStringLiteral("Basisfuncties / Fonctions de base"));
+    const QString question = Lang::message(lang, QStringLiteral("Bent U zeker?"), QStringLiteral("Etes-vous certain?"));
+    if (MessageBox::okCancel(this, title, question) != MessageBox::Ok)
+        return;
+    resetChecks();
+    for (int slot = 0; slot < static_cast<int>(base.size()); ++slot)
+        img->set(slot, base[static_cast<size_t>(slot)]);
+    refresh();
+}
+
+// Checking a box removes one function of every push button; the box then stays checked and
+// disabled until the next insert or base functions.
+void PushButtonFrame::clearAll(QCheckBox *box, bool checked, int firstSlot)
+{
+    if (!checked || m_program.active())
+        return;
+    if (ModuleImage *img = image())
+        for (int n = 0; n < PushButtonCount; ++n)
+            img->set(firstSlot + n, NoFunction);
+    box->setEnabled(false);
+    refresh();
+}
+
+void PushButtonFrame::Grid1_DblClick(int row, int column)
+{
+    if (row < 1 || row > PushButtonCount)
+        return;
+    if (column == 0) {
+        {
+            const EditorWidgets::ProgramChange::Scope program(m_program);
+            EditorWidgets::setText(Combo2, QString::number(row));
+        }
+        pushButtonChosen();
+        return;
+    }
+    ModuleImage *img = image();
+    if (!img)
+        return;
+    if (column == 1)
+        img->set(firstFunctionSlot(row), NoFunction);
+    else if (column == 2)
+        img->set(secondFunctionSlot(row), NoFunction);
+    refresh();
 }

@@ -1,10 +1,20 @@
 #pragma once
 
+#include "editors/EditorWidgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <optional>
 
 struct ModuleState;
+class ModuleImage;
 
-// The push-button functions editor (Frame3 of the main window).
+// The push-button functions editor (Frame3 of the main window): the first and second function
+// of each of the 20 push buttons of a module.
 class PushButtonFrame : public QGroupBox
 {
     Q_OBJECT
@@ -14,6 +24,60 @@ public:
     // Rebuilds the frame from the image of the current module type and shows it.
     void open();
 
+    // The number of outputs of the module type the frame was last opened on.
+    int OutputCount = 0;
+
+    EditorWidgets::EditorTable *Grid1;
+    QLabel *Label3;
+    QComboBox *Combo2;
+    QGroupBox *Frame4;
+    QRadioButton *Option3;
+    QComboBox *Combo3;
+    QRadioButton *Option4;
+    QComboBox *Combo4;
+    QRadioButton *Option5;
+    QGroupBox *Frame5;
+    QRadioButton *Option6;
+    QComboBox *Combo5;
+    QRadioButton *Option7;
+    QComboBox *Combo6;
+    QRadioButton *Option8;
+    QPushButton *Command3;
+    QPushButton *Command4;
+    QCheckBox *Check1;
+    QCheckBox *Check2;
+
 private:
+    // One function group (first or second function): its options and lists.
+    struct FunctionFields
+    {
+        QGroupBox *frame;
+        QRadioButton *output;
+        QComboBox *outputList;
+        QRadioButton *scene;
+        QComboBox *sceneList;
+        QRadioButton *none;
+    };
+
+    ModuleImage *image();
+    void setCaptions();
+    void refresh();
+    void fillLists();
+    void resetChecks();
+    void clearFunctionFields(const FunctionFields &fields, bool enableFrame);
+    void bindFunctionFields(const FunctionFields &fields);
+    void refuseOutsideList(QComboBox *list, const QString &text);
+    std::optional<int> chosenValue(const FunctionFields &fields, int outputs) const;
+
+    void pushButtonChosen();
+    void Combo2_Change(const QString &text);
+    void Command3_Click();
+    void Command4_Click();
+    void clearAll(QCheckBox *box, bool checked, int firstSlot);
+    void Grid1_DblClick(int row, int column);
+
     ModuleState &m_state;
+    FunctionFields m_first;
+    FunctionFields m_second;
+    EditorWidgets::ProgramChange m_program;
 };

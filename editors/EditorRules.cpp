@@ -1,0 +1,248 @@
+#include "editors/EditorRules.h"
+
+namespace EditorRules {
+
+namespace {
+QString pick(int language, const QString &dutch, const QString &french)
+{
+    if (language == 1)
+        return dutch;
+    if (language == 2)
+        return french;
+    return {};
+}
+
+bool inRange(int n, int first, int last) { return n >= first && n <= last; }
+} // namespace
+
+QStringList numberEntries(int first, int last)
+{
+    QStringList entries;
+    for (int n = first; n <= last; ++n)
+        entries << QString::number(n);
+    return entries;
+}
+
+std::optional<int> entryNumber(const QString &text, int first, int last)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || !inRange(n, first, last) || QString::number(n) != text)
+        return std::nullopt;
+    return n;
+}
+
+// ---- Push buttons -------------------------------------------------------------------------
+
+int firstFunctionSlot(int button) { return button - 1; }
+int secondFunctionSlot(int button) { return button + PushButtonCount - 1; }
+
+std::optional<int> outputCount(int moduleType)
+{
+    switch (moduleType) {
+    case 0:
+    case 3:
+        return 12;
+    case 1:
+        return 4;
+    case 2:
+        return 8;
+    default:
+        return std::nullopt;
+    }
+}
+
+QString pushButtonFunctionText(int value, int language)
+{
+    if (value == NoFunction)
+        return QStringLiteral("***");
+    if (inRange(value, FirstSceneValue, LastSceneValue)) {
+        const QString scene = QString::number(value - FirstSceneValue + 1);
+        return pick(language, QStringLiteral("Sfeer ") + scene, QStringLiteral("Contexte ") + scene);
+    }
+    const QString output = QString::number(value + 1);
+    return pick(language, QStringLiteral("Uitgang ") + output, QStringLiteral("Sortie ") + output);
+}
+
+QString pushButtonNumberText(int button, int language)
+{
+    const QString n = QString::number(button);
+    return pick(language, QStringLiteral("Nummer: ") + n, QStringLiteral("Numéro: ") + n);
+}
+
+std::optional<int> pushButtonFunctionValue(FunctionKind kind, int number, int outputCount)
+{
+    switch (kind) {
+    case FunctionKind::Output:
+        if (!inRange(number, 1, outputCount))
+            return std::nullopt;
+        return number - 1;
+    case FunctionKind::Scene:
+        if (!inRange(number, 1, SceneCount))
+            return std::nullopt;
+        return number + FirstSceneValue - 1;
+    case FunctionKind::None:
+        return NoFunction;
+    }
+    return std::nullopt;
+}
+
+std::vector<int> baseFunctions(int moduleType)
+{
+    const std::optional<int> outputs = outputCount(moduleType);
+    if (!outputs)
+        return {};
+    std::vector<int> values(PushButtonSlots, NoFunction);
+    for (int o = 0; o < *outputs; ++o)
+        values[static_cast<size_t>(o)] = o;
+    if (moduleType == 1 || moduleType == 2)
+        for (int o = 0; o < 4; ++o)
+            values[static_cast<size_t>(PushButtonCount + o)] = o;
+    return values;
+}
+
+// ---- Second-function time -----------------------------------------------------------------
+
+QStringList secondTimeEntries()
+{
+    QStringList entries;
+    for (int halfSeconds = 1; halfSeconds <= 8; ++halfSeconds)
+        entries << halfSecondsText(halfSeconds);
+    return entries;
+}
+
+QString halfSecondsText(int halfSeconds)
+{
+    const QString sign = halfSeconds < 0 ? QStringLiteral("-") : QString();
+    const int magnitude = halfSeconds < 0 ? -halfSeconds : halfSeconds;
+    QString text = sign + QString::number(magnitude / 2);
+    if (magnitude % 2 != 0)
+        text += QStringLiteral(",5");
+    return text;
+}
+
+std::optional<int> secondTimeValue(const QString &text)
+{
+    const qsizetype i = secondTimeEntries().indexOf(text);
+    if (i < 0)
+        return std::nullopt;
+    return static_cast<int>(i) + 1;
+}
+
+// ---- Output functions of the relay modules ------------------------------------------------
+
+int outputFunctionSlot(int output) { return 41 + output; }
+int outputTimeSlot(int output) { return 53 + output; }
+int linkedOutputSlot(int output) { return 65 + output; }
+
+TimeUnit timeUnit(int code)
+{
+    switch (code) {
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+        return TimeUnit::Minutes;
+    case 3:
+        return TimeUnit::Seconds;
+    default:
+        return TimeUnit::None;
+    }
+}
+
+QString timeUnitLabel(TimeUnit unit)
+{
+    switch (unit) {
+    case TimeUnit::Minutes:
+        return QStringLiteral("Min.");
+    case TimeUnit::Seconds:
+        return QStringLiteral("Sec.");
+    case TimeUnit::None:
+        break;
+    }
+    return {};
+}
+
+bool usesLinkedOutput(int code) { return code == 4 || code == 5; }
+
+QStringList outputFunctionEntries(int language)
+{
+    return {
+        pick(language, QStringLiteral("AAN/UIT"), QStringLiteral("ON/OFF")),
+        pick(language, QStringLiteral("AAN/UIT + tijdsfunctie"), QStringLiteral("ON/OFF + fonction temps")),
+        pick(language, QStringLiteral("AAN + tijdsfunctie"), QStringLiteral("ON + fonction temps")),
+        pick(language, QStringLiteral("Puls"), QStringLiteral("Impulsion")),
+        pick(language, QStringLiteral("Actief bij doven van"), QStringLiteral("Actif si extinction de la sortie")),
+        pick(language, QStringLiteral("Vergrendeling met uitgang"), QStringLiteral("Protection de la sortie")),
+    };
+}
+
+QString outputFunctionText(int code, int linked, int language)
+{
+    const QString x = QString::number(linked);
+    switch (code) {
+    case 0:
+        return pick(language, QStringLiteral("AAN/UIT"), QStringLiteral("ON/OFF"));
+    case 1:
+        return pick(language, QStringLiteral("AAN/UIT+ tijdsfunctie"), QStringLiteral("ON/OFF + fonction temps"));
+    case 2:
+        return pick(language, QStringLiteral("AAN + tijdsfunctie"), QStringLiteral("ON + fonction temps"));
+    case 3:
+        return pick(language, QStringLiteral("Puls"), QStringLiteral("Impulsion"));
+    case 4:
+        return pick(language, QStringLiteral("Actief bij doven van uitgang ") + x + QStringLiteral(" voor "),
+                    QStringLiteral("Actif si extinction de la sortie ") + x + QStringLiteral(" pour "));
+    case 5:
+        return pick(language, QStringLiteral("Vergrendeling met uitgang ") + x + QStringLiteral(" voor "),
+                    QStringLiteral("Protection de la sortie ") + x + QStringLiteral(" pour "));
+    default:
+        return QString::number(code);
+    }
+}
+
+QString outputTimeText(int code, int time)
+{
+    switch (timeUnit(code)) {
+    case TimeUnit::Minutes:
+        return QString::number(time) + QStringLiteral(" min.");
+    case TimeUnit::Seconds:
+        return QString::number(time) + QStringLiteral(" sec.");
+    case TimeUnit::None:
+        break;
+    }
+    return {};
+}
+
+std::vector<SlotValue> outputFunctionWrites(int output, int code, int time, int linked)
+{
+    if (!inRange(output, 1, RelayOutputCount) || !inRange(code, 0, OutputFunctionCount - 1))
+        return {};
+    const bool timed = code >= 1;
+    if (timed && !inRange(time, 1, MaxOutputTime))
+        return {};
+    if (usesLinkedOutput(code) && (!inRange(linked, 1, RelayOutputCount) || linked == output))
+        return {};
+    std::vector<SlotValue> writes{{outputFunctionSlot(output), code}};
+    if (timed)
+        writes.push_back({outputTimeSlot(output), time});
+    if (usesLinkedOutput(code))
+        writes.push_back({linkedOutputSlot(output), linked});
+    return writes;
+}
+
+// ---- Dim start values ---------------------------------------------------------------------
+
+bool hasDimChannels(int moduleType) { return moduleType == 1 || moduleType == 2; }
+int dimStartSlot(int channel) { return 41 + channel; }
+
+QStringList dimStartEntries()
+{
+    QStringList entries;
+    for (int value = 1; value <= MaxDimStart; ++value)
+        entries << dimStartText(value);
+    return entries;
+}
+
+QString dimStartText(int value) { return QString::number(value * 10) + QStringLiteral("%"); }
+
+} // namespace EditorRules

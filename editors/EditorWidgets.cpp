@@ -1,0 +1,113 @@
+#include "editors/EditorWidgets.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <numeric>
+
+namespace EditorWidgets {
+
+QLabel *label(const char *name, QWidget *parent)
+{
+    auto *l = new QLabel(QString::fromLatin1(name), parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QComboBox *combo(const char *name, QWidget *parent)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+}
+
+void fill(QComboBox *combo, const QStringList &entries)
+{
+    combo->clear();
+    combo->addItems(entries);
+    setText(combo, QString());
+}
+
+void setText(QComboBox *combo, const QString &text)
+{
+    combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    if (combo->currentText() != text)
+        combo->setEditText(text);
+}
+
+bool showsCurrentEntry(const QComboBox *combo, const QString &text)
+{
+    return combo->currentIndex() >= 0 && combo->itemText(combo->currentIndex()) == text;
+}
+
+EditorTable::EditorTable(const char *name, int rows, std::initializer_list<int> widthRatios, QWidget *parent)
+    : QTableWidget(rows, static_cast<int>(widthRatios.size()), parent), m_ratios(widthRatios)
+{
+    setObjectName(QString::fromLatin1(name));
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    verticalHeader()->hide();
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            setCell(r, c, QString());
+    QFont bold = font();
+    bold.setBold(true);
+    for (int c = 0; c < columnCount(); ++c) {
+        item(0, c)->setFont(bold);
+        item(0, c)->setFlags(Qt::ItemIsEnabled);
+        item(0, c)->setBackground(palette().button());
+    }
+}
+
+void EditorTable::setTitles(const QStringList &titles)
+{
+    for (int c = 0; c < columnCount() && c < titles.size(); ++c)
+        setCell(0, c, titles.at(c));
+    setHorizontalHeaderLabels(titles);
+}
+
+void EditorTable::setCell(int row, int column, const QString &text)
+{
+    if (QTableWidgetItem *existing = item(row, column)) {
+        existing->setText(text);
+        return;
+    }
+    auto *created = new QTableWidgetItem(text);
+    created->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setItem(row, column, created);
+}
+
+QString EditorTable::cell(int row, int column) const
+{
+    const QTableWidgetItem *i = item(row, column);
+    return i ? i->text() : QString();
+}
+
+bool EditorTable::viewportEvent(QEvent *event)
+{
+    // The viewport narrows when the vertical scroll bar appears, not only when the table resizes.
+    if (event->type() == QEvent::Resize)
+        fitColumns();
+    return QTableWidget::viewportEvent(event);
+}
+
+void EditorTable::fitColumns()
+{
+    const int total = std::accumulate(m_ratios.begin(), m_ratios.end(), 0);
+    if (total <= 0)
+        return;
+    const int width = viewport()->width();
+    int used = 0;
+    for (int c = 0; c < columnCount(); ++c) {
+        const bool last = c + 1 == columnCount();
+        const int w = last ? width - used : width * m_ratios[static_cast<size_t>(c)] / total;
+        setColumnWidth(c, w);
+        used += w;
+    }
+}
+
+} // namespace EditorWidgets

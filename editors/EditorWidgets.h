@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QStringList>
+#include <QTableWidget>
+#include <initializer_list>
+#include <vector>
+
+// Building blocks shared by the editor frames.
+namespace EditorWidgets {
+
+// A control with its name as object name and design-time text.
+QLabel *label(const char *name, QWidget *parent);
+// An editable drop-down list that never adds what the installer types to its entries.
+QComboBox *combo(const char *name, QWidget *parent);
+
+// Counts the changes the program makes itself, so that a change handler can tell them from the
+// installer's typing.
+class ProgramChange
+{
+public:
+    bool active() const { return m_depth > 0; }
+    class Scope
+    {
+    public:
+        explicit Scope(ProgramChange &owner) : m_owner(owner) { ++m_owner.m_depth; }
+        ~Scope() { --m_owner.m_depth; }
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+
+    private:
+        ProgramChange &m_owner;
+    };
+
+private:
+    int m_depth = 0;
+};
+
+// Replaces the entries of a list and leaves its text empty.
+void fill(QComboBox *combo, const QStringList &entries);
+// Sets the text of a list; the entry with exactly that text becomes the current one (none when
+// the text is not an entry), so the list does not pick it again when the installer leaves it.
+void setText(QComboBox *combo, const QString &text);
+// The text is the current entry: the list shows what the installer picked or the program set.
+bool showsCurrentEntry(const QComboBox *combo, const QString &text);
+
+// A read-only table whose row 0 holds the column titles and whose column widths keep a fixed
+// ratio to each other whatever the width of the table. The titles are also the horizontal
+// header labels (the header itself is not shown), so a screen reader names the columns.
+class EditorTable : public QTableWidget
+{
+    Q_OBJECT
+public:
+    EditorTable(const char *name, int rows, std::initializer_list<int> widthRatios, QWidget *parent);
+
+    void setTitles(const QStringList &titles);
+    // Sets the text of a cell (creating it if needed).
+    void setCell(int row, int column, const QString &text);
+    QString cell(int row, int column) const;
+
+protected:
+    bool viewportEvent(QEvent *event) override;
+
+private:
+    void fitColumns();
+    std::vector<int> m_ratios;
+};
+
+} // namespace EditorWidgets

@@ -1,0 +1,279 @@
+#include "files/ModuleFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int kMinValue = 0;
+constexpr int kMaxValue = 999;
+constexpr qsizetype kShownChars = 40; // of an offending line, in messages
+
+// A number as written in module files: sign position, digits, trailing blank.
+QByteArray numberText(int n)
+{
+    const QByteArray digits = QByteArray::number(n < 0 ? -static_cast<qint64>(n) : n);
+    return (n < 0 ? '-' : ' ') + digits + ' ';
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The lines of the content without their ends. CR LF, LF and a lone CR each end a line; a last
+// line without an end still counts, the empty remainder after a final line end does not.
+std::vector<QByteArrayView> splitLines(const QByteArray &content)
+{
+    std::vector<QByteArrayView> lines;
+    const qsizetype n = content.size();
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        const char c = content[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(content.constData() + start, i - start);
+            if (c == '\r' && i + 1 < n && content[i + 1] == '\n')
+                ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n)
+        lines.emplace_back(content.constData() + start, n - start);
+    return lines;
+}
+
+bool isEmptyLine(QByteArrayView line)
+{
+    for (char c : line)
+        if (!isBlank(c))
+            return false;
+    return true;
+}
+
+enum class NumberStatus { Ok, NotANumber, OutOfRange };
+
+// One value per line: leading blanks skipped, the value runs to the first comma or the line end,
+// and must be a whole number (blanks around it allowed) within min..max.
+NumberStatus readNumber(QByteArrayView line, int min, int max, int *value)
+{
+    qsizetype i = 0;
+    qsizetype end = line.size();
+    for (qsizetype k = 0; k < line.size(); ++k) {
+        if (line[k] == ',') {
+            end = k;
+            break;
+        }
+    }
+    while (i < end && isBlank(line[i]))
+        ++i;
+    while (end > i && isBlank(line[end - 1]))
+        --end;
+    bool negative = false;
+    if (i < end && (line[i] == '+' || line[i] == '-')) {
+        negative = line[i] == '-';
+        ++i;
+    }
+    if (i == end)
+        return NumberStatus::NotANumber;
+    qint64 magnitude = 0;
+    for (; i < end; ++i) {
+        const char c = line[i];
+        if (c < '0' || c > '9')
+            return NumberStatus::NotANumber;
+        if (magnitude < 1000000000) // far beyond any slot value; stop growing
+            magnitude = magnitude * 10 + (c - '0');
+    }
+    const qint64 n = negative ? -magnitude : magnitude;
+    if (n < min || n > max)
+        return NumberStatus::OutOfRange;
+    *value = static_cast<int>(n);
+    return NumberStatus::Ok;
+}
+
+QString shown(QByteArrayView line)
+{
+    QString s = QString::fromLatin1(line.first(qMin(line.size(), kShownChars)));
+    for (QChar &c : s)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char('?');
+    if (line.size() > kShownChars)
+        s += QStringLiteral("...");
+    return s;
+}
+
+void fail(ModuleFileError *error, ModuleFileError::Kind kind, int line, const QString &text, const QString &message)
+{
+    if (!error)
+        return;
+    error->kind = kind;
+    error->line = line;
+    error->text = text;
+    error->message = line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(message) : message;
+}
+
+} // namespace
+
+int ModuleFile::slotCount(int type)
+{
+    const ModuleTypeInfo *info = ModuleTypes::info(type);
+    return info ? info->slotCount : 0;
+}
+
+QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error)
+{
+    const int count = ModuleFile::slotCount(type);
+    if (count == 0) {
+        // No module identified: such a file could never be opened again.
+        if (error)
+            *error = QStringLiteral("module type %1 is not 0..3; nothing to save").arg(type);
+        return {};
+    }
+    if (image.size() != count) {
+        if (error)
+            *error = QStringLiteral("a type-%1 module has %2 slots, the image has %3").arg(type).arg(count).arg(image.size());
+        return {};
+    }
+    QByteArray out;
+    out.reserve((count + 1) * 7);
+    out += numberText(type) + "\r\n";
+    for (int slot = 0; slot < count; ++slot) {
+        const int v = image.value(slot);
+        if (v < kMinValue || v > kMaxValue) {
+            if (error)
+                *error = QStringLiteral("slot %1 holds %2, outside 0..999").arg(slot).arg(v);
+            return {};
+        }
+        out += numberText(v) + "\r\n";
+    }
+    return out;
+}
+
+bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QString *error)
+{
+    const QByteArray content = moduleFileContent(type, image, error);
+    if (content.isEmpty())
+        return false;
+    QSaveFile f(path);
+    // Unbuffered: a write that stops short (disk full, size limit) shows in what write()
+    // returns. Buffered, it would only show when the buffer is flushed at commit(), which
+    // renames the cut-off file over the old one and still reports success.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+        return false;
+    }
+    const qint64 written = f.write(content);
+    if (written != content.size() || !f.flush() || f.size() != content.size()) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2")
+                         .arg(path, f.error() != QFileDevice::NoError
+                                        ? f.errorString()
+                                        : QStringLiteral("only %1 of %2 bytes written").arg(qMax<qint64>(written, 0)).arg(content.size()));
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleFileError *error)
+{
+    if (error)
+        *error = ModuleFileError{};
+    if (content.size() > ModuleFile::MaxSize) {
+        fail(error, ModuleFileError::TooLarge, 0, QString(),
+             QStringLiteral("%1 bytes is too large for a module file").arg(content.size()));
+        return std::nullopt;
+    }
+    const std::vector<QByteArrayView> lines = splitLines(content);
+    if (lines.empty()) {
+        fail(error, ModuleFileError::BadType, 1, QString(), QStringLiteral("the file is empty; a module type 0..3 expected"));
+        return std::nullopt;
+    }
+
+    ModuleFileData data;
+    if (readNumber(lines[0], 0, 3, &data.type) != NumberStatus::Ok) {
+        fail(error, ModuleFileError::BadType, 1, shown(lines[0]),
+             QStringLiteral("\"%1\" is not a module type 0..3").arg(shown(lines[0])));
+        return std::nullopt;
+    }
+
+    const int count = ModuleFile::slotCount(data.type);
+    const qsizetype available = static_cast<qsizetype>(lines.size()) - 1;
+    if (available < count) {
+        const int missing = static_cast<int>(available) + 2;
+        fail(error, ModuleFileError::TooShort, missing, QString(),
+             QStringLiteral("the file ends after %1 of the %2 slots of a type-%3 module").arg(available).arg(count).arg(data.type));
+        return std::nullopt;
+    }
+
+    data.values.resize(static_cast<size_t>(count));
+    for (int slot = 0; slot < count; ++slot) {
+        const QByteArrayView line = lines[static_cast<size_t>(slot) + 1];
+        const int lineNo = slot + 2;
+        switch (readNumber(line, kMinValue, kMaxValue, &data.values[static_cast<size_t>(slot)])) {
+        case NumberStatus::Ok:
+            break;
+        case NumberStatus::NotANumber:
+            fail(error, ModuleFileError::BadValue, lineNo, shown(line),
+                 QStringLiteral("slot %1: \"%2\" is not a number").arg(slot).arg(shown(line)));
+            return std::nullopt;
+        case NumberStatus::OutOfRange:
+            fail(error, ModuleFileError::BadValue, lineNo, shown(line),
+                 QStringLiteral("slot %1: \"%2\" is outside 0..999").arg(slot).arg(shown(line)));
+            return std::nullopt;
+        }
+    }
+
+    // Only empty lines may follow: more values mean the type line does not match the slots.
+    for (size_t i = static_cast<size_t>(count) + 1; i < lines.size(); ++i) {
+        if (!isEmptyLine(lines[i])) {
+            fail(error, ModuleFileError::TrailingContent, static_cast<int>(i) + 1, shown(lines[i]),
+                 QStringLiteral("\"%1\" after the last slot of a type-%2 module").arg(shown(lines[i])).arg(data.type));
+            return std::nullopt;
+        }
+    }
+    return data;
+}
+
+std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileError *error)
+{
+    if (error)
+        *error = ModuleFileError{};
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        fail(error, ModuleFileError::Missing, 0, QString(), QStringLiteral("%1 does not exist").arg(path));
+        return std::nullopt;
+    }
+    if (info.isDir()) {
+        fail(error, ModuleFileError::Unreadable, 0, QString(), QStringLiteral("%1 is a folder").arg(path));
+        return std::nullopt;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        fail(error, ModuleFileError::Unreadable, 0, QString(),
+             QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
+        return std::nullopt;
+    }
+    // One byte beyond the cap tells a file that is too large from one that is just at it.
+    const QByteArray content = f.read(ModuleFile::MaxSize + 1);
+    if (f.error() != QFileDevice::NoError) {
+        fail(error, ModuleFileError::Unreadable, 0, QString(),
+             QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
+        return std::nullopt;
+    }
+    if (content.size() > ModuleFile::MaxSize) {
+        fail(error, ModuleFileError::TooLarge, 0, QString(),
+             QStringLiteral("%1 is too large for a module file").arg(path));
+        return std::nullopt;
+    }
+    return parseModuleFile(content, error);
+}

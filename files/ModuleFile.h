@@ -1,0 +1,65 @@
+#pragma once
+
+#include "protocol/ModuleImage.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// ".QV1" module files: the image of one module as text, one value per line, every line ended by
+// CR LF, no header.
+//   line 1        the module type 0..3
+//   lines 2..N+1  the slots of that type's image, slot 0 first
+//                 (type 1: 150 slots, type 2: 230 slots, types 0 and 3: 340 slots)
+// A number is written with a sign position (blank, or "-") and a trailing blank: 12 -> " 12 ".
+//
+// Reading is strict: the whole file is checked before anything is handed back, so a damaged file
+// never reaches an image half-read. The caller copies `values` into the image of `type` only
+// after a successful read.
+
+struct ModuleFileData
+{
+    int type = 0;
+    std::vector<int> values; // slot 0 first; exactly the slot count of `type`
+};
+
+struct ModuleFileError
+{
+    enum Kind {
+        None,
+        Missing,        // no such file
+        Unreadable,     // exists but cannot be opened or read (also: a folder)
+        TooLarge,       // larger than any module file could be
+        BadType,        // line 1 is not a module type 0..3
+        TooShort,       // the file ends before the last slot of its type
+        BadValue,       // a slot line is not a whole number 0..999
+        TrailingContent // non-empty lines after the last slot
+    };
+    Kind kind = None;
+    int line = 0;    // 1-based line of the fault; 0 when the fault concerns the whole file
+    QString text;    // the offending line as read (without its line end), shortened
+    QString message; // one English sentence for logs and tests: what and where
+};
+
+namespace ModuleFile {
+// Nothing larger is read: the longest valid file is a few kilobytes.
+inline constexpr qint64 MaxSize = 1024 * 1024;
+// Slots in a file of this type: 340 (0, 3), 150 (1), 230 (2); 0 for any other type.
+int slotCount(int type);
+} // namespace ModuleFile
+
+// The exact bytes of a module file. Empty (and *error set) when the image cannot be written as
+// a file that reads back: a type other than 0..3, an image whose size is not the slot count of
+// the type, or a slot outside 0..999.
+QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error = nullptr);
+
+// Writes a module file through a temporary file renamed over the target, so a failure leaves an
+// existing file as it was. Returns false (and *error set) when nothing was written.
+bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QString *error = nullptr);
+
+// Checks module file content; nullopt (and *error set) when it is not a complete module file.
+std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleFileError *error = nullptr);
+
+// Reads and checks a module file (at most ModuleFile::MaxSize bytes).
+std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileError *error = nullptr);

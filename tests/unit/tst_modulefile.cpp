@@ -1,0 +1,253 @@
+#include "files/ModuleFile.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+ModuleImage patternImage(int count, int seed)
+{
+    ModuleImage image(count);
+    for (int s = 0; s < count; ++s)
+        image.set(s, (s * 37 + seed) % 1000);
+    return image;
+}
+
+// A valid file of the given type whose slot lines are taken from `values` (cycled).
+QByteArray fileOf(int type, const QList<QByteArray> &values, int count = -1)
+{
+    if (count < 0)
+        count = ModuleFile::slotCount(type);
+    QByteArray out = " " + QByteArray::number(type) + " \r\n";
+    for (int s = 0; s < count; ++s)
+        out += values[s % values.size()] + "\r\n";
+    return out;
+}
+} // namespace
+
+class TestModuleFile : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void writtenBytes_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("relay 0") << 0 << 341;
+        QTest::newRow("dim 1") << 1 << 151;
+        QTest::newRow("velano 2") << 2 << 231;
+        QTest::newRow("relay 3") << 3 << 341;
+    }
+    void writtenBytes()
+    {
+        QFETCH(int, type);
+        QFETCH(int, lines);
+        ModuleImage image(lines - 1);
+        image.set(0, 12);
+        image.set(2, 999);
+        const QByteArray bytes = moduleFileContent(type, image);
+        QVERIFY(bytes.startsWith(" " + QByteArray::number(type) + " \r\n 12 \r\n 0 \r\n 999 \r\n 0 \r\n"));
+        QVERIFY(bytes.endsWith("\r\n 0 \r\n"));
+        QCOMPARE(bytes.count("\r\n"), lines);
+        QCOMPARE(bytes.count('\n'), lines);
+        QCOMPARE(bytes.count('\r'), lines);
+    }
+
+    void roundTripThroughFiles()
+    {
+        QTemporaryDir dir;
+        for (int type = 0; type <= 3; ++type) {
+            const ModuleImage image = patternImage(ModuleFile::slotCount(type), type);
+            const QString path = dir.filePath(QStringLiteral("m%1.QV1").arg(type));
+            QString why;
+            QVERIFY2(writeModuleFile(path, type, image, &why), qPrintable(why));
+            ModuleFileError error;
+            const auto data = readModuleFile(path, &error);
+            QVERIFY2(data, qPrintable(error.message));
+            QCOMPARE(data->type, type); // 3 stays 3 although it shares the relay image
+            ModuleImage back(ModuleFile::slotCount(data->type));
+            for (int s = 0; s < back.size(); ++s)
+                back.set(s, data->values[static_cast<size_t>(s)]);
+            QCOMPARE(back, image);
+        }
+    }
+
+    // Anything that would not read back is refused, and an existing file is left alone.
+    void unreadableImagesAreNotWritten()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.QV1"));
+        QVERIFY(writeModuleFile(path, 1, patternImage(150, 5)));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+
+        ModuleImage outOfRange = patternImage(150, 0);
+        outOfRange.set(17, 1000);
+        QString why;
+        QVERIFY(!writeModuleFile(path, 4, patternImage(340, 0), &why)); // no module identified
+        QVERIFY(why.contains(QLatin1String("type 4")));
+        QVERIFY(!writeModuleFile(path, 1, patternImage(340, 0), &why)); // relay image, dim type
+        QVERIFY(!writeModuleFile(path, 1, outOfRange, &why));
+        QVERIFY(why.contains(QLatin1String("slot 17")));
+        QVERIFY(!writeModuleFile(dir.filePath(QStringLiteral("no/such/dir/x.QV1")), 1, patternImage(150, 0), &why));
+
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+
+    // A disk that fills up half-way: reported, and the old file stays whole.
+    void shortWriteIsAFailure()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.QV1"));
+        QVERIFY(writeModuleFile(path, 0, patternImage(340, 1)));
+        const auto before = parseModuleFile([&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }());
+        QVERIFY(before);
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit small = previous;
+        small.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString why;
+        const bool written = writeModuleFile(path, 0, patternImage(340, 2), &why);
+        setrlimit(RLIMIT_FSIZE, &previous);
+
+        QVERIFY(!written);
+        QVERIFY(!why.isEmpty());
+        const auto after = readModuleFile(path);
+        QVERIFY(after);
+        QCOMPARE(after->values, before->values);
+    }
+
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("line");
+        const QList<QByteArray> ok{" 5 "};
+        QByteArray badAt7 = fileOf(1, ok);
+        badAt7.replace(5 * 5 + 5, 3, "abc"); // line 7 = slot 5: " 5 " -> "abc"
+        QTest::newRow("empty") << QByteArray() << int(ModuleFileError::BadType) << 1;
+        QTest::newRow("type text") << QByteArray("abc\r\n") << int(ModuleFileError::BadType) << 1;
+        QTest::newRow("type 4") << fileOf(4, ok, 340) << int(ModuleFileError::BadType) << 1;
+        QTest::newRow("type -1") << fileOf(-1, ok, 340) << int(ModuleFileError::BadType) << 1;
+        QTest::newRow("type 1.5") << QByteArray("1.5\r\n") << int(ModuleFileError::BadType) << 1;
+        QTest::newRow("type only") << QByteArray(" 2 \r\n") << int(ModuleFileError::TooShort) << 2;
+        QTest::newRow("dim short") << fileOf(1, ok, 100) << int(ModuleFileError::TooShort) << 102;
+        QTest::newRow("relay one short") << fileOf(0, ok, 339) << int(ModuleFileError::TooShort) << 341;
+        QTest::newRow("text at slot 5") << badAt7 << int(ModuleFileError::BadValue) << 7;
+        QTest::newRow("1000") << fileOf(2, {" 1 ", "1000"}) << int(ModuleFileError::BadValue) << 3;
+        QTest::newRow("negative") << fileOf(2, {"-1 "}) << int(ModuleFileError::BadValue) << 2;
+        QTest::newRow("empty slot line") << fileOf(2, {" 1 ", ""}) << int(ModuleFileError::BadValue) << 3;
+        QTest::newRow("blank inside") << fileOf(2, {"1 2"}) << int(ModuleFileError::BadValue) << 2;
+        QTest::newRow("huge") << fileOf(2, {"99999999999999999999"}) << int(ModuleFileError::BadValue) << 2;
+        QTest::newRow("relay values after dim")
+            << fileOf(1, ok, 340) << int(ModuleFileError::TrailingContent) << 152;
+        QTest::newRow("text after blank lines")
+            << fileOf(2, ok) + "\r\n\r\nx\r\n" << int(ModuleFileError::TrailingContent) << 234;
+    }
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, kind);
+        QFETCH(int, line);
+        ModuleFileError error;
+        QVERIFY(!parseModuleFile(content, &error));
+        QCOMPARE(int(error.kind), kind);
+        QCOMPARE(error.line, line);
+        QVERIFY(error.message.startsWith(QStringLiteral("line %1: ").arg(line)));
+    }
+
+    void acceptedVariants_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QList<QByteArray> v{" 7 "};
+        QTest::newRow("trailing empty lines") << fileOf(1, v) + "\r\n  \r\n\r\n";
+        QTest::newRow("lone LF") << fileOf(1, v).replace("\r\n", "\n");
+        QTest::newRow("lone CR") << fileOf(1, v).replace("\r\n", "\r");
+        QTest::newRow("no final line end") << fileOf(1, v).chopped(2);
+        QTest::newRow("blanks, tabs, sign, comma") << fileOf(1, {"7", "\t7\t", "  +7", "7,99", " 007 ,x"});
+    }
+    void acceptedVariants()
+    {
+        QFETCH(QByteArray, content);
+        ModuleFileError error;
+        const auto data = parseModuleFile(content, &error);
+        QVERIFY2(data, qPrintable(error.message));
+        QCOMPARE(data->type, 1);
+        QCOMPARE(data->values, std::vector<int>(150, 7));
+    }
+
+    void fileLevelErrors()
+    {
+        QTemporaryDir dir;
+        ModuleFileError error;
+        QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("none.QV1")), &error));
+        QCOMPARE(error.kind, ModuleFileError::Missing);
+        QVERIFY(!readModuleFile(dir.path(), &error));
+        QCOMPARE(error.kind, ModuleFileError::Unreadable);
+
+        QFile big(dir.filePath(QStringLiteral("big.QV1")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.write(fileOf(1, {" 1 "})));
+        QVERIFY(big.resize(ModuleFile::MaxSize + 1)); // sparse: cheap
+        big.close();
+        QVERIFY(!readModuleFile(big.fileName(), &error));
+        QCOMPARE(error.kind, ModuleFileError::TooLarge);
+    }
+
+    // Random and mutated files: never a crash, a result that holds what the type needs, and an
+    // error line inside the file (or one past its end).
+    void fuzz()
+    {
+        QRandomGenerator rng(20240611);
+        const QByteArray valid = moduleFileContent(0, patternImage(340, 3));
+        const char alphabet[] = " 0123456789,+-\r\n\tx";
+        QElapsedTimer timer;
+        timer.start();
+        int accepted = 0;
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray content;
+            if (round % 3 == 0) {
+                content.resize(rng.bounded(600));
+                for (char &c : content)
+                    c = round % 2 ? alphabet[rng.bounded(int(sizeof alphabet) - 1)] : char(rng.bounded(256));
+            } else {
+                content = round % 3 == 1 ? valid : moduleFileContent(1, patternImage(150, round));
+                for (int k = rng.bounded(1, 4); k > 0; --k) {
+                    const int at = rng.bounded(int(content.size()));
+                    switch (rng.bounded(3)) {
+                    case 0: content[at] = alphabet[rng.bounded(int(sizeof alphabet) - 1)]; break;
+                    case 1: content.remove(at, rng.bounded(1, 20)); break;
+                    default: content.insert(at, content.mid(rng.bounded(int(content.size())), 8)); break;
+                    }
+                }
+            }
+            ModuleFileError error;
+            const auto data = parseModuleFile(content, &error);
+            if (data) {
+                ++accepted;
+                QCOMPARE(int(data->values.size()), ModuleFile::slotCount(data->type));
+                for (int v : data->values)
+                    QVERIFY(v >= 0 && v <= 999);
+            } else {
+                QVERIFY(error.kind != ModuleFileError::None);
+                QVERIFY(error.line >= 1 && error.line <= content.count('\n') + content.count('\r') + 2);
+            }
+        }
+        QVERIFY(accepted > 0); // some mutations (a digit for a digit) stay valid
+        QVERIFY(timer.elapsed() < 20000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModuleFile)
+#include "tst_modulefile.moc"

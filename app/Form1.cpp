@@ -13,6 +13,8 @@
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
 #include "editors/SecondTimeFrame.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
 #include "protocol/QtSerialLink.h"
 #include "scenes/SceneFrame.h"
 
@@ -246,6 +248,10 @@ void Form1::buildMenus()
     Info = named(bar->addMenu(QStringLiteral("Info")), "Info");
     Web = entry(Info, "Web", QString::fromLatin1(Launcher::MakerWebAddress));
 
+    connect(nieuw, &QAction::triggered, this, [this] { nieuw_Click(); });
+    connect(openen, &QAction::triggered, this, [this] { openen_Click(); });
+    connect(Bewaren, &QAction::triggered, this, [this] { Bewaren_Click(); });
+    connect(Bewaren_als, &QAction::triggered, this, [this] { Bewaren_als_Click(); });
     connect(frans, &QAction::triggered, this, [this] { frans_Click(); });
     connect(ned, &QAction::triggered, this, [this] { ned_Click(); });
     connect(Web, &QAction::triggered, this, [this] { Web_Click(); });
@@ -692,4 +698,160 @@ void Form1::showProgress(bool visible, int value, int maximum)
     ProgressBar1->setMaximum(maximum);
     ProgressBar1->setValue(qMin(value, maximum));
     ProgressBar1->setVisible(visible);
+}
+
+// ---- module files ---------------------------------------------------------------------------
+
+namespace {
+QString fileFault(int lang, const ModuleFileError &e)
+{
+    const QString n = QString::number(e.line);
+    switch (e.kind) {
+    case ModuleFileError::Missing:
+        return Lang::message(lang, QStringLiteral("Het bestand bestaat niet."), QStringLiteral("Le fichier n'existe pas."));
+    case ModuleFileError::Unreadable:
+        return Lang::message(lang, QStringLiteral("Het bestand kan niet gelezen worden."),
+                             QStringLiteral("Le fichier ne peut pas être lu."));
+    case ModuleFileError::TooLarge:
+        return Lang::message(lang, QStringLiteral("Het bestand is te groot voor een modulebestand."),
+                             QStringLiteral("Le fichier est trop grand pour un fichier module."));
+    case ModuleFileError::BadType:
+        return Lang::message(lang, QStringLiteral("Regel 1 bevat geen geldig moduletype (0 tot 3)."),
+                             QStringLiteral("La ligne 1 ne contient pas de type de module valable (0 à 3)."));
+    case ModuleFileError::TooShort:
+        return Lang::message(lang, QStringLiteral("Het bestand is te kort: regel %1 ontbreekt.").arg(n),
+                             QStringLiteral("Le fichier est trop court: la ligne %1 manque.").arg(n));
+    case ModuleFileError::BadValue:
+        return Lang::message(lang, QStringLiteral("Regel %1 bevat geen geldige waarde (0 tot 999).").arg(n),
+                             QStringLiteral("La ligne %1 ne contient pas de valeur valable (0 à 999).").arg(n));
+    case ModuleFileError::TrailingContent:
+        return Lang::message(lang, QStringLiteral("Regel %1 volgt na de laatste waarde van de module.").arg(n),
+                             QStringLiteral("La ligne %1 suit la dernière valeur du module.").arg(n));
+    case ModuleFileError::None:
+        break;
+    }
+    return QString();
+}
+} // namespace
+
+bool Form1::openModuleFile(const QString &path)
+{
+    const int lang = m_state.Language;
+    ModuleFileError error;
+    const auto data = readModuleFile(path, &error);
+    if (!data) {
+        MessageBox::information(
+            this, Lang::warningTitle(lang),
+            Lang::message(lang, QStringLiteral("Het modulebestand\n%1\nkan niet geopend worden. Er werd niets gewijzigd.").arg(path),
+                          QStringLiteral("Le fichier module\n%1\nne peut pas être ouvert. Rien n'a été modifié.").arg(path))
+                + QStringLiteral("\n\n") + fileFault(lang, error));
+        return false;
+    }
+
+    Command2->setEnabled(true);
+    m_state.ModuleFilePath = path;
+    m_state.ModuleType = data->type;
+    ModuleImage &image = *m_state.currentImage();
+    for (int slot = 0; slot < image.size(); ++slot)
+        image.set(slot, data->values[static_cast<size_t>(slot)]);
+
+    const bool dimStart = data->type == 1 || data->type == 2;
+    Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
+    Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
+    if (dimStart)
+        Lang::setText(Command9, lang, QStringLiteral("Beginwaarde dim-kanalen"), QStringLiteral("Valeur début des sorties"));
+    else
+        Lang::setText(Command9, lang, QStringLiteral("Functie van de uitgangen"), QStringLiteral("Fonction des sorties"));
+    Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
+    Lang::setText(Command12, lang, QStringLiteral("Diagnose"), QStringLiteral("Diagnostics"));
+    for (QPushButton *b : {Command7, Command8, Command9, Command10, Command12}) {
+        b->show();
+        b->setEnabled(true);
+    }
+    showVersion();
+    const int master = image.value(ModuleTypes::MasterSlot);
+    if (master == 1)
+        selectOption(Option1);
+    else if (master == 0)
+        selectOption(Option2);
+    else
+        clearOptions();
+    setEnabledAll({Option1, Option2}, true);
+    {
+        const QSignalBlocker block(Combo1);
+        Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(data->type)->comboEntry));
+    }
+    Frame11->showPage(data->type, ModulePage::Origin::ModuleFile);
+
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame3, Frame6, Frame7, Frame9, Frame10, Frame12})
+        w->hide();
+    Text1->setText(QStringLiteral("Edit mode"));
+    Bewaren->setEnabled(true);
+    Bewaren_als->setEnabled(true);
+    setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
+    return true;
+}
+
+bool Form1::saveModuleFile(const QString &path)
+{
+    const int lang = m_state.Language;
+    const ModuleImage *image = m_state.currentImage();
+    QString error;
+    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error))
+        return true;
+    if (!image)
+        error = QStringLiteral("no module");
+    MessageBox::information(
+        this, Lang::warningTitle(lang),
+        Lang::message(lang,
+                      QStringLiteral("Het modulebestand\n%1\nkon niet bewaard worden (%2).\nEen bestaand bestand blijft zoals het was.").arg(path, error),
+                      QStringLiteral("Le fichier module\n%1\nn'a pas pu être sauvé (%2).\nUn fichier existant reste inchangé.").arg(path, error)));
+    return false;
+}
+
+void Form1::nieuw_Click()
+{
+    {
+        const QSignalBlocker block(Combo1);
+        Combo1->setCurrentIndex(-1);
+        Combo1->setEditText(QString());
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame11->Label2, Label5, Frame3, Frame6, Frame7, Frame9, Frame10,
+                                                        Frame11, Frame12, Command7, Command8, Command9, Command10, Command12})
+        w->hide();
+    setWindowTitle(QStringLiteral("QV Velano"));
+    m_state.RxText.clear();
+    clearOptions();
+    setEnabledAll({Option1, Option2}, false);
+    Bewaren->setEnabled(false);
+    Bewaren_als->setEnabled(false);
+    Command1->setEnabled(true);
+    Command2->setEnabled(false);
+}
+
+void Form1::openen_Click()
+{
+    OpenDialog dialog(m_state, [this](const QString &path) { return openModuleFile(path); }, this);
+    dialog.exec();
+}
+
+void Form1::Bewaren_Click()
+{
+    if (!m_state.ModuleFilePath.isEmpty())
+        saveModuleFile(m_state.ModuleFilePath);
+}
+
+void Form1::Bewaren_als_Click()
+{
+    SaveDialog dialog(
+        m_state,
+        [this](const QString &path) {
+            if (!saveModuleFile(path))
+                return false;
+            m_state.ModuleFilePath = path;
+            setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
+            return true;
+        },
+        this);
+    dialog.exec();
 }

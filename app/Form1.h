@@ -101,6 +101,16 @@ public:
     void Web_Click();
     void instellingen_Click();
     void Einde_Click();
+    void nieuw_Click();
+    void openen_Click();
+    void Bewaren_Click();
+    void Bewaren_als_Click();
+    // Reads a module file and sets the window up for it. A file that is not a complete module
+    // file changes nothing and is reported to the installer; returns false then.
+    bool openModuleFile(const QString &path);
+    // Writes the image of the current type to `path`; on failure the installer is told and
+    // nothing else changes. Returns false then.
+    bool saveModuleFile(const QString &path);
     void Command1_Click();
     void Command2_Click();
     void Command7_Click();

@@ -105,7 +105,9 @@ QByteArray SettingsFiles::folderContent(const QString &folder)
 bool SettingsFiles::write(const QString &fileName, const QByteArray &content)
 {
     QSaveFile f(InstallFolder::file(fileName));
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write cut short (disk full, size limit) is seen here: a buffered
+    // QSaveFile can lose that error in its final flush and replace the old file with a short one.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (f.write(content) != content.size()) {
         f.cancelWriting();

@@ -16,7 +16,7 @@ public:
     ~QtSerialLink() override;
 
     void setPortName(const QString &name) override;
-    QString portName() const override { return m_port.portName(); }
+    QString portName() const override { return m_name; }
     bool open() override;
     void close() override;
     bool isOpen() const override { return m_port.isOpen(); }

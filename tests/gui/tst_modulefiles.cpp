@@ -1,0 +1,352 @@
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "app/ModulePage.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
+#include "protocol/MemoryLink.h"
+#include "support/TestHome.h"
+
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+// Saving and opening module files through the window and its dialogs.
+class TestModuleFiles : public QObject
+{
+    Q_OBJECT
+
+    struct Rig
+    {
+        TestHome home;
+        MemoryLink link;
+        std::unique_ptr<Form1> window;
+        explicit Rig(const QByteArray &country = " 1 \r\n")
+        {
+            home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
+            window = std::make_unique<Form1>(nullptr, &link);
+        }
+        Form1 &w() { return *window; }
+    };
+
+    static void fill(ModuleImage &image, int seed)
+    {
+        for (int slot = 0; slot < image.size(); ++slot)
+            image.set(slot, (slot * 13 + seed) % 1000);
+    }
+
+    static QByteArray bytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Saves through the save dialog with the name typed by the installer.
+    static void saveAs(Form1 &w, const QString &name, const std::function<void(SaveDialog &)> &before = {})
+    {
+        QTimer::singleShot(0, &w, [&w, name, before] {
+            auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
+            QVERIFY(dialog);
+            if (before)
+                before(*dialog);
+            dialog->Text1->setText(name);
+            dialog->Command1->click();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        w.Bewaren_als_Click();
+    }
+
+    // Opens a file through the open dialog: picks it in the file list and presses "Openen".
+    static void openThroughDialog(Form1 &w, const QString &fileName)
+    {
+        QTimer::singleShot(0, &w, [&w, fileName] {
+            auto *dialog = w.findChild<OpenDialog *>(QStringLiteral("Form2"));
+            QVERIFY(dialog);
+            const auto items = dialog->File1->findItems(fileName, Qt::MatchExactly);
+            if (!items.isEmpty()) {
+                dialog->File1->setCurrentItem(items.first());
+                Q_EMIT dialog->File1->itemClicked(items.first());
+            }
+            dialog->Command1->click();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        w.openen_Click();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+    }
+
+    void roundTripOfEveryType_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::newRow("relay") << 0;
+        QTest::newRow("dim") << 1;
+        QTest::newRow("velano") << 2;
+        QTest::newRow("modular relay") << 3;
+    }
+    void roundTripOfEveryType()
+    {
+        QFETCH(int, type);
+        Rig rig;
+        Form1 &w = rig.w();
+        w.show();
+        w.state().ModuleType = type;
+        fill(*w.state().currentImage(), type);
+        w.state().currentImage()->set(40, 1);
+        const ModuleImage saved = *w.state().currentImage();
+
+        saveAs(w, QStringLiteral("klant"));
+        const QString path = QDir::toNativeSeparators(rig.home.path() + QStringLiteral("klant.QV1"));
+        QCOMPARE(w.state().ModuleFilePath, path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + path);
+        QCOMPARE(bytes(path).count("\r\n"), ModuleFile::slotCount(type) + 1);
+        QVERIFY(bytes(path).startsWith(" " + QByteArray::number(type) + " \r\n"));
+
+        // Opening it again, over a changed image and another type.
+        fill(*w.state().currentImage(), 500);
+        w.state().ModuleType = type == 1 ? 2 : 1;
+        w.nieuw_Click();
+        openThroughDialog(w, QStringLiteral("klant.QV1"));
+        QCOMPARE(w.state().ModuleType, type);
+        QCOMPARE(*w.state().currentImage(), saved);
+        QCOMPARE(w.state().ModuleFilePath, path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + path);
+        QVERIFY(w.Option1->isChecked() && w.Option1->isEnabled());
+        QCOMPARE(w.state().MasterFlag, 1);
+        const int version = saved.value(ModuleTypes::info(type)->versionSlot);
+        QCOMPARE(w.Label5->text(), QStringLiteral("Versie: %1").arg(version));
+        QCOMPARE(w.Combo1->currentText(), QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
+        QVERIFY(w.Frame11->isVisible());
+        QVERIFY(w.Bewaren->isEnabled() && w.Bewaren_als->isEnabled());
+        QVERIFY(w.Command2->isEnabled());
+        QCOMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        for (QWidget *b : std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12})
+            QVERIFY(b->isVisible() && b->isEnabled());
+        if (type == 1) {
+            QCOMPARE(w.Frame11->Command33->text(), QStringLiteral("Info ZK2447"));
+            QCOMPARE(w.Frame11->title(), QStringLiteral("Dimmodule:"));
+        }
+
+        // Bewaren writes the same file again, without a dialog.
+        w.state().currentImage()->set(41, 7);
+        w.Bewaren->trigger();
+        QCOMPARE(readModuleFile(path)->values[41], 7);
+    }
+
+    void frenchCaptionsAfterOpening()
+    {
+        Rig rig(" 2 \r\n");
+        Form1 &w = rig.w();
+        w.state().ModuleType = 1;
+        w.state().DimImage.set(40, 0);
+        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("d.QV1"))));
+        w.state().ModuleType = 3;
+        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("r.QV1"))));
+        QVERIFY(w.openModuleFile(rig.home.file(QStringLiteral("d.QV1"))));
+        QCOMPARE(w.Frame11->title(), QStringLiteral("Module dimmer:"));
+        QVERIFY(w.Option2->isChecked());
+        QVERIFY(w.Label5->text().startsWith(QStringLiteral("Version: ")));
+        QVERIFY(w.openModuleFile(rig.home.file(QStringLiteral("r.QV1"))));
+        QCOMPARE(w.Command9->text(), QStringLiteral("Fonction des sorties"));
+        QCOMPARE(w.Frame11->title(), QStringLiteral("Module relais:"));
+        QCOMPARE(w.state().ModuleType, 3);
+    }
+
+    void damagedFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("words");
+        QByteArray dim = " 1 \r\n";
+        for (int i = 0; i < 150; ++i)
+            dim += " 5 \r\n";
+        QTest::newRow("type 7") << QByteArray(" 7 \r\n") + dim.mid(5) << QStringLiteral("Regel 1");
+        QTest::newRow("type text") << QByteArray("abc\r\n") << QStringLiteral("Regel 1");
+        QTest::newRow("too short") << dim.left(dim.size() - 10) << QStringLiteral("regel 150 ontbreekt");
+        QByteArray text = dim;
+        text.replace(5 + 5 * 9, 5, "xyz\r\n");
+        QTest::newRow("text value") << text << QStringLiteral("Regel 11");
+        QByteArray big = dim;
+        big.replace(5 + 5 * 19, 5, "1000\r");
+        QTest::newRow("value too big") << big << QStringLiteral("Regel 21");
+        QTest::newRow("empty") << QByteArray() << QStringLiteral("Regel 1");
+    }
+    void damagedFilesChangeNothing()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, words);
+        Rig rig;
+        Form1 &w = rig.w();
+        w.state().ModuleType = 0;
+        fill(w.state().RelayImage, 1);
+        fill(w.state().DimImage, 2);
+        w.state().ModuleFilePath = QStringLiteral("/earlier.QV1");
+        w.setWindowTitle(QStringLiteral("QV Velano  -  /earlier.QV1"));
+        const ModuleState before = w.state();
+        rig.home.write(QStringLiteral("bad.QV1"), content);
+
+        openThroughDialog(w, QStringLiteral("bad.QV1"));
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QVERIFY2(MessageBox::lastText().contains(words), qPrintable(MessageBox::lastText()));
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("bad.QV1")));
+        QCOMPARE(w.state().ModuleType, 0);
+        QCOMPARE(w.state().ModuleFilePath, QStringLiteral("/earlier.QV1"));
+        QCOMPARE(w.state().RelayImage, before.RelayImage);
+        QCOMPARE(w.state().DimImage, before.DimImage);
+        QCOMPARE(w.state().VelanoImage, before.VelanoImage);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  /earlier.QV1"));
+        QVERIFY(!w.Bewaren->isEnabled());
+    }
+
+    void openingWithoutAChoiceDoesNothing()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        openThroughDialog(w, QString());
+        QCOMPARE(MessageBox::shownCount(), 0);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
+    }
+
+    void saveNameRules()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        w.state().ModuleType = 2;
+        const QString folder = rig.home.path();
+        QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.qv1")), QDir::toNativeSeparators(folder + QStringLiteral("a.qv1.QV1")));
+        QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.QV1")), QDir::toNativeSeparators(folder + QStringLiteral("a.QV1")));
+        saveAs(w, QString());
+        QVERIFY(QFile::exists(folder + QStringLiteral(".QV1")));
+        saveAs(w, QStringLiteral("b.qv1"));
+        QVERIFY(QFile::exists(folder + QStringLiteral("b.qv1.QV1")));
+    }
+
+    void clickingAnExistingFileOverwritesIt()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        w.state().ModuleType = 0;
+        rig.home.write(QStringLiteral("oud.QV1"), "old");
+        QTimer::singleShot(0, &w, [&w] {
+            auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
+            const auto items = dialog->File1->findItems(QStringLiteral("oud.QV1"), Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            Q_EMIT dialog->File1->itemClicked(items.first());
+            QCOMPARE(dialog->Text1->text(), QStringLiteral("oud.QV1"));
+            dialog->Command1->click();
+        });
+        w.Bewaren_als_Click();
+        QCOMPARE(bytes(rig.home.file(QStringLiteral("oud.QV1"))), moduleFileContent(0, w.state().RelayImage));
+    }
+
+    void failedSaveKeepsTheOldFileAndTheTitle()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        w.state().ModuleType = 0;
+        fill(w.state().RelayImage, 3);
+        const QString path = rig.home.file(QStringLiteral("bewaard.QV1"));
+        QVERIFY(w.saveModuleFile(path));
+        const QByteArray old = bytes(path);
+        w.state().ModuleFilePath = path;
+        w.setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
+        fill(w.state().RelayImage, 9);
+
+        // Writes stop after 100 bytes: the save fails half-way.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit small = previous;
+        small.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const int limited = setrlimit(RLIMIT_FSIZE, &small);
+        w.Bewaren->setEnabled(true);
+        w.Bewaren->trigger();
+        saveAs(w, QStringLiteral("ander"));
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QCOMPARE(limited, 0);
+
+        QCOMPARE(MessageBox::shownCount(), 2);
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("ander.QV1")));
+        QCOMPARE(bytes(path), old);
+        QCOMPARE(w.state().ModuleFilePath, path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + path);
+        // A target that is a folder fails the same way.
+        QDir(rig.home.path()).mkdir(QStringLiteral("map.QV1"));
+        QVERIFY(!w.saveModuleFile(rig.home.file(QStringLiteral("map.QV1"))));
+        QCOMPARE(MessageBox::shownCount(), 3);
+    }
+
+    void newFolderStaysInside()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        SaveDialog dialog(w.state(), [](const QString &) { return true; }, &w);
+        QVERIFY(dialog.Text2->isHidden());
+        QVERIFY(!dialog.Command2->isEnabled());
+        dialog.Command3->click();
+        QVERIFY(!dialog.Text2->isHidden() && dialog.Command3->isHidden());
+        QTest::keyClicks(dialog.Text2, QStringLiteral("Klant A"));
+        QVERIFY(dialog.Command2->isEnabled());
+        dialog.Command2->click();
+        QVERIFY(QFileInfo(rig.home.file(QStringLiteral("Klant A"))).isDir());
+        QVERIFY(dialog.Text2->isHidden() && !dialog.Command3->isHidden() && !dialog.Command2->isEnabled());
+        QCOMPARE(dialog.Text2->text(), QString());
+        for (const QString &bad : {QStringLiteral(".."), QStringLiteral("."), QStringLiteral("../uit"), QStringLiteral("a/b")})
+            QVERIFY(!SaveDialog::createFolder(rig.home.path() + QStringLiteral("Klant A"), bad));
+        QVERIFY(!QFileInfo::exists(rig.home.file(QStringLiteral("uit"))));
+    }
+
+    void dialogsStartInTheDefaultFolder()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
+        rig.home.write(QStringLiteral("sub/x.QV1"), "");
+        rig.home.write(QStringLiteral("sub/y.qv1"), "");
+        rig.home.write(QStringLiteral("sub/z.txt"), "");
+        w.state().DefaultDirectory = rig.home.file(QStringLiteral("sub"));
+        OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
+        QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.file(QStringLiteral("sub"))));
+        QCOMPARE(open.File1->count(), 1);
+        QCOMPARE(open.File1->item(0)->text(), QStringLiteral("x.QV1"));
+        open.Command2->click();
+        QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.path()));
+        // A default folder that is gone, or none at all: the installation folder.
+        w.state().DefaultDirectory = QStringLiteral("/no/such/place");
+        SaveDialog save(w.state(), [](const QString &) { return true; }, &w);
+        QCOMPARE(QDir(save.Dir1->path()), QDir(rig.home.path()));
+        QCOMPARE(save.windowTitle(), QStringLiteral("Opslaan"));
+    }
+
+    void newModuleKeepsTheImages()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        w.state().ModuleType = 2;
+        fill(w.state().VelanoImage, 4);
+        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("v.QV1"))));
+        QVERIFY(w.openModuleFile(rig.home.file(QStringLiteral("v.QV1"))));
+        const ModuleState before = w.state();
+        w.nieuw->trigger();
+        QCOMPARE(w.Combo1->currentText(), QString());
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
+        for (QWidget *x : std::initializer_list<QWidget *>{w.Label5, w.Frame11, w.Command7, w.Command8, w.Command9,
+                                                           w.Command10, w.Command12})
+            QVERIFY(x->isHidden());
+        QVERIFY(!w.Option1->isChecked() && !w.Option2->isChecked());
+        QVERIFY(!w.Option1->isEnabled());
+        QVERIFY(!w.Bewaren->isEnabled() && !w.Bewaren_als->isEnabled());
+        QVERIFY(w.Command1->isEnabled() && !w.Command2->isEnabled());
+        QCOMPARE(w.state().VelanoImage, before.VelanoImage);
+        QCOMPARE(w.state().ModuleType, 2);
+        QCOMPARE(w.state().ModuleFilePath, before.ModuleFilePath);
+    }
+};
+
+QTEST_MAIN(TestModuleFiles)
+#include "tst_modulefiles.moc"

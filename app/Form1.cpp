@@ -9,6 +9,7 @@
 #include "app/PreferencesDialog.h"
 #include "app/SettingsFiles.h"
 #include "diagnostics/DiagnosticsFrame.h"
+#include "docpages/DocumentationPages.h"
 #include "editors/DimStartFrame.h"
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
@@ -17,6 +18,7 @@
 #include "files/ModuleFileDialogs.h"
 #include "protocol/QtSerialLink.h"
 #include "scenes/SceneFrame.h"
+#include "viewer/Folivo.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -154,6 +156,8 @@ void Form1::buildWindow()
     Frame9 = new SceneFrame(m_state, central);
     Frame10 = new DiagnosticsFrame(m_state, *m_conversation, central);
     Frame12 = new DimStartFrame(m_state, central);
+    Folivo1 = named(new Folivo(central), "Folivo1");
+    Folivo1->hide();
 
     auto *left = new QVBoxLayout;
     left->addWidget(Frame1);
@@ -166,7 +170,7 @@ void Form1::buildWindow()
     left->addWidget(Command15);
 
     auto *work = new QVBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{Frame11, Frame3, Frame6, Frame7, Frame9, Frame10, Frame12})
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame11, Frame3, Frame6, Frame7, Frame9, Frame10, Frame12, Folivo1})
         work->addWidget(w, 1);
     work->addStretch(0);
 
@@ -199,6 +203,11 @@ void Form1::buildWindow()
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
     connect(Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
+    connect(Frame11->Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    connect(Frame11->Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
+    connect(Frame11->Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
+    connect(Frame11->Command33, &QPushButton::clicked, this, &Form1::Command33_Click);
+    connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
     connect(Frame10, &DiagnosticsFrame::testStarting, this, &Form1::lockForDiagnostics);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
@@ -854,4 +863,40 @@ void Form1::Bewaren_als_Click()
         },
         this);
     dialog.exec();
+}
+
+// ---- documentation pages --------------------------------------------------------------------
+
+void Form1::Command11_Click() { openDocumentation(int(DocumentationPages::Button::Command11)); }
+void Form1::Command13_Click() { openDocumentation(int(DocumentationPages::Button::Command13)); }
+void Form1::Command14_Click() { openDocumentation(int(DocumentationPages::Button::Command14)); }
+void Form1::Command33_Click() { openDocumentation(int(DocumentationPages::Button::Command33)); }
+
+// Shows the documentation of the model on the module page in place of the window's frames.
+void Form1::openDocumentation(int button)
+{
+    Combo1->setEnabled(false);
+    Lang::setText(Command15, m_state.Language, QStringLiteral("Sluiten"), QStringLiteral("Fermer"));
+    Command15->show();
+    const QString document = DocumentationPages::documentFor(DocumentationPages::Button(button),
+                                                             Combo1->currentText(), m_state.Language);
+    if (!document.isEmpty()) {
+        Folivo1->show();
+        Folivo1->setPath(document);
+        Folivo1->OpenPDF();
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame3, Frame11, Frame12, Frame6, Frame7, Frame9, Frame10,
+                                                        Frame1, Frame2})
+        w->hide();
+}
+
+void Form1::Command15_Click()
+{
+    Combo1->setEnabled(true);
+    Command15->hide();
+    Folivo1->hide();
+    if (ModulePageShown == 1)
+        Frame11->show();
+    Frame1->show();
+    Frame2->show();
 }

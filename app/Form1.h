@@ -25,6 +25,7 @@ class DimStartFrame;
 class SceneFrame;
 class DiagnosticsFrame;
 class SerialLink;
+class Folivo;
 
 // The main window: owns the shared model, builds the frames and the menus, and switches the
 // work area between the module page and the editor frames.
@@ -55,6 +56,8 @@ public:
     QLabel *Label1;
     QComboBox *Combo1;
     QPushButton *Command15;
+    // The documentation viewer, over the action, module data and module page area.
+    Folivo *Folivo1;
     ModulePage *Frame11;
     PushButtonFrame *Frame3;
     SecondTimeFrame *Frame6;
@@ -118,6 +121,12 @@ public:
     void Command9_Click();
     void Command10_Click();
     void Command12_Click();
+    // The documentation buttons of the module page and the close button of a document.
+    void Command11_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void Command33_Click();
+    void Command15_Click();
     void Option1_Click();
     void Option2_Click();
 
@@ -158,6 +167,7 @@ private:
     void returnToIdle();
     // The version label: "Versie: " / "Version: " and the version slot of the image.
     void showVersion();
+    void openDocumentation(int button);
 
     ModuleState m_state;
     SerialLink *m_link = nullptr;

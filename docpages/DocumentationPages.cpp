@@ -1,0 +1,33 @@
+#include "docpages/DocumentationPages.h"
+
+#include "app/InstallFolder.h"
+
+namespace {
+struct Row
+{
+    DocumentationPages::Button button;
+    const char *typeEntry;
+    const char *model;
+};
+
+const Row kRows[] = {
+    {DocumentationPages::Button::Command11, "ZK3412_ZK2412", "ZK2412"},
+    {DocumentationPages::Button::Command11, "ZK2018", "ZK2018"},
+    {DocumentationPages::Button::Command11, "ZK2019", "ZK2019"},
+    {DocumentationPages::Button::Command13, "ZK24XX_ZK3447", "ZK2425"},
+    {DocumentationPages::Button::Command14, "ZK24XX_ZK3447", "ZK2436"},
+    {DocumentationPages::Button::Command33, "ZK24XX_ZK3447", "ZK2447"},
+};
+} // namespace
+
+QString DocumentationPages::documentFor(Button button, const QString &typeEntry, int language)
+{
+    if (language != 1 && language != 2)
+        return QString();
+    for (const Row &row : kRows) {
+        if (row.button == button && typeEntry == QLatin1String(row.typeEntry))
+            return InstallFolder::file(QLatin1String(row.model) + (language == 1 ? QStringLiteral("_NL.pdf")
+                                                                                 : QStringLiteral("_FR.pdf")));
+    }
+    return QString();
+}

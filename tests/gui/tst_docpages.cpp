@@ -1,0 +1,149 @@
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "app/ModulePage.h"
+#include "protocol/MemoryLink.h"
+#include "support/ScriptedModule.h"
+#include "support/TestHome.h"
+#include "viewer/Folivo.h"
+
+#include <QPdfDocument>
+#include <QTest>
+
+// The documentation buttons of the module pages and the close button.
+class TestDocPages : public QObject
+{
+    Q_OBJECT
+
+    // An installation folder with the shipped documentation files and the given language.
+    static void prepare(TestHome &home, const QByteArray &country)
+    {
+        home.writeSettings(country);
+        const QDir shipped(qEnvironmentVariable("QV_VELANO_HOME"));
+        for (const QString &pdf : shipped.entryList({QStringLiteral("ZK*.pdf")}))
+            QFile::copy(shipped.filePath(pdf), home.file(pdf));
+    }
+
+    static void pick(Form1 &w, const QString &entry)
+    {
+        w.Combo1->setCurrentIndex(w.Combo1->findText(entry));
+        w.Combo1_Click();
+    }
+
+    static bool documentShown(Form1 &w)
+    {
+        QWidget *browser = w.Folivo1->findChild<QWidget *>(QStringLiteral("WebBrowser1"));
+        return w.Folivo1->isVisible() && browser && browser->isVisible()
+            && w.Folivo1->document()->status() == QPdfDocument::Status::Ready;
+    }
+
+private Q_SLOTS:
+    void init() { MessageBox::setAutoAnswer(true); }
+
+    void eachButtonOpensItsDocument_data()
+    {
+        QTest::addColumn<QByteArray>("country");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("document");
+        const QList<std::tuple<QString, QString, QString>> rows = {
+            {QStringLiteral("ZK3412_ZK2412"), QStringLiteral("Command11"), QStringLiteral("ZK2412")},
+            {QStringLiteral("ZK2018"), QStringLiteral("Command11"), QStringLiteral("ZK2018")},
+            {QStringLiteral("ZK2019"), QStringLiteral("Command11"), QStringLiteral("ZK2019")},
+            {QStringLiteral("ZK24XX_ZK3447"), QStringLiteral("Command13"), QStringLiteral("ZK2425")},
+            {QStringLiteral("ZK24XX_ZK3447"), QStringLiteral("Command14"), QStringLiteral("ZK2436")},
+            {QStringLiteral("ZK24XX_ZK3447"), QStringLiteral("Command33"), QStringLiteral("ZK2447")},
+        };
+        for (const auto &[entry, button, model] : rows) {
+            QTest::addRow("%s NL", qPrintable(model)) << QByteArray(" 1 \r\n") << entry << button << model + QStringLiteral("_NL.pdf");
+            QTest::addRow("%s FR", qPrintable(model)) << QByteArray(" 2 \r\n") << entry << button << model + QStringLiteral("_FR.pdf");
+        }
+    }
+    void eachButtonOpensItsDocument()
+    {
+        QFETCH(QByteArray, country);
+        QFETCH(QString, entry);
+        QFETCH(QString, button);
+        QFETCH(QString, document);
+        TestHome home;
+        prepare(home, country);
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        w.show();
+        pick(w, entry);
+        auto *b = w.Frame11->findChild<QPushButton *>(button);
+        QVERIFY(b && b->isVisible());
+        b->click();
+        QCOMPARE(w.Folivo1->path(), home.path() + document);
+        QTRY_VERIFY(documentShown(w));
+        QCOMPARE(w.Folivo1->homeDocument(), (home.path() + document).toLower());
+        QVERIFY(!w.Combo1->isEnabled());
+        QVERIFY(w.Command15->isVisible());
+        QCOMPARE(w.Command15->text(), country == " 1 \r\n" ? QStringLiteral("Sluiten") : QStringLiteral("Fermer"));
+        for (QWidget *f : std::initializer_list<QWidget *>{w.Frame1, w.Frame2, w.Frame11})
+            QVERIFY(f->isHidden());
+
+        w.Command15->click();
+        QVERIFY(w.Folivo1->isHidden());
+        QVERIFY(w.Command15->isHidden());
+        QVERIFY(w.Combo1->isEnabled());
+        QVERIFY(w.Frame1->isVisible() && w.Frame2->isVisible());
+        QVERIFY(w.Frame11->isVisible()); // the installer picked the page in the list
+    }
+
+    void noLanguageOpensNothing()
+    {
+        TestHome home;
+        prepare(home, " 3 \r\n");
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        w.show();
+        pick(w, QStringLiteral("ZK2019"));
+        w.Frame11->Command11->click();
+        QVERIFY(w.Folivo1->isHidden());
+        QVERIFY(w.Folivo1->path().isEmpty());
+        QVERIFY(w.Command15->isVisible());
+        QVERIFY(w.Frame1->isHidden() && w.Frame2->isHidden() && w.Frame11->isHidden());
+    }
+
+    void closingAfterAnIdentifiedModule()
+    {
+        TestHome home;
+        prepare(home, " 1 \r\n");
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        w.show();
+        ScriptedModule module(link, 2);
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QCOMPARE(w.ModulePageShown, 0);
+        QVERIFY(w.Frame11->isVisible());
+        w.Frame11->Command11->click();
+        QTRY_VERIFY(documentShown(w));
+        w.Command15->click();
+        QVERIFY(w.Frame1->isVisible() && w.Frame2->isVisible());
+        QVERIFY(w.Frame11->isHidden());
+    }
+
+    void missingDocumentLeavesTheViewerEmpty()
+    {
+        TestHome home;
+        prepare(home, " 1 \r\n");
+        QFile::remove(home.file(QStringLiteral("ZK2436_NL.pdf")));
+        QFile::remove(home.file(QStringLiteral("zk2436_nl.pdf")));
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        w.show();
+        pick(w, QStringLiteral("ZK24XX_ZK3447"));
+        w.Frame11->Command14->click();
+        QWidget *browser = w.Folivo1->findChild<QWidget *>(QStringLiteral("WebBrowser1"));
+        QVERIFY(browser && browser->isHidden());
+        QVERIFY(w.Command15->isVisible() && w.Frame11->isHidden());
+        w.Command15->click();
+        QVERIFY(w.Frame1->isVisible() && w.Frame2->isVisible() && w.Frame11->isVisible());
+        QVERIFY(w.Combo1->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestDocPages)
+#include "tst_docpages.moc"

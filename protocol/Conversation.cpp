@@ -65,36 +65,33 @@ bool Conversation::connectModule()
     if (m_running)
         return false;
     m_state.ModuleType = ModuleTypes::None;
-    m_state.RxText.clear();
-    m_state.PendingCommand = T3600;
-    m_state.ReadComplete = 0;
     m_state.TransferMode = 0;
-    setProgress(true, 0, 200);
-    Q_EMIT statusChanged(Status::Searching);
-    return openLink();
+    return start(T3600);
 }
 
 bool Conversation::sendConfiguration()
 {
     if (m_running)
         return false;
-    m_state.RxText.clear();
-    m_state.PendingCommand = T3700;
-    m_state.ReadComplete = 0;
     m_state.TransferMode = 1;
-    setProgress(true, 0, 200);
-    Q_EMIT statusChanged(Status::Searching);
-    return openLink();
+    return start(T3700);
 }
 
 bool Conversation::startDiagnostic(int mode)
 {
     if (m_running)
         return false;
-    m_state.RxText.clear();
-    m_state.PendingCommand = T3500;
-    m_state.ReadComplete = 0;
     m_state.DiagnosticMode = mode;
+    return start(T3500);
+}
+
+// The common start of every conversation: the command it is about, the progress bar cycling
+// while the module is looked for, and the line opened.
+bool Conversation::start(const QString &command)
+{
+    m_state.RxText.clear();
+    m_state.PendingCommand = command;
+    m_state.ReadComplete = 0;
     setProgress(true, 0, 200);
     Q_EMIT statusChanged(Status::Searching);
     return openLink();

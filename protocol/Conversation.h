@@ -79,6 +79,7 @@ Q_SIGNALS:
     void runningChanged(bool running);
 
 private:
+    bool start(const QString &command);
     bool openLink();
     void stopAll();
     void finishWithProblem(Problem p, const QString &detail);

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -22,12 +23,12 @@ double cpuSeconds()
     return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
 }
 
+// Runs the event loop for a while, sleeping whenever nothing happens.
 void runFor(int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, ms - int(t.elapsed()));
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 } // namespace
 
@@ -61,7 +62,7 @@ int main(int argc, char *argv[])
     QElapsedTimer wait;
     wait.start();
     while (!stop->isEnabled() && wait.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        runFor(50);
     if (!stop->isEnabled()) {
         std::fprintf(stderr, "the monitor did not start\n");
         return 1;

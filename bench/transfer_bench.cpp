@@ -49,12 +49,16 @@ struct Heartbeat
     }
 };
 
+// Runs the event loop until `done` holds, checking every 5 ms (sleeping in between).
 bool waitFor(const std::function<bool()> &done, int ms)
 {
     QElapsedTimer t;
     t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    while (!done() && t.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     return done();
 }
 } // namespace

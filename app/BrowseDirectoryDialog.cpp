@@ -28,6 +28,9 @@ BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label2->setBuddy(Label3);
+    // A screen reader names a list by its accessible name only: the folder list goes by the
+    // caption of the directory it shows.
+    Dir1->setAccessibleName(Label2->text());
     Command1 = new QPushButton(QStringLiteral("Select directory"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("Cancel"), this);

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 const QColor MonitorIdle(192, 192, 192);
@@ -234,9 +235,12 @@ void DiagnosticsFrame::setCaptions()
             w->setAccessibleName(*t);
     };
     spoken(Label24, QStringLiteral("Lijnstatus"), QStringLiteral("Status de la ligne"));
-    spoken(Combo30, QStringLiteral("Historiek lijnstatus"), QStringLiteral("Historique status de la ligne"));
     spoken(Label33, QStringLiteral("Drukknop nr."), QStringLiteral("Nr. bouton poussoir"));
-    spoken(Combo29, QStringLiteral("Historiek drukknoppen"), QStringLiteral("Historique boutons poussoirs"));
+    // A history list goes by the heading its field shows; its tab tells which history it is.
+    for (const auto &[history, tabIndex] : {std::pair{Combo30, 0}, std::pair{Combo29, 1}}) {
+        history->setAccessibleName(Diagnostics::historyHeading(lang, history->objectName()));
+        history->setAccessibleDescription(SSTab1->tabText(tabIndex));
+    }
 }
 
 // The buttons of the outputs the module type has, each captioned with the output it switches.
@@ -251,10 +255,9 @@ void DiagnosticsFrame::applyOutputLayout()
             b->hide();
             continue;
         }
-        const QString n = QString::number(output);
-        b->setText(n);
-        b->setAccessibleName(Lang::text(m_state.Language, QStringLiteral("Uitgang ") + n,
-                                        QStringLiteral("Sortie ") + n, n));
+        b->setText(QString::number(output));
+        // The caption names the button; the tab tells that it switches an output.
+        b->setAccessibleDescription(SSTab1->tabText(2));
         b->show();
     }
 }

@@ -65,6 +65,8 @@ void OutputFunctionsFrame::open()
     Lang::setText(Label8, lang, QStringLiteral("Functie:"), QStringLiteral("Fonction:"));
     Lang::setText(Label9, lang, QStringLiteral("Uitgang:"), QStringLiteral("Sortie:"));
     Lang::setText(Command5, lang, QStringLiteral("Bevestigen"), QStringLiteral("Confirmer"));
+    // The table has no label of its own: it goes by the caption of the frame.
+    Grid2->setAccessibleName(title());
     show();
     for (QWidget *w : std::initializer_list<QWidget *>{Combo10, Combo11, Label9, Label10})
         w->hide();

@@ -123,12 +123,16 @@ void PushButtonFrame::setCaptions()
 {
     const int lang = m_state.Language;
     Lang::setText(this, lang, QStringLiteral("Drukknoppen:"), QStringLiteral("Boutons poussoirs:"));
+    // The table has no label of its own: it goes by the caption of the frame.
+    Grid1->setAccessibleName(title());
     Grid1->setTitles({Lang::text(lang, QStringLiteral("Drukknop"), QStringLiteral("Bouton poussoir")),
                       Lang::text(lang, QStringLiteral("1° functie"), QStringLiteral("1° fonction")),
                       Lang::text(lang, QStringLiteral("2° functie"), QStringLiteral("2° fonction"))});
     if (const auto hint = Lang::pick(lang, QStringLiteral("Dubbelklik om de functie te wissen!"),
-                                     QStringLiteral("Double-clicker pour effacer la fonction!")))
+                                     QStringLiteral("Double-clicker pour effacer la fonction!"))) {
         Grid1->setToolTip(*hint);
+        Grid1->setAccessibleDescription(*hint);
+    }
     Lang::setText(Label3, lang, QStringLiteral("Drukknop:"), QStringLiteral("Bouton:"));
     Lang::setText(Frame4, lang, QStringLiteral("1ste functie"), QStringLiteral("1ère fonction"));
     Lang::setText(Frame5, lang, QStringLiteral("2de functie"), QStringLiteral("2ème fonction"));
@@ -136,9 +140,12 @@ void PushButtonFrame::setCaptions()
         Lang::setText(f->output, lang, QStringLiteral("Uitgang"), QStringLiteral("Sortie"));
         Lang::setText(f->scene, lang, QStringLiteral("Sfeer"), QStringLiteral("Contexte"));
         Lang::setText(f->none, lang, QStringLiteral("Geen"), QStringLiteral("Geen"));
-        // The lists have no label of their own: they go by the name of their option.
+        // The lists have no label of their own: they go by the name of their option, and the
+        // function group tells the first from the second.
         f->outputList->setAccessibleName(f->output->text());
         f->sceneList->setAccessibleName(f->scene->text());
+        f->outputList->setAccessibleDescription(f->frame->title());
+        f->sceneList->setAccessibleDescription(f->frame->title());
     }
     Lang::setText(Command3, lang, QStringLiteral("<-- Invoegen"), QStringLiteral("<-- Insérer"));
     Lang::setText(Command4, lang, QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base"));

@@ -66,13 +66,16 @@ OpenDialog::OpenDialog(ModuleState &state, Opener opener, QWidget *parent)
     Label1->setBuddy(Dir1);
     Dir1->setMinimumSize(260, 260);
     File1->setMinimumSize(220, 260);
-    Dir1->setAccessibleName(QStringLiteral("Folders"));
     File1->setAccessibleName(QStringLiteral("*.QV1"));
 
     Lang::setWindowTitle(this, lang, QStringLiteral("Openen"), QStringLiteral("Ouvrir"));
     Lang::setText(Label1, lang, QStringLiteral("Zoeken in:"), QStringLiteral("Ouvrir dans:"));
     Lang::setText(Command1, lang, QStringLiteral("Openen"), QStringLiteral("Ouvrir"));
     Lang::setText(CancelButton, lang, QStringLiteral("Annuleren"), QStringLiteral("Annuler"));
+    // A screen reader names a list by its accessible name only, not by its label: the folder
+    // list and the drive list beside the label both go by the label's text.
+    Dir1->setAccessibleName(Label1->text());
+    Drive1->setAccessibleName(Label1->text());
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0);
@@ -158,7 +161,6 @@ SaveDialog::SaveDialog(ModuleState &state, Saver saver, QWidget *parent)
     Command2->setEnabled(false);
     Dir1->setMinimumSize(260, 240);
     File1->setMinimumSize(220, 240);
-    Dir1->setAccessibleName(QStringLiteral("Folders"));
     File1->setAccessibleName(QStringLiteral("*.QV1"));
 
     Lang::setWindowTitle(this, lang, QStringLiteral("Opslaan"), QStringLiteral("Sauver"));
@@ -168,6 +170,10 @@ SaveDialog::SaveDialog(ModuleState &state, Saver saver, QWidget *parent)
     Lang::setText(Command3, lang, QStringLiteral("Nieuwe folder"), QStringLiteral("Nouveau dossier"));
     Lang::setText(CancelButton, lang, QStringLiteral("Annuleren"), QStringLiteral("Annuler"));
     Text2->setAccessibleName(Command3->text());
+    // A screen reader names a list by its accessible name only, not by its label: the folder
+    // list and the drive list beside the label both go by the label's text.
+    Dir1->setAccessibleName(Label1->text());
+    Drive1->setAccessibleName(Label1->text());
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0);

@@ -138,7 +138,17 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(MessageBox::shownCount(), 1, 10000);
         QCOMPARE(MessageBox::lastText(), QStringLiteral("Verkeerde type module !"));
         QTRY_VERIFY(rig.sim->logged(QStringLiteral("END")));
-        QCOMPARE(rig.sim->frames(), (QStringList{QStringLiteral("D*52"), QStringLiteral("T0006")}));
+        // Only the burst of 52 "D" (logged in runs, a busy machine may split it) and "T0006".
+        int ds = 0;
+        QStringList others;
+        for (const QString &frame : rig.sim->frames()) {
+            if (frame.startsWith(QLatin1String("D*")))
+                ds += frame.mid(2).toInt();
+            else
+                others << frame;
+        }
+        QCOMPARE(ds, 52);
+        QCOMPARE(others, QStringList{QStringLiteral("T0006")});
         QVERIFY(idle(w));
         QCOMPARE(w.state().ModuleType, 0);
     }

@@ -1,14 +1,38 @@
 // Draws the README's pictures of the program: qv-screenshots <output folder>.
-// Run it under a display (scripts/screenshots.sh starts a virtual one).
+// Run it under a display (scripts/screenshots.sh starts a virtual one) with QV_VELANO_HOME set to
+// a copy of the installation folder: the language is switched there for the French picture.
+//
+// Every picture shows the real window at work: a relay module played on an in-memory line is
+// read into it, then the editors, the diagnostics and the documentation are brought up the way
+// the installer does.
 #include "app/Form1.h"
-#include "app/InstallFolder.h"
+#include "app/ModulePage.h"
+#include "app/SettingsFiles.h"
+#include "diagnostics/DiagnosticsFrame.h"
+#include "editors/EditorRules.h"
+#include "editors/PushButtonFrame.h"
+#include "protocol/MemoryLink.h"
+#include "scenes/SceneFrame.h"
+#include "scenes/SceneLayout.h"
+#include "support/ScriptedModule.h"
+#include "viewer/Folivo.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QPainter>
+#include <QPdfDocument>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace {
+constexpr int ModuleType = 0; // a relay module: every editor and all twelve outputs
+constexpr int Version = 501;
+const QSize WindowSize(1000, 770); // tall enough for all twenty push buttons
+
 void settle(int ms)
 {
     QEventLoop loop;
@@ -16,14 +40,180 @@ void settle(int ms)
     loop.exec();
 }
 
-bool save(QWidget *w, const QDir &out, const char *name)
+// Runs the event loop until `done` holds; false when it did not within `ms`.
+bool waitFor(const std::function<bool()> &done, int ms = 10000)
 {
-    settle(300);
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        settle(20);
+    }
+    return true;
+}
+
+bool write(const QPixmap &picture, const QDir &out, const char *name)
+{
     const QString path = out.filePath(QString::fromLatin1(name));
-    const bool ok = w->grab().save(path);
+    const bool ok = !picture.isNull() && picture.save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
 }
+
+bool save(QWidget *w, const QDir &out, const char *name)
+{
+    settle(300);
+    return write(w->grab(), out, name);
+}
+
+// The window with an open drop-down list drawn over it (the list is a window of its own).
+bool saveWithPopup(QWidget *w, QComboBox *combo, const QDir &out, const char *name)
+{
+    combo->showPopup();
+    settle(300);
+    QPixmap picture = w->grab();
+    QWidget *popup = combo->view()->window();
+    if (popup->isVisible()) {
+        QPainter painter(&picture);
+        painter.drawPixmap(popup->mapToGlobal(QPoint(0, 0)) - w->mapToGlobal(QPoint(0, 0)), popup->grab());
+    }
+    combo->hidePopup();
+    return write(picture, out, name);
+}
+
+bool fail(const char *what)
+{
+    std::fprintf(stderr, "qv-screenshots: %s\n", what);
+    return false;
+}
+
+// The memory of the module the pictures show: the base functions with a few scenes on push
+// buttons, some timed outputs, and twenty scenes of different make-up.
+void prepare(ScriptedModule &module)
+{
+    using namespace EditorRules;
+    std::fill(module.memory.begin(), module.memory.end(), 0);
+    const auto set = [&module](int slot, int value) { module.memory[static_cast<size_t>(slot)] = value; };
+    const std::vector<int> base = baseFunctions(ModuleType);
+    for (size_t slot = 0; slot < base.size(); ++slot)
+        set(static_cast<int>(slot), base[slot]);
+    const int outputs = *outputCount(ModuleType);
+    set(firstFunctionSlot(14), *pushButtonFunctionValue(FunctionKind::Scene, 2, outputs));
+    set(firstFunctionSlot(15), *pushButtonFunctionValue(FunctionKind::Scene, 3, outputs));
+    set(secondFunctionSlot(1), *pushButtonFunctionValue(FunctionKind::Scene, 1, outputs));
+    set(secondFunctionSlot(2), *pushButtonFunctionValue(FunctionKind::Output, 12, outputs));
+    set(ModuleTypes::MasterSlot, 1);
+    set(ModuleTypes::SecondFunctionTimeSlot, 4);
+    for (int output = 1; output <= RelayOutputCount; ++output)
+        set(outputTimeSlot(output), 1);
+    for (const auto &[output, code, time, linked] : {std::tuple{2, 1, 5, 0}, std::tuple{3, 3, 2, 0}, std::tuple{4, 4, 10, 5},
+                                                     std::tuple{6, 2, 15, 0}, std::tuple{9, 5, 3, 10}})
+        for (const SlotValue &w : outputFunctionWrites(output, code, time, linked))
+            set(w.slot, w.value);
+    set(ModuleTypes::info(ModuleType)->versionSlot, Version);
+    for (int scene = 0; scene < SceneLayout::SceneCount; ++scene) {
+        for (int channel = 1; channel <= SceneLayout::channelCount(ModuleType); ++channel) {
+            const int position = scene == 0 ? 1 : scene == 1 ? 0 : ((channel - 1) * (scene + 1)) % 4;
+            set(SceneLayout::channelSlot(ModuleType, scene, channel),
+                SceneLayout::codeAt(ModuleType, SceneLayout::ChannelKind::Relay, position));
+        }
+        set(SceneLayout::groupFlagSlot(ModuleType, scene), scene % 3 == 0 ? 1 : 0);
+    }
+}
+
+// Connects and reads the module, as the installer's "Verbinden" does.
+bool read(Form1 &window, ScriptedModule &module)
+{
+    window.Command1->click();
+    module.announce();
+    return waitFor([&window] {
+        return !window.conversation().isRunning() && window.Text1->text() == QLatin1String("Edit mode");
+    });
+}
+
+// The installer picks list entry `index`.
+void pick(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index);
+    Q_EMIT combo->activated(index);
+}
+
+bool pushButtonEditor(Form1 &window, const QDir &out)
+{
+    window.Command7->click();
+    PushButtonFrame *f = window.Frame3;
+    // Push button 13 gets scene 1 as its first function and output 12 as its second.
+    pick(f->Combo2, 12);
+    f->Option4->click();
+    pick(f->Combo4, 0);
+    f->Option6->click();
+    pick(f->Combo5, 11);
+    f->Command3->click();
+    return save(&window, out, "push-buttons.png");
+}
+
+bool sceneEditor(Form1 &window, const QDir &out)
+{
+    window.Command10->click();
+    window.Frame9->selectScene(2);
+    return save(&window, out, "scenes.png");
+}
+
+// The push-button monitor after a few presses on the bus, its history list opened.
+bool diagnostics(Form1 &window, MemoryLink &link, ScriptedModule &module, const QDir &out)
+{
+    window.Command12->click();
+    DiagnosticsFrame *f = window.Frame10;
+    f->SSTab1->setCurrentIndex(1);
+    QTime now(14, 2, 11);
+    DiagnosticsFrame::clock = [&now] { return now; };
+    f->Command17->click();
+    module.announce();
+    if (!waitFor([f] { return f->Command18->isEnabled(); }))
+        return fail("the push-button monitor did not start");
+    for (const auto &[report, seconds] : {std::pair{"P04", 0}, std::pair{"P11", 4}, std::pair{"P02", 9}, std::pair{"P12", 17}}) {
+        now = QTime(14, 2, 11).addSecs(seconds);
+        const int before = f->Combo29->count();
+        link.moduleSend(QByteArray(report) + '\r');
+        if (!waitFor([f, before] { return f->Combo29->count() > before; }))
+            return fail("a push-button report was not listed");
+    }
+    const bool ok = saveWithPopup(&window, f->Combo29, out, "diagnostics.png");
+    f->Command18->click();
+    DiagnosticsFrame::clock = [] { return QTime::currentTime(); };
+    return waitFor([f, &window] { return f->Command17->isEnabled() && !window.conversation().isRunning(); }) && ok;
+}
+
+// The module page's documentation button opens the model's document inside the window.
+bool documentation(Form1 &window, const QDir &out)
+{
+    Q_EMIT window.Combo1->textActivated(window.Combo1->currentText());
+    window.Frame11->Command11->click();
+    if (!waitFor([&window] { return window.Folivo1->document()->status() == QPdfDocument::Status::Ready; }))
+        return fail("the documentation was not opened");
+    settle(1000); // the pages are rendered in the background
+    const bool ok = save(&window, out, "documentation.png");
+    window.Command15->click();
+    return ok;
+}
+
+// A window in the language of country.vdm, after reading the module.
+struct Session
+{
+    MemoryLink link;
+    std::unique_ptr<Form1> window;
+    std::unique_ptr<ScriptedModule> module;
+
+    explicit Session(int language)
+    {
+        SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(language));
+        window = std::make_unique<Form1>(nullptr, &link);
+        window->resize(WindowSize);
+        window->show();
+        module = std::make_unique<ScriptedModule>(link, ModuleType, 1);
+        prepare(*module);
+    }
+};
 } // namespace
 
 int main(int argc, char *argv[])
@@ -37,8 +227,20 @@ int main(int argc, char *argv[])
     QDir().mkpath(out.absolutePath());
     bool ok = true;
 
-    Form1 window;
-    window.show();
-    ok &= save(&window, out, "main-window.png");
+    {
+        Session dutch(1);
+        Form1 &w = *dutch.window;
+        ok &= read(w, *dutch.module) ? save(&w, out, "main-window.png") : fail("the module was not read");
+        ok &= pushButtonEditor(w, out);
+        ok &= sceneEditor(w, out);
+        ok &= diagnostics(w, dutch.link, *dutch.module, out);
+        ok &= documentation(w, out);
+    }
+    {
+        Session french(2);
+        Form1 &w = *french.window;
+        ok &= read(w, *french.module) ? save(&w, out, "main-window-fr.png") : fail("the module was not read");
+    }
+    SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(1));
     return ok ? 0 : 1;
 }

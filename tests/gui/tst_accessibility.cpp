@@ -1,0 +1,393 @@
+#include "app/BrowseDirectoryDialog.h"
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "app/ModulePage.h"
+#include "app/PreferencesDialog.h"
+#include "diagnostics/DiagnosticsFrame.h"
+#include "editors/OutputFunctionsFrame.h"
+#include "editors/PushButtonFrame.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
+#include "protocol/MemoryLink.h"
+#include "scenes/SceneFrame.h"
+#include "support/TestHome.h"
+#include "viewer/Folivo.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QPdfDocument>
+#include <QSet>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QVBoxLayout>
+
+// Walks the accessibility tree of the window and of each dialog, in Dutch and in French, and
+// checks that a screen reader finds every control under the text the installer sees: a button
+// under its caption, a field, list or table under its label, and a control without a label
+// under a text the window shows nearby.
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+    // The text as the installer reads it: without mnemonic markers ("&&" stays one "&").
+    static QString plain(const QString &text)
+    {
+        QString out;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i) == QLatin1Char('&') && i + 1 < text.size())
+                ++i;
+            out += text.at(i);
+        }
+        return out;
+    }
+
+    // The control's object name; a part without an object of its own (a tab) by its owner's.
+    static QString describe(QAccessibleInterface *iface)
+    {
+        if (QObject *o = iface->object(); o && !o->objectName().isEmpty())
+            return o->objectName();
+        QAccessibleInterface *parent = iface->parent();
+        if (parent && parent->object())
+            return parent->object()->objectName() + QStringLiteral(" item %1").arg(parent->indexOfChild(iface));
+        return QStringLiteral("<unnamed>");
+    }
+
+    // The visible label whose buddy is `w`.
+    static QLabel *labelOf(QWidget *window, QWidget *w)
+    {
+        for (QLabel *label : window->findChildren<QLabel *>())
+            if (label->buddy() == w && label->isVisible())
+                return label;
+        return nullptr;
+    }
+
+    // One window or dialog under inspection. It remembers every text the window has shown so far,
+    // so a name may be a text the installer saw in it a moment before (a prompt replaced by a
+    // choice, the caption of a button that gave way to its field).
+    struct Inspector
+    {
+        QWidget *window;
+        QSet<QString> seen;
+        QStringList faults;
+        QSet<QString> visited;
+
+        explicit Inspector(QWidget *w) : window(w) {}
+
+        void collectShownTexts()
+        {
+            seen << window->windowTitle();
+            for (QWidget *w : window->findChildren<QWidget *>()) {
+                if (!w->isVisible())
+                    continue;
+                if (!w->toolTip().isEmpty())
+                    seen << w->toolTip();
+                if (auto *l = qobject_cast<QLabel *>(w))
+                    seen << plain(l->text());
+                else if (auto *b = qobject_cast<QAbstractButton *>(w))
+                    seen << plain(b->text());
+                else if (auto *g = qobject_cast<QGroupBox *>(w))
+                    seen << plain(g->title());
+                else if (auto *c = qobject_cast<QComboBox *>(w))
+                    seen << c->currentText();
+                else if (auto *t = qobject_cast<QTabBar *>(w))
+                    for (int i = 0; i < t->count(); ++i)
+                        seen << plain(t->tabText(i));
+            }
+            seen.remove(QString());
+        }
+
+        void fault(QAccessibleInterface *iface, const QString &what) { faults << describe(iface) + QStringLiteral(": ") + what; }
+
+        void checkControl(QAccessibleInterface *iface)
+        {
+            const QAccessible::Role role = iface->role();
+            auto *w = qobject_cast<QWidget *>(iface->object());
+            const QString name = iface->text(QAccessible::Name);
+            const QString description = iface->text(QAccessible::Description);
+            if (w)
+                visited << w->objectName();
+
+            QString caption;
+            if (auto *b = qobject_cast<QAbstractButton *>(w))
+                caption = plain(b->text());
+            if (role == QAccessible::PageTab) {
+                QAccessibleInterface *bar = iface->parent();
+                if (auto *tabs = bar ? qobject_cast<QTabBar *>(bar->object()) : nullptr)
+                    caption = plain(tabs->tabText(bar->indexOfChild(iface)));
+            }
+            QLabel *label = w && caption.isEmpty() ? labelOf(window, w) : nullptr;
+
+            if (!caption.isEmpty()) {
+                if (name != caption)
+                    fault(iface, QStringLiteral("named \"%1\", its caption reads \"%2\"").arg(name, caption));
+            } else if (label && role == QAccessible::ComboBox) {
+                // On X11 and Wayland Qt reports the text in a combo box as its name and hands the
+                // label over as the labelled-by relation; elsewhere the label is the name.
+                bool related = false;
+                for (const auto &[other, relation] : iface->relations(QAccessible::Label))
+                    related |= other->object() == label;
+                if (!related)
+                    fault(iface, QStringLiteral("not labelled by \"%1\"").arg(plain(label->text())));
+                if (!w->accessibleName().isEmpty() && w->accessibleName() != plain(label->text()))
+                    fault(iface, QStringLiteral("named \"%1\", its label reads \"%2\"").arg(w->accessibleName(), plain(label->text())));
+            } else if (label) {
+                if (name != plain(label->text()))
+                    fault(iface, QStringLiteral("named \"%1\", its label reads \"%2\"").arg(name, plain(label->text())));
+            } else {
+                // No caption, no label: the name must be set, and be a text the window shows (or
+                // the file pattern the file lists show, the same in every language).
+                const QString own = role == QAccessible::ComboBox && w ? w->accessibleName() : name;
+                if (own.isEmpty())
+                    fault(iface, QStringLiteral("has no name"));
+                else if (!seen.contains(own) && own != QLatin1String("*.QV1"))
+                    fault(iface, QStringLiteral("named \"%1\", a text the window does not show").arg(own));
+            }
+            if (!description.isEmpty() && !seen.contains(description))
+                fault(iface, QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
+
+            // A table names its columns with the titles of its first row.
+            if (role == QAccessible::Table) {
+                QAccessibleTableInterface *table = iface->tableInterface();
+                auto *grid = qobject_cast<QTableWidget *>(w);
+                for (int c = 0; table && grid && c < table->columnCount(); ++c) {
+                    const QString header = table->columnDescription(c);
+                    const QString title = grid->item(0, c) ? grid->item(0, c)->text() : QString();
+                    if (header.isEmpty() || header != title)
+                        fault(iface, QStringLiteral("column %1 is described as \"%2\", its title reads \"%3\"").arg(c).arg(header, title));
+                }
+            }
+        }
+
+        void walk(QAccessibleInterface *iface)
+        {
+            if (!iface || !iface->isValid() || iface->state().invisible)
+                return;
+            switch (iface->role()) {
+            case QAccessible::PushButton:
+            case QAccessible::RadioButton:
+            case QAccessible::CheckBox:
+            case QAccessible::EditableText:
+            case QAccessible::PageTab:
+                checkControl(iface);
+                break;
+            case QAccessible::ComboBox:
+            case QAccessible::List:
+            case QAccessible::Table:
+                // A drop-down list, the field of an editable combo box and table cells belong to
+                // their control and go by its name.
+                checkControl(iface);
+                return;
+            default:
+                break;
+            }
+            for (int i = 0; i < iface->childCount(); ++i)
+                walk(iface->child(i));
+        }
+
+        // Inspects the window as it stands; `expected` are controls the walk must have reached.
+        void inspect(const QString &step, const QStringList &expected)
+        {
+            QCoreApplication::processEvents();
+            collectShownTexts();
+            const qsizetype before = faults.size();
+            visited.clear();
+            walk(QAccessible::queryAccessibleInterface(window));
+            for (qsizetype i = before; i < faults.size(); ++i)
+                faults[i].prepend(step + QStringLiteral(" - "));
+            for (const QString &name : expected)
+                if (!visited.contains(name))
+                    faults << step + QStringLiteral(" - ") + name + QStringLiteral(" was not reached");
+        }
+    };
+
+    // Every fault on a line of its own (a failure message is cut short).
+    static bool none(const QStringList &faults)
+    {
+        for (const QString &f : faults)
+            qWarning("%s", qPrintable(f));
+        return faults.isEmpty();
+    }
+
+    static ModuleImage moduleImage(int type)
+    {
+        ModuleImage image(ModuleTypes::info(type)->slotCount);
+        for (int slot = 0; slot < image.size(); ++slot)
+            image.set(slot, (slot * 7 + 3) % 60);
+        image.set(ModuleTypes::MasterSlot, 1);
+        return image;
+    }
+
+    struct Rig
+    {
+        TestHome home;
+        MemoryLink link;
+        std::unique_ptr<Form1> window;
+        explicit Rig(const QByteArray &country)
+        {
+            home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
+            const QDir shipped(qEnvironmentVariable("QV_VELANO_HOME"));
+            for (const QString &file : shipped.entryList({QStringLiteral("ZK*.pdf"), QStringLiteral("*.bmp")}))
+                QFile::copy(shipped.filePath(file), home.file(file));
+            for (int type : {0, 1})
+                writeModuleFile(home.file(QStringLiteral("type%1.QV1").arg(type)), type, moduleImage(type));
+            window = std::make_unique<Form1>(nullptr, &link);
+            window->show();
+        }
+        QString moduleFile(int type) const { return home.file(QStringLiteral("type%1.QV1").arg(type)); }
+    };
+
+    static void pick(QComboBox *combo, int index)
+    {
+        combo->setCurrentIndex(index);
+        Q_EMIT combo->activated(index);
+    }
+
+    static void addLanguages()
+    {
+        QTest::addColumn<QByteArray>("country");
+        QTest::newRow("Dutch") << QByteArray(" 1 \r\n");
+        QTest::newRow("French") << QByteArray(" 2 \r\n");
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QAccessible::installUpdateHandler([](QAccessibleEvent *) {});
+        QAccessible::setActive(true);
+        MessageBox::setAutoAnswer(true);
+    }
+
+    // A fault the walk must not pass over: a list without a name, a field whose explicit name
+    // contradicts its label, a button named other than its caption, a table without headers.
+    void walkReportsUnnamedControls()
+    {
+        QWidget window;
+        auto *list = new QListWidget(&window);
+        list->setObjectName(QStringLiteral("bareList"));
+        auto *label = new QLabel(QStringLiteral("&Naam:"), &window);
+        auto *edit = new QLineEdit(&window);
+        edit->setObjectName(QStringLiteral("renamedEdit"));
+        label->setBuddy(edit);
+        edit->setAccessibleName(QStringLiteral("Name"));
+        auto *button = new QPushButton(QStringLiteral("5"), &window);
+        button->setObjectName(QStringLiteral("renamedButton"));
+        button->setAccessibleName(QStringLiteral("Uitgang 5"));
+        auto *table = new QTableWidget(2, 2, &window);
+        table->setObjectName(QStringLiteral("bareTable"));
+        table->setAccessibleName(QStringLiteral("Naam:"));
+        table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Titel")));
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : std::initializer_list<QWidget *>{list, label, edit, button, table})
+            layout->addWidget(w);
+        window.show();
+
+        Inspector inspector(&window);
+        inspector.inspect(QStringLiteral("probe"), {});
+        const QString found = inspector.faults.join(QLatin1Char('\n'));
+        QVERIFY2(found.contains(QLatin1String("bareList: has no name")), qPrintable(found));
+        QVERIFY2(found.contains(QLatin1String("renamedEdit: named \"Name\", its label reads \"Naam:\"")), qPrintable(found));
+        QVERIFY2(found.contains(QLatin1String("renamedButton: named \"Uitgang 5\"")), qPrintable(found));
+        QVERIFY2(found.contains(QLatin1String("bareTable: column 0")), qPrintable(found));
+        QCOMPARE(inspector.faults.size(), 5); // both columns of the table
+    }
+
+    // The main window from start-up through every frame the installer can bring up.
+    void mainWindowAndFrames_data() { addLanguages(); }
+    void mainWindowAndFrames()
+    {
+        QFETCH(QByteArray, country);
+        Rig rig(country);
+        Form1 &w = *rig.window;
+        Inspector inspector(&w);
+        inspector.inspect(QStringLiteral("start"), {QStringLiteral("Combo1"), QStringLiteral("Command1"), QStringLiteral("Text1")});
+
+        QVERIFY(w.openModuleFile(rig.moduleFile(0)));
+        inspector.inspect(QStringLiteral("relay module file"), {QStringLiteral("Command7"), QStringLiteral("Option1"), QStringLiteral("Command11")});
+
+        w.Command7->click();
+        PushButtonFrame *buttons = w.Frame3;
+        pick(buttons->Combo2, 2);
+        buttons->Option3->setChecked(true);
+        buttons->Option7->setChecked(true);
+        inspector.inspect(QStringLiteral("push buttons"),
+                          {QStringLiteral("Grid1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"), QStringLiteral("Combo6"),
+                           QStringLiteral("Option8"), QStringLiteral("Check2"), QStringLiteral("Command3")});
+
+        w.Command8->click();
+        inspector.inspect(QStringLiteral("second-function time"), {QStringLiteral("Combo7")});
+
+        w.Command9->click();
+        OutputFunctionsFrame *outputs = w.Frame7;
+        pick(outputs->Combo8, 0);
+        pick(outputs->Combo9, 4); // a function with a time and a linked output
+        inspector.inspect(QStringLiteral("output functions"),
+                          {QStringLiteral("Grid2"), QStringLiteral("Combo8"), QStringLiteral("Combo9"), QStringLiteral("Combo10"),
+                           QStringLiteral("Combo11"), QStringLiteral("Command5")});
+
+        w.Command10->click();
+        inspector.inspect(QStringLiteral("scenes, none chosen"), {QStringLiteral("Combo25"), QStringLiteral("Combo12_11")});
+        w.Frame9->selectScene(3);
+        inspector.inspect(QStringLiteral("scenes, scene 4"), {QStringLiteral("Combo25"), QStringLiteral("Combo12_0"), QStringLiteral("Option10")});
+
+        w.Command12->click();
+        DiagnosticsFrame *diagnostics = w.Frame10;
+        const QStringList tabContents[] = {{QStringLiteral("Command6"), QStringLiteral("Combo30")},
+                                           {QStringLiteral("Command17"), QStringLiteral("Command18"), QStringLiteral("Combo29")},
+                                           {QStringLiteral("Command19"), QStringLiteral("Command21"), QStringLiteral("Command32")}};
+        for (int tab = 0; tab < 3; ++tab) {
+            diagnostics->SSTab1->setCurrentIndex(tab);
+            inspector.inspect(QStringLiteral("diagnostics tab %1").arg(tab), tabContents[tab]);
+        }
+
+        Q_EMIT w.Combo1->textActivated(w.Combo1->currentText()); // back to the module page
+        QVERIFY(w.Frame11->Command11->isVisible());
+        w.Frame11->Command11->click();
+        QTRY_COMPARE(w.Folivo1->document()->status(), QPdfDocument::Status::Ready);
+        inspector.inspect(QStringLiteral("documentation"), {QStringLiteral("Command15")});
+        w.Command15->click();
+
+        QVERIFY(w.openModuleFile(rig.moduleFile(1)));
+        w.Command9->click();
+        inspector.inspect(QStringLiteral("dim start values"), {QStringLiteral("Combo24"), QStringLiteral("Combo28")});
+        w.Command12->click();
+        diagnostics->SSTab1->setCurrentIndex(2);
+        inspector.inspect(QStringLiteral("dim output test"), {QStringLiteral("Command22"), QStringLiteral("Command25")});
+
+        QVERIFY2(none(inspector.faults), "controls a screen reader cannot name, listed above");
+    }
+
+    void dialogs_data() { addLanguages(); }
+    void dialogs()
+    {
+        QFETCH(QByteArray, country);
+        Rig rig(country);
+        ModuleState &state = rig.window->state();
+        QStringList faults;
+        const auto inspect = [&faults](QDialog &dialog, const QStringList &expected) {
+            dialog.show();
+            Inspector inspector(&dialog);
+            inspector.inspect(dialog.objectName(), expected);
+            faults << inspector.faults;
+            return inspector;
+        };
+
+        PreferencesDialog preferences(state, rig.window.get());
+        inspect(preferences, {QStringLiteral("Command1"), QStringLiteral("Command3")});
+        BrowseDirectoryDialog browse(state, rig.window.get());
+        inspect(browse, {QStringLiteral("Drive1"), QStringLiteral("Dir1"), QStringLiteral("Command3")});
+        OpenDialog open(state, [](const QString &) { return false; }, rig.window.get());
+        inspect(open, {QStringLiteral("Drive1"), QStringLiteral("Dir1"), QStringLiteral("File1"), QStringLiteral("CancelButton")});
+        SaveDialog save(state, [](const QString &) { return false; }, rig.window.get());
+        Inspector saving = inspect(save, {QStringLiteral("Drive1"), QStringLiteral("Dir1"), QStringLiteral("File1"), QStringLiteral("Text1")});
+        // The field for a new folder's name takes the place of its button.
+        save.Command3->click();
+        saving.faults.clear();
+        saving.inspect(QStringLiteral("Form3, new folder"), {QStringLiteral("Text2"), QStringLiteral("Command2")});
+        faults << saving.faults;
+        QVERIFY2(none(faults), "controls a screen reader cannot name, listed above");
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"

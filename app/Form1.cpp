@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/Named.h"
 
 #include "app/BrowseDirectoryDialog.h"
 #include "app/InstallFolder.h"
@@ -28,12 +29,6 @@
 #include <QVBoxLayout>
 
 namespace {
-template <typename W> W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QPushButton *button(const char *name, QWidget *parent)
 {
     return named(new QPushButton(QString::fromLatin1(name), parent), name);

@@ -1,4 +1,5 @@
 #include "diagnostics/DiagnosticsFrame.h"
+#include "app/Named.h"
 
 #include "app/Lang.h"
 #include "protocol/Conversation.h"
@@ -12,12 +13,6 @@
 namespace {
 const QColor MonitorIdle(192, 192, 192);
 const QColor MonitorRunning(192, 255, 255);
-
-template <typename W> W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QPushButton *button(const char *name, const QString &text, QWidget *parent)
 {

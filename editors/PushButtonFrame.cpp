@@ -1,4 +1,5 @@
 #include "editors/PushButtonFrame.h"
+#include "app/Named.h"
 
 #include "app/Lang.h"
 #include "app/MessageBox.h"
@@ -12,12 +13,6 @@
 using namespace EditorRules;
 
 namespace {
-template <typename W> W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QRadioButton *option(const char *name, QWidget *parent)
 {
     return named(new QRadioButton(QString::fromLatin1(name), parent), name);

@@ -1,4 +1,5 @@
 #include "files/ModuleFileDialogs.h"
+#include "app/Named.h"
 
 #include "app/InstallFolder.h"
 #include "app/Lang.h"
@@ -10,12 +11,6 @@
 #include <QHBoxLayout>
 
 namespace {
-template <typename W> W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QString installFolderWithoutSeparator()
 {
     QString folder = InstallFolder::path();

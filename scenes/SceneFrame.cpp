@@ -1,4 +1,5 @@
 #include "scenes/SceneFrame.h"
+#include "app/Named.h"
 
 #include "app/Lang.h"
 #include "protocol/ModuleState.h"
@@ -12,12 +13,6 @@
 using SceneLayout::ChannelKind;
 
 namespace {
-template <typename W> W *named(W *w, const QString &name)
-{
-    w->setObjectName(name);
-    return w;
-}
-
 // An editable list that only ever holds its own entries: typed text is never added to it and
 // never completed into an entry.
 QComboBox *valueList(const QString &name, QWidget *parent)

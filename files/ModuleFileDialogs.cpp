@@ -19,14 +19,6 @@ QString installFolderWithoutSeparator()
     return folder;
 }
 
-void startIn(const ModuleState &state, DriveList *drive, FolderList *dir, FileList *files)
-{
-    if (!dir->setPath(moduleFileStartFolder(state)))
-        dir->setPath(QDir::rootPath());
-    drive->selectDriveOf(dir->path());
-    files->setFolder(dir->path());
-}
-
 QString withFileName(const QString &folder, const QString &name)
 {
     return QDir::toNativeSeparators(QDir(folder).filePath(name));
@@ -41,68 +33,95 @@ QString moduleFileStartFolder(const ModuleState &state)
     return InstallFolder::path();
 }
 
-// ---- Form2 -------------------------------------------------------------------------------------
+// ---- shared ------------------------------------------------------------------------------------
 
-OpenDialog::OpenDialog(ModuleState &state, Opener opener, QWidget *parent)
-    : QDialog(parent), m_state(state), m_opener(std::move(opener))
+ModuleFileDialog::ModuleFileDialog(ModuleState &state, const char *formName, const QString &titleNl,
+                                   const QString &titleFr, const QString &listsNl, const QString &listsFr,
+                                   QWidget *parent)
+    : QDialog(parent), m_state(state)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Openen"));
+    setObjectName(QString::fromLatin1(formName));
+    setWindowTitle(titleNl);
     setModal(true);
     const int lang = state.Language;
-    Label1 = named(new QLabel(QStringLiteral("Zoeken in:"), this), "Label1");
+    Label1 = named(new QLabel(listsNl, this), "Label1");
     Drive1 = named(new DriveList(this), "Drive1");
     Dir1 = named(new FolderList(this), "Dir1");
     File1 = named(new FileList(this), "File1");
-    Label2 = named(new QLabel(this), "Label2");
-    Command1 = named(new QPushButton(QStringLiteral("Openen"), this), "Command1");
-    Command2 = named(new QPushButton(QStringLiteral("Default directory"), this), "Command2");
     CancelButton = named(new QPushButton(QStringLiteral("Annuleren"), this), "CancelButton");
     Label1->setBuddy(Dir1);
-    Dir1->setMinimumSize(260, 260);
-    File1->setMinimumSize(220, 260);
+    Dir1->setMinimumSize(260, 240);
+    File1->setMinimumSize(220, 240);
     File1->setAccessibleName(QStringLiteral("*.QV1"));
-
-    Lang::setWindowTitle(this, lang, QStringLiteral("Openen"), QStringLiteral("Ouvrir"));
-    Lang::setText(Label1, lang, QStringLiteral("Zoeken in:"), QStringLiteral("Ouvrir dans:"));
-    Lang::setText(Command1, lang, QStringLiteral("Openen"), QStringLiteral("Ouvrir"));
+    Lang::setWindowTitle(this, lang, titleNl, titleFr);
+    Lang::setText(Label1, lang, listsNl, listsFr);
     Lang::setText(CancelButton, lang, QStringLiteral("Annuleren"), QStringLiteral("Annuler"));
     // A screen reader names a list by its accessible name only, not by its label: the folder
     // list and the drive list beside the label both go by the label's text.
     Dir1->setAccessibleName(Label1->text());
     Drive1->setAccessibleName(Label1->text());
 
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(Label1, 0, 0);
-    grid->addWidget(Drive1, 0, 1);
-    grid->addWidget(Dir1, 1, 0, 1, 2);
-    grid->addWidget(File1, 0, 2, 2, 1);
-    grid->addWidget(Label2, 2, 0, 1, 3);
+    m_grid = new QGridLayout(this);
+    m_grid->addWidget(Label1, 0, 0);
+    m_grid->addWidget(Drive1, 0, 1);
+    m_grid->addWidget(Dir1, 1, 0, 1, 2);
+    m_grid->addWidget(File1, 0, 2, 2, 1);
+
+    connect(Drive1, &DriveList::driveChanged, this, [this](const QString &drive) {
+        if (Dir1->setPath(drive))
+            showFolder();
+        File1->setPattern(QStringLiteral("*.QV1"));
+    });
+    connect(Dir1, &FolderList::pathChanged, this, [this] { showFolder(); });
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ModuleFileDialog::showFolder()
+{
+    File1->setFolder(Dir1->path());
+}
+
+void ModuleFileDialog::start()
+{
+    if (!Dir1->setPath(moduleFileStartFolder(m_state)))
+        Dir1->setPath(QDir::rootPath());
+    Drive1->selectDriveOf(Dir1->path());
+    File1->setFolder(Dir1->path());
+}
+
+// ---- Form2 -------------------------------------------------------------------------------------
+
+OpenDialog::OpenDialog(ModuleState &state, Opener opener, QWidget *parent)
+    : ModuleFileDialog(state, "Form2", QStringLiteral("Openen"), QStringLiteral("Ouvrir"), QStringLiteral("Zoeken in:"),
+                       QStringLiteral("Ouvrir dans:"), parent),
+      m_opener(std::move(opener))
+{
+    const int lang = state.Language;
+    Label2 = named(new QLabel(this), "Label2");
+    Command1 = named(new QPushButton(QStringLiteral("Openen"), this), "Command1");
+    Command2 = named(new QPushButton(QStringLiteral("Default directory"), this), "Command2");
+    Dir1->setMinimumHeight(260);
+    File1->setMinimumHeight(260);
+    Lang::setText(Command1, lang, QStringLiteral("Openen"), QStringLiteral("Ouvrir"));
+
+    grid()->addWidget(Label2, 2, 0, 1, 3);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Command2);
     buttons->addStretch();
     buttons->addWidget(Command1);
     buttons->addWidget(CancelButton);
-    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid()->addLayout(buttons, 3, 0, 1, 3);
 
-    connect(Drive1, &DriveList::driveChanged, this, [this](const QString &drive) {
-        if (Dir1->setPath(drive))
-            folderChanged();
-        File1->setPattern(QStringLiteral("*.QV1"));
-    });
-    connect(Dir1, &FolderList::pathChanged, this, &OpenDialog::folderChanged);
     connect(File1, &QListWidget::itemClicked, this, [this] { Label2->setText(chosenPath()); });
     connect(File1, &QListWidget::itemDoubleClicked, this, [this] { Command1_Click(); });
     connect(Command1, &QPushButton::clicked, this, &OpenDialog::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &OpenDialog::Command2_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    startIn(state, Drive1, Dir1, File1);
+    start();
 }
 
-void OpenDialog::folderChanged()
+void OpenDialog::showFolder()
 {
-    File1->setFolder(Dir1->path());
+    ModuleFileDialog::showFolder();
     // The folder followed directly by the selected file name, as the installer knows it.
     Label2->setText(QDir::toNativeSeparators(Dir1->path()) + File1->fileName());
 }
@@ -126,82 +145,51 @@ void OpenDialog::Command2_Click()
 {
     if (Dir1->setPath(installFolderWithoutSeparator())) {
         Drive1->selectDriveOf(Dir1->path());
-        folderChanged();
+        showFolder();
     }
 }
 
 // ---- Form3 -------------------------------------------------------------------------------------
 
 SaveDialog::SaveDialog(ModuleState &state, Saver saver, QWidget *parent)
-    : QDialog(parent), m_state(state), m_saver(std::move(saver))
+    : ModuleFileDialog(state, "Form3", QStringLiteral("Opslaan"), QStringLiteral("Sauver"), QStringLiteral("Opslaan in:"),
+                       QStringLiteral("Sauver ds:"), parent),
+      m_saver(std::move(saver))
 {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Opslaan"));
-    setModal(true);
     const int lang = state.Language;
-    Label1 = named(new QLabel(QStringLiteral("Opslaan in:"), this), "Label1");
-    Drive1 = named(new DriveList(this), "Drive1");
-    Dir1 = named(new FolderList(this), "Dir1");
-    File1 = named(new FileList(this), "File1");
     Label2 = named(new QLabel(QStringLiteral("Bestandsnaam"), this), "Label2");
     Text1 = named(new QLineEdit(this), "Text1");
     Command1 = named(new QPushButton(QStringLiteral("Bewaren"), this), "Command1");
     Command3 = named(new QPushButton(QStringLiteral("Nieuwe folder"), this), "Command3");
     Text2 = named(new QLineEdit(this), "Text2");
     Command2 = named(new QPushButton(QStringLiteral("OK !"), this), "Command2");
-    CancelButton = named(new QPushButton(QStringLiteral("Annuleren"), this), "CancelButton");
-    Label1->setBuddy(Dir1);
     Label2->setBuddy(Text1);
     Text2->hide();
     Command2->setEnabled(false);
-    Dir1->setMinimumSize(260, 240);
-    File1->setMinimumSize(220, 240);
-    File1->setAccessibleName(QStringLiteral("*.QV1"));
-
-    Lang::setWindowTitle(this, lang, QStringLiteral("Opslaan"), QStringLiteral("Sauver"));
-    Lang::setText(Label1, lang, QStringLiteral("Opslaan in:"), QStringLiteral("Sauver ds:"));
     Lang::setText(Label2, lang, QStringLiteral("Bestandsnaam"), QStringLiteral("Nom fichier"));
     Lang::setText(Command1, lang, QStringLiteral("Bewaren"), QStringLiteral("Sauver"));
     Lang::setText(Command3, lang, QStringLiteral("Nieuwe folder"), QStringLiteral("Nouveau dossier"));
-    Lang::setText(CancelButton, lang, QStringLiteral("Annuleren"), QStringLiteral("Annuler"));
     Text2->setAccessibleName(Command3->text());
-    // A screen reader names a list by its accessible name only, not by its label: the folder
-    // list and the drive list beside the label both go by the label's text.
-    Dir1->setAccessibleName(Label1->text());
-    Drive1->setAccessibleName(Label1->text());
 
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(Label1, 0, 0);
-    grid->addWidget(Drive1, 0, 1);
-    grid->addWidget(Dir1, 1, 0, 1, 2);
-    grid->addWidget(File1, 0, 2, 2, 1);
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(Command3);
     folderRow->addWidget(Text2, 1);
     folderRow->addWidget(Command2);
-    grid->addLayout(folderRow, 2, 0, 1, 2);
-    grid->addWidget(Label2, 3, 0);
-    grid->addWidget(Text1, 3, 1, 1, 2);
+    grid()->addLayout(folderRow, 2, 0, 1, 2);
+    grid()->addWidget(Label2, 3, 0);
+    grid()->addWidget(Text1, 3, 1, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Command1);
     buttons->addWidget(CancelButton);
-    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid()->addLayout(buttons, 4, 0, 1, 3);
 
-    connect(Drive1, &DriveList::driveChanged, this, [this](const QString &drive) {
-        if (Dir1->setPath(drive))
-            File1->setFolder(Dir1->path());
-        File1->setPattern(QStringLiteral("*.QV1"));
-    });
-    connect(Dir1, &FolderList::pathChanged, File1, &FileList::setFolder);
     connect(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { Text1->setText(item->text()); });
     connect(Command3, &QPushButton::clicked, this, &SaveDialog::Command3_Click);
     connect(Text2, &QLineEdit::textEdited, this, [this] { Command2->setEnabled(true); });
     connect(Command2, &QPushButton::clicked, this, &SaveDialog::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &SaveDialog::Command1_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    startIn(state, Drive1, Dir1, File1);
+    start();
 }
 
 QString SaveDialog::targetPath(const QString &folder, const QString &name)

@@ -4,6 +4,7 @@
 #include "files/FileList.h"
 
 #include <QDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,54 +16,74 @@ struct ModuleState;
 // when there is none or it cannot be shown.
 QString moduleFileStartFolder(const ModuleState &state);
 
+// What the open and save dialogs share: the drive, folder and module file lists, started in the
+// default folder, and a Cancel button (closing the window does the same).
+class ModuleFileDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    QLabel *Label1;
+    DriveList *Drive1;
+    FolderList *Dir1;
+    FileList *File1;
+    QPushButton *CancelButton;
+
+protected:
+    ModuleFileDialog(ModuleState &state, const char *formName, const QString &titleNl, const QString &titleFr,
+                     const QString &listsNl, const QString &listsFr, QWidget *parent);
+    // Lists Label1 and Drive1 on row 0, Dir1 on row 1 and File1 beside them; the dialogs add
+    // their own rows from row 2 on.
+    QGridLayout *grid() const { return m_grid; }
+    // Shows the files of the folder the folder list went to.
+    virtual void showFolder();
+    // Puts the lists in the folder the dialogs start in.
+    void start();
+
+    ModuleState &m_state;
+
+private:
+    QGridLayout *m_grid;
+};
+
 // "Openen" (Form2): picks a module file. The opener reads it; the dialog closes once it did.
-class OpenDialog : public QDialog
+class OpenDialog : public ModuleFileDialog
 {
     Q_OBJECT
 public:
     using Opener = std::function<bool(const QString &path)>;
     OpenDialog(ModuleState &state, Opener opener, QWidget *parent = nullptr);
 
-    QLabel *Label1;
-    DriveList *Drive1;
-    FolderList *Dir1;
-    FileList *File1;
     QLabel *Label2;
     QPushButton *Command1;
     QPushButton *Command2;
-    QPushButton *CancelButton;
 
     void Command1_Click();
     void Command2_Click();
     // The path of the chosen file, empty when no file is chosen.
     QString chosenPath() const;
 
+protected:
+    void showFolder() override;
+
 private:
-    void folderChanged();
-    ModuleState &m_state;
     Opener m_opener;
 };
 
 // "Opslaan" (Form3): saves the image under a chosen name. The saver writes the file; the dialog
 // closes once it did.
-class SaveDialog : public QDialog
+class SaveDialog : public ModuleFileDialog
 {
     Q_OBJECT
 public:
     using Saver = std::function<bool(const QString &path)>;
     SaveDialog(ModuleState &state, Saver saver, QWidget *parent = nullptr);
 
-    QLabel *Label1;
-    DriveList *Drive1;
-    FolderList *Dir1;
-    FileList *File1;
     QLabel *Label2;
     QLineEdit *Text1;
     QPushButton *Command1;
     QPushButton *Command3;
     QLineEdit *Text2;
     QPushButton *Command2;
-    QPushButton *CancelButton;
 
     void Command1_Click();
     void Command2_Click();
@@ -73,6 +94,5 @@ public:
     static bool createFolder(const QString &parent, const QString &name);
 
 private:
-    ModuleState &m_state;
     Saver m_saver;
 };

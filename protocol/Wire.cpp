@@ -72,15 +72,25 @@ QString Wire::lineStatusValue(const QString &line)
     return line.mid(1, 4);
 }
 
+bool LineReader::hasLine() const
+{
+    if (m_buffer.indexOf('\r', m_searched) >= 0)
+        return true;
+    m_searched = m_buffer.size();
+    return false;
+}
+
 std::optional<QString> LineReader::takeLine()
 {
-    const int cr = m_buffer.indexOf('\r');
+    const qsizetype cr = m_buffer.indexOf('\r', m_searched);
     if (cr < 0) {
+        m_searched = m_buffer.size();
         if (m_buffer.size() > MaxPending)
-            m_buffer.clear();
+            clear();
         return std::nullopt;
     }
     const QString line = QString::fromLatin1(m_buffer.constData(), cr);
     m_buffer.remove(0, cr + 1);
+    m_searched = 0;
     return line;
 }

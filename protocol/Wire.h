@@ -51,9 +51,13 @@ class LineReader
 {
 public:
     void append(const QByteArray &bytes) { m_buffer += bytes; }
-    bool hasLine() const { return m_buffer.contains('\r'); }
+    bool hasLine() const;
     std::optional<QString> takeLine();
-    void clear() { m_buffer.clear(); }
+    void clear()
+    {
+        m_buffer.clear();
+        m_searched = 0;
+    }
     bool isEmpty() const { return m_buffer.isEmpty(); }
 
     // A line that never gets its carriage return is dropped once it grows past this, so that
@@ -62,4 +66,7 @@ public:
 
 private:
     QByteArray m_buffer;
+    // Characters already known to hold no carriage return, so a long line is not searched anew
+    // each time a few more characters arrive.
+    mutable qsizetype m_searched = 0;
 };

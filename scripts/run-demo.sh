@@ -13,6 +13,7 @@ printf '1\r\n' > "$QV_VELANO_HOME/port.vdm"
   --link "$QV_VELANO_HOME/com1" --save "$build/demo-module.QV1" --button-every 3000:4 > "$build/demo-sim.out" &
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
+trap 'exit 130' INT TERM
 for _ in $(seq 50); do [ -s "$build/demo-sim.out" ] && break; sleep 0.1; done
 echo "Simulated module: $(cat "$build/demo-sim.out") linked as $QV_VELANO_HOME/com1 (port 1)" >&2
 program="$build/app/qv-velano5"

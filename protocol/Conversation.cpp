@@ -223,10 +223,21 @@ void Conversation::finishWithProblem(Problem p, const QString &detail)
 
 // ---- writing --------------------------------------------------------------------------------
 
-void Conversation::sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then)
+void Conversation::sendFrames(const QList<QByteArray> &frames, std::function<void()> then)
 {
-    const quint64 job = m_writer->send(frames, pause);
+    const quint64 job = m_writer->send(frames, pauseMicroseconds(m_state.PcDelay));
     m_afterSent[job] = std::move(then);
+}
+
+// Sends the pending command `times` times; `then` learns which command went out, since the
+// pending command may have changed by the time the frames have left.
+void Conversation::sendCommand(int times, std::function<void(const QString &)> then)
+{
+    const QString command = m_state.PendingCommand;
+    QList<QByteArray> frames;
+    for (int i = 0; i < times; ++i)
+        frames << Wire::commandFrame(command);
+    sendFrames(frames, [then = std::move(then), command] { then(command); });
 }
 
 void Conversation::onSent(quint64 job)
@@ -295,7 +306,7 @@ void Conversation::Timer14_Timer()
         m_state.RxText.clear();
     }
     Timer14.stop();
-    sendFrames({Wire::dBurst()}, pauseMicroseconds(m_state.PcDelay), [this] { identify(); });
+    sendFrames({Wire::dBurst()}, [this] { identify(); });
 }
 
 void Conversation::identify()
@@ -369,8 +380,7 @@ void Conversation::startDiagnosticTest()
 // Command-frame sender: sends the pending command, then waits for the replies.
 void Conversation::Timer17_Timer()
 {
-    const QString command = m_state.PendingCommand;
-    sendFrames({Wire::commandFrame(command)}, pauseMicroseconds(m_state.PcDelay), [this, command] {
+    sendCommand(1, [this](const QString &command) {
         if (command == T0006) {
             setRunning(false);
             Q_EMIT endFrameSent();
@@ -477,7 +487,7 @@ void Conversation::finishRead()
 
 void Conversation::Timer19_Timer()
 {
-    sendFrames({Wire::commandFrame(m_state.PendingCommand)}, pauseMicroseconds(m_state.PcDelay), [this] {
+    sendCommand(1, [this](const QString &) {
         m_state.SendSlot = 0;
         m_pcDelayBeforeSend = m_state.PcDelay;
         m_state.PcDelay /= 2;
@@ -496,7 +506,7 @@ void Conversation::slotWriterTick(QTimer &timer)
         return;
     stepProgress();
     const int slot = m_state.SendSlot;
-    sendFrames({Wire::slotFrame(slot, image->value(slot))}, pauseMicroseconds(m_state.PcDelay), [this, &timer, slot] {
+    sendFrames({Wire::slotFrame(slot, image->value(slot))}, [this, &timer, slot] {
         const ModuleImage *image = m_state.currentImage();
         if (!image || slot >= image->lastSlot()) {
             setProgress(false, m_progressValue, m_progressMaximum);
@@ -517,11 +527,7 @@ void Conversation::slotWriterTick(QTimer &timer)
 
 void Conversation::Timer22_Timer()
 {
-    const QString command = m_state.PendingCommand;
-    QList<QByteArray> frames;
-    for (int i = 0; i < 11; ++i)
-        frames << Wire::commandFrame(command);
-    sendFrames(frames, pauseMicroseconds(m_state.PcDelay), [this, command] {
+    sendCommand(11, [this](const QString &command) {
         setRunning(false);
         Q_EMIT stopFramesSent(command);
     });
@@ -529,8 +535,7 @@ void Conversation::Timer22_Timer()
 
 void Conversation::Timer23_Timer()
 {
-    const QString command = m_state.PendingCommand;
-    sendFrames({Wire::commandFrame(command)}, pauseMicroseconds(m_state.PcDelay), [this, command] {
+    sendCommand(1, [this](const QString &command) {
         if (command == T0006) {
             setRunning(false);
             Q_EMIT wrongModule();

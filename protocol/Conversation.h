@@ -83,7 +83,8 @@ private:
     bool openLink();
     void stopAll();
     void finishWithProblem(Problem p, const QString &detail);
-    void sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then);
+    void sendFrames(const QList<QByteArray> &frames, std::function<void()> then);
+    void sendCommand(int times, std::function<void(const QString &)> then);
     void setProgress(bool visible, int value, int maximum);
     void stepProgress();
     void armReader();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12.
+# Installs what building, running and testing need on Debian 12, and any further packages
+# named on the command line (e.g. the fuzz stage's compiler).
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-pdf-dev fonts-dejavu-core
-          xvfb xauth x11-apps socat dpkg-dev file)
+          xvfb xauth x11-apps socat dpkg-dev file "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

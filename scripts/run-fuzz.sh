@@ -16,19 +16,8 @@ all_targets=(fuzz_modulefile fuzz_settings fuzz_replies fuzz_simframes)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 
-bash scripts/install-deps.sh
-# clang and its libFuzzer and sanitizer runtimes.
-packages=(clang libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+# clang and its libFuzzer and sanitizer runtimes, besides what every build needs.
+bash scripts/install-deps.sh clang libclang-rt-14-dev
 
 # Only what the targets need is built (qvcore, qvsim and the targets), with the fuzzer's
 # coverage and the sanitizers in every library.

@@ -1,9 +1,5 @@
 #include "protocol/QtSerialLink.h"
 
-#include "app/InstallFolder.h"
-
-#include <QFileInfo>
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -12,19 +8,6 @@
 #include <termios.h>
 #include <unistd.h>
 #endif
-
-QString serialPortName(int number)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(number);
-#else
-    const QString link = InstallFolder::file(QStringLiteral("com%1").arg(number));
-    const QFileInfo info(link);
-    if (info.exists() || info.isSymLink())
-        return link;
-    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
-#endif
-}
 
 QtSerialLink::QtSerialLink(QObject *parent) : SerialLink(parent)
 {

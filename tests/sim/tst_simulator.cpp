@@ -54,7 +54,11 @@ struct Bench
     QList<QByteArray> lines() { return module.takeTx().split('\r'); }
     bool logged(const QByteArray &event) const
     {
-        return std::any_of(log.begin(), log.end(), [&](const QByteArray &l) { return l.contains(event); });
+        return timesLogged(event) > 0;
+    }
+    int timesLogged(const QByteArray &event) const
+    {
+        return int(std::count_if(log.begin(), log.end(), [&](const QByteArray &l) { return l.contains(event); }));
     }
 
     Config config;
@@ -296,6 +300,70 @@ private Q_SLOTS:
         QVERIFY(b.logged("TX data 340 lines"));
         b.module.receive(QByteArray("T36D"), b.now, 0); // cut short by a D
         QVERIFY(b.logged("BAD T36"));
+    }
+
+    // A program or a line that never stops sending must not grow the module's memory: every
+    // buffer is bounded and the log still tells what came.
+    void boundedWhateverTheProgramSends()
+    {
+        {
+            // A D run of 10000 during a write: logged in pieces as it comes, one conversation.
+            Bench b;
+            b.open("T3700\n\r");
+            b.now = 1'000'000;
+            for (int i = 0; i < 4096; ++i)
+                b.module.receive('D', b.now + i * 100);
+            QCOMPARE(b.log.last(), "1000000 RX D*4096 gaps=" + QByteArray("100,").repeated(4095).chopped(1));
+            for (int i = 4096; i < 10000; ++i)
+                b.module.receive('D', b.now + i * 100);
+            b.now += 10000 * 100;
+            b.wait(60 * ms);
+            QList<QByteArray> runs;
+            int total = 0;
+            for (const QByteArray &line : b.log) {
+                const qsizetype at = line.indexOf(" RX D*");
+                if (at >= 0) {
+                    runs << line.left(at + 10);
+                    total += line.mid(at + 6, line.indexOf(' ', at + 6) - at - 6).toInt();
+                }
+            }
+            QCOMPARE(total, 4 + 10000); // the opening burst and the long run
+            QCOMPARE(runs.mid(1), QList<QByteArray>({"1000000 RX D*4096", "1409600 RX D*4096", "1819200 RX D*1808"}));
+            QCOMPARE(b.timesLogged("WRITE aborted"), 1);
+            QCOMPARE(b.module.state(), ModuleSim::State::Listening);
+            b.send("T3500\n\r"); // still the same conversation
+            QCOMPARE(b.module.takeTx(), QByteArray("M10501\r"));
+        }
+        {
+            // Junk and overlong frames are cut into short log lines.
+            Bench b;
+            b.module.receive(QByteArray(200, 'x'), b.now, 100);
+            b.module.receive("T" + QByteArray(100, '5'), b.now + 30 * ms, 100);
+            b.wait(100 * ms);
+            QVERIFY(b.logged("RX junk=" + QByteArray(64, 'x').toHex()));
+            QVERIFY(b.logged("BAD T555555"));
+            for (const QByteArray &line : b.log)
+                QVERIFY2(line.size() < 512, line.constData());
+        }
+        {
+            // Answers asked for faster than they go out: only 16 KiB wait, the rest is dropped
+            // and said once; an answer fits again once the line has taken what waited.
+            Bench b;
+            b.open();
+            for (int i = 0; i < 400; ++i)
+                b.module.receive("T9019\n\r", b.now);
+            QCOMPARE(b.timesLogged("TX dropped queue full"), 1);
+            const QByteArray waiting = b.module.takeTx();
+            QVERIFY(waiting.size() <= ModuleSim::MaxTxBytes && waiting.size() > ModuleSim::MaxTxBytes - 60);
+            QVERIFY(waiting.endsWith("S0421\r"));
+            b.send("T3500\n\r");
+            QCOMPARE(b.module.takeTx(), QByteArray("M10501\r"));
+
+            for (int i = 0; i < 1500; ++i)
+                b.module.receive(i == 1499 ? "T7011\n\r" : "T7000\n\r", b.now);
+            QCOMPARE(b.module.outputs().size(), ModuleSim::MaxOutputs);
+            QCOMPARE(b.module.outputs().last(), 12);
+        }
     }
 
     void options_data()

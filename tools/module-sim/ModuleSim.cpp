@@ -95,10 +95,18 @@ void ModuleSim::log(qint64 time, const QByteArray &text)
         logSink(time, text);
 }
 
-void ModuleSim::queue(const QByteArray &bytes, bool droppable)
+void ModuleSim::queue(const QByteArray &bytes, qint64 now, bool droppable)
 {
     if (m_config.has(FaultKind::Silent))
         return;
+    if (m_txBytes + bytes.size() > MaxTxBytes) {
+        if (!m_txFull)
+            log(now, "TX dropped queue full");
+        m_txFull = true;
+        return;
+    }
+    m_txFull = false;
+    m_txBytes += bytes.size();
     m_tx.push_back(TxItem{bytes, droppable, false, 0});
 }
 
@@ -119,6 +127,7 @@ QByteArray ModuleSim::takeTx(bool *hangup)
         out += item.bytes.mid(item.sent);
     }
     m_tx.clear();
+    m_txBytes = 0;
     if (hangup)
         *hangup = hung;
     return out;
@@ -188,13 +197,17 @@ void ModuleSim::receive(char c, qint64 now)
 
     if (c == 'D') {
         flushJunk();
-        const bool first = m_dRun.empty();
+        const bool first = !m_dRunOpen;
         m_dRun.add(c, now);
+        m_dRunOpen = true;
+        m_dRunLast = now;
         if (first)
             beginConversation(now);
+        if (m_dRun.chars.size() >= MaxRunChars)
+            logDRun(); // the run goes on in a new piece: a program stuck on "D" costs no memory
         return;
     }
-    flushDRun();
+    endDRun();
     if (c == 'T') {
         flushJunk();
         m_frame.add(c, now);
@@ -202,16 +215,22 @@ void ModuleSim::receive(char c, qint64 now)
         return;
     }
     m_junk.add(c, now);
-    if (m_junk.chars.size() >= 64)
+    if (m_junk.chars.size() >= MaxJunkChars)
         flushJunk();
 }
 
-void ModuleSim::flushDRun()
+void ModuleSim::logDRun()
 {
     if (m_dRun.empty())
         return;
     log(m_dRun.times.front(), "RX D*" + QByteArray::number(m_dRun.chars.size()) + " gaps=" + m_dRun.gaps());
     m_dRun.clear();
+}
+
+void ModuleSim::endDRun()
+{
+    logDRun();
+    m_dRunOpen = false;
 }
 
 void ModuleSim::flushJunk()
@@ -245,6 +264,9 @@ void ModuleSim::beginConversation(qint64 now)
 {
     // A new conversation: what has not begun to go out is dropped, announcing stops.
     m_tx.erase(std::remove_if(m_tx.begin(), m_tx.end(), [](const TxItem &i) { return i.sent == 0; }), m_tx.end());
+    m_txBytes = 0;
+    for (const TxItem &item : m_tx)
+        m_txBytes += item.bytes.size();
     if (m_state == State::Writing)
         log(now, "WRITE aborted " + QByteArray::number(m_slotsWritten) + " of " + QByteArray::number(m_memory.size()) + " slots");
     m_lastFrame = now;
@@ -314,6 +336,8 @@ void ModuleSim::handleCommand(int command, const QByteArray &text, qint64 now)
         return;
     }
     if (command >= 7000 && command <= 7011) {
+        if (m_outputs.size() >= MaxOutputs)
+            m_outputs.removeFirst();
         m_outputs << command - 7000 + 1;
         log(now, "OUTPUT " + QByteArray::number(command - 7000 + 1));
         return;
@@ -332,13 +356,13 @@ void ModuleSim::handleCommand(int command, const QByteArray &text, qint64 now)
         break;
     case 3500: {
         const QByteArray line = announceLine();
-        queue(line);
+        queue(line, now);
         log(now, "TX reply " + line.chopped(1));
         break;
     }
     case 9019:
         for (int i = 0; i < 10; ++i)
-            queue('S' + m_config.status[i % m_config.status.size()] + '\r');
+            queue('S' + m_config.status[i % m_config.status.size()] + '\r', now);
         log(now, "TX status 10 lines");
         break;
     case 8019:
@@ -368,16 +392,16 @@ void ModuleSim::sendData(qint64 now)
         if (garbage)
             for (const Insert &g : kGarbage)
                 if (g.before == slot) {
-                    queue(g.line);
+                    queue(g.line, now);
                     ++extra;
                 }
         if (badSlots)
             for (const Insert &b : kBadSlots)
                 if (b.before == slot) {
-                    queue(b.line);
+                    queue(b.line, now);
                     ++extra;
                 }
-        queue("RD" + digits3(slot) + digits3(m_memory.value(slot)) + '\r');
+        queue("RD" + digits3(slot) + digits3(m_memory.value(slot)) + '\r', now);
     }
     log(now, "TX data " + QByteArray::number(lines) + " lines");
     if (extra > 0)
@@ -394,14 +418,14 @@ void ModuleSim::sendData(qint64 now)
 void ModuleSim::sendButton(int index, qint64 now)
 {
     const QByteArray line = 'P' + digits3(index).right(2);
-    queue(line + '\r');
+    queue(line + '\r', now);
     log(now, "TX button " + line);
 }
 
 void ModuleSim::advance(qint64 now)
 {
-    if (!m_dRun.empty() && now - m_dRun.times.back() >= QuietEndUs)
-        flushDRun();
+    if (m_dRunOpen && now - m_dRunLast >= QuietEndUs)
+        endDRun();
     if (!m_junk.empty() && now - m_junk.times.back() >= QuietEndUs)
         flushJunk();
     if (!m_frame.empty() && now - m_frame.times.back() >= QuietEndUs)
@@ -410,7 +434,7 @@ void ModuleSim::advance(qint64 now)
     switch (m_state) {
     case State::Announcing:
         if (!m_config.has(FaultKind::Silent) && m_tx.empty() && now >= m_nextAnnounce) {
-            queue(announceLine(), true);
+            queue(announceLine(), now, true);
             log(now, "TX announce");
             m_nextAnnounce += qint64(m_config.announceIntervalMs) * 1000;
             if (m_nextAnnounce <= now)
@@ -463,8 +487,8 @@ qint64 ModuleSim::nextDeadline() const
         if (t >= 0 && (next < 0 || t < next))
             next = t;
     };
-    if (!m_dRun.empty())
-        consider(m_dRun.times.back() + QuietEndUs);
+    if (m_dRunOpen)
+        consider(m_dRunLast + QuietEndUs);
     if (!m_junk.empty())
         consider(m_junk.times.back() + QuietEndUs);
     if (!m_frame.empty())

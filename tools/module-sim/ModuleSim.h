@@ -89,13 +89,18 @@ public:
 
     bool hasTx() const { return !m_tx.empty(); }
     TxItem &txFront() { return m_tx.front(); }
-    void txPop() { m_tx.pop_front(); }
+    void txPop()
+    {
+        m_txBytes -= m_tx.front().bytes.size();
+        m_tx.pop_front();
+    }
     // Everything queued, as bytes, emptying the queue (tests). *hangup tells whether a hang-up
     // was queued; the bytes after it are not returned.
     QByteArray takeTx(bool *hangup = nullptr);
 
     State state() const { return m_state; }
     const ModuleImage &memory() const { return m_memory; }
+    // The outputs switched, oldest first; only the last MaxOutputs are kept.
     const QList<int> &outputs() const { return m_outputs; }
     QByteArray announceLine() const;
 
@@ -110,6 +115,15 @@ public:
     static constexpr qint64 NoReplyQuietUs = 2'000'000; // the deaf module takes up announcing again
     static constexpr qint64 ListenQuietUs = 2'000'000;  // a D burst that no frame follows
     static constexpr int StopFrames = 11;
+
+    // Bounds that hold whatever the program sends. A run of D's is logged in pieces of at most
+    // MaxRunChars (the program's burst is 52); junk in pieces of MaxJunkChars. What waits to be
+    // sent is bounded too: a program that asks faster than the line can answer loses the answers
+    // that do not fit (a full read answer is 340 lines of 9 bytes).
+    static constexpr qsizetype MaxRunChars = 4096;
+    static constexpr qsizetype MaxJunkChars = 64;
+    static constexpr qsizetype MaxTxBytes = 16 * 1024;
+    static constexpr qsizetype MaxOutputs = 1000;
 
 private:
     struct Run
@@ -131,10 +145,11 @@ private:
     };
 
     void log(qint64 time, const QByteArray &text);
-    void queue(const QByteArray &bytes, bool droppable = false);
+    void queue(const QByteArray &bytes, qint64 now, bool droppable = false);
     void queueHangup();
     void enter(State state, qint64 now);
-    void flushDRun();
+    void logDRun();
+    void endDRun();
     void flushJunk();
     void finishFrame(qint64 now);
     void handleFrame(const QByteArray &text, qint64 now);
@@ -148,9 +163,15 @@ private:
     ModuleImage m_memory;
     State m_state = State::Announcing;
     std::deque<TxItem> m_tx;
+    qsizetype m_txBytes = 0;
+    bool m_txFull = false; // answers are being dropped; logged once until one fits again
     QList<int> m_outputs;
 
+    // The D run under way: its characters not logged yet, whether it goes on (it may have been
+    // logged in part) and the time of its last D.
     Run m_dRun;
+    bool m_dRunOpen = false;
+    qint64 m_dRunLast = 0;
     Run m_frame;
     bool m_frameHasLf = false;
     Run m_junk;

@@ -112,10 +112,14 @@ Log (--log FILE, one event per line, flushed per line):
                                    arrive at the pseudo-terminal; on a heavily loaded machine
                                    the kernel may hand over two characters together (a gap
                                    near 0, the next one the sum of both)
-  RX D*52 gaps=...                 a run of D's, written when a non-D arrives or after 50 ms
-  RX junk=0d0a gaps=...            other characters outside frames (hex)
+  RX D*52 gaps=...                 a run of D's, written when a non-D arrives or after 50 ms;
+                                   a run longer than 4096 is written in pieces of 4096 as it
+                                   comes (add up consecutive D* lines for its length)
+  RX junk=0d0a gaps=...            other characters outside frames (hex), at most 64 a line
   TX announce | TX reply M10501 | TX data 340 lines | TX status 10 lines | TX button P04
   TX dropped                       the line could not take what was sent (nobody reading)
+  TX dropped queue full            answers asked for faster than the line sends them: those
+                                   beyond 16 KiB waiting are not sent (logged once a spell)
   OUTPUT n                         "T70xx": output n (1..12) switched
   MONITOR | STOP | END             "T8019" | first stop frame | "T0006"
   WRITE n slots                    a write conversation took the last slot

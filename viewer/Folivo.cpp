@@ -3,11 +3,13 @@
 #include "ReaderWindowCloser.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QtCore/QBuffer>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
+#include <QtCore/QTimer>
 #include <QtCore/QUrl>
 #include <QtGui/QResizeEvent>
 #include <QtGui/QShowEvent>
@@ -24,6 +26,10 @@ bool isRemote(const QString &cleaned)
     return cleaned.startsWith(QLatin1String("http"));
 }
 
+// How much the network layer may hold that has not been read yet: reading on every readyRead
+// keeps the fetched bytes in one place, where they are counted against the size bound.
+constexpr qint64 kReplyBufferBytes = 256 * 1024;
+
 } // namespace
 
 Folivo::Folivo(QWidget *parent)
@@ -37,6 +43,13 @@ Folivo::Folivo(QWidget *parent)
     m_browser->setDocument(m_document);
     m_browser->hide();
     layoutBrowser();
+
+    m_stallTimer = new QTimer(this);
+    m_stallTimer->setSingleShot(true);
+    connect(m_stallTimer, &QTimer::timeout, this, [this] { abandonRemote(RemoteFailure::TimedOut); });
+    m_totalTimer = new QTimer(this);
+    m_totalTimer->setSingleShot(true);
+    connect(m_totalTimer, &QTimer::timeout, this, [this] { abandonRemote(RemoteFailure::TimedOut); });
 }
 
 Folivo::~Folivo()
@@ -187,10 +200,67 @@ bool Folivo::navigateRemote(const QString &cleaned)
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
+    // The document as it is stored: a compressed body would be inflated out of sight of the
+    // size bound, and its announced length would say nothing about the document's.
+    request.setRawHeader("Accept-Encoding", "identity");
     QNetworkReply *reply = m_network->get(request);
+    reply->setReadBufferSize(kReplyBufferBytes);
     m_reply = reply;
+    m_remoteFailure = RemoteFailure::None;
+    m_body.clear();
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { remoteHeaders(reply); });
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { remoteData(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { remoteFinished(reply); });
+    m_stallTimer->start(m_limits.stall);
+    m_totalTimer->start(m_limits.total);
     return true;
+}
+
+void Folivo::remoteHeaders(QNetworkReply *reply)
+{
+    try {
+        if (reply != m_reply)
+            return;
+        m_stallTimer->start(m_limits.stall);
+        // A server that announces more than the bound is not listened to any further.
+        bool known = false;
+        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+        if (known && announced > m_limits.maxBytes)
+            abandonRemote(RemoteFailure::TooLarge);
+    } catch (...) {
+        abandonRemote(RemoteFailure::Failed);
+    }
+}
+
+void Folivo::remoteData(QNetworkReply *reply)
+{
+    try {
+        if (reply != m_reply)
+            return;
+        m_stallTimer->start(m_limits.stall);
+        if (!takeRemoteBytes(reply))
+            abandonRemote(RemoteFailure::TooLarge);
+    } catch (...) {
+        abandonRemote(RemoteFailure::Failed);
+    }
+}
+
+bool Folivo::takeRemoteBytes(QNetworkReply *reply)
+{
+    // Never more than one byte past the bound is taken: that byte tells the document is too
+    // large, whatever the server announced.
+    m_body += reply->read(m_limits.maxBytes - m_body.size() + 1);
+    return m_body.size() <= m_limits.maxBytes;
+}
+
+void Folivo::abandonRemote(RemoteFailure why)
+{
+    QNetworkReply *reply = m_reply;
+    if (!reply)
+        return;
+    cancelRemote();
+    m_remoteFailure = why;
+    m_browser->hide();
 }
 
 void Folivo::remoteFinished(QNetworkReply *reply)
@@ -198,19 +268,30 @@ void Folivo::remoteFinished(QNetworkReply *reply)
     try {
         reply->deleteLater();
         if (reply != m_reply)
-            return;                 // superseded by a later navigation
+            return;                 // superseded by a later navigation, stopped or abandoned
         m_reply.clear();
+        m_stallTimer->stop();
+        m_totalTimer->stop();
 
         if (reply->error() != QNetworkReply::NoError) {
-            if (reply->error() != QNetworkReply::OperationCanceledError)
+            m_body.clear();
+            if (reply->error() != QNetworkReply::OperationCanceledError) {
+                m_remoteFailure = RemoteFailure::Failed;
                 m_browser->hide();
+            }
+            return;
+        }
+        if (!takeRemoteBytes(reply)) {      // whatever came with the end
+            m_body.clear();
+            m_remoteFailure = RemoteFailure::TooLarge;
+            m_browser->hide();
             return;
         }
 
         // QPdfDocument cannot read a network reply directly: hand it the complete body in a
         // buffer that lives as long as the document uses it.
         auto *buffer = new QBuffer(this);
-        buffer->setData(reply->readAll());
+        buffer->setData(std::exchange(m_body, QByteArray()));
         buffer->open(QIODevice::ReadOnly);
         m_buffer = buffer;
         m_document->load(buffer);
@@ -228,6 +309,9 @@ void Folivo::remoteFinished(QNetworkReply *reply)
 
 void Folivo::cancelRemote()
 {
+    m_stallTimer->stop();
+    m_totalTimer->stop();
+    m_body.clear();
     if (QNetworkReply *reply = m_reply) {
         m_reply.clear();
         reply->abort();

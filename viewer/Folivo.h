@@ -2,11 +2,15 @@
 
 #include "folivo_export.h"
 
+#include <QtCore/QByteArray>
 #include <QtCore/QPointer>
 #include <QtCore/QString>
 #include <QtWidgets/QWidget>
 
+#include <chrono>
+
 class QBuffer;
+class QTimer;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QPdfDocument;
@@ -52,6 +56,33 @@ public:
     // True while a document is still being fetched over http.
     bool isOpening() const;
 
+    // Bounds of a fetch over http. A fetch that exceeds one is abandoned: the connection is
+    // closed at once and the browser is hidden, as after any other document that cannot be
+    // shown. The whole document is held in memory, so its size is bounded; a server that stops
+    // sending, or sends too slowly to finish, does not keep a fetch open for ever.
+    struct RemoteLimits
+    {
+        qint64 maxBytes;                     // larger documents are refused
+        std::chrono::milliseconds stall;     // nothing at all arrives for this long
+        std::chrono::milliseconds total;     // the whole fetch, from the request on
+    };
+    // A documentation PDF is a few megabytes; 64 MiB leaves room for a manual full of scanned
+    // pictures. At 64 MiB the total bound asks for about 2 Mbit/s; ordinary documents much less.
+    static constexpr RemoteLimits DefaultRemoteLimits{64 * 1024 * 1024, std::chrono::seconds(30),
+                                                      std::chrono::minutes(5)};
+    RemoteLimits remoteLimits() const { return m_limits; }
+    // Applies to fetches started afterwards.
+    void setRemoteLimits(const RemoteLimits &limits) { m_limits = limits; }
+
+    // Why the last fetch over http did not give a document, for a host that wants to say so.
+    enum class RemoteFailure {
+        None,       // no fetch yet, one under way, stopped by the host, or the document arrived
+        TooLarge,   // larger than RemoteLimits::maxBytes (announced or counted)
+        TimedOut,   // a stall or the whole fetch took too long
+        Failed,     // the server or the network reported an error
+    };
+    RemoteFailure remoteFailure() const { return m_remoteFailure; }
+
     Q_INVOKABLE void GoHome();
     Q_INVOKABLE void Quit();
     Q_INVOKABLE void StopOpening();
@@ -75,7 +106,11 @@ private:
     bool navigateRemote(const QString &cleaned);
     void cancelRemote();
     void closeDocument();
+    void remoteHeaders(QNetworkReply *reply);
+    void remoteData(QNetworkReply *reply);
+    bool takeRemoteBytes(QNetworkReply *reply);
     void remoteFinished(QNetworkReply *reply);
+    void abandonRemote(RemoteFailure why);
     void layoutBrowser();
 
     QString m_path;
@@ -84,5 +119,10 @@ private:
     QPdfView *m_browser = nullptr;
     QNetworkAccessManager *m_network = nullptr;
     QPointer<QNetworkReply> m_reply;
+    QByteArray m_body;                  // what the fetch under way has brought so far
+    QTimer *m_stallTimer = nullptr;
+    QTimer *m_totalTimer = nullptr;
+    RemoteLimits m_limits = DefaultRemoteLimits;
+    RemoteFailure m_remoteFailure = RemoteFailure::None;
     QBuffer *m_buffer = nullptr;
 };

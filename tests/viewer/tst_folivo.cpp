@@ -1,8 +1,10 @@
 #include "viewer/Folivo.h"
 #include "viewer/FolivoFactory.h"
 
+#include <QtCore/QHash>
 #include <QtCore/QPluginLoader>
 #include <QtCore/QProcess>
+#include <QtCore/QTimer>
 #include <QtGui/QPainter>
 #include <QtGui/QPdfWriter>
 #include <QtNetwork/QTcpServer>
@@ -38,7 +40,12 @@ bool shown(const Folivo &f)
 }
 
 // Serves /doc.pdf (two pages), /page.pdf (HTML), /slow.pdf (a few bytes, then nothing) and 404
-// for anything else.
+// for anything else; and the servers a fetch must be protected from:
+//   /nolength.pdf   the two pages without Content-Length, ended by closing the connection
+//   /huge.pdf       announces 1 GiB, then sends nothing
+//   /flood.pdf      no Content-Length, 16 KiB every 2 ms until the client goes (at most 64 MiB)
+//   /silent.pdf     headers, then nothing
+//   /trickle.pdf    headers, then one byte every 20 ms
 class PdfServer : public QTcpServer
 {
 public:
@@ -53,8 +60,25 @@ public:
 
     int slowRequests = 0;
     int slowDisconnects = 0;
+    QHash<QByteArray, int> disconnects;   // by target
+    QHash<QByteArray, qint64> bodySent;   // by target, summed over requests
 
 private:
+    // Sends `chunk` every `everyMs` until the client goes or `limit` bytes are out.
+    void stream(QTcpSocket *socket, const QByteArray &target, const QByteArray &chunk, int everyMs, qint64 limit)
+    {
+        auto *timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, [this, socket, target, chunk, limit, timer] {
+            if (socket->state() != QAbstractSocket::ConnectedState || bodySent[target] >= limit) {
+                timer->stop();
+                return;
+            }
+            socket->write(chunk);
+            bodySent[target] += chunk.size();
+        });
+        timer->start(everyMs);
+    }
+
     void serve(QTcpSocket *socket)
     {
         auto request = std::make_shared<QByteArray>();
@@ -64,12 +88,34 @@ private:
             if (!request->contains("\r\n\r\n"))
                 return;
             const QByteArray target = request->split(' ').value(1);
+            connect(socket, &QTcpSocket::disconnected, this, [this, target] { ++disconnects[target]; });
             QByteArray status = "200 OK", body = pdfBytes(2);
             if (target == "/slow.pdf") {
                 ++slowRequests;
                 connect(socket, &QTcpSocket::disconnected, this, [this] { ++slowDisconnects; });
                 socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
                               + "\r\n\r\n" + body.left(64));
+                return;
+            }
+            if (target == "/nolength.pdf") {
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+                return;
+            }
+            if (target == "/huge.pdf") {
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nContent-Length: 1073741824\r\n\r\n");
+                return;
+            }
+            if (target == "/flood.pdf") {
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nConnection: close\r\n\r\n");
+                stream(socket, target, QByteArray(16 * 1024, 'x'), 2, 64 * 1024 * 1024);
+                return;
+            }
+            if (target == "/silent.pdf" || target == "/trickle.pdf") {
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nContent-Length: "
+                              + QByteArray::number(body.size()) + "\r\n\r\n");
+                if (target == "/trickle.pdf")
+                    stream(socket, target, body.left(1), 20, body.size() - 1);
                 return;
             }
             if (target == "/page.pdf")
@@ -239,6 +285,8 @@ private slots:
             QVERIFY(shown(f));
             QTRY_VERIFY2(!shown(f), name);
             QVERIFY(!f.isOpening());
+            QCOMPARE(f.remoteFailure(), qstrcmp(name, "missing.pdf") == 0 ? Folivo::RemoteFailure::Failed
+                                                                          : Folivo::RemoteFailure::None);
         }
     }
 
@@ -251,6 +299,7 @@ private slots:
         QTRY_COMPARE(m_server.slowRequests, 1);
         f.StopOpening();
         QVERIFY(!f.isOpening());
+        QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::None); // stopped, not failed
         QTRY_COMPARE(m_server.slowDisconnects, before + 1);
         QVERIFY(f.document()->status() != QPdfDocument::Status::Ready);
 
@@ -261,6 +310,95 @@ private slots:
         QVERIFY(!f.isOpening());
         QTRY_COMPARE(m_server.slowDisconnects, before + 2);
         QCOMPARE(f.document()->pageCount(), 1);
+    }
+
+    // The size bound holds to the byte, whether the server announces the length or not.
+    void httpSizeBoundIsExact_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("announced") << QByteArray("doc.pdf");
+        QTest::newRow("counted") << QByteArray("nolength.pdf");
+    }
+    void httpSizeBoundIsExact()
+    {
+        QFETCH(QByteArray, name);
+        const qint64 size = pdfBytes(2).size();
+        Folivo f;
+        QCOMPARE(f.remoteLimits().maxBytes, qint64(64) * 1024 * 1024);
+        f.setRemoteLimits({size, std::chrono::seconds(10), std::chrono::seconds(10)});
+        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QTRY_COMPARE(f.document()->status(), QPdfDocument::Status::Ready);
+        QVERIFY(shown(f));
+        QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::None);
+
+        f.setRemoteLimits({size - 1, std::chrono::seconds(10), std::chrono::seconds(10)});
+        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QTRY_VERIFY(!f.isOpening());
+        QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TooLarge);
+        QVERIFY(!shown(f));
+        QVERIFY(f.document()->status() != QPdfDocument::Status::Ready);
+    }
+
+    // A server that announces or sends more than the bound is dropped at once: the fetch does
+    // not wait for the body, nor read on past the bound.
+    void httpOversizedFetchIsAbandoned_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("announced") << QByteArray("huge.pdf");
+        QTest::newRow("counted") << QByteArray("flood.pdf");
+    }
+    void httpOversizedFetchIsAbandoned()
+    {
+        QFETCH(QByteArray, name);
+        const QByteArray target = '/' + name;
+        const int before = m_server.disconnects.value(target);
+        const qint64 sentBefore = m_server.bodySent.value(target);
+        Folivo f;
+        // Time-outs far beyond the test's wait: only the size bound can end these fetches.
+        f.setRemoteLimits({256 * 1024, std::chrono::minutes(1), std::chrono::minutes(1)});
+        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QVERIFY(shown(f));
+        QTRY_VERIFY(!f.isOpening());
+        QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TooLarge);
+        QVERIFY(!shown(f));
+        QTRY_COMPARE(m_server.disconnects.value(target), before + 1);
+        QVERIFY2(m_server.bodySent.value(target) - sentBefore < 8 * 1024 * 1024,
+                 QByteArray::number(m_server.bodySent.value(target) - sentBefore).constData());
+        QCOMPARE(f.homeDocument(), m_server.url(name)); // OpenPDF itself had succeeded
+
+        // The control goes on working, and a fetch that succeeds leaves no timer behind.
+        f.setRemoteLimits({256 * 1024, std::chrono::milliseconds(100), std::chrono::milliseconds(300)});
+        QVERIFY(f.OpenPDF(m_server.url("doc.pdf")));
+        QTRY_COMPARE(f.document()->status(), QPdfDocument::Status::Ready);
+        QTest::qWait(400);
+        QVERIFY(shown(f));
+        QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::None);
+    }
+
+    // A server that stops sending, or sends too slowly to finish, is given up on.
+    void httpFetchTimesOut_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("headers, then nothing") << QByteArray("silent.pdf");
+        QTest::newRow("a byte now and then") << QByteArray("trickle.pdf");
+    }
+    void httpFetchTimesOut()
+    {
+        QFETCH(QByteArray, name);
+        const QByteArray target = '/' + name;
+        const int before = m_server.disconnects.value(target);
+        Folivo f;
+        // The trickle's bytes come 20 ms apart, well within the stall bound: only the total
+        // bound ends it.
+        f.setRemoteLimits({Folivo::DefaultRemoteLimits.maxBytes, std::chrono::milliseconds(200),
+                           std::chrono::milliseconds(600)});
+        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QVERIFY(f.isOpening());
+        QTRY_VERIFY(!f.isOpening());
+        QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TimedOut);
+        QVERIFY(!shown(f));
+        QTRY_COMPARE(m_server.disconnects.value(target), before + 1);
+        QVERIFY(f.document()->status() != QPdfDocument::Status::Ready);
     }
 
     void publishedMembers()

@@ -731,6 +731,9 @@ QString fileFault(int lang, const ModuleFileError &e)
     case ModuleFileError::TrailingContent:
         return Lang::message(lang, QStringLiteral("Regel %1 volgt na de laatste waarde van de module.").arg(n),
                              QStringLiteral("La ligne %1 suit la dernière valeur du module.").arg(n));
+    case ModuleFileError::NotAFile:
+        return Lang::message(lang, QStringLiteral("Dit is geen gewoon bestand (een map, apparaat of pijp)."),
+                             QStringLiteral("Ce n'est pas un fichier ordinaire (un dossier, un périphérique ou un tube)."));
     case ModuleFileError::None:
         break;
     }

@@ -1,8 +1,6 @@
 #include "files/ModuleFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "files/SafeFile.h"
 
 namespace {
 
@@ -157,31 +155,9 @@ bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QS
     const QByteArray content = moduleFileContent(type, image, error);
     if (content.isEmpty())
         return false;
-    QSaveFile f(path);
-    // Unbuffered: a write that stops short (disk full, size limit) shows in what write()
-    // returns. Buffered, it would only show when the buffer is flushed at commit(), which
-    // renames the cut-off file over the old one and still reports success.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    const qint64 written = f.write(content);
-    if (written != content.size() || !f.flush() || f.size() != content.size()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2")
-                         .arg(path, f.error() != QFileDevice::NoError
-                                        ? f.errorString()
-                                        : QStringLiteral("only %1 of %2 bytes written").arg(qMax<qint64>(written, 0)).arg(content.size()));
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    // Every byte is written and flushed before the rename, so a write cut short (disk full, size
+    // limit) fails here and the old file stays.
+    return SafeFile::replace(path, content, error);
 }
 
 std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleFileError *error)
@@ -248,32 +224,22 @@ std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileErro
 {
     if (error)
         *error = ModuleFileError{};
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        fail(error, ModuleFileError::Missing, 0, QString(), QStringLiteral("%1 does not exist").arg(path));
-        return std::nullopt;
+    const SafeFile::ReadResult file = SafeFile::read(path, ModuleFile::MaxSize);
+    switch (file.status) {
+    case SafeFile::ReadStatus::Ok:
+        return parseModuleFile(file.content, error);
+    case SafeFile::ReadStatus::Missing:
+        fail(error, ModuleFileError::Missing, 0, QString(), file.detail);
+        break;
+    case SafeFile::ReadStatus::NotRegular:
+        fail(error, ModuleFileError::NotAFile, 0, QString(), file.detail);
+        break;
+    case SafeFile::ReadStatus::Unreadable:
+        fail(error, ModuleFileError::Unreadable, 0, QString(), file.detail);
+        break;
+    case SafeFile::ReadStatus::TooLarge:
+        fail(error, ModuleFileError::TooLarge, 0, QString(), QStringLiteral("%1 is too large for a module file").arg(path));
+        break;
     }
-    if (info.isDir()) {
-        fail(error, ModuleFileError::Unreadable, 0, QString(), QStringLiteral("%1 is a folder").arg(path));
-        return std::nullopt;
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        fail(error, ModuleFileError::Unreadable, 0, QString(),
-             QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
-        return std::nullopt;
-    }
-    // One byte beyond the cap tells a file that is too large from one that is just at it.
-    const QByteArray content = f.read(ModuleFile::MaxSize + 1);
-    if (f.error() != QFileDevice::NoError) {
-        fail(error, ModuleFileError::Unreadable, 0, QString(),
-             QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
-        return std::nullopt;
-    }
-    if (content.size() > ModuleFile::MaxSize) {
-        fail(error, ModuleFileError::TooLarge, 0, QString(),
-             QStringLiteral("%1 is too large for a module file").arg(path));
-        return std::nullopt;
-    }
-    return parseModuleFile(content, error);
+    return std::nullopt;
 }

@@ -29,12 +29,13 @@ struct ModuleFileError
     enum Kind {
         None,
         Missing,        // no such file
-        Unreadable,     // exists but cannot be opened or read (also: a folder)
+        Unreadable,     // exists but cannot be opened or read
         TooLarge,       // larger than any module file could be
         BadType,        // line 1 is not a module type 0..3
         TooShort,       // the file ends before the last slot of its type
         BadValue,       // a slot line is not a whole number 0..999
-        TrailingContent // non-empty lines after the last slot
+        TrailingContent, // non-empty lines after the last slot
+        NotAFile        // a folder, FIFO, device or socket: never opened as a module file
     };
     Kind kind = None;
     int line = 0;    // 1-based line of the fault; 0 when the fault concerns the whole file
@@ -55,11 +56,14 @@ int slotCount(int type);
 QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error = nullptr);
 
 // Writes a module file through a temporary file renamed over the target, so a failure leaves an
-// existing file as it was. Returns false (and *error set) when nothing was written.
+// existing file as it was. A symbolic link at the target's name is replaced by the file, never
+// written through; an existing file is replaced without a question. Returns false (and *error
+// set) when nothing was written.
 bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QString *error = nullptr);
 
 // Checks module file content; nullopt (and *error set) when it is not a complete module file.
 std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleFileError *error = nullptr);
 
-// Reads and checks a module file (at most ModuleFile::MaxSize bytes).
+// Reads and checks a module file (at most ModuleFile::MaxSize bytes). Only a regular file is
+// read: a FIFO, device or folder is refused (NotAFile) without waiting on it.
 std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileError *error = nullptr);

@@ -1,13 +1,16 @@
 #include "files/ModuleFile.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 ModuleImage patternImage(int count, int seed)
@@ -126,6 +129,9 @@ private Q_SLOTS:
         const auto after = readModuleFile(path);
         QVERIFY(after);
         QCOMPARE(after->values, before->values);
+        // The cut-off new file is not left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("m.QV1")});
     }
 
     void damagedFiles_data()
@@ -194,7 +200,7 @@ private Q_SLOTS:
         QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("none.QV1")), &error));
         QCOMPARE(error.kind, ModuleFileError::Missing);
         QVERIFY(!readModuleFile(dir.path(), &error));
-        QCOMPARE(error.kind, ModuleFileError::Unreadable);
+        QCOMPARE(error.kind, ModuleFileError::NotAFile);
 
         QFile big(dir.filePath(QStringLiteral("big.QV1")));
         QVERIFY(big.open(QIODevice::WriteOnly));
@@ -203,6 +209,95 @@ private Q_SLOTS:
         big.close();
         QVERIFY(!readModuleFile(big.fileName(), &error));
         QCOMPARE(error.kind, ModuleFileError::TooLarge);
+    }
+
+    // Only regular files are read: a FIFO nobody writes to, a device or a folder is refused at
+    // once instead of holding up the window or feeding it endless data. A link to a regular file
+    // reads as the file.
+    void onlyRegularFilesAreRead()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX FIFOs and devices");
+#else
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("pipe.QV1"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        ModuleFileError error;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!readModuleFile(fifo, &error));
+        QCOMPARE(error.kind, ModuleFileError::NotAFile);
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(!readModuleFile(QStringLiteral("/dev/zero"), &error));
+        QCOMPARE(error.kind, ModuleFileError::NotAFile);
+
+        const QString real = dir.filePath(QStringLiteral("real.QV1"));
+        QVERIFY(writeModuleFile(real, 2, patternImage(230, 4)));
+        const QString link = dir.filePath(QStringLiteral("link.QV1"));
+        QVERIFY(QFile::link(real, link));
+        QVERIFY(readModuleFile(link, &error));
+        QVERIFY(QFile::link(fifo, dir.filePath(QStringLiteral("to-pipe.QV1"))));
+        QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("to-pipe.QV1")), &error));
+        QCOMPARE(error.kind, ModuleFileError::NotAFile);
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("dangling.QV1"))));
+        QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("dangling.QV1")), &error));
+        QCOMPARE(error.kind, ModuleFileError::Missing);
+#endif
+    }
+
+    // A save replaces the name itself: a link planted there is replaced by the file and its
+    // target is never written; an existing file is replaced with its permissions kept; nothing
+    // but the saved file is left in the folder.
+    void saveNeverWritesThroughALink()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX links and modes");
+#else
+        QTemporaryDir dir;
+        const QString victim = dir.filePath(QStringLiteral("someone-elses.txt"));
+        {
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("precious");
+        }
+        const QString path = dir.filePath(QStringLiteral("klant.QV1"));
+        QVERIFY(QFile::link(victim, path));
+        QVERIFY(writeModuleFile(path, 1, patternImage(150, 6)));
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::ReadOnly));
+        QCOMPARE(v.readAll(), QByteArray("precious"));
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QVERIFY(readModuleFile(path));
+
+        // A dangling link is replaced too, without making its target.
+        const QString dangling = dir.filePath(QStringLiteral("dangling.QV1"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("made-elsewhere")), dangling));
+        QVERIFY(writeModuleFile(dangling, 1, patternImage(150, 6)));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("made-elsewhere"))));
+
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
+        QVERIFY(writeModuleFile(path, 2, patternImage(230, 7)));
+        struct stat st{};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0640));
+        QCOMPARE(readModuleFile(path)->type, 2);
+
+        // A new file gets the usual permissions, the umask applied.
+        const mode_t mask = ::umask(022);
+        QVERIFY(writeModuleFile(dir.filePath(QStringLiteral("nieuw.QV1")), 1, patternImage(150, 1)));
+        ::umask(mask);
+        QVERIFY(::stat(QFile::encodeName(dir.filePath(QStringLiteral("nieuw.QV1"))).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0644));
+
+        // A folder at the name is refused and stays.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("map.QV1")));
+        QString why;
+        QVERIFY(!writeModuleFile(dir.filePath(QStringLiteral("map.QV1")), 1, patternImage(150, 1), &why));
+        QVERIFY(why.contains(QLatin1String("map.QV1")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList({QStringLiteral("dangling.QV1"), QStringLiteral("klant.QV1"), QStringLiteral("map.QV1"),
+                              QStringLiteral("nieuw.QV1"), QStringLiteral("someone-elses.txt")}));
+#endif
     }
 
     // Random and mutated files: never a crash, a result that holds what the type needs, and an

@@ -5,6 +5,7 @@
 #include "protocol/ModuleState.h"
 
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -31,6 +32,17 @@ const char *pictureFile(int type)
     default:
         return nullptr;
     }
+}
+
+// A module picture is a bitmap and is read as one: whatever else a file of that name holds is
+// not handed to another image reader. A file that is not a readable bitmap gives no picture.
+QPixmap loadBitmap(const QString &path)
+{
+    QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+    const QImage image = reader.read();
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }
 } // namespace
 
@@ -91,7 +103,7 @@ void ModulePage::showPage(int type, Origin origin)
     const bool fromFile = origin == Origin::ModuleFile;
 
     setTypeLabel(type);
-    Picture2->setPixmap(QPixmap(InstallFolder::file(QString::fromLatin1(picture))));
+    Picture2->setPixmap(loadBitmap(InstallFolder::file(QString::fromLatin1(picture))));
     show();
 
     switch (type) {

@@ -1,8 +1,8 @@
 #include "app/BrowseDirectoryDialog.h"
 
 #include "app/Form1.h"
-#include "app/InstallFolder.h"
 #include "app/SettingsFiles.h"
+#include "app/UserFolders.h"
 #include "protocol/ModuleState.h"
 
 #include <QDir>
@@ -61,11 +61,11 @@ BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     connect(Command3, &QPushButton::clicked, this, &BrowseDirectoryDialog::Command3_Click);
 
-    // A stored folder that can no longer be shown is replaced by the installation folder.
+    // A stored folder that can no longer be shown is replaced by the user's documents folder.
     if (Dir1->setPath(m_state.DefaultDirectory)) {
         showFolder(Dir1->path());
     } else {
-        m_state.DefaultDirectory = InstallFolder::path();
+        m_state.DefaultDirectory = UserFolders::documentsFolder();
         if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Directory),
                                   SettingsFiles::folderContent(QDir::toNativeSeparators(m_state.DefaultDirectory))))
             reportSettingNotSaved(this, m_state.Language, QString::fromLatin1(SettingsFiles::Directory));
@@ -91,6 +91,6 @@ void BrowseDirectoryDialog::Command1_Click()
 
 void BrowseDirectoryDialog::Command3_Click()
 {
-    if (Dir1->setPath(InstallFolder::path()))
+    if (Dir1->setPath(UserFolders::documentsFolder()))
         showFolder(Dir1->path());
 }

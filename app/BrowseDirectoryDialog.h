@@ -9,7 +9,8 @@
 struct ModuleState;
 
 // "Browse directory" (Form5): picks the default folder of the module file dialogs and stores
-// it in "directory.vdm".
+// it in the user's "directory.vdm". "Default" and a stored folder that is gone lead to the
+// user's documents folder (the installation folder holds only what is shipped).
 class BrowseDirectoryDialog : public QDialog
 {
     Q_OBJECT

@@ -53,7 +53,7 @@ QAction *separator(QMenu *menu, const char *name)
 
 void reportSettingNotSaved(QWidget *parent, int language, const QString &fileName)
 {
-    const QString path = QDir::toNativeSeparators(InstallFolder::file(fileName));
+    const QString path = QDir::toNativeSeparators(SettingsFiles::writtenPath(fileName));
     MessageBox::information(parent, Lang::warningTitle(language),
                             Lang::message(language,
                                           QStringLiteral("De instelling kon niet bewaard worden in\n%1").arg(path),
@@ -264,7 +264,8 @@ void Form1::buildMenus()
 }
 
 // Start-up: the settings files, the captions of the language, the module type list and the
-// port number. A missing or unreadable settings file gives its shipped value.
+// port number. Each setting comes from the user's own file, else the administrator's default,
+// else the shipped file, else the built-in value.
 void Form1::load()
 {
     m_state.Language = SettingsFiles::readNumber(QString::fromLatin1(SettingsFiles::Country))

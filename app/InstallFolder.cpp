@@ -4,10 +4,16 @@
 #include <optional>
 
 namespace {
-std::optional<QString> &cached()
+struct Resolved
 {
-    static std::optional<QString> folder;
-    return folder;
+    QString folder;
+    bool ownHome = false;
+};
+
+std::optional<Resolved> &cached()
+{
+    static std::optional<Resolved> resolved;
+    return resolved;
 }
 
 QString withSeparator(QString folder)
@@ -17,25 +23,30 @@ QString withSeparator(QString folder)
     return folder;
 }
 
-QString resolve()
+Resolved resolve()
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("c:\\program files\\QV Velano3\\");
+    return {QStringLiteral("c:\\program files\\QV Velano3\\"), false};
 #else
     const QString fromEnv = qEnvironmentVariable("QV_VELANO_HOME");
     if (!fromEnv.isEmpty())
-        return withSeparator(fromEnv);
-    return withSeparator(QStringLiteral(QV_DEFAULT_HOME));
+        return {withSeparator(fromEnv), true};
+    return {withSeparator(QStringLiteral(QV_DEFAULT_HOME)), false};
 #endif
+}
+
+const Resolved &current()
+{
+    auto &resolved = cached();
+    if (!resolved)
+        resolved = resolve();
+    return *resolved;
 }
 } // namespace
 
 QString InstallFolder::path()
 {
-    auto &folder = cached();
-    if (!folder)
-        folder = resolve();
-    return *folder;
+    return current().folder;
 }
 
 QString InstallFolder::file(const QString &name)
@@ -43,10 +54,23 @@ QString InstallFolder::file(const QString &name)
     return path() + name;
 }
 
+bool InstallFolder::isOwnHome()
+{
+    return current().ownHome;
+}
+
 void InstallFolder::setOverride(const QString &folder)
 {
     if (folder.isEmpty())
         cached().reset();
     else
-        cached() = withSeparator(folder);
+        cached() = Resolved{withSeparator(folder), true};
+}
+
+void InstallFolder::setShippedOverride(const QString &folder)
+{
+    if (folder.isEmpty())
+        cached().reset();
+    else
+        cached() = Resolved{withSeparator(folder), false};
 }

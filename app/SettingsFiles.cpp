@@ -1,9 +1,8 @@
 #include "app/SettingsFiles.h"
 
 #include "app/InstallFolder.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "app/UserFolders.h"
+#include "files/SafeFile.h"
 
 namespace {
 // Settings files hold one short line; anything much longer is not a settings file.
@@ -21,15 +20,14 @@ QByteArray firstLine(const QByteArray &content)
     return content.left(end);
 }
 
-std::optional<QByteArray> readWhole(const QString &fileName)
+// The content of one settings file; nullopt when it is missing, not a regular file (a FIFO
+// never holds up the start), cannot be read or is far too long for a settings file.
+std::optional<QByteArray> readWhole(const QString &path)
 {
-    QFile f(InstallFolder::file(fileName));
-    if (!f.open(QIODevice::ReadOnly))
+    SafeFile::ReadResult file = SafeFile::read(path, kMaxSettingsSize);
+    if (file.status != SafeFile::ReadStatus::Ok)
         return std::nullopt;
-    QByteArray content = f.read(kMaxSettingsSize);
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return content;
+    return std::move(file.content);
 }
 } // namespace
 
@@ -69,20 +67,39 @@ QString SettingsFiles::folderLine(const QByteArray &content)
     return line;
 }
 
+QStringList SettingsFiles::lookupOrder(const QString &fileName)
+{
+    QStringList files;
+    for (const QString &folder : {UserFolders::settingsFolder(), UserFolders::adminFolder(), InstallFolder::path()}) {
+        if (folder.isEmpty())
+            continue;
+        const QString file = folder + fileName;
+        if (!files.contains(file))
+            files << file;
+    }
+    return files;
+}
+
 std::optional<int> SettingsFiles::readNumber(const QString &fileName)
 {
-    const auto content = readWhole(fileName);
-    if (!content)
-        return std::nullopt;
-    return numberField(*content);
+    for (const QString &file : lookupOrder(fileName)) {
+        if (const auto content = readWhole(file))
+            if (const auto number = numberField(*content))
+                return number;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> SettingsFiles::readFolder(const QString &fileName)
 {
-    const auto content = readWhole(fileName);
-    if (!content)
-        return std::nullopt;
-    return folderLine(*content);
+    for (const QString &file : lookupOrder(fileName)) {
+        if (const auto content = readWhole(file)) {
+            const QString folder = folderLine(*content);
+            if (!folder.trimmed().isEmpty())
+                return folder;
+        }
+    }
+    return std::nullopt;
 }
 
 QByteArray SettingsFiles::languageContent(int language)
@@ -102,16 +119,18 @@ QByteArray SettingsFiles::folderContent(const QString &folder)
     return folder.toLocal8Bit() + "\r\n";
 }
 
+QString SettingsFiles::writtenPath(const QString &fileName)
+{
+    return UserFolders::settingsFolder() + fileName;
+}
+
 bool SettingsFiles::write(const QString &fileName, const QByteArray &content)
 {
-    QSaveFile f(InstallFolder::file(fileName));
-    // Unbuffered, so that a write cut short (disk full, size limit) is seen here: a buffered
-    // QSaveFile can lose that error in its final flush and replace the old file with a short one.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (fileName == QLatin1String(Pc))
         return false;
-    if (f.write(content) != content.size()) {
-        f.cancelWriting();
+    // A folder named by QV_VELANO_HOME is the installer's to make; the user's own settings
+    // folder is made on the first change.
+    if (!InstallFolder::isOwnHome() && !UserFolders::makePrivateFolder(UserFolders::settingsFolder()))
         return false;
-    }
-    return f.commit();
+    return SafeFile::replace(writtenPath(fileName), content);
 }

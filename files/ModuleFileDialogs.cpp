@@ -3,6 +3,7 @@
 
 #include "app/InstallFolder.h"
 #include "app/Lang.h"
+#include "app/UserFolders.h"
 #include "protocol/ModuleState.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ QString moduleFileStartFolder(const ModuleState &state)
     const QFileInfo folder(state.DefaultDirectory);
     if (!state.DefaultDirectory.isEmpty() && folder.isDir() && folder.isReadable())
         return folder.absoluteFilePath();
-    return InstallFolder::path();
+    return UserFolders::documentsFolder();
 }
 
 // ---- shared ------------------------------------------------------------------------------------
@@ -200,14 +201,25 @@ QString SaveDialog::targetPath(const QString &folder, const QString &name)
 
 bool SaveDialog::createFolder(const QString &parent, const QString &name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
-        || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || !isPlainName(name))
         return false;
     return QDir(parent).mkdir(name);
 }
 
+bool SaveDialog::isPlainName(const QString &name)
+{
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
 void SaveDialog::Command1_Click()
 {
+    // A name that would lead into another folder is refused, as for a new folder: nothing is
+    // written and the name stays for the installer to correct.
+    if (!isPlainName(Text1->text())) {
+        Text1->setFocus();
+        Text1->selectAll();
+        return;
+    }
     if (m_saver(targetPath(Dir1->path(), Text1->text())))
         accept();
 }

@@ -12,8 +12,8 @@
 
 struct ModuleState;
 
-// The folder the module file dialogs start in: the default folder, or the installation folder
-// when there is none or it cannot be shown.
+// The folder the module file dialogs start in: the default folder, or the user's documents
+// folder when there is none or it cannot be shown.
 QString moduleFileStartFolder(const ModuleState &state);
 
 // What the open and save dialogs share: the drive, folder and module file lists, started in the
@@ -92,6 +92,8 @@ public:
     static QString targetPath(const QString &folder, const QString &name);
     // Creates a folder inside `parent`; a name that would leave it is refused.
     static bool createFolder(const QString &parent, const QString &name);
+    // A name without a folder separator ("/" or "\"): it stays in the folder of the lists.
+    static bool isPlainName(const QString &name);
 
 private:
     Saver m_saver;

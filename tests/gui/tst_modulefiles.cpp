@@ -9,6 +9,7 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // Saving and opening module files through the window and its dialogs.
 class TestModuleFiles : public QObject
@@ -299,6 +300,69 @@ private Q_SLOTS:
         for (const QString &bad : {QStringLiteral(".."), QStringLiteral("."), QStringLiteral("../uit"), QStringLiteral("a/b")})
             QVERIFY(!SaveDialog::createFolder(rig.home.path() + QStringLiteral("Klant A"), bad));
         QVERIFY(!QFileInfo::exists(rig.home.file(QStringLiteral("uit"))));
+    }
+
+    // A name that leads into another folder is refused like a new folder's name: nothing is
+    // written anywhere, the dialog stays open with the name to correct.
+    void saveNameWithAFolderIsRefused()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        w.state().ModuleType = 1;
+        QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
+        for (const QString &name : {QStringLiteral("sub/x"), QStringLiteral("../x"), QStringLiteral("sub\\x.QV1"),
+                                    QStringLiteral("/tmp/x")}) {
+            int saves = 0;
+            SaveDialog dialog(w.state(), [&saves](const QString &) { return ++saves > 0; }, &w);
+            dialog.show();
+            dialog.Text1->setText(name);
+            dialog.Command1->click();
+            QCOMPARE(saves, 0);
+            QVERIFY2(dialog.isVisible(), qPrintable(name));
+            QCOMPARE(dialog.Text1->text(), name);
+        }
+        saveAs(w, QStringLiteral("sub/x"));
+        QVERIFY(QDir(rig.home.file(QStringLiteral("sub"))).isEmpty());
+        QVERIFY(!QFileInfo::exists(rig.home.file(QStringLiteral("x.QV1"))));
+        QCOMPARE(w.state().ModuleFilePath, QString());
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
+        // A plain name still saves in the folder of the lists.
+        saveAs(w, QStringLiteral("x"));
+        QVERIFY(QFileInfo::exists(rig.home.file(QStringLiteral("x.QV1"))));
+    }
+
+    // A FIFO (or a device) named like a module file is refused with a message at once, instead
+    // of holding up the window; nothing changes.
+    void openingSomethingElseThanAFileIsRefused()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        const QString fifo = rig.home.file(QStringLiteral("pijp.QV1"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(!w.openModuleFile(fifo));
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QVERIFY2(MessageBox::lastText().contains(QStringLiteral("Dit is geen gewoon bestand")), qPrintable(MessageBox::lastText()));
+        QVERIFY(MessageBox::lastText().contains(fifo));
+        QCOMPARE(w.state().ModuleFilePath, QString());
+        QVERIFY(!w.Bewaren->isEnabled());
+    }
+
+    // Without QV_VELANO_HOME the dialogs fall back to the user's documents folder; the open
+    // dialog's "Default directory" still shows the shipped files of the installation folder.
+    void dialogsFallBackToTheDocumentsFolder()
+    {
+        TestUserHome m;
+        QVERIFY(QDir(m.home()).mkdir(QStringLiteral("Documents")));
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        QCOMPARE(w.state().DefaultDirectory, QString());
+        OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
+        QCOMPARE(QDir(open.Dir1->path()), QDir(m.home() + QStringLiteral("Documents")));
+        open.Command2->click();
+        QCOMPARE(QDir(open.Dir1->path()), QDir(m.shipped()));
+        w.state().DefaultDirectory = QStringLiteral("/no/such/place");
+        SaveDialog save(w.state(), [](const QString &) { return true; }, &w);
+        QCOMPARE(QDir(save.Dir1->path()), QDir(m.home() + QStringLiteral("Documents")));
     }
 
     void dialogsStartInTheDefaultFolder()

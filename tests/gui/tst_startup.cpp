@@ -256,6 +256,7 @@ private Q_SLOTS:
         QCOMPARE(form4.Label2->text(), QStringLiteral("QV1 Directory:"));
     }
 
+    // With QV_VELANO_HOME the folder that replaces a lost one is that folder.
     void browseFallsBackToTheInstallationFolder()
     {
         TestHome home;
@@ -278,7 +279,8 @@ private Q_SLOTS:
         PreferencesDialog form4(w.state(), &w);
         BrowseDirectoryDialog form5(w.state(), &form4);
         QCOMPARE(form5.Label3->text(), start);
-        // "Default" moves the list to the installation folder without storing anything.
+        // "Default" moves the list to the documents folder (with QV_VELANO_HOME: that folder)
+        // without storing anything.
         form5.Command3->click();
         QCOMPARE(QDir(form5.Dir1->path()), QDir(home.path()));
         QCOMPARE(home.read(QStringLiteral("directory.vdm")), start.toLocal8Bit() + "\r\n");
@@ -291,6 +293,82 @@ private Q_SLOTS:
         QCOMPARE(home.read(QStringLiteral("directory.vdm")), start.toLocal8Bit() + "\r\n");
         QCOMPARE(w.state().DefaultDirectory, start);
         QCOMPARE(form5.result(), int(QDialog::Accepted));
+    }
+
+    // Each user keeps their own settings: read from the user's file, else the administrator's,
+    // else the shipped one; a change is written to the user's private folder only.
+    void settingsAreThoseOfTheUser()
+    {
+        TestUserHome m;
+        m.write(m.shipped(QStringLiteral("country.vdm")), " 2 \r\n");
+        m.write(m.shipped(QStringLiteral("port.vdm")), "1\r\n");
+        m.write(m.shipped(QStringLiteral("pc.vdm")), "300\r\n");
+        m.write(m.shipped(QStringLiteral("directory.vdm")), "\r\n");
+        m.write(m.admin(QStringLiteral("port.vdm")), "4\r\n");
+        m.write(m.admin(QStringLiteral("pc.vdm")), "800\r\n");
+        {
+            Form1 w;
+            QCOMPARE(w.state().Language, 2);
+            QCOMPARE(w.state().ComPort, 4);
+            QCOMPARE(w.state().PcDelay, 800);
+            QCOMPARE(w.Command1->text(), QStringLiteral("Connecter"));
+            w.p[2]->trigger();
+            w.ned->trigger();
+            QCOMPARE(m_quits, 1);
+        }
+        QCOMPARE(m.read(m.user(QStringLiteral("port.vdm"))), QByteArray("3\r\n"));
+        QCOMPARE(m.read(m.user(QStringLiteral("country.vdm"))), QByteArray(" 1 \r\n"));
+        QCOMPARE(QFileInfo(m.user()).permissions() & 0x0077, QFile::Permissions());
+        QCOMPARE(m.read(m.shipped(QStringLiteral("port.vdm"))), QByteArray("1\r\n"));
+        QCOMPARE(m.read(m.shipped(QStringLiteral("country.vdm"))), QByteArray(" 2 \r\n"));
+        QCOMPARE(m.read(m.admin(QStringLiteral("port.vdm"))), QByteArray("4\r\n"));
+        QCOMPARE(QDir(m.user()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList({QStringLiteral("country.vdm"), QStringLiteral("port.vdm")}));
+        Form1 again;
+        QCOMPARE(again.state().Language, 1);
+        QCOMPARE(again.state().ComPort, 3);
+        QVERIFY(again.p[2]->isChecked());
+        QCOMPARE(MessageBox::shownCount(), 0);
+    }
+
+    // The message names the user's file, where the change should have gone.
+    void unsavedSettingNamesTheUsersFile()
+    {
+        TestUserHome m;
+        m.write(m.shipped(QStringLiteral("country.vdm")), " 1 \r\n");
+        QVERIFY(QDir().mkpath(m.user(QStringLiteral("port.vdm"))));
+        Form1 w;
+        w.p[5]->trigger();
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QVERIFY2(MessageBox::lastText().contains(QDir::toNativeSeparators(m.user(QStringLiteral("port.vdm")))),
+                 qPrintable(MessageBox::lastText()));
+        QVERIFY(w.p[5]->isChecked());
+        QVERIFY(!QFileInfo::exists(m.shipped(QStringLiteral("port.vdm"))));
+    }
+
+    // "Browse directory" repairs a folder that is gone with the user's documents folder, stored
+    // in the user's directory.vdm; "Default" shows the documents folder too.
+    void browseFallsBackToTheDocumentsFolder()
+    {
+        TestUserHome m;
+        QVERIFY(QDir(m.home()).mkdir(QStringLiteral("Documents")));
+        const QString documents = m.home() + QStringLiteral("Documents/");
+        m.write(m.shipped(QStringLiteral("directory.vdm")), "/no/such/folder\r\n");
+        Form1 w;
+        {
+            BrowseDirectoryDialog form5(w.state(), &w);
+            QCOMPARE(w.state().DefaultDirectory, documents);
+            QCOMPARE(m.read(m.user(QStringLiteral("directory.vdm"))), documents.toLocal8Bit() + "\r\n");
+            QCOMPARE(QDir(form5.Dir1->path()), QDir(documents));
+        }
+        QCOMPARE(m.read(m.shipped(QStringLiteral("directory.vdm"))), QByteArray("/no/such/folder\r\n"));
+        QVERIFY(QDir(m.home()).mkdir(QStringLiteral("klant")));
+        w.state().DefaultDirectory = m.home() + QStringLiteral("klant");
+        BrowseDirectoryDialog form5(w.state(), &w);
+        QCOMPARE(QDir(form5.Dir1->path()), QDir(m.home() + QStringLiteral("klant")));
+        form5.Command3->click();
+        QCOMPARE(QDir(form5.Dir1->path()), QDir(documents));
+        QCOMPARE(QDir(form5.Label3->text()), QDir(documents));
     }
 
     void moduleTypeList()

@@ -1,8 +1,10 @@
-// Where the program finds its installation folder, and settings rewritten in a folder that a group
-// shares: the Debian package gives the folder mode 2775 and the settings files mode 0664, both in
-// group dialout, so that every member of that group may change the settings.
+// Where the program finds its installation folder, each user's folders and the serial port of a
+// number; and settings rewritten in a portable folder that a group shares (QV_VELANO_HOME on a
+// set-group-ID folder): a replaced file keeps its group and permissions.
 #include "app/InstallFolder.h"
 #include "app/SettingsFiles.h"
+#include "app/UserFolders.h"
+#include "protocol/SerialLink.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -86,10 +88,80 @@ private slots:
         QVERIFY2(QDir::isAbsolutePath(InstallFolder::path()), qPrintable(InstallFolder::path()));
         QVERIFY2(InstallFolder::path().endsWith(QStringLiteral("/share/qv-velano5/")), qPrintable(InstallFolder::path()));
 
+        QVERIFY(!InstallFolder::isOwnHome());
+
         // A folder given without a final separator still holds the files.
         qputenv("QV_VELANO_HOME", "/opt/velano");
         InstallFolder::setOverride(QString());
         QCOMPARE(InstallFolder::file(QStringLiteral("port.vdm")), QStringLiteral("/opt/velano/port.vdm"));
+        QVERIFY(InstallFolder::isOwnHome());
+        // That folder is then every user folder too.
+        QCOMPARE(UserFolders::settingsFolder(), QStringLiteral("/opt/velano/"));
+        QCOMPARE(UserFolders::dataFolder(), QStringLiteral("/opt/velano/"));
+        QCOMPARE(UserFolders::documentsFolder(), QStringLiteral("/opt/velano/"));
+        QCOMPARE(UserFolders::adminFolder(), QString());
+#endif
+    }
+
+    void userFolders()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX folders");
+#else
+        TestUserHome m;
+        UserFolders::setAdminFolderOverride(QString());
+        QCOMPARE(UserFolders::adminFolder(), QStringLiteral("/etc/qv-velano5/"));
+        QCOMPARE(UserFolders::settingsFolder(), m.home() + QStringLiteral(".config/qv-velano5/"));
+        QCOMPARE(UserFolders::dataFolder(), m.home() + QStringLiteral(".local/share/qv-velano5/"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m.root() + QStringLiteral("data")));
+        QCOMPARE(UserFolders::dataFolder(), m.root() + QStringLiteral("data/qv-velano5/"));
+        // The documents folder when there is one, else the home folder.
+        QCOMPARE(UserFolders::documentsFolder(), m.home());
+        QVERIFY(QDir(m.home()).mkdir(QStringLiteral("Documents")));
+        QCOMPARE(UserFolders::documentsFolder(), m.home() + QStringLiteral("Documents/"));
+
+        // Only the missing folders are made, each 0700.
+        QVERIFY(UserFolders::makePrivateFolder(m.root() + QStringLiteral("data/qv-velano5/backups")));
+        for (const QString &made : {QStringLiteral("data"), QStringLiteral("data/qv-velano5"), QStringLiteral("data/qv-velano5/backups")})
+            QCOMPARE(QFileInfo(m.root() + made).permissions() & 0x0077, QFile::Permissions());
+        QVERIFY(QFileInfo(m.home()).permissions() & QFile::ReadOther);
+        m.write(m.root() + QStringLiteral("file"), "x");
+        QVERIFY(!UserFolders::makePrivateFolder(m.root() + QStringLiteral("file")));
+        QVERIFY(!UserFolders::makePrivateFolder(m.root() + QStringLiteral("file/below")));
+#endif
+    }
+
+    // Port N: the user's comN, else the administrator's comN when root owns that name, else
+    // /dev/ttyS<N-1>; looked up anew each time.
+    void serialPortNames()
+    {
+#ifdef Q_OS_WIN
+        QCOMPARE(serialPortName(3), QStringLiteral("COM3"));
+#else
+        TestUserHome m;
+        QCOMPARE(serialPortName(1), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(serialPortName(8), QStringLiteral("/dev/ttyS7"));
+        QVERIFY(QDir().mkpath(m.user()));
+        // A link to an adapter that is not plugged in yet still names the port.
+        QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB97"), m.user(QStringLiteral("com1"))));
+        QCOMPARE(serialPortName(1), m.user(QStringLiteral("com1")));
+
+        QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB98"), m.admin(QStringLiteral("com2"))));
+        if (::geteuid() == 0) {
+            QCOMPARE(serialPortName(2), m.admin(QStringLiteral("com2")));
+            // A link that someone else put there is not followed.
+            QVERIFY(::lchown(QFile::encodeName(m.admin(QStringLiteral("com2"))).constData(), 65534, 65534) == 0);
+        }
+        QCOMPARE(serialPortName(2), QStringLiteral("/dev/ttyS1"));
+        // The user's own link comes first.
+        QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB99"), m.user(QStringLiteral("com2"))));
+        QCOMPARE(serialPortName(2), m.user(QStringLiteral("com2")));
+
+        // With QV_VELANO_HOME only that folder's links count.
+        TestHome home;
+        QCOMPARE(serialPortName(1), QStringLiteral("/dev/ttyS0"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB97"), home.file(QStringLiteral("com1"))));
+        QCOMPARE(serialPortName(1), home.file(QStringLiteral("com1")));
 #endif
     }
 

@@ -2,8 +2,28 @@
 #include "protocol/ModuleState.h"
 #include "support/TestHome.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+#ifndef Q_OS_WIN
+mode_t modeOf(const QString &path)
+{
+    struct stat st{};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? mode_t(st.st_mode & 07777) : mode_t(0);
+}
+#endif
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+} // namespace
 
 class TestSettings : public QObject
 {
@@ -77,6 +97,159 @@ private Q_SLOTS:
         // An installation folder that does not exist.
         InstallFolder::setOverride(home.path() + QStringLiteral("gone/"));
         QVERIFY(!SettingsFiles::write(QStringLiteral("port.vdm"), SettingsFiles::portContent(5)));
+    }
+
+    // Each setting comes from the first of: the user's file, the administrator's, the shipped
+    // one, the built-in value. A file that is missing, no regular file, unreadable or without a
+    // value is passed over; any whole number is a value, in range or not.
+    void layeredLookup()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("one settings folder on Windows");
+#else
+        TestUserHome m;
+        const QString port = QString::fromLatin1(SettingsFiles::Port);
+        QCOMPARE(SettingsFiles::lookupOrder(port), QStringList({m.user(port), m.admin(port), m.shipped(port)}));
+        QVERIFY(!SettingsFiles::readNumber(port));
+
+        m.write(m.shipped(port), "1\r\n");
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 1);
+        m.write(m.admin(port), "2\r\n");
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 2);
+        m.write(m.user(port), "9\r\n"); // outside the menu, still the user's choice
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 9);
+
+        // Files without a value, or that are no files, give way to the next layer.
+        m.write(m.user(port), "abc\r\n");
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 2);
+        m.write(m.user(port), "");
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 2);
+        QFile::remove(m.user(port));
+        QVERIFY(QDir().mkdir(m.user(port)));
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 2);
+        QVERIFY(QDir().rmdir(m.user(port)));
+        // A FIFO nobody writes to would hold up the start for ever if it were opened.
+        QVERIFY(::mkfifo(QFile::encodeName(m.user(port)).constData(), 0600) == 0);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 2);
+        QVERIFY(timer.elapsed() < 5000);
+        QFile::remove(m.user(port));
+        // A dangling link and a file that cannot be read (root reads everything).
+        QVERIFY(QFile::link(m.root() + QStringLiteral("nowhere"), m.user(port)));
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 2);
+        QFile::remove(m.user(port));
+        if (::geteuid() != 0) {
+            m.write(m.user(port), "7\r\n");
+            QVERIFY(::chmod(QFile::encodeName(m.user(port)).constData(), 0) == 0);
+            QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 2);
+            QFile::remove(m.user(port));
+        }
+        QFile::remove(m.admin(port));
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 1);
+
+        // The language: 3 is a value (no language), read from the admin's file.
+        const QString country = QString::fromLatin1(SettingsFiles::Country);
+        m.write(m.shipped(country), " 1 \r\n");
+        m.write(m.admin(country), " 3 \r\n");
+        QCOMPARE(SettingsFiles::readNumber(country).value_or(0), 3);
+
+        // An empty or blank folder line holds no folder.
+        const QString directory = QString::fromLatin1(SettingsFiles::Directory);
+        m.write(m.shipped(directory), "\r\n");
+        QVERIFY(!SettingsFiles::readFolder(directory));
+        m.write(m.admin(directory), "/srv/klanten, oud\r\n");
+        m.write(m.user(directory), "   \r\n");
+        QCOMPARE(SettingsFiles::readFolder(directory).value_or(QString()), QStringLiteral("/srv/klanten, oud"));
+        m.write(m.user(directory), "/home/piet/modules\r\n");
+        QCOMPARE(SettingsFiles::readFolder(directory).value_or(QString()), QStringLiteral("/home/piet/modules"));
+#endif
+    }
+
+    // Changes go to the user's own folder, made private on the first change; the shipped and the
+    // administrator's files are never written, nor is pc.vdm.
+    void writesGoToTheUserFolderOnly()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("one settings folder on Windows");
+#else
+        TestUserHome m;
+        const QString port = QString::fromLatin1(SettingsFiles::Port);
+        m.write(m.shipped(port), "1\r\n");
+        m.write(m.admin(port), "2\r\n");
+        QCOMPARE(SettingsFiles::writtenPath(port), m.user(port));
+        QVERIFY(!QFileInfo::exists(m.home() + QStringLiteral(".config")));
+
+        QVERIFY(SettingsFiles::write(port, SettingsFiles::portContent(4)));
+        QCOMPARE(m.read(m.user(port)), QByteArray("4\r\n"));
+        QCOMPARE(modeOf(m.user()), mode_t(0700));
+        QCOMPARE(modeOf(m.home() + QStringLiteral(".config")), mode_t(0700));
+        QCOMPARE(m.read(m.shipped(port)), QByteArray("1\r\n"));
+        QCOMPARE(m.read(m.admin(port)), QByteArray("2\r\n"));
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), 4);
+        QCOMPARE(entries(m.user()), QStringList{port});
+
+        // An existing folder keeps its permissions; the new file is the user's alone.
+        QVERIFY(::chmod(QFile::encodeName(m.user()).constData(), 0750) == 0);
+        QVERIFY(SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(2)));
+        QCOMPARE(modeOf(m.user()), mode_t(0750));
+
+        QVERIFY(!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Pc), "1\r\n"));
+        QVERIFY(!QFileInfo::exists(m.user(QString::fromLatin1(SettingsFiles::Pc))));
+
+        // XDG_CONFIG_HOME moves the user's folder; a relative one is ignored.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m.root() + QStringLiteral("cfg")));
+        QCOMPARE(SettingsFiles::writtenPath(port), m.root() + QStringLiteral("cfg/qv-velano5/port.vdm"));
+        QVERIFY(SettingsFiles::write(port, SettingsFiles::portContent(6)));
+        QCOMPARE(m.read(m.root() + QStringLiteral("cfg/qv-velano5/port.vdm")), QByteArray("6\r\n"));
+        qputenv("XDG_CONFIG_HOME", "relative/cfg");
+        QCOMPARE(SettingsFiles::writtenPath(port), m.user(port));
+#endif
+    }
+
+    // A link planted at a settings name is replaced by the new file; what it points to is never
+    // written. The same holds in a folder named by QV_VELANO_HOME.
+    void writeReplacesALinkNeverItsTarget()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX links");
+#else
+        TestUserHome m;
+        const QString victim = m.root() + QStringLiteral("victim.txt");
+        m.write(victim, "keep me");
+        QVERIFY(QDir().mkpath(m.user()));
+        QVERIFY(QFile::link(victim, m.user(QStringLiteral("port.vdm"))));
+        QVERIFY(SettingsFiles::write(QStringLiteral("port.vdm"), SettingsFiles::portContent(3)));
+        QCOMPARE(m.read(victim), QByteArray("keep me"));
+        QVERIFY(!QFileInfo(m.user(QStringLiteral("port.vdm"))).isSymLink());
+        QCOMPARE(m.read(m.user(QStringLiteral("port.vdm"))), QByteArray("3\r\n"));
+
+        TestHome home;
+        QVERIFY(QFile::link(victim, home.file(QStringLiteral("country.vdm"))));
+        QVERIFY(SettingsFiles::write(QStringLiteral("country.vdm"), SettingsFiles::languageContent(2)));
+        QCOMPARE(m.read(victim), QByteArray("keep me"));
+        QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 2 \r\n"));
+        QCOMPARE(entries(home.path()), QStringList{QStringLiteral("country.vdm")});
+#endif
+    }
+
+    // With QV_VELANO_HOME the one folder is read and written; the user's folders and the
+    // administrator's are never looked at.
+    void ownHomeIsTheOnlyPlace()
+    {
+        TestUserHome m;
+        m.write(m.user(QStringLiteral("port.vdm")), "5\r\n");
+        m.write(m.admin(QStringLiteral("port.vdm")), "6\r\n");
+        TestHome home;
+        QCOMPARE(SettingsFiles::lookupOrder(QStringLiteral("port.vdm")), QStringList{home.file(QStringLiteral("port.vdm"))});
+        QVERIFY(!SettingsFiles::readNumber(QStringLiteral("port.vdm")));
+        QVERIFY(SettingsFiles::write(QStringLiteral("port.vdm"), SettingsFiles::portContent(2)));
+        QCOMPARE(home.read(QStringLiteral("port.vdm")), QByteArray("2\r\n"));
+        QCOMPARE(m.read(m.user(QStringLiteral("port.vdm"))), QByteArray("5\r\n"));
+        QCOMPARE(UserFolders::dataFolder(), home.path());
+        QCOMPARE(UserFolders::documentsFolder(), home.path());
+        QCOMPARE(UserFolders::adminFolder(), QString());
+        QCOMPARE(entries(m.home()), QStringList{QStringLiteral(".config")});
     }
 
     void imagesByType()

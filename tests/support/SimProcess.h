@@ -59,17 +59,33 @@ public:
         }
         return out;
     }
-    // The gaps in microseconds between the characters of every frame named `frame`.
-    QList<int> gaps(const QString &frame) const
+    // The characters of every run of frames named `frame` (e.g. "D", which a busy machine may
+    // log as several runs) and the microseconds from the first of them to the last.
+    struct Span
     {
-        QList<int> out;
+        int characters = 0;
+        qint64 microseconds = 0;
+    };
+    Span span(const QString &frame) const
+    {
+        Span s;
+        static const QRegularExpression rx(QStringLiteral("^(\\d+) RX (\\S+) gaps=(\\S*)"));
+        qint64 first = -1;
         for (const QString &line : log()) {
-            if (!line.contains(QStringLiteral(" RX ") + frame + QStringLiteral(" gaps=")))
+            const auto m = rx.match(line);
+            if (!m.hasMatch() || m.captured(2).section(QLatin1Char('*'), 0, 0) != frame)
                 continue;
-            for (const QString &g : line.section(QStringLiteral("gaps="), 1).split(QLatin1Char(','), Qt::SkipEmptyParts))
-                out << g.toInt();
+            const qint64 start = m.captured(1).toLongLong();
+            const QStringList gaps = m.captured(3).split(QLatin1Char(','), Qt::SkipEmptyParts);
+            qint64 last = start;
+            for (const QString &g : gaps)
+                last += g.toLongLong();
+            if (first < 0)
+                first = start;
+            s.characters += int(gaps.size()) + 1;
+            s.microseconds = last - first;
         }
-        return out;
+        return s;
     }
     bool logged(const QString &event) const
     {

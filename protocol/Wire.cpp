@@ -72,6 +72,42 @@ QString Wire::lineStatusValue(const QString &line)
     return line.mid(1, 4);
 }
 
+void LineReader::append(const QByteArray &bytes)
+{
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        const qsizetype cr = bytes.indexOf('\r', from);
+        const qsizetype end = cr < 0 ? bytes.size() : cr;
+        if (!m_discarding) {
+            const qsizetype room = MaxPending - m_unfinished;
+            const qsizetype take = qMin(room, end - from);
+            m_buffer.append(bytes.constData() + from, take);
+            m_unfinished += take;
+            m_discarding = end - from > room;
+        }
+        if (cr < 0)
+            break;
+        m_buffer.append('\r');
+        m_unfinished = 0;
+        m_discarding = false;
+        from = cr + 1;
+    }
+    if (m_buffer.size() - m_unfinished > MaxBuffered) {
+        // Lines nobody takes: keep the newest.
+        const qsizetype cut = m_buffer.indexOf('\r', m_buffer.size() - m_unfinished - MaxBuffered);
+        m_buffer.remove(0, cut + 1);
+        m_searched = 0;
+    }
+}
+
+void LineReader::clear()
+{
+    m_buffer.clear();
+    m_unfinished = 0;
+    m_discarding = false;
+    m_searched = 0;
+}
+
 bool LineReader::hasLine() const
 {
     if (m_buffer.indexOf('\r', m_searched) >= 0)
@@ -85,8 +121,6 @@ std::optional<QString> LineReader::takeLine()
     const qsizetype cr = m_buffer.indexOf('\r', m_searched);
     if (cr < 0) {
         m_searched = m_buffer.size();
-        if (m_buffer.size() > MaxPending)
-            clear();
         return std::nullopt;
     }
     const QString line = QString::fromLatin1(m_buffer.constData(), cr);

@@ -47,25 +47,28 @@ QString lineStatusValue(const QString &line);
 
 // Collects the characters received from the module and hands on each complete line: the
 // characters up to a carriage return, without it. A line feed is kept like any character.
+// What it keeps is bounded whatever arrives: a line is cut at MaxPending characters (the rest
+// of it, up to its carriage return, is thrown away, so the next line starts where the module
+// meant it to), and complete lines nobody takes are dropped, oldest first, past MaxBuffered.
 class LineReader
 {
 public:
-    void append(const QByteArray &bytes) { m_buffer += bytes; }
+    void append(const QByteArray &bytes);
     bool hasLine() const;
     std::optional<QString> takeLine();
-    void clear()
-    {
-        m_buffer.clear();
-        m_searched = 0;
-    }
+    void clear();
     bool isEmpty() const { return m_buffer.isEmpty(); }
+    qsizetype size() const { return m_buffer.size(); }
 
-    // A line that never gets its carriage return is dropped once it grows past this, so that
-    // a stream of garbage cannot exhaust memory.
-    static constexpr int MaxPending = 64 * 1024;
+    static constexpr qsizetype MaxPending = 64 * 1024;
+    static constexpr qsizetype MaxBuffered = 1024 * 1024;
 
 private:
     QByteArray m_buffer;
+    // Characters of the line not finished yet (after the last carriage return kept).
+    qsizetype m_unfinished = 0;
+    // The unfinished line reached MaxPending: characters are dropped up to the next carriage return.
+    bool m_discarding = false;
     // Characters already known to hold no carriage return, so a long line is not searched anew
     // each time a few more characters arrive.
     mutable qsizetype m_searched = 0;

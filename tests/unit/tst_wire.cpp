@@ -33,9 +33,34 @@ private Q_SLOTS:
         QVERIFY(r.isEmpty());
         r.append("\r");
         QCOMPARE(r.takeLine().value(), QString());
-        // An endless line without carriage return is dropped instead of growing for ever.
-        r.append(QByteArray(LineReader::MaxPending + 10, 'x'));
+    }
+
+    // Whatever the module sends, the reader keeps a bounded amount, and the line after an
+    // overlong one starts where the module meant it to.
+    void lineReaderIsBounded()
+    {
+        LineReader r;
+        r.append(QByteArray(LineReader::MaxPending - 1, 'x'));
+        r.append("yz");
+        r.append(QByteArray(10'000'000, 'w'));
+        QCOMPARE(r.size(), LineReader::MaxPending);
         QVERIFY(!r.takeLine());
+        r.append("www\rRD040001\r");
+        const QString cut = r.takeLine().value();
+        QCOMPARE(cut.size(), LineReader::MaxPending);
+        QVERIFY(cut.endsWith(QLatin1Char('y')));
+        QCOMPARE(r.takeLine().value(), QStringLiteral("RD040001"));
+        QVERIFY(r.isEmpty());
+
+        // Complete lines that nobody takes: the newest are kept.
+        for (int i = 0; i < 200'000; ++i)
+            r.append("RD" + QByteArray::number(100000 + i) + "\r");
+        QVERIFY(r.size() <= LineReader::MaxBuffered);
+        QVERIFY(r.size() > LineReader::MaxBuffered - 20);
+        QString last;
+        while (const auto line = r.takeLine())
+            last = *line;
+        QCOMPARE(last, QStringLiteral("RD299999"));
         QVERIFY(r.isEmpty());
     }
 

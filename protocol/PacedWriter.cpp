@@ -2,7 +2,11 @@
 
 #include "protocol/SerialLink.h"
 
-#include <chrono>
+namespace {
+// A character takes about a millisecond at 9600 baud and a stuck port gives up within a few
+// seconds (see the links); a cancel never holds the window longer than this.
+constexpr auto LetGoTimeout = std::chrono::seconds(3);
+} // namespace
 
 PacedWriter::PacedWriter(SerialLink &link, QObject *parent) : QObject(parent), m_link(link)
 {
@@ -27,10 +31,16 @@ quint64 PacedWriter::send(const QList<QByteArray> &frames, int pauseMicroseconds
     {
         std::lock_guard lock(m_mutex);
         id = m_nextId++;
-        m_queue.push_back(Job{id, frames, qMax(0, pauseMicroseconds), m_generation});
+        m_queue.push_back(Job{id, frames, qBound(0, pauseMicroseconds, MaxPauseMicroseconds), m_generation});
     }
     m_wake.notify_all();
     return id;
+}
+
+void PacedWriter::dropQueued()
+{
+    std::lock_guard lock(m_mutex);
+    m_queue.clear();
 }
 
 void PacedWriter::cancel()
@@ -38,9 +48,8 @@ void PacedWriter::cancel()
     std::unique_lock lock(m_mutex);
     ++m_generation;
     m_queue.clear();
-    // A character being written takes about a millisecond; never hold the window longer
-    // than a short while for a port that does not take it.
-    m_idle.wait_for(lock, std::chrono::milliseconds(500), [this] { return !m_busy; });
+    m_wake.notify_all(); // ends a pause at once
+    m_idle.wait_for(lock, LetGoTimeout, [this] { return !m_busy; });
 }
 
 bool PacedWriter::isIdle() const
@@ -49,10 +58,13 @@ bool PacedWriter::isIdle() const
     return !m_busy && m_queue.empty();
 }
 
-bool PacedWriter::cancelled(quint64 generation) const
+bool PacedWriter::pause(int us, quint64 generation)
 {
-    std::lock_guard lock(m_mutex);
-    return generation != m_generation;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
+    std::unique_lock lock(m_mutex);
+    // Waits until the deadline itself, so that neither a spurious wake-up nor a notification
+    // meant for somebody else shortens the pause.
+    return !m_wake.wait_until(lock, deadline, [&] { return generation != m_generation; });
 }
 
 void PacedWriter::run()
@@ -71,14 +83,20 @@ void PacedWriter::run()
         bool ok = true;
         bool dropped = false;
         for (const QByteArray &frame : job.frames) {
-            for (int i = 0; i < frame.size() && ok && !dropped; ++i) {
-                if (cancelled(job.generation)) {
+            for (int i = 0; i < frame.size(); ++i) {
+                {
+                    std::lock_guard lock(m_mutex);
+                    dropped = job.generation != m_generation;
+                }
+                if (dropped)
+                    break;
+                ok = m_link.writeAndDrain(frame[i]);
+                if (!ok)
+                    break;
+                if (i + 1 < frame.size() && job.pauseMicroseconds > 0 && !pause(job.pauseMicroseconds, job.generation)) {
                     dropped = true;
                     break;
                 }
-                ok = m_link.writeAndDrain(frame[i]);
-                if (ok && i + 1 < frame.size() && job.pauseMicroseconds > 0)
-                    std::this_thread::sleep_for(std::chrono::microseconds(job.pauseMicroseconds));
             }
             if (!ok || dropped)
                 break;

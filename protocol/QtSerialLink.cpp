@@ -4,10 +4,25 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
+
+struct QtSerialLink::WriteHandle
+{
+    qintptr handle;
+    std::atomic<bool> closed{false};
+    explicit WriteHandle(qintptr h) : handle(h) {}
+    ~WriteHandle()
+    {
+#ifndef Q_OS_WIN
+        ::close(static_cast<int>(handle));
+#endif
+    }
+};
 
 QtSerialLink::QtSerialLink(QObject *parent) : SerialLink(parent)
 {
@@ -58,13 +73,37 @@ bool QtSerialLink::open()
         m_port.clearError();
         return false;
     }
-    m_handle = m_port.handle();
+#ifdef Q_OS_WIN
+    const qintptr writerHandle = m_port.handle();
+#else
+    const qintptr writerHandle = ::fcntl(static_cast<int>(m_port.handle()), F_DUPFD_CLOEXEC, 0);
+    if (writerHandle < 0) {
+        m_errorText = QString::fromLocal8Bit(strerror(errno));
+        m_openError = OpenError::Other;
+        m_port.close();
+        return false;
+    }
+#endif
+    std::lock_guard lock(m_handleMutex);
+    m_writeHandle = std::make_shared<WriteHandle>(writerHandle);
     return true;
+}
+
+std::shared_ptr<QtSerialLink::WriteHandle> QtSerialLink::writeHandle() const
+{
+    std::lock_guard lock(m_handleMutex);
+    return m_writeHandle;
 }
 
 void QtSerialLink::close()
 {
-    m_handle = -1;
+    {
+        std::lock_guard lock(m_handleMutex);
+        if (m_writeHandle) {
+            m_writeHandle->closed = true;
+            m_writeHandle.reset();
+        }
+    }
     if (m_port.isOpen())
         m_port.close();
 }
@@ -103,9 +142,10 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error)
 
 bool QtSerialLink::writeAndDrain(char c)
 {
-    const qintptr handle = m_handle.load();
-    if (handle < 0)
+    const std::shared_ptr<WriteHandle> held = writeHandle();
+    if (!held)
         return false;
+    const qintptr handle = held->handle;
 #ifdef Q_OS_WIN
     const HANDLE h = reinterpret_cast<HANDLE>(handle);
     OVERLAPPED ov = {};
@@ -131,7 +171,7 @@ bool QtSerialLink::writeAndDrain(char c)
             pollfd p{fd, POLLOUT, 0};
             if (::poll(&p, 1, 100) < 0 && errno != EINTR)
                 return false;
-            if (m_handle.load() != handle || --waitsLeft == 0)
+            if (held->closed || --waitsLeft == 0)
                 return false;
             continue;
         }

@@ -4,6 +4,8 @@
 
 #include <QSerialPort>
 #include <atomic>
+#include <memory>
+#include <mutex>
 
 // The program's serial link: a QSerialPort at 9600 baud, 8 data bits, no parity, 1 stop bit,
 // no flow control. Reading goes through QSerialPort; the paced writer writes straight to the
@@ -29,9 +31,16 @@ public:
 private:
     void onError(QSerialPort::SerialPortError error);
 
+    // The descriptor the writer thread writes to. On POSIX it is a duplicate of the port's own
+    // descriptor that lives until the writer lets go of it, so a character can never reach a
+    // descriptor number that the system has handed to somebody else after the port closed.
+    struct WriteHandle;
+    std::shared_ptr<WriteHandle> writeHandle() const;
+
     QSerialPort m_port;
     QString m_name;
     OpenError m_openError = OpenError::None;
     QString m_errorText;
-    std::atomic<qintptr> m_handle{-1};
+    mutable std::mutex m_handleMutex;
+    std::shared_ptr<WriteHandle> m_writeHandle;
 };

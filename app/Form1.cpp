@@ -21,11 +21,13 @@
 #include "scenes/SceneFrame.h"
 #include "viewer/Folivo.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,6 +50,18 @@ QAction *separator(QMenu *menu, const char *name)
     QAction *a = menu->addSeparator();
     a->setObjectName(QString::fromLatin1(name));
     return a;
+}
+
+// Text that came from a module or a file, fit to be shown: characters that are not printable
+// become "?", and it is cut short.
+QString outsideText(const QString &text, int maximum = 40)
+{
+    QString shown;
+    for (const QChar c : text.left(maximum))
+        shown += c.isPrint() ? c : QLatin1Char('?');
+    if (text.size() > maximum)
+        shown += QStringLiteral("...");
+    return shown;
 }
 } // namespace
 
@@ -88,10 +102,14 @@ Form1::Form1(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     connect(c, &Conversation::problem, this, &Form1::onProblem);
     connect(c, &Conversation::abandoned, this, &Form1::onAbandoned);
     connect(c, &Conversation::runningChanged, AbortButton, &QWidget::setVisible);
-    connect(AbortButton, &QPushButton::clicked, c, &Conversation::abandon);
+    connect(c, &Conversation::runningChanged, this, [this](bool running) {
+        if (!running && m_closeWhenDone)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
+    connect(AbortButton, &QPushButton::clicked, this, &Form1::abortRequested);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, c, &Conversation::abandon);
+    connect(escape, &QShortcut::activated, this, &Form1::abortRequested);
 }
 
 Form1::~Form1() = default;
@@ -496,6 +514,7 @@ void Form1::clearOptions()
 
 void Form1::Command1_Click()
 {
+    beforeConversation();
     setMenusEnabled(false);
     Bewaren->setEnabled(false);
     Bewaren_als->setEnabled(false);
@@ -512,6 +531,7 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
+    beforeConversation();
     setMenusEnabled(false);
     setEnabledAll({Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2, Command1, Command2},
                   false);
@@ -552,6 +572,7 @@ void Form1::showVersion()
 
 void Form1::onReadFinished()
 {
+    m_beforeConversation.reset();
     const int master = m_state.currentImage()->value(ModuleTypes::MasterSlot);
     if (master == 1)
         selectOption(Option1);
@@ -569,6 +590,7 @@ void Form1::onReadFinished()
 
 void Form1::onSendFinished()
 {
+    m_beforeConversation.reset();
     setMenusEnabled(true);
     setEnabledAll({Command1, Command2, Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2},
                   true);
@@ -576,6 +598,7 @@ void Form1::onSendFinished()
 
 void Form1::onWrongModule()
 {
+    m_beforeConversation.reset();
     const int lang = m_state.Language;
     MessageBox::information(this, Lang::warningTitle(lang),
                             Lang::message(lang, QStringLiteral("Verkeerde type module !"),
@@ -589,6 +612,7 @@ void Form1::onWrongModule()
 
 void Form1::onEndFrameSent()
 {
+    m_beforeConversation.reset();
     setMenusEnabled(true);
     setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   true);
@@ -597,6 +621,7 @@ void Form1::onEndFrameSent()
 
 void Form1::onStopFramesSent()
 {
+    m_beforeConversation.reset();
     setMenusEnabled(true);
     setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   true);
@@ -604,6 +629,7 @@ void Form1::onStopFramesSent()
 
 void Form1::lockForDiagnostics()
 {
+    beforeConversation();
     setMenusEnabled(false);
     setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   false);
@@ -630,8 +656,8 @@ void Form1::onProblem(Conversation::Problem problem, const QString &port, const 
                              QStringLiteral("Pas d'accès au port %1. (Linux: l'utilisateur doit faire partie du groupe dialout.)").arg(name));
         break;
     case Conversation::Problem::PortFailed:
-        text = Lang::message(lang, QStringLiteral("Poort %1 kan niet geopend worden (%2).").arg(name, detail),
-                             QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(name, detail));
+        text = Lang::message(lang, QStringLiteral("Poort %1 kan niet geopend worden (%2).").arg(name, outsideText(detail, 80)),
+                             QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(name, outsideText(detail, 80)));
         break;
     case Conversation::Problem::LineLost:
         text = Lang::message(lang,
@@ -640,11 +666,12 @@ void Form1::onProblem(Conversation::Problem problem, const QString &port, const 
         break;
     case Conversation::Problem::UnsupportedModule:
         text = Lang::message(lang,
-                             QStringLiteral("Dit type module wordt niet ondersteund (melding \"%1\").").arg(detail),
-                             QStringLiteral("Ce type de module n'est pas supporté (annonce \"%1\").").arg(detail));
+                             QStringLiteral("Dit type module wordt niet ondersteund (melding \"%1\").").arg(outsideText(detail)),
+                             QStringLiteral("Ce type de module n'est pas supporté (annonce \"%1\").").arg(outsideText(detail)));
         break;
     }
     returnToIdle();
+    Text1->setText(text);
     MessageBox::information(this, Lang::warningTitle(lang), text);
 }
 
@@ -654,15 +681,158 @@ void Form1::onAbandoned()
     Lang::setText(Text1, m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu"));
 }
 
+void Form1::abortRequested()
+{
+    if (!m_conversation->isRunning())
+        return;
+    if (m_conversation->isWriting()) {
+        const int lang = m_state.Language;
+        const QString continueSend = Lang::message(lang, QStringLiteral("Verder versturen"), QStringLiteral("Continuer l'envoi"));
+        const QString stopNow = Lang::message(lang, QStringLiteral("Nu stoppen"), QStringLiteral("Arrêter maintenant"));
+        const int choice = MessageBox::choose(
+            this, Lang::warningTitle(lang),
+            Lang::message(lang,
+                          QStringLiteral("De gegevens worden nu in de module geschreven. Wie nu stopt, laat de module "
+                                         "half beschreven achter. Toch stoppen?"),
+                          QStringLiteral("Les données sont en train d'être écrites dans le module. Arrêter maintenant "
+                                         "laisse le module à moitié écrit. Arrêter quand même ?")),
+            {continueSend, stopNow}, 0);
+        if (choice != 1)
+            return;
+    }
+    m_conversation->abandon();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (!m_conversation->isRunning()) {
+        event->accept();
+        return;
+    }
+    if (m_conversation->isWriting()) {
+        const int lang = m_state.Language;
+        const int choice = MessageBox::choose(
+            this, Lang::warningTitle(lang),
+            Lang::message(lang,
+                          QStringLiteral("De gegevens worden nu in de module geschreven. Wie nu sluit, laat de module "
+                                         "half beschreven achter."),
+                          QStringLiteral("Les données sont en train d'être écrites dans le module. Fermer maintenant "
+                                         "laisse le module à moitié écrit.")),
+            {Lang::message(lang, QStringLiteral("Sluiten na het versturen"), QStringLiteral("Fermer après l'envoi")),
+             Lang::message(lang, QStringLiteral("Nu sluiten"), QStringLiteral("Fermer maintenant")),
+             Lang::message(lang, QStringLiteral("Blijven"), QStringLiteral("Rester"))},
+            0);
+        if (choice == 2) {
+            event->ignore();
+            return;
+        }
+        if (choice == 0 && m_conversation->isRunning()) {
+            m_closeWhenDone = true;
+            event->ignore();
+            return;
+        }
+    }
+    m_conversation->abandon();
+    if (m_conversation->isRunning()) {
+        // Frames the module is owed are still going out: the window closes after them.
+        m_closeWhenDone = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void Form1::beforeConversation()
+{
+    m_beforeConversation = takeSnapshot();
+}
+
+std::array<QPushButton *, 6> Form1::snapshotButtons() const
+{
+    return {Command2, Command7, Command8, Command9, Command10, Command12};
+}
+
+Form1::Snapshot Form1::takeSnapshot() const
+{
+    Snapshot s;
+    s.moduleType = m_state.ModuleType;
+    s.masterFlag = m_state.MasterFlag;
+    s.combo1Text = Combo1->currentText();
+    s.page = Frame11->shown();
+    s.pageVisible = !Frame11->isHidden();
+    s.typeLabelVisible = !Frame11->Label2->isHidden();
+    s.typeLabelText = Frame11->Label2->text();
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame3, Frame6, Frame7, Frame9, Frame10, Frame12})
+        if (!w->isHidden())
+            s.workFrame = w;
+    s.option1Checked = Option1->isChecked();
+    s.option2Checked = Option2->isChecked();
+    s.optionsEnabled = Option1->isEnabled();
+    s.versionVisible = !Label5->isHidden();
+    s.versionText = Label5->text();
+    const auto buttons = snapshotButtons();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        s.buttons[i] = {!buttons[i]->isHidden(), buttons[i]->isEnabled(), buttons[i]->text()};
+    s.bewaren = Bewaren->isEnabled();
+    s.bewarenAls = Bewaren_als->isEnabled();
+    s.title = windowTitle();
+    return s;
+}
+
+// Puts the window back as the snapshot has it. The images are not touched: a read goes into a
+// copy that only a completed read takes over.
+void Form1::restoreSnapshot(const Snapshot &s)
+{
+    m_state.ModuleType = s.moduleType;
+    m_state.MasterFlag = s.masterFlag;
+    {
+        const QSignalBlocker block(Combo1);
+        if (s.combo1Text.isEmpty())
+            Combo1->setCurrentIndex(-1);
+        Combo1->setEditText(s.combo1Text);
+    }
+    Frame11->restore(s.page);
+    Frame11->setVisible(s.pageVisible);
+    Frame11->Label2->setText(s.typeLabelText);
+    Frame11->Label2->setVisible(s.typeLabelVisible);
+    hideWorkFrames(Frame11);
+    if (s.workFrame)
+        s.workFrame->show();
+    {
+        // The selection as it was, without the click operation: slot 40 stays as it is.
+        const QSignalBlocker block1(Option1);
+        const QSignalBlocker block2(Option2);
+        clearOptions();
+        if (s.option1Checked)
+            Option1->setChecked(true);
+        else if (s.option2Checked)
+            Option2->setChecked(true);
+    }
+    setEnabledAll({Option1, Option2}, s.optionsEnabled);
+    Label5->setText(s.versionText);
+    Label5->setVisible(s.versionVisible);
+    const auto buttons = snapshotButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setText(s.buttons[i].text);
+        buttons[i]->setVisible(s.buttons[i].visible);
+        buttons[i]->setEnabled(s.buttons[i].enabled);
+    }
+    Bewaren->setEnabled(s.bewaren);
+    Bewaren_als->setEnabled(s.bewarenAls);
+    setWindowTitle(s.title);
+}
+
 void Form1::returnToIdle()
 {
     ProgressBar1->hide();
     setMenusEnabled(true);
     setEnabledAll({Command1, Combo1}, true);
-    const bool module = ModuleTypes::isKnown(m_state.ModuleType);
-    setEnabledAll({Command2, Option1, Option2, Command7, Command8, Command9, Command10, Command12}, module);
+    if (m_beforeConversation) {
+        const Snapshot s = *m_beforeConversation;
+        m_beforeConversation.reset();
+        restoreSnapshot(s);
+    }
     Frame10->conversationAbandoned();
-    Text1->setText(module ? QStringLiteral("Edit mode") : QString());
 }
 
 void Form1::showStatus(Conversation::Status status)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ModulePage.h"
 #include "protocol/Conversation.h"
 #include "protocol/ModuleState.h"
 
@@ -16,8 +17,8 @@
 #include <QStatusBar>
 #include <array>
 #include <initializer_list>
+#include <optional>
 
-class ModulePage;
 class PushButtonFrame;
 class SecondTimeFrame;
 class OutputFunctionsFrame;
@@ -142,7 +143,50 @@ public:
     // Hides every work frame of the main window except `keep`.
     void hideWorkFrames(QWidget *keep = nullptr);
 
+    // Afbreken and Esc: the installer gets out of the conversation. While slot frames are being
+    // written the installer is asked first (the send goes on unless told to stop).
+    void abortRequested();
+
+protected:
+    // Closing the window during a conversation: the module gets what it is owed first; during a
+    // send the installer chooses to close when it is done, to close now or to stay.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // What the installer had in the window when a conversation started; every way out of it
+    // (Afbreken, Esc, closing, a lost line, a port that cannot be opened, a module that is not
+    // supported) puts it back, so that an image never read can never be sent.
+    struct ButtonState
+    {
+        bool visible = false;
+        bool enabled = false;
+        QString text;
+    };
+    struct Snapshot
+    {
+        int moduleType = 0;
+        int masterFlag = 0;
+        QString combo1Text;
+        ModulePage::Shown page;
+        bool pageVisible = false;
+        bool typeLabelVisible = false;
+        QString typeLabelText;
+        QWidget *workFrame = nullptr;
+        bool option1Checked = false;
+        bool option2Checked = false;
+        bool optionsEnabled = false;
+        bool versionVisible = false;
+        QString versionText;
+        std::array<ButtonState, 6> buttons; // Command2, Command7, Command8, Command9, Command10, Command12
+        bool bewaren = false;
+        bool bewarenAls = false;
+        QString title;
+    };
+    Snapshot takeSnapshot() const;
+    void restoreSnapshot(const Snapshot &snapshot);
+    std::array<QPushButton *, 6> snapshotButtons() const;
+    void beforeConversation();
+
     void buildWindow();
     void buildMenus();
     void load();
@@ -163,7 +207,7 @@ private:
     void onAbandoned();
     void showStatus(Conversation::Status status);
     void showProgress(bool visible, int value, int maximum);
-    // Back to an idle, usable window after a conversation that did not reach its end.
+    // Back to the window the installer had before a conversation that did not reach its end.
     void returnToIdle();
     // The version label: "Versie: " / "Version: " and the version slot of the image.
     void showVersion();
@@ -172,6 +216,9 @@ private:
     ModuleState m_state;
     SerialLink *m_link = nullptr;
     Conversation *m_conversation = nullptr;
+    std::optional<Snapshot> m_beforeConversation;
+    // The window was closed while the module was still owed frames: it closes once they are out.
+    bool m_closeWhenDone = false;
 };
 
 // Tells the installer that a settings file of the installation folder could not be rewritten.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 
@@ -15,11 +16,19 @@ public:
     static void information(QWidget *parent, const QString &title, const QString &text);
     // A box with OK and Cancel; returns the installer's answer.
     static Answer okCancel(QWidget *parent, const QString &title, const QString &text);
+    // A question with buttons of its own, `defaultButton` taking Enter and Esc; returns the
+    // index of the button chosen.
+    static int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
+                      int defaultButton);
 
     // Test hook: the next box is not shown but answered with `answer`.
     static void setNextAnswer(Answer answer);
-    // Test hook: every box is answered without being shown (OK unless a next answer is set).
+    // Test hook: the next question of choose() is answered with the button of that index.
+    static void setNextChoice(int index);
+    // Test hook: every box is answered without being shown (OK, or a question's default
+    // button, unless a next answer is set).
     static void setAutoAnswer(bool enabled);
+    static QStringList lastButtons();
     static QString lastTitle();
     static QString lastText();
     static int shownCount();
@@ -27,4 +36,5 @@ public:
 
 private:
     static Answer show(QWidget *parent, const QString &title, const QString &text, bool withCancel);
+    static void note(const QString &title, const QString &text, const QStringList &buttons);
 };

@@ -101,6 +101,7 @@ void ModulePage::showPage(int type, Origin origin)
         return;
     const int lang = m_state.Language;
     const bool fromFile = origin == Origin::ModuleFile;
+    m_shown = {type, origin};
 
     setTypeLabel(type);
     Picture2->setPixmap(loadBitmap(InstallFolder::file(QString::fromLatin1(picture))));
@@ -132,4 +133,23 @@ void ModulePage::showPage(int type, Origin origin)
     Command13->setVisible(dim);
     Command14->setVisible(dim);
     Command33->setVisible(dim);
+}
+
+void ModulePage::restore(Shown page)
+{
+    const bool visible = !isHidden();
+    if (page.type >= 0) {
+        showPage(page.type, page.origin);
+    } else {
+        m_shown = page;
+        setTitle(QStringLiteral("Frame11"));
+        Picture2->clear();
+        Label2->setText(QStringLiteral("Label2"));
+        Label2->hide();
+        for (QPushButton *b : {Command11, Command13, Command14, Command33}) {
+            b->setText(b->objectName());
+            b->hide();
+        }
+    }
+    setVisible(visible);
 }

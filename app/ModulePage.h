@@ -24,6 +24,17 @@ public:
     // Shows the type label of a module type (0..3) in the current language.
     void setTypeLabel(int type);
 
+    // The page shown last; type -1 while none has been shown.
+    struct Shown
+    {
+        int type = -1;
+        Origin origin = Origin::TypeList;
+    };
+    Shown shown() const { return m_shown; }
+    // Puts back the captions, picture and buttons of a page shown earlier (type -1: the empty
+    // page of start-up); whether the page is visible stays as it is.
+    void restore(Shown page);
+
     QLabel *Picture2;
     QLabel *Label2;
     QPushButton *Command11;
@@ -33,4 +44,5 @@ public:
 
 private:
     ModuleState &m_state;
+    Shown m_shown;
 };

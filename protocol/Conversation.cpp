@@ -105,8 +105,14 @@ void Conversation::switchOutput(int output)
     Timer23.start(40);
 }
 
+int Conversation::pauseMicroseconds(int pcDelay)
+{
+    return qBound(0, pcDelay, PacedWriter::MaxPauseMicroseconds);
+}
+
 void Conversation::stopMonitor()
 {
+    m_testRunning = false;
     m_state.RxText.clear();
     m_state.PendingCommand = T8219;
     m_state.ReadComplete = 0;
@@ -121,6 +127,7 @@ void Conversation::stopMonitor()
 
 void Conversation::stopOutputTest()
 {
+    m_testRunning = false;
     m_state.RxText.clear();
     m_state.PendingCommand = T7219;
     Timer23.stop();
@@ -130,8 +137,39 @@ void Conversation::stopOutputTest()
 
 void Conversation::abandon()
 {
-    if (!m_running)
+    if (!m_running || m_leaving)
         return;
+    m_leaving = true;
+    // A Stop's frames or an end frame are already on their way: they finish, then the way out.
+    if (m_owedOnTheWay || Timer22.isActive())
+        return;
+    QString owed;
+    int times = 1;
+    if (m_testRunning) {
+        owed = m_state.DiagnosticMode == 2 ? T8219 : T7219;
+        times = 11;
+    } else if (m_state.PendingCommand == T9019 || m_state.PendingCommand == T0006) {
+        // A scan the module has answered, or an end frame waiting for its timer.
+        owed = T0006;
+    }
+    if (owed.isEmpty()) {
+        leave();
+        return;
+    }
+    for (QTimer *t : {&Timer14, &Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer23, &Timer24})
+        t->stop();
+    m_readerArmed = false;
+    // A frame going out (a "T8019", an output command) finishes; what waits behind it is dropped.
+    m_writer->dropQueued();
+    m_afterSent.clear();
+    m_testRunning = false;
+    m_state.RxText.clear();
+    m_state.PendingCommand = owed;
+    sendOwed(times, [this](const QString &) { leave(); });
+}
+
+void Conversation::leave()
+{
     stopAll();
     m_link.close();
     setRunning(false);
@@ -139,14 +177,13 @@ void Conversation::abandon()
     Q_EMIT abandoned();
 }
 
-void Conversation::setPortNumber(int number)
+void Conversation::setPortNumber(int)
 {
     if (m_running)
         stopAll();
     setRunning(false);
     m_writer->cancel();
     m_link.close();
-    m_link.setPortName(serialPortName(number));
 }
 
 // Every start stops whatever may still run (a reply reader still waiting after "T0006"
@@ -155,8 +192,9 @@ bool Conversation::openLink()
 {
     stopAll();
     m_link.close();
-    if (m_link.portName().isEmpty())
-        m_link.setPortName(serialPortName(m_state.ComPort));
+    // Looked up now, not when the port was chosen: an adapter plugged in, a link made or a
+    // simulated module started after the program is found.
+    m_link.setPortName(serialPortName(m_state.ComPort));
     if (!m_link.open()) {
         Problem p = Problem::PortFailed;
         switch (m_link.lastOpenError()) {
@@ -188,9 +226,14 @@ void Conversation::stopAll()
     for (QTimer *t : {&Timer14, &Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer22, &Timer23, &Timer24})
         t->stop();
     m_readerArmed = false;
+    // The writer lets go of the port before anybody closes it.
     m_writer->cancel();
     m_afterSent.clear();
     m_readCopy.reset();
+    m_writing = false;
+    m_leaving = false;
+    m_testRunning = false;
+    m_owedOnTheWay = false;
     restorePcDelay();
 }
 
@@ -214,6 +257,7 @@ void Conversation::finishWithProblem(Problem p, const QString &detail)
 {
     if (!m_running)
         return;
+    // Only a lost line stops frames the module is owed.
     stopAll();
     m_link.close();
     setRunning(false);
@@ -225,7 +269,9 @@ void Conversation::finishWithProblem(Problem p, const QString &detail)
 
 void Conversation::sendFrames(const QList<QByteArray> &frames, std::function<void()> then)
 {
-    const quint64 job = m_writer->send(frames, pauseMicroseconds(m_state.PcDelay));
+    const int pause = pauseMicroseconds(m_state.PcDelay);
+    Q_EMIT framesQueued(frames, pause);
+    const quint64 job = m_writer->send(frames, pause);
     m_afterSent[job] = std::move(then);
 }
 
@@ -238,6 +284,19 @@ void Conversation::sendCommand(int times, std::function<void(const QString &)> t
     for (int i = 0; i < times; ++i)
         frames << Wire::commandFrame(command);
     sendFrames(frames, [then = std::move(then), command] { then(command); });
+}
+
+void Conversation::sendOwed(int times, std::function<void(const QString &)> then)
+{
+    m_owedOnTheWay = true;
+    sendCommand(times, [this, then = std::move(then)](const QString &command) {
+        m_owedOnTheWay = false;
+        if (m_leaving) {
+            leave();
+            return;
+        }
+        then(command);
+    });
 }
 
 void Conversation::onSent(quint64 job)
@@ -276,7 +335,11 @@ void Conversation::stepProgress()
 
 void Conversation::onReadyRead()
 {
-    m_reader.append(m_link.readAll());
+    const QByteArray bytes = m_link.readAll();
+    // Between conversations nobody reads: what arrives is thrown away at once.
+    if (!m_running)
+        return;
+    m_reader.append(bytes);
     if (m_readerArmed && m_reader.hasLine() && !Timer18.isActive())
         Timer18.start(0);
 }
@@ -380,7 +443,7 @@ void Conversation::startDiagnosticTest()
 // Command-frame sender: sends the pending command, then waits for the replies.
 void Conversation::Timer17_Timer()
 {
-    sendCommand(1, [this](const QString &command) {
+    const auto then = [this](const QString &command) {
         if (command == T0006) {
             setRunning(false);
             Q_EMIT endFrameSent();
@@ -389,7 +452,11 @@ void Conversation::Timer17_Timer()
         if (command != m_state.PendingCommand)
             return;
         armReader();
-    });
+    };
+    if (m_state.PendingCommand == T0006)
+        sendOwed(1, then);
+    else
+        sendCommand(1, then);
 }
 
 void Conversation::Timer18_Timer()
@@ -412,6 +479,7 @@ void Conversation::dispatch()
         break;
     case ReplyRule::OutputTestReady:
         // From now on nothing is read: the output buttons each send one frame.
+        m_testRunning = true;
         Q_EMIT outputTestReady();
         break;
     case ReplyRule::PushButtonReport:
@@ -421,6 +489,7 @@ void Conversation::dispatch()
     case ReplyRule::MonitorStart:
         m_state.RxText.clear();
         m_state.PendingCommand = T8019;
+        m_testRunning = true;
         Timer17.start(40);
         Q_EMIT monitorStarted();
         break;
@@ -487,10 +556,13 @@ void Conversation::finishRead()
 
 void Conversation::Timer19_Timer()
 {
+    m_writing = true;
     sendCommand(1, [this](const QString &) {
         m_state.SendSlot = 0;
         m_pcDelayBeforeSend = m_state.PcDelay;
-        m_state.PcDelay /= 2;
+        // Half the pause of the command frames (a setting beyond the longest pause counts as
+        // the longest).
+        m_state.PcDelay = pauseMicroseconds(m_state.PcDelay) / 2;
         QTimer &writer = m_state.ModuleType == 1 ? Timer21 : m_state.ModuleType == 2 ? Timer24 : Timer20;
         m_slotSchedule.start();
         writer.start(SlotInterval);
@@ -511,6 +583,7 @@ void Conversation::slotWriterTick(QTimer &timer)
         if (!image || slot >= image->lastSlot()) {
             setProgress(false, m_progressValue, m_progressMaximum);
             restorePcDelay();
+            m_writing = false;
             setRunning(false);
             Q_EMIT statusChanged(Status::Ready);
             Q_EMIT sendFinished();
@@ -527,7 +600,7 @@ void Conversation::slotWriterTick(QTimer &timer)
 
 void Conversation::Timer22_Timer()
 {
-    sendCommand(11, [this](const QString &command) {
+    sendOwed(11, [this](const QString &command) {
         setRunning(false);
         Q_EMIT stopFramesSent(command);
     });
@@ -535,10 +608,15 @@ void Conversation::Timer22_Timer()
 
 void Conversation::Timer23_Timer()
 {
-    sendCommand(1, [this](const QString &command) {
+    const auto then = [this](const QString &command) {
         if (command == T0006) {
             setRunning(false);
             Q_EMIT wrongModule();
         }
-    });
+    };
+    // The end frame of a wrong-module end is owed; an output command is not.
+    if (m_state.PendingCommand == T0006)
+        sendOwed(1, then);
+    else
+        sendCommand(1, then);
 }

@@ -37,14 +37,26 @@ public:
     void switchOutput(int output);  // output test: switch output 1..12
     void stopMonitor();
     void stopOutputTest();
-    // The installer gives up on the conversation: everything stops, nothing more is sent.
+    // The installer gets out (Afbreken, Esc, closing the window). What the module is owed goes
+    // out first and is never cut short: the stop frames of a running push-button monitor or
+    // output test (as its Stop sends them), the "T0006" of a line-status scan that the module
+    // has answered or of a wrong-module end. Then the port is closed and abandoned() follows.
+    // Anything else stops at once, a send half-way included (the window asks first).
     void abandon();
-    // The port menu: closes the port and takes the new port number for the next conversation.
+    // The port menu: closes the port. The device of the port number is looked up at every
+    // conversation start, so a link made after this is found.
     void setPortNumber(int number);
 
     bool isRunning() const { return m_running; }
-    // The pause after each character sent, in microseconds; a send halves it for its slot frames.
-    static int pauseMicroseconds(int pcDelay) { return qMax(0, pcDelay); }
+    // Slot frames (or the "T3700" before them) are being written into the module.
+    bool isWriting() const { return m_writing; }
+    // A way out is waiting for the frames the module is owed.
+    bool isLeaving() const { return m_leaving; }
+    // Characters received and not yet handed on as lines.
+    qsizetype pendingInput() const { return m_reader.size(); }
+    // The pause after each character sent, in microseconds: the setting, bounded to
+    // 0..100000 µs. A send halves it for its slot frames.
+    static int pauseMicroseconds(int pcDelay);
 
     // The timers of the chain, named as the window's design names them.
     QTimer Timer14; // announce-line reader, 5 ms; also cycles the progress bar while waiting
@@ -77,6 +89,8 @@ Q_SIGNALS:
     void abandoned();
     // A conversation started or came to its end (the window offers its stop control meanwhile).
     void runningChanged(bool running);
+    // Frames handed to the writer with the pause after each of their characters.
+    void framesQueued(const QList<QByteArray> &frames, int pauseMicroseconds);
 
 private:
     bool start(const QString &command);
@@ -85,6 +99,11 @@ private:
     void finishWithProblem(Problem p, const QString &detail);
     void sendFrames(const QList<QByteArray> &frames, std::function<void()> then);
     void sendCommand(int times, std::function<void(const QString &)> then);
+    // Sends the pending command `times` times as frames the module is owed: a way out waits
+    // for them, then leaves.
+    void sendOwed(int times, std::function<void(const QString &)> then);
+    // The end of a way out: the port closed, the window told.
+    void leave();
     void setProgress(bool visible, int value, int maximum);
     void stepProgress();
     void armReader();
@@ -118,6 +137,13 @@ private:
     std::map<quint64, std::function<void()>> m_afterSent;
     bool m_running = false;
     bool m_readerArmed = false;
+    bool m_writing = false;
+    bool m_leaving = false;
+    // A push-button monitor or output test runs on the module: from its "M" answer to "T3500"
+    // until its Stop.
+    bool m_testRunning = false;
+    // Frames the module is owed (stop frames, an end frame) are with the writer.
+    bool m_owedOnTheWay = false;
     bool m_progressVisible = false;
     int m_progressValue = 0;
     int m_progressMaximum = 0;

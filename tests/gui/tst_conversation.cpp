@@ -233,7 +233,7 @@ private Q_SLOTS:
         QFETCH(QString, words);
         Rig rig;
         Form1 &w = rig.window;
-        rig.link.setPortName(QStringLiteral("/dev/ttyS7"));
+        w.p[7]->trigger(); // port 8: no link in the folder, so the serial device ttyS7
         rig.link.failNextOpen(SerialLink::OpenError(error), QStringLiteral("detail"));
         w.Command1->click();
         QCOMPARE(MessageBox::shownCount(), 1);
@@ -303,6 +303,43 @@ private Q_SLOTS:
             QVERIFY2(gaps[i] >= 800, qPrintable(QString::number(gaps[i])));
         for (int i = 53; i < gaps.size(); ++i)
             QVERIFY2(gaps[i] >= 800, qPrintable(QString::number(gaps[i])));
+    }
+
+    // The pause is exact where the program decides it: the writer gets the setting with every
+    // command frame and the burst, half of it with every slot frame; the setting is bounded.
+    void pauseHandedToTheWriter()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        w.state().PcDelay = 801;
+        QSignalSpy queued(&w.conversation(), &Conversation::framesQueued);
+        ScriptedModule module(rig.link, 1);
+        connectTo(w, module);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        w.Command2->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        QCOMPARE(w.state().PcDelay, 801);
+        QStringList commands;
+        int slotFrames = 0;
+        for (const QList<QVariant> &call : queued) {
+            const auto frames = call.at(0).value<QList<QByteArray>>();
+            const int pause = call.at(1).toInt();
+            QCOMPARE(frames.size(), 1);
+            if (frames[0].size() == 9) {
+                QCOMPARE(pause, 400);
+                ++slotFrames;
+            } else {
+                QCOMPARE(pause, 801);
+                commands << QString::fromLatin1(frames[0].left(5));
+            }
+        }
+        QCOMPARE(commands, (QStringList{QStringLiteral("DDDDD"), QStringLiteral("T3600"), QStringLiteral("DDDDD"),
+                                        QStringLiteral("T3700")}));
+        QCOMPARE(slotFrames, 150);
+        QCOMPARE(Conversation::pauseMicroseconds(1000000), 100000);
+        QCOMPARE(Conversation::pauseMicroseconds(100000), 100000);
+        QCOMPARE(Conversation::pauseMicroseconds(-5), 0);
     }
 };
 

@@ -160,8 +160,12 @@ private Q_SLOTS:
         QTRY_COMPARE(f->Combo30->count(), 4);
         QTest::qWait(50);
         QCOMPARE(f->Label24->text(), QStringLiteral("0415"));
+        rig.link.takeWritten();
         QTest::keyClick(rig.window.get(), Qt::Key_Escape);
-        QVERIFY(rig.windowIdle());
+        // The module answered the scan: it is owed its end frame before the port closes.
+        QTRY_VERIFY(rig.windowIdle());
+        QCOMPARE(rig.link.written(), QByteArray("T0006\n\r"));
+        QVERIFY(!rig.link.isOpen());
         VERIFY_AT_START(f);
         QCOMPARE(f->Combo30->count(), 4);
 

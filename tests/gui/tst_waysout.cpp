@@ -1,0 +1,450 @@
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "diagnostics/DiagnosticsFrame.h"
+#include "files/ModuleFile.h"
+#include "protocol/MemoryLink.h"
+#include "support/ScriptedModule.h"
+#include "support/TestHome.h"
+#include "support/WindowState.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+// Every way out of a conversation, against a scripted module on an in-memory line: the window
+// the installer had comes back, an image that was never read can never be sent, and the module
+// gets what it is owed (stop frames, "T0006") and nothing else.
+class TestWaysOut : public QObject
+{
+    Q_OBJECT
+
+    struct Rig
+    {
+        TestHome home;
+        MemoryLink link;
+        std::unique_ptr<Form1> window;
+        explicit Rig(const QByteArray &pc = "20\r\n")
+        {
+            home.writeSettings(" 1 \r\n", "1\r\n", pc);
+            window = std::make_unique<Form1>(nullptr, &link);
+            window->show();
+        }
+        Form1 &w() { return *window; }
+        // A relay module file, opened as the installer does, with the push-button editor open.
+        ModuleImage openRelayFile()
+        {
+            ModuleImage image(ModuleTypes::RelaySlots);
+            for (int slot = 0; slot < image.size(); ++slot)
+                image.set(slot, (slot * 17 + 5) % 1000);
+            image.set(ModuleTypes::MasterSlot, 0);
+            const QString path = home.file(QStringLiteral("klant.QV1"));
+            writeModuleFile(path, 0, image);
+            w().openModuleFile(path);
+            w().Command7->click();
+            return image;
+        }
+        // Reads a module of `type`, then opens the diagnostics frame.
+        void readAndOpenDiagnostics(ScriptedModule &module)
+        {
+            w().Command1->click();
+            module.announce();
+            QTRY_VERIFY(!w().conversation().isRunning());
+            w().Command12->click();
+            link.takeWritten();
+        }
+    };
+
+    enum Way { AbortButton, Escape, LineLost, Unsupported, PortMissing };
+    enum Moment { Waiting, Announced, HalfWay };
+
+    static void getOut(Rig &rig, Way way)
+    {
+        switch (way) {
+        case AbortButton:
+            rig.w().AbortButton->click();
+            break;
+        case Escape:
+            QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+            break;
+        case LineLost:
+            rig.link.hangUp();
+            break;
+        case Unsupported:
+            rig.link.moduleSend("M17<b>501</b>\r");
+            break;
+        case PortMissing:
+            break;
+        }
+    }
+
+    static int count(const QByteArray &wire, const QByteArray &frame) { return int(wire.count(frame)); }
+
+private Q_SLOTS:
+    void init()
+    {
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+    }
+
+    void readAbandoned_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<int>("moment");
+        QTest::addColumn<bool>("fileOpen");
+        const std::pair<const char *, int> ways[] = {{"Afbreken", AbortButton}, {"Esc", Escape}, {"line lost", LineLost}};
+        const std::pair<const char *, int> moments[] = {
+            {"waiting for the announce line", Waiting}, {"before the first data line", Announced}, {"half-way", HalfWay}};
+        for (bool fileOpen : {false, true})
+            for (const auto &[wayName, way] : ways)
+                for (const auto &[momentName, moment] : moments)
+                    QTest::addRow("%s, %s, %s", fileOpen ? "file open" : "fresh", wayName, momentName)
+                        << way << moment << fileOpen;
+        for (bool fileOpen : {false, true}) {
+            QTest::addRow("%s, port cannot be opened", fileOpen ? "file open" : "fresh") << int(PortMissing) << -1 << fileOpen;
+            QTest::addRow("%s, module not supported", fileOpen ? "file open" : "fresh") << int(Unsupported) << -1 << fileOpen;
+        }
+    }
+    void readAbandoned()
+    {
+        QFETCH(int, way);
+        QFETCH(int, moment);
+        QFETCH(bool, fileOpen);
+        Rig rig;
+        Form1 &w = rig.w();
+        const ModuleImage file = fileOpen ? rig.openRelayFile() : ModuleImage(ModuleTypes::RelaySlots);
+        const QStringList before = windowState(w);
+        const ModuleState images = w.state();
+
+        // A dim module is attached.
+        ScriptedModule dim(rig.link, 1);
+        if (way == PortMissing)
+            rig.link.failNextOpen(SerialLink::OpenError::NotFound);
+        w.Command1->click();
+        if (moment == Announced) {
+            dim.answer = false;
+            dim.announce();
+            QTRY_VERIFY(rig.link.written().endsWith("T3600\n\r"));
+            QCOMPARE(w.state().ModuleType, 1);
+        } else if (moment == HalfWay) {
+            dim.stopAfterLines = 60;
+            dim.announce();
+            QTRY_COMPARE(w.ProgressBar1->value(), 60);
+            QTest::qWait(20);
+        } else {
+            QTest::qWait(20);
+        }
+        getOut(rig, Way(way));
+        QTRY_VERIFY(!w.conversation().isRunning());
+        QVERIFY(!rig.link.isOpen());
+
+        QCOMPARE(windowState(w), before);
+        for (int type : {0, 1, 2})
+            QCOMPARE(*w.state().imageFor(type), *images.imageFor(type));
+        if (way == AbortButton || way == Escape) {
+            QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
+            QCOMPARE(MessageBox::shownCount(), 0);
+        } else {
+            QCOMPARE(MessageBox::shownCount(), 1);
+            QCOMPARE(w.Text1->text(), MessageBox::lastText());
+        }
+        QVERIFY(w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled());
+        QVERIFY(w.ProgressBar1->isHidden());
+
+        if (!fileOpen) {
+            // Nothing was read: nothing can be sent, whatever is clicked.
+            QCOMPARE(w.state().ModuleType, 4);
+            QVERIFY(!w.Command2->isEnabled());
+            rig.link.takeWritten();
+            w.Command2->click();
+            QTest::qWait(30);
+            QVERIFY(!rig.link.written().contains("T3700"));
+            return;
+        }
+        // The file's image comes back whole, and a relay module gets exactly its values (once
+        // here; the end-to-end tests send after every way out).
+        QCOMPARE(w.state().ModuleType, 0);
+        QVERIFY(w.Command2->isEnabled());
+        QVERIFY(w.Frame3->isVisible());
+        if (moment != HalfWay || way != LineLost)
+            return;
+        dim.answer = false;
+        ScriptedModule relay(rig.link, 0);
+        w.Command2->click();
+        relay.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        QCOMPARE(relay.image(), file);
+    }
+
+    // A module announcing markup gets it shown as text, shortened.
+    void outsideTextIsPlain()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        w.Command1->click();
+        rig.link.moduleSend("M19<img src=x>" + QByteArray(200, 'A') + "\r");
+        QTRY_COMPARE(MessageBox::shownCount(), 1);
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("M19<img src=x>AAA")));
+        QVERIFY(!MessageBox::lastText().contains(QString(100, QLatin1Char('A'))));
+    }
+
+    // A running test is ended on the module as its Stop ends it; before the module's answer
+    // nothing is owed.
+    void diagnosticsAbandoned_data()
+    {
+        QTest::addColumn<int>("test");
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QByteArray>("owed");
+        for (const auto &[name, way] : {std::pair{"Afbreken", int(AbortButton)}, std::pair{"Esc", int(Escape)}}) {
+            QTest::addRow("monitor running, %s", name) << 2 << true << way << QByteArray("T8219\n\r").repeated(11);
+            QTest::addRow("output test running, %s", name) << 3 << true << way << QByteArray("T7219\n\r").repeated(11);
+            QTest::addRow("scan answered, %s", name) << 1 << true << way << QByteArray("T0006\n\r");
+            QTest::addRow("monitor opening, %s", name) << 2 << false << way << QByteArray();
+            QTest::addRow("output test opening, %s", name) << 3 << false << way << QByteArray();
+            QTest::addRow("scan opening, %s", name) << 1 << false << way << QByteArray();
+        }
+    }
+    void diagnosticsAbandoned()
+    {
+        QFETCH(int, test);
+        QFETCH(bool, answered);
+        QFETCH(int, way);
+        QFETCH(QByteArray, owed);
+        Rig rig;
+        Form1 &w = rig.w();
+        ScriptedModule module(rig.link, 0);
+        rig.readAndOpenDiagnostics(module);
+        DiagnosticsFrame *f = w.Frame10;
+        const QStringList before = windowState(w);
+        module.statusLines = module.statusLines.mid(0, 3); // a scan that stops short
+        QPushButton *start = test == 1 ? f->Command6 : test == 2 ? f->Command17 : f->Command19;
+        start->click();
+        module.answer = answered;
+        module.announce();
+        if (test == 2 && answered)
+            QTRY_VERIFY(f->Command18->isEnabled());
+        else if (test == 3 && answered)
+            QTRY_VERIFY(f->Command20->isEnabled());
+        else if (test == 1 && answered)
+            QTRY_COMPARE(f->Combo30->count(), 3);
+        else
+            QTRY_VERIFY(rig.link.written().endsWith("T3500\n\r"));
+        QTest::qWait(60); // the monitor's "T8019" or the scan's "T9019" has gone out
+        rig.link.takeWritten();
+        getOut(rig, Way(way));
+        QTRY_VERIFY(!w.conversation().isRunning());
+        QCOMPARE(rig.link.written(), owed);
+        QVERIFY(!rig.link.isOpen());
+        QCOMPARE(windowState(w), before);
+        QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
+        QVERIFY(f->Command6->isEnabled() && f->Command17->isEnabled() && f->Command19->isEnabled());
+        QVERIFY(!f->Command18->isEnabled() && !f->Command20->isEnabled());
+    }
+
+    // Esc after the installer's own Stop, in the 40 ms before a wrong-module "T0006" or in the
+    // second before a scan's "T0006": the owed frames go out once, nothing else.
+    void getOutWhileFramesAreOwed()
+    {
+        {
+            Rig rig;
+            ScriptedModule module(rig.link, 0);
+            rig.readAndOpenDiagnostics(module);
+            DiagnosticsFrame *f = rig.w().Frame10;
+            f->Command17->click();
+            module.announce();
+            QTRY_VERIFY(f->Command18->isEnabled());
+            QTest::qWait(60);
+            rig.link.takeWritten();
+            f->Command18->click();
+            QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+            QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+            QTRY_VERIFY(!rig.w().conversation().isRunning());
+            QCOMPARE(rig.link.written(), QByteArray("T8219\n\r").repeated(11));
+        }
+        {
+            Rig rig;
+            ScriptedModule module(rig.link, 0);
+            rig.readAndOpenDiagnostics(module);
+            QElapsedTimer clock;
+            rig.w().Frame10->Command6->click();
+            module.announce();
+            QTRY_COMPARE(rig.w().Frame10->Combo30->count(), 10);
+            clock.start();
+            rig.link.takeWritten();
+            QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+            QTRY_VERIFY(!rig.w().conversation().isRunning());
+            QVERIFY2(clock.elapsed() < 500, "the end frame goes out at once, not after its second");
+            QCOMPARE(rig.link.written(), QByteArray("T0006\n\r"));
+        }
+        {
+            Rig rig;
+            ScriptedModule relay(rig.link, 0);
+            rig.readAndOpenDiagnostics(relay);
+            relay.answer = false;
+            ScriptedModule dim(rig.link, 1);
+            rig.w().Command2->click();
+            dim.announce();
+            QTRY_COMPARE(count(rig.link.written(), "D"), 52);
+            QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+            QTRY_VERIFY(!rig.w().conversation().isRunning());
+            QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T0006\n\r");
+            QCOMPARE(rig.w().Text1->text(), QStringLiteral("Afgebroken"));
+            QVERIFY(rig.w().Command2->isEnabled());
+        }
+    }
+
+    // Afbreken while slot frames are written asks first: going on is the default.
+    void sendAbandoned()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        ScriptedModule module(rig.link, 0);
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        w.state().PcDelay = 300;
+
+        w.Command2->click();
+        module.announce();
+        QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
+        w.AbortButton->click(); // answered with the default: go on
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::lastButtons(), (QStringList{QStringLiteral("Verder versturen"), QStringLiteral("Nu stoppen")}));
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        QCOMPARE(count(rig.link.written(), "T339"), 1);
+
+        const QStringList before = windowState(w);
+        rig.link.takeWritten();
+        w.Command2->click();
+        module.announce();
+        QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
+        MessageBox::setNextChoice(1);
+        w.AbortButton->click();
+        QVERIFY(!w.conversation().isRunning());
+        QVERIFY(!rig.link.isOpen());
+        const QByteArray wire = rig.link.written();
+        QTest::qWait(50);
+        QCOMPARE(rig.link.written(), wire); // nothing after the stop
+        QVERIFY(!wire.contains("T339"));
+        QCOMPARE(windowState(w), before);
+        QCOMPARE(w.state().PcDelay, 300);
+        QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
+    }
+
+    // Closing the window: owed frames first; during a send the installer chooses.
+    void closingTheWindow()
+    {
+        {
+            Rig rig;
+            ScriptedModule module(rig.link, 0);
+            rig.readAndOpenDiagnostics(module);
+            rig.w().Frame10->Command19->click();
+            module.announce();
+            QTRY_VERIFY(rig.w().Frame10->Command20->isEnabled());
+            rig.w().Frame10->Command23->click();
+            QTest::qWait(60);
+            rig.link.takeWritten();
+            QVERIFY(!rig.w().close()); // the module is owed its stop frames
+            QTRY_VERIFY(!rig.w().isVisible());
+            QCOMPARE(rig.link.written(), QByteArray("T7219\n\r").repeated(11));
+        }
+        for (int choice : {0, 1, 2}) {
+            Rig rig;
+            Form1 &w = rig.w();
+            ScriptedModule module(rig.link, 1);
+            w.Command1->click();
+            module.announce();
+            QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+            w.Command2->click();
+            module.announce();
+            QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
+            MessageBox::setNextChoice(choice);
+            w.close();
+            QCOMPARE(MessageBox::lastButtons(), (QStringList{QStringLiteral("Sluiten na het versturen"),
+                                                             QStringLiteral("Nu sluiten"), QStringLiteral("Blijven")}));
+            if (choice == 1) { // close now
+                QVERIFY(!w.isVisible());
+                QVERIFY(!w.conversation().isRunning());
+                QVERIFY(!rig.link.written().contains("T149"));
+                continue;
+            }
+            QVERIFY(w.isVisible());
+            QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
+            QCOMPARE(count(rig.link.written(), "T149"), 1);
+            QTRY_COMPARE(w.isVisible(), choice == 2);
+        }
+    }
+
+    // A pause setting far beyond the longest pause: a way out still takes effect at once.
+    void longPausesAreCutByAWayOut()
+    {
+        for (bool closing : {false, true}) {
+            Rig rig("1000000\r\n");
+            Form1 &w = rig.w();
+            ScriptedModule module(rig.link, 1);
+            w.state().PcDelay = 0;
+            w.Command1->click();
+            module.announce();
+            QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+            w.state().PcDelay = 1000000;
+            QSignalSpy queued(&w.conversation(), &Conversation::framesQueued);
+            w.Command2->click();
+            module.announce();
+            QTRY_VERIFY_WITH_TIMEOUT(w.conversation().isWriting() && w.ProgressBar1->value() >= 1, 15000);
+            QCOMPARE(queued.first().at(1).toInt(), 100000); // the "D" burst
+            QCOMPARE(queued.last().at(1).toInt(), 50000);  // a slot frame
+            QElapsedTimer clock;
+            clock.start();
+            MessageBox::setNextChoice(1);
+            if (closing)
+                w.close();
+            else
+                w.AbortButton->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!w.conversation().isRunning(), 2000);
+            QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+            QCOMPARE(w.isVisible(), !closing);
+            QCOMPARE(w.state().PcDelay, 1000000);
+        }
+    }
+
+    // What arrives between conversations is thrown away; during one, a line without end is cut.
+    void floodsStayBounded()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        ScriptedModule module(rig.link, 0);
+        const auto flood = [&] {
+            for (int i = 0; i < 10; ++i) {
+                rig.link.moduleSend(QByteArray(1024 * 1024, 'x'));
+                QCoreApplication::processEvents();
+            }
+            QTest::qWait(5);
+            QVERIFY2(w.conversation().pendingInput() <= LineReader::MaxPending,
+                     qPrintable(QString::number(w.conversation().pendingInput())));
+        };
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(rig.link.isOpen());
+        flood(); // idle, the port still open
+        QCOMPARE(w.conversation().pendingInput(), 0);
+
+        w.Command1->click();
+        flood(); // waiting for the announce line
+        rig.link.moduleSend("\r");
+        module.stopAfterLines = 100;
+        module.announce();
+        QTRY_COMPARE(w.ProgressBar1->value(), 100);
+        flood(); // half-way through the read
+        QByteArray rest = "\r";
+        for (int slot = 100; slot < 340; ++slot)
+            rest += "RD" + threeDigits(slot).toLatin1() + threeDigits(module.memory[size_t(slot)]).toLatin1() + "\r";
+        rig.link.moduleSend(rest);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QCOMPARE(w.state().RelayImage, module.image());
+    }
+};
+
+QTEST_MAIN(TestWaysOut)
+#include "tst_waysout.moc"

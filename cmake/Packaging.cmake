@@ -43,11 +43,11 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/qv-velano5.desktop DESTINATION ${CMA
 install(DIRECTORY ${QV_PACKAGE_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${QV_PACKAGE_DIR}/qv-module-sim.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# Maintainer scripts: settings writable by the group dialout, kept over upgrades.
-foreach(script preinst postinst postrm)
-  configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/${script}.in ${QV_PACKAGE_DIR}/debian/${script} @ONLY
-                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-endforeach()
+# Maintainer script: after an upgrade from a version that let the group dialout write the
+# installation folder, the folder goes back to root and holds only the package's files again.
+# Nothing else changes an owner or a mode: the installed files keep the 0644/0755 of the package.
+configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/postinst.in ${QV_PACKAGE_DIR}/debian/postinst @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/triggers ${QV_PACKAGE_DIR}/debian/triggers COPYONLY)
 
 set(CPACK_GENERATOR DEB)
@@ -61,7 +61,8 @@ set(QV_PACKAGE_MAINTAINER "QV Velano5 developers <qv-velano5@example.org>"
     CACHE STRING "Maintainer field of the Debian package")
 
 set(CPACK_DEBIAN_PACKAGE_NAME qv-velano5)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+# Release 2: the installation folder is root's again and settings are per user (see postinst).
+set(CPACK_DEBIAN_PACKAGE_RELEASE 2)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QV_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
@@ -72,12 +73,11 @@ it back, and saves and opens .QV1 module files. The package also holds folivo,
 the embeddable PDF viewer control (library and plugin), and qv-module-sim,
 which simulates a bus module on a pseudo-terminal.
 .
-Members of the group dialout may change the program's settings.")
+Every user keeps their own settings (~/.config/qv-velano5); the administrator
+may set defaults for all users in /etc/qv-velano5.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-  ${QV_PACKAGE_DIR}/debian/preinst
   ${QV_PACKAGE_DIR}/debian/postinst
-  ${QV_PACKAGE_DIR}/debian/postrm
   ${QV_PACKAGE_DIR}/debian/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

@@ -1,19 +1,36 @@
 #!/usr/bin/env bash
-# Installs a qv-velano5 Debian package on this machine (as root), checks what it installed, starts
-# the program and the simulator, checks that the members of the group dialout (and only they) can
-# change the settings, keeps them over a reinstall, and removes the package again.
-# Usage: scripts/test-package.sh <package.deb>. Exits non-zero when a check fails.
+# Installs a qv-velano5 Debian package on this machine (as root) and checks it:
+#  - the files it installs, in an installation folder that belongs to root (0755, files 0644);
+#  - the program and the simulator start;
+#  - two throw-away users, each with their own home folder and no XDG_* variables, choose their
+#    language and port through the program's menus and each keep their own; neither can change
+#    the other's settings or the installation folder; a simulator linked as a user's port 1
+#    stays in that user's folder;
+#  - installed over the previous package (built from commit b400287, whose installation folder
+#    the group dialout could write), the folder is root:root 0755 without set-group-ID again and
+#    holds only the package's files; links and files planted there are gone, what a link pointed
+#    to is untouched;
+#  - removing the package takes everything away again.
+# Usage: scripts/test-package.sh <package.deb> [<previous package.deb>]
+# Without the second argument the previous package is built from commit b400287 of this clone
+# with that commit's own scripts/build-package.sh (a few minutes). Exits non-zero when a check
+# fails.
 set -uo pipefail
 
-if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-  echo "usage: $0 <qv-velano5_*.deb>" >&2
+if [ $# -lt 1 ] || [ $# -gt 2 ] || [ ! -f "$1" ] || { [ $# -eq 2 ] && [ ! -f "$2" ]; }; then
+  echo "usage: $0 <qv-velano5_*.deb> [<previous qv-velano5_*.deb>]" >&2
   exit 2
 fi
 if [ "$(id -u)" -ne 0 ]; then
   echo "test-package: run as root (installs and removes the package, adds test users)" >&2
   exit 2
 fi
-deb="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+deb="$(absolute "$1")"
+previous_deb=""
+[ $# -eq 2 ] && previous_deb="$(absolute "$2")"
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+previous_commit=b400287
 home=/usr/share/qv-velano5
 export DEBIAN_FRONTEND=noninteractive
 unset QV_VELANO_HOME
@@ -27,21 +44,32 @@ check() { # check <description> <command...>
   if "$@"; then ok "$what"; else fail "$what"; fi
 }
 
-# Throw-away users: two members of dialout and one outsider.
 suffix=$$
-member_a="qvpkg-a$suffix"
-member_b="qvpkg-b$suffix"
-outsider="qvpkg-c$suffix"
+user_a="qvpkg-a$suffix"
+user_b="qvpkg-b$suffix"
 users=()
+sim=""
 work="$(mktemp -d)"
 chmod 755 "$work"
-cleanup() {
-  if [ -n "${sim:-}" ]; then kill -TERM "$sim" 2> /dev/null; wait "$sim" 2> /dev/null; fi
-  if dpkg-query -W -f='${Status}' qv-velano5 2>/dev/null | grep -q "install ok installed"; then
-    apt-get remove -y qv-velano5 > /dev/null 2>&1 || echo "test-package: could not remove qv-velano5" >&2
+installed() { dpkg-query -W -f='${Status}' qv-velano5 2> /dev/null | grep -q "install ok installed"; }
+remove_package() { # removes (and purges) whatever version is installed
+  if installed; then
+    apt-get remove -y qv-velano5 > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; return 1; }
   fi
-  dpkg-query -W -f='${Status}' qv-velano5 2> /dev/null | grep -q "config-files" && dpkg --purge qv-velano5 > /dev/null 2>&1
+  if dpkg-query -W -f='${Status}' qv-velano5 2> /dev/null | grep -q "config-files"; then
+    dpkg --purge qv-velano5 > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; return 1; }
+  fi
+  return 0
+}
+cleanup() {
+  if [ -n "$sim" ]; then kill -TERM "$sim" 2> /dev/null; wait "$sim" 2> /dev/null; fi
+  remove_package || echo "test-package: could not remove qv-velano5" >&2
   for u in "${users[@]}"; do
+    # The runtime folder the program makes for a user without XDG_RUNTIME_DIR.
+    runtime="/tmp/runtime-$u"
+    if [ -d "$runtime" ] && [ ! -L "$runtime" ] && [ "$(stat -c %U "$runtime")" = "$u" ]; then
+      rm -rf "$runtime"
+    fi
     userdel "$u" > /dev/null 2>&1 || true
   done
   rm -rf "$work"
@@ -54,11 +82,60 @@ apt_install() {
   apt-get update > /dev/null 2>&1 && apt-get install -y "$@" > "$work/apt.log" 2>&1
 }
 
-for tool in xvfb-run xauth; do
+for tool in xvfb-run xauth xdotool; do
   if ! command -v "$tool" > /dev/null; then
-    apt_install --no-install-recommends xvfb xauth || { cat "$work/apt.log" >&2; exit 1; }
+    apt_install --no-install-recommends xvfb xauth xdotool || { cat "$work/apt.log" >&2; exit 1; }
   fi
 done
+if installed; then
+  echo "test-package: qv-velano5 is installed already; remove it first" >&2
+  exit 1
+fi
+for u in "$user_a" "$user_b"; do
+  if getent passwd "$u" > /dev/null; then
+    echo "test-package: user $u exists already" >&2
+    exit 1
+  fi
+done
+
+# The previous package: the one whose installation folder the group dialout could write.
+if [ -z "$previous_deb" ]; then
+  echo "== building the previous package (commit $previous_commit)"
+  if ! git -c safe.directory="$repo" -C "$repo" rev-parse -q --verify "$previous_commit^{commit}" > /dev/null 2>&1; then
+    echo "test-package: commit $previous_commit, from which the previous package is built, is not in $repo" >&2
+    echo "  (a shallow clone? run 'git fetch --unshallow'), or give the previous package as the second argument" >&2
+    exit 1
+  fi
+  t0=$SECONDS
+  mkdir -p "$work/previous/src"
+  if ! git -c safe.directory="$repo" -C "$repo" archive "$previous_commit" | tar -x -C "$work/previous/src"; then
+    echo "test-package: could not unpack commit $previous_commit" >&2
+    exit 1
+  fi
+  if ! QV_PACKAGE_BUILD_DIR="$work/previous/build" bash "$work/previous/src/scripts/build-package.sh" > "$work/previous/build.log" 2>&1; then
+    tail -n 40 "$work/previous/build.log" >&2
+    echo "test-package: the previous package could not be built" >&2
+    exit 1
+  fi
+  built=("$work"/previous/build/qv-velano5_*.deb)
+  if [ ${#built[@]} -ne 1 ] || [ ! -f "${built[0]}" ]; then
+    echo "test-package: the build of commit $previous_commit made no package" >&2
+    exit 1
+  fi
+  previous_deb="$work/previous/$(basename "${built[0]}")"
+  mv "${built[0]}" "$previous_deb"
+  rm -rf "$work/previous/build" "$work/previous/src"
+  echo "built $(basename "$previous_deb") in $((SECONDS - t0)) s"
+fi
+
+echo "== the package"
+# Only postinst may change an owner or a mode (the folder after an upgrade from the shared
+# one); no script keeps settings aside over an upgrade any more.
+mkdir "$work/control"
+dpkg-deb -e "$deb" "$work/control"
+changers="$(cd "$work/control" && grep -lE '\b(chmod|chown|chgrp)\b' preinst postinst prerm postrm 2> /dev/null | tr '\n' ' ')"
+check "only postinst changes owners or modes (found: $changers)" test "$changers" = "postinst "
+check "no preinst" test ! -e "$work/control/preinst"
 
 echo "== installing $deb"
 if ! apt_install "$deb"; then
@@ -109,114 +186,215 @@ fi
 man=/usr/share/man/man1/qv-module-sim.1.gz
 check "manual page of qv-module-sim" sh -c "zcat '$man' | grep -q '^\.SH SYNOPSIS' && zcat '$man' | grep -q 'link'"
 
+# The installation folder holds what is shipped and belongs to root: nobody else can put a
+# link or file there, or change one.
+owner_mode() { stat -c '%U:%G %a' "$1"; }
+only_root_files() { # only_root_files <folder>: regular files, root:root 0644, nothing else
+  [ -z "$(find "$1" -mindepth 1 \( ! -type f -o ! -user root -o ! -group root -o ! -perm 0644 \) -print -quit)" ]
+}
+listed_entries() { dpkg-query -L qv-velano5 | grep "^$home/" | sort; }
+present_entries() { find "$home" -mindepth 1 | sort; }
+check "folder: root:root 755 (is: $(owner_mode "$home"))" test "$(owner_mode "$home")" = "root:root 755"
+check "folder: files only, each root:root 0644" only_root_files "$home"
+check "folder: only package files" test "$(present_entries)" = "$(listed_entries)"
+
 echo "== qv-velano5 starts (no QV_VELANO_HOME)"
-start_program() { # start_program <user or empty>: runs the program 5 s under a virtual display
-  local run=(env -u QV_VELANO_HOME)
-  if [ -n "$1" ]; then
-    install -d -m 700 -o "$1" "$work/runtime-$1"
-    run=(runuser -u "$1" -- env -u QV_VELANO_HOME HOME="$work" XDG_RUNTIME_DIR="$work/runtime-$1")
-  fi
-  "${run[@]}" xvfb-run -a sh -c '
+if env -u QV_VELANO_HOME xvfb-run -a sh -c '
     qv-velano5 & pid=$!
     sleep 5
     if kill -0 $pid 2> /dev/null; then kill $pid; wait $pid; exit 0; fi
-    wait $pid; echo "qv-velano5 ended early with status $?" >&2; exit 1' > "$work/program.log" 2>&1
-}
-if start_program ""; then ok "qv-velano5 still running after 5 s (root)"; else fail "qv-velano5 start (root)"; cat "$work/program.log" >&2; fi
+    wait $pid; echo "qv-velano5 ended early with status $?" >&2; exit 1' > "$work/program.log" 2>&1; then
+  ok "qv-velano5 still running after 5 s (root)"
+else
+  fail "qv-velano5 start (root)"
+  cat "$work/program.log" >&2
+fi
 
 echo "== qv-module-sim"
 check "qv-module-sim --help" sh -c "qv-module-sim --help | grep -q '^Usage: qv-module-sim'"
 
-echo "== settings writable by the group dialout"
+echo "== each user keeps their own settings"
 check "group dialout exists" getent group dialout > /dev/null
-mode_of() { stat -c '%a %G' "$1"; }
-check "folder: 2775 group dialout (is: $(mode_of "$home"))" test "$(mode_of "$home")" = "2775 dialout"
-for f in country.vdm port.vdm directory.vdm; do
-  check "$f: 664 group dialout (is: $(mode_of "$home/$f"))" test "$(mode_of "$home/$f")" = "664 dialout"
+# Both users are members of dialout (they need it for the serial ports): that gives no right
+# in the installation folder. Their home folders can be read by others, as on many systems;
+# the settings folder itself is the user's alone.
+for u in "$user_a" "$user_b"; do
+  useradd --create-home --home-dir "$work/home-$u" --shell /bin/sh -G dialout "$u" && users+=("$u")
+  chmod 755 "$work/home-$u"
 done
-for u in "$member_a" "$member_b" "$outsider"; do
-  if getent passwd "$u" > /dev/null; then
-    echo "test-package: user $u exists already" >&2
-    exit 1
+check "test users added" test ${#users[@]} -eq 2
+as_user() { # as_user <user> <command...>: a clean environment with no XDG_* variables
+  local u="$1"
+  shift
+  runuser -u "$u" -- env -i HOME="$work/home-$u" USER="$u" LOGNAME="$u" PATH=/usr/bin:/bin "$@"
+}
+settings_of() { echo "$work/home-$1/.config/qv-velano5"; }
+bytes_of() { od -An -c "$1" 2> /dev/null | tr -s ' ' | sed 's/^ //;s/ $//'; }
+
+# Drives the program through its menus with the keyboard: Settings > Com-port > <port>, then
+# Taal/langue > Francais (2) or Nederlands (1), which restarts the program.
+cat > "$work/choose.sh" << 'EOF'
+port=$1
+language=$2
+window_of() { # window_of <pid or empty for any>
+  for _ in $(seq 100); do
+    if [ -n "$1" ]; then w=$(xdotool search --onlyvisible --pid "$1" --name '^QV Velano' 2> /dev/null | head -n 1)
+    else w=$(xdotool search --onlyvisible --name '^QV Velano' 2> /dev/null | head -n 1); fi
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+open_menu() { # open_menu <menus to the right of Bestand>
+  xdotool key alt
+  sleep 0.4
+  i=0
+  while [ $i -lt "$1" ]; do xdotool key Right; i=$((i + 1)); done
+  xdotool key Down
+  sleep 0.4
+}
+qv-velano5 & pid=$!
+w=$(window_of $pid) || { echo "no window" >&2; kill $pid; exit 1; }
+xdotool mousemove --window "$w" 200 300
+xdotool windowfocus "$w" 2> /dev/null
+sleep 1
+open_menu 2
+xdotool key Return
+sleep 0.4
+i=1
+while [ $i -lt "$port" ]; do xdotool key Down; i=$((i + 1)); done
+xdotool key Return
+sleep 0.5
+open_menu 1
+[ "$language" = 1 ] && xdotool key Down
+xdotool key Return
+for _ in $(seq 100); do kill -0 $pid 2> /dev/null || break; sleep 0.1; done
+if kill -0 $pid 2> /dev/null; then echo "the language switch did not restart the program" >&2; kill $pid; exit 1; fi
+w=$(window_of "") || { echo "no window after the restart" >&2; exit 1; }
+kill "$(xdotool getwindowpid "$w")"
+EOF
+choose() { # choose <user> <port> <language>
+  if as_user "$1" xvfb-run -a sh "$work/choose.sh" "$2" "$3" > "$work/choose-$1.log" 2>&1; then
+    ok "$1 chose port $2 and language $3 in the program"
+  else
+    fail "$1 chose port $2 and language $3 in the program"
+    cat "$work/choose-$1.log" >&2
+  fi
+}
+choose "$user_a" 3 2
+choose "$user_b" 5 1
+for u in "$user_a" "$user_b"; do
+  check "$u: settings folder $(settings_of "$u") is $u's, 700 (is: $(stat -c '%U %a' "$(settings_of "$u")" 2> /dev/null))" \
+    test "$(stat -c '%U %a' "$(settings_of "$u")" 2> /dev/null)" = "$u 700"
+done
+check "$user_a keeps port 3" test "$(bytes_of "$(settings_of "$user_a")/port.vdm")" = '3 \r \n'
+check "$user_a keeps French" test "$(bytes_of "$(settings_of "$user_a")/country.vdm")" = '2 \r \n'
+check "$user_b keeps port 5" test "$(bytes_of "$(settings_of "$user_b")/port.vdm")" = '5 \r \n'
+check "$user_b keeps Dutch" test "$(bytes_of "$(settings_of "$user_b")/country.vdm")" = '1 \r \n'
+check "shipped files unchanged (dpkg --verify)" test -z "$(dpkg --verify qv-velano5 2>&1)"
+
+writes() { # writes <user> <file>: the user can replace or create that file
+  as_user "$1" sh -c 'printf "7\r\n" > "$1"' write "$2" 2> /dev/null
+}
+links() { # links <user> <name>: the user can make a link of that name
+  as_user "$1" ln -sf /dev/null "$2" 2> /dev/null
+}
+for pair in "$user_a $user_b" "$user_b $user_a"; do
+  set -- $pair
+  other="$(settings_of "$2")"
+  if writes "$1" "$other/port.vdm"; then fail "$1 changed $2's port.vdm"; else ok "$1 cannot change $2's port.vdm"; fi
+  if writes "$1" "$other/pc.vdm"; then fail "$1 added a pc.vdm for $2"; else ok "$1 cannot add settings for $2"; fi
+  if links "$1" "$other/com1"; then fail "$1 linked $2's port 1"; else ok "$1 cannot link $2's port 1"; fi
+  if as_user "$1" ls "$other" > /dev/null 2>&1; then fail "$1 can list $2's settings"; else ok "$1 cannot list $2's settings"; fi
+  for f in port.vdm pc.vdm new.vdm; do
+    if writes "$1" "$home/$f"; then fail "$1 wrote $home/$f"; else ok "$1 cannot write $home/$f"; fi
+  done
+  if links "$1" "$home/com1"; then fail "$1 linked $home/com1"; else ok "$1 cannot link $home/com1"; fi
+  if as_user "$1" rm -f "$home/country.vdm" 2> /dev/null && [ ! -e "$home/country.vdm" ]; then
+    fail "$1 removed $home/country.vdm"
+  else
+    ok "$1 cannot remove $home/country.vdm"
   fi
 done
-useradd --system --no-create-home --shell /usr/sbin/nologin -G dialout "$member_a" && users+=("$member_a")
-useradd --system --no-create-home --shell /usr/sbin/nologin -G dialout "$member_b" && users+=("$member_b")
-useradd --system --no-create-home --shell /usr/sbin/nologin "$outsider" && users+=("$outsider")
-check "test users added" test ${#users[@]} -eq 3
+set --
+check "$user_a still has port 3" test "$(bytes_of "$(settings_of "$user_a")/port.vdm")" = '3 \r \n'
+check "$user_b still has port 5" test "$(bytes_of "$(settings_of "$user_b")/port.vdm")" = '5 \r \n'
+check "installation folder unchanged" test -z "$(dpkg --verify qv-velano5 2>&1)" -a "$(present_entries)" = "$(listed_entries)"
 
-# Writes a settings file the way the program does: a temporary file in the folder, given the
-# permissions of the file it replaces, renamed over it.
-save_as() { # save_as <user> <file> <content>
-  runuser -u "$1" -- sh -c '
-    set -e
-    target="$1/$2"
-    tmp=$(mktemp "$target.XXXXXX")
-    printf "%s\r\n" "$3" > "$tmp"
-    chmod --reference="$target" "$tmp"
-    mv -f "$tmp" "$target"' save "$home" "$2" "$3" 2> /dev/null
-}
-content_of() { tr -d '\r\n' < "$home/$1"; }
-
-check "a member of dialout changes port.vdm" save_as "$member_a" port.vdm 5
-check "  new content" test "$(content_of port.vdm)" = 5
-check "  stays 664 group dialout (is: $(mode_of "$home/port.vdm"))" test "$(mode_of "$home/port.vdm")" = "664 dialout"
-check "another member changes it after the first" save_as "$member_b" port.vdm 6
-check "  new content" test "$(content_of port.vdm)" = 6
-check "a member of dialout changes country.vdm" save_as "$member_a" country.vdm " 2 "
-check "a member of dialout changes directory.vdm" save_as "$member_b" directory.vdm /srv/klanten
-if save_as "$outsider" port.vdm 7; then fail "a user outside dialout changed port.vdm"; else ok "a user outside dialout cannot change port.vdm"; fi
-check "  port.vdm unchanged" test "$(content_of port.vdm)" = 6
-check "no temporary files left" test "$(find "$home" -maxdepth 1 -name '*.vdm.*' | wc -l)" -eq 0
-
-if start_program "$member_a"; then ok "qv-velano5 still running after 5 s (member of dialout)"; else fail "qv-velano5 start (member of dialout)"; cat "$work/program.log" >&2; fi
-
-# A member of dialout may link a serial port into the folder (port 1 -> <folder>/com1).
-own="$work/$member_a"
-install -d -m 700 -o "$member_a" "$own"
-runuser -u "$member_a" -- sh -c 'echo $$ > "$1/sim.pid"; exec qv-module-sim --fast --link "$2/com1"' sim "$own" "$home" \
+# A user's serial port link lives in their own settings folder.
+own_link="$(settings_of "$user_a")/com1"
+as_user "$user_a" sh -c 'echo $$ > "$1/sim.pid"; exec qv-module-sim --fast --link "$2"' sim "$work/home-$user_a" "$own_link" \
   > "$work/sim.out" 2> "$work/sim.err" &
 sim=$!
 for _ in $(seq 50); do
   [ -s "$work/sim.out" ] && break
   sleep 0.1
 done
-check "simulator linked as $home/com1 by a member of dialout" sh -c "grep -q '^PTY /dev/pts/' '$work/sim.out' && [ -L '$home/com1' ]"
+check "simulator linked as $user_a's port 1" sh -c "grep -q '^PTY /dev/pts/' '$work/sim.out' && [ -L '$own_link' ]"
+check "  not $user_b's, nor the installation folder's" test ! -e "$(settings_of "$user_b")/com1" -a ! -L "$home/com1"
 # Signal the simulator itself; runuser hands its exit status on.
-kill -TERM "$(cat "$own/sim.pid" 2> /dev/null || echo "$sim")" 2> /dev/null
+kill -TERM "$(cat "$work/home-$user_a/sim.pid" 2> /dev/null || echo "$sim")" 2> /dev/null
 wait "$sim"
 status=$?
 sim=""
 check "simulator ended on SIGTERM (status $status)" test "$status" -eq 0
-check "  and took the link away" test ! -L "$home/com1"
-
-echo "== settings kept over a reinstall"
-if apt-get install -y --reinstall "$deb" > "$work/apt.log" 2>&1; then
-  ok "apt-get install --reinstall"
-  check "port.vdm kept" test "$(content_of port.vdm)" = 6
-  check "country.vdm kept" test "$(content_of country.vdm)" = " 2 "
-  check "directory.vdm kept" test "$(content_of directory.vdm)" = /srv/klanten
-  check "folder still 2775 group dialout" test "$(mode_of "$home")" = "2775 dialout"
-  check "port.vdm again 664 group dialout" test "$(mode_of "$home/port.vdm")" = "664 dialout"
-  check "nothing left in /var/lib/qv-velano5" test ! -e /var/lib/qv-velano5
-else
-  cat "$work/apt.log" >&2
-  fail "apt-get install --reinstall"
-fi
+check "  and took the link away" test ! -L "$own_link"
 
 echo "== removing"
-if apt-get remove -y qv-velano5 > "$work/apt.log" 2>&1; then
-  ok "apt-get remove"
-else
-  cat "$work/apt.log" >&2
-  fail "apt-get remove"
-fi
+if remove_package; then ok "apt-get remove, dpkg --purge"; else fail "apt-get remove, dpkg --purge"; fi
 check "programs gone" test ! -e /usr/bin/qv-velano5 -a ! -e /usr/bin/qv-module-sim
 check "libfolivo gone" test ! -e "$libdir/libfolivo.so.1"
 check "installation folder gone" test ! -e "$home"
-# The maintainer scripts keep the package known to dpkg until it is purged.
-if dpkg --purge qv-velano5 > "$work/apt.log" 2>&1; then ok "dpkg --purge"; else cat "$work/apt.log" >&2; fail "dpkg --purge"; fi
-check "dpkg no longer knows qv-velano5" sh -c "! dpkg-query -W qv-velano5 > /dev/null 2>&1"
+check "dpkg no longer knows qv-velano5" sh -c "! dpkg-query -W -f='\${Status}' qv-velano5 2> /dev/null | grep -q installed"
+check "users' settings kept" test -f "$(settings_of "$user_a")/port.vdm" -a -f "$(settings_of "$user_b")/port.vdm"
+
+echo "== installing over the previous package ($(basename "$previous_deb"))"
+if ! apt_install "$previous_deb"; then
+  cat "$work/apt.log" >&2
+  fail "apt-get install of the previous package"
+else
+  ok "previous package installed"
+  check "  its folder is the shared one: 2775 group dialout (is: $(stat -c '%a %G' "$home"))" test "$(stat -c '%a %G' "$home")" = "2775 dialout"
+  # What any member of dialout could do there: change the shared settings, put a link where a
+  # settings file or a port was, leave files, folders and a FIFO behind.
+  victim="$work/victim.txt"
+  victim_dir="$work/victim-dir"
+  printf 'not to be touched\n' > "$victim"
+  mkdir -p "$victim_dir" && printf 'keep\n' > "$victim_dir/keep.txt"
+  touch -d '2001-02-03 04:05:06' "$victim"
+  before="$(stat -c '%s %Y %a %U' "$victim") $(sha256sum < "$victim")"
+  as_user "$user_a" sh -c '
+    set -e
+    printf "6\r\n" > "$1/port.vdm.new" && mv -f "$1/port.vdm.new" "$1/port.vdm"
+    printf "/srv/klanten\r\n" > "$1/directory.vdm.new" && mv -f "$1/directory.vdm.new" "$1/directory.vdm"
+    rm -f "$1/country.vdm" && ln -s "$2" "$1/country.vdm"
+    ln -s "$2" "$1/com1"
+    ln -s "$3" "$1/com2"
+    printf "planted\n" > "$1/stray.txt"
+    printf "planted\n" > "$1/.hidden"
+    mkdir "$1/stray folder" && ln -s "$3" "$1/stray folder/inner" && ln -s "$2" "$1/stray folder/to-victim"
+    mkfifo "$1/fifo.vdm"' plant "$home" "$victim" "$victim_dir"
+  check "  a member of dialout planted links and files in it" test -L "$home/com1" -a -L "$home/country.vdm" -a -p "$home/fifo.vdm" -a -d "$home/stray folder"
+
+  if apt_install "$deb"; then
+    ok "apt-get install over the previous package"
+  else
+    cat "$work/apt.log" >&2
+    fail "apt-get install over the previous package"
+  fi
+  check "folder: root:root 755, no set-group-ID (is: $(owner_mode "$home"))" test "$(owner_mode "$home")" = "root:root 755"
+  check "folder: only package files" test "$(present_entries)" = "$(listed_entries)"
+  if [ "$(present_entries)" != "$(listed_entries)" ]; then
+    diff <(listed_entries) <(present_entries) >&2
+  fi
+  check "folder: files only, each root:root 0644" only_root_files "$home"
+  check "shipped settings back, not carried over (dpkg --verify)" test -z "$(dpkg --verify qv-velano5 2>&1)"
+  check "what the links pointed to is untouched" test "$(stat -c '%s %Y %a %U' "$victim") $(sha256sum < "$victim")" = "$before"
+  check "  and the linked folder too" test "$(ls -A "$victim_dir")" = keep.txt -a "$(cat "$victim_dir/keep.txt")" = keep
+  check "nothing left in /var/lib/qv-velano5" test ! -e /var/lib/qv-velano5
+  if remove_package; then ok "apt-get remove, dpkg --purge"; else fail "apt-get remove, dpkg --purge"; fi
+  check "installation folder gone" test ! -e "$home"
+fi
 
 echo
 if [ "$failures" -ne 0 ]; then

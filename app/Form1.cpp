@@ -106,6 +106,7 @@ Form1::Form1(QWidget *parent, SerialLink *link) : QMainWindow(parent)
         if (!running && m_closeWhenDone)
             QTimer::singleShot(0, this, &QWidget::close);
     });
+    Folivo1->remoteFailed = [this](Folivo::RemoteFailure why) { onDocumentNotFetched(int(why)); };
     connect(AbortButton, &QPushButton::clicked, this, &Form1::abortRequested);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
@@ -1057,6 +1058,30 @@ void Form1::openDocumentation(int button)
     for (QWidget *w : std::initializer_list<QWidget *>{Frame3, Frame11, Frame12, Frame6, Frame7, Frame9, Frame10,
                                                         Frame1, Frame2})
         w->hide();
+}
+
+// A document fetched over http that the viewer gave up on.
+void Form1::onDocumentNotFetched(int why)
+{
+    const int lang = m_state.Language;
+    QString text;
+    switch (Folivo::RemoteFailure(why)) {
+    case Folivo::RemoteFailure::TooLarge:
+        text = Lang::message(lang, QStringLiteral("Het document is te groot (meer dan 64 MB) en werd niet geopend."),
+                             QStringLiteral("Le document est trop grand (plus de 64 Mo) et n'a pas été ouvert."));
+        break;
+    case Folivo::RemoteFailure::TimedOut:
+        text = Lang::message(lang, QStringLiteral("Het document kwam niet op tijd binnen en werd niet geopend."),
+                             QStringLiteral("Le document n'est pas arrivé à temps et n'a pas été ouvert."));
+        break;
+    case Folivo::RemoteFailure::Failed:
+        text = Lang::message(lang, QStringLiteral("Het document kon niet opgehaald worden."),
+                             QStringLiteral("Le document n'a pas pu être téléchargé."));
+        break;
+    case Folivo::RemoteFailure::None:
+        return;
+    }
+    MessageBox::information(this, Lang::warningTitle(lang), text);
 }
 
 void Form1::Command15_Click()

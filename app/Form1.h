@@ -212,6 +212,7 @@ private:
     // The version label: "Versie: " / "Version: " and the version slot of the image.
     void showVersion();
     void openDocumentation(int button);
+    void onDocumentNotFetched(int why);
 
     ModuleState m_state;
     SerialLink *m_link = nullptr;

@@ -4,6 +4,7 @@
 #include "app/Lang.h"
 #include "protocol/ModuleState.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QPixmap>
@@ -38,7 +39,10 @@ const char *pictureFile(int type)
 // not handed to another image reader. A file that is not a readable bitmap gives no picture.
 QPixmap loadBitmap(const QString &path)
 {
-    QImageReader reader(path, "bmp");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QPixmap();
+    QImageReader reader(&file, "bmp");
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
     const QImage image = reader.read();

@@ -259,8 +259,15 @@ void Folivo::abandonRemote(RemoteFailure why)
     if (!reply)
         return;
     cancelRemote();
+    failRemote(why);
+}
+
+void Folivo::failRemote(RemoteFailure why)
+{
     m_remoteFailure = why;
     m_browser->hide();
+    if (remoteFailed)
+        remoteFailed(why);
 }
 
 void Folivo::remoteFinished(QNetworkReply *reply)
@@ -275,16 +282,13 @@ void Folivo::remoteFinished(QNetworkReply *reply)
 
         if (reply->error() != QNetworkReply::NoError) {
             m_body.clear();
-            if (reply->error() != QNetworkReply::OperationCanceledError) {
-                m_remoteFailure = RemoteFailure::Failed;
-                m_browser->hide();
-            }
+            if (reply->error() != QNetworkReply::OperationCanceledError)
+                failRemote(RemoteFailure::Failed);
             return;
         }
         if (!takeRemoteBytes(reply)) {      // whatever came with the end
             m_body.clear();
-            m_remoteFailure = RemoteFailure::TooLarge;
-            m_browser->hide();
+            failRemote(RemoteFailure::TooLarge);
             return;
         }
 

@@ -8,6 +8,7 @@
 #include <QtWidgets/QWidget>
 
 #include <chrono>
+#include <functional>
 
 class QBuffer;
 class QTimer;
@@ -95,6 +96,11 @@ public:
     // regard to case, component by component; empty when there is none.
     static QString resolveLocalFile(const QString &path);
 
+    // Called when a fetch over http gave no document (the browser is then hidden), so that a
+    // host may tell the person why. A plain member, not a signal: the control's published
+    // members stay as they are.
+    std::function<void(RemoteFailure)> remoteFailed;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -111,6 +117,7 @@ private:
     bool takeRemoteBytes(QNetworkReply *reply);
     void remoteFinished(QNetworkReply *reply);
     void abandonRemote(RemoteFailure why);
+    void failRemote(RemoteFailure why);
     void layoutBrowser();
 
     QString m_path;

@@ -143,6 +143,26 @@ private Q_SLOTS:
         QVERIFY(w.Frame1->isVisible() && w.Frame2->isVisible() && w.Frame11->isVisible());
         QVERIFY(w.Combo1->isEnabled());
     }
+
+    // A document fetched over http that the viewer gives up on is explained in the window's language.
+    void documentNotFetchedIsExplained()
+    {
+        for (const auto &[country, words] : {std::pair{QByteArray(" 1 \r\n"), QStringLiteral("te groot")},
+                                             std::pair{QByteArray(" 2 \r\n"), QStringLiteral("trop grand")}}) {
+            TestHome home;
+            prepare(home, country);
+            MemoryLink link;
+            Form1 w(nullptr, &link);
+            MessageBox::resetRecord();
+            MessageBox::setAutoAnswer(true);
+            w.Folivo1->remoteFailed(Folivo::RemoteFailure::TooLarge);
+            QCOMPARE(MessageBox::shownCount(), 1);
+            QVERIFY2(MessageBox::lastText().contains(words), qPrintable(MessageBox::lastText()));
+            w.Folivo1->remoteFailed(Folivo::RemoteFailure::TimedOut);
+            w.Folivo1->remoteFailed(Folivo::RemoteFailure::Failed);
+            QCOMPARE(MessageBox::shownCount(), 3);
+        }
+    }
 };
 
 QTEST_MAIN(TestDocPages)

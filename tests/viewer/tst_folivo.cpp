@@ -356,10 +356,14 @@ private slots:
         Folivo f;
         // Time-outs far beyond the test's wait: only the size bound can end these fetches.
         f.setRemoteLimits({256 * 1024, std::chrono::minutes(1), std::chrono::minutes(1)});
+        QList<Folivo::RemoteFailure> failed;
+        f.remoteFailed = [&](Folivo::RemoteFailure why) { failed << why; };
         QVERIFY(f.OpenPDF(m_server.url(name)));
         QVERIFY(shown(f));
         QTRY_VERIFY(!f.isOpening());
         QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TooLarge);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.first(), Folivo::RemoteFailure::TooLarge);
         QVERIFY(!shown(f));
         QTRY_COMPARE(m_server.disconnects.value(target), before + 1);
         QVERIFY2(m_server.bodySent.value(target) - sentBefore < 8 * 1024 * 1024,
@@ -392,10 +396,14 @@ private slots:
         // bound ends it.
         f.setRemoteLimits({Folivo::DefaultRemoteLimits.maxBytes, std::chrono::milliseconds(200),
                            std::chrono::milliseconds(600)});
+        QList<Folivo::RemoteFailure> failed;
+        f.remoteFailed = [&](Folivo::RemoteFailure why) { failed << why; };
         QVERIFY(f.OpenPDF(m_server.url(name)));
         QVERIFY(f.isOpening());
         QTRY_VERIFY(!f.isOpening());
         QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TimedOut);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.first(), Folivo::RemoteFailure::TimedOut);
         QVERIFY(!shown(f));
         QTRY_COMPARE(m_server.disconnects.value(target), before + 1);
         QVERIFY(f.document()->status() != QPdfDocument::Status::Ready);

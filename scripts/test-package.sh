@@ -91,6 +91,10 @@ if installed; then
   echo "test-package: qv-velano5 is installed already; remove it first" >&2
   exit 1
 fi
+if [ -e "$home" ] || [ -L "$home" ]; then
+  echo "test-package: $home is left over from an earlier installation; remove it first" >&2
+  exit 1
+fi
 for u in "$user_a" "$user_b"; do
   if getent passwd "$u" > /dev/null; then
     echo "test-package: user $u exists already" >&2

@@ -710,6 +710,10 @@ void Form1::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    if (m_closeWhenDone) { // asked already: the window closes when the conversation ends
+        event->ignore();
+        return;
+    }
     if (m_conversation->isWriting()) {
         const int lang = m_state.Language;
         const int choice = MessageBox::choose(

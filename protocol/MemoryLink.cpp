@@ -15,6 +15,7 @@ bool MemoryLink::open()
     m_nextError = OpenError::None;
     m_nextErrorText.clear();
     m_open = m_lastError == OpenError::None;
+    m_openForWriter = m_open;
     return m_open;
 }
 
@@ -29,6 +30,10 @@ bool MemoryLink::writeAndDrain(char c)
 {
     if (m_failWrites)
         return false;
+    if (!m_openForWriter) {
+        ++m_writesWhileClosed;
+        return false;
+    }
     {
         std::lock_guard lock(m_mutex);
         m_written += c;
@@ -81,5 +86,6 @@ void MemoryLink::hangUp()
     if (!m_open)
         return;
     m_open = false;
+    m_openForWriter = false;
     Q_EMIT lost(QStringLiteral("the line hung up"));
 }

@@ -18,7 +18,11 @@ public:
     void setPortName(const QString &name) override { m_name = name; }
     QString portName() const override { return m_name; }
     bool open() override;
-    void close() override { m_open = false; }
+    void close() override
+    {
+        m_open = false;
+        m_openForWriter = false;
+    }
     bool isOpen() const override { return m_open; }
     OpenError lastOpenError() const override { return m_lastError; }
     QString lastErrorText() const override { return m_lastErrorText; }
@@ -36,6 +40,8 @@ public:
     void failWrites(bool fail) { m_failWrites = fail; }
     void hangUp(); // the other end vanishes
     int openCount() const { return m_openCount; }
+    // Characters the program tried to write while the link was closed (refused).
+    int writesWhileClosed() const { return m_writesWhileClosed; }
 
 Q_SIGNALS:
     // A character the program wrote (delivered on the link's thread).
@@ -55,4 +61,6 @@ private:
     QList<qint64> m_times;
     QElapsedTimer m_clock;
     std::atomic<bool> m_failWrites{false};
+    std::atomic<bool> m_openForWriter{false};
+    std::atomic<int> m_writesWhileClosed{0};
 };

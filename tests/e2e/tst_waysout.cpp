@@ -210,8 +210,8 @@ private Q_SLOTS:
         rig.attach(0);
         rig.startTest(f->Command6);
         QTRY_COMPARE_WITH_TIMEOUT(f->Combo30->count(), 10, 5000);
-        QTest::keyClick(&w, Qt::Key_Escape); // in the second before the end frame
-        QTRY_VERIFY_WITH_TIMEOUT(!w.conversation().isRunning(), 500);
+        QTest::keyClick(&w, Qt::Key_Escape); // in the second before the end frame (timed in the GUI test)
+        QTRY_VERIFY_WITH_TIMEOUT(!w.conversation().isRunning(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(rig.sim->logged(QStringLiteral("END")), 5000);
         QCOMPARE(rig.framesAfter(QStringLiteral("T9019")), QStringList{QStringLiteral("T0006")});
 
@@ -241,7 +241,9 @@ private Q_SLOTS:
         QVERIFY(!w.conversation().isRunning());
         QTest::qWait(300);
         const QStringList written = rig.framesAfter(QStringLiteral("T3700"));
-        QVERIFY2(written.size() > 100 && written.size() < 340, qPrintable(QString::number(written.size())));
+        // Slots 0..99 went out whole; the frame under way when the installer stopped may be cut.
+        const int whole = int(written.filter(QRegularExpression(QStringLiteral("^T\\d{6}$"))).size());
+        QVERIFY2(whole >= 100 && whole < 340, qPrintable(written.join(QLatin1Char(' '))));
         QTest::qWait(300);
         QCOMPARE(rig.framesAfter(QStringLiteral("T3700")), written);
         QCOMPARE(windowState(w), before);

@@ -137,6 +137,7 @@ private Q_SLOTS:
         getOut(rig, Way(way));
         QTRY_VERIFY(!w.conversation().isRunning());
         QVERIFY(!rig.link.isOpen());
+        QCOMPARE(rig.link.writesWhileClosed(), 0);
 
         QCOMPARE(windowState(w), before);
         for (int type : {0, 1, 2})
@@ -230,7 +231,8 @@ private Q_SLOTS:
             QTRY_COMPARE(f->Combo30->count(), 3);
         else
             QTRY_VERIFY(rig.link.written().endsWith("T3500\n\r"));
-        QTest::qWait(60); // the monitor's "T8019" or the scan's "T9019" has gone out
+        if (answered && test != 3) // the monitor's "T8019" or the scan's "T9019" has gone out
+            QTRY_VERIFY(rig.link.written().endsWith(test == 2 ? "T8019\n\r" : "T9019\n\r"));
         rig.link.takeWritten();
         getOut(rig, Way(way));
         QTRY_VERIFY(!w.conversation().isRunning());
@@ -254,7 +256,7 @@ private Q_SLOTS:
             f->Command17->click();
             module.announce();
             QTRY_VERIFY(f->Command18->isEnabled());
-            QTest::qWait(60);
+            QTRY_VERIFY(rig.link.written().endsWith("T8019\n\r"));
             rig.link.takeWritten();
             f->Command18->click();
             QTest::keyClick(rig.window.get(), Qt::Key_Escape);
@@ -326,6 +328,7 @@ private Q_SLOTS:
         const QByteArray wire = rig.link.written();
         QTest::qWait(50);
         QCOMPARE(rig.link.written(), wire); // nothing after the stop
+        QCOMPARE(rig.link.writesWhileClosed(), 0); // the writer had let go before the port closed
         QVERIFY(!wire.contains("T339"));
         QCOMPARE(windowState(w), before);
         QCOMPARE(w.state().PcDelay, 300);
@@ -343,7 +346,7 @@ private Q_SLOTS:
             module.announce();
             QTRY_VERIFY(rig.w().Frame10->Command20->isEnabled());
             rig.w().Frame10->Command23->click();
-            QTest::qWait(60);
+            QTRY_VERIFY(rig.link.written().endsWith("T7002\n\r"));
             rig.link.takeWritten();
             QVERIFY(!rig.w().close()); // the module is owed its stop frames
             QTRY_VERIFY(!rig.w().isVisible());
@@ -405,6 +408,8 @@ private Q_SLOTS:
             QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
             QCOMPARE(w.isVisible(), !closing);
             QCOMPARE(w.state().PcDelay, 1000000);
+            QTest::qWait(120); // longer than a pause: a writer still at work would show now
+            QCOMPARE(rig.link.writesWhileClosed(), 0);
         }
     }
 

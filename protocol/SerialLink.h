@@ -38,6 +38,7 @@ Q_SIGNALS:
     void lost(const QString &detail);
 };
 
-// The device of serial port number n: "COMn" on Windows; elsewhere "<installation folder>/comN"
-// when that exists (a link to the real device), else "/dev/ttyS<n-1>".
+// The device of serial port number n: "COMn" on Windows; elsewhere the user's link "comN" in the
+// settings folder, else a root-owned "/etc/qv-velano5/comN", else "/dev/ttyS<n-1>". Looked up anew
+// at every call: the conversation asks at each start.
 QString serialPortName(int number);

@@ -4,6 +4,7 @@
 #include "files/ModuleFile.h"
 #include "support/SimProcess.h"
 #include "support/TestHome.h"
+#include "support/WaysOut.h"
 #include "support/WindowState.h"
 
 #include <QTest>
@@ -82,9 +83,6 @@ class TestWaysOutOnTheWire : public QObject
         }
     };
 
-    enum Way { AbortButton, Escape, LineLost };
-    enum Moment { Waiting, Announced, HalfWay };
-
 private Q_SLOTS:
     void init()
     {
@@ -92,20 +90,7 @@ private Q_SLOTS:
         MessageBox::setAutoAnswer(true);
     }
 
-    void readAbandoned_data()
-    {
-        QTest::addColumn<int>("way");
-        QTest::addColumn<int>("moment");
-        QTest::addColumn<bool>("fileOpen");
-        const std::pair<const char *, int> ways[] = {{"Afbreken", AbortButton}, {"Esc", Escape}, {"line lost", LineLost}};
-        const std::pair<const char *, int> moments[] = {
-            {"waiting for the announce line", Waiting}, {"before the first data line", Announced}, {"half-way", HalfWay}};
-        for (bool fileOpen : {false, true})
-            for (const auto &[wayName, way] : ways)
-                for (const auto &[momentName, moment] : moments)
-                    QTest::addRow("%s, %s, %s", fileOpen ? "dim file open" : "fresh", wayName, momentName)
-                        << way << moment << fileOpen;
-    }
+    void readAbandoned_data() { addWayOutRows("dim file open"); }
     // With a fresh program nothing can be sent after a way out; with a dim file open and a relay
     // module attached, the file is in hand again and a dim module gets exactly its values.
     void readAbandoned()

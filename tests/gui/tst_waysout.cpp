@@ -5,6 +5,7 @@
 #include "protocol/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/WaysOut.h"
 #include "support/WindowState.h"
 
 #include <QElapsedTimer>
@@ -55,10 +56,7 @@ class TestWaysOut : public QObject
         }
     };
 
-    enum Way { AbortButton, Escape, LineLost, Unsupported, PortMissing };
-    enum Moment { Waiting, Announced, HalfWay };
-
-    static void getOut(Rig &rig, Way way)
+    static void getOut(Rig &rig, WayOut way)
     {
         switch (way) {
         case AbortButton:
@@ -89,17 +87,7 @@ private Q_SLOTS:
 
     void readAbandoned_data()
     {
-        QTest::addColumn<int>("way");
-        QTest::addColumn<int>("moment");
-        QTest::addColumn<bool>("fileOpen");
-        const std::pair<const char *, int> ways[] = {{"Afbreken", AbortButton}, {"Esc", Escape}, {"line lost", LineLost}};
-        const std::pair<const char *, int> moments[] = {
-            {"waiting for the announce line", Waiting}, {"before the first data line", Announced}, {"half-way", HalfWay}};
-        for (bool fileOpen : {false, true})
-            for (const auto &[wayName, way] : ways)
-                for (const auto &[momentName, moment] : moments)
-                    QTest::addRow("%s, %s, %s", fileOpen ? "file open" : "fresh", wayName, momentName)
-                        << way << moment << fileOpen;
+        addWayOutRows("file open");
         for (bool fileOpen : {false, true}) {
             QTest::addRow("%s, port cannot be opened", fileOpen ? "file open" : "fresh") << int(PortMissing) << -1 << fileOpen;
             QTest::addRow("%s, module not supported", fileOpen ? "file open" : "fresh") << int(Unsupported) << -1 << fileOpen;
@@ -134,7 +122,7 @@ private Q_SLOTS:
         } else {
             QTest::qWait(20);
         }
-        getOut(rig, Way(way));
+        getOut(rig, WayOut(way));
         QTRY_VERIFY(!w.conversation().isRunning());
         QVERIFY(!rig.link.isOpen());
         QCOMPARE(rig.link.writesWhileClosed(), 0);
@@ -234,7 +222,7 @@ private Q_SLOTS:
         if (answered && test != 3) // the monitor's "T8019" or the scan's "T9019" has gone out
             QTRY_VERIFY(rig.link.written().endsWith(test == 2 ? "T8019\n\r" : "T9019\n\r"));
         rig.link.takeWritten();
-        getOut(rig, Way(way));
+        getOut(rig, WayOut(way));
         QTRY_VERIFY(!w.conversation().isRunning());
         QCOMPARE(rig.link.written(), owed);
         QVERIFY(!rig.link.isOpen());

@@ -27,8 +27,8 @@ std::optional<int> Wire::leadingNumber(const QString &field)
     int value = 0;
     bool any = false;
     for (const QChar c : field) {
-        if (c == QLatin1Char(' ') && !any)
-            continue;
+        if (c == QLatin1Char(' '))
+            continue; // blanks are skipped anywhere in the field: "4 0" reads 40
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             break;
         value = value * 10 + (c.unicode() - '0');

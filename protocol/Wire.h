@@ -17,8 +17,8 @@ QByteArray dBurst();
 // "T7000".."T7011": switches output 1..12 in the output test.
 QString outputCommand(int output);
 
-// A decimal field as the module's lines are read: blanks skipped, digits up to the first other
-// character. nullopt when the field has no digit at all.
+// A decimal field as the module's lines are read: blanks skipped wherever they stand, digits up
+// to the first other character. nullopt when the field has no digit at all.
 std::optional<int> leadingNumber(const QString &field);
 
 struct DataLine

@@ -73,6 +73,8 @@ private Q_SLOTS:
         QTest::newRow("leading zeros") << QStringLiteral("xx339007") << 339 << 7;
         QTest::newRow("M counts as data") << QStringLiteral("M1005012") << 5 << 12;
         QTest::newRow("blanks skipped") << QStringLiteral("RD 12 7 ") << 12 << 7;
+        QTest::newRow("blank inside a field") << QStringLiteral("RD4 0 7 ") << 40 << 7;
+        QTest::newRow("blank after a digit") << QStringLiteral("RD3 912x4") << 39 << 12;
         QTest::newRow("value stops at non-digit") << QStringLiteral("RD0121x3") << 12 << 1;
         QTest::newRow("value without digits is 0") << QStringLiteral("RD012abc") << 12 << 0;
         QTest::newRow("short value") << QStringLiteral("RD0129") << 12 << 9;

@@ -153,6 +153,26 @@ private Q_SLOTS:
         QCOMPARE(w.state().ModuleType, 0);
     }
 
+    // The last slot's line arriving early ends the read at once: the lines after it are not
+    // stored. A data line that begins with "M" is a data line like any other.
+    void readEndsAtTheLastSlot()
+    {
+        Rig rig(1, {QStringLiteral("--fault"), QStringLiteral("early-end=20"), QStringLiteral("--fault"),
+                    QStringLiteral("m-line=10")});
+        Form1 &w = rig.w();
+        std::vector<int> expected = values(w.state().DimImage);
+        const ModuleImage module = pattern(1, 1);
+        for (int slot = 0; slot < 20; ++slot)
+            expected[size_t(slot)] = module.value(slot);
+        expected[149] = module.value(149);
+        w.Command1->click();
+        QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
+        QCOMPARE(values(w.state().DimImage), expected);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.sim->logged(QStringLiteral("TX data")), 5000);
+        QTest::qWait(200); // the rest of the lines has arrived meanwhile
+        QCOMPARE(values(w.state().DimImage), expected);
+    }
+
     void readingSurvivesGarbageAndBadSlots()
     {
         Rig rig(0, {QStringLiteral("--fault"), QStringLiteral("garbage"), QStringLiteral("--fault"), QStringLiteral("bad-slot")});

@@ -283,6 +283,21 @@ private Q_SLOTS:
             b.module.advance(0);
             QCOMPARE(b.module.takeTx(), QByteArray("M17501\r"));
         }
+        {
+            Bench b(withFault(FaultKind::EarlyEnd, 2));
+            b.open("T3600\n\r");
+            const auto lines = b.lines();
+            QCOMPARE(lines.size(), 151);
+            QCOMPARE(lines.mid(0, 4), (QList<QByteArray>{dataLine(0, 0), dataLine(1, 7), dataLine(149, 43), dataLine(2, 14)}));
+            QCOMPARE(lines[149], dataLine(148, 36));
+        }
+        {
+            Bench b(withFault(FaultKind::MLine, 30));
+            b.open("T3600\n\r");
+            const auto lines = b.lines();
+            QCOMPARE(count(lines, data), 149);
+            QCOMPARE(lines[30], QByteArray("M1030210"));
+        }
     }
 
     void logFormat()
@@ -379,6 +394,7 @@ private Q_SLOTS:
         QTest::newRow("button 100") << "--buttons 100:5" << false;
         QTest::newRow("unknown fault") << "--fault sleepy" << false;
         QTest::newRow("count missing") << "--fault stop-after" << false;
+        QTest::newRow("early end, M line") << "--fault early-end=5 --fault m-line=7" << true;
         QTest::newRow("stray argument") << "now" << false;
     }
     void options()

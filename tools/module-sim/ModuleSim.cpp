@@ -388,7 +388,18 @@ void ModuleSim::sendData(qint64 now)
     const int hangupAfter = m_config.has(FaultKind::HangupAfter) ? m_config.faultCount(FaultKind::HangupAfter) : -1;
     const int lines = std::min({count, stopAfter, hangupAfter < 0 ? count : hangupAfter});
     int extra = 0;
+    const int earlyEnd = m_config.has(FaultKind::EarlyEnd) ? m_config.faultCount(FaultKind::EarlyEnd) : -1;
+    const int mLine = m_config.has(FaultKind::MLine) ? m_config.faultCount(FaultKind::MLine) : -1;
+    const auto dataLine = [&](int slot) {
+        return (slot == mLine ? QByteArray("M1") : QByteArray("RD")) + digits3(slot) + digits3(m_memory.value(slot)) + '\r';
+    };
     for (int slot = 0; slot < lines; ++slot) {
+        if (slot == earlyEnd && slot < count - 1) {
+            queue(dataLine(count - 1), now);
+            log(now, "FAULT early-end after " + QByteArray::number(slot) + " lines");
+        }
+        if (slot == count - 1 && earlyEnd >= 0 && earlyEnd < count - 1)
+            break; // sent already
         if (garbage)
             for (const Insert &g : kGarbage)
                 if (g.before == slot) {
@@ -401,7 +412,7 @@ void ModuleSim::sendData(qint64 now)
                     queue(b.line, now);
                     ++extra;
                 }
-        queue("RD" + digits3(slot) + digits3(m_memory.value(slot)) + '\r', now);
+        queue(dataLine(slot), now);
     }
     log(now, "TX data " + QByteArray::number(lines) + " lines");
     if (extra > 0)

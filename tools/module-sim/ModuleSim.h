@@ -22,6 +22,8 @@ enum class FaultKind {
     BadSlot,    // a data line with slot 400 and one with a slot that is no number
     HangupAfter,// the line is hung up after `count` data lines
     WrongDigit, // announces type digit 7
+    EarlyEnd,   // the line of the last slot comes after `count` data lines, the rest after it
+    MLine,      // the data line of slot `count` begins with "M1" instead of "RD"
 };
 
 struct Fault

@@ -26,25 +26,29 @@ bool isLineText(const QString &text)
     return true;
 }
 
+// Every fault by the name --fault gives it, and whether it takes a count.
+constexpr struct
+{
+    const char *name;
+    FaultKind kind;
+    bool counted;
+} kFaultKinds[] = {
+    {"silent", FaultKind::Silent, false},
+    {"no-reply", FaultKind::NoReply, false},
+    {"stop-after", FaultKind::StopAfter, true},
+    {"garbage", FaultKind::Garbage, false},
+    {"bad-slot", FaultKind::BadSlot, false},
+    {"hangup-after", FaultKind::HangupAfter, true},
+    {"wrong-digit", FaultKind::WrongDigit, false},
+    {"early-end", FaultKind::EarlyEnd, true},
+    {"m-line", FaultKind::MLine, true},
+};
+
 bool parseFault(const QString &text, Fault *fault)
 {
     const QString name = text.section(QLatin1Char('='), 0, 0);
     const QString arg = text.section(QLatin1Char('='), 1);
-    static const struct
-    {
-        const char *name;
-        FaultKind kind;
-        bool counted;
-    } kinds[] = {
-        {"silent", FaultKind::Silent, false},
-        {"no-reply", FaultKind::NoReply, false},
-        {"stop-after", FaultKind::StopAfter, true},
-        {"garbage", FaultKind::Garbage, false},
-        {"bad-slot", FaultKind::BadSlot, false},
-        {"hangup-after", FaultKind::HangupAfter, true},
-        {"wrong-digit", FaultKind::WrongDigit, false},
-    };
-    for (const auto &k : kinds) {
+    for (const auto &k : kFaultKinds) {
         if (name != QLatin1String(k.name))
             continue;
         if (k.counted != text.contains(QLatin1Char('=')))
@@ -102,6 +106,8 @@ Faults (--fault may be repeated):
   bad-slot                 a data line with slot 400 and one with slot "x1y"
   hangup-after=N           close the line after N data lines (the link is removed)
   wrong-digit              announce type digit 7
+  early-end=N              the last slot's data line comes after N data lines, the rest after it
+  m-line=N                 the data line of slot N begins with "M1" instead of "RD"
 
 Log (--log FILE, one event per line, flushed per line):
   <us> <event>             <us>: microseconds since start. An RX line carries the time of
@@ -264,6 +270,23 @@ std::vector<int> initialMemory(Options &o, QString *error)
         o.config.version = QByteArray::number(memory[versionSlot]);
     }
     return memory;
+}
+
+QByteArray faultNames(const Config &config)
+{
+    QByteArray out;
+    for (const Fault &f : config.faults) {
+        for (const auto &k : kFaultKinds) {
+            if (k.kind != f.kind)
+                continue;
+            if (!out.isEmpty())
+                out += ',';
+            out += k.name;
+            if (k.counted)
+                out += '=' + QByteArray::number(f.count);
+        }
+    }
+    return out.isEmpty() ? QByteArray("none") : out;
 }
 
 } // namespace Sim

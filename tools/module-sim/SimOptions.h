@@ -33,4 +33,7 @@ std::vector<int> initialMemory(Options &options, QString *error);
 
 QString helpText();
 
+// The faults of a configuration as --fault names them ("garbage,stop-after=9"), "none" without.
+QByteArray faultNames(const Config &config);
+
 } // namespace Sim

@@ -20,20 +20,6 @@ void onSignal(int)
     g_stop = 1;
 }
 
-QByteArray faultNames(const Sim::Config &config)
-{
-    static const char *names[] = {"silent", "no-reply", "stop-after", "garbage", "bad-slot", "hangup-after", "wrong-digit"};
-    QByteArray out;
-    for (const Sim::Fault &f : config.faults) {
-        if (!out.isEmpty())
-            out += ',';
-        out += names[int(f.kind)];
-        if (f.kind == Sim::FaultKind::StopAfter || f.kind == Sim::FaultKind::HangupAfter)
-            out += '=' + QByteArray::number(f.count);
-    }
-    return out.isEmpty() ? QByteArray("none") : out;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -113,7 +99,7 @@ int main(int argc, char **argv)
     log(line.nowUs(), "START type=" + QByteArray::number(type) + " master="
                           + QByteArray::number(module.memory().value(ModuleTypes::MasterSlot)) + " version="
                           + options->config.version + " slots=" + QByteArray::number(module.memory().size())
-                          + " pty=" + QFile::encodeName(line.slavePath()) + " fault=" + faultNames(options->config)
+                          + " pty=" + QFile::encodeName(line.slavePath()) + " fault=" + Sim::faultNames(options->config)
                           + " priority=" + priority + (options->fast ? " fast" : ""));
     module.start(line.nowUs());
     std::printf("PTY %s\n", qPrintable(line.slavePath()));

@@ -341,6 +341,94 @@ private Q_SLOTS:
         QCOMPARE(Conversation::pauseMicroseconds(100000), 100000);
         QCOMPARE(Conversation::pauseMicroseconds(-5), 0);
     }
+
+    // A relay send, literally: "T3700", then one frame per slot 0..339 in order with the values read.
+    void relaySendOnTheWire()
+    {
+        Rig rig;
+        Form1 &w = rig.window;
+        ScriptedModule module(rig.link, 3);
+        connectTo(w, module);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        rig.link.takeWritten();
+        w.Command2->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        QByteArray expected = QByteArray(52, 'D') + "T3700\n\r";
+        for (int slot = 0; slot < 340; ++slot)
+            expected += QByteArray("T") + QByteArray::number(1000 + slot).right(3)
+                      + QByteArray::number(1000 + module.memory[size_t(slot)]).right(3) + "\n\r";
+        QCOMPARE(rig.link.written(), expected);
+    }
+
+    // What the status text and the progress bar say through a read and a send, in both
+    // languages, for each module type.
+    void statusAndProgress_data()
+    {
+        QTest::addColumn<QByteArray>("country");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("maximum");
+        for (const auto &[name, country] : {std::pair{"Dutch", QByteArray(" 1 \r\n")}, std::pair{"French", QByteArray(" 2 \r\n")}}) {
+            QTest::addRow("%s relay", name) << country << 0 << 341;
+            QTest::addRow("%s dim", name) << country << 1 << 151;
+            QTest::addRow("%s Velano", name) << country << 2 << 231;
+            QTest::addRow("%s modular relay", name) << country << 3 << 341;
+        }
+    }
+    void statusAndProgress()
+    {
+        QFETCH(QByteArray, country);
+        QFETCH(int, type);
+        QFETCH(int, maximum);
+        TestHome home;
+        home.writeSettings(country, "1\r\n", "20\r\n");
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        ScriptedModule module(link, type);
+        QStringList seen; // each status text with the progress bar's maximum at that moment
+        connect(w.Text1, &QLineEdit::textChanged, &w, [&](const QString &text) {
+            seen << QStringLiteral("%1 / %2").arg(text).arg(w.ProgressBar1->maximum());
+        });
+        int lastValue = 0;
+        connect(w.ProgressBar1, &QProgressBar::valueChanged, &w, [&](int value) {
+            if (w.ProgressBar1->maximum() == maximum)
+                lastValue = value;
+        });
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QCOMPARE(lastValue, maximum - 1);
+        w.Command2->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        const bool french = country.contains('2');
+        const QString searching = french ? QStringLiteral("Recherche module...") : QStringLiteral("Module zoeken...");
+        const QString max = QString::number(maximum);
+        QCOMPARE(seen, (QStringList{searching + QStringLiteral(" / 200"),
+                                    (french ? QStringLiteral("Chargement des données...") : QStringLiteral("Inladen van de gegevens...")) + QStringLiteral(" / ") + max,
+                                    QStringLiteral("Edit mode / ") + max, searching + QStringLiteral(" / 200"),
+                                    (french ? QStringLiteral("Envoyer les données...") : QStringLiteral("Versturen van de gegevens...")) + QStringLiteral(" / ") + max,
+                                    QStringLiteral("Ready / ") + max}));
+    }
+
+    void frenchWrongModuleBox()
+    {
+        TestHome home;
+        home.writeSettings(" 2 \r\n", "1\r\n", "20\r\n");
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        ScriptedModule relay(link, 0);
+        connectTo(w, relay);
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        relay.answer = false;
+        ScriptedModule dim(link, 1);
+        w.Command2->click();
+        dim.announce();
+        QTRY_COMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Attention !"));
+        QCOMPARE(MessageBox::lastText(), QStringLiteral("Module pas du bon type !"));
+        QCOMPARE(MessageBox::lastButtons(), QStringList{QStringLiteral("OK")});
+    }
 };
 
 QTEST_MAIN(TestConversation)

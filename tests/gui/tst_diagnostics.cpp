@@ -203,7 +203,7 @@ private Q_SLOTS:
 
         f->Command18->click();
         QTRY_VERIFY(f->Command17->isEnabled());
-        QCOMPARE(rig.sent("T8219\n\r"), 11);
+        QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T3500\n\rT8019\n\r" + QByteArray("T8219\n\r").repeated(11));
         VERIFY_AT_START(f);
         QVERIFY(rig.windowIdle());
 
@@ -233,6 +233,13 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.link.written(), QByteArray("T7004\n\r"));
         f->Command22->click();
         QTRY_COMPARE(rig.link.written(), QByteArray("T7004\n\rT7000\n\r"));
+        // Two presses within the 40 ms before a command goes out: only the last one is sent.
+        rig.link.takeWritten();
+        f->Command23->click();
+        f->Command25->click();
+        QTRY_COMPARE(rig.link.written(), QByteArray("T7003\n\r"));
+        QTest::qWait(100);
+        QCOMPARE(rig.link.written(), QByteArray("T7003\n\r"));
 
         f->Command20->click();
         verifyDisabled({f->Command20});

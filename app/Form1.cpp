@@ -904,9 +904,18 @@ QString fileFault(int lang, const ModuleFileError &e)
     case ModuleFileError::BadValue:
         return Lang::message(lang, QStringLiteral("Regel %1 bevat geen geldige waarde (0 tot 999).").arg(n),
                              QStringLiteral("La ligne %1 ne contient pas de valeur valable (0 à 999).").arg(n));
-    case ModuleFileError::TrailingContent:
-        return Lang::message(lang, QStringLiteral("Regel %1 volgt na de laatste waarde van de module.").arg(n),
-                             QStringLiteral("La ligne %1 suit la dernière valeur du module.").arg(n));
+    case ModuleFileError::OtherTypesLength:
+        // A type line changed by hand: the values belong to another module type.
+        return Lang::message(
+            lang,
+            QStringLiteral("Regel 1 geeft moduletype %1, maar het bestand telt %2 regels: de lengte van een ander "
+                           "moduletype. Het type en de waarden horen niet bij elkaar.")
+                .arg(e.type)
+                .arg(e.fileLines),
+            QStringLiteral("La ligne 1 indique le type de module %1, mais le fichier compte %2 lignes: la longueur "
+                           "d'un autre type de module. Le type et les valeurs ne vont pas ensemble.")
+                .arg(e.type)
+                .arg(e.fileLines));
     case ModuleFileError::NotAFile:
         return Lang::message(lang, QStringLiteral("Dit is geen gewoon bestand (een map, apparaat of pijp)."),
                              QStringLiteral("Ce n'est pas un fichier ordinaire (un dossier, un périphérique ou un tube)."));

@@ -52,10 +52,11 @@ bool isEmptyLine(QByteArrayView line)
     return true;
 }
 
-enum class NumberStatus { Ok, NotANumber, OutOfRange };
+enum class NumberStatus { Ok, Empty, NotANumber, OutOfRange };
 
 // One value per line: leading blanks skipped, the value runs to the first comma or the line end,
-// and must be a whole number (blanks around it allowed) within min..max.
+// and must be a whole number (blanks around it allowed) within min..max. Empty when nothing but
+// blanks comes before the comma or the line end.
 NumberStatus readNumber(QByteArrayView line, int min, int max, int *value)
 {
     qsizetype i = 0;
@@ -70,6 +71,8 @@ NumberStatus readNumber(QByteArrayView line, int min, int max, int *value)
         ++i;
     while (end > i && isBlank(line[end - 1]))
         --end;
+    if (i == end)
+        return NumberStatus::Empty;
     bool negative = false;
     if (i < end && (line[i] == '+' || line[i] == '-')) {
         negative = line[i] == '-';
@@ -195,8 +198,12 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
     for (int slot = 0; slot < count; ++slot) {
         const QByteArrayView line = lines[static_cast<size_t>(slot) + 1];
         const int lineNo = slot + 2;
-        switch (readNumber(line, kMinValue, kMaxValue, &data.values[static_cast<size_t>(slot)])) {
+        int &value = data.values[static_cast<size_t>(slot)];
+        switch (readNumber(line, kMinValue, kMaxValue, &value)) {
         case NumberStatus::Ok:
+            break;
+        case NumberStatus::Empty:
+            value = 0; // a slot that holds nothing
             break;
         case NumberStatus::NotANumber:
             fail(error, ModuleFileError::BadValue, lineNo, shown(line),
@@ -209,11 +216,25 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
         }
     }
 
-    // Only empty lines may follow: more values mean the type line does not match the slots.
-    for (size_t i = static_cast<size_t>(count) + 1; i < lines.size(); ++i) {
-        if (!isEmptyLine(lines[i])) {
-            fail(error, ModuleFileError::TrailingContent, static_cast<int>(i) + 1, shown(lines[i]),
-                 QStringLiteral("\"%1\" after the last slot of a type-%2 module").arg(shown(lines[i])).arg(data.type));
+    // What follows the last slot is not read, but a file that runs on with values to exactly the
+    // length of another type is that type's file under a changed type line: loading it would give
+    // an image made of another module's values, ready to be sent.
+    size_t used = lines.size();
+    while (used > 0 && isEmptyLine(lines[used - 1]))
+        --used;
+    if (used > static_cast<size_t>(count) + 1) {
+        for (int other = 0; other <= 3; ++other) {
+            if (static_cast<size_t>(ModuleFile::slotCount(other)) + 1 != used)
+                continue;
+            fail(error, ModuleFileError::OtherTypesLength, 1, shown(lines[0]),
+                 QStringLiteral("module type %1, but the file has the %2 lines of a type-%3 module")
+                     .arg(data.type)
+                     .arg(used)
+                     .arg(other));
+            if (error) {
+                error->type = data.type;
+                error->fileLines = static_cast<int>(used);
+            }
             return std::nullopt;
         }
     }

@@ -13,10 +13,18 @@
 //   lines 2..N+1  the slots of that type's image, slot 0 first
 //                 (type 1: 150 slots, type 2: 230 slots, types 0 and 3: 340 slots)
 // A number is written with a sign position (blank, or "-") and a trailing blank: 12 -> " 12 ".
+// A slot that holds nothing is an empty line.
 //
-// Reading is strict: the whole file is checked before anything is handed back, so a damaged file
-// never reaches an image half-read. The caller copies `values` into the image of `type` only
-// after a successful read.
+// Reading takes line 1 and the slot lines of its type, one value per line: blanks around the
+// value are skipped and the value runs to the first comma. An empty value (an empty or blank line)
+// is a slot that holds nothing and reads as 0; any other text that is not a whole number 0..999
+// refuses the file. Lines after the last slot are not read (files written elsewhere may end with
+// more), with one exception: a file whose length up to its last non-blank line is exactly that of
+// another type (151, 231 or 341 lines) is refused, because its type line and its values disagree
+// (a relay file whose type line was changed to 1 is not a dim module).
+// The whole file is checked before anything is handed back, so a damaged file never reaches an
+// image half-read. The caller copies `values` into the image of `type` only after a successful
+// read.
 
 struct ModuleFileData
 {
@@ -33,14 +41,16 @@ struct ModuleFileError
         TooLarge,       // larger than any module file could be
         BadType,        // line 1 is not a module type 0..3
         TooShort,       // the file ends before the last slot of its type
-        BadValue,       // a slot line is not a whole number 0..999
-        TrailingContent, // non-empty lines after the last slot
+        BadValue,       // a slot line holds text that is not a whole number 0..999
+        OtherTypesLength, // the file has the length of another type than its type line says
         NotAFile        // a folder, FIFO, device or socket: never opened as a module file
     };
     Kind kind = None;
     int line = 0;    // 1-based line of the fault; 0 when the fault concerns the whole file
     QString text;    // the offending line as read (without its line end), shortened
     QString message; // one English sentence for logs and tests: what and where
+    int type = -1;   // OtherTypesLength: the type of line 1
+    int fileLines = 0; // OtherTypesLength: the lines up to the last non-blank one
 };
 
 namespace ModuleFile {

@@ -1,11 +1,28 @@
 // Module files come from anywhere (mail, USB sticks, older versions of the program): whatever
 // the bytes, the reader must either refuse them with a located reason or hand back a complete
-// image that the writer puts back into the same values.
+// image that the writer puts back into the same values. What follows the last slot of an
+// accepted file plays no part: the same file cut after its slots, or with blank lines added,
+// reads as the same module.
 #include "files/ModuleFile.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+// The first `lines` lines of the content with their line ends (CR LF, LF or a lone CR).
+QByteArray firstLines(const QByteArray &content, int lines)
+{
+    qsizetype i = 0;
+    for (int seen = 0; i < content.size() && seen < lines; ++i) {
+        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+            ++i;
+        if (content[i] == '\r' || content[i] == '\n')
+            ++seen;
+    }
+    return content.left(i);
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -24,6 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(parsed->type >= 0 && parsed->type <= 3);
     const int count = ModuleFile::slotCount(parsed->type);
     FUZZ_CHECK(count > 0 && parsed->values.size() == static_cast<size_t>(count));
+
+    const std::optional<ModuleFileData> cut = parseModuleFile(firstLines(content, count + 1));
+    FUZZ_CHECK(cut.has_value() && cut->type == parsed->type && cut->values == parsed->values);
+    if (content.size() + 8 <= ModuleFile::MaxSize) {
+        const std::optional<ModuleFileData> padded = parseModuleFile(content + "\r\n \r\n\t\n\r");
+        FUZZ_CHECK(padded.has_value() && padded->values == parsed->values);
+    }
 
     ModuleImage image(count);
     for (int slot = 0; slot < count; ++slot) {

@@ -175,6 +175,11 @@ private Q_SLOTS:
         big.replace(5 + 5 * 19, 5, "1000\r");
         QTest::newRow("value too big") << big << QStringLiteral("Regel 21");
         QTest::newRow("empty") << QByteArray() << QStringLiteral("Regel 1");
+        QByteArray relayUnderDim = " 1 \r\n";
+        for (int i = 0; i < 340; ++i)
+            relayUnderDim += " 5 \r\n";
+        QTest::newRow("relay file with type line 1")
+            << relayUnderDim << QStringLiteral("Regel 1 geeft moduletype 1, maar het bestand telt 341 regels");
     }
     void damagedFilesChangeNothing()
     {

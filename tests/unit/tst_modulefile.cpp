@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -153,13 +154,22 @@ private Q_SLOTS:
         QTest::newRow("text at slot 5") << badAt7 << int(ModuleFileError::BadValue) << 7;
         QTest::newRow("1000") << fileOf(2, {" 1 ", "1000"}) << int(ModuleFileError::BadValue) << 3;
         QTest::newRow("negative") << fileOf(2, {"-1 "}) << int(ModuleFileError::BadValue) << 2;
-        QTest::newRow("empty slot line") << fileOf(2, {" 1 ", ""}) << int(ModuleFileError::BadValue) << 3;
+        QTest::newRow("sign only") << fileOf(2, {" 1 ", " - "}) << int(ModuleFileError::BadValue) << 3;
+        QTest::newRow("blank type line") << QByteArray("  \r\n") + fileOf(1, ok).mid(5) << int(ModuleFileError::BadType) << 1;
         QTest::newRow("blank inside") << fileOf(2, {"1 2"}) << int(ModuleFileError::BadValue) << 2;
         QTest::newRow("huge") << fileOf(2, {"99999999999999999999"}) << int(ModuleFileError::BadValue) << 2;
-        QTest::newRow("relay values after dim")
-            << fileOf(1, ok, 340) << int(ModuleFileError::TrailingContent) << 152;
-        QTest::newRow("text after blank lines")
-            << fileOf(2, ok) + "\r\n\r\nx\r\n" << int(ModuleFileError::TrailingContent) << 234;
+        // A type line that disagrees with the length of the values: the file of another type.
+        QTest::newRow("relay values under type 1")
+            << fileOf(1, ok, 340) << int(ModuleFileError::OtherTypesLength) << 1;
+        QTest::newRow("velano values under type 1")
+            << fileOf(1, ok, 230) << int(ModuleFileError::OtherTypesLength) << 1;
+        QTest::newRow("relay values under type 2, blank lines after")
+            << fileOf(2, ok, 340) + "\r\n \r\n" << int(ModuleFileError::OtherTypesLength) << 1;
+        QByteArray relayWithEmptyTail = fileOf(1, ok, 230);
+        for (int s = 230; s < 340; ++s)
+            relayWithEmptyTail += "\r\n";
+        QTest::newRow("relay values under type 1, last slots empty")
+            << relayWithEmptyTail << int(ModuleFileError::OtherTypesLength) << 1;
     }
     void damagedFiles()
     {
@@ -191,6 +201,76 @@ private Q_SLOTS:
         QVERIFY2(data, qPrintable(error.message));
         QCOMPARE(data->type, 1);
         QCOMPARE(data->values, std::vector<int>(150, 7));
+    }
+
+    // A slot that holds nothing is written as an empty line and reads as 0, wherever it is; an
+    // empty value before a comma is the same. The length guard looks only at values that run past
+    // the slots of the type, so a file whose last slots are empty still reads.
+    void emptySlotLinesReadAsZero()
+    {
+        QByteArray dim = " 1 \r\n";
+        std::vector<int> expected(150, 0);
+        for (int s = 0; s < 150; ++s) {
+            switch (s) {
+            case 0: case 149: dim += "\r\n"; break;
+            case 5: dim += " \t \r\n"; break;
+            case 10: dim += " , old\r\n"; break;
+            default: dim += " " + QByteArray::number(s) + " \r\n"; expected[size_t(s)] = s; break;
+            }
+        }
+        ModuleFileError error;
+        auto data = parseModuleFile(dim, &error);
+        QVERIFY2(data, qPrintable(error.message));
+        QCOMPARE(data->type, 1);
+        QCOMPARE(data->values, expected);
+
+        // Velano and relay files whose last slots are empty: as long as a dim or Velano file up to
+        // their last value, and still their own type.
+        for (const auto &[type, used] : {std::pair{2, 150}, std::pair{0, 230}, std::pair{3, 150}}) {
+            QByteArray content = fileOf(type, {" 9 "}, used);
+            for (int s = used; s < ModuleFile::slotCount(type); ++s)
+                content += "\r\n";
+            data = parseModuleFile(content, &error);
+            QVERIFY2(data, qPrintable(error.message));
+            QCOMPARE(data->type, type);
+            QCOMPARE(int(std::count(data->values.begin(), data->values.end(), 9)), used);
+            QCOMPARE(int(std::count(data->values.begin(), data->values.end(), 0)), ModuleFile::slotCount(type) - used);
+        }
+    }
+
+    // Reading stops after the slots of the type: what follows (more values, text, bytes of another
+    // program) is not read, unless it makes the file exactly as long as another type's file.
+    void linesAfterTheLastSlotAreIgnored_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("type");
+        const QList<QByteArray> v{" 4 "};
+        QTest::newRow("text after blank lines") << fileOf(2, v) + "\r\n\r\nx\r\n" << 2;
+        QTest::newRow("a few more values") << fileOf(1, v, 160) << 1;
+        QTest::newRow("a note and bytes") << fileOf(3, v) + "saved by the service van\r\n\x1a\xff\x00" << 3;
+        QTest::newRow("longer than every type") << fileOf(0, v, 400) << 0;
+        QTest::newRow("one value more than a relay file") << fileOf(0, v, 340) + " 1 \r\n" << 0;
+    }
+    void linesAfterTheLastSlotAreIgnored()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, type);
+        ModuleFileError error;
+        const auto data = parseModuleFile(content, &error);
+        QVERIFY2(data, qPrintable(error.message));
+        QCOMPARE(data->type, type);
+        QCOMPARE(data->values, std::vector<int>(size_t(ModuleFile::slotCount(type)), 4));
+    }
+
+    // The refusal says what disagrees, for the installer's message.
+    void otherTypesLengthIsExplained()
+    {
+        ModuleFileError error;
+        QVERIFY(!parseModuleFile(fileOf(1, {" 3 "}, 340) + "\r\n", &error));
+        QCOMPARE(error.kind, ModuleFileError::OtherTypesLength);
+        QCOMPARE(error.type, 1);
+        QCOMPARE(error.fileLines, 341);
+        QCOMPARE(error.message, QStringLiteral("line 1: module type 1, but the file has the 341 lines of a type-0 module"));
     }
 
     void fileLevelErrors()

@@ -30,7 +30,8 @@ void FileList::refresh()
     clear();
     if (m_folder.isEmpty())
         return;
-    // The extension is matched as written: "*.QV1" lists "a.QV1" but not "a.qv1".
-    QDir dir(m_folder, m_pattern, QDir::Name | QDir::IgnoreCase, QDir::Files | QDir::CaseSensitive);
+    // The extension in any letter case: "*.QV1" lists "a.QV1" and also "a.qv1", as a module file
+    // saved on a system that changed the case of the name.
+    QDir dir(m_folder, m_pattern, QDir::Name | QDir::IgnoreCase, QDir::Files);
     addItems(dir.entryList());
 }

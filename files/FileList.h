@@ -2,7 +2,8 @@
 
 #include <QListWidget>
 
-// The file list of the open and save dialogs: the module files ("*.QV1") of one folder.
+// The file list of the open and save dialogs: the module files of one folder, those whose name
+// ends in ".QV1" in any letter case.
 class FileList : public QListWidget
 {
     Q_OBJECT

@@ -87,7 +87,8 @@ void ModuleFileDialog::start()
     if (!Dir1->setPath(moduleFileStartFolder(m_state)))
         Dir1->setPath(QDir::rootPath());
     Drive1->selectDriveOf(Dir1->path());
-    File1->setFolder(Dir1->path());
+    // Going to the start folder is a folder change like any other (the open dialog shows it).
+    showFolder();
 }
 
 // ---- Form2 -------------------------------------------------------------------------------------

@@ -36,7 +36,8 @@ protected:
     QGridLayout *grid() const { return m_grid; }
     // Shows the files of the folder the folder list went to.
     virtual void showFolder();
-    // Puts the lists in the folder the dialogs start in.
+    // Puts the lists in the folder the dialogs start in and shows it through showFolder(); called
+    // at the end of each dialog's constructor, so that the dialog's own showFolder() runs.
     void start();
 
     ModuleState &m_state;

@@ -381,8 +381,12 @@ private Q_SLOTS:
         w.state().DefaultDirectory = rig.home.file(QStringLiteral("sub"));
         OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.file(QStringLiteral("sub"))));
-        QCOMPARE(open.File1->count(), 1);
+        // Going to the start folder is a folder change: Label2 shows it from the start.
+        QCOMPARE(open.Label2->text(), QDir::toNativeSeparators(QDir::cleanPath(rig.home.file(QStringLiteral("sub")))));
+        // The extension in any letter case; nothing else.
+        QCOMPARE(open.File1->count(), 2);
         QCOMPARE(open.File1->item(0)->text(), QStringLiteral("x.QV1"));
+        QCOMPARE(open.File1->item(1)->text(), QStringLiteral("y.qv1"));
         open.Command2->click();
         QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.path()));
         // A default folder that is gone, or none at all: the installation folder.
@@ -390,6 +394,81 @@ private Q_SLOTS:
         SaveDialog save(w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(QDir(save.Dir1->path()), QDir(rig.home.path()));
         QCOMPARE(save.windowTitle(), QStringLiteral("Opslaan"));
+        QVERIFY(save.File1->findItems(QStringLiteral("y.qv1"), Qt::MatchExactly).isEmpty()); // in sub/
+    }
+
+    // A file written on another system: its extension in lower case, slots that hold nothing as
+    // empty lines and a line after the last slot. It is listed, and opens with the empty slots
+    // as 0.
+    void aFileWrittenElsewhereOpens()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        QByteArray content = " 2 \r\n";
+        for (int slot = 0; slot < 230; ++slot)
+            content += slot == 40 ? QByteArray(" 1 \r\n") : slot % 10 == 3 ? QByteArray("\r\n") : QByteArray(" 8 \r\n");
+        content += "einde\r\n";
+        rig.home.write(QStringLiteral("klant.qv1"), content);
+        fill(w.state().VelanoImage, 7);
+
+        openThroughDialog(w, QStringLiteral("klant.qv1"));
+        QCOMPARE(MessageBox::shownCount(), 0);
+        QCOMPARE(w.state().ModuleType, 2);
+        QCOMPARE(w.state().ModuleFilePath, rig.home.file(QStringLiteral("klant.qv1")));
+        for (int slot = 0; slot < 230; ++slot)
+            QCOMPARE(w.state().VelanoImage.value(slot), slot == 40 ? 1 : slot % 10 == 3 ? 0 : 8);
+        QVERIFY(w.Option1->isChecked());
+        QCOMPARE(w.Label5->text(), QStringLiteral("Versie: 8"));
+    }
+
+    // A double-click on a file name opens it as "Openen" does, and closes the dialog.
+    void doubleClickOpensAFile()
+    {
+        Rig rig;
+        Form1 &w = rig.w();
+        w.state().ModuleType = 1;
+        fill(w.state().DimImage, 3);
+        const ModuleImage saved = w.state().DimImage;
+        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("dubbel.QV1"))));
+        fill(w.state().DimImage, 8);
+        w.state().ModuleType = 0;
+        bool accepted = false;
+        QTimer::singleShot(0, &w, [&w, &accepted] {
+            auto *dialog = w.findChild<OpenDialog *>(QStringLiteral("Form2"));
+            QVERIFY(dialog);
+            const auto items = dialog->File1->findItems(QStringLiteral("dubbel.QV1"), Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            dialog->File1->setCurrentItem(items.first());
+            Q_EMIT dialog->File1->itemDoubleClicked(items.first());
+            accepted = dialog->result() == QDialog::Accepted && !dialog->isVisible();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        w.openen_Click();
+        QVERIFY(accepted);
+        QCOMPARE(w.state().ModuleType, 1);
+        QCOMPARE(w.state().DimImage, saved);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + rig.home.file(QStringLiteral("dubbel.QV1")));
+    }
+
+    void frenchCaptionsOfTheDialogs()
+    {
+        Rig rig(" 2 \r\n");
+        Form1 &w = rig.w();
+        OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
+        QCOMPARE(open.windowTitle(), QStringLiteral("Ouvrir"));
+        QCOMPARE(open.Label1->text(), QStringLiteral("Ouvrir dans:"));
+        QCOMPARE(open.Command1->text(), QStringLiteral("Ouvrir"));
+        QCOMPARE(open.Command2->text(), QStringLiteral("Default directory"));
+        QCOMPARE(open.CancelButton->text(), QStringLiteral("Annuler"));
+        SaveDialog save(w.state(), [](const QString &) { return true; }, &w);
+        QCOMPARE(save.windowTitle(), QStringLiteral("Sauver"));
+        QCOMPARE(save.Label1->text(), QStringLiteral("Sauver ds:"));
+        QCOMPARE(save.Label2->text(), QStringLiteral("Nom fichier"));
+        QCOMPARE(save.Command1->text(), QStringLiteral("Sauver"));
+        QCOMPARE(save.Command3->text(), QStringLiteral("Nouveau dossier"));
+        QCOMPARE(save.Command2->text(), QStringLiteral("OK !"));
+        QCOMPARE(save.CancelButton->text(), QStringLiteral("Annuler"));
     }
 
     void newModuleKeepsTheImages()

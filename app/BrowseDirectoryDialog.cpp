@@ -61,9 +61,14 @@ BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     connect(Command3, &QPushButton::clicked, this, &BrowseDirectoryDialog::Command3_Click);
 
-    // A stored folder that can no longer be shown is replaced by the user's documents folder.
+    // No stored folder: the list starts in the user's documents folder and nothing is stored
+    // until the installer selects a folder. A stored folder that can no longer be shown is
+    // replaced by the documents folder, and that is stored at once.
     if (Dir1->setPath(m_state.DefaultDirectory)) {
         showFolder(Dir1->path());
+    } else if (m_state.DefaultDirectory.trimmed().isEmpty()) {
+        if (Dir1->setPath(UserFolders::documentsFolder()))
+            showFolder(Dir1->path());
     } else {
         m_state.DefaultDirectory = UserFolders::documentsFolder();
         if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Directory),

@@ -9,8 +9,9 @@
 struct ModuleState;
 
 // "Browse directory" (Form5): picks the default folder of the module file dialogs and stores
-// it in the user's "directory.vdm". "Default" and a stored folder that is gone lead to the
-// user's documents folder (the installation folder holds only what is shipped).
+// it in the user's "directory.vdm". "Default", no stored folder and a stored folder that is gone
+// lead to the user's documents folder (the installation folder holds only what is shipped); only
+// the folder that is gone is replaced in "directory.vdm" on opening. "Cancel" stores nothing.
 class BrowseDirectoryDialog : public QDialog
 {
     Q_OBJECT

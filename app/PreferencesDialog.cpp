@@ -44,8 +44,9 @@ PreferencesDialog::PreferencesDialog(ModuleState &state, QWidget *parent) : QDia
     connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
     connect(Command3, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (const auto folder = SettingsFiles::readFolder(QString::fromLatin1(SettingsFiles::Directory)))
-        m_state.DefaultDirectory = *folder;
+    // Read again as at start-up: no file with a folder means no folder stored.
+    m_state.DefaultDirectory = SettingsFiles::readFolder(QString::fromLatin1(SettingsFiles::Directory))
+                                   .value_or(SettingsFiles::defaultDirectory());
     Label1->setText(QDir::toNativeSeparators(m_state.DefaultDirectory));
 }
 

@@ -269,6 +269,49 @@ private Q_SLOTS:
         QCOMPARE(QDir(form5.Label3->text()), QDir(home.path()));
     }
 
+    // An empty directory.vdm holds no folder: "Browse directory" shows the fallback folder but
+    // stores nothing unless the installer selects it; Cancel stores nothing.
+    void browseWithoutAStoredFolderStoresNothing()
+    {
+        TestUserHome m;
+        QVERIFY(QDir(m.home()).mkdir(QStringLiteral("Documents")));
+        const QString documents = m.home() + QStringLiteral("Documents");
+        m.write(m.shipped(QStringLiteral("directory.vdm")), "\r\n");
+        Form1 w;
+        QCOMPARE(w.state().DefaultDirectory, QString());
+        PreferencesDialog form4(w.state(), &w);
+        QCOMPARE(form4.Label1->text(), QString());
+        {
+            BrowseDirectoryDialog form5(w.state(), &form4);
+            QCOMPARE(QDir(form5.Dir1->path()), QDir(documents));
+            QCOMPARE(QDir(form5.Label3->text()), QDir(documents));
+            QCOMPARE(w.state().DefaultDirectory, QString());
+            form5.Command2->click();
+            QCOMPARE(form5.result(), int(QDialog::Rejected));
+        }
+        QCOMPARE(w.state().DefaultDirectory, QString());
+        QVERIFY(!QFileInfo::exists(m.user(QStringLiteral("directory.vdm"))));
+        QVERIFY(!QFileInfo::exists(m.user()));
+        QCOMPARE(m.read(m.shipped(QStringLiteral("directory.vdm"))), QByteArray("\r\n"));
+        QCOMPARE(MessageBox::shownCount(), 0);
+
+        // Through Form4's "Browse...": cancelled, the label stays empty.
+        QTimer::singleShot(0, &form4, [&form4] {
+            auto *form5 = form4.findChild<BrowseDirectoryDialog *>(QStringLiteral("Form5"));
+            QVERIFY(form5);
+            form5->Command2->click();
+        });
+        form4.Command1->click();
+        QCOMPARE(form4.Label1->text(), QString());
+        QVERIFY(!QFileInfo::exists(m.user(QStringLiteral("directory.vdm"))));
+
+        // Selected, the fallback folder is stored like any other.
+        BrowseDirectoryDialog form5(w.state(), &form4);
+        form5.Command1->click();
+        QCOMPARE(QDir(w.state().DefaultDirectory), QDir(documents));
+        QCOMPARE(m.read(m.user(QStringLiteral("directory.vdm"))), QDir::toNativeSeparators(documents).toLocal8Bit() + "\r\n");
+    }
+
     void browseSelectsAFolder()
     {
         TestHome home;

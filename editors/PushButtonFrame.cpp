@@ -108,10 +108,10 @@ void PushButtonFrame::open()
     for (int n = 1; n <= PushButtonCount; ++n)
         Grid1->setCell(n, 0, pushButtonNumberText(n, m_state.Language));
     refresh();
+    // The lists are filled anew and start empty, so no push button is chosen. The clear-all
+    // boxes and the function groups keep their state: a box checked by a clear-all stays
+    // checked and disabled until the next insert or base functions.
     fillLists();
-    clearFunctionFields(m_first, false);
-    clearFunctionFields(m_second, false);
-    resetChecks();
 }
 
 void PushButtonFrame::setCaptions()
@@ -178,10 +178,12 @@ void PushButtonFrame::resetChecks()
     }
 }
 
-void PushButtonFrame::clearFunctionFields(const FunctionFields &fields, bool enableFrame)
+// A group ready for a newly chosen push button: enabled, no option selected, both lists empty
+// and disabled until an option asks for one.
+void PushButtonFrame::clearFunctionFields(const FunctionFields &fields)
 {
     const EditorWidgets::ProgramChange::Scope program(m_program);
-    fields.frame->setEnabled(enableFrame);
+    fields.frame->setEnabled(true);
     deselect({fields.output, fields.scene, fields.none});
     for (QComboBox *list : {fields.outputList, fields.sceneList}) {
         EditorWidgets::setText(list, QString());
@@ -227,8 +229,8 @@ void PushButtonFrame::refuseOutsideList(QComboBox *list, const QString &text)
 // A push button was chosen (picked, typed or double-clicked): both function groups start afresh.
 void PushButtonFrame::pushButtonChosen()
 {
-    clearFunctionFields(m_first, true);
-    clearFunctionFields(m_second, true);
+    clearFunctionFields(m_first);
+    clearFunctionFields(m_second);
 }
 
 void PushButtonFrame::Combo2_Change(const QString &text)

@@ -21,7 +21,8 @@ class PushButtonFrame : public QGroupBox
 public:
     explicit PushButtonFrame(ModuleState &state, QWidget *parent = nullptr);
 
-    // Rebuilds the frame from the image of the current module type and shows it.
+    // Rebuilds the table and the lists from the image of the current module type and shows the
+    // frame; the clear-all boxes and the function groups stay as the installer left them.
     void open();
 
     // The number of outputs of the module type the frame was last opened on.
@@ -64,7 +65,7 @@ private:
     void refresh();
     void fillLists();
     void resetChecks();
-    void clearFunctionFields(const FunctionFields &fields, bool enableFrame);
+    void clearFunctionFields(const FunctionFields &fields);
     void bindFunctionFields(const FunctionFields &fields);
     void refuseOutsideList(QComboBox *list, const QString &text);
     std::optional<int> chosenValue(const FunctionFields &fields, int outputs) const;

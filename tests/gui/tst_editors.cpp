@@ -1,9 +1,11 @@
+#include "app/Form1.h"
 #include "app/MessageBox.h"
 #include "editors/DimStartFrame.h"
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
 #include "editors/SecondTimeFrame.h"
 #include "protocol/ModuleState.h"
+#include "support/TestHome.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -250,6 +252,47 @@ private Q_SLOTS:
         QCOMPARE(s.RelayImage.value(39), 42);
         click(&f, "Command4");
         QVERIFY(!check2->isChecked() && check2->isEnabled());
+    }
+
+    // A clear-all box stays checked and disabled while the installer goes to another editor and
+    // back; so do the function groups. Only an insert or the base functions give the box back.
+    void clearAllBoxesLastUntilAnInsert()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        w.state().ModuleType = 0;
+        for (int slot = 0; slot < 40; ++slot)
+            w.state().RelayImage.set(slot, 5);
+        w.show();
+        w.Command7_Click();
+        PushButtonFrame *f = w.Frame3;
+        f->Check1->click();
+        QVERIFY(pick(f, "Combo2", QStringLiteral("4")));
+        click(f, "Option6");
+
+        w.Command8_Click();
+        QVERIFY(f->isHidden());
+        w.Command7_Click();
+        QVERIFY(f->isVisible());
+        QVERIFY(f->Check1->isChecked() && !f->Check1->isEnabled());
+        QVERIFY(!f->Check2->isChecked() && f->Check2->isEnabled());
+        QVERIFY(f->Frame4->isEnabled() && f->Frame5->isEnabled());
+        QVERIFY(f->Option6->isChecked() && f->Combo5->isEnabled());
+        // The lists are filled anew and empty: no push button is chosen, so nothing can be inserted.
+        QVERIFY(text(f, "Combo2").isEmpty() && text(f, "Combo5").isEmpty());
+        click(f, "Command3");
+        QVERIFY(f->Check1->isChecked() && !f->Check1->isEnabled());
+        QCOMPARE(cell(f, "Grid1", 1, 1), QStringLiteral("***"));
+
+        QVERIFY(pick(f, "Combo2", QStringLiteral("2")));
+        click(f, "Option4");
+        QVERIFY(pick(f, "Combo4", QStringLiteral("3")));
+        click(f, "Command3");
+        QVERIFY(!f->Check1->isChecked() && f->Check1->isEnabled());
+        QCOMPARE(w.state().RelayImage.value(1), 52);
+        QCOMPARE(w.state().RelayImage.value(0), 42); // unchecking clears nothing again
+        QCOMPARE(w.state().RelayImage.value(21), 5);
     }
 
     void doubleClickingTheTable()

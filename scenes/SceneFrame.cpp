@@ -8,19 +8,41 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QValidator>
 #include <QVBoxLayout>
 
 using SceneLayout::ChannelKind;
 
 namespace {
-// An editable list that only ever holds its own entries: typed text is never added to it and
-// never completed into an entry.
+// Typed text never counts as a pick. An editable list takes the text in its field as a choice
+// when the installer presses Enter or leaves the field, if it spells one of its entries; it
+// does so only for text its validator calls acceptable. So the text of an entry other than the
+// one shown is held back as unfinished, and only a pick from the list can change the value.
+class TypedTextIsNoPick : public QValidator
+{
+public:
+    explicit TypedTextIsNoPick(QComboBox *list) : QValidator(list), m_list(list) {}
+
+    State validate(QString &input, int &) const override
+    {
+        // Compared the loosest way the list could compare it.
+        const int entry = m_list->findText(input, Qt::MatchFixedString);
+        return entry < 0 || entry == m_list->currentIndex() ? Acceptable : Intermediate;
+    }
+
+private:
+    QComboBox *m_list;
+};
+
+// An editable list that only ever holds its own entries: typed text is never added to it,
+// never completed into an entry and never taken as a pick.
 QComboBox *valueList(const QString &name, QWidget *parent)
 {
     auto *combo = named(new QComboBox(parent), name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
+    combo->setValidator(new TypedTextIsNoPick(combo));
     return combo;
 }
 

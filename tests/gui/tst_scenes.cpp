@@ -2,6 +2,7 @@
 #include "scenes/SceneFrame.h"
 #include "support/TestHome.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -237,6 +238,67 @@ private Q_SLOTS:
         QCOMPARE(f->Combo25->currentText(), QStringLiteral("Contexte?"));
         QCOMPARE(f->selectedScene(), -1);
         QVERIFY(!field(f, 4)->isEnabled() && field(f, 4)->currentText().isEmpty());
+    }
+
+    // A field showing a code its list lacks keeps what is typed into it, even the exact text of
+    // an entry: neither Enter nor leaving the field makes that a pick. Only a pick writes.
+    void typedEntryTextIsNoPick_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("slot"); // in scene 2 (index 1)
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("leave"); // the key the installer leaves the text with
+        QTest::newRow("relay, Enter") << 0 << 3 << 80 + 13 + 3 << 5 << "Aan" << int(Qt::Key_Return);
+        QTest::newRow("relay, Tab") << 0 << 3 << 80 + 13 + 3 << 5 << "Aan" << int(Qt::Key_Tab);
+        QTest::newRow("dim, Enter") << 1 << 7 << 50 + 5 + 2 << 40 << "Toggle" << int(Qt::Key_Enter);
+        QTest::newRow("dim, Tab") << 1 << 7 << 50 + 5 + 2 << 40 << "30%" << int(Qt::Key_Tab);
+        QTest::newRow("Velano relay, Enter") << 2 << 9 << 50 + 9 + 6 << 10 << "***" << int(Qt::Key_Return);
+        QTest::newRow("Velano relay, Tab") << 2 << 9 << 50 + 9 + 6 << 10 << "Uit" << int(Qt::Key_Tab);
+    }
+    void typedEntryTextIsNoPick()
+    {
+        QFETCH(int, type);
+        QFETCH(int, field);
+        QFETCH(int, slot);
+        QFETCH(int, stored);
+        QFETCH(QString, typed);
+        QFETCH(int, leave);
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        fillImages(w.state());
+        ModuleImage &image = *w.state().imageFor(type);
+        image.set(slot, stored);
+        SceneFrame *f = openEditor(w, type, 0);
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        pick(f->Combo25, 1);
+        QComboBox *combo = ::field(f, field);
+        QCOMPARE(combo->currentText(), QString());
+        const ModuleState before = w.state();
+
+        combo->setFocus();
+        QTRY_VERIFY(combo->lineEdit()->hasFocus());
+        QTest::keyClicks(combo->lineEdit(), typed);
+        QTest::keyClick(combo->lineEdit(), Qt::Key(leave));
+        if (leave == Qt::Key_Tab)
+            QTRY_VERIFY(!combo->lineEdit()->hasFocus());
+        QCoreApplication::processEvents();
+        QCOMPARE(image.value(slot), stored);
+        QVERIFY(sameImages(w.state(), before));
+        QCOMPARE(combo->currentIndex(), -1);
+        QCOMPARE(combo->currentText(), typed);
+
+        // Showing the scene again shows the stored code as before; a pick, with the mouse or
+        // the arrow keys, then stores its code.
+        pick(f->Combo25, 1);
+        QCOMPARE(combo->currentText(), QString());
+        pick(combo, 1);
+        QCOMPARE(image.value(slot), 1);
+        QTest::keyClick(combo, Qt::Key_Up);
+        QCOMPARE(image.value(slot), 0);
     }
 
     // While no scene is chosen (or the module type changed since opening) nothing is written.

@@ -399,16 +399,20 @@ void Form1::p_Click(int port)
 
 void Form1::switchLanguage(int language)
 {
-    m_state.Language = language;
+    // The new language is the next instance's; this one keeps its own until it ends. Triggering
+    // a checkable entry toggles its check mark, so the marks are put back on the language in use.
+    const int lang = m_state.Language;
+    ned->setChecked(lang == 1);
+    frans->setChecked(lang == 2);
     if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(language))) {
         // Restarting would only bring the old language back and lose the image in hand.
-        reportSettingNotSaved(this, language, QString::fromLatin1(SettingsFiles::Country));
+        reportSettingNotSaved(this, lang, QString::fromLatin1(SettingsFiles::Country));
         return;
     }
     if (!Launcher::restartProgram()) {
         MessageBox::information(
-            this, Lang::warningTitle(language),
-            Lang::message(language,
+            this, Lang::warningTitle(lang),
+            Lang::message(lang,
                           QStringLiteral("Het programma kon niet opnieuw gestart worden. De nieuwe taal geldt "
                                          "vanaf de volgende start."),
                           QStringLiteral("Le programme n'a pas pu être redémarré. La nouvelle langue sera "

@@ -4,6 +4,8 @@
 #include "app/MessageBox.h"
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
+#include "protocol/MemoryLink.h"
+#include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 
 #include <QTest>
@@ -225,6 +227,105 @@ private Q_SLOTS:
         QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 2 \r\n"));
         QCOMPARE(m_quits, 0);
         QCOMPARE(MessageBox::shownCount(), 1);
+        // This instance stays Dutch until it ends: its message, the check marks and later texts.
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Opgelet !"));
+        QVERIFY2(MessageBox::lastText().startsWith(QStringLiteral("Het programma kon niet opnieuw gestart worden.")),
+                 qPrintable(MessageBox::lastText()));
+        QCOMPARE(w.state().Language, 1);
+        QVERIFY(w.ned->isChecked() && !w.frans->isChecked());
+        QCOMPARE(w.Command1->text(), QStringLiteral("Verbinden"));
+    }
+
+    // A country.vdm that cannot be written: nothing changes, no restart, and the window goes on
+    // in its own language (the later message about another setting is Dutch too).
+    void languageSwitchThatCannotBeStoredChangesNothing()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n");
+        Form1 w;
+        QFile::remove(home.file(QStringLiteral("country.vdm")));
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("country.vdm")));
+        w.frans->trigger();
+        QCOMPARE(m_started.size(), 0);
+        QCOMPARE(m_quits, 0);
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Opgelet !"));
+        QVERIFY2(MessageBox::lastText().startsWith(QStringLiteral("De instelling kon niet bewaard worden")),
+                 qPrintable(MessageBox::lastText()));
+        QVERIFY(MessageBox::lastText().contains(QStringLiteral("country.vdm")));
+        QCOMPARE(w.state().Language, 1);
+        QVERIFY(w.ned->isChecked());
+        QVERIFY(!w.frans->isChecked());
+        QCOMPARE(w.bestand->title(), QStringLiteral("Bestand"));
+
+        QFile::remove(home.file(QStringLiteral("port.vdm")));
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("port.vdm")));
+        w.p[3]->trigger();
+        QCOMPARE(MessageBox::shownCount(), 2);
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Opgelet !"));
+        QVERIFY(MessageBox::lastText().startsWith(QStringLiteral("De instelling kon niet bewaard worden")));
+
+        // Choosing the language already in use, in French, keeps its single mark as well.
+        TestHome french;
+        french.writeSettings(" 2 \r\n");
+        Form1 f;
+        QFile::remove(french.file(QStringLiteral("country.vdm")));
+        QVERIFY(QDir(french.path()).mkdir(QStringLiteral("country.vdm")));
+        f.ned->trigger();
+        QCOMPARE(f.state().Language, 2);
+        QVERIFY(f.frans->isChecked() && !f.ned->isChecked());
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Attention !"));
+    }
+
+    // "Einde" ends the program at once: no question, no restart, nothing written.
+    void eindeEndsTheProgram()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "2\r\n");
+        Form1 w;
+        w.Einde->trigger();
+        QCOMPARE(m_quits, 1);
+        QCOMPARE(m_started.size(), 0);
+        QCOMPARE(MessageBox::shownCount(), 0);
+        QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 1 \r\n"));
+        QCOMPARE(home.read(QStringLiteral("port.vdm")), QByteArray("2\r\n"));
+    }
+
+    // The port stays open after a read; choosing a port closes it, and the next conversation
+    // opens the port chosen, its device looked up at that moment.
+    void portChoiceClosesTheOpenPort()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "1\r\n", "0\r\n");
+        MemoryLink link;
+        Form1 w(nullptr, &link);
+        ScriptedModule module(link, 1);
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(link.isOpen());
+        QCOMPARE(link.openCount(), 1);
+        QCOMPARE(link.portName(), serialPortName(1));
+
+        home.write(QStringLiteral("com3"), ""); // the installer links port 3 to a device
+        w.p[2]->trigger();
+        QVERIFY(!link.isOpen());
+        QCOMPARE(w.state().ComPort, 3);
+        QCOMPARE(link.openCount(), 1);
+
+        link.takeWritten();
+        w.Command1->click();
+        QVERIFY(link.isOpen());
+        QCOMPARE(link.openCount(), 2);
+        QCOMPARE(link.portName(), home.file(QStringLiteral("com3")));
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(link.written().startsWith(QByteArray(52, 'D') + "T3600\n\r"));
+
+        // The entry already checked closes the port too.
+        w.p[2]->trigger();
+        QVERIFY(!link.isOpen());
+        QVERIFY(w.p[2]->isChecked());
     }
 
     void webOpensTheMakersSite()
@@ -254,6 +355,11 @@ private Q_SLOTS:
         QCOMPARE(form4.Label1->text(), QStringLiteral("/var/Klant, Peeters"));
         QCOMPARE(w.state().DefaultDirectory, QStringLiteral("/var/Klant, Peeters"));
         QCOMPARE(form4.Label2->text(), QStringLiteral("QV1 Directory:"));
+        // A file emptied since: no folder stored, as at start-up.
+        home.write(QStringLiteral("directory.vdm"), "\r\n");
+        PreferencesDialog again(w.state(), &w);
+        QCOMPARE(again.Label1->text(), QString());
+        QCOMPARE(w.state().DefaultDirectory, QString());
     }
 
     // With QV_VELANO_HOME the folder that replaces a lost one is that folder.

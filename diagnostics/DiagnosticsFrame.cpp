@@ -224,13 +224,11 @@ void DiagnosticsFrame::setCaptions()
                   QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
                                  "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
 
-    // What a screen reader says for the fields without a caption of their own.
-    const auto spoken = [&](QWidget *w, const QString &dutch, const QString &french) {
-        if (const auto t = Lang::pick(lang, dutch, french))
-            w->setAccessibleName(*t);
-    };
-    spoken(Label24, QStringLiteral("Lijnstatus"), QStringLiteral("Status de la ligne"));
-    spoken(Label33, QStringLiteral("Drukknop nr."), QStringLiteral("Nr. bouton poussoir"));
+    // The line status and the push-button number are read out as the value they show (a label
+    // without a name of its own is named by its text, and tells a screen reader when it
+    // changes); the caption beside each tells what the value is, also while none is shown.
+    Label24->setAccessibleDescription(Label25->text());
+    Label33->setAccessibleDescription(Label32->text());
     // A history list goes by the heading its field shows; its tab tells which history it is.
     for (const auto &[history, tabIndex] : {std::pair{Combo30, 0}, std::pair{Combo29, 1}}) {
         history->setAccessibleName(Diagnostics::historyHeading(lang, history->objectName()));

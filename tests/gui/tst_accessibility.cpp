@@ -9,7 +9,9 @@
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "protocol/MemoryLink.h"
+#include "protocol/Conversation.h"
 #include "scenes/SceneFrame.h"
+#include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "viewer/Folivo.h"
 
@@ -146,6 +148,17 @@ class TestAccessibility : public QObject
             if (!description.isEmpty() && !seen.contains(description))
                 fault(iface, QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
 
+            // What a field or list shows is read out as its value.
+            QString shown;
+            if (auto *edit = qobject_cast<QLineEdit *>(w); edit && edit->echoMode() == QLineEdit::Normal)
+                shown = edit->text();
+            else if (auto *combo = qobject_cast<QComboBox *>(w))
+                shown = combo->currentText();
+            else
+                shown = iface->text(QAccessible::Value);
+            if (iface->text(QAccessible::Value) != shown)
+                fault(iface, QStringLiteral("has the value \"%1\", it shows \"%2\"").arg(iface->text(QAccessible::Value), shown));
+
             // A table names its columns with the titles of its first row.
             if (role == QAccessible::Table) {
                 QAccessibleTableInterface *table = iface->tableInterface();
@@ -159,11 +172,34 @@ class TestAccessibility : public QObject
             }
         }
 
+        // A label is read out as the text it shows: a caption as its caption, a value (a version,
+        // a line status, a push-button number) as the value. A label that shows nothing at the
+        // moment still tells what it is for through its description.
+        void checkLabel(QAccessibleInterface *iface)
+        {
+            auto *label = qobject_cast<QLabel *>(iface->object());
+            if (!label)
+                return;
+            visited << label->objectName();
+            const QString name = iface->text(QAccessible::Name);
+            const QString shown = plain(label->text());
+            const QString description = iface->text(QAccessible::Description);
+            if (name != shown)
+                fault(iface, QStringLiteral("named \"%1\", it shows \"%2\"").arg(name, shown));
+            if (shown.isEmpty() && description.isEmpty())
+                fault(iface, QStringLiteral("shows nothing and has no description"));
+            else if (!description.isEmpty() && !seen.contains(description))
+                fault(iface, QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
+        }
+
         void walk(QAccessibleInterface *iface)
         {
             if (!iface || !iface->isValid() || iface->state().invisible)
                 return;
             switch (iface->role()) {
+            case QAccessible::StaticText:
+                checkLabel(iface);
+                break;
             case QAccessible::PushButton:
             case QAccessible::RadioButton:
             case QAccessible::CheckBox:
@@ -273,12 +309,17 @@ private Q_SLOTS:
         auto *button = new QPushButton(QStringLiteral("5"), &window);
         button->setObjectName(QStringLiteral("renamedButton"));
         button->setAccessibleName(QStringLiteral("Uitgang 5"));
+        auto *value = new QLabel(QStringLiteral("5"), &window);
+        value->setObjectName(QStringLiteral("captionedValue"));
+        value->setAccessibleName(QStringLiteral("Drukknop nr."));
+        auto *empty = new QLabel(&window);
+        empty->setObjectName(QStringLiteral("emptyValue"));
         auto *table = new QTableWidget(2, 2, &window);
         table->setObjectName(QStringLiteral("bareTable"));
         table->setAccessibleName(QStringLiteral("Naam:"));
         table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Titel")));
         auto *layout = new QVBoxLayout(&window);
-        for (QWidget *w : std::initializer_list<QWidget *>{list, label, edit, button, table})
+        for (QWidget *w : std::initializer_list<QWidget *>{list, label, edit, button, value, empty, table})
             layout->addWidget(w);
         window.show();
 
@@ -289,7 +330,9 @@ private Q_SLOTS:
         QVERIFY2(found.contains(QLatin1String("renamedEdit: named \"Name\", its label reads \"Naam:\"")), qPrintable(found));
         QVERIFY2(found.contains(QLatin1String("renamedButton: named \"Uitgang 5\"")), qPrintable(found));
         QVERIFY2(found.contains(QLatin1String("bareTable: column 0")), qPrintable(found));
-        QCOMPARE(inspector.faults.size(), 5); // both columns of the table
+        QVERIFY2(found.contains(QLatin1String("captionedValue: named \"Drukknop nr.\", it shows \"5\"")), qPrintable(found));
+        QVERIFY2(found.contains(QLatin1String("emptyValue: shows nothing and has no description")), qPrintable(found));
+        QCOMPARE(inspector.faults.size(), 7); // both columns of the table
     }
 
     // The main window from start-up through every frame the installer can bring up.
@@ -355,6 +398,64 @@ private Q_SLOTS:
         inspector.inspect(QStringLiteral("dim output test"), {QStringLiteral("Command22"), QStringLiteral("Command25")});
 
         QVERIFY2(none(inspector.faults), "controls a screen reader cannot name, listed above");
+    }
+
+    // What shows a value is read out as that value, and follows it as it changes: the version,
+    // the status, the line status, the push-button number and the history headings. A value
+    // label that shows nothing still tells what it is for.
+    void valuesAreSpoken_data() { addLanguages(); }
+    void valuesAreSpoken()
+    {
+        QFETCH(QByteArray, country);
+        const bool dutch = country.contains('1');
+        const auto text = [dutch](const char *nl, const char *fr) { return QString::fromUtf8(dutch ? nl : fr); };
+        const auto spoken = [](QWidget *x, QAccessible::Text what) {
+            return QAccessible::queryAccessibleInterface(x)->text(what);
+        };
+        Rig rig(country);
+        Form1 &w = *rig.window;
+        ScriptedModule module(rig.link, 0);
+        Inspector inspector(&w);
+
+        w.Command1->click();
+        QCOMPARE(spoken(w.Text1, QAccessible::Value), text("Module zoeken...", "Recherche module..."));
+        QCOMPARE(spoken(w.Text1, QAccessible::Name), QStringLiteral("Status:"));
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QCOMPARE(spoken(w.Text1, QAccessible::Value), QStringLiteral("Edit mode"));
+        const int version = module.memory[size_t(ModuleTypes::info(0)->versionSlot)];
+        QCOMPARE(spoken(w.Label5, QAccessible::Name), text("Versie: %1", "Version: %1").arg(version));
+        inspector.inspect(QStringLiteral("module read"), {QStringLiteral("Label5"), QStringLiteral("Text1")});
+
+        w.Command12->click();
+        DiagnosticsFrame *f = w.Frame10;
+        QCOMPARE(spoken(f->Label24, QAccessible::Name), QString());
+        QCOMPARE(spoken(f->Label24, QAccessible::Description), text("Lijnstatus:", "Status de la ligne:"));
+        QStringList statuses; // the line status as a screen reader has it when each value comes in
+        connect(&w.conversation(), &Conversation::lineStatus, f,
+                [&] { statuses << spoken(f->Label24, QAccessible::Name); });
+        f->Command6->click();
+        module.announce();
+        QTRY_VERIFY(f->Command6->isEnabled());
+        QCOMPARE(statuses, QStringList({"0412", "0413", "0414", "0415", "0416", "0417", "0418", "0419", "0420", ""}));
+        QCOMPARE(spoken(f->Combo30, QAccessible::Value), text("Historiek", "Historique"));
+        inspector.inspect(QStringLiteral("line status scanned"), {QStringLiteral("Label24"), QStringLiteral("Combo30")});
+
+        f->SSTab1->setCurrentIndex(1);
+        f->Command17->click();
+        module.announce();
+        QTRY_VERIFY(f->Command18->isEnabled());
+        rig.link.moduleSend("P04\r");
+        QTRY_COMPARE(f->Label33->text(), QStringLiteral("5"));
+        QCOMPARE(spoken(f->Label33, QAccessible::Name), QStringLiteral("5"));
+        QCOMPARE(spoken(f->Label33, QAccessible::Description), text("Drukknop nr.:", "Nr. bouton poussoir:"));
+        QCOMPARE(spoken(f->Combo29, QAccessible::Value), text("Historiek", "Historique"));
+        inspector.inspect(QStringLiteral("push button pressed"), {QStringLiteral("Label33"), QStringLiteral("Combo29")});
+        f->Command18->click();
+        QTRY_VERIFY(f->Command17->isEnabled());
+        QCOMPARE(spoken(f->Label33, QAccessible::Name), QString());
+        inspector.inspect(QStringLiteral("monitor stopped"), {QStringLiteral("Label33")});
+        QVERIFY2(none(inspector.faults), "values a screen reader does not read out, listed above");
     }
 
     void dialogs_data() { addLanguages(); }

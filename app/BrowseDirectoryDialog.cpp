@@ -2,7 +2,7 @@
 
 #include "app/Form1.h"
 #include "app/SettingsFiles.h"
-#include "app/UserFolders.h"
+#include "common/UserFolders.h"
 #include "protocol/ModuleState.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FolderList.h"
+#include "common/FolderList.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,11 +1,12 @@
 #include "app/Form1.h"
-#include "app/Named.h"
+#include "common/Named.h"
 
 #include "app/BrowseDirectoryDialog.h"
-#include "app/InstallFolder.h"
-#include "app/Lang.h"
+#include "common/InstallFolder.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
 #include "app/Launcher.h"
-#include "app/MessageBox.h"
+#include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
 #include "app/SettingsFiles.h"
@@ -31,27 +32,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton *button(const char *name, QWidget *parent)
-{
-    return named(new QPushButton(QString::fromLatin1(name), parent), name);
-}
-
-QAction *entry(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {})
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        a->setShortcut(shortcut);
-    return a;
-}
-
-QAction *separator(QMenu *menu, const char *name)
-{
-    QAction *a = menu->addSeparator();
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-}
-
 // Text that came from a module or a file, fit to be shown: characters that are not printable
 // become "?", and it is cut short.
 QString outsideText(const QString &text, int maximum = 40)
@@ -72,12 +52,6 @@ void reportSettingNotSaved(QWidget *parent, int language, const QString &fileNam
                             Lang::message(language,
                                           QStringLiteral("De instelling kon niet bewaard worden in\n%1").arg(path),
                                           QStringLiteral("Le réglage n'a pas pu être sauvé dans\n%1").arg(path)));
-}
-
-void setEnabledAll(std::initializer_list<QWidget *> widgets, bool enabled)
-{
-    for (QWidget *w : widgets)
-        w->setEnabled(enabled);
 }
 
 Form1::Form1(QWidget *parent, SerialLink *link) : QMainWindow(parent)
@@ -121,25 +95,25 @@ void Form1::buildWindow()
     setCentralWidget(central);
 
     Frame1 = named(new QGroupBox(QStringLiteral("Frame1"), central), "Frame1");
-    Command1 = button("Command1", Frame1);
-    Command2 = button("Command2", Frame1);
+    Command1 = Controls::button("Command1", Frame1);
+    Command2 = Controls::button("Command2", Frame1);
     Command2->setEnabled(false);
     auto *actions = new QHBoxLayout(Frame1);
     actions->addWidget(Command1);
     actions->addWidget(Command2);
 
     Frame2 = named(new QGroupBox(QStringLiteral("Frame2"), central), "Frame2");
-    Command7 = button("Command7", Frame2);
-    Command8 = button("Command8", Frame2);
-    Command9 = button("Command9", Frame2);
-    Command10 = button("Command10", Frame2);
-    Command12 = button("Command12", Frame2);
+    Command7 = Controls::button("Command7", Frame2);
+    Command8 = Controls::button("Command8", Frame2);
+    Command9 = Controls::button("Command9", Frame2);
+    Command10 = Controls::button("Command10", Frame2);
+    Command12 = Controls::button("Command12", Frame2);
     for (QPushButton *b : {Command7, Command8, Command9, Command10, Command12}) {
         b->hide();
         b->setEnabled(false);
     }
-    Option1 = named(new QRadioButton(QStringLiteral("Master"), Frame2), "Option1");
-    Option2 = named(new QRadioButton(QStringLiteral("Slave"), Frame2), "Option2");
+    Option1 = Controls::option("Option1", QStringLiteral("Master"), Frame2);
+    Option2 = Controls::option("Option2", QStringLiteral("Slave"), Frame2);
     Option1->setEnabled(false);
     Option2->setEnabled(false);
     Label5 = named(new QLabel(Frame2), "Label5");
@@ -160,7 +134,7 @@ void Form1::buildWindow()
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Label1->setBuddy(Combo1);
 
-    Command15 = button("Command15", central);
+    Command15 = Controls::button("Command15", central);
     Command15->hide();
 
     Frame11 = new ModulePage(m_state, central);
@@ -241,18 +215,18 @@ void Form1::buildMenus()
 {
     QMenuBar *bar = menuBar();
     bestand = named(bar->addMenu(QStringLiteral("Bestand")), "bestand");
-    nieuw = entry(bestand, "nieuw", QStringLiteral("&Nieuwe module"), QKeySequence(QStringLiteral("Ctrl+N")));
-    lijn3 = separator(bestand, "lijn3");
-    openen = entry(bestand, "openen", QStringLiteral("Module &Openen ..."), QKeySequence(QStringLiteral("Ctrl+O")));
-    lijn1 = separator(bestand, "lijn1");
-    Bewaren = entry(bestand, "Bewaren", QStringLiteral("Module Op&slaan"), QKeySequence(QStringLiteral("Ctrl+S")));
-    Bewaren_als = entry(bestand, "Bewaren_als", QStringLiteral("Module Opslaan als ..."));
-    lijn2 = separator(bestand, "lijn2");
-    Einde = entry(bestand, "Einde", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+X")));
+    nieuw = Controls::menuEntry(bestand, "nieuw", QStringLiteral("&Nieuwe module"), QKeySequence(QStringLiteral("Ctrl+N")));
+    lijn3 = Controls::menuSeparator(bestand, "lijn3");
+    openen = Controls::menuEntry(bestand, "openen", QStringLiteral("Module &Openen ..."), QKeySequence(QStringLiteral("Ctrl+O")));
+    lijn1 = Controls::menuSeparator(bestand, "lijn1");
+    Bewaren = Controls::menuEntry(bestand, "Bewaren", QStringLiteral("Module Op&slaan"), QKeySequence(QStringLiteral("Ctrl+S")));
+    Bewaren_als = Controls::menuEntry(bestand, "Bewaren_als", QStringLiteral("Module Opslaan als ..."));
+    lijn2 = Controls::menuSeparator(bestand, "lijn2");
+    Einde = Controls::menuEntry(bestand, "Einde", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+X")));
 
     taal = named(bar->addMenu(QStringLiteral("Taal/langue")), "taal");
-    frans = entry(taal, "frans", QStringLiteral("&Francais"));
-    ned = entry(taal, "ned", QStringLiteral("&Nederlands"));
+    frans = Controls::menuEntry(taal, "frans", QStringLiteral("&Francais"));
+    ned = Controls::menuEntry(taal, "ned", QStringLiteral("&Nederlands"));
     frans->setCheckable(true);
     ned->setCheckable(true);
 
@@ -260,16 +234,16 @@ void Form1::buildMenus()
     poort = named(settings->addMenu(QStringLiteral("Com-port")), "poort");
     for (int n = 1; n <= 8; ++n) {
         const QByteArray name = "p" + QByteArray::number(n);
-        QAction *a = entry(poort, name.constData(), QString::number(n));
+        QAction *a = Controls::menuEntry(poort, name.constData(), QString::number(n));
         a->setCheckable(true);
         p[static_cast<size_t>(n - 1)] = a;
         connect(a, &QAction::triggered, this, [this, n] { p_Click(n); });
     }
-    lijn4 = separator(settings, "lijn4");
-    instellingen = entry(settings, "instellingen", QStringLiteral("Preferences ..."));
+    lijn4 = Controls::menuSeparator(settings, "lijn4");
+    instellingen = Controls::menuEntry(settings, "instellingen", QStringLiteral("Preferences ..."));
 
     Info = named(bar->addMenu(QStringLiteral("Info")), "Info");
-    Web = entry(Info, "Web", QString::fromLatin1(Launcher::MakerWebAddress));
+    Web = Controls::menuEntry(Info, "Web", QString::fromLatin1(Launcher::MakerWebAddress));
 
     connect(nieuw, &QAction::triggered, this, [this] { nieuw_Click(); });
     connect(openen, &QAction::triggered, this, [this] { openen_Click(); });
@@ -508,11 +482,7 @@ void Form1::selectOption(QRadioButton *option)
 
 void Form1::clearOptions()
 {
-    for (QRadioButton *o : {Option1, Option2}) {
-        o->setAutoExclusive(false);
-        o->setChecked(false);
-        o->setAutoExclusive(true);
-    }
+    Controls::clearOptions({Option1, Option2});
 }
 
 // ---- conversations --------------------------------------------------------------------------
@@ -529,7 +499,7 @@ void Form1::Command1_Click()
         b->setEnabled(false);
     }
     clearOptions();
-    setEnabledAll({Option1, Option2, Command1, Command2}, false);
+    Controls::setEnabled({Option1, Option2, Command1, Command2}, false);
     Label5->hide();
     m_conversation->connectModule();
 }
@@ -538,7 +508,7 @@ void Form1::Command2_Click()
 {
     beforeConversation();
     setMenusEnabled(false);
-    setEnabledAll({Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2, Command1, Command2},
+    Controls::setEnabled({Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2, Command1, Command2},
                   false);
     m_conversation->sendConfiguration();
 }
@@ -583,9 +553,9 @@ void Form1::onReadFinished()
         selectOption(Option1);
     else if (master == 0)
         selectOption(Option2);
-    setEnabledAll({Option1, Option2}, true);
+    Controls::setEnabled({Option1, Option2}, true);
     showVersion();
-    setEnabledAll({Command1, Command7, Command8, Command9, Command10, Command12}, true);
+    Controls::setEnabled({Command1, Command7, Command8, Command9, Command10, Command12}, true);
     setMenusEnabled(true);
     Combo1->setEnabled(true);
     Bewaren->setEnabled(false);
@@ -597,7 +567,7 @@ void Form1::onSendFinished()
 {
     m_beforeConversation.reset();
     setMenusEnabled(true);
-    setEnabledAll({Command1, Command2, Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2},
+    Controls::setEnabled({Command1, Command2, Combo1, Command7, Command8, Command9, Command10, Command12, Option1, Option2},
                   true);
 }
 
@@ -609,7 +579,7 @@ void Form1::onWrongModule()
                             Lang::message(lang, QStringLiteral("Verkeerde type module !"),
                                           QStringLiteral("Module pas du bon type !")));
     setMenusEnabled(true);
-    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+    Controls::setEnabled({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   true);
     Frame10->wrongModuleEnd();
     Text1->setText(QStringLiteral("Edit mode"));
@@ -619,7 +589,7 @@ void Form1::onEndFrameSent()
 {
     m_beforeConversation.reset();
     setMenusEnabled(true);
-    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+    Controls::setEnabled({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   true);
     Frame10->lineStatusEnd();
 }
@@ -628,7 +598,7 @@ void Form1::onStopFramesSent()
 {
     m_beforeConversation.reset();
     setMenusEnabled(true);
-    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+    Controls::setEnabled({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   true);
 }
 
@@ -636,7 +606,7 @@ void Form1::lockForDiagnostics()
 {
     beforeConversation();
     setMenusEnabled(false);
-    setEnabledAll({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
+    Controls::setEnabled({Command1, Command2, Combo1, Option1, Option2, Command7, Command8, Command9, Command10, Command12},
                   false);
 }
 
@@ -817,7 +787,7 @@ void Form1::restoreSnapshot(const Snapshot &s)
         else if (s.option2Checked)
             Option2->setChecked(true);
     }
-    setEnabledAll({Option1, Option2}, s.optionsEnabled);
+    Controls::setEnabled({Option1, Option2}, s.optionsEnabled);
     Label5->setText(s.versionText);
     Label5->setVisible(s.versionVisible);
     const auto buttons = snapshotButtons();
@@ -835,7 +805,7 @@ void Form1::returnToIdle()
 {
     ProgressBar1->hide();
     setMenusEnabled(true);
-    setEnabledAll({Command1, Combo1}, true);
+    Controls::setEnabled({Command1, Combo1}, true);
     if (m_beforeConversation) {
         const Snapshot s = *m_beforeConversation;
         m_beforeConversation.reset();
@@ -972,7 +942,7 @@ bool Form1::openModuleFile(const QString &path)
         selectOption(Option2);
     else
         clearOptions();
-    setEnabledAll({Option1, Option2}, true);
+    Controls::setEnabled({Option1, Option2}, true);
     {
         const QSignalBlocker block(Combo1);
         Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(data->type)->comboEntry));
@@ -1018,7 +988,7 @@ void Form1::nieuw_Click()
     setWindowTitle(QStringLiteral("QV Velano"));
     m_state.RxText.clear();
     clearOptions();
-    setEnabledAll({Option1, Option2}, false);
+    Controls::setEnabled({Option1, Option2}, false);
     Bewaren->setEnabled(false);
     Bewaren_als->setEnabled(false);
     Command1->setEnabled(true);

@@ -224,6 +224,3 @@ private:
 
 // Tells the installer that a settings file of the installation folder could not be rewritten.
 void reportSettingNotSaved(QWidget *parent, int language, const QString &fileName);
-
-// Enables or disables a list of controls.
-void setEnabledAll(std::initializer_list<QWidget *> widgets, bool enabled);

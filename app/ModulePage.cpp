@@ -1,7 +1,8 @@
 #include "app/ModulePage.h"
 
-#include "app/InstallFolder.h"
-#include "app/Lang.h"
+#include "common/InstallFolder.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
 #include "protocol/ModuleState.h"
 
 #include <QFile>
@@ -11,14 +12,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton *makeButton(const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(QString::fromLatin1(name), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->hide();
-    return b;
-}
-
 const char *pictureFile(int type)
 {
     switch (type) {
@@ -61,10 +54,14 @@ ModulePage::ModulePage(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->hide();
-    Command11 = makeButton("Command11", this);
-    Command13 = makeButton("Command13", this);
-    Command14 = makeButton("Command14", this);
-    Command33 = makeButton("Command33", this);
+    Command11 = Controls::button("Command11", this);
+    Command11->hide();
+    Command13 = Controls::button("Command13", this);
+    Command13->hide();
+    Command14 = Controls::button("Command14", this);
+    Command14->hide();
+    Command33 = Controls::button("Command33", this);
+    Command33->hide();
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

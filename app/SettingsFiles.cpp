@@ -1,7 +1,7 @@
 #include "app/SettingsFiles.h"
 
-#include "app/InstallFolder.h"
-#include "app/UserFolders.h"
+#include "common/InstallFolder.h"
+#include "common/UserFolders.h"
 #include "files/SafeFile.h"
 
 namespace {

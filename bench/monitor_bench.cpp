@@ -3,8 +3,8 @@
 // process's own CPU time over the measuring period.
 // Run: QT_QPA_PLATFORM=offscreen bench/qv-bench-monitor [seconds]
 #include "app/Form1.h"
-#include "app/InstallFolder.h"
-#include "app/MessageBox.h"
+#include "common/InstallFolder.h"
+#include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "support/SimProcess.h"
 

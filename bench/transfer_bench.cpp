@@ -5,8 +5,8 @@
 //  - the longest stall of the window's event loop during each (1 ms heartbeat).
 // Run: QT_QPA_PLATFORM=offscreen bench/qv-bench-transfer [rounds]
 #include "app/Form1.h"
-#include "app/InstallFolder.h"
-#include "app/MessageBox.h"
+#include "common/InstallFolder.h"
+#include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "support/SimProcess.h"
 

@@ -1,7 +1,8 @@
 #include "diagnostics/DiagnosticsFrame.h"
-#include "app/Named.h"
+#include "common/Named.h"
 
-#include "app/Lang.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
 #include "protocol/Conversation.h"
 #include "protocol/ModuleState.h"
 
@@ -14,19 +15,9 @@ namespace {
 const QColor MonitorIdle(192, 192, 192);
 const QColor MonitorRunning(192, 255, 255);
 
-QPushButton *button(const char *name, const QString &text, QWidget *parent)
-{
-    return named(new QPushButton(text, parent), name);
-}
-
-QLabel *label(const char *name, QWidget *parent)
-{
-    return named(new QLabel(QString::fromLatin1(name), parent), name);
-}
-
 QLabel *helpLabel(const char *name, QWidget *parent)
 {
-    QLabel *l = label(name, parent);
+    QLabel *l = Controls::label(name, parent);
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
@@ -42,12 +33,6 @@ QComboBox *historyList(const char *name, QWidget *parent)
     c->setEditText(QString::fromLatin1(name));
     c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return c;
-}
-
-void enableAll(std::initializer_list<QWidget *> widgets, bool enabled)
-{
-    for (QWidget *w : widgets)
-        w->setEnabled(enabled);
 }
 
 void setBackground(QLabel *l, const QColor &color)
@@ -69,12 +54,12 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
 
     // Tab 0: line status.
     auto *lineTab = named(new QWidget(SSTab1), "SSTab1Tab0");
-    Label25 = label("Label25", lineTab);
+    Label25 = Controls::label("Label25", lineTab);
     Label24 = named(new QLabel(lineTab), "Label24");
     Label24->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label24->setMinimumWidth(80);
     Label24->setAlignment(Qt::AlignCenter);
-    Command6 = button("Command6", QStringLiteral("Start"), lineTab);
+    Command6 = Controls::button("Command6", QStringLiteral("Start"), lineTab);
     Label30 = helpLabel("Label30", lineTab);
     Combo30 = historyList("Combo30", lineTab);
     auto *lineGrid = new QGridLayout(lineTab);
@@ -88,9 +73,9 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
 
     // Tab 1: push-button monitor.
     auto *buttonTab = named(new QWidget(SSTab1), "SSTab1Tab1");
-    Command17 = button("Command17", QStringLiteral("Start"), buttonTab);
-    Command18 = button("Command18", QStringLiteral("Stop"), buttonTab);
-    Label32 = label("Label32", buttonTab);
+    Command17 = Controls::button("Command17", QStringLiteral("Start"), buttonTab);
+    Command18 = Controls::button("Command18", QStringLiteral("Stop"), buttonTab);
+    Label32 = Controls::label("Label32", buttonTab);
     Label33 = named(new QLabel(buttonTab), "Label33");
     QFont big = Label33->font();
     big.setPointSize(28);
@@ -113,21 +98,21 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
 
     // Tab 2: output test; the output buttons in two rows of six.
     auto *outputTab = named(new QWidget(SSTab1), "SSTab1Tab2");
-    Command19 = button("Command19", QStringLiteral("Start"), outputTab);
-    Command20 = button("Command20", QStringLiteral("Stop"), outputTab);
+    Command19 = Controls::button("Command19", QStringLiteral("Start"), outputTab);
+    Command20 = Controls::button("Command20", QStringLiteral("Stop"), outputTab);
     Label34 = helpLabel("Label34", outputTab);
-    Command21 = button("Command21", QStringLiteral("1"), outputTab);
-    Command22 = button("Command22", QStringLiteral("2"), outputTab);
-    Command23 = button("Command23", QStringLiteral("3"), outputTab);
-    Command24 = button("Command24", QStringLiteral("4"), outputTab);
-    Command25 = button("Command25", QStringLiteral("5"), outputTab);
-    Command26 = button("Command26", QStringLiteral("6"), outputTab);
-    Command27 = button("Command27", QStringLiteral("7"), outputTab);
-    Command28 = button("Command28", QStringLiteral("8"), outputTab);
-    Command29 = button("Command29", QStringLiteral("9"), outputTab);
-    Command30 = button("Command30", QStringLiteral("10"), outputTab);
-    Command31 = button("Command31", QStringLiteral("11"), outputTab);
-    Command32 = button("Command32", QStringLiteral("12"), outputTab);
+    Command21 = Controls::button("Command21", QStringLiteral("1"), outputTab);
+    Command22 = Controls::button("Command22", QStringLiteral("2"), outputTab);
+    Command23 = Controls::button("Command23", QStringLiteral("3"), outputTab);
+    Command24 = Controls::button("Command24", QStringLiteral("4"), outputTab);
+    Command25 = Controls::button("Command25", QStringLiteral("5"), outputTab);
+    Command26 = Controls::button("Command26", QStringLiteral("6"), outputTab);
+    Command27 = Controls::button("Command27", QStringLiteral("7"), outputTab);
+    Command28 = Controls::button("Command28", QStringLiteral("8"), outputTab);
+    Command29 = Controls::button("Command29", QStringLiteral("9"), outputTab);
+    Command30 = Controls::button("Command30", QStringLiteral("10"), outputTab);
+    Command31 = Controls::button("Command31", QStringLiteral("11"), outputTab);
+    Command32 = Controls::button("Command32", QStringLiteral("12"), outputTab);
     auto *outputGrid = new QGridLayout(outputTab);
     outputGrid->addWidget(Command19, 0, 0, 1, 2);
     outputGrid->addWidget(Command20, 0, 2, 1, 2);
@@ -287,8 +272,8 @@ void DiagnosticsFrame::showMonitorIdle()
 void DiagnosticsFrame::backToStart()
 {
     m_test = NoTest;
-    enableAll({Command6, Command17, Command19, Combo29, Combo30}, true);
-    enableAll({Command18, Command20}, false);
+    Controls::setEnabled({Command6, Command17, Command19, Combo29, Combo30}, true);
+    Controls::setEnabled({Command18, Command20}, false);
     setOutputButtonsEnabled(false);
     Label24->clear();
     showMonitorIdle();
@@ -311,13 +296,13 @@ void DiagnosticsFrame::startTest(Test test)
     Q_EMIT testStarting();
     switch (test) {
     case LineStatus:
-        enableAll({Command6, Combo29, Command17, Command18, Command19, Command20}, false);
+        Controls::setEnabled({Command6, Combo29, Command17, Command18, Command19, Command20}, false);
         break;
     case PushButtons:
-        enableAll({Command17, Combo30, Command6, Command19, Command20}, false);
+        Controls::setEnabled({Command17, Combo30, Command6, Command19, Command20}, false);
         break;
     case Outputs:
-        enableAll({Command19, Combo29, Combo30, Command6, Command17, Command18}, false);
+        Controls::setEnabled({Command19, Combo29, Combo30, Command6, Command17, Command18}, false);
         break;
     case NoTest:
         break;
@@ -362,7 +347,7 @@ void DiagnosticsFrame::onLineStatus(const QString &value, bool last)
 void DiagnosticsFrame::lineStatusEnd()
 {
     m_test = NoTest;
-    enableAll({Command6, Combo29, Command17, Command19}, true);
+    Controls::setEnabled({Command6, Combo29, Command17, Command19}, true);
 }
 
 void DiagnosticsFrame::onMonitorStarted()
@@ -393,11 +378,11 @@ void DiagnosticsFrame::onStopFramesSent(const QString &command)
 {
     if (command == QLatin1String("T8219")) {
         m_test = NoTest;
-        enableAll({Command17, Combo30, Command6, Command19}, true);
+        Controls::setEnabled({Command17, Combo30, Command6, Command19}, true);
         Command18->setEnabled(false);
     } else if (command == QLatin1String("T7219")) {
         m_test = NoTest;
-        enableAll({Command19, Combo29, Combo30, Command6, Command17}, true);
+        Controls::setEnabled({Command19, Combo29, Combo30, Command6, Command17}, true);
         Command20->setEnabled(false);
     }
 }
@@ -416,5 +401,5 @@ void DiagnosticsFrame::conversationAbandoned()
 void DiagnosticsFrame::onRunningChanged(bool running)
 {
     if (m_test == NoTest)
-        enableAll({Command6, Command17, Command19}, !running);
+        Controls::setEnabled({Command6, Command17, Command19}, !running);
 }

@@ -1,5 +1,7 @@
 #include "diagnostics/DiagnosticsRules.h"
 
+#include "common/Lang.h"
+
 #include "protocol/Wire.h"
 
 std::array<int, Diagnostics::OutputButtonCount> Diagnostics::outputLayout(int moduleType)
@@ -19,11 +21,7 @@ std::array<int, Diagnostics::OutputButtonCount> Diagnostics::outputLayout(int mo
 
 QString Diagnostics::historyHeading(int language, const QString &designText)
 {
-    if (language == 1)
-        return QStringLiteral("Historiek");
-    if (language == 2)
-        return QStringLiteral("Historique");
-    return designText;
+    return Lang::text(language, QStringLiteral("Historiek"), QStringLiteral("Historique"), designText);
 }
 
 QString Diagnostics::timeOfDay(const QTime &time)

@@ -1,6 +1,7 @@
 #include "docpages/DocumentationPages.h"
 
-#include "app/InstallFolder.h"
+#include "common/InstallFolder.h"
+#include "common/Lang.h"
 
 namespace {
 struct Row
@@ -22,12 +23,12 @@ const Row kRows[] = {
 
 QString DocumentationPages::documentFor(Button button, const QString &typeEntry, int language)
 {
-    if (language != 1 && language != 2)
+    const auto suffix = Lang::pick(language, QStringLiteral("_NL.pdf"), QStringLiteral("_FR.pdf"));
+    if (!suffix)
         return QString();
     for (const Row &row : kRows) {
         if (row.button == button && typeEntry == QLatin1String(row.typeEntry))
-            return InstallFolder::file(QLatin1String(row.model) + (language == 1 ? QStringLiteral("_NL.pdf")
-                                                                                 : QStringLiteral("_FR.pdf")));
+            return InstallFolder::file(QLatin1String(row.model) + *suffix);
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 #include "editors/DimStartFrame.h"
 
-#include "app/Lang.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
 #include "protocol/ModuleState.h"
 
@@ -11,13 +12,13 @@ using namespace EditorRules;
 DimStartFrame::DimStartFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame12"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame12"));
-    Label26 = EditorWidgets::label("Label26", this);
+    Label26 = Controls::label("Label26", this);
     Combo24 = EditorWidgets::combo("Combo24", this);
-    Label27 = EditorWidgets::label("Label27", this);
+    Label27 = Controls::label("Label27", this);
     Combo26 = EditorWidgets::combo("Combo26", this);
-    Label28 = EditorWidgets::label("Label28", this);
+    Label28 = Controls::label("Label28", this);
     Combo27 = EditorWidgets::combo("Combo27", this);
-    Label29 = EditorWidgets::label("Label29", this);
+    Label29 = Controls::label("Label29", this);
     Combo28 = EditorWidgets::combo("Combo28", this);
     m_labels = {Label26, Label27, Label28, Label29};
     m_lists = {Combo24, Combo26, Combo27, Combo28};

@@ -1,15 +1,13 @@
 #include "editors/EditorRules.h"
 
+#include "common/Lang.h"
+
 namespace EditorRules {
 
 namespace {
 QString pick(int language, const QString &dutch, const QString &french)
 {
-    if (language == 1)
-        return dutch;
-    if (language == 2)
-        return french;
-    return {};
+    return Lang::text(language, dutch, french);
 }
 
 bool inRange(int n, int first, int last) { return n >= first && n <= last; }

@@ -6,13 +6,6 @@
 
 namespace EditorWidgets {
 
-QLabel *label(const char *name, QWidget *parent)
-{
-    auto *l = new QLabel(QString::fromLatin1(name), parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 QComboBox *combo(const char *name, QWidget *parent)
 {
     auto *c = new QComboBox(parent);

@@ -10,8 +10,6 @@
 // Building blocks shared by the editor frames.
 namespace EditorWidgets {
 
-// A control with its name as object name and design-time text.
-QLabel *label(const char *name, QWidget *parent);
 // An editable drop-down list that never adds what the installer types to its entries.
 QComboBox *combo(const char *name, QWidget *parent);
 

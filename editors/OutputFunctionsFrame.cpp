@@ -1,6 +1,7 @@
 #include "editors/OutputFunctionsFrame.h"
 
-#include "app/Lang.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
 #include "protocol/ModuleState.h"
 
@@ -16,14 +17,14 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
     Grid2 = new EditorWidgets::EditorTable("Grid2", RelayOutputCount + 1, {8, 30, 14}, this);
     Frame8 = new QGroupBox(QStringLiteral("Frame8"), this);
     Frame8->setObjectName(QStringLiteral("Frame8"));
-    Label7 = EditorWidgets::label("Label7", Frame8);
+    Label7 = Controls::label("Label7", Frame8);
     Combo8 = EditorWidgets::combo("Combo8", Frame8);
-    Label8 = EditorWidgets::label("Label8", Frame8);
+    Label8 = Controls::label("Label8", Frame8);
     Combo9 = EditorWidgets::combo("Combo9", Frame8);
-    Label9 = EditorWidgets::label("Label9", Frame8);
+    Label9 = Controls::label("Label9", Frame8);
     Combo10 = EditorWidgets::combo("Combo10", Frame8);
     Combo11 = EditorWidgets::combo("Combo11", Frame8);
-    Label10 = EditorWidgets::label("Label10", Frame8);
+    Label10 = Controls::label("Label10", Frame8);
     Command5 = new QPushButton(QStringLiteral("Command5"), Frame8);
     Command5->setObjectName(QStringLiteral("Command5"));
     Label7->setBuddy(Combo8);

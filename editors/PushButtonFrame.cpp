@@ -1,8 +1,9 @@
 #include "editors/PushButtonFrame.h"
-#include "app/Named.h"
+#include "common/Named.h"
 
-#include "app/Lang.h"
-#include "app/MessageBox.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
+#include "common/MessageBox.h"
 #include "editors/EditorRules.h"
 #include "protocol/ModuleState.h"
 
@@ -12,47 +13,31 @@
 
 using namespace EditorRules;
 
-namespace {
-QRadioButton *option(const char *name, QWidget *parent)
-{
-    return named(new QRadioButton(QString::fromLatin1(name), parent), name);
-}
-
-void deselect(std::initializer_list<QRadioButton *> options)
-{
-    for (QRadioButton *o : options) {
-        o->setAutoExclusive(false);
-        o->setChecked(false);
-        o->setAutoExclusive(true);
-    }
-}
-} // namespace
-
 PushButtonFrame::PushButtonFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame3"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame3"));
 
     Grid1 = new EditorWidgets::EditorTable("Grid1", PushButtonCount + 1, {12, 9, 10}, this);
-    Label3 = EditorWidgets::label("Label3", this);
+    Label3 = Controls::label("Label3", this);
     Combo2 = EditorWidgets::combo("Combo2", this);
     Label3->setBuddy(Combo2);
 
     Frame4 = named(new QGroupBox(QStringLiteral("Frame4"), this), "Frame4");
-    Option3 = option("Option3", Frame4);
+    Option3 = Controls::option("Option3", Frame4);
     Combo3 = EditorWidgets::combo("Combo3", Frame4);
-    Option4 = option("Option4", Frame4);
+    Option4 = Controls::option("Option4", Frame4);
     Combo4 = EditorWidgets::combo("Combo4", Frame4);
-    Option5 = option("Option5", Frame4);
+    Option5 = Controls::option("Option5", Frame4);
 
     Frame5 = named(new QGroupBox(QStringLiteral("Frame5"), this), "Frame5");
-    Option6 = option("Option6", Frame5);
+    Option6 = Controls::option("Option6", Frame5);
     Combo5 = EditorWidgets::combo("Combo5", Frame5);
-    Option7 = option("Option7", Frame5);
+    Option7 = Controls::option("Option7", Frame5);
     Combo6 = EditorWidgets::combo("Combo6", Frame5);
-    Option8 = option("Option8", Frame5);
+    Option8 = Controls::option("Option8", Frame5);
 
-    Command3 = named(new QPushButton(QStringLiteral("Command3"), this), "Command3");
-    Command4 = named(new QPushButton(QStringLiteral("Command4"), this), "Command4");
+    Command3 = Controls::button("Command3", this);
+    Command4 = Controls::button("Command4", this);
     Check1 = named(new QCheckBox(QStringLiteral("Check1"), this), "Check1");
     Check2 = named(new QCheckBox(QStringLiteral("Check2"), this), "Check2");
 
@@ -184,7 +169,7 @@ void PushButtonFrame::clearFunctionFields(const FunctionFields &fields)
 {
     const EditorWidgets::ProgramChange::Scope program(m_program);
     fields.frame->setEnabled(true);
-    deselect({fields.output, fields.scene, fields.none});
+    Controls::clearOptions({fields.output, fields.scene, fields.none});
     for (QComboBox *list : {fields.outputList, fields.sceneList}) {
         EditorWidgets::setText(list, QString());
         list->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "editors/SecondTimeFrame.h"
 
-#include "app/Lang.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
 #include "protocol/ModuleState.h"
 
@@ -12,10 +13,10 @@ using namespace EditorRules;
 SecondTimeFrame::SecondTimeFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame6"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame6"));
-    Label6 = EditorWidgets::label("Label6", this);
+    Label6 = Controls::label("Label6", this);
     Label6->setWordWrap(true);
     Combo7 = EditorWidgets::combo("Combo7", this);
-    Label4 = EditorWidgets::label("Label4", this);
+    Label4 = Controls::label("Label4", this);
     Label4->setBuddy(Combo7);
 
     auto *row = new QHBoxLayout;

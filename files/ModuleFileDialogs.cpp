@@ -1,9 +1,9 @@
 #include "files/ModuleFileDialogs.h"
-#include "app/Named.h"
+#include "common/Named.h"
 
-#include "app/InstallFolder.h"
-#include "app/Lang.h"
-#include "app/UserFolders.h"
+#include "common/InstallFolder.h"
+#include "common/WidgetTexts.h"
+#include "common/UserFolders.h"
 #include "protocol/ModuleState.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "protocol/SerialLink.h"
 
-#include "app/UserFolders.h"
+#include "common/UserFolders.h"
 
 #include <QFile>
 

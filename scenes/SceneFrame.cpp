@@ -1,7 +1,8 @@
 #include "scenes/SceneFrame.h"
-#include "app/Named.h"
+#include "common/Named.h"
 
-#include "app/Lang.h"
+#include "common/Controls.h"
+#include "common/WidgetTexts.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -76,8 +77,8 @@ SceneFrame::SceneFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
     fields->setColumnStretch(3, 1);
 
     Label11 = named(new QLabel(QStringLiteral("Label11"), this), QStringLiteral("Label11"));
-    Option9 = named(new QRadioButton(QStringLiteral("Option9"), this), QStringLiteral("Option9"));
-    Option10 = named(new QRadioButton(QStringLiteral("Option10"), this), QStringLiteral("Option10"));
+    Option9 = Controls::option("Option9", this);
+    Option10 = Controls::option("Option10", this);
     Label11->setBuddy(Option9);
     auto *group = new QHBoxLayout;
     group->addWidget(Label11);
@@ -151,12 +152,9 @@ void SceneFrame::setSceneControlsEnabled(bool enabled)
 
 void SceneFrame::clearGroupChoice()
 {
-    for (QRadioButton *option : {Option9, Option10}) {
-        const QSignalBlocker block(option);
-        option->setAutoExclusive(false);
-        option->setChecked(false);
-        option->setAutoExclusive(true);
-    }
+    const QSignalBlocker block9(Option9);
+    const QSignalBlocker block10(Option10);
+    Controls::clearOptions({Option9, Option10});
 }
 
 void SceneFrame::showGroupLine(bool dashedFrench)
@@ -229,7 +227,7 @@ void SceneFrame::open()
         if (const auto use = SceneLayout::fieldUse(m_type, i)) {
             combo->show();
             // Like every run-time text, the entries exist only in Dutch and French.
-            if (lang == 1 || lang == 2)
+            if (Lang::pick(lang, {}, {}))
                 for (int position = 0; position < SceneLayout::listSize(use->kind); ++position)
                     combo->addItem(valueCaption(use->kind, position));
         } else {

@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "app/MessageBox.h"
+#include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "scenes/SceneFrame.h"
 #include "support/SimProcess.h"

@@ -1,6 +1,6 @@
 #include "app/BrowseDirectoryDialog.h"
 #include "app/Form1.h"
-#include "app/MessageBox.h"
+#include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
 #include "diagnostics/DiagnosticsFrame.h"

@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "app/MessageBox.h"
+#include "common/MessageBox.h"
 #include "editors/DimStartFrame.h"
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"

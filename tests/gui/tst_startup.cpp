@@ -1,7 +1,7 @@
 #include "app/BrowseDirectoryDialog.h"
 #include "app/Form1.h"
 #include "app/Launcher.h"
-#include "app/MessageBox.h"
+#include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
 #include "protocol/MemoryLink.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/InstallFolder.h"
-#include "app/UserFolders.h"
+#include "common/InstallFolder.h"
+#include "common/UserFolders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Where the program finds its installation folder, each user's folders and the serial port of a
 // number; and settings rewritten in a portable folder that a group shares (QV_VELANO_HOME on a
 // set-group-ID folder): a replaced file keeps its group and permissions.
-#include "app/InstallFolder.h"
+#include "common/InstallFolder.h"
 #include "app/SettingsFiles.h"
-#include "app/UserFolders.h"
+#include "common/UserFolders.h"
 #include "protocol/SerialLink.h"
 #include "support/TestHome.h"
 

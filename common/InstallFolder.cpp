@@ -1,4 +1,4 @@
-#include "app/InstallFolder.h"
+#include "common/InstallFolder.h"
 
 #include <QDir>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "app/UserFolders.h"
+#include "common/UserFolders.h"
 
-#include "app/InstallFolder.h"
+#include "common/InstallFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QString>
-#include <QWidget>
 #include <optional>
 
 // Every text the installer sees exists in Dutch (Language 1) and French (Language 2). With any
@@ -40,25 +33,6 @@ inline QString warningTitle(int language)
 {
     return pick(language, QStringLiteral("Opgelet !"), QStringLiteral("Attention !"))
         .value_or(QStringLiteral("Opgelet ! / Attention !"));
-}
-
-inline void apply(QAbstractButton *w, const QString &t) { w->setText(t); }
-inline void apply(QLabel *w, const QString &t) { w->setText(t); }
-inline void apply(QGroupBox *w, const QString &t) { w->setTitle(t); }
-inline void apply(QLineEdit *w, const QString &t) { w->setText(t); }
-inline void apply(QAction *w, const QString &t) { w->setText(t); }
-inline void apply(QMenu *w, const QString &t) { w->setTitle(t); }
-
-template <typename W> void setText(W *w, int language, const QString &dutch, const QString &french)
-{
-    if (const auto t = pick(language, dutch, french))
-        apply(w, *t);
-}
-
-inline void setWindowTitle(QWidget *w, int language, const QString &dutch, const QString &french)
-{
-    if (const auto t = pick(language, dutch, french))
-        w->setWindowTitle(*t);
 }
 
 } // namespace Lang

@@ -1,4 +1,4 @@
-#include "app/FolderList.h"
+#include "common/FolderList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/MessageBox.h"
+#include "common/MessageBox.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "common/Lang.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QString>
+#include <QWidget>
+
+// Sets a control's text in the window's language; with a language other than Dutch or French
+// the control keeps its design-time text.
+namespace Lang {
+
+inline void apply(QAbstractButton *w, const QString &t) { w->setText(t); }
+inline void apply(QLabel *w, const QString &t) { w->setText(t); }
+inline void apply(QGroupBox *w, const QString &t) { w->setTitle(t); }
+inline void apply(QLineEdit *w, const QString &t) { w->setText(t); }
+inline void apply(QAction *w, const QString &t) { w->setText(t); }
+inline void apply(QMenu *w, const QString &t) { w->setTitle(t); }
+
+template <typename W> void setText(W *w, int language, const QString &dutch, const QString &french)
+{
+    if (const auto t = pick(language, dutch, french))
+        apply(w, *t);
+}
+
+inline void setWindowTitle(QWidget *w, int language, const QString &dutch, const QString &french)
+{
+    if (const auto t = pick(language, dutch, french))
+        w->setWindowTitle(*t);
+}
+
+} // namespace Lang

@@ -300,6 +300,133 @@ private Q_SLOTS:
         }
     }
 
+    // With no announce interval the module speaks only when asked: no timer is left waiting
+    // for an announce that never comes, and a requested announce changes nothing else.
+    void announcesOnlyWhenAsked()
+    {
+        Config c;
+        c.type = 2;
+        c.announceIntervalMs = 0;
+        Bench b(c);
+        b.wait(500 * ms);
+        QVERIFY(!b.module.hasTx());
+        QCOMPARE(b.module.nextDeadline(), -1);
+        b.module.announce(b.now);
+        QCOMPARE(b.module.takeTx(), QByteArray("M12501\r"));
+        QCOMPARE(b.module.state(), ModuleSim::State::Announcing);
+
+        b.open("T3500\n\r"); // the reply to "T3500" does not depend on the interval
+        QCOMPARE(b.module.takeTx(), QByteArray("M12501\r"));
+        b.module.announce(b.now);
+        QCOMPARE(b.module.takeTx(), QByteArray("M12501\r"));
+        QCOMPARE(b.module.state(), ModuleSim::State::Listening);
+        b.send("T3600\n\r");
+        QCOMPARE(b.lines().size(), 231);
+        b.wait(3000 * ms); // back to announcing after the read: still nothing unasked
+        QVERIFY(!b.module.hasTx());
+
+        Bench silent(withFault(FaultKind::Silent));
+        silent.module.announce(0);
+        QVERIFY(!silent.module.hasTx());
+    }
+
+    // Faults, status lines and inserted lines can change while the module runs; the type and
+    // the memory's size cannot.
+    void configChangesWhileRunning()
+    {
+        Config c;
+        c.type = 1;
+        c.announceIntervalMs = 0;
+        Bench b(c);
+        Config changed = b.module.config();
+        changed.faults = {{FaultKind::NoReply, 0}};
+        changed.type = 0;
+        b.module.setConfig(changed);
+        QCOMPARE(b.module.config().type, 1);
+        QCOMPARE(b.module.config().status, defaultStatus()); // none given: the default
+        b.module.announce(b.now);
+        QCOMPARE(b.module.takeTx(), QByteArray("M11501\r")); // deaf, not dumb
+        b.open("T3600\n\r");
+        QVERIFY(!b.module.hasTx());
+        QVERIFY(b.logged("IGNORED T3600 no-reply"));
+
+        changed.faults = {{FaultKind::StopAfter, 20}};
+        b.module.setConfig(changed);
+        b.open("T3600\n\r");
+        const auto lines = b.lines();
+        QCOMPARE(lines.size(), 21);
+        QCOMPARE(lines[19], dataLine(19, 133));
+
+        changed.faults.clear();
+        b.module.setConfig(changed);
+        b.open("T3600\n\r");
+        QCOMPARE(b.lines().size(), 151);
+
+        // Memory of another size is refused; memory of the right size is what the next read sends.
+        ModuleImage other(ModuleTypes::RelaySlots);
+        QVERIFY(!b.module.setMemory(other));
+        QCOMPARE(b.module.memory().size(), 150);
+        ModuleImage mine = b.module.memory();
+        mine.set(3, 777);
+        QVERIFY(b.module.setMemory(mine));
+        b.open("T3600\n\r");
+        QCOMPARE(b.lines()[3], dataLine(3, 777));
+    }
+
+    // A push-button script shortened while the monitor runs ends its remaining steps; a
+    // periodic report switched off stops.
+    void monitorScriptShortenedWhileRunning()
+    {
+        Config c;
+        c.type = 0;
+        c.buttons = {{4, 100}, {7, 100}, {9, 100}};
+        c.buttonEveryMs = 150;
+        Bench b(c);
+        b.open("T8019\n\r");
+        b.wait(110 * ms);
+        QCOMPARE(b.module.takeTx(), QByteArray("P04\r"));
+        Config shorter = b.module.config();
+        shorter.buttons.resize(1);
+        shorter.buttonEveryMs = 0;
+        b.module.setConfig(shorter);
+        b.wait(1000 * ms);
+        QVERIFY(!b.module.hasTx());
+        QCOMPARE(b.module.nextDeadline(), -1);
+    }
+
+    void statusCountAndMidReadLines()
+    {
+        Config c;
+        c.type = 1;
+        c.statusCount = 3;
+        c.midReadLines = "xx\rRD400001\r";
+        Bench b(c);
+        b.open("T9019\n\r");
+        QCOMPARE(b.module.takeTx(), QByteArray("S0412\rS0413\rS0414\r")); // a scan that stops short
+        QVERIFY(b.logged("TX status 3 lines"));
+
+        b.send("T3600\n\r");
+        const auto lines = b.lines();
+        QCOMPARE(lines.size(), 153);
+        QCOMPARE(lines.mid(74, 4), (QList<QByteArray>{dataLine(74, 518), "xx", "RD400001", dataLine(75, 525)}));
+
+        // The inserted lines belong to the middle of the answer: a read that stops before it
+        // does not send them.
+        Config cut = b.module.config();
+        cut.faults = {{FaultKind::StopAfter, 60}};
+        b.module.setConfig(cut);
+        b.open("T3600\n\r");
+        QCOMPARE(b.lines().size(), 61);
+
+        // However many lines are asked for, no more than may wait are made.
+        Config flood = b.module.config();
+        flood.statusCount = 100'000'000;
+        b.module.setConfig(flood);
+        b.open("T9019\n\r");
+        QVERIFY(b.logged("TX dropped queue full"));
+        QVERIFY(b.module.takeTx().size() <= ModuleSim::MaxTxBytes);
+    }
+
     void logFormat()
     {
         Bench b;

@@ -138,6 +138,37 @@ void ModuleSim::start(qint64 now)
     enter(State::Announcing, now);
 }
 
+void ModuleSim::announce(qint64 now)
+{
+    if (m_config.has(FaultKind::Silent))
+        return;
+    queue(announceLine(), now, true);
+    log(now, "TX announce");
+}
+
+void ModuleSim::setConfig(const Config &config)
+{
+    const int type = m_config.type;
+    m_config = config;
+    m_config.type = type;
+    if (m_config.status.isEmpty())
+        m_config.status = defaultStatus();
+    // A running monitor never steps past the end of its script, nor keeps reporting when the
+    // periodic report was switched off.
+    if (m_buttonStep >= m_config.buttons.size())
+        m_nextButtonStep = -1;
+    if (m_config.buttonEveryMs <= 0)
+        m_nextButtonEvery = -1;
+}
+
+bool ModuleSim::setMemory(const ModuleImage &memory)
+{
+    if (memory.size() != m_memory.size())
+        return false;
+    m_memory = memory;
+    return true;
+}
+
 void ModuleSim::enter(State state, qint64 now)
 {
     m_state = state;
@@ -360,11 +391,18 @@ void ModuleSim::handleCommand(int command, const QByteArray &text, qint64 now)
         log(now, "TX reply " + line.chopped(1));
         break;
     }
-    case 9019:
-        for (int i = 0; i < 10; ++i)
+    case 9019: {
+        // Bounded by the queue: lines beyond what may wait to be sent are not even made.
+        int sent = 0;
+        for (int i = 0; i < m_config.statusCount; ++i) {
             queue('S' + m_config.status[i % m_config.status.size()] + '\r', now);
-        log(now, "TX status 10 lines");
+            if (m_txFull)
+                break;
+            ++sent;
+        }
+        log(now, "TX status " + QByteArray::number(sent) + " lines");
         break;
+    }
     case 8019:
         log(now, "MONITOR");
         enter(State::Monitoring, now);
@@ -412,6 +450,10 @@ void ModuleSim::sendData(qint64 now)
                     queue(b.line, now);
                     ++extra;
                 }
+        if (slot == count / 2 && !m_config.midReadLines.isEmpty()) {
+            queue(m_config.midReadLines, now);
+            log(now, "TX mid-read lines " + QByteArray::number(m_config.midReadLines.count('\r')));
+        }
         queue(dataLine(slot), now);
     }
     log(now, "TX data " + QByteArray::number(lines) + " lines");
@@ -444,7 +486,7 @@ void ModuleSim::advance(qint64 now)
 
     switch (m_state) {
     case State::Announcing:
-        if (!m_config.has(FaultKind::Silent) && m_tx.empty() && now >= m_nextAnnounce) {
+        if (m_config.announceIntervalMs > 0 && !m_config.has(FaultKind::Silent) && m_tx.empty() && now >= m_nextAnnounce) {
             queue(announceLine(), now, true);
             log(now, "TX announce");
             m_nextAnnounce += qint64(m_config.announceIntervalMs) * 1000;
@@ -506,7 +548,7 @@ qint64 ModuleSim::nextDeadline() const
         consider(m_frame.times.back() + QuietEndUs);
     switch (m_state) {
     case State::Announcing:
-        if (!m_config.has(FaultKind::Silent) && m_tx.empty())
+        if (m_config.announceIntervalMs > 0 && !m_config.has(FaultKind::Silent) && m_tx.empty())
             consider(m_nextAnnounce);
         break;
     case State::Listening:

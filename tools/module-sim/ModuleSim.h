@@ -42,11 +42,17 @@ struct Config
 {
     int type = 0;
     QByteArray version = "501";
+    // The announce line is repeated this often while the module waits for a program; 0: it is
+    // sent only when asked (ModuleSim::announce()) and in reply to "T3500".
     int announceIntervalMs = 100;
     std::vector<ButtonStep> buttons;
     int buttonEveryMs = 0; // 0: no periodic report
     int buttonEveryIndex = 0;
     QList<QByteArray> status; // four characters each; cycled to ten lines; empty: the default
+    int statusCount = 10;     // lines that answer a line-status scan; fewer: a scan that stops short
+    // Lines slipped into the answer to a read, before the data line of the middle slot (slot
+    // count / 2), each with its CR; empty: none.
+    QByteArray midReadLines;
     std::vector<Fault> faults;
 
     bool has(FaultKind kind) const;
@@ -82,6 +88,9 @@ public:
     ModuleSim(const Config &config, std::vector<int> memory);
 
     void start(qint64 now);
+    // Sends the announce line once, now, whatever the module is doing (the line a module sends
+    // when it is switched on); the state does not change. Nothing goes out from a silent module.
+    void announce(qint64 now);
     void receive(char c, qint64 now);
     void receive(const QByteArray &bytes, qint64 now, qint64 spacing = 0); // test helper
     void advance(qint64 now);
@@ -101,7 +110,15 @@ public:
     QByteArray takeTx(bool *hangup = nullptr);
 
     State state() const { return m_state; }
+    const Config &config() const { return m_config; }
+    // Takes a changed configuration while running: faults switched on or off, other line-status
+    // values, another announce interval. The type stays what it was (the memory keeps its size);
+    // a push-button script that shrinks ends a running monitor's remaining steps.
+    void setConfig(const Config &config);
     const ModuleImage &memory() const { return m_memory; }
+    // Replaces the memory, as the module's own keys would change it. False (and nothing changes)
+    // when `memory` does not have the memory's size.
+    bool setMemory(const ModuleImage &memory);
     // The outputs switched, oldest first; only the last MaxOutputs are kept.
     const QList<int> &outputs() const { return m_outputs; }
     QByteArray announceLine() const;

@@ -30,14 +30,14 @@ public:
     ScriptedModule(const ScriptedModule &) = delete;
     ScriptedModule &operator=(const ScriptedModule &) = delete;
 
-    // The announce line, once, now ("M" master type "501").
+    // The announce line, once, now: "M", the master flag (slot 40), the type digit, "501".
     void announce();
     const ModuleImage image() const;
 
     // The knobs below are read whenever the module takes characters or announces, so a test
     // may change them at any moment between two events.
     int type;
-    int master;
+    int master;              // as given; slot 40 of `memory` starts with it
     std::vector<int> memory; // slot values; slot 40 is the master flag the module announces
     bool answer = true;      // false: announces when asked, takes the D burst, answers no command
     int stopAfterLines = -1; // stop a read after this many data lines

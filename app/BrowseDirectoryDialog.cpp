@@ -1,7 +1,6 @@
 #include "app/BrowseDirectoryDialog.h"
 
-#include "app/Form1.h"
-#include "app/SettingsFiles.h"
+#include "app/Settings.h"
 #include "common/UserFolders.h"
 #include "protocol/ModuleState.h"
 
@@ -71,9 +70,7 @@ BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent
             showFolder(Dir1->path());
     } else {
         m_state.DefaultDirectory = UserFolders::documentsFolder();
-        if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Directory),
-                                  SettingsFiles::folderContent(QDir::toNativeSeparators(m_state.DefaultDirectory))))
-            reportSettingNotSaved(this, m_state.Language, QString::fromLatin1(SettingsFiles::Directory));
+        storeDirectory(QDir::toNativeSeparators(m_state.DefaultDirectory), this, m_state.Language);
         Dir1->setPath(m_state.DefaultDirectory);
         showFolder(m_state.DefaultDirectory);
     }
@@ -89,8 +86,7 @@ void BrowseDirectoryDialog::Command1_Click()
 {
     const QString folder = QDir::toNativeSeparators(Dir1->path());
     m_state.DefaultDirectory = folder;
-    if (!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Directory), SettingsFiles::folderContent(folder)))
-        reportSettingNotSaved(this, m_state.Language, QString::fromLatin1(SettingsFiles::Directory));
+    storeDirectory(folder, this, m_state.Language);
     accept();
 }
 

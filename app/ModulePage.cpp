@@ -4,6 +4,7 @@
 #include "common/Controls.h"
 #include "common/WidgetTexts.h"
 #include "protocol/ModuleState.h"
+#include "protocol/ModuleTypes.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -12,22 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const char *pictureFile(int type)
-{
-    switch (type) {
-    case 0:
-        return "relais.bmp";
-    case 1:
-        return "dimmer.bmp";
-    case 2:
-        return "velano.bmp";
-    case 3:
-        return "modulair.bmp";
-    default:
-        return nullptr;
-    }
-}
-
 // A module picture is a bitmap and is read as one: whatever else a file of that name holds is
 // not handed to another image reader. A file that is not a readable bitmap gives no picture.
 QPixmap loadBitmap(const QString &path)
@@ -68,6 +53,10 @@ ModulePage::ModulePage(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
     for (auto *b : {Command11, Command13, Command14, Command33})
         buttons->addWidget(b);
     buttons->addStretch();
+    connect(Command11, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command11); });
+    connect(Command13, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command13); });
+    connect(Command14, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command14); });
+    connect(Command33, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command33); });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Picture2, 1);
     layout->addWidget(Label2);
@@ -77,68 +66,45 @@ ModulePage::ModulePage(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
 
 void ModulePage::setTypeLabel(int type)
 {
-    const int lang = m_state.Language;
-    switch (type) {
-    case 0:
-    case 3:
-        Lang::setText(Label2, lang, QStringLiteral("Relaismodule"), QStringLiteral("Module relais"));
-        break;
-    case 1:
-        Lang::setText(Label2, lang, QStringLiteral("Dimmodule"), QStringLiteral("Module dim"));
-        break;
-    case 2:
-        Lang::setText(Label2, lang, QStringLiteral("Velano module"), QStringLiteral("Module Velano"));
-        break;
-    default:
+    const ModuleTypeInfo *info = ModuleTypes::info(type);
+    if (!info)
         return;
-    }
+    if (const auto label = info->typeLabel.in(m_state.Language))
+        Label2->setText(*label);
     Label2->show();
 }
 
 void ModulePage::showPage(int type, Origin origin)
 {
-    const char *picture = pictureFile(type);
-    if (!picture)
+    const ModuleTypeInfo *info = ModuleTypes::info(type);
+    if (!info)
         return;
     const int lang = m_state.Language;
     const bool fromFile = origin == Origin::ModuleFile;
     m_shown = {type, origin};
 
     setTypeLabel(type);
-    Picture2->setPixmap(loadBitmap(InstallFolder::file(QString::fromLatin1(picture))));
-    show();
+    Picture2->setPixmap(loadBitmap(InstallFolder::file(QString::fromLatin1(info->picture))));
+    if (const auto caption = (fromFile ? info->pageCaptionOfFile : info->pageCaption).in(lang))
+        setTitle(*caption);
 
-    switch (type) {
-    case 0:
-    case 3:
-        Lang::setText(this, lang, QStringLiteral("Relaismodule:"), QStringLiteral("Module relais:"));
-        break;
-    case 1:
-        Lang::setText(this, lang, QStringLiteral("Dimmodule:"),
-                      fromFile ? QStringLiteral("Module dimmer:") : QStringLiteral("Module dim:"));
-        break;
-    case 2:
-        Lang::setText(this, lang, QStringLiteral("Velano module:"), QStringLiteral("Module Velano:"));
-        break;
-    }
-
-    const bool dim = type == 1;
-    if (dim) {
+    // One "more information" button, or one button per model of the type.
+    const bool perModel = !info->moreInfoButton;
+    if (perModel) {
         Command13->setText(QStringLiteral("Info ZK2425"));
         Command14->setText(QStringLiteral("Info ZK2436"));
         Command33->setText(fromFile ? QStringLiteral("Info ZK2447") : QStringLiteral("ZK3447 ZK2447"));
     } else {
         Lang::setText(Command11, lang, QStringLiteral("Meer info..."), QStringLiteral("Plus de données..."));
     }
-    Command11->setVisible(!dim);
-    Command13->setVisible(dim);
-    Command14->setVisible(dim);
-    Command33->setVisible(dim);
+    Command11->setVisible(!perModel);
+    Command13->setVisible(perModel);
+    Command14->setVisible(perModel);
+    Command33->setVisible(perModel);
 }
 
 void ModulePage::restore(Shown page)
 {
-    const bool visible = !isHidden();
     if (page.type >= 0) {
         showPage(page.type, page.origin);
     } else {
@@ -152,5 +118,4 @@ void ModulePage::restore(Shown page)
             b->hide();
         }
     }
-    setVisible(visible);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "docpages/DocumentationPages.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -18,8 +20,8 @@ public:
 
     ModulePage(ModuleState &state, QWidget *parent = nullptr);
 
-    // Shows the page of a module type (0..3): caption, picture, type label and documentation
-    // buttons in the current language. Other types change nothing.
+    // Sets the page up for a module type (0..3): caption, picture, type label and documentation
+    // buttons in the current language. Other types change nothing. The window shows the page.
     void showPage(int type, Origin origin);
     // Shows the type label of a module type (0..3) in the current language.
     void setTypeLabel(int type);
@@ -32,7 +34,7 @@ public:
     };
     Shown shown() const { return m_shown; }
     // Puts back the captions, picture and buttons of a page shown earlier (type -1: the empty
-    // page of start-up); whether the page is visible stays as it is.
+    // page of start-up).
     void restore(Shown page);
 
     QLabel *Picture2;
@@ -41,6 +43,10 @@ public:
     QPushButton *Command13;
     QPushButton *Command14;
     QPushButton *Command33;
+
+Q_SIGNALS:
+    // A documentation button was pressed: the window shows that button's document.
+    void documentationRequested(DocumentationPages::Button button);
 
 private:
     ModuleState &m_state;

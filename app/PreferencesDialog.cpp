@@ -1,7 +1,7 @@
 #include "app/PreferencesDialog.h"
 
 #include "app/BrowseDirectoryDialog.h"
-#include "app/SettingsFiles.h"
+#include "app/Settings.h"
 #include "protocol/ModuleState.h"
 
 #include <QDir>
@@ -45,8 +45,7 @@ PreferencesDialog::PreferencesDialog(ModuleState &state, QWidget *parent) : QDia
     connect(Command3, &QPushButton::clicked, this, &QDialog::reject);
 
     // Read again as at start-up: no file with a folder means no folder stored.
-    m_state.DefaultDirectory = SettingsFiles::readFolder(QString::fromLatin1(SettingsFiles::Directory))
-                                   .value_or(SettingsFiles::defaultDirectory());
+    m_state.DefaultDirectory = loadDefaultDirectory();
     Label1->setText(QDir::toNativeSeparators(m_state.DefaultDirectory));
 }
 

@@ -2,7 +2,7 @@
 // come: the program against qv-module-sim on a pseudo-terminal, monitor started, then the
 // process's own CPU time over the measuring period.
 // Run: QT_QPA_PLATFORM=offscreen bench/qv-bench-monitor [seconds]
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/InstallFolder.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
                             QStringLiteral("20")});
     if (!sim.started())
         return 1;
-    Form1 window;
+    TestWindow window;
     window.state().ModuleType = 1;
     window.Command12_Click();
     auto *start = window.findChild<QPushButton *>(QStringLiteral("Command17"));

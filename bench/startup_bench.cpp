@@ -5,7 +5,7 @@
 // (startup_probe.h). Run under a display (e.g. xvfb-run -a) with QV_VELANO_HOME set:
 //   qv-bench-startup [runs]          runs of each window, 5 unless given
 //   qv-bench-startup --one           one start of the program's window, measured in this process
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "startup_probe.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ int measureProgramOnce(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QV Velano5"));
-    Form1 window;
+    MainWindow window;
     window.show();
     StartupProbe::reportWhenShown();
     return QApplication::exec();

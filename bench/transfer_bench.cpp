@@ -4,7 +4,7 @@
 //  - send time as a ratio to the larger of the wire time and the 10 ms-per-slot schedule,
 //  - the longest stall of the window's event loop during each (1 ms heartbeat).
 // Run: QT_QPA_PLATFORM=offscreen bench/qv-bench-transfer [rounds]
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/InstallFolder.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
@@ -95,7 +95,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "qv-module-sim did not start\n");
         return 1;
     }
-    Form1 window;
+    TestWindow window;
     Conversation &c = window.conversation();
     Heartbeat beat;
 

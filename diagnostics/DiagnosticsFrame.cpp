@@ -135,9 +135,9 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
 
-    connect(Command6, &QPushButton::clicked, this, [this] { startTest(LineStatus); });
-    connect(Command17, &QPushButton::clicked, this, [this] { startTest(PushButtons); });
-    connect(Command19, &QPushButton::clicked, this, [this] { startTest(Outputs); });
+    connect(Command6, &QPushButton::clicked, this, [this] { startTest(DiagnosticTest::LineStatus); });
+    connect(Command17, &QPushButton::clicked, this, [this] { startTest(DiagnosticTest::PushButtons); });
+    connect(Command19, &QPushButton::clicked, this, [this] { startTest(DiagnosticTest::Outputs); });
     connect(Command18, &QPushButton::clicked, this, &DiagnosticsFrame::Command18_Click);
     connect(Command20, &QPushButton::clicked, this, &DiagnosticsFrame::Command20_Click);
     for (QComboBox *history : {Combo29, Combo30})
@@ -150,6 +150,12 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
     connect(&m_conversation, &Conversation::outputTestReady, this, &DiagnosticsFrame::onOutputTestReady);
     connect(&m_conversation, &Conversation::stopFramesSent, this, &DiagnosticsFrame::onStopFramesSent);
     connect(&m_conversation, &Conversation::runningChanged, this, &DiagnosticsFrame::onRunningChanged);
+    // Ends of conversations that concern the tests' own controls: a module of another type or a
+    // way out puts every test back to its start; a scan's end frame ends the scan.
+    connect(&m_conversation, &Conversation::wrongModule, this, &DiagnosticsFrame::backToStart);
+    connect(&m_conversation, &Conversation::abandoned, this, &DiagnosticsFrame::backToStart);
+    connect(&m_conversation, &Conversation::problem, this, &DiagnosticsFrame::backToStart);
+    connect(&m_conversation, &Conversation::endFrameSent, this, &DiagnosticsFrame::onEndFrameSent);
 
     backToStart();
     hide();
@@ -271,7 +277,7 @@ void DiagnosticsFrame::showMonitorIdle()
 // Every test ready to start, nothing running; the histories stay.
 void DiagnosticsFrame::backToStart()
 {
-    m_test = NoTest;
+    m_test = DiagnosticTest::None;
     Controls::setEnabled({Command6, Command17, Command19, Combo29, Combo30}, true);
     Controls::setEnabled({Command18, Command20}, false);
     setOutputButtonsEnabled(false);
@@ -281,35 +287,34 @@ void DiagnosticsFrame::backToStart()
 
 // ---- starting and stopping ------------------------------------------------------------------
 
-void DiagnosticsFrame::startTest(Test test)
+void DiagnosticsFrame::startTest(DiagnosticTest test)
 {
     // Only one conversation at a time: a test cannot start while another holds the line.
-    if (m_test != NoTest || m_conversation.isRunning())
+    if (m_test != DiagnosticTest::None || m_conversation.isRunning())
         return;
-    if (test == LineStatus) {
+    if (test == DiagnosticTest::LineStatus) {
         Label24->clear();
         resetHistory(Combo30);
-    } else if (test == PushButtons) {
+    } else if (test == DiagnosticTest::PushButtons) {
         resetHistory(Combo29);
     }
     m_test = test;
-    Q_EMIT testStarting();
     switch (test) {
-    case LineStatus:
+    case DiagnosticTest::LineStatus:
         Controls::setEnabled({Command6, Combo29, Command17, Command18, Command19, Command20}, false);
         break;
-    case PushButtons:
+    case DiagnosticTest::PushButtons:
         Controls::setEnabled({Command17, Combo30, Command6, Command19, Command20}, false);
         break;
-    case Outputs:
+    case DiagnosticTest::Outputs:
         Controls::setEnabled({Command19, Combo29, Combo30, Command6, Command17, Command18}, false);
         break;
-    case NoTest:
+    case DiagnosticTest::None:
         break;
     }
-    // When the port cannot be opened the main window has already been told and has called
-    // conversationAbandoned(); anything else that refuses the start must not leave the tests locked.
-    if (!m_conversation.startDiagnostic(test) && m_test != NoTest)
+    // When the port cannot be opened the problem has already put the tests back to their start;
+    // anything else that refuses the start must not leave them locked.
+    if (!m_conversation.startDiagnostic(test) && m_test != DiagnosticTest::None)
         backToStart();
 }
 
@@ -330,7 +335,7 @@ void DiagnosticsFrame::Command20_Click()
 void DiagnosticsFrame::outputClicked(int button)
 {
     const int output = m_outputs[static_cast<size_t>(button)];
-    if (m_test == Outputs && output != 0)
+    if (m_test == DiagnosticTest::Outputs && output != 0)
         m_conversation.switchOutput(output);
 }
 
@@ -344,9 +349,9 @@ void DiagnosticsFrame::onLineStatus(const QString &value, bool last)
         Label24->clear();
 }
 
-void DiagnosticsFrame::lineStatusEnd()
+void DiagnosticsFrame::onEndFrameSent()
 {
-    m_test = NoTest;
+    m_test = DiagnosticTest::None;
     Controls::setEnabled({Command6, Combo29, Command17, Command19}, true);
 }
 
@@ -376,30 +381,20 @@ void DiagnosticsFrame::onOutputTestReady()
 
 void DiagnosticsFrame::onStopFramesSent(const QString &command)
 {
-    if (command == QLatin1String("T8219")) {
-        m_test = NoTest;
+    if (command == Command::MonitorStop) {
+        m_test = DiagnosticTest::None;
         Controls::setEnabled({Command17, Combo30, Command6, Command19}, true);
         Command18->setEnabled(false);
-    } else if (command == QLatin1String("T7219")) {
-        m_test = NoTest;
+    } else if (command == Command::OutputStop) {
+        m_test = DiagnosticTest::None;
         Controls::setEnabled({Command19, Combo29, Combo30, Command6, Command17}, true);
         Command20->setEnabled(false);
     }
 }
 
-void DiagnosticsFrame::wrongModuleEnd()
-{
-    backToStart();
-}
-
-void DiagnosticsFrame::conversationAbandoned()
-{
-    backToStart();
-}
-
 // While a conversation that is none of these tests runs (a read or a send), no test can start.
 void DiagnosticsFrame::onRunningChanged(bool running)
 {
-    if (m_test == NoTest)
+    if (m_test == DiagnosticTest::None)
         Controls::setEnabled({Command6, Command17, Command19}, !running);
 }

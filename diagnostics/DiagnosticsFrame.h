@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagnostics/DiagnosticsRules.h"
+#include "protocol/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -25,11 +26,6 @@ public:
 
     // Rebuilds the frame for the current module type and shows it, every test ready to start.
     void open();
-
-    // Ends of conversations that concern the tests' own controls.
-    void wrongModuleEnd();        // the module had another type: tests back to their start state
-    void lineStatusEnd();         // "T0006" went out after a line-status scan
-    void conversationAbandoned(); // the installer gave up, or the line failed
 
     // The clock the push-button monitor stamps presses with (tests replace it).
     static std::function<QTime()> clock;
@@ -68,13 +64,7 @@ public:
     // Command21..Command32 in order.
     std::array<QPushButton *, Diagnostics::OutputButtonCount> outputButtons() const;
 
-Q_SIGNALS:
-    // A test is starting a conversation: the main window locks what could start another.
-    void testStarting();
-
 private:
-    enum Test { NoTest = 0, LineStatus = 1, PushButtons = 2, Outputs = 3 };
-
     void setCaptions();
     void applyOutputLayout();
     void setOutputButtonsEnabled(bool enabled);
@@ -83,7 +73,7 @@ private:
     void showMonitorIdle();
     void backToStart();
 
-    void startTest(Test test);
+    void startTest(DiagnosticTest test);
     void Command18_Click();
     void Command20_Click();
     void outputClicked(int button);
@@ -94,11 +84,12 @@ private:
     void onOutputTestReady();
     void onStopFramesSent(const QString &command);
     void onRunningChanged(bool running);
+    void onEndFrameSent();
 
     ModuleState &m_state;
     Conversation &m_conversation;
-    // The test of this frame that holds the conversation, NoTest while none does.
-    Test m_test = NoTest;
+    // The test of this frame that holds the conversation, None while none does.
+    DiagnosticTest m_test = DiagnosticTest::None;
     // The output each output button switches for the current layout (0: hidden).
     std::array<int, Diagnostics::OutputButtonCount> m_outputs{};
 };

@@ -2,21 +2,14 @@
 
 #include "common/Lang.h"
 
+#include "protocol/ModuleTypes.h"
 #include "protocol/Wire.h"
 
 std::array<int, Diagnostics::OutputButtonCount> Diagnostics::outputLayout(int moduleType)
 {
-    switch (moduleType) {
-    case 0: // relay modules: all twelve outputs
-    case 3:
-        return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    case 1: // dim module: four channels, in the middle of the first row
-        return {0, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0};
-    case 2: // Velano module: four channels in the middle of each row
-        return {0, 1, 2, 3, 4, 0, 0, 5, 6, 7, 8, 0};
-    default:
-        return {};
-    }
+    if (const ModuleTypeInfo *info = ModuleTypes::info(moduleType))
+        return info->outputButtons;
+    return {};
 }
 
 QString Diagnostics::historyHeading(int language, const QString &designText)

@@ -57,7 +57,7 @@ void DimStartFrame::open()
 
 void DimStartFrame::channelPicked(int channel, int index)
 {
-    if (!hasDimChannels(m_state.ModuleType)) {
+    if (!ModuleTypes::hasDimChannels(m_state.ModuleType)) {
         // A module without dim channels stores nothing: the field does not keep the pick.
         showStored(channel);
         return;
@@ -77,7 +77,7 @@ void DimStartFrame::channelTyped(int channel, const QString &text)
 // The stored value of a channel; empty on a module without dim channels.
 void DimStartFrame::showStored(int channel)
 {
-    const ModuleImage *image = hasDimChannels(m_state.ModuleType) ? m_state.currentImage() : nullptr;
+    const ModuleImage *image = ModuleTypes::hasDimChannels(m_state.ModuleType) ? m_state.currentImage() : nullptr;
     const EditorWidgets::ProgramChange::Scope program(m_program);
     EditorWidgets::setText(m_lists[static_cast<size_t>(channel - 1)],
                            image ? dimStartText(image->value(dimStartSlot(channel))) : QString());

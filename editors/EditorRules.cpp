@@ -1,6 +1,7 @@
 #include "editors/EditorRules.h"
 
 #include "common/Lang.h"
+#include "protocol/ModuleTypes.h"
 
 namespace EditorRules {
 
@@ -37,17 +38,9 @@ int secondFunctionSlot(int button) { return button + PushButtonCount - 1; }
 
 std::optional<int> outputCount(int moduleType)
 {
-    switch (moduleType) {
-    case 0:
-    case 3:
-        return 12;
-    case 1:
-        return 4;
-    case 2:
-        return 8;
-    default:
-        return std::nullopt;
-    }
+    if (const ModuleTypeInfo *info = ModuleTypes::info(moduleType))
+        return info->outputs;
+    return std::nullopt;
 }
 
 QString pushButtonFunctionText(int value, int language)
@@ -93,7 +86,7 @@ std::vector<int> baseFunctions(int moduleType)
     std::vector<int> values(PushButtonSlots, NoFunction);
     for (int o = 0; o < *outputs; ++o)
         values[static_cast<size_t>(o)] = o;
-    if (moduleType == 1 || moduleType == 2)
+    if (ModuleTypes::hasDimChannels(moduleType))
         for (int o = 0; o < 4; ++o)
             values[static_cast<size_t>(PushButtonCount + o)] = o;
     return values;
@@ -230,7 +223,6 @@ std::vector<SlotValue> outputFunctionWrites(int output, int code, int time, int 
 
 // ---- Dim start values ---------------------------------------------------------------------
 
-bool hasDimChannels(int moduleType) { return moduleType == 1 || moduleType == 2; }
 int dimStartSlot(int channel) { return 41 + channel; }
 
 QStringList dimStartEntries()

@@ -102,8 +102,6 @@ std::vector<SlotValue> outputFunctionWrites(int output, int code, int time, int 
 constexpr int DimChannelCount = 4;
 constexpr int MaxDimStart = 9;
 
-// Only the dim and Velano modules have dim channels.
-bool hasDimChannels(int moduleType);
 int dimStartSlot(int channel);
 QStringList dimStartEntries();
 // A stored value as a percentage: 3 -> "30%", 0 -> "0%".

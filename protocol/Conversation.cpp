@@ -5,32 +5,16 @@
 #include "protocol/ReplyDispatch.h"
 #include "protocol/SerialLink.h"
 
-namespace {
-const QString T3600 = QStringLiteral("T3600");
-const QString T3700 = QStringLiteral("T3700");
-const QString T3500 = QStringLiteral("T3500");
-const QString T0006 = QStringLiteral("T0006");
-const QString T9019 = QStringLiteral("T9019");
-const QString T8019 = QStringLiteral("T8019");
-const QString T8219 = QStringLiteral("T8219");
-const QString T7219 = QStringLiteral("T7219");
-constexpr int SlotInterval = 10; // ms from one slot frame to the next
-} // namespace
+using namespace Interval;
 
 Conversation::Conversation(ModuleState &state, SerialLink &link, QObject *parent)
     : QObject(parent), m_state(state), m_link(link), m_writer(new PacedWriter(link, this))
 {
+    // Every timer but the announce-line reader fires once and is started with the interval of
+    // the step it runs.
     for (QTimer *t : {&Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer22, &Timer23, &Timer24})
         t->setSingleShot(true);
-    Timer14.setInterval(5);
-    Timer17.setInterval(20);
-    Timer18.setInterval(1);
-    Timer19.setInterval(20);
-    Timer20.setInterval(1);
-    Timer21.setInterval(30);
-    Timer22.setInterval(20);
-    Timer23.setInterval(20);
-    Timer24.setInterval(30);
+    Timer14.setInterval(AnnouncePoll);
     for (QTimer *t : {&Timer14, &Timer20, &Timer21, &Timer24})
         t->setTimerType(Qt::PreciseTimer);
 
@@ -65,33 +49,33 @@ bool Conversation::connectModule()
     if (m_running)
         return false;
     m_state.ModuleType = ModuleTypes::None;
-    m_state.TransferMode = 0;
-    return start(T3600);
+    TransferMode = 0;
+    return start(Command::Read);
 }
 
 bool Conversation::sendConfiguration()
 {
     if (m_running)
         return false;
-    m_state.TransferMode = 1;
-    return start(T3700);
+    TransferMode = 1;
+    return start(Command::Write);
 }
 
-bool Conversation::startDiagnostic(int mode)
+bool Conversation::startDiagnostic(DiagnosticTest test)
 {
-    if (m_running)
+    if (m_running || test == DiagnosticTest::None)
         return false;
-    m_state.DiagnosticMode = mode;
-    return start(T3500);
+    DiagnosticMode = test;
+    return start(Command::OpenTest);
 }
 
 // The common start of every conversation: the command it is about, the progress bar cycling
 // while the module is looked for, and the line opened.
-bool Conversation::start(const QString &command)
+bool Conversation::start(QLatin1String command)
 {
-    m_state.RxText.clear();
-    m_state.PendingCommand = command;
-    m_state.ReadComplete = 0;
+    RxText.clear();
+    PendingCommand = command;
+    ReadComplete = 0;
     setProgress(true, 0, 200);
     Q_EMIT statusChanged(Status::Searching);
     return openLink();
@@ -99,10 +83,10 @@ bool Conversation::start(const QString &command)
 
 void Conversation::switchOutput(int output)
 {
-    m_state.RxText.clear();
-    m_state.PendingCommand = Wire::outputCommand(output);
+    RxText.clear();
+    PendingCommand = Wire::outputCommand(output);
     // A second press within the interval replaces the command: only the last one goes out.
-    Timer23.start(40);
+    Timer23.start(OutputCommand);
 }
 
 int Conversation::pauseMicroseconds(int pcDelay)
@@ -113,13 +97,13 @@ int Conversation::pauseMicroseconds(int pcDelay)
 void Conversation::stopMonitor()
 {
     m_testRunning = false;
-    m_state.RxText.clear();
-    m_state.PendingCommand = T8219;
-    m_state.ReadComplete = 0;
-    m_state.DiagnosticMode = 2;
+    RxText.clear();
+    PendingCommand = Command::MonitorStop;
+    ReadComplete = 0;
+    DiagnosticMode = DiagnosticTest::PushButtons;
     // A "T8019" still waiting to go out must not go out after the stop.
     Timer17.stop();
-    Timer22.start(20);
+    Timer22.start(StopFrames);
     Timer18.stop();
     m_readerArmed = false;
     Q_EMIT statusChanged(Status::EditMode);
@@ -128,10 +112,10 @@ void Conversation::stopMonitor()
 void Conversation::stopOutputTest()
 {
     m_testRunning = false;
-    m_state.RxText.clear();
-    m_state.PendingCommand = T7219;
+    RxText.clear();
+    PendingCommand = Command::OutputStop;
     Timer23.stop();
-    Timer22.start(20);
+    Timer22.start(StopFrames);
     Q_EMIT statusChanged(Status::EditMode);
 }
 
@@ -146,11 +130,11 @@ void Conversation::abandon()
     QString owed;
     int times = 1;
     if (m_testRunning) {
-        owed = m_state.DiagnosticMode == 2 ? T8219 : T7219;
-        times = 11;
-    } else if (m_state.PendingCommand == T9019 || m_state.PendingCommand == T0006) {
+        owed = DiagnosticMode == DiagnosticTest::PushButtons ? Command::MonitorStop : Command::OutputStop;
+        times = Command::StopFrames;
+    } else if (PendingCommand == Command::LineStatus || PendingCommand == Command::End) {
         // A scan the module has answered, or an end frame waiting for its timer.
-        owed = T0006;
+        owed = Command::End;
     }
     if (owed.isEmpty()) {
         leave();
@@ -163,8 +147,8 @@ void Conversation::abandon()
     m_writer->dropQueued();
     m_afterSent.clear();
     m_testRunning = false;
-    m_state.RxText.clear();
-    m_state.PendingCommand = owed;
+    RxText.clear();
+    PendingCommand = owed;
     sendOwed(times, [this](const QString &) { leave(); });
 }
 
@@ -175,6 +159,11 @@ void Conversation::leave()
     setRunning(false);
     setProgress(false, m_progressValue, m_progressMaximum);
     Q_EMIT abandoned();
+}
+
+void Conversation::clearReceived()
+{
+    RxText.clear();
 }
 
 void Conversation::setPortNumber(int)
@@ -234,7 +223,6 @@ void Conversation::stopAll()
     m_leaving = false;
     m_testRunning = false;
     m_owedOnTheWay = false;
-    restorePcDelay();
 }
 
 void Conversation::setRunning(bool running)
@@ -243,14 +231,6 @@ void Conversation::setRunning(bool running)
         return;
     m_running = running;
     Q_EMIT runningChanged(running);
-}
-
-void Conversation::restorePcDelay()
-{
-    if (m_pcDelayBeforeSend) {
-        m_state.PcDelay = *m_pcDelayBeforeSend;
-        m_pcDelayBeforeSend.reset();
-    }
 }
 
 void Conversation::finishWithProblem(Problem p, const QString &detail)
@@ -267,9 +247,8 @@ void Conversation::finishWithProblem(Problem p, const QString &detail)
 
 // ---- writing --------------------------------------------------------------------------------
 
-void Conversation::sendFrames(const QList<QByteArray> &frames, std::function<void()> then)
+void Conversation::sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then)
 {
-    const int pause = pauseMicroseconds(m_state.PcDelay);
     Q_EMIT framesQueued(frames, pause);
     const quint64 job = m_writer->send(frames, pause);
     m_afterSent[job] = std::move(then);
@@ -279,11 +258,11 @@ void Conversation::sendFrames(const QList<QByteArray> &frames, std::function<voi
 // pending command may have changed by the time the frames have left.
 void Conversation::sendCommand(int times, std::function<void(const QString &)> then)
 {
-    const QString command = m_state.PendingCommand;
+    const QString command = PendingCommand;
     QList<QByteArray> frames;
     for (int i = 0; i < times; ++i)
         frames << Wire::commandFrame(command);
-    sendFrames(frames, [then = std::move(then), command] { then(command); });
+    sendFrames(frames, pauseMicroseconds(m_state.PcDelay), [then = std::move(then), command] { then(command); });
 }
 
 void Conversation::sendOwed(int times, std::function<void(const QString &)> then)
@@ -341,13 +320,13 @@ void Conversation::onReadyRead()
         return;
     m_reader.append(bytes);
     if (m_readerArmed && m_reader.hasLine() && !Timer18.isActive())
-        Timer18.start(0);
+        Timer18.start(LineWaiting);
 }
 
 void Conversation::armReader()
 {
     m_readerArmed = true;
-    Timer18.start(m_reader.hasLine() ? 0 : 1);
+    Timer18.start(m_reader.hasLine() ? LineWaiting : ReplyPoll);
 }
 
 // Announce-line reader: cycles the progress bar while it waits; lines that do not begin
@@ -363,97 +342,98 @@ void Conversation::Timer14_Timer()
         const auto line = m_reader.takeLine();
         if (!line)
             return;
-        m_state.RxText = *line;
-        if (m_state.RxText.startsWith(QLatin1Char('M')))
+        RxText = *line;
+        if (RxText.startsWith(QLatin1Char('M')))
             break;
-        m_state.RxText.clear();
+        RxText.clear();
     }
     Timer14.stop();
-    sendFrames({Wire::dBurst()}, [this] { identify(); });
+    sendFrames({Wire::dBurst()}, pauseMicroseconds(m_state.PcDelay), [this] { identify(); });
 }
 
 void Conversation::identify()
 {
     m_link.discardInput();
     m_reader.clear();
-    const auto announce = Wire::parseAnnounce(m_state.RxText);
+    const auto announce = Wire::parseAnnounce(RxText);
     const int typeDigit = announce ? announce->typeDigit : -1;
     if (ModuleTypes::isKnown(m_state.ModuleType)) {
         if (typeDigit != m_state.ModuleType) {
-            m_state.PendingCommand = T0006;
-            Timer23.start(40);
+            PendingCommand = Command::End;
+            Timer23.start(OutputCommand);
             setProgress(false, m_progressValue, m_progressMaximum);
-            m_state.RxText.clear();
+            RxText.clear();
             return;
         }
     } else {
         if (!ModuleTypes::isKnown(typeDigit)) {
-            const QString line = m_state.RxText;
-            m_state.RxText.clear();
+            const QString line = RxText;
+            RxText.clear();
             finishWithProblem(Problem::UnsupportedModule, line);
             return;
         }
         m_state.MasterFlag = announce->masterFlag;
         m_state.ModuleType = typeDigit;
     }
-    if (m_state.PendingCommand == T3500) {
+    if (PendingCommand == Command::OpenTest) {
         startDiagnosticTest();
         return;
     }
     Q_EMIT pageRequested(m_state.ModuleType);
     beginTransfer();
-    m_state.RxText.clear();
+    RxText.clear();
 }
 
 void Conversation::beginTransfer()
 {
     const ModuleTypeInfo *info = ModuleTypes::info(m_state.ModuleType);
     setProgress(true, 0, info->progressMaximum);
-    if (m_state.TransferMode == 0) {
+    if (TransferMode == 0) {
         m_readCopy = *m_state.currentImage();
         Q_EMIT statusChanged(Status::Loading);
-        Timer17.start(50);
+        Timer17.start(FirstCommand);
     } else {
         Q_EMIT statusChanged(Status::Sending);
-        Timer19.start(50);
+        Timer19.start(FirstCommand);
     }
 }
 
 void Conversation::startDiagnosticTest()
 {
-    m_state.RxText.clear();
-    Timer17.start(50);
-    switch (m_state.DiagnosticMode) {
-    case 1:
+    RxText.clear();
+    Timer17.start(FirstCommand);
+    switch (DiagnosticMode) {
+    case DiagnosticTest::LineStatus:
         setProgress(true, 0, 10);
         Q_EMIT statusChanged(Status::ReadingLineStatus);
         break;
-    case 2:
+    case DiagnosticTest::PushButtons:
         setProgress(false, m_progressValue, m_progressMaximum);
         Q_EMIT statusChanged(Status::ReadingButtons);
         break;
-    case 3:
+    case DiagnosticTest::Outputs:
         setProgress(false, m_progressValue, m_progressMaximum);
         Q_EMIT statusChanged(Status::TestingOutputs);
         break;
+    case DiagnosticTest::None:
+        break;
     }
-    Q_EMIT diagnosticsStarting(m_state.DiagnosticMode);
 }
 
 // Command-frame sender: sends the pending command, then waits for the replies.
 void Conversation::Timer17_Timer()
 {
     const auto then = [this](const QString &command) {
-        if (command == T0006) {
+        if (command == Command::End) {
             setRunning(false);
             Q_EMIT endFrameSent();
         }
         // Stopped while the command was on its way: no reader for it.
-        if (command != m_state.PendingCommand)
+        if (command != PendingCommand)
             return;
         armReader();
     };
-    if (m_state.PendingCommand == T0006)
+    if (PendingCommand == Command::End)
         sendOwed(1, then);
     else
         sendCommand(1, then);
@@ -467,15 +447,15 @@ void Conversation::Timer18_Timer()
     if (!line)
         return; // stays armed: the next characters that arrive bring the line
     m_readerArmed = false;
-    m_state.RxText = *line;
+    RxText = *line;
     dispatch();
 }
 
 void Conversation::dispatch()
 {
-    switch (decideReply(m_state.RxText, m_state.PendingCommand, m_state.DiagnosticMode)) {
+    switch (decideReply(RxText, PendingCommand, DiagnosticMode)) {
     case ReplyRule::Ignore:
-        m_state.RxText.clear();
+        RxText.clear();
         break;
     case ReplyRule::OutputTestReady:
         // From now on nothing is read: the output buttons each send one frame.
@@ -483,24 +463,24 @@ void Conversation::dispatch()
         Q_EMIT outputTestReady();
         break;
     case ReplyRule::PushButtonReport:
-        Q_EMIT pushButtonReport(m_state.RxText);
+        Q_EMIT pushButtonReport(RxText);
         commonEnd();
         break;
     case ReplyRule::MonitorStart:
-        m_state.RxText.clear();
-        m_state.PendingCommand = T8019;
+        RxText.clear();
+        PendingCommand = Command::Monitor;
         m_testRunning = true;
-        Timer17.start(40);
+        Timer17.start(FollowUp);
         Q_EMIT monitorStarted();
         break;
     case ReplyRule::LineStatusReport: {
         stepProgress();
         const bool last = m_progressValue >= 10;
-        Q_EMIT lineStatus(Wire::lineStatusValue(m_state.RxText), last);
+        Q_EMIT lineStatus(Wire::lineStatusValue(RxText), last);
         if (last) {
-            m_state.PendingCommand = T0006;
-            Timer17.start(1000);
-            m_state.ReadComplete = 1;
+            PendingCommand = Command::End;
+            Timer17.start(ScanEnd);
+            ReadComplete = 1;
             setProgress(false, m_progressValue, m_progressMaximum);
             Q_EMIT statusChanged(Status::EditMode);
         }
@@ -508,13 +488,13 @@ void Conversation::dispatch()
         break;
     }
     case ReplyRule::LineStatusStart:
-        m_state.RxText.clear();
-        m_state.PendingCommand = T9019;
-        Timer17.start(40);
+        RxText.clear();
+        PendingCommand = Command::LineStatus;
+        Timer17.start(FollowUp);
         break;
     case ReplyRule::DataLine:
         // Only a read stores data lines; anything else the module sends is passed over.
-        if (m_state.PendingCommand == T3600 && m_readCopy)
+        if (PendingCommand == Command::Read && m_readCopy)
             dataLine();
         commonEnd();
         break;
@@ -523,8 +503,8 @@ void Conversation::dispatch()
 
 void Conversation::commonEnd()
 {
-    m_state.RxText.clear();
-    if (m_state.ReadComplete == 1)
+    RxText.clear();
+    if (ReadComplete == 1)
         return;
     armReader();
 }
@@ -532,7 +512,7 @@ void Conversation::commonEnd()
 void Conversation::dataLine()
 {
     stepProgress();
-    const auto data = Wire::parseDataLine(m_state.RxText);
+    const auto data = Wire::parseDataLine(RxText);
     // A slot field that is no number, or a slot outside the image, is not stored.
     if (!data || !m_readCopy->contains(data->slot))
         return;
@@ -545,7 +525,7 @@ void Conversation::finishRead()
 {
     *m_state.currentImage() = *m_readCopy;
     m_readCopy.reset();
-    m_state.ReadComplete = 1;
+    ReadComplete = 1;
     setRunning(false);
     setProgress(false, m_progressValue, m_progressMaximum);
     Q_EMIT statusChanged(Status::EditMode);
@@ -558,15 +538,20 @@ void Conversation::Timer19_Timer()
 {
     m_writing = true;
     sendCommand(1, [this](const QString &) {
-        m_state.SendSlot = 0;
-        m_pcDelayBeforeSend = m_state.PcDelay;
-        // Half the pause of the command frames (a setting beyond the longest pause counts as
-        // the longest).
-        m_state.PcDelay = pauseMicroseconds(m_state.PcDelay) / 2;
-        QTimer &writer = m_state.ModuleType == 1 ? Timer21 : m_state.ModuleType == 2 ? Timer24 : Timer20;
+        SendSlot = 0;
         m_slotSchedule.start();
-        writer.start(SlotInterval);
+        slotWriter().start(SlotFrame);
     });
+}
+
+QTimer &Conversation::slotWriter()
+{
+    const ModuleTypeInfo *info = ModuleTypes::info(m_state.ModuleType);
+    if (info && info->image == ModuleTypes::Image::Dim)
+        return Timer21;
+    if (info && info->image == ModuleTypes::Image::Velano)
+        return Timer24;
+    return Timer20;
 }
 
 // One slot frame per tick, on a fixed schedule: slot n is due (n + 1) intervals after "T3700"
@@ -577,20 +562,20 @@ void Conversation::slotWriterTick(QTimer &timer)
     if (!image)
         return;
     stepProgress();
-    const int slot = m_state.SendSlot;
-    sendFrames({Wire::slotFrame(slot, image->value(slot))}, [this, &timer, slot] {
+    const int slot = SendSlot;
+    // Slot frames go out with half the pause of the command frames.
+    sendFrames({Wire::slotFrame(slot, image->value(slot))}, slotPauseMicroseconds(m_state.PcDelay), [this, &timer, slot] {
         const ModuleImage *image = m_state.currentImage();
         if (!image || slot >= image->lastSlot()) {
             setProgress(false, m_progressValue, m_progressMaximum);
-            restorePcDelay();
             m_writing = false;
             setRunning(false);
             Q_EMIT statusChanged(Status::Ready);
             Q_EMIT sendFinished();
             return;
         }
-        m_state.SendSlot = slot + 1;
-        const qint64 dueNs = qint64(slot + 2) * SlotInterval * 1000000;
+        SendSlot = slot + 1;
+        const qint64 dueNs = qint64(slot + 2) * std::chrono::nanoseconds(SlotFrame).count();
         const qint64 waitNs = dueNs - m_slotSchedule.nsecsElapsed();
         timer.start(static_cast<int>(qMax<qint64>(0, (waitNs + 500000) / 1000000)));
     });
@@ -609,13 +594,13 @@ void Conversation::Timer22_Timer()
 void Conversation::Timer23_Timer()
 {
     const auto then = [this](const QString &command) {
-        if (command == T0006) {
+        if (command == Command::End) {
             setRunning(false);
             Q_EMIT wrongModule();
         }
     };
     // The end frame of a wrong-module end is owed; an output command is not.
-    if (m_state.PendingCommand == T0006)
+    if (PendingCommand == Command::End)
         sendOwed(1, then);
     else
         sendCommand(1, then);

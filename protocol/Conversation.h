@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/ModuleImage.h"
+#include "protocol/Vocabulary.h"
 #include "protocol/Wire.h"
 
 #include <QElapsedTimer>
@@ -17,24 +18,23 @@ class PacedWriter;
 // The conversation with a module: opening the line, waiting for the module's announce line,
 // identifying it, reading and sending the configuration and running the diagnostic tests.
 // It is a chain of one-shot timers; each step hands the window what it has to show through
-// the signals below and never touches a widget.
+// the signals below and never touches a widget. The state of the conversation is its own; the
+// module images, the module type and the settings are the shared model's.
 class Conversation : public QObject
 {
     Q_OBJECT
 public:
-    enum class Status { None, Searching, Loading, Sending, EditMode, Ready, ReadingLineStatus, ReadingButtons, TestingOutputs };
-    Q_ENUM(Status)
-    enum class Problem { PortNotFound, PortInUse, NoPermission, PortFailed, LineLost, UnsupportedModule };
-    Q_ENUM(Problem)
+    using Status = ConversationStatus;
+    using Problem = ConversationProblem;
 
     Conversation(ModuleState &state, SerialLink &link, QObject *parent = nullptr);
     ~Conversation() override;
 
     // Conversation starts. Each returns false when the line cannot be opened (problem() follows).
-    bool connectModule();           // identify the module and read its configuration
-    bool sendConfiguration();       // write the image of the current type into the module
-    bool startDiagnostic(int mode); // 1 line status, 2 push-button monitor, 3 output test
-    void switchOutput(int output);  // output test: switch output 1..12
+    bool connectModule();                       // identify the module and read its configuration
+    bool sendConfiguration();                   // write the image of the current type into the module
+    bool startDiagnostic(DiagnosticTest test);  // one of the three tests
+    void switchOutput(int output);              // output test: switch output 1..12
     void stopMonitor();
     void stopOutputTest();
     // The installer gets out (Afbreken, Esc, closing the window). What the module is owed goes
@@ -46,6 +46,8 @@ public:
     // The port menu: closes the port. The device of the port number is looked up at every
     // conversation start, so a link made after this is found.
     void setPortNumber(int number);
+    // "Nieuwe module": forgets the line received so far.
+    void clearReceived();
 
     bool isRunning() const { return m_running; }
     // Slot frames (or the "T3700" before them) are being written into the module.
@@ -54,20 +56,23 @@ public:
     bool isLeaving() const { return m_leaving; }
     // Characters received and not yet handed on as lines.
     qsizetype pendingInput() const { return m_reader.size(); }
-    // The pause after each character sent, in microseconds: the setting, bounded to
-    // 0..100000 µs. A send halves it for its slot frames.
-    static int pauseMicroseconds(int pcDelay);
+    // True while a timer of the chain polls (the announce wait); a conversation waiting for a
+    // reply line costs nothing until characters arrive.
+    bool isPolling() const { return Timer14.isActive() || Timer18.isActive(); }
 
-    // The timers of the chain, named as the window's design names them.
-    QTimer Timer14; // announce-line reader, 5 ms; also cycles the progress bar while waiting
-    QTimer Timer17; // command-frame sender, then starts the reply reader
-    QTimer Timer18; // reply-line reader: runs whenever a complete line has arrived
-    QTimer Timer19; // "T3700" sender, then starts the slot writer
-    QTimer Timer20; // slot writer of the relay image
-    QTimer Timer21; // slot writer of the dim image
-    QTimer Timer22; // stop-frame sender (11 frames)
-    QTimer Timer23; // command-frame sender without a reply
-    QTimer Timer24; // slot writer of the Velano image
+    // The conversation's own state, read-only.
+    const QString &pendingCommand() const { return PendingCommand; }
+    const QString &receivedLine() const { return RxText; }
+    int transferMode() const { return TransferMode; }
+    int readComplete() const { return ReadComplete; }
+    int sendSlot() const { return SendSlot; }
+    DiagnosticTest diagnosticTest() const { return DiagnosticMode; }
+
+    // The pause after each character of a command frame, in microseconds: the setting, bounded
+    // to 0..100000 µs.
+    static int pauseMicroseconds(int pcDelay);
+    // The pause after each character of a slot frame: half that of a command frame.
+    static int slotPauseMicroseconds(int pcDelay) { return pauseMicroseconds(pcDelay) / 2; }
 
 Q_SIGNALS:
     void progressChanged(bool visible, int value, int maximum);
@@ -79,7 +84,6 @@ Q_SIGNALS:
     void wrongModule();
     // "T0006" went out after a line-status scan: the scan is over.
     void endFrameSent();
-    void diagnosticsStarting(int mode);
     void outputTestReady();
     void monitorStarted();
     void lineStatus(const QString &value, bool last);
@@ -93,11 +97,11 @@ Q_SIGNALS:
     void framesQueued(const QList<QByteArray> &frames, int pauseMicroseconds);
 
 private:
-    bool start(const QString &command);
+    bool start(QLatin1String command);
     bool openLink();
     void stopAll();
     void finishWithProblem(Problem p, const QString &detail);
-    void sendFrames(const QList<QByteArray> &frames, std::function<void()> then);
+    void sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then);
     void sendCommand(int times, std::function<void(const QString &)> then);
     // Sends the pending command `times` times as frames the module is owed: a way out waits
     // for them, then leaves.
@@ -107,8 +111,8 @@ private:
     void setProgress(bool visible, int value, int maximum);
     void stepProgress();
     void armReader();
-    void restorePcDelay();
     void setRunning(bool running);
+    QTimer &slotWriter();
 
     void onReadyRead();
     void onSent(quint64 job);
@@ -130,6 +134,25 @@ private:
     void dataLine();
     void finishRead();
 
+    // The timers of the chain, named as the window's design names them.
+    QTimer Timer14; // announce-line reader; also cycles the progress bar while waiting
+    QTimer Timer17; // command-frame sender, then starts the reply reader
+    QTimer Timer18; // reply-line reader: runs whenever a complete line has arrived
+    QTimer Timer19; // "T3700" sender, then starts the slot writer
+    QTimer Timer20; // slot writer of the relay image
+    QTimer Timer21; // slot writer of the dim image
+    QTimer Timer22; // stop-frame sender (11 frames)
+    QTimer Timer23; // command-frame sender without a reply
+    QTimer Timer24; // slot writer of the Velano image
+
+    // The conversation's state.
+    QString PendingCommand;
+    QString RxText;
+    int TransferMode = 0; // 0 read, 1 send
+    int ReadComplete = 0;
+    int SendSlot = 0;
+    DiagnosticTest DiagnosticMode = DiagnosticTest::None;
+
     ModuleState &m_state;
     SerialLink &m_link;
     PacedWriter *m_writer;
@@ -148,6 +171,5 @@ private:
     int m_progressValue = 0;
     int m_progressMaximum = 0;
     std::optional<ModuleImage> m_readCopy; // the image being read, taken over at the last slot
-    std::optional<int> m_pcDelayBeforeSend;
     QElapsedTimer m_slotSchedule;
 };

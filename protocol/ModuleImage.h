@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/ModuleTypes.h"
+
 #include <QString>
 #include <vector>
 
@@ -27,34 +29,6 @@ public:
 private:
     std::vector<int> m_slots;
 };
-
-// What the program knows about each module type code (0..3). Type 4 means "no module identified".
-struct ModuleTypeInfo
-{
-    int type;
-    int slotCount;
-    int lastSlot;
-    int versionSlot;
-    int progressMaximum;
-    const char *comboEntry; // the entry of the module type list for this type
-};
-
-namespace ModuleTypes {
-constexpr int None = 4;
-constexpr int MasterSlot = 40;
-constexpr int SecondFunctionTimeSlot = 41;
-constexpr int RelaySlots = 340;
-constexpr int DimSlots = 150;
-constexpr int VelanoSlots = 230;
-
-// The table of the four module types; nullptr for any other code.
-const ModuleTypeInfo *info(int type);
-bool isKnown(int type);
-// The entries of the module type list, in list order.
-QStringList comboEntries();
-// The type whose module type list entry is `entry` (exact, case-sensitive), or -1.
-int typeForComboEntry(const QString &entry);
-} // namespace ModuleTypes
 
 // Three decimal digits with leading zeros: the last three characters of 1000 + n.
 QString threeDigits(int n);

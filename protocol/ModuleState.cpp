@@ -7,15 +7,26 @@ ModuleImage *ModuleState::imageFor(int type)
 
 const ModuleImage *ModuleState::imageFor(int type) const
 {
-    switch (type) {
-    case 0:
-    case 3:
-        return &RelayImage;
-    case 1:
-        return &DimImage;
-    case 2:
-        return &VelanoImage;
-    default:
+    const ModuleTypeInfo *info = ModuleTypes::info(type);
+    if (!info)
         return nullptr;
+    switch (info->image) {
+    case ModuleTypes::Image::Relay:
+        return &RelayImage;
+    case ModuleTypes::Image::Dim:
+        return &DimImage;
+    case ModuleTypes::Image::Velano:
+        return &VelanoImage;
     }
+    return nullptr;
+}
+
+void ModuleState::takeModule(int type, const std::vector<int> &values)
+{
+    ModuleType = type;
+    ModuleImage *image = currentImage();
+    if (!image)
+        return;
+    for (int slot = 0; slot < image->size(); ++slot)
+        image->set(slot, slot < static_cast<int>(values.size()) ? values[static_cast<size_t>(slot)] : 0);
 }

@@ -5,7 +5,7 @@
 #include <QString>
 
 // The one shared model of the program: the three module images, the type of the module in
-// hand, the state of the serial conversation and the settings read at start-up. The main
+// hand, the master flag and the settings read at start-up. The main
 // window owns one instance for the whole run; frames, dialogs and the conversation engine
 // work on it by reference.
 struct ModuleState
@@ -16,14 +16,9 @@ struct ModuleState
 
     int ModuleType = ModuleTypes::None;
 
-    // Conversation state.
-    QString PendingCommand;
-    QString RxText;
-    int TransferMode = 0;
-    int ReadComplete = 0;
-    int SendSlot = 0;
-    int DiagnosticMode = 0;
+    // 1 master, 0 slave: from the module's announce line, or the last master/slave choice.
     int MasterFlag = 0;
+    // Time of day of the last push-button report the monitor took.
     QString LastPressTime;
 
     // Settings (read at start-up) and the current module file.
@@ -36,6 +31,9 @@ struct ModuleState
     // The image that belongs to a module type: 1 dim, 2 Velano, 0 and 3 relay; nullptr otherwise.
     ModuleImage *imageFor(int type);
     const ModuleImage *imageFor(int type) const;
+    // A module file's configuration becomes the one in hand: its type, and the slots of that
+    // type's image (the other images stay as they are).
+    void takeModule(int type, const std::vector<int> &values);
     // The image of the current ModuleType (nullptr while no module is identified).
     ModuleImage *currentImage() { return imageFor(ModuleType); }
     const ModuleImage *currentImage() const { return imageFor(ModuleType); }

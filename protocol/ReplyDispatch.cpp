@@ -1,19 +1,19 @@
 #include "protocol/ReplyDispatch.h"
 
-ReplyRule decideReply(const QString &line, const QString &pendingCommand, int diagnosticMode)
+ReplyRule decideReply(const QString &line, const QString &pendingCommand, DiagnosticTest test)
 {
-    const bool answer = line.startsWith(QLatin1Char('M')) && pendingCommand == QLatin1String("T3500");
-    if (pendingCommand == QLatin1String("T0006"))
+    const bool answer = line.startsWith(QLatin1Char('M')) && pendingCommand == Command::OpenTest;
+    if (pendingCommand == Command::End)
         return ReplyRule::Ignore;
-    if (answer && diagnosticMode == 3)
+    if (answer && test == DiagnosticTest::Outputs)
         return ReplyRule::OutputTestReady;
-    if (diagnosticMode == 2 && pendingCommand == QLatin1String("T8019"))
+    if (test == DiagnosticTest::PushButtons && pendingCommand == Command::Monitor)
         return ReplyRule::PushButtonReport;
-    if (answer && diagnosticMode == 2)
+    if (answer && test == DiagnosticTest::PushButtons)
         return ReplyRule::MonitorStart;
-    if (diagnosticMode == 1 && pendingCommand == QLatin1String("T9019"))
+    if (test == DiagnosticTest::LineStatus && pendingCommand == Command::LineStatus)
         return ReplyRule::LineStatusReport;
-    if (answer && diagnosticMode == 1)
+    if (answer && test == DiagnosticTest::LineStatus)
         return ReplyRule::LineStatusStart;
     return ReplyRule::DataLine;
 }

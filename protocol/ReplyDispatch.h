@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Vocabulary.h"
+
 #include <QString>
 
 // Which handler a reply line goes to, decided from the line, the command of the conversation
@@ -14,4 +16,4 @@ enum class ReplyRule {
     DataLine,         // anything else: a configuration data line
 };
 
-ReplyRule decideReply(const QString &line, const QString &pendingCommand, int diagnosticMode);
+ReplyRule decideReply(const QString &line, const QString &pendingCommand, DiagnosticTest test);

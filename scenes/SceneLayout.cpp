@@ -1,23 +1,17 @@
 #include "scenes/SceneLayout.h"
 
+#include "protocol/ModuleTypes.h"
+
 namespace SceneLayout {
 namespace {
 
-bool isRelayModule(int type) { return type == 0 || type == 3; }
-bool isDimModule(int type) { return type == 1; }
-bool isVelanoModule(int type) { return type == 2; }
-bool isSceneModule(int type) { return isRelayModule(type) || isDimModule(type) || isVelanoModule(type); }
-
-// Field -> channel (1-based, 0 = hidden field) of the dim and Velano modules. The relay modules
-// show output i+1 in field i.
-constexpr int DimFieldChannel[FieldCount] = {0, 1, 0, 2, 0, 0, 0, 3, 0, 4, 0, 0};
-constexpr int VelanoFieldChannel[FieldCount] = {1, 2, 0, 5, 6, 0, 3, 4, 0, 7, 8, 0};
+const ModuleTypeInfo *sceneModule(int type) { return ModuleTypes::info(type); }
 
 // The code the "***" (unchanged) entry stores: 10 for the relay outputs of the relay modules,
 // 11 for every other channel.
 int unchangedCode(int type, ChannelKind kind)
 {
-    return kind == ChannelKind::Relay && isRelayModule(type) ? 10 : 11;
+    return kind == ChannelKind::Relay && ModuleTypes::isRelay(type) ? 10 : 11;
 }
 
 // The list position (and code) of "Toggle".
@@ -27,60 +21,45 @@ int togglePosition(ChannelKind kind) { return kind == ChannelKind::Relay ? 2 : 1
 
 int channelCount(int type)
 {
-    if (isRelayModule(type))
-        return 12;
-    if (isDimModule(type))
-        return 4;
-    if (isVelanoModule(type))
-        return 8;
-    return 0;
+    const ModuleTypeInfo *info = sceneModule(type);
+    return info ? info->outputs : 0;
 }
 
 int slotsPerScene(int type)
 {
-    return isSceneModule(type) ? channelCount(type) + 1 : 0;
+    return sceneModule(type) ? channelCount(type) + 1 : 0;
 }
 
 int firstSceneSlot(int type)
 {
-    if (isRelayModule(type))
-        return 80;
-    if (isDimModule(type) || isVelanoModule(type))
-        return 50;
-    return -1;
+    const ModuleTypeInfo *info = sceneModule(type);
+    return info ? info->firstSceneSlot : -1;
 }
 
 int channelSlot(int type, int scene, int channel)
 {
-    if (!isSceneModule(type) || scene < 0 || scene >= SceneCount || channel < 1 || channel > channelCount(type))
+    if (!sceneModule(type) || scene < 0 || scene >= SceneCount || channel < 1 || channel > channelCount(type))
         return -1;
     return firstSceneSlot(type) + slotsPerScene(type) * scene + (channel - 1);
 }
 
 int groupFlagSlot(int type, int scene)
 {
-    if (!isSceneModule(type) || scene < 0 || scene >= SceneCount)
+    if (!sceneModule(type) || scene < 0 || scene >= SceneCount)
         return -1;
     return firstSceneSlot(type) + slotsPerScene(type) * scene + channelCount(type);
 }
 
 std::optional<FieldUse> fieldUse(int type, int field)
 {
-    if (field < 0 || field >= FieldCount)
+    const ModuleTypeInfo *info = sceneModule(type);
+    if (!info || field < 0 || field >= FieldCount)
         return std::nullopt;
-    if (isRelayModule(type))
-        return FieldUse{field + 1, ChannelKind::Relay};
-    if (isDimModule(type)) {
-        if (const int channel = DimFieldChannel[field])
-            return FieldUse{channel, ChannelKind::Dim};
+    const int channel = info->sceneFields[static_cast<size_t>(field)];
+    if (channel == 0)
         return std::nullopt;
-    }
-    if (isVelanoModule(type)) {
-        if (const int channel = VelanoFieldChannel[field])
-            return FieldUse{channel, channel <= 4 ? ChannelKind::Dim : ChannelKind::Relay};
-        return std::nullopt;
-    }
-    return std::nullopt;
+    // The dim channels come first; the outputs after them switch relays.
+    return FieldUse{channel, channel <= info->dimChannels ? ChannelKind::Dim : ChannelKind::Relay};
 }
 
 int fieldSlot(int type, int scene, int field)
@@ -91,13 +70,10 @@ int fieldSlot(int type, int scene, int field)
 
 QList<int> showOrder(int type)
 {
-    if (isRelayModule(type))
-        return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    if (isDimModule(type))
-        return {1, 3, 7, 9};
-    if (isVelanoModule(type))
-        return {0, 1, 6, 7, 3, 4, 9, 10};
-    return {};
+    const ModuleTypeInfo *info = sceneModule(type);
+    if (!info)
+        return {};
+    return QList<int>(info->sceneFieldOrder.begin(), info->sceneFieldOrder.begin() + info->sceneFieldCount);
 }
 
 int listSize(ChannelKind kind)
@@ -107,7 +83,7 @@ int listSize(ChannelKind kind)
 
 int codeAt(int type, ChannelKind kind, int position)
 {
-    if (!isSceneModule(type) || position < 0 || position >= listSize(kind))
+    if (!sceneModule(type) || position < 0 || position >= listSize(kind))
         return -1;
     if (position == listSize(kind) - 1)
         return unchangedCode(type, kind);
@@ -116,7 +92,7 @@ int codeAt(int type, ChannelKind kind, int position)
 
 int positionOf(int type, ChannelKind kind, int code)
 {
-    if (!isSceneModule(type))
+    if (!sceneModule(type))
         return -1;
     for (int position = 0; position < listSize(kind); ++position)
         if (codeAt(type, kind, position) == code)
@@ -146,7 +122,9 @@ std::optional<Text> fieldLabel(int type, int field)
     if (!use)
         return std::nullopt;
     const QString number = QString::number(use->channel) + QLatin1Char(':');
-    if (isVelanoModule(type)) {
+    // A module with dim channels and relays names each field by its kind.
+    const ModuleTypeInfo *info = sceneModule(type);
+    if (info->dimChannels > 0 && info->outputs > info->dimChannels) {
         const QString caption = (use->kind == ChannelKind::Dim ? QStringLiteral("Dim ") : QStringLiteral("Relais ")) + number;
         return Text{caption, caption};
     }

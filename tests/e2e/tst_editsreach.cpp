@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "scenes/SceneFrame.h"
@@ -19,7 +19,7 @@ class TestEditsReach : public QObject
     {
         TestHome home;
         std::unique_ptr<SimProcess> sim;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         QString memoryFile;
 
         explicit Rig(int type)
@@ -35,10 +35,10 @@ class TestEditsReach : public QObject
             sim = std::make_unique<SimProcess>(
                 home.path(), QStringList{QStringLiteral("--fast"), QStringLiteral("--load"), memoryFile, QStringLiteral("--save"),
                                          memoryFile, QStringLiteral("--announce-interval"), QStringLiteral("20")});
-            window = std::make_unique<Form1>();
+            window = std::make_unique<TestWindow>();
             window->show();
         }
-        Form1 &w() { return *window; }
+        TestWindow &w() { return *window; }
 
         // The simulator's memory as it saved it after its last completed write.
         std::vector<int> memory() const
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, expected);
         Rig rig(type);
         QVERIFY(rig.sim->started());
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
         QCOMPARE(w.state().ModuleType, type);

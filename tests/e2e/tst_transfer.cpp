@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "support/SimProcess.h"
@@ -24,7 +24,7 @@ class TestTransfer : public QObject
     {
         TestHome home;
         std::unique_ptr<SimProcess> sim;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         QString memoryFile;
 
         Rig(int type, const QStringList &extra, const QByteArray &pc = "100\r\n", int seed = 1)
@@ -37,9 +37,9 @@ class TestTransfer : public QObject
             QStringList args{QStringLiteral("--fast"), QStringLiteral("--load"), memoryFile, QStringLiteral("--save"),
                              memoryFile, QStringLiteral("--announce-interval"), QStringLiteral("20")};
             sim = std::make_unique<SimProcess>(home.path(), args + extra);
-            window = std::make_unique<Form1>();
+            window = std::make_unique<TestWindow>();
         }
-        Form1 &w() { return *window; }
+        TestWindow &w() { return *window; }
         std::vector<int> simMemory()
         {
             sim->stop();
@@ -48,7 +48,7 @@ class TestTransfer : public QObject
         }
     };
 
-    static bool idle(Form1 &w)
+    static bool idle(TestWindow &w)
     {
         return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled()
             && w.ProgressBar1->isHidden() && !w.conversation().isRunning();
@@ -82,7 +82,7 @@ private Q_SLOTS:
         QFETCH(int, type);
         Rig rig(type, {});
         QVERIFY(rig.sim->started());
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         const ModuleState before = w.state();
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
@@ -107,7 +107,7 @@ private Q_SLOTS:
     void sendWritesTheImageInOrder()
     {
         Rig rig(2, {});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
         ModuleImage &image = w.state().VelanoImage;
@@ -131,7 +131,7 @@ private Q_SLOTS:
     void wrongModuleGetsTheBurstAndTheEndOnly()
     {
         Rig rig(1, {});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 0;
         w.Command2->setEnabled(true);
         w.Command2->click();
@@ -159,7 +159,7 @@ private Q_SLOTS:
     {
         Rig rig(1, {QStringLiteral("--fault"), QStringLiteral("early-end=20"), QStringLiteral("--fault"),
                     QStringLiteral("m-line=10")});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         std::vector<int> expected = values(w.state().DimImage);
         const ModuleImage module = pattern(1, 1);
         for (int slot = 0; slot < 20; ++slot)
@@ -176,7 +176,7 @@ private Q_SLOTS:
     void readingSurvivesGarbageAndBadSlots()
     {
         Rig rig(0, {QStringLiteral("--fault"), QStringLiteral("garbage"), QStringLiteral("--fault"), QStringLiteral("bad-slot")});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
         std::vector<int> expected = values(pattern(0, 1));
@@ -187,7 +187,7 @@ private Q_SLOTS:
     void silentModuleIsAbandoned()
     {
         Rig rig(0, {QStringLiteral("--fault"), QStringLiteral("silent")});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.show();
         w.Command1->click();
         QTest::qWait(300);
@@ -202,7 +202,7 @@ private Q_SLOTS:
     void readThatStopsHalfWayKeepsTheImage()
     {
         Rig rig(1, {QStringLiteral("--fault"), QStringLiteral("stop-after=60")});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         const ModuleImage before = w.state().DimImage;
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.ProgressBar1->value(), 60, 10000);
@@ -215,7 +215,7 @@ private Q_SLOTS:
     void lineThatHangsUp()
     {
         Rig rig(0, {QStringLiteral("--fault"), QStringLiteral("hangup-after=30")});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         const ModuleImage before = w.state().RelayImage;
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(MessageBox::shownCount(), 1, 10000);
@@ -227,7 +227,7 @@ private Q_SLOTS:
     void unsupportedModule()
     {
         Rig rig(0, {QStringLiteral("--fault"), QStringLiteral("wrong-digit")});
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(MessageBox::shownCount(), 1, 10000);
         QVERIFY(MessageBox::lastText().contains(QStringLiteral("niet ondersteund")));
@@ -239,7 +239,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "8\r\n");
-        Form1 w;
+        TestWindow w;
         w.Command1->click();
         QCOMPARE(MessageBox::shownCount(), 1);
         QVERIFY2(MessageBox::lastText().contains(QStringLiteral("/dev/ttyS7")), qPrintable(MessageBox::lastText()));
@@ -255,7 +255,7 @@ private Q_SLOTS:
     {
         const int pause = 3000;
         Rig rig(1, {}, QByteArray::number(pause) + "\r\n");
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
         const SimProcess::Span burst = rig.sim->span(QStringLiteral("D"));

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
@@ -36,14 +36,14 @@ class TestWaysOutOnTheWire : public QObject
     {
         TestHome home;
         std::unique_ptr<SimProcess> sim;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         QString memoryFile;
 
         Rig() { home.writeSettings(" 1 \r\n", "1\r\n", "100\r\n"); }
-        Form1 &w()
+        TestWindow &w()
         {
             if (!window) {
-                window = std::make_unique<Form1>();
+                window = std::make_unique<TestWindow>();
                 window->show();
             }
             return *window;
@@ -99,7 +99,7 @@ private Q_SLOTS:
         QFETCH(int, moment);
         QFETCH(bool, fileOpen);
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         const ModuleImage file = pattern(1, 11);
         if (fileOpen) {
             writeModuleFile(rig.home.file(QStringLiteral("klant.QV1")), 1, file);
@@ -150,7 +150,7 @@ private Q_SLOTS:
     void portLookedUpAtEveryStart()
     {
         Rig rig;
-        Form1 &w = rig.w(); // no link for port 1 yet
+        TestWindow &w = rig.w(); // no link for port 1 yet
         rig.attach(2);
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
@@ -167,7 +167,7 @@ private Q_SLOTS:
     void testsEndedOnTheModule()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         rig.attach(0);
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
@@ -214,7 +214,7 @@ private Q_SLOTS:
     void sendStoppedHalfWay()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         rig.attach(0);
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);

@@ -1,5 +1,5 @@
 #include "app/BrowseDirectoryDialog.h"
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
@@ -258,7 +258,7 @@ class TestAccessibility : public QObject
     {
         TestHome home;
         MemoryLink link;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         explicit Rig(const QByteArray &country)
         {
             home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
@@ -267,7 +267,7 @@ class TestAccessibility : public QObject
                 QFile::copy(shipped.filePath(file), home.file(file));
             for (int type : {0, 1})
                 writeModuleFile(home.file(QStringLiteral("type%1.QV1").arg(type)), type, moduleImage(type));
-            window = std::make_unique<Form1>(nullptr, &link);
+            window = std::make_unique<TestWindow>(nullptr, &link);
             window->show();
         }
         QString moduleFile(int type) const { return home.file(QStringLiteral("type%1.QV1").arg(type)); }
@@ -341,7 +341,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, country);
         Rig rig(country);
-        Form1 &w = *rig.window;
+        TestWindow &w = *rig.window;
         Inspector inspector(&w);
         inspector.inspect(QStringLiteral("start"), {QStringLiteral("Combo1"), QStringLiteral("Command1"), QStringLiteral("Text1")});
 
@@ -413,7 +413,7 @@ private Q_SLOTS:
             return QAccessible::queryAccessibleInterface(x)->text(what);
         };
         Rig rig(country);
-        Form1 &w = *rig.window;
+        TestWindow &w = *rig.window;
         ScriptedModule module(rig.link, 0);
         Inspector inspector(&w);
 

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "protocol/MemoryLink.h"
@@ -17,12 +17,12 @@ struct ControlsRig
 {
     TestHome home;
     MemoryLink link;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<TestWindow> window;
     std::unique_ptr<ScriptedModule> module;
     ControlsRig()
     {
         home.writeSettings(" 1 \r\n", "1\r\n", "20\r\n");
-        window = std::make_unique<Form1>(nullptr, &link);
+        window = std::make_unique<TestWindow>(nullptr, &link);
         window->show();
     }
     template<class T> T *get(const char *name) const
@@ -65,19 +65,36 @@ class TestControlStates : public QObject
 {
     Q_OBJECT
 
-    // "name:es" with e/d for enabled/disabled and s/h for shown/hidden, one per control.
+    // The controls of the diagnostics panel, which is built the first time it is shown.
+    static bool onDiagnostics(const QString &name)
+    {
+        return QStringList{"Command6", "Command17", "Command18", "Command19", "Command20", "Combo29", "Combo30"}.contains(name);
+    }
+
+    // "name:es" / "name:ds" for a shown control, enabled or disabled, "name:h" for a hidden one,
+    // one per control; "name:-" for a control of a panel not built yet.
     static QString states(ControlsRig &rig)
     {
         QStringList out;
         for (const char *name : {"Command1", "Command2", "Command6", "Command7", "Command8", "Command9", "Command10",
                                  "Command12", "Command17", "Command18", "Command19", "Command20", "Option1", "Option2"}) {
-            QWidget *w = rig.get<QWidget>(name);
-            out << QStringLiteral("%1:%2%3").arg(QLatin1String(name), w->isEnabled() ? QStringLiteral("e") : QStringLiteral("d"),
-                                                 w->isHidden() ? QStringLiteral("h") : QStringLiteral("s"));
+            QWidget *w = rig.window->findChild<QWidget *>(QLatin1String(name));
+            if (!w && onDiagnostics(QLatin1String(name))) {
+                out << QStringLiteral("%1:-").arg(QLatin1String(name));
+                continue;
+            }
+            // Whether a hidden control is enabled cannot be seen nor used: only "h" is told.
+            w = rig.get<QWidget>(name);
+            out << QStringLiteral("%1:%2").arg(QLatin1String(name), w->isHidden() ? QStringLiteral("h")
+                                                                  : w->isEnabled() ? QStringLiteral("es")
+                                                                                   : QStringLiteral("ds"));
         }
-        for (const char *name : {"Combo1", "Combo29", "Combo30"})
-            out << QStringLiteral("%1:%2").arg(QLatin1String(name),
-                                               rig.get<QWidget>(name)->isEnabled() ? QStringLiteral("e") : QStringLiteral("d"));
+        for (const char *name : {"Combo1", "Combo29", "Combo30"}) {
+            QWidget *w = rig.window->findChild<QWidget *>(QLatin1String(name));
+            out << QStringLiteral("%1:%2").arg(QLatin1String(name), !w ? QStringLiteral("-")
+                                                                  : w->isEnabled() ? QStringLiteral("e")
+                                                                                   : QStringLiteral("d"));
+        }
         for (const char *name : {"bestand", "taal", "settings", "Info"})
             out << QStringLiteral("%1:%2").arg(QLatin1String(name), rig.get<QMenu>(name)->menuAction()->isEnabled()
                                                                       ? QStringLiteral("e")
@@ -88,8 +105,9 @@ class TestControlStates : public QObject
         return out.join(QLatin1Char(' '));
     }
 
-    // The controls of the states() line that are enabled ("+") and that are hidden ("-").
-    static QString expected(const QString &enabled, const QString &hidden)
+    // The states() line with the controls of `enabled` enabled and those of `hidden` hidden; the
+    // diagnostics panel's controls "-" unless the panel has been shown.
+    static QString expected(const QString &enabled, const QString &hidden, bool diagnostics)
     {
         const QStringList on = enabled.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         const QStringList off = hidden.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -97,11 +115,20 @@ class TestControlStates : public QObject
         for (const char *n : {"Command1", "Command2", "Command6", "Command7", "Command8", "Command9", "Command10", "Command12",
                               "Command17", "Command18", "Command19", "Command20", "Option1", "Option2"}) {
             const QString name = QLatin1String(n);
-            out << QStringLiteral("%1:%2%3").arg(name, on.contains(name) ? QStringLiteral("e") : QStringLiteral("d"),
-                                                 off.contains(name) ? QStringLiteral("h") : QStringLiteral("s"));
+            if (!diagnostics && onDiagnostics(name))
+                out << name + QStringLiteral(":-");
+            else
+                out << QStringLiteral("%1:%2").arg(name, off.contains(name) ? QStringLiteral("h")
+                                                         : on.contains(name) ? QStringLiteral("es")
+                                                                             : QStringLiteral("ds"));
         }
-        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "taal", "settings", "Info", "Bewaren", "Bewaren_als"})
-            out << QStringLiteral("%1:%2").arg(QLatin1String(n), on.contains(QLatin1String(n)) ? QStringLiteral("e") : QStringLiteral("d"));
+        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "taal", "settings", "Info", "Bewaren", "Bewaren_als"}) {
+            const QString name = QLatin1String(n);
+            if (!diagnostics && onDiagnostics(name))
+                out << name + QStringLiteral(":-");
+            else
+                out << QStringLiteral("%1:%2").arg(name, on.contains(name) ? QStringLiteral("e") : QStringLiteral("d"));
+        }
         return out.join(QLatin1Char(' '));
     }
 
@@ -224,7 +251,9 @@ private Q_SLOTS:
         QFETCH(QString, hidden);
         ControlsRig rig;
         step(rig);
-        QCOMPARE(states(rig), expected(enabled, hidden));
+        const bool diagnostics = rig.window->findChild<QWidget *>(QStringLiteral("Frame10")) != nullptr;
+        QCOMPARE(diagnostics, QString(QTest::currentDataTag()).contains(QRegularExpression(QStringLiteral("scan|monitor|output"))));
+        QCOMPARE(states(rig), expected(enabled, hidden, diagnostics));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "protocol/MemoryLink.h"
@@ -18,11 +18,11 @@ class TestConversation : public QObject
     {
         TestHome home;
         MemoryLink link;
-        Form1 window{nullptr, &link};
+        TestWindow window{nullptr, &link};
         Rig() { home.writeSettings(" 1 \r\n", "1\r\n", "20\r\n"); }
     };
 
-    static bool idle(Form1 &w)
+    static bool idle(TestWindow &w)
     {
         return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled()
             && w.settings->menuAction()->isEnabled() && w.ProgressBar1->isHidden() && w.AbortButton->isHidden()
@@ -30,7 +30,7 @@ class TestConversation : public QObject
     }
 
     // Connects and lets `module` announce itself once the line is open.
-    static void connectTo(Form1 &w, ScriptedModule &module)
+    static void connectTo(TestWindow &w, ScriptedModule &module)
     {
         w.Command1->click();
         module.announce();
@@ -59,7 +59,7 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, picture);
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         w.show();
         ScriptedModule module(rig.link, type, 1);
         const ModuleState before = w.state();
@@ -97,7 +97,7 @@ private Q_SLOTS:
     void slaveFromSlot40AndGarbageLines()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         ScriptedModule module(rig.link, 0, 1);
         module.memory[40] = 0;
         // Lines that are no data lines, or name a slot outside the image, store nothing.
@@ -114,7 +114,7 @@ private Q_SLOTS:
     void sendWritesEverySlotInOrder()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         ScriptedModule module(rig.link, 1, 0);
         connectTo(w, module);
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
@@ -142,7 +142,7 @@ private Q_SLOTS:
     void wrongModuleGetsOnlyTheBurstAndTheEnd()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         ScriptedModule relay(rig.link, 0);
         connectTo(w, relay);
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
@@ -167,7 +167,7 @@ private Q_SLOTS:
     void silentModuleCanBeAbandoned()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         w.show();
         w.Command1->click();
         QVERIFY(w.AbortButton->isVisible());
@@ -185,7 +185,7 @@ private Q_SLOTS:
     void abandonedReadKeepsTheImage()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         ScriptedModule module(rig.link, 2);
         module.stopAfterLines = 100;
         const ModuleImage before = w.state().VelanoImage;
@@ -206,7 +206,7 @@ private Q_SLOTS:
     void lineLostMidRead()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         ScriptedModule module(rig.link, 0);
         module.stopAfterLines = 10;
         const ModuleImage before = w.state().RelayImage;
@@ -232,7 +232,7 @@ private Q_SLOTS:
         QFETCH(int, error);
         QFETCH(QString, words);
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         w.p[7]->trigger(); // port 8: no link in the folder, so the serial device ttyS7
         rig.link.failNextOpen(SerialLink::OpenError(error), QStringLiteral("detail"));
         w.Command1->click();
@@ -246,7 +246,7 @@ private Q_SLOTS:
     void unsupportedTypeDigit()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         w.Command1->click();
         rig.link.moduleSend("M17501\r");
         QTRY_COMPARE(MessageBox::shownCount(), 1);
@@ -259,7 +259,7 @@ private Q_SLOTS:
     void skipsLinesBeforeTheAnnounce()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         ScriptedModule module(rig.link, 3, 0);
         w.Command1->click();
         rig.link.moduleSend("noise\rXM13\r");
@@ -274,7 +274,7 @@ private Q_SLOTS:
         Rig rig;
         rig.home.writeSettings(" 2 \r\n");
         MemoryLink link;
-        Form1 w(nullptr, &link);
+        TestWindow w(nullptr, &link);
         ScriptedModule module(link, 1);
         w.Command1->click();
         QCOMPARE(w.Text1->text(), QStringLiteral("Recherche module..."));
@@ -291,7 +291,7 @@ private Q_SLOTS:
         Rig rig;
         rig.home.writeSettings(" 1 \r\n", "1\r\n", "800\r\n");
         MemoryLink link;
-        Form1 w(nullptr, &link);
+        TestWindow w(nullptr, &link);
         ScriptedModule module(link, 0);
         w.Command1->click();
         module.announce();
@@ -310,7 +310,7 @@ private Q_SLOTS:
     void pauseHandedToTheWriter()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         w.state().PcDelay = 801;
         QSignalSpy queued(&w.conversation(), &Conversation::framesQueued);
         ScriptedModule module(rig.link, 1);
@@ -346,7 +346,7 @@ private Q_SLOTS:
     void relaySendOnTheWire()
     {
         Rig rig;
-        Form1 &w = rig.window;
+        TestWindow &w = rig.window;
         ScriptedModule module(rig.link, 3);
         connectTo(w, module);
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
@@ -383,7 +383,7 @@ private Q_SLOTS:
         TestHome home;
         home.writeSettings(country, "1\r\n", "20\r\n");
         MemoryLink link;
-        Form1 w(nullptr, &link);
+        TestWindow w(nullptr, &link);
         ScriptedModule module(link, type);
         QStringList seen; // each status text with the progress bar's maximum at that moment
         connect(w.Text1, &QLineEdit::textChanged, &w, [&](const QString &text) {
@@ -416,7 +416,7 @@ private Q_SLOTS:
         TestHome home;
         home.writeSettings(" 2 \r\n", "1\r\n", "20\r\n");
         MemoryLink link;
-        Form1 w(nullptr, &link);
+        TestWindow w(nullptr, &link);
         ScriptedModule relay(link, 0);
         connectTo(w, relay);
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "protocol/MemoryLink.h"
@@ -20,7 +20,7 @@ class TestDiagnostics : public QObject
     {
         TestHome home;
         MemoryLink link;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         std::unique_ptr<ScriptedModule> module;
         DiagnosticsFrame *f = nullptr;
 
@@ -28,10 +28,10 @@ class TestDiagnostics : public QObject
         explicit Rig(int type, const QByteArray &country = " 1 \r\n")
         {
             home.writeSettings(country, "1\r\n", "20\r\n");
-            window = std::make_unique<Form1>(nullptr, &link);
+            window = std::make_unique<TestWindow>(nullptr, &link);
             window->show();
-            f = window->Frame10;
             read(type);
+            f = window->Frame10; // built when read() opened it
         }
         void read(int type)
         {
@@ -187,7 +187,7 @@ private Q_SLOTS:
         // Waiting for a press costs nothing: the reply reader sleeps until a line is complete.
         for (int i = 0; i < 5; ++i) {
             QTest::qWait(20);
-            QVERIFY(!rig.window->conversation().Timer18.isActive());
+            QVERIFY(!rig.window->conversation().isPolling());
         }
 
         // A report without a button number does not use up the second; a second press in it does not count.

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "editors/DimStartFrame.h"
 #include "editors/OutputFunctionsFrame.h"
@@ -260,7 +260,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         w.state().ModuleType = 0;
         for (int slot = 0; slot < 40; ++slot)
             w.state().RelayImage.set(slot, 5);

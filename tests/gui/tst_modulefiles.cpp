@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "files/ModuleFile.h"
@@ -20,13 +20,13 @@ class TestModuleFiles : public QObject
     {
         TestHome home;
         MemoryLink link;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         explicit Rig(const QByteArray &country = " 1 \r\n")
         {
             home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
-            window = std::make_unique<Form1>(nullptr, &link);
+            window = std::make_unique<TestWindow>(nullptr, &link);
         }
-        Form1 &w() { return *window; }
+        TestWindow &w() { return *window; }
     };
 
     static void fill(ModuleImage &image, int seed)
@@ -42,7 +42,7 @@ class TestModuleFiles : public QObject
     }
 
     // Saves through the save dialog with the name typed by the installer.
-    static void saveAs(Form1 &w, const QString &name, const std::function<void(SaveDialog &)> &before = {})
+    static void saveAs(TestWindow &w, const QString &name, const std::function<void(SaveDialog &)> &before = {})
     {
         QTimer::singleShot(0, &w, [&w, name, before] {
             auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
@@ -58,7 +58,7 @@ class TestModuleFiles : public QObject
     }
 
     // Opens a file through the open dialog: picks it in the file list and presses "Openen".
-    static void openThroughDialog(Form1 &w, const QString &fileName)
+    static void openThroughDialog(TestWindow &w, const QString &fileName)
     {
         QTimer::singleShot(0, &w, [&w, fileName] {
             auto *dialog = w.findChild<OpenDialog *>(QStringLiteral("Form2"));
@@ -94,7 +94,7 @@ private Q_SLOTS:
     {
         QFETCH(int, type);
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.show();
         w.state().ModuleType = type;
         fill(*w.state().currentImage(), type);
@@ -142,7 +142,7 @@ private Q_SLOTS:
     void frenchCaptionsAfterOpening()
     {
         Rig rig(" 2 \r\n");
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 1;
         w.state().DimImage.set(40, 0);
         QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("d.QV1"))));
@@ -186,7 +186,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(QString, words);
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 0;
         fill(w.state().RelayImage, 1);
         fill(w.state().DimImage, 2);
@@ -211,7 +211,7 @@ private Q_SLOTS:
     void openingWithoutAChoiceDoesNothing()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         openThroughDialog(w, QString());
         QCOMPARE(MessageBox::shownCount(), 0);
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
@@ -220,7 +220,7 @@ private Q_SLOTS:
     void saveNameRules()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 2;
         const QString folder = rig.home.path();
         QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.qv1")), QDir::toNativeSeparators(folder + QStringLiteral("a.qv1.QV1")));
@@ -234,7 +234,7 @@ private Q_SLOTS:
     void clickingAnExistingFileOverwritesIt()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 0;
         rig.home.write(QStringLiteral("oud.QV1"), "old");
         QTimer::singleShot(0, &w, [&w] {
@@ -252,7 +252,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldFileAndTheTitle()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 0;
         fill(w.state().RelayImage, 3);
         const QString path = rig.home.file(QStringLiteral("bewaard.QV1"));
@@ -290,7 +290,7 @@ private Q_SLOTS:
     void newFolderStaysInside()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         SaveDialog dialog(w.state(), [](const QString &) { return true; }, &w);
         QVERIFY(dialog.Text2->isHidden());
         QVERIFY(!dialog.Command2->isEnabled());
@@ -312,7 +312,7 @@ private Q_SLOTS:
     void saveNameWithAFolderIsRefused()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 1;
         QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
         for (const QString &name : {QStringLiteral("sub/x"), QStringLiteral("../x"), QStringLiteral("sub\\x.QV1"),
@@ -341,7 +341,7 @@ private Q_SLOTS:
     void openingSomethingElseThanAFileIsRefused()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         const QString fifo = rig.home.file(QStringLiteral("pijp.QV1"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         QVERIFY(!w.openModuleFile(fifo));
@@ -359,7 +359,7 @@ private Q_SLOTS:
         TestUserHome m;
         QVERIFY(QDir(m.home()).mkdir(QStringLiteral("Documents")));
         MemoryLink link;
-        Form1 w(nullptr, &link);
+        TestWindow w(nullptr, &link);
         QCOMPARE(w.state().DefaultDirectory, QString());
         OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(QDir(open.Dir1->path()), QDir(m.home() + QStringLiteral("Documents")));
@@ -373,7 +373,7 @@ private Q_SLOTS:
     void dialogsStartInTheDefaultFolder()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
         rig.home.write(QStringLiteral("sub/x.QV1"), "");
         rig.home.write(QStringLiteral("sub/y.qv1"), "");
@@ -403,7 +403,7 @@ private Q_SLOTS:
     void aFileWrittenElsewhereOpens()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         QByteArray content = " 2 \r\n";
         for (int slot = 0; slot < 230; ++slot)
             content += slot == 40 ? QByteArray(" 1 \r\n") : slot % 10 == 3 ? QByteArray("\r\n") : QByteArray(" 8 \r\n");
@@ -425,7 +425,7 @@ private Q_SLOTS:
     void doubleClickOpensAFile()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 1;
         fill(w.state().DimImage, 3);
         const ModuleImage saved = w.state().DimImage;
@@ -454,7 +454,7 @@ private Q_SLOTS:
     void frenchCaptionsOfTheDialogs()
     {
         Rig rig(" 2 \r\n");
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(open.windowTitle(), QStringLiteral("Ouvrir"));
         QCOMPARE(open.Label1->text(), QStringLiteral("Ouvrir dans:"));
@@ -474,7 +474,7 @@ private Q_SLOTS:
     void newModuleKeepsTheImages()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.state().ModuleType = 2;
         fill(w.state().VelanoImage, 4);
         QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("v.QV1"))));

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "support/TestHome.h"
@@ -52,7 +52,7 @@ private Q_SLOTS:
         home.write(QStringLiteral("velano.bmp"), bitmapHeader(30000, 30000));
         // modulair.bmp is missing.
 
-        Form1 w;
+        TestWindow w;
         w.show();
         const auto page = [&w](const char *entry) {
             w.Combo1->setCurrentIndex(w.Combo1->findText(QString::fromLatin1(entry)));

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "diagnostics/DiagnosticsFrame.h"
@@ -22,7 +22,7 @@ class TestPanels : public QObject
     struct Rig
     {
         TestHome home;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         // A module file of `type` opened as the installer does: its page is shown.
         explicit Rig(int type)
         {
@@ -31,7 +31,7 @@ class TestPanels : public QObject
             ModuleImage image(ModuleFile::slotCount(type));
             image.set(ModuleTypes::MasterSlot, 1);
             writeModuleFile(path, type, image);
-            window = std::make_unique<Form1>();
+            window = std::make_unique<TestWindow>();
             window->show();
             if (!window->openModuleFile(path))
                 qFatal("module file not opened");
@@ -39,18 +39,18 @@ class TestPanels : public QObject
     };
 
     // The panels of the work area that can be seen, by name.
-    static QStringList shownPanels(Form1 &w)
+    static QStringList shownPanels(TestWindow &w)
     {
         QStringList shown;
         for (QWidget *panel : std::initializer_list<QWidget *>{w.Frame3, w.Frame6, w.Frame7, w.Frame9, w.Frame10,
                                                                w.Frame11, w.Frame12})
-            if (panel->isVisible())
+            if (panel && panel->isVisible()) // a panel not built yet was never shown
                 shown << panel->objectName();
         return shown;
     }
 
     // Brings up a panel with the control the installer uses for it.
-    static void bringUp(Form1 &w, const QString &panel)
+    static void bringUp(TestWindow &w, const QString &panel)
     {
         if (panel == QLatin1String("Frame11"))
             Q_EMIT w.Combo1->textActivated(w.Combo1->currentText());
@@ -86,7 +86,7 @@ private Q_SLOTS:
         QFETCH(int, type);
         QFETCH(QString, panel);
         Rig rig(type);
-        Form1 &w = *rig.window;
+        TestWindow &w = *rig.window;
         bringUp(w, panel);
         QCOMPARE(shownPanels(w), QStringList{panel});
         w.Command12->click();
@@ -99,7 +99,7 @@ private Q_SLOTS:
         QFETCH(int, type);
         QFETCH(QString, panel);
         Rig rig(type);
-        Form1 &w = *rig.window;
+        TestWindow &w = *rig.window;
         bringUp(w, panel);
         QCOMPARE(shownPanels(w), QStringList{panel});
         w.nieuw->trigger();

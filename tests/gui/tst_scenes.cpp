@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "scenes/SceneFrame.h"
 #include "support/TestHome.h"
 
@@ -10,7 +10,7 @@ using SceneLayout::ChannelKind;
 
 namespace {
 // Opens the scene editor of a module of `type` as the installer does.
-SceneFrame *openEditor(Form1 &w, int type, int master)
+SceneFrame *openEditor(TestWindow &w, int type, int master)
 {
     w.state().ModuleType = type;
     w.state().MasterFlag = master;
@@ -71,7 +71,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, listSizes);
         TestHome home;
         home.writeSettings(language == 1 ? " 1 \r\n" : " 2 \r\n");
-        Form1 w;
+        TestWindow w;
         SceneFrame *f = openEditor(w, type, 0);
         const bool dutch = language == 1;
         QVERIFY(f->isVisible());
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QFETCH(int, type);
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         fillImages(w.state());
         const ModuleState before = w.state();
         SceneFrame *f = openEditor(w, type, 1);
@@ -176,7 +176,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         SceneFrame *f = openEditor(w, type, 1);
         ModuleImage &image = *w.state().currentImage();
         pick(f->Combo25, 4);
@@ -209,7 +209,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 2 \r\n");
-        Form1 w;
+        TestWindow w;
         ModuleImage &image = w.state().VelanoImage;
         image.set(50 + 9 * 2 + 5, 1); // scene 3, Velano relay channel 6 (field 4): ON
         image.set(50 + 9 * 2 + 0, 7); // scene 3, dim channel 1 (field 0): 70%
@@ -267,7 +267,7 @@ private Q_SLOTS:
         QFETCH(int, leave);
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         fillImages(w.state());
         ModuleImage &image = *w.state().imageFor(type);
         image.set(slot, stored);
@@ -306,7 +306,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         fillImages(w.state());
         const ModuleState before = w.state();
         SceneFrame *f = openEditor(w, 0, 1);
@@ -330,7 +330,7 @@ private Q_SLOTS:
         f->selectScene(0);
         QCOMPARE(f->selectedScene(), -1);
         home.writeSettings(" 3 \r\n");
-        Form1 w3;
+        TestWindow w3;
         fillImages(w3.state());
         SceneFrame *f3 = openEditor(w3, 1, 1);
         QVERIFY(f3->Combo25->count() == 0 && field(f3, 1)->count() == 0);
@@ -344,7 +344,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 2 \r\n");
-        Form1 w;
+        TestWindow w;
         SceneFrame *f = openEditor(w, 1, 1);
         QCOMPARE(f->Label11->text(), QStringLiteral("contexte de groupe"));
         QCOMPARE(f->Option9->text(), QStringLiteral("Qui"));

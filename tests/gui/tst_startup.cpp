@@ -1,5 +1,5 @@
 #include "app/BrowseDirectoryDialog.h"
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "app/Launcher.h"
 #include "common/MessageBox.h"
 #include "app/ModulePage.h"
@@ -40,7 +40,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "2\r\n", "700\r\n", "/tmp\r\n");
-        Form1 w;
+        TestWindow w;
         QCOMPARE(w.state().Language, 1);
         QCOMPARE(w.state().ComPort, 2);
         QCOMPARE(w.state().PcDelay, 700);
@@ -86,7 +86,7 @@ private Q_SLOTS:
             QVERIFY(b->isHidden());
         for (const char *f : {"Frame3", "Frame6", "Frame7", "Frame9", "Frame10", "Frame12"}) {
             QWidget *frame = w.findChild<QWidget *>(QString::fromLatin1(f));
-            QVERIFY2(frame && frame->isHidden(), f);
+            QVERIFY2(!frame || frame->isHidden(), f); // the panels are built when first shown
         }
         QVERIFY(!w.Bewaren->isEnabled() && !w.Bewaren_als->isEnabled());
         QVERIFY(w.ProgressBar1->isHidden());
@@ -96,7 +96,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 2 \r\n");
-        Form1 w;
+        TestWindow w;
         QCOMPARE(w.Frame1->title(), QStringLiteral("Action:"));
         QCOMPARE(w.Frame2->title(), QStringLiteral("Données module:"));
         QCOMPARE(w.Command1->text(), QStringLiteral("Connecter"));
@@ -120,7 +120,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 3 \r\n");
-        Form1 w;
+        TestWindow w;
         QCOMPARE(w.state().Language, 3);
         QCOMPARE(w.Frame1->title(), QStringLiteral("Frame1"));
         QCOMPARE(w.Command1->text(), QStringLiteral("Command1"));
@@ -142,7 +142,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "9\r\n");
-        Form1 w;
+        TestWindow w;
         QCOMPARE(w.state().ComPort, 9);
         for (QAction *a : w.p)
             QVERIFY(!a->isChecked());
@@ -151,7 +151,7 @@ private Q_SLOTS:
     void missingSettingsFilesStillStart()
     {
         TestHome home; // empty folder: no settings at all
-        Form1 w;
+        TestWindow w;
         QCOMPARE(w.state().Language, 1);
         QCOMPARE(w.state().ComPort, 1);
         QCOMPARE(w.state().PcDelay, 300);
@@ -160,7 +160,7 @@ private Q_SLOTS:
         QVERIFY(w.p[0]->isChecked());
         // A damaged value counts as missing.
         home.writeSettings("x\r\n", "\r\n", "fast\r\n");
-        Form1 w2;
+        TestWindow w2;
         QCOMPARE(w2.state().Language, 1);
         QCOMPARE(w2.state().ComPort, 1);
         QCOMPARE(w2.state().PcDelay, 300);
@@ -170,7 +170,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "2\r\n");
-        Form1 w;
+        TestWindow w;
         w.p[2]->trigger();
         QCOMPARE(home.read(QStringLiteral("port.vdm")), QByteArray("3\r\n"));
         QCOMPARE(w.state().ComPort, 3);
@@ -188,7 +188,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 2 \r\n");
-        Form1 w;
+        TestWindow w;
         QFile::remove(home.file(QStringLiteral("port.vdm")));
         QDir(home.path()).mkdir(QStringLiteral("port.vdm"));
         w.p[4]->trigger();
@@ -202,7 +202,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         w.frans->trigger();
         QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 2 \r\n"));
         QCOMPARE(m_started.size(), 1);
@@ -217,7 +217,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         Launcher::setProgramStarter([](const QString &, const QStringList &) { return false; });
         w.frans->trigger();
         Launcher::setProgramStarter([this](const QString &program, const QStringList &) {
@@ -242,7 +242,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         QFile::remove(home.file(QStringLiteral("country.vdm")));
         QVERIFY(QDir(home.path()).mkdir(QStringLiteral("country.vdm")));
         w.frans->trigger();
@@ -268,7 +268,7 @@ private Q_SLOTS:
         // Choosing the language already in use, in French, keeps its single mark as well.
         TestHome french;
         french.writeSettings(" 2 \r\n");
-        Form1 f;
+        TestWindow f;
         QFile::remove(french.file(QStringLiteral("country.vdm")));
         QVERIFY(QDir(french.path()).mkdir(QStringLiteral("country.vdm")));
         f.ned->trigger();
@@ -282,7 +282,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "2\r\n");
-        Form1 w;
+        TestWindow w;
         w.Einde->trigger();
         QCOMPARE(m_quits, 1);
         QCOMPARE(m_started.size(), 0);
@@ -298,7 +298,7 @@ private Q_SLOTS:
         TestHome home;
         home.writeSettings(" 1 \r\n", "1\r\n", "0\r\n");
         MemoryLink link;
-        Form1 w(nullptr, &link);
+        TestWindow w(nullptr, &link);
         ScriptedModule module(link, 1);
         w.Command1->click();
         module.announce();
@@ -332,7 +332,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 2 \r\n");
-        Form1 w;
+        TestWindow w;
         QString opened;
         Launcher::setUrlOpener([&](const QString &url) {
             opened = url;
@@ -348,7 +348,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "1\r\n", "500\r\n", "/tmp\r\n");
-        Form1 w;
+        TestWindow w;
         home.write(QStringLiteral("directory.vdm"), "/var/Klant, Peeters\r\n");
         PreferencesDialog form4(w.state(), &w);
         QCOMPARE(form4.windowTitle(), QStringLiteral("Preferences"));
@@ -367,7 +367,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "1\r\n", "500\r\n", "/no/such/folder\r\n");
-        Form1 w;
+        TestWindow w;
         BrowseDirectoryDialog form5(w.state(), &w);
         QCOMPARE(w.state().DefaultDirectory, home.path());
         QCOMPARE(home.read(QStringLiteral("directory.vdm")), home.path().toLocal8Bit() + "\r\n");
@@ -383,7 +383,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m.home()).mkdir(QStringLiteral("Documents")));
         const QString documents = m.home() + QStringLiteral("Documents");
         m.write(m.shipped(QStringLiteral("directory.vdm")), "\r\n");
-        Form1 w;
+        TestWindow w;
         QCOMPARE(w.state().DefaultDirectory, QString());
         PreferencesDialog form4(w.state(), &w);
         QCOMPARE(form4.Label1->text(), QString());
@@ -424,7 +424,7 @@ private Q_SLOTS:
         QDir(home.path()).mkpath(QStringLiteral("Klant, Janssens"));
         const QString start = home.path() + QStringLiteral("Klant, Janssens");
         home.writeSettings(" 1 \r\n", "1\r\n", "500\r\n", start.toLocal8Bit() + "\r\n");
-        Form1 w;
+        TestWindow w;
         PreferencesDialog form4(w.state(), &w);
         BrowseDirectoryDialog form5(w.state(), &form4);
         QCOMPARE(form5.Label3->text(), start);
@@ -456,7 +456,7 @@ private Q_SLOTS:
         m.write(m.admin(QStringLiteral("port.vdm")), "4\r\n");
         m.write(m.admin(QStringLiteral("pc.vdm")), "800\r\n");
         {
-            Form1 w;
+            TestWindow w;
             QCOMPARE(w.state().Language, 2);
             QCOMPARE(w.state().ComPort, 4);
             QCOMPARE(w.state().PcDelay, 800);
@@ -473,7 +473,7 @@ private Q_SLOTS:
         QCOMPARE(m.read(m.admin(QStringLiteral("port.vdm"))), QByteArray("4\r\n"));
         QCOMPARE(QDir(m.user()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList({QStringLiteral("country.vdm"), QStringLiteral("port.vdm")}));
-        Form1 again;
+        TestWindow again;
         QCOMPARE(again.state().Language, 1);
         QCOMPARE(again.state().ComPort, 3);
         QVERIFY(again.p[2]->isChecked());
@@ -486,7 +486,7 @@ private Q_SLOTS:
         TestUserHome m;
         m.write(m.shipped(QStringLiteral("country.vdm")), " 1 \r\n");
         QVERIFY(QDir().mkpath(m.user(QStringLiteral("port.vdm"))));
-        Form1 w;
+        TestWindow w;
         w.p[5]->trigger();
         QCOMPARE(MessageBox::shownCount(), 1);
         QVERIFY2(MessageBox::lastText().contains(QDir::toNativeSeparators(m.user(QStringLiteral("port.vdm")))),
@@ -503,7 +503,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m.home()).mkdir(QStringLiteral("Documents")));
         const QString documents = m.home() + QStringLiteral("Documents/");
         m.write(m.shipped(QStringLiteral("directory.vdm")), "/no/such/folder\r\n");
-        Form1 w;
+        TestWindow w;
         {
             BrowseDirectoryDialog form5(w.state(), &w);
             QCOMPARE(w.state().DefaultDirectory, documents);
@@ -524,13 +524,13 @@ private Q_SLOTS:
     {
         TestHome home;
         home.writeSettings(" 1 \r\n");
-        Form1 w;
+        TestWindow w;
         w.show();
         w.Combo1->setEditText(QStringLiteral("ZK9999"));
         QCOMPARE(w.Combo1->currentText(), QString());
         w.Combo1->setCurrentIndex(1);
         w.Combo1_Click();
-        QCOMPARE(w.ModulePageShown, 1);
+        QCOMPARE(w.modulePageShown(), 1);
         QVERIFY(w.Frame11->isVisible());
         QCOMPARE(w.Frame11->title(), QStringLiteral("Dimmodule:"));
         QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Dimmodule"));

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
@@ -24,14 +24,14 @@ class TestWaysOut : public QObject
     {
         TestHome home;
         MemoryLink link;
-        std::unique_ptr<Form1> window;
+        std::unique_ptr<TestWindow> window;
         explicit Rig(const QByteArray &pc = "20\r\n")
         {
             home.writeSettings(" 1 \r\n", "1\r\n", pc);
-            window = std::make_unique<Form1>(nullptr, &link);
+            window = std::make_unique<TestWindow>(nullptr, &link);
             window->show();
         }
-        Form1 &w() { return *window; }
+        TestWindow &w() { return *window; }
         // A relay module file, opened as the installer does, with the push-button editor open.
         ModuleImage openRelayFile()
         {
@@ -99,7 +99,7 @@ private Q_SLOTS:
         QFETCH(int, moment);
         QFETCH(bool, fileOpen);
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         const ModuleImage file = fileOpen ? rig.openRelayFile() : ModuleImage(ModuleTypes::RelaySlots);
         const QStringList before = windowState(w);
         const ModuleState images = w.state();
@@ -169,7 +169,7 @@ private Q_SLOTS:
     void outsideTextIsPlain()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         w.Command1->click();
         rig.link.moduleSend("M19<img src=x>" + QByteArray(200, 'A') + "\r");
         QTRY_COMPARE(MessageBox::shownCount(), 1);
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QFETCH(int, way);
         QFETCH(QByteArray, owed);
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         ScriptedModule module(rig.link, 0);
         rig.readAndOpenDiagnostics(module);
         DiagnosticsFrame *f = w.Frame10;
@@ -288,7 +288,7 @@ private Q_SLOTS:
     void sendAbandoned()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         ScriptedModule module(rig.link, 0);
         w.Command1->click();
         module.announce();
@@ -342,7 +342,7 @@ private Q_SLOTS:
         }
         for (int choice : {0, 1, 2}) {
             Rig rig;
-            Form1 &w = rig.w();
+            TestWindow &w = rig.w();
             ScriptedModule module(rig.link, 1);
             w.Command1->click();
             module.announce();
@@ -372,7 +372,7 @@ private Q_SLOTS:
     {
         for (bool closing : {false, true}) {
             Rig rig("1000000\r\n");
-            Form1 &w = rig.w();
+            TestWindow &w = rig.w();
             ScriptedModule module(rig.link, 1);
             w.state().PcDelay = 0;
             w.Command1->click();
@@ -405,7 +405,7 @@ private Q_SLOTS:
     void floodsStayBounded()
     {
         Rig rig;
-        Form1 &w = rig.w();
+        TestWindow &w = rig.w();
         ScriptedModule module(rig.link, 0);
         const auto flood = [&] {
             for (int i = 0; i < 10; ++i) {

@@ -121,16 +121,16 @@ private Q_SLOTS:
     {
         const QString m = QStringLiteral("M12");
         const QString other = QStringLiteral("RD001002");
-        QCOMPARE(decideReply(m, QStringLiteral("T0006"), 3), ReplyRule::Ignore);
-        QCOMPARE(decideReply(m, QStringLiteral("T3500"), 3), ReplyRule::OutputTestReady);
-        QCOMPARE(decideReply(m, QStringLiteral("T8019"), 2), ReplyRule::PushButtonReport);
-        QCOMPARE(decideReply(other, QStringLiteral("T8019"), 2), ReplyRule::PushButtonReport);
-        QCOMPARE(decideReply(m, QStringLiteral("T3500"), 2), ReplyRule::MonitorStart);
-        QCOMPARE(decideReply(other, QStringLiteral("T9019"), 1), ReplyRule::LineStatusReport);
-        QCOMPARE(decideReply(m, QStringLiteral("T3500"), 1), ReplyRule::LineStatusStart);
-        QCOMPARE(decideReply(m, QStringLiteral("T3600"), 1), ReplyRule::DataLine);
-        QCOMPARE(decideReply(other, QStringLiteral("T3500"), 1), ReplyRule::DataLine);
-        QCOMPARE(decideReply(other, QStringLiteral("T9019"), 2), ReplyRule::DataLine);
+        QCOMPARE(decideReply(m, QStringLiteral("T0006"), DiagnosticTest(3)), ReplyRule::Ignore);
+        QCOMPARE(decideReply(m, QStringLiteral("T3500"), DiagnosticTest(3)), ReplyRule::OutputTestReady);
+        QCOMPARE(decideReply(m, QStringLiteral("T8019"), DiagnosticTest(2)), ReplyRule::PushButtonReport);
+        QCOMPARE(decideReply(other, QStringLiteral("T8019"), DiagnosticTest(2)), ReplyRule::PushButtonReport);
+        QCOMPARE(decideReply(m, QStringLiteral("T3500"), DiagnosticTest(2)), ReplyRule::MonitorStart);
+        QCOMPARE(decideReply(other, QStringLiteral("T9019"), DiagnosticTest(1)), ReplyRule::LineStatusReport);
+        QCOMPARE(decideReply(m, QStringLiteral("T3500"), DiagnosticTest(1)), ReplyRule::LineStatusStart);
+        QCOMPARE(decideReply(m, QStringLiteral("T3600"), DiagnosticTest(1)), ReplyRule::DataLine);
+        QCOMPARE(decideReply(other, QStringLiteral("T3500"), DiagnosticTest(1)), ReplyRule::DataLine);
+        QCOMPARE(decideReply(other, QStringLiteral("T9019"), DiagnosticTest(2)), ReplyRule::DataLine);
     }
 };
 

@@ -5,7 +5,7 @@
 // Every picture shows the real window at work: a relay module played on an in-memory line is
 // read into it, then the editors, the diagnostics and the documentation are brought up the way
 // the installer does.
-#include "app/Form1.h"
+#include "support/TestWindow.h"
 #include "app/ModulePage.h"
 #include "app/SettingsFiles.h"
 #include "diagnostics/DiagnosticsFrame.h"
@@ -122,7 +122,7 @@ void prepare(ScriptedModule &module)
 }
 
 // Connects and reads the module, as the installer's "Verbinden" does.
-bool read(Form1 &window, ScriptedModule &module)
+bool read(TestWindow &window, ScriptedModule &module)
 {
     window.Command1->click();
     module.announce();
@@ -138,7 +138,7 @@ void pick(QComboBox *combo, int index)
     Q_EMIT combo->activated(index);
 }
 
-bool pushButtonEditor(Form1 &window, const QDir &out)
+bool pushButtonEditor(TestWindow &window, const QDir &out)
 {
     window.Command7->click();
     PushButtonFrame *f = window.Frame3;
@@ -152,7 +152,7 @@ bool pushButtonEditor(Form1 &window, const QDir &out)
     return save(&window, out, "push-buttons.png");
 }
 
-bool sceneEditor(Form1 &window, const QDir &out)
+bool sceneEditor(TestWindow &window, const QDir &out)
 {
     window.Command10->click();
     window.Frame9->selectScene(2);
@@ -160,7 +160,7 @@ bool sceneEditor(Form1 &window, const QDir &out)
 }
 
 // The push-button monitor after a few presses on the bus, its history list opened.
-bool diagnostics(Form1 &window, MemoryLink &link, ScriptedModule &module, const QDir &out)
+bool diagnostics(TestWindow &window, MemoryLink &link, ScriptedModule &module, const QDir &out)
 {
     window.Command12->click();
     DiagnosticsFrame *f = window.Frame10;
@@ -185,7 +185,7 @@ bool diagnostics(Form1 &window, MemoryLink &link, ScriptedModule &module, const 
 }
 
 // The module page's documentation button opens the model's document inside the window.
-bool documentation(Form1 &window, const QDir &out)
+bool documentation(TestWindow &window, const QDir &out)
 {
     Q_EMIT window.Combo1->textActivated(window.Combo1->currentText());
     window.Frame11->Command11->click();
@@ -201,13 +201,13 @@ bool documentation(Form1 &window, const QDir &out)
 struct Session
 {
     MemoryLink link;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<TestWindow> window;
     std::unique_ptr<ScriptedModule> module;
 
     explicit Session(int language)
     {
         SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(language));
-        window = std::make_unique<Form1>(nullptr, &link);
+        window = std::make_unique<TestWindow>(nullptr, &link);
         window->resize(WindowSize);
         window->show();
         module = std::make_unique<ScriptedModule>(link, ModuleType, 1);
@@ -229,7 +229,7 @@ int main(int argc, char *argv[])
 
     {
         Session dutch(1);
-        Form1 &w = *dutch.window;
+        TestWindow &w = *dutch.window;
         ok &= read(w, *dutch.module) ? save(&w, out, "main-window.png") : fail("the module was not read");
         ok &= pushButtonEditor(w, out);
         ok &= sceneEditor(w, out);
@@ -238,7 +238,7 @@ int main(int argc, char *argv[])
     }
     {
         Session french(2);
-        Form1 &w = *french.window;
+        TestWindow &w = *french.window;
         ok &= read(w, *french.module) ? save(&w, out, "main-window-fr.png") : fail("the module was not read");
     }
     SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(1));

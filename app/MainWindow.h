@@ -1,0 +1,225 @@
+#pragma once
+
+#include "app/ModulePage.h"
+#include "protocol/Conversation.h"
+#include "protocol/ModuleState.h"
+
+#include <QMainWindow>
+#include <array>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QStatusBar;
+class PushButtonFrame;
+class SecondTimeFrame;
+class OutputFunctionsFrame;
+class DimStartFrame;
+class SceneFrame;
+class DiagnosticsFrame;
+class SerialLink;
+class Folivo;
+
+// The main window (object name "Form1"): owns the shared model and the conversation, builds the
+// menus and the panels, and shows one panel at a time in its work area. Which controls are
+// enabled and shown follows from a few facts in one place (updateActionState). The panels are
+// built the first time they are shown. Controls are found by their object names.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // `link` replaces the serial port (tests); the window then does not own it.
+    explicit MainWindow(QWidget *parent = nullptr, SerialLink *link = nullptr);
+    ~MainWindow() override;
+
+    ModuleState &state() { return m_state; }
+    const ModuleState &state() const { return m_state; }
+    Conversation &conversation() { return *m_conversation; }
+    // 1 once the installer has picked an entry of the module type list.
+    int modulePageShown() const { return ModulePageShown; }
+
+    // Reads a module file and sets the window up for it. A file that is not a complete module
+    // file changes nothing and is reported to the installer; returns false then.
+    bool openModuleFile(const QString &path);
+    // Writes the image of the current type to `path`; on failure the installer is told and
+    // nothing else changes. Returns false then.
+    bool saveModuleFile(const QString &path);
+
+protected:
+    // Closing the window during a conversation: the module gets what it is owed first; during a
+    // send the installer chooses to close when it is done, to close now or to stay.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // What the window knows of the module in hand; every enabled and shown state derives from
+    // these and from whether a conversation runs.
+    struct Facts
+    {
+        bool moduleInHand = false; // an image read or opened: it can be edited, saved under a name and sent
+        bool editorsShown = false; // the editor buttons of a module page are on the window
+        bool fileOpen = false;     // the image came from ModuleFilePath: "Module Opslaan" writes it back
+        bool documentation = false;// a documentation page fills the work area
+    };
+    // What the installer had when a conversation started; every way out of it (Afbreken, Esc,
+    // closing, a lost line, a port that cannot be opened, a module that is not supported) puts
+    // it back, so that an image never read can never be sent. The images are not part of it:
+    // a read collects into a copy that only its last slot hands over.
+    struct Snapshot
+    {
+        Facts facts;
+        int moduleType = 0;
+        int masterFlag = 0;
+        QString combo1Text;
+        ModulePage::Shown page;
+        QWidget *panel = nullptr;
+        bool typeLabelVisible = false;
+        QString typeLabelText;
+        bool option1Checked = false;
+        bool option2Checked = false;
+        bool versionVisible = false;
+        QString versionText;
+        std::array<QString, 5> editorCaptions;
+        QString title;
+    };
+
+    void buildWindow();
+    void buildMenus();
+    void load();
+    void setStartCaptions();
+    void setFrenchMenuCaptions();
+    void checkPort(int port);
+    void switchLanguage(int language);
+
+    // The one place that enables, disables, shows and hides the window's own controls.
+    void updateActionState();
+    // Shows one panel in the work area (nullptr: none).
+    void showPanel(QWidget *panel);
+    // The panels, built the first time they are asked for.
+    PushButtonFrame *pushButtonFrame();
+    SecondTimeFrame *secondTimeFrame();
+    OutputFunctionsFrame *outputFunctionsFrame();
+    SceneFrame *sceneFrame();
+    DiagnosticsFrame *diagnosticsFrame();
+    DimStartFrame *dimStartFrame();
+    Folivo *viewer();
+    template<class Frame, class... Args> Frame *panel(Frame *&frame, Args &&...args);
+
+    // The editor buttons of a module page, captioned for the type (a page shown after opening a
+    // file words the output button a little differently in French).
+    void showEditorButtons(int type, ModulePage::Origin origin);
+    void showModulePage(int type, ModulePage::Origin origin);
+    void showVersion();
+    void selectOptionFromImage();
+    void selectOption(QRadioButton *option);
+    void clearOptions();
+
+private Q_SLOTS:
+    // Handlers: the control's event, reachable by name through the meta-object (tests open a
+    // panel the way its button does even while the button is hidden).
+    void Combo1_Click();
+    void Combo1_Change(const QString &text);
+    void p_Click(int port);
+    void Web_Click();
+    void instellingen_Click();
+    void Einde_Click();
+    void nieuw_Click();
+    void openen_Click();
+    void Bewaren_Click();
+    void Bewaren_als_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command12_Click();
+    void Command15_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void abortRequested();
+
+private:
+    void openDocumentation(DocumentationPages::Button button);
+
+    // What the conversation reports.
+    void onConversationStarting();
+    void onPageRequested(int type);
+    void onReadFinished();
+    void onNormalEnd();
+    void onWrongModule();
+    void onProblem(Conversation::Problem problem, const QString &port, const QString &detail);
+    void onAbandoned();
+    void onStatus(Conversation::Status status);
+    void onProgress(bool visible, int value, int maximum);
+    void onRunningChanged(bool running);
+    void onDocumentNotFetched(int why);
+    // Back to the window the installer had before a conversation that did not reach its end.
+    void returnToSnapshot();
+    Snapshot takeSnapshot() const;
+    void restoreSnapshot(const Snapshot &snapshot);
+    std::array<QPushButton *, 5> editorButtons() const;
+
+    ModuleState m_state;
+    SerialLink *m_link = nullptr;
+    Conversation *m_conversation = nullptr;
+    Facts m_facts;
+    std::optional<Snapshot> m_beforeConversation;
+    // The window was closed while the module was still owed frames: it closes once they are out.
+    bool m_closeWhenDone = false;
+    int ModulePageShown = 0;
+
+    // Controls, named as the installer's documentation and the tests know them.
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QPushButton *Command7 = nullptr;
+    QPushButton *Command8 = nullptr;
+    QPushButton *Command9 = nullptr;
+    QPushButton *Command10 = nullptr;
+    QPushButton *Command12 = nullptr;
+    QRadioButton *Option1 = nullptr;
+    QRadioButton *Option2 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label1 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QPushButton *Command15 = nullptr;
+    QStackedWidget *m_work = nullptr;
+    QWidget *m_noPanel = nullptr;
+    ModulePage *Frame11 = nullptr;
+    PushButtonFrame *Frame3 = nullptr;
+    SecondTimeFrame *Frame6 = nullptr;
+    OutputFunctionsFrame *Frame7 = nullptr;
+    SceneFrame *Frame9 = nullptr;
+    DiagnosticsFrame *Frame10 = nullptr;
+    DimStartFrame *Frame12 = nullptr;
+    Folivo *Folivo1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *AbortButton = nullptr; // gets out of a conversation (also Esc)
+
+    QMenu *bestand = nullptr;
+    QAction *nieuw = nullptr;
+    QAction *openen = nullptr;
+    QAction *Bewaren = nullptr;
+    QAction *Bewaren_als = nullptr;
+    QAction *Einde = nullptr;
+    QMenu *taal = nullptr;
+    QAction *frans = nullptr;
+    QAction *ned = nullptr;
+    QMenu *settings = nullptr;
+    QMenu *poort = nullptr;
+    std::array<QAction *, 8> p{};
+    QAction *instellingen = nullptr;
+    QMenu *Info = nullptr;
+    QAction *Web = nullptr;
+};

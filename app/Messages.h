@@ -1,0 +1,48 @@
+#pragma once
+
+#include "files/ModuleFile.h"
+#include "protocol/Vocabulary.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Every message and status text of the main window, as plain functions of what happened and the
+// window's language (1 Dutch, 2 French). A message in any other language is given in both; a
+// status text is then none at all (the field keeps what it shows).
+namespace Messages {
+
+// The status field during and after a conversation.
+std::optional<QString> status(ConversationStatus status, int language);
+// A conversation that ended before its time. `port` is the device, `detail` what the system or the
+// module said (shown as plain text, shortened).
+QString problem(ConversationProblem problem, int language, const QString &port, const QString &detail);
+// The module announced another type than the image in hand.
+QString wrongModule(int language);
+// Why a module file could not be opened, and the message around it.
+QString fileFault(const ModuleFileError &error, int language);
+QString fileNotOpened(const QString &path, const ModuleFileError &error, int language);
+QString fileNotSaved(const QString &path, const QString &error, int language);
+// A setting that could not be written to `path`.
+QString settingNotSaved(const QString &path, int language);
+// The language switch could not start the program anew.
+QString restartFailed(int language);
+
+// A document the viewer gave up fetching over http.
+enum class DocumentFault { TooLarge, TimedOut, Failed };
+QString documentNotFetched(DocumentFault fault, int language);
+
+// The questions of a way out of a send: the text and the buttons, the default first.
+struct Question
+{
+    QString text;
+    QStringList buttons;
+};
+Question stopTheSend(int language);  // "go on" (default), "stop now"
+Question closeDuringSend(int language); // "close when done" (default), "close now", "stay"
+
+// Text that came from a module or a file, fit to be shown: characters that are not printable
+// become "?", and it is cut at `maximum` characters.
+QString outsideText(const QString &text, int maximum = 40);
+
+} // namespace Messages

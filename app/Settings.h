@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The program's four settings behind one interface. Each is read from the user's file, else the
+// administrator's default, else the shipped file, else its built-in value (SettingsFiles); each
+// is stored alone, in its own file and written form, in the user's settings folder only. The
+// pause after each character ("pc.vdm") belongs to the installation and is never stored.
+struct Settings
+{
+    int language;              // 1 Dutch, 2 French; any other value keeps the design-time texts
+    int comPort;               // 1..8; any other value checks no port entry
+    int pcDelay;               // microseconds after each character sent
+    QString defaultDirectory;  // the folder the file dialogs start in; empty: none stored
+};
+
+Settings loadSettings();
+// The start folder of the file dialogs, read again (the preferences dialog shows it afresh).
+QString loadDefaultDirectory();
+
+// Stores one setting. When it cannot be written the installer is told, in the window's
+// language `messageLanguage`, which file could not be written; false comes back then.
+bool storeLanguage(int language, QWidget *parent, int messageLanguage);
+bool storePort(int port, QWidget *parent, int messageLanguage);
+bool storeDirectory(const QString &folder, QWidget *parent, int messageLanguage);

@@ -1,14 +1,16 @@
 #include "app/MainWindow.h"
 
 #include "app/Launcher.h"
+#include "app/MainMenus.h"
 #include "app/Messages.h"
 #include "app/PreferencesDialog.h"
 #include "app/Settings.h"
-#include "common/Controls.h"
+#include "app/StatusLine.h"
+#include "common/Lang.h"
 #include "common/MessageBox.h"
 #include "common/Named.h"
-#include "common/WidgetTexts.h"
 #include "diagnostics/DiagnosticsFrame.h"
+#include "docpages/DocumentationView.h"
 #include "editors/DimStartFrame.h"
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
@@ -17,24 +19,17 @@
 #include "files/ModuleFileDialogs.h"
 #include "protocol/QtSerialLink.h"
 #include "scenes/SceneFrame.h"
-#include "viewer/Folivo.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
-#include <QVBoxLayout>
 
 MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
 {
@@ -43,7 +38,6 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     m_link = link ? link : new QtSerialLink(this);
     m_conversation = new Conversation(m_state, *m_link, this);
     buildWindow();
-    buildMenus();
     load();
 
     Conversation *c = m_conversation;
@@ -58,7 +52,7 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     connect(c, &Conversation::problem, this, &MainWindow::onProblem);
     connect(c, &Conversation::abandoned, this, &MainWindow::onAbandoned);
     connect(c, &Conversation::runningChanged, this, &MainWindow::onRunningChanged);
-    connect(AbortButton, &QPushButton::clicked, this, &MainWindow::abortRequested);
+    connect(m_status->AbortButton, &QPushButton::clicked, this, &MainWindow::abortRequested);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &MainWindow::abortRequested);
@@ -71,41 +65,7 @@ void MainWindow::buildWindow()
 {
     auto *central = new QWidget(this);
     setCentralWidget(central);
-
-    Frame1 = named(new QGroupBox(QStringLiteral("Frame1"), central), "Frame1");
-    Command1 = Controls::button("Command1", Frame1);
-    Command2 = Controls::button("Command2", Frame1);
-    auto *actions = new QHBoxLayout(Frame1);
-    actions->addWidget(Command1);
-    actions->addWidget(Command2);
-
-    Frame2 = named(new QGroupBox(QStringLiteral("Frame2"), central), "Frame2");
-    Command7 = Controls::button("Command7", Frame2);
-    Command8 = Controls::button("Command8", Frame2);
-    Command9 = Controls::button("Command9", Frame2);
-    Command10 = Controls::button("Command10", Frame2);
-    Command12 = Controls::button("Command12", Frame2);
-    Option1 = Controls::option("Option1", QStringLiteral("Master"), Frame2);
-    Option2 = Controls::option("Option2", QStringLiteral("Slave"), Frame2);
-    Label5 = named(new QLabel(Frame2), "Label5");
-    Label5->hide();
-    auto *data = new QGridLayout(Frame2);
-    int row = 0;
-    for (QPushButton *b : editorButtons())
-        data->addWidget(b, row++, 0, 1, 2);
-    data->addWidget(Option1, row, 0);
-    data->addWidget(Option2, row++, 1);
-    data->addWidget(Label5, row, 0, 1, 2);
-
-    Label1 = named(new QLabel(QStringLiteral("Module:"), central), "Label1");
-    Combo1 = named(new QComboBox(central), "Combo1");
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Label1->setBuddy(Combo1);
-    Command15 = Controls::button("Command15", central);
-    Command15->hide();
-
-    // The work area shows one panel at a time; the panels are built when first shown.
+    m_column = new ModuleColumn(central);
     m_work = named(new QStackedWidget(central), "WorkArea");
     m_noPanel = named(new QWidget(m_work), "NoPanel");
     m_work->addWidget(m_noPanel);
@@ -113,190 +73,77 @@ void MainWindow::buildWindow()
     Frame11 = new ModulePage(m_state, m_work);
     m_work->addWidget(Frame11);
     connect(Frame11, &ModulePage::documentationRequested, this, &MainWindow::openDocumentation);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(Frame1);
-    left->addWidget(Frame2);
-    auto *moduleRow = new QHBoxLayout;
-    moduleRow->addWidget(Label1);
-    moduleRow->addWidget(Combo1, 1);
-    left->addLayout(moduleRow);
-    left->addStretch(1);
-    left->addWidget(Command15);
     auto *top = new QHBoxLayout(central);
-    top->addLayout(left, 0);
+    top->addWidget(m_column, 0);
     top->addWidget(m_work, 1);
+    m_status = new StatusLine(new QStatusBar(this));
+    setStatusBar(m_status->StatusBar1);
+    m_menus = new MainMenus(menuBar());
+    m_documentation = new DocumentationView(m_work, [this] { return m_state.Language; }, this);
 
-    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
-    setStatusBar(StatusBar1);
-    auto *statusPanel = named(new QLabel(QStringLiteral("Status:"), StatusBar1), "StatusPanel1");
-    Text1 = named(new QLineEdit(StatusBar1), "Text1");
-    Text1->setReadOnly(true);
-    Text1->setFrame(false);
-    statusPanel->setBuddy(Text1);
-    ProgressBar1 = named(new QProgressBar(StatusBar1), "ProgressBar1");
-    ProgressBar1->hide();
-    StatusBar1->addWidget(statusPanel);
-    StatusBar1->addWidget(Text1, 1);
-    StatusBar1->addWidget(ProgressBar1, 1);
-    AbortButton = Controls::button("AbortButton", QString(), StatusBar1);
-    AbortButton->setToolTip(QStringLiteral("Esc"));
-    AbortButton->hide();
-    StatusBar1->addWidget(AbortButton);
-    StatusBar1->addPermanentWidget(named(new QLabel(QStringLiteral("Ver: 05.00"), StatusBar1), "VersionPanel1"));
-
-    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
-    connect(Command9, &QPushButton::clicked, this, &MainWindow::Command9_Click);
-    connect(Command10, &QPushButton::clicked, this, &MainWindow::Command10_Click);
-    connect(Command12, &QPushButton::clicked, this, &MainWindow::Command12_Click);
-    connect(Command15, &QPushButton::clicked, this, &MainWindow::Command15_Click);
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+    ModuleColumn *c = m_column;
+    connect(c->Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(c->Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(c->Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
+    connect(c->Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
+    connect(c->Command9, &QPushButton::clicked, this, &MainWindow::Command9_Click);
+    connect(c->Command10, &QPushButton::clicked, this, &MainWindow::Command10_Click);
+    connect(c->Command12, &QPushButton::clicked, this, &MainWindow::Command12_Click);
+    connect(c->Command15, &QPushButton::clicked, this, &MainWindow::Command15_Click);
+    connect(c->Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             Option1_Click();
     });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+    connect(c->Option2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             Option2_Click();
     });
-    connect(Combo1, &QComboBox::textActivated, this, [this] { Combo1_Click(); });
-    connect(Combo1, &QComboBox::editTextChanged, this, &MainWindow::Combo1_Change);
-
+    connect(c->Combo1, &QComboBox::textActivated, this, [this] { Combo1_Click(); });
+    connect(c->Combo1, &QComboBox::editTextChanged, this, &MainWindow::Combo1_Change);
+    connectMenus();
     resize(900, 620);
 }
 
-void MainWindow::buildMenus()
+void MainWindow::connectMenus()
 {
-    using Controls::menuEntry;
-    using Controls::menuSeparator;
-    QMenuBar *bar = menuBar();
-    bestand = named(bar->addMenu(QStringLiteral("Bestand")), "bestand");
-    nieuw = menuEntry(bestand, "nieuw", QStringLiteral("&Nieuwe module"), QKeySequence(QStringLiteral("Ctrl+N")));
-    menuSeparator(bestand, "lijn3");
-    openen = menuEntry(bestand, "openen", QStringLiteral("Module &Openen ..."), QKeySequence(QStringLiteral("Ctrl+O")));
-    menuSeparator(bestand, "lijn1");
-    Bewaren = menuEntry(bestand, "Bewaren", QStringLiteral("Module Op&slaan"), QKeySequence(QStringLiteral("Ctrl+S")));
-    Bewaren_als = menuEntry(bestand, "Bewaren_als", QStringLiteral("Module Opslaan als ..."));
-    menuSeparator(bestand, "lijn2");
-    Einde = menuEntry(bestand, "Einde", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+X")));
-
-    taal = named(bar->addMenu(QStringLiteral("Taal/langue")), "taal");
-    frans = menuEntry(taal, "frans", QStringLiteral("&Francais"));
-    ned = menuEntry(taal, "ned", QStringLiteral("&Nederlands"));
-    frans->setCheckable(true);
-    ned->setCheckable(true);
-
-    settings = named(bar->addMenu(QStringLiteral("Settings")), "settings");
-    poort = named(settings->addMenu(QStringLiteral("Com-port")), "poort");
-    for (int n = 1; n <= 8; ++n) {
-        const QByteArray name = "p" + QByteArray::number(n);
-        QAction *a = menuEntry(poort, name.constData(), QString::number(n));
-        a->setCheckable(true);
-        p[static_cast<size_t>(n - 1)] = a;
-        connect(a, &QAction::triggered, this, [this, n] { p_Click(n); });
-    }
-    menuSeparator(settings, "lijn4");
-    instellingen = menuEntry(settings, "instellingen", QStringLiteral("Preferences ..."));
-
-    Info = named(bar->addMenu(QStringLiteral("Info")), "Info");
-    Web = menuEntry(Info, "Web", QString::fromLatin1(Launcher::MakerWebAddress));
-
-    connect(nieuw, &QAction::triggered, this, &MainWindow::nieuw_Click);
-    connect(openen, &QAction::triggered, this, &MainWindow::openen_Click);
-    connect(Bewaren, &QAction::triggered, this, &MainWindow::Bewaren_Click);
-    connect(Bewaren_als, &QAction::triggered, this, &MainWindow::Bewaren_als_Click);
-    connect(frans, &QAction::triggered, this, [this] { switchLanguage(2); });
-    connect(ned, &QAction::triggered, this, [this] { switchLanguage(1); });
-    connect(Web, &QAction::triggered, this, &MainWindow::Web_Click);
-    connect(instellingen, &QAction::triggered, this, &MainWindow::instellingen_Click);
-    connect(Einde, &QAction::triggered, this, &MainWindow::Einde_Click);
+    MainMenus *m = m_menus;
+    connect(m->nieuw, &QAction::triggered, this, &MainWindow::nieuw_Click);
+    connect(m->openen, &QAction::triggered, this, &MainWindow::openen_Click);
+    connect(m->Bewaren, &QAction::triggered, this, &MainWindow::Bewaren_Click);
+    connect(m->Bewaren_als, &QAction::triggered, this, &MainWindow::Bewaren_als_Click);
+    connect(m->frans, &QAction::triggered, this, [this] { switchLanguage(2); });
+    connect(m->ned, &QAction::triggered, this, [this] { switchLanguage(1); });
+    connect(m->Web, &QAction::triggered, this, &MainWindow::Web_Click);
+    connect(m->instellingen, &QAction::triggered, this, &MainWindow::instellingen_Click);
+    connect(m->Einde, &QAction::triggered, this, &MainWindow::Einde_Click);
+    connect(m, &MainMenus::portChosen, this, &MainWindow::p_Click);
 }
 
-// Start-up: the settings, the captions of the language, the module type list and the port.
+// Start-up: the settings, the captions of the language and the port.
 void MainWindow::load()
 {
     const Settings s = loadSettings();
     m_state.Language = s.language;
-    setStartCaptions();
-    ModulePageShown = 0;
-    {
-        const QSignalBlocker block(Combo1);
-        Combo1->clear();
-        Combo1->addItems(ModuleTypes::comboEntries());
-        Combo1->setCurrentIndex(-1);
-        Combo1->setEditText(QString());
-    }
     m_state.ComPort = s.comPort;
     m_state.PcDelay = s.pcDelay;
     m_state.DefaultDirectory = s.defaultDirectory;
-    if (m_state.Language == 2)
-        setFrenchMenuCaptions();
-    m_conversation->setPortNumber(m_state.ComPort);
-    checkPort(m_state.ComPort);
-    ned->setChecked(m_state.Language == 1);
-    frans->setChecked(m_state.Language == 2);
-}
-
-void MainWindow::setStartCaptions()
-{
-    const int lang = m_state.Language;
-    Lang::setText(Frame1, lang, QStringLiteral("Actie:"), QStringLiteral("Action:"));
-    Lang::setText(Frame2, lang, QStringLiteral("Module gegevens:"), QStringLiteral("Données module:"));
-    Lang::setText(Command1, lang, QStringLiteral("Verbinden"), QStringLiteral("Connecter"));
-    Lang::setText(Command2, lang, QStringLiteral("Versturen"), QStringLiteral("Envoyer"));
-    Lang::setText(Option1, lang, QStringLiteral("Master"), QStringLiteral("Master"));
-    Lang::setText(Option2, lang, QStringLiteral("Slave"), QStringLiteral("Slave"));
-    Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
-    Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
-    Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
-    AbortButton->setText(Lang::text(lang, QStringLiteral("Afbreken"), QStringLiteral("Interrompre"),
-                                    QStringLiteral("Afbreken / Interrompre")));
-}
-
-void MainWindow::setFrenchMenuCaptions()
-{
-    bestand->setTitle(QStringLiteral("Fichier"));
-    nieuw->setText(QStringLiteral("Nouveau module"));
-    openen->setText(QStringLiteral("Ouvrir module ..."));
-    Bewaren->setText(QStringLiteral("Sauver module"));
-    Bewaren_als->setText(QStringLiteral("Sauver module dans ..."));
-    Einde->setText(QStringLiteral("Exit"));
-}
-
-void MainWindow::checkPort(int port)
-{
-    for (int n = 1; n <= 8; ++n)
-        p[static_cast<size_t>(n - 1)]->setChecked(n == port);
+    m_column->setCaptions(s.language);
+    m_status->setCaptions(s.language);
+    m_menus->setCaptions(s.language);
+    m_conversation->setPortNumber(s.comPort);
+    m_menus->checkPort(s.comPort);
+    m_menus->checkLanguage(s.language);
 }
 
 // ---- the window's state -----------------------------------------------------------------------
 
-std::array<QPushButton *, 5> MainWindow::editorButtons() const
-{
-    return {Command7, Command8, Command9, Command10, Command12};
-}
-
 void MainWindow::updateActionState()
 {
     const bool idle = !m_conversation->isRunning();
-    const bool editable = idle && m_facts.moduleInHand;
-    for (QMenu *m : {bestand, taal, settings, Info})
-        m->menuAction()->setEnabled(idle);
-    Frame1->setVisible(!m_facts.documentation);
-    Frame2->setVisible(!m_facts.documentation);
-    Command1->setEnabled(idle);
-    Command2->setEnabled(editable);
-    Combo1->setEnabled(idle && !m_facts.documentation);
-    for (QPushButton *b : editorButtons()) {
-        b->setVisible(m_facts.editorsShown);
-        b->setEnabled(editable);
-    }
-    Controls::setEnabled({Option1, Option2}, editable);
-    Bewaren->setEnabled(m_facts.fileOpen);
-    Bewaren_als->setEnabled(m_facts.moduleInHand);
-    Command15->setVisible(m_facts.documentation);
+    m_menus->setEnabled(idle);
+    m_menus->Bewaren->setEnabled(m_facts.fileOpen);
+    m_menus->Bewaren_als->setEnabled(m_facts.moduleInHand);
+    m_column->offer(idle, idle && m_facts.moduleInHand, m_facts.editorsShown, m_facts.documentation);
 }
 
 void MainWindow::showPanel(QWidget *panel)
@@ -304,50 +151,26 @@ void MainWindow::showPanel(QWidget *panel)
     m_work->setCurrentWidget(panel ? panel : m_noPanel);
 }
 
-template<class Frame, class... Args> Frame *MainWindow::panel(Frame *&frame, Args &&...args)
+// Shows a panel, building it the first time, and rebuilds it from the image.
+template<class Frame, class... Args> void MainWindow::openPanel(Frame *&frame, Args &&...args)
 {
     if (!frame) {
         frame = new Frame(std::forward<Args>(args)...);
         m_work->addWidget(frame);
     }
-    return frame;
+    showPanel(frame);
+    frame->open();
 }
 
-PushButtonFrame *MainWindow::pushButtonFrame() { return panel(Frame3, m_state, m_work); }
-SecondTimeFrame *MainWindow::secondTimeFrame() { return panel(Frame6, m_state, m_work); }
-OutputFunctionsFrame *MainWindow::outputFunctionsFrame() { return panel(Frame7, m_state, m_work); }
-SceneFrame *MainWindow::sceneFrame() { return panel(Frame9, m_state, m_work); }
-DiagnosticsFrame *MainWindow::diagnosticsFrame() { return panel(Frame10, m_state, *m_conversation, m_work); }
-DimStartFrame *MainWindow::dimStartFrame() { return panel(Frame12, m_state, m_work); }
-
-Folivo *MainWindow::viewer()
+void MainWindow::warn(const QString &text)
 {
-    if (!Folivo1) {
-        Folivo1 = named(new Folivo(m_work), "Folivo1");
-        m_work->addWidget(Folivo1);
-        Folivo1->remoteFailed = [this](Folivo::RemoteFailure why) { onDocumentNotFetched(int(why)); };
-    }
-    return Folivo1;
-}
-
-void MainWindow::showEditorButtons(int type, ModulePage::Origin origin)
-{
-    const int lang = m_state.Language;
-    const ModuleTypeInfo *info = ModuleTypes::info(type);
-    Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
-    Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
-    if (info) {
-        const auto &caption = origin == ModulePage::Origin::ModuleFile ? info->outputEditorOfFile : info->outputEditor;
-        if (const auto text = caption.in(lang))
-            Command9->setText(*text);
-    }
-    Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
-    Lang::setText(Command12, lang, QStringLiteral("Diagnose"), QStringLiteral("Diagnostics"));
-    m_facts.editorsShown = true;
+    MessageBox::information(this, Lang::warningTitle(m_state.Language), text);
 }
 
 void MainWindow::showModulePage(int type, ModulePage::Origin origin)
 {
+    m_column->captionEditorButtons(type, origin, m_state.Language);
+    m_facts.editorsShown = true;
     showPanel(Frame11);
     Frame11->showPage(type, origin);
 }
@@ -355,12 +178,8 @@ void MainWindow::showModulePage(int type, ModulePage::Origin origin)
 // The version label: "Versie: " / "Version: " and the version slot of the image.
 void MainWindow::showVersion()
 {
-    const ModuleImage *image = m_state.currentImage();
-    if (!image)
-        return;
-    const QString v = QString::number(image->value(ModuleTypes::info(m_state.ModuleType)->versionSlot));
-    Lang::setText(Label5, m_state.Language, QStringLiteral("Versie: ") + v, QStringLiteral("Version: ") + v);
-    Label5->show();
+    if (const ModuleImage *image = m_state.currentImage())
+        m_column->showVersion(image->value(ModuleTypes::info(m_state.ModuleType)->versionSlot), m_state.Language);
 }
 
 // Master or slave as slot 40 of the image says (any other value selects neither).
@@ -368,11 +187,11 @@ void MainWindow::selectOptionFromImage()
 {
     const int master = m_state.currentImage()->value(ModuleTypes::MasterSlot);
     if (master == 1)
-        selectOption(Option1);
+        selectOption(m_column->Option1);
     else if (master == 0)
-        selectOption(Option2);
+        selectOption(m_column->Option2);
     else
-        clearOptions();
+        m_column->clearOptions();
 }
 
 // Selects an option from the program; its click operation runs as for the installer's choice.
@@ -380,18 +199,13 @@ void MainWindow::selectOption(QRadioButton *option)
 {
     if (option->isChecked()) {
         // Already selected: run its operation all the same, so the image and MasterFlag agree.
-        if (option == Option1)
+        if (option == m_column->Option1)
             Option1_Click();
         else
             Option2_Click();
         return;
     }
     option->setChecked(true);
-}
-
-void MainWindow::clearOptions()
-{
-    Controls::clearOptions({Option1, Option2});
 }
 
 // ---- handlers ---------------------------------------------------------------------------------
@@ -401,9 +215,11 @@ void MainWindow::clearOptions()
 void MainWindow::Combo1_Click()
 {
     ModulePageShown = 1;
-    const int type = ModuleTypes::typeForComboEntry(Combo1->currentText());
-    if (type >= 0)
-        showModulePage(type, ModulePage::Origin::TypeList);
+    const int type = ModuleTypes::typeForComboEntry(m_column->Combo1->currentText());
+    if (type >= 0) {
+        showPanel(Frame11);
+        Frame11->showPage(type, ModulePage::Origin::TypeList);
+    }
     else
         showPanel(m_work->currentWidget() == Frame11 ? Frame11 : nullptr);
 }
@@ -417,14 +233,14 @@ void MainWindow::Combo1_Change(const QString &text)
         return;
     }
     if (!text.isEmpty()) {
-        const QSignalBlocker block(Combo1);
-        Combo1->setEditText(QString());
+        const QSignalBlocker block(m_column->Combo1);
+        m_column->Combo1->setEditText(QString());
     }
 }
 
 void MainWindow::p_Click(int port)
 {
-    checkPort(port);
+    m_menus->checkPort(port);
     m_state.ComPort = port;
     storePort(port, this, m_state.Language);
     // Closes the port if it is open; the next conversation opens the new one.
@@ -436,13 +252,12 @@ void MainWindow::switchLanguage(int language)
     // The new language is the next instance's; this one keeps its own until it ends. Triggering
     // a checkable entry toggles its check mark, so the marks are put back on the language in use.
     const int lang = m_state.Language;
-    ned->setChecked(lang == 1);
-    frans->setChecked(lang == 2);
+    m_menus->checkLanguage(lang);
     // Restarting after a failed write would only bring the old language back and lose the image.
     if (!storeLanguage(language, this, lang))
         return;
     if (!Launcher::restartProgram()) {
-        MessageBox::information(this, Lang::warningTitle(lang), Messages::restartFailed(lang));
+        warn(Messages::restartFailed(lang));
         return;
     }
     Launcher::quitProgram();
@@ -465,40 +280,18 @@ void MainWindow::Einde_Click()
     Launcher::quitProgram();
 }
 
-void MainWindow::Command7_Click()
-{
-    showPanel(pushButtonFrame());
-    Frame3->open();
-}
-
-void MainWindow::Command8_Click()
-{
-    showPanel(secondTimeFrame());
-    Frame6->open();
-}
+void MainWindow::Command7_Click() { openPanel(Frame3, m_state, m_work); }
+void MainWindow::Command8_Click() { openPanel(Frame6, m_state, m_work); }
+void MainWindow::Command10_Click() { openPanel(Frame9, m_state, m_work); }
+void MainWindow::Command12_Click() { openPanel(Frame10, m_state, *m_conversation, m_work); }
 
 // Output functions on the relay modules, dim start values on the dim and Velano modules.
 void MainWindow::Command9_Click()
 {
-    if (ModuleTypes::hasDimChannels(m_state.ModuleType)) {
-        showPanel(dimStartFrame());
-        Frame12->open();
-    } else {
-        showPanel(outputFunctionsFrame());
-        Frame7->open();
-    }
-}
-
-void MainWindow::Command10_Click()
-{
-    showPanel(sceneFrame());
-    Frame9->open();
-}
-
-void MainWindow::Command12_Click()
-{
-    showPanel(diagnosticsFrame());
-    Frame10->open();
+    if (ModuleTypes::hasDimChannels(m_state.ModuleType))
+        openPanel(Frame12, m_state, m_work);
+    else
+        openPanel(Frame7, m_state, m_work);
 }
 
 void MainWindow::Option1_Click()
@@ -522,18 +315,18 @@ void MainWindow::Option2_Click()
 void MainWindow::nieuw_Click()
 {
     {
-        const QSignalBlocker block(Combo1);
-        Combo1->setCurrentIndex(-1);
-        Combo1->setEditText(QString());
+        const QSignalBlocker block(m_column->Combo1);
+        m_column->Combo1->setCurrentIndex(-1);
+        m_column->Combo1->setEditText(QString());
     }
     Frame11->Label2->hide();
-    Label5->hide();
+    m_column->hideVersion();
     // A documentation page stays as it is; every other panel closes.
     if (!m_facts.documentation)
         showPanel(nullptr);
     setWindowTitle(QStringLiteral("QV Velano"));
     m_conversation->clearReceived();
-    clearOptions();
+    m_column->clearOptions();
     m_facts = Facts{false, false, false, m_facts.documentation};
     updateActionState();
 }
@@ -571,23 +364,22 @@ bool MainWindow::openModuleFile(const QString &path)
     ModuleFileError error;
     const auto data = readModuleFile(path, &error);
     if (!data) {
-        MessageBox::information(this, Lang::warningTitle(lang), Messages::fileNotOpened(path, error, lang));
+        warn(Messages::fileNotOpened(path, error, lang));
         return false;
     }
     m_state.ModuleFilePath = path;
     m_state.takeModule(data->type, data->values);
-    showEditorButtons(data->type, ModulePage::Origin::ModuleFile);
     m_facts.moduleInHand = true;
     m_facts.fileOpen = true;
-    updateActionState();
     showVersion();
     selectOptionFromImage();
     {
-        const QSignalBlocker block(Combo1);
-        Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(data->type)->comboEntry));
+        const QSignalBlocker block(m_column->Combo1);
+        m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(data->type)->comboEntry));
     }
     showModulePage(data->type, ModulePage::Origin::ModuleFile);
-    Text1->setText(QStringLiteral("Edit mode"));
+    updateActionState();
+    m_status->setStatus(QStringLiteral("Edit mode"));
     setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
     return true;
 }
@@ -600,7 +392,7 @@ bool MainWindow::saveModuleFile(const QString &path)
         return true;
     if (!image)
         error = QStringLiteral("no module");
-    MessageBox::information(this, Lang::warningTitle(m_state.Language), Messages::fileNotSaved(path, error, m_state.Language));
+    warn(Messages::fileNotSaved(path, error, m_state.Language));
     return false;
 }
 
@@ -618,8 +410,8 @@ void MainWindow::Command1_Click()
     m_facts.moduleInHand = false;
     m_facts.editorsShown = false;
     m_facts.fileOpen = false;
-    clearOptions();
-    Label5->hide();
+    m_column->clearOptions();
+    m_column->hideVersion();
     m_conversation->connectModule();
     updateActionState();
 }
@@ -635,10 +427,9 @@ void MainWindow::Command2_Click()
 // being replaced, are closed.
 void MainWindow::onPageRequested(int type)
 {
-    showEditorButtons(type, ModulePage::Origin::Module);
-    updateActionState();
-    Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
+    m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
     showModulePage(type, ModulePage::Origin::Module);
+    updateActionState();
 }
 
 void MainWindow::onReadFinished()
@@ -661,9 +452,9 @@ void MainWindow::onWrongModule()
 {
     m_beforeConversation.reset();
     const int lang = m_state.Language;
-    MessageBox::information(this, Lang::warningTitle(lang), Messages::wrongModule(lang));
+    warn(Messages::wrongModule(lang));
     updateActionState();
-    Text1->setText(QStringLiteral("Edit mode"));
+    m_status->setStatus(QStringLiteral("Edit mode"));
 }
 
 void MainWindow::onProblem(Conversation::Problem problem, const QString &port, const QString &detail)
@@ -671,32 +462,29 @@ void MainWindow::onProblem(Conversation::Problem problem, const QString &port, c
     const int lang = m_state.Language;
     const QString text = Messages::problem(problem, lang, port, detail);
     returnToSnapshot();
-    Text1->setText(text);
-    MessageBox::information(this, Lang::warningTitle(lang), text);
+    m_status->setStatus(text);
+    warn(text);
 }
 
 void MainWindow::onAbandoned()
 {
     returnToSnapshot();
-    Lang::setText(Text1, m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu"));
+    m_status->setStatus(Lang::pick(m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
 }
 
 void MainWindow::onStatus(Conversation::Status status)
 {
-    if (const auto text = Messages::status(status, m_state.Language))
-        Text1->setText(*text);
+    m_status->setStatus(Messages::status(status, m_state.Language));
 }
 
 void MainWindow::onProgress(bool visible, int value, int maximum)
 {
-    ProgressBar1->setMaximum(maximum);
-    ProgressBar1->setValue(qMin(value, maximum));
-    ProgressBar1->setVisible(visible);
+    m_status->setProgress(visible, value, maximum);
 }
 
 void MainWindow::onRunningChanged(bool running)
 {
-    AbortButton->setVisible(running);
+    m_status->setRunning(running);
     if (running && !m_beforeConversation)
         m_beforeConversation = takeSnapshot(); // a diagnostic test started from its own panel
     updateActionState();
@@ -755,18 +543,11 @@ MainWindow::Snapshot MainWindow::takeSnapshot() const
     s.facts = m_facts;
     s.moduleType = m_state.ModuleType;
     s.masterFlag = m_state.MasterFlag;
-    s.combo1Text = Combo1->currentText();
+    s.column = m_column->view();
     s.page = Frame11->shown();
     s.typeLabelVisible = !Frame11->Label2->isHidden();
     s.typeLabelText = Frame11->Label2->text();
     s.panel = m_work->currentWidget();
-    s.option1Checked = Option1->isChecked();
-    s.option2Checked = Option2->isChecked();
-    s.versionVisible = !Label5->isHidden();
-    s.versionText = Label5->text();
-    const auto buttons = editorButtons();
-    for (size_t i = 0; i < buttons.size(); ++i)
-        s.editorCaptions[i] = buttons[i]->text();
     s.title = windowTitle();
     return s;
 }
@@ -776,37 +557,17 @@ void MainWindow::restoreSnapshot(const Snapshot &s)
     m_facts = s.facts;
     m_state.ModuleType = s.moduleType;
     m_state.MasterFlag = s.masterFlag;
-    {
-        const QSignalBlocker block(Combo1);
-        if (s.combo1Text.isEmpty())
-            Combo1->setCurrentIndex(-1);
-        Combo1->setEditText(s.combo1Text);
-    }
+    m_column->restore(s.column);
     Frame11->restore(s.page);
     Frame11->Label2->setText(s.typeLabelText);
     Frame11->Label2->setVisible(s.typeLabelVisible);
     showPanel(s.panel == m_noPanel ? nullptr : s.panel);
-    {
-        // The selection as it was, without the click operation: slot 40 stays as it is.
-        const QSignalBlocker block1(Option1);
-        const QSignalBlocker block2(Option2);
-        clearOptions();
-        if (s.option1Checked)
-            Option1->setChecked(true);
-        else if (s.option2Checked)
-            Option2->setChecked(true);
-    }
-    Label5->setText(s.versionText);
-    Label5->setVisible(s.versionVisible);
-    const auto buttons = editorButtons();
-    for (size_t i = 0; i < buttons.size(); ++i)
-        buttons[i]->setText(s.editorCaptions[i]);
     setWindowTitle(s.title);
 }
 
 void MainWindow::returnToSnapshot()
 {
-    ProgressBar1->hide();
+    m_status->setProgress(false, 0, 0);
     if (m_beforeConversation) {
         const Snapshot s = *m_beforeConversation;
         m_beforeConversation.reset();
@@ -820,17 +581,9 @@ void MainWindow::returnToSnapshot()
 // Shows the documentation of the model on the module page in place of the window's panels.
 void MainWindow::openDocumentation(DocumentationPages::Button button)
 {
-    Lang::setText(Command15, m_state.Language, QStringLiteral("Sluiten"), QStringLiteral("Fermer"));
     m_facts.documentation = true;
     updateActionState();
-    const QString document = DocumentationPages::documentFor(button, Combo1->currentText(), m_state.Language);
-    if (document.isEmpty()) {
-        showPanel(nullptr);
-        return;
-    }
-    showPanel(viewer());
-    Folivo1->setPath(document);
-    Folivo1->OpenPDF();
+    showPanel(m_documentation->show(button, m_column->Combo1->currentText()));
 }
 
 void MainWindow::Command15_Click()
@@ -838,25 +591,4 @@ void MainWindow::Command15_Click()
     m_facts.documentation = false;
     updateActionState();
     showPanel(ModulePageShown == 1 ? Frame11 : nullptr);
-}
-
-// A document fetched over http that the viewer gave up on.
-void MainWindow::onDocumentNotFetched(int why)
-{
-    std::optional<Messages::DocumentFault> fault;
-    switch (Folivo::RemoteFailure(why)) {
-    case Folivo::RemoteFailure::TooLarge:
-        fault = Messages::DocumentFault::TooLarge;
-        break;
-    case Folivo::RemoteFailure::TimedOut:
-        fault = Messages::DocumentFault::TimedOut;
-        break;
-    case Folivo::RemoteFailure::Failed:
-        fault = Messages::DocumentFault::Failed;
-        break;
-    case Folivo::RemoteFailure::None:
-        break;
-    }
-    if (fault)
-        MessageBox::information(this, Lang::warningTitle(m_state.Language), Messages::documentNotFetched(*fault, m_state.Language));
 }

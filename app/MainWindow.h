@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ModuleColumn.h"
 #include "app/ModulePage.h"
 #include "protocol/Conversation.h"
 #include "protocol/ModuleState.h"
@@ -8,17 +9,11 @@
 #include <array>
 #include <optional>
 
-class QAction;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QProgressBar;
-class QPushButton;
 class QRadioButton;
 class QStackedWidget;
-class QStatusBar;
+class MainMenus;
+class ModuleColumn;
+class StatusLine;
 class PushButtonFrame;
 class SecondTimeFrame;
 class OutputFunctionsFrame;
@@ -26,7 +21,7 @@ class DimStartFrame;
 class SceneFrame;
 class DiagnosticsFrame;
 class SerialLink;
-class Folivo;
+class DocumentationView;
 
 // The main window (object name "Form1"): owns the shared model and the conversation, builds the
 // menus and the panels, and shows one panel at a time in its work area. Which controls are
@@ -77,49 +72,32 @@ private:
         Facts facts;
         int moduleType = 0;
         int masterFlag = 0;
-        QString combo1Text;
+        ModuleColumn::View column;
         ModulePage::Shown page;
-        QWidget *panel = nullptr;
         bool typeLabelVisible = false;
         QString typeLabelText;
-        bool option1Checked = false;
-        bool option2Checked = false;
-        bool versionVisible = false;
-        QString versionText;
-        std::array<QString, 5> editorCaptions;
+        QWidget *panel = nullptr;
         QString title;
     };
 
     void buildWindow();
-    void buildMenus();
+    void connectMenus();
     void load();
-    void setStartCaptions();
-    void setFrenchMenuCaptions();
-    void checkPort(int port);
     void switchLanguage(int language);
 
     // The one place that enables, disables, shows and hides the window's own controls.
     void updateActionState();
     // Shows one panel in the work area (nullptr: none).
     void showPanel(QWidget *panel);
-    // The panels, built the first time they are asked for.
-    PushButtonFrame *pushButtonFrame();
-    SecondTimeFrame *secondTimeFrame();
-    OutputFunctionsFrame *outputFunctionsFrame();
-    SceneFrame *sceneFrame();
-    DiagnosticsFrame *diagnosticsFrame();
-    DimStartFrame *dimStartFrame();
-    Folivo *viewer();
-    template<class Frame, class... Args> Frame *panel(Frame *&frame, Args &&...args);
+    template<class Frame, class... Args> void openPanel(Frame *&frame, Args &&...args);
+    // A message box with the program's warning title.
+    void warn(const QString &text);
 
-    // The editor buttons of a module page, captioned for the type (a page shown after opening a
-    // file words the output button a little differently in French).
-    void showEditorButtons(int type, ModulePage::Origin origin);
+    // The page of a module type with its editor buttons.
     void showModulePage(int type, ModulePage::Origin origin);
     void showVersion();
     void selectOptionFromImage();
     void selectOption(QRadioButton *option);
-    void clearOptions();
 
 private Q_SLOTS:
     // Handlers: the control's event, reachable by name through the meta-object (tests open a
@@ -160,12 +138,10 @@ private:
     void onStatus(Conversation::Status status);
     void onProgress(bool visible, int value, int maximum);
     void onRunningChanged(bool running);
-    void onDocumentNotFetched(int why);
     // Back to the window the installer had before a conversation that did not reach its end.
     void returnToSnapshot();
     Snapshot takeSnapshot() const;
     void restoreSnapshot(const Snapshot &snapshot);
-    std::array<QPushButton *, 5> editorButtons() const;
 
     ModuleState m_state;
     SerialLink *m_link = nullptr;
@@ -176,22 +152,10 @@ private:
     bool m_closeWhenDone = false;
     int ModulePageShown = 0;
 
-    // Controls, named as the installer's documentation and the tests know them.
-    QGroupBox *Frame1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QGroupBox *Frame2 = nullptr;
-    QPushButton *Command7 = nullptr;
-    QPushButton *Command8 = nullptr;
-    QPushButton *Command9 = nullptr;
-    QPushButton *Command10 = nullptr;
-    QPushButton *Command12 = nullptr;
-    QRadioButton *Option1 = nullptr;
-    QRadioButton *Option2 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLabel *Label1 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QPushButton *Command15 = nullptr;
+    MainMenus *m_menus = nullptr;
+    ModuleColumn *m_column = nullptr;
+    StatusLine *m_status = nullptr;
+    // The work area shows one panel at a time.
     QStackedWidget *m_work = nullptr;
     QWidget *m_noPanel = nullptr;
     ModulePage *Frame11 = nullptr;
@@ -201,25 +165,5 @@ private:
     SceneFrame *Frame9 = nullptr;
     DiagnosticsFrame *Frame10 = nullptr;
     DimStartFrame *Frame12 = nullptr;
-    Folivo *Folivo1 = nullptr;
-    QStatusBar *StatusBar1 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QProgressBar *ProgressBar1 = nullptr;
-    QPushButton *AbortButton = nullptr; // gets out of a conversation (also Esc)
-
-    QMenu *bestand = nullptr;
-    QAction *nieuw = nullptr;
-    QAction *openen = nullptr;
-    QAction *Bewaren = nullptr;
-    QAction *Bewaren_als = nullptr;
-    QAction *Einde = nullptr;
-    QMenu *taal = nullptr;
-    QAction *frans = nullptr;
-    QAction *ned = nullptr;
-    QMenu *settings = nullptr;
-    QMenu *poort = nullptr;
-    std::array<QAction *, 8> p{};
-    QAction *instellingen = nullptr;
-    QMenu *Info = nullptr;
-    QAction *Web = nullptr;
+    DocumentationView *m_documentation = nullptr;
 };

@@ -145,22 +145,6 @@ QString restartFailed(int language)
                 QStringLiteral("Le programme n'a pas pu être redémarré. La nouvelle langue sera active au prochain démarrage."));
 }
 
-QString documentNotFetched(DocumentFault fault, int language)
-{
-    switch (fault) {
-    case DocumentFault::TooLarge:
-        return both(language, QStringLiteral("Het document is te groot (meer dan 64 MB) en werd niet geopend."),
-                    QStringLiteral("Le document est trop grand (plus de 64 Mo) et n'a pas été ouvert."));
-    case DocumentFault::TimedOut:
-        return both(language, QStringLiteral("Het document kwam niet op tijd binnen en werd niet geopend."),
-                    QStringLiteral("Le document n'est pas arrivé à temps et n'a pas été ouvert."));
-    case DocumentFault::Failed:
-        return both(language, QStringLiteral("Het document kon niet opgehaald worden."),
-                    QStringLiteral("Le document n'a pas pu être téléchargé."));
-    }
-    return QString();
-}
-
 Question stopTheSend(int language)
 {
     return {both(language,

@@ -28,10 +28,6 @@ QString settingNotSaved(const QString &path, int language);
 // The language switch could not start the program anew.
 QString restartFailed(int language);
 
-// A document the viewer gave up fetching over http.
-enum class DocumentFault { TooLarge, TimedOut, Failed };
-QString documentNotFetched(DocumentFault fault, int language);
-
 // The questions of a way out of a send: the text and the buttons, the default first.
 struct Question
 {

@@ -32,3 +32,19 @@ QString DocumentationPages::documentFor(Button button, const QString &typeEntry,
     }
     return QString();
 }
+
+QString DocumentationPages::notFetchedText(FetchFault fault, int language)
+{
+    switch (fault) {
+    case FetchFault::TooLarge:
+        return Lang::message(language, QStringLiteral("Het document is te groot (meer dan 64 MB) en werd niet geopend."),
+                             QStringLiteral("Le document est trop grand (plus de 64 Mo) et n'a pas été ouvert."));
+    case FetchFault::TimedOut:
+        return Lang::message(language, QStringLiteral("Het document kwam niet op tijd binnen en werd niet geopend."),
+                             QStringLiteral("Le document n'est pas arrivé à temps et n'a pas été ouvert."));
+    case FetchFault::Failed:
+        return Lang::message(language, QStringLiteral("Het document kon niet opgehaald worden."),
+                             QStringLiteral("Le document n'a pas pu être téléchargé."));
+    }
+    return QString();
+}

@@ -13,4 +13,8 @@ enum class Button { Command11, Command13, Command14, Command33 };
 // the language is neither.
 QString documentFor(Button button, const QString &typeEntry, int language);
 
+// Why a document fetched over http did not come, and what the installer is told then.
+enum class FetchFault { TooLarge, TimedOut, Failed };
+QString notFetchedText(FetchFault fault, int language);
+
 } // namespace DocumentationPages

@@ -1,0 +1,73 @@
+#include "app/MainMenus.h"
+
+#include "app/Launcher.h"
+#include "common/Controls.h"
+#include "common/Named.h"
+
+#include <QMenuBar>
+
+MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
+{
+    using Controls::menuEntry;
+    using Controls::menuSeparator;
+    bestand = named(bar->addMenu(QStringLiteral("Bestand")), "bestand");
+    nieuw = menuEntry(bestand, "nieuw", QStringLiteral("&Nieuwe module"), QKeySequence(QStringLiteral("Ctrl+N")));
+    menuSeparator(bestand, "lijn3");
+    openen = menuEntry(bestand, "openen", QStringLiteral("Module &Openen ..."), QKeySequence(QStringLiteral("Ctrl+O")));
+    menuSeparator(bestand, "lijn1");
+    Bewaren = menuEntry(bestand, "Bewaren", QStringLiteral("Module Op&slaan"), QKeySequence(QStringLiteral("Ctrl+S")));
+    Bewaren_als = menuEntry(bestand, "Bewaren_als", QStringLiteral("Module Opslaan als ..."));
+    menuSeparator(bestand, "lijn2");
+    Einde = menuEntry(bestand, "Einde", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+X")));
+
+    taal = named(bar->addMenu(QStringLiteral("Taal/langue")), "taal");
+    frans = menuEntry(taal, "frans", QStringLiteral("&Francais"));
+    ned = menuEntry(taal, "ned", QStringLiteral("&Nederlands"));
+    frans->setCheckable(true);
+    ned->setCheckable(true);
+
+    settings = named(bar->addMenu(QStringLiteral("Settings")), "settings");
+    poort = named(settings->addMenu(QStringLiteral("Com-port")), "poort");
+    for (int n = 1; n <= 8; ++n) {
+        const QByteArray name = "p" + QByteArray::number(n);
+        QAction *a = menuEntry(poort, name.constData(), QString::number(n));
+        a->setCheckable(true);
+        p[static_cast<size_t>(n - 1)] = a;
+        connect(a, &QAction::triggered, this, [this, n] { Q_EMIT portChosen(n); });
+    }
+    menuSeparator(settings, "lijn4");
+    instellingen = menuEntry(settings, "instellingen", QStringLiteral("Preferences ..."));
+
+    Info = named(bar->addMenu(QStringLiteral("Info")), "Info");
+    Web = menuEntry(Info, "Web", QString::fromLatin1(Launcher::MakerWebAddress));
+}
+
+void MainMenus::setCaptions(int language)
+{
+    if (language != 2)
+        return; // the design captions are the Dutch ones
+    bestand->setTitle(QStringLiteral("Fichier"));
+    nieuw->setText(QStringLiteral("Nouveau module"));
+    openen->setText(QStringLiteral("Ouvrir module ..."));
+    Bewaren->setText(QStringLiteral("Sauver module"));
+    Bewaren_als->setText(QStringLiteral("Sauver module dans ..."));
+    Einde->setText(QStringLiteral("Exit"));
+}
+
+void MainMenus::checkPort(int port)
+{
+    for (int n = 1; n <= 8; ++n)
+        p[static_cast<size_t>(n - 1)]->setChecked(n == port);
+}
+
+void MainMenus::checkLanguage(int language)
+{
+    ned->setChecked(language == 1);
+    frans->setChecked(language == 2);
+}
+
+void MainMenus::setEnabled(bool enabled)
+{
+    for (QMenu *m : {bestand, taal, settings, Info})
+        m->menuAction()->setEnabled(enabled);
+}

@@ -1,0 +1,172 @@
+#include "app/ModuleColumn.h"
+
+#include "common/Controls.h"
+#include "common/Named.h"
+#include "common/WidgetTexts.h"
+#include "protocol/ModuleTypes.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ModuleColumn"));
+    Frame1 = named(new QGroupBox(QStringLiteral("Frame1"), this), "Frame1");
+    Command1 = Controls::button("Command1", Frame1);
+    Command2 = Controls::button("Command2", Frame1);
+    auto *actions = new QHBoxLayout(Frame1);
+    actions->addWidget(Command1);
+    actions->addWidget(Command2);
+
+    Frame2 = named(new QGroupBox(QStringLiteral("Frame2"), this), "Frame2");
+    Command7 = Controls::button("Command7", Frame2);
+    Command8 = Controls::button("Command8", Frame2);
+    Command9 = Controls::button("Command9", Frame2);
+    Command10 = Controls::button("Command10", Frame2);
+    Command12 = Controls::button("Command12", Frame2);
+    Option1 = Controls::option("Option1", QStringLiteral("Master"), Frame2);
+    Option2 = Controls::option("Option2", QStringLiteral("Slave"), Frame2);
+    Label5 = named(new QLabel(Frame2), "Label5");
+    Label5->hide();
+    auto *data = new QGridLayout(Frame2);
+    int row = 0;
+    for (QPushButton *b : editorButtons())
+        data->addWidget(b, row++, 0, 1, 2);
+    data->addWidget(Option1, row, 0);
+    data->addWidget(Option2, row++, 1);
+    data->addWidget(Label5, row, 0, 1, 2);
+
+    Label1 = named(new QLabel(QStringLiteral("Module:"), this), "Label1");
+    Combo1 = named(new QComboBox(this), "Combo1");
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Label1->setBuddy(Combo1);
+    {
+        const QSignalBlocker block(Combo1);
+        Combo1->addItems(ModuleTypes::comboEntries());
+        Combo1->setCurrentIndex(-1);
+        Combo1->setEditText(QString());
+    }
+    Command15 = Controls::button("Command15", this);
+    Command15->hide();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(Frame1);
+    column->addWidget(Frame2);
+    auto *moduleRow = new QHBoxLayout;
+    moduleRow->addWidget(Label1);
+    moduleRow->addWidget(Combo1, 1);
+    column->addLayout(moduleRow);
+    column->addStretch(1);
+    column->addWidget(Command15);
+}
+
+std::array<QPushButton *, 5> ModuleColumn::editorButtons() const
+{
+    return {Command7, Command8, Command9, Command10, Command12};
+}
+
+void ModuleColumn::setCaptions(int lang)
+{
+    Lang::setText(Frame1, lang, QStringLiteral("Actie:"), QStringLiteral("Action:"));
+    Lang::setText(Frame2, lang, QStringLiteral("Module gegevens:"), QStringLiteral("Données module:"));
+    Lang::setText(Command1, lang, QStringLiteral("Verbinden"), QStringLiteral("Connecter"));
+    Lang::setText(Command2, lang, QStringLiteral("Versturen"), QStringLiteral("Envoyer"));
+    Lang::setText(Option1, lang, QStringLiteral("Master"), QStringLiteral("Master"));
+    Lang::setText(Option2, lang, QStringLiteral("Slave"), QStringLiteral("Slave"));
+    Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
+    Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
+    Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
+    Lang::setText(Command15, lang, QStringLiteral("Sluiten"), QStringLiteral("Fermer"));
+}
+
+void ModuleColumn::captionEditorButtons(int type, ModulePage::Origin origin, int lang)
+{
+    Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
+    Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
+    if (const ModuleTypeInfo *info = ModuleTypes::info(type)) {
+        const auto &caption = origin == ModulePage::Origin::ModuleFile ? info->outputEditorOfFile : info->outputEditor;
+        if (const auto text = caption.in(lang))
+            Command9->setText(*text);
+    }
+    Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
+    Lang::setText(Command12, lang, QStringLiteral("Diagnose"), QStringLiteral("Diagnostics"));
+}
+
+void ModuleColumn::showVersion(int version, int lang)
+{
+    const QString v = QString::number(version);
+    Lang::setText(Label5, lang, QStringLiteral("Versie: ") + v, QStringLiteral("Version: ") + v);
+    Label5->show();
+}
+
+void ModuleColumn::hideVersion()
+{
+    Label5->hide();
+}
+
+void ModuleColumn::clearOptions()
+{
+    Controls::clearOptions({Option1, Option2});
+}
+
+void ModuleColumn::offer(bool idle, bool editable, bool editorsShown, bool documentation)
+{
+    Frame1->setVisible(!documentation);
+    Frame2->setVisible(!documentation);
+    Command15->setVisible(documentation);
+    Command1->setEnabled(idle);
+    Command2->setEnabled(editable);
+    Combo1->setEnabled(idle && !documentation);
+    for (QPushButton *b : editorButtons()) {
+        b->setVisible(editorsShown);
+        b->setEnabled(editable);
+    }
+    Controls::setEnabled({Option1, Option2}, editable);
+}
+
+ModuleColumn::View ModuleColumn::view() const
+{
+    View v;
+    v.moduleType = Combo1->currentText();
+    v.master = Option1->isChecked();
+    v.slave = Option2->isChecked();
+    v.versionVisible = !Label5->isHidden();
+    v.version = Label5->text();
+    const auto buttons = editorButtons();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        v.editorCaptions[i] = buttons[i]->text();
+    return v;
+}
+
+void ModuleColumn::restore(const View &v)
+{
+    {
+        const QSignalBlocker block(Combo1);
+        if (v.moduleType.isEmpty())
+            Combo1->setCurrentIndex(-1);
+        Combo1->setEditText(v.moduleType);
+    }
+    {
+        const QSignalBlocker block1(Option1);
+        const QSignalBlocker block2(Option2);
+        clearOptions();
+        if (v.master)
+            Option1->setChecked(true);
+        else if (v.slave)
+            Option2->setChecked(true);
+    }
+    Label5->setText(v.version);
+    Label5->setVisible(v.versionVisible);
+    const auto buttons = editorButtons();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        buttons[i]->setText(v.editorCaptions[i]);
+}

@@ -1,0 +1,54 @@
+#include "app/StatusLine.h"
+
+#include "common/Controls.h"
+#include "common/Lang.h"
+#include "common/Named.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+StatusLine::StatusLine(QStatusBar *bar) : QObject(bar), StatusBar1(named(bar, "StatusBar1"))
+{
+    auto *caption = named(new QLabel(QStringLiteral("Status:"), bar), "StatusPanel1");
+    Text1 = named(new QLineEdit(bar), "Text1");
+    Text1->setReadOnly(true);
+    Text1->setFrame(false);
+    caption->setBuddy(Text1);
+    ProgressBar1 = named(new QProgressBar(bar), "ProgressBar1");
+    ProgressBar1->hide();
+    AbortButton = Controls::button("AbortButton", QString(), bar);
+    AbortButton->setToolTip(QStringLiteral("Esc"));
+    AbortButton->hide();
+    bar->addWidget(caption);
+    bar->addWidget(Text1, 1);
+    bar->addWidget(ProgressBar1, 1);
+    bar->addWidget(AbortButton);
+    bar->addPermanentWidget(named(new QLabel(QStringLiteral("Ver: 05.00"), bar), "VersionPanel1"));
+}
+
+void StatusLine::setCaptions(int language)
+{
+    AbortButton->setText(Lang::text(language, QStringLiteral("Afbreken"), QStringLiteral("Interrompre"),
+                                    QStringLiteral("Afbreken / Interrompre")));
+}
+
+void StatusLine::setStatus(const std::optional<QString> &text)
+{
+    if (text)
+        Text1->setText(*text);
+}
+
+void StatusLine::setProgress(bool visible, int value, int maximum)
+{
+    ProgressBar1->setMaximum(maximum);
+    ProgressBar1->setValue(qMin(value, maximum));
+    ProgressBar1->setVisible(visible);
+}
+
+void StatusLine::setRunning(bool running)
+{
+    AbortButton->setVisible(running);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+
+// The status bar of the main window: the status text, the progress of a conversation, the
+// button that gets out of it, and the fixed version panel.
+class StatusLine : public QObject
+{
+    Q_OBJECT
+public:
+    explicit StatusLine(QStatusBar *bar);
+
+    void setCaptions(int language);
+    // A text of nothing leaves the field as it is.
+    void setStatus(const std::optional<QString> &text);
+    void setProgress(bool visible, int value, int maximum);
+    // The way out is offered while a conversation runs.
+    void setRunning(bool running);
+
+    QStatusBar *StatusBar1;
+    QLineEdit *Text1;
+    QProgressBar *ProgressBar1;
+    QPushButton *AbortButton;
+};

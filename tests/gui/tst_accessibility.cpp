@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 // Walks the accessibility tree of the window and of each dialog, in Dutch and in French, and
 // checks that a screen reader finds every control under the text the installer sees: a button
 // under its caption, a field, list or table under its label, and a control without a label
@@ -437,7 +439,7 @@ private Q_SLOTS:
         f->Command6->click();
         module.announce();
         QTRY_VERIFY(f->Command6->isEnabled());
-        QCOMPARE(statuses, QStringList({"0412", "0413", "0414", "0415", "0416", "0417", "0418", "0419", "0420", ""}));
+        QCOMPARE(statuses, QStringList({u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s, u"0417"_s, u"0418"_s, u"0419"_s, u"0420"_s, u""_s}));
         QCOMPARE(spoken(f->Combo30, QAccessible::Value), text("Historiek", "Historique"));
         inspector.inspect(QStringLiteral("line status scanned"), {QStringLiteral("Label24"), QStringLiteral("Combo30")});
 

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // A window on an in-memory line with a scripted module behind it.
 struct ControlsRig
 {
@@ -68,7 +70,7 @@ class TestControlStates : public QObject
     // The controls of the diagnostics panel, which is built the first time it is shown.
     static bool onDiagnostics(const QString &name)
     {
-        return QStringList{"Command6", "Command17", "Command18", "Command19", "Command20", "Combo29", "Combo30"}.contains(name);
+        return QStringList{u"Command6"_s, u"Command17"_s, u"Command18"_s, u"Command19"_s, u"Command20"_s, u"Combo29"_s, u"Combo30"_s}.contains(name);
     }
 
     // "name:es" / "name:ds" for a shown control, enabled or disabled, "name:h" for a hidden one,
@@ -252,7 +254,7 @@ private Q_SLOTS:
         ControlsRig rig;
         step(rig);
         const bool diagnostics = rig.window->findChild<QWidget *>(QStringLiteral("Frame10")) != nullptr;
-        QCOMPARE(diagnostics, QString(QTest::currentDataTag()).contains(QRegularExpression(QStringLiteral("scan|monitor|output"))));
+        QCOMPARE(diagnostics, QString::fromUtf8(QTest::currentDataTag()).contains(QRegularExpression(QStringLiteral("scan|monitor|output"))));
         QCOMPARE(states(rig), expected(enabled, hidden, diagnostics));
     }
 };

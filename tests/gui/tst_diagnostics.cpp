@@ -10,6 +10,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // The three diagnostic tests driven through the main window, against a scripted module on an
 // in-memory line.
 class TestDiagnostics : public QObject
@@ -128,7 +130,7 @@ private Q_SLOTS:
         verifyDisabled({rig.window->Command1, rig.window->Command12, f->Command6, f->Combo29, f->Command17,
                         f->Command18, f->Command19, f->Command20});
         QTRY_VERIFY(f->Command6->isEnabled()); // after "T0006"
-        const QStringList values = {"0412", "0413", "0414", "0415", "0416", "0417", "0418", "0419", "0420", "0421"};
+        const QStringList values = {u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s, u"0417"_s, u"0418"_s, u"0419"_s, u"0420"_s, u"0421"_s};
         QCOMPARE(entries(f->Combo30), values);
         QCOMPARE(shown, values.mid(0, 9) << QString());
         VERIFY_AT_START(f);
@@ -221,7 +223,7 @@ private Q_SLOTS:
     {
         Rig rig(2);
         DiagnosticsFrame *f = rig.f;
-        QCOMPARE(outputCaptions(f), QStringList({"-", "1", "2", "3", "4", "-", "-", "5", "6", "7", "8", "-"}));
+        QCOMPARE(outputCaptions(f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"-"_s}));
         rig.start(f->Command19);
         verifyDisabled({f->Command19, f->Combo29, f->Combo30, f->Command6, f->Command17, f->Command18, f->Command20});
         QTRY_VERIFY(f->Command20->isEnabled());
@@ -252,10 +254,10 @@ private Q_SLOTS:
     void outputButtonsFollowTheModule()
     {
         Rig rig(1);
-        QCOMPARE(outputCaptions(rig.f), QStringList({"-", "1", "2", "3", "4", "-", "-", "-", "-", "-", "-", "-"}));
+        QCOMPARE(outputCaptions(rig.f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}));
         rig.read(0);
         QCOMPARE(rig.f->SSTab1->currentIndex(), 0);
-        QCOMPARE(outputCaptions(rig.f), QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
+        QCOMPARE(outputCaptions(rig.f), QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s, u"11"_s, u"12"_s}));
     }
 
     void wrongModuleType_data()
@@ -300,7 +302,7 @@ private Q_SLOTS:
         DiagnosticsFrame *f = rig.f;
         QCOMPARE(f->title(), QStringLiteral("Diagnostics:"));
         QCOMPARE(QStringList({f->SSTab1->tabText(0), f->SSTab1->tabText(1), f->SSTab1->tabText(2)}),
-                 QStringList({"Status de la ligne", "Boutons poussoirs", "Sorties"}));
+                 QStringList({u"Status de la ligne"_s, u"Boutons poussoirs"_s, u"Sorties"_s}));
         QCOMPARE(f->Label32->text(), QStringLiteral("Nr. bouton poussoir:"));
         QCOMPARE(f->Label34->text(),
                  QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 template <typename T = QWidget> T *child(QWidget *w, const char *name)
 {
@@ -85,19 +87,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("expected"); // frame, control, its text, ...
         QTest::newRow("push buttons fr")
-            << 2 << QStringList{"Frame3", "Frame3", "Boutons poussoirs:", "Label3", "Bouton:", "Frame5", "2ème fonction",
-                                "Option7", "Contexte", "Command3", "<-- Insérer"};
+            << 2 << QStringList{u"Frame3"_s, u"Frame3"_s, u"Boutons poussoirs:"_s, u"Label3"_s, u"Bouton:"_s, u"Frame5"_s, u"2ème fonction"_s,
+                                u"Option7"_s, u"Contexte"_s, u"Command3"_s, u"<-- Insérer"_s};
         QTest::newRow("push buttons ?")
-            << 3 << QStringList{"Frame3", "Frame3", "Frame3", "Label3", "Label3", "Option6", "Option6", "Command4", "Command4"};
-        QTest::newRow("time fr") << 2 << QStringList{"Frame6", "Frame6", "Temps 2ème fonction:", "Label4", "Secondes"};
-        QTest::newRow("time ?") << 3 << QStringList{"Frame6", "Frame6", "Frame6", "Label6", "Label6"};
+            << 3 << QStringList{u"Frame3"_s, u"Frame3"_s, u"Frame3"_s, u"Label3"_s, u"Label3"_s, u"Option6"_s, u"Option6"_s, u"Command4"_s, u"Command4"_s};
+        QTest::newRow("time fr") << 2 << QStringList{u"Frame6"_s, u"Frame6"_s, u"Temps 2ème fonction:"_s, u"Label4"_s, u"Secondes"_s};
+        QTest::newRow("time ?") << 3 << QStringList{u"Frame6"_s, u"Frame6"_s, u"Frame6"_s, u"Label6"_s, u"Label6"_s};
         QTest::newRow("outputs fr")
-            << 2 << QStringList{"Frame7", "Frame7", "Fonctions des sorties:", "Frame8", "Editer la fonction de la sortie:",
-                                "Label8", "Fonction:", "Label9", "Sortie:", "Command5", "Confirmer"};
-        QTest::newRow("outputs ?") << 3 << QStringList{"Frame7", "Frame7", "Frame7", "Label9", "Label9", "Command5", "Command5"};
+            << 2 << QStringList{u"Frame7"_s, u"Frame7"_s, u"Fonctions des sorties:"_s, u"Frame8"_s, u"Editer la fonction de la sortie:"_s,
+                                u"Label8"_s, u"Fonction:"_s, u"Label9"_s, u"Sortie:"_s, u"Command5"_s, u"Confirmer"_s};
+        QTest::newRow("outputs ?") << 3 << QStringList{u"Frame7"_s, u"Frame7"_s, u"Frame7"_s, u"Label9"_s, u"Label9"_s, u"Command5"_s, u"Command5"_s};
         QTest::newRow("dim fr")
-            << 2 << QStringList{"Frame12", "Frame12", "Valeur début des sorties:", "Label29", "Sortie 4:"};
-        QTest::newRow("dim ?") << 3 << QStringList{"Frame12", "Frame12", "Frame12", "Label26", "Label26"};
+            << 2 << QStringList{u"Frame12"_s, u"Frame12"_s, u"Valeur début des sorties:"_s, u"Label29"_s, u"Sortie 4:"_s};
+        QTest::newRow("dim ?") << 3 << QStringList{u"Frame12"_s, u"Frame12"_s, u"Frame12"_s, u"Label26"_s, u"Label26"_s};
     }
     void captions()
     {

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using SceneLayout::ChannelKind;
 
 namespace {
@@ -57,10 +59,10 @@ private Q_SLOTS:
         for (int i = 1; i <= 12; ++i)
             relay << QStringLiteral("Uitgang %1:").arg(i);
         QTest::newRow("relay nl") << 0 << 1 << relay << QList<int>(12, 4);
-        QTest::newRow("dim fr") << 1 << 2 << QStringList{n, "Sortie 1:", n, "Sortie 2:", n, n, n, "Sortie 3:", n, "Sortie 4:", n, n}
+        QTest::newRow("dim fr") << 1 << 2 << QStringList{n, u"Sortie 1:"_s, n, u"Sortie 2:"_s, n, n, n, u"Sortie 3:"_s, n, u"Sortie 4:"_s, n, n}
                                 << QList<int>{0, 12, 0, 12, 0, 0, 0, 12, 0, 12, 0, 0};
         QTest::newRow("Velano nl") << 2 << 1
-                                   << QStringList{"Dim 1:", "Dim 2:", n, "Relais 5:", "Relais 6:", n, "Dim 3:", "Dim 4:", n, "Relais 7:", "Relais 8:", n}
+                                   << QStringList{u"Dim 1:"_s, u"Dim 2:"_s, n, u"Relais 5:"_s, u"Relais 6:"_s, n, u"Dim 3:"_s, u"Dim 4:"_s, n, u"Relais 7:"_s, u"Relais 8:"_s, n}
                                    << QList<int>{12, 12, 0, 4, 4, 0, 12, 12, 0, 4, 4, 0};
     }
     void opening()

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace EditorRules;
 
 // The slot codes and table texts of the editors.
@@ -54,7 +56,7 @@ private Q_SLOTS:
 
     void secondFunctionTimeInHalfSeconds()
     {
-        QCOMPARE(secondTimeEntries(), (QStringList{"0,5", "1", "1,5", "2", "2,5", "3", "3,5", "4"}));
+        QCOMPARE(secondTimeEntries(), (QStringList{u"0,5"_s, u"1"_s, u"1,5"_s, u"2"_s, u"2,5"_s, u"3"_s, u"3,5"_s, u"4"_s}));
         QCOMPARE(halfSecondsText(0), QStringLiteral("0"));
         QCOMPARE(halfSecondsText(9), QStringLiteral("4,5"));
         QCOMPARE(secondTimeValue(QStringLiteral("0,5")).value_or(-1), 1);

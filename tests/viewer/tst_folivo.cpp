@@ -15,6 +15,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A PDF of `pages` pages, drawn with shapes only so that no font is needed.
@@ -56,7 +58,7 @@ public:
                 serve(socket);
         });
     }
-    QString url(const char *name) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(name); }
+    QString url(const char *name) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(QLatin1String(name)); }
 
     int slowRequests = 0;
     int slowDisconnects = 0;
@@ -149,34 +151,34 @@ private slots:
     {
         m_root = QDir::tempPath() + QStringLiteral("/tst_folivo_%1").arg(QCoreApplication::applicationPid());
         const QList<QPair<QString, QByteArray>> files = {
-            {"manuals/handbook.pdf", pdfBytes(2)},
-            {"manuals/notes.txt", "plain text"},
-            {"manuals/broken.pdf", "this is not a document"},
-            {"Mixed_Docs/ZK2412_NL.pdf", pdfBytes(3)},
-            {"twins/zk2412_nl.pdf", pdfBytes(1)},
-            {"twins/ZK2412_NL.pdf", pdfBytes(3)},
+            {u"manuals/handbook.pdf"_s, pdfBytes(2)},
+            {u"manuals/notes.txt"_s, QByteArray("plain text")},
+            {u"manuals/broken.pdf"_s, QByteArray("this is not a document")},
+            {u"Mixed_Docs/ZK2412_NL.pdf"_s, pdfBytes(3)},
+            {u"twins/zk2412_nl.pdf"_s, pdfBytes(1)},
+            {u"twins/ZK2412_NL.pdf"_s, pdfBytes(3)},
         };
         for (const auto &[name, data] : files) {
             QVERIFY(QDir().mkpath(QFileInfo(file(name)).absolutePath()));
             QFile out(file(name));
             QVERIFY(out.open(QIODevice::WriteOnly) && out.write(data) == data.size());
         }
-        QVERIFY(QDir().mkpath(file("manuals/folder.pdf")));
+        QVERIFY(QDir().mkpath(file(u"manuals/folder.pdf"_s)));
         QVERIFY(m_server.listen(QHostAddress::LocalHost));
     }
 
     void upperCasePathOpensLowerCaseFileAndBecomesHome()
     {
         Folivo f;
-        QVERIFY(f.OpenPDF("  " + file("manuals/handbook.pdf").toUpper() + "  "));
+        QVERIFY(f.OpenPDF(u"  "_s + file(u"manuals/handbook.pdf"_s).toUpper() + u"  "_s));
         QCOMPARE(f.document()->pageCount(), 2);
         QVERIFY(shown(f));
-        QCOMPARE(f.homeDocument(), file("manuals/handbook.pdf").toLower());
+        QCOMPARE(f.homeDocument(), file(u"manuals/handbook.pdf"_s).toLower());
         QVERIFY(f.path().isEmpty());
 
         // Everything from the first NUL on is ignored.
-        QVERIFY(f.OpenPDF(file("twins/zk2412_nl.pdf") + QChar(u'\0') + "junk.txt"));
-        QCOMPARE(f.homeDocument(), file("twins/zk2412_nl.pdf").toLower());
+        QVERIFY(f.OpenPDF(file(u"twins/zk2412_nl.pdf"_s) + QChar(u'\0') + u"junk.txt"_s));
+        QCOMPARE(f.homeDocument(), file(u"twins/zk2412_nl.pdf"_s).toLower());
     }
 
     void openWithoutArgumentUsesPath()
@@ -186,32 +188,32 @@ private slots:
         QVERIFY(!shown(f));
 
         // Path set through the meta-object, OpenPDF called without argument or with blanks.
-        QVERIFY(f.setProperty("Path", file("manuals/handbook.pdf")));
+        QVERIFY(f.setProperty("Path", file(u"manuals/handbook.pdf"_s)));
         bool opened = false;
         QVERIFY(QMetaObject::invokeMethod(&f, "OpenPDF", Q_RETURN_ARG(bool, opened)));
         QVERIFY(opened);
         QCOMPARE(f.document()->pageCount(), 2);
-        f.setPath(file("twins/zk2412_nl.pdf"));
-        QVERIFY(f.OpenPDF("   "));
+        f.setPath(file(u"twins/zk2412_nl.pdf"_s));
+        QVERIFY(f.OpenPDF(u"   "_s));
         QCOMPARE(f.document()->pageCount(), 1);
         QVERIFY(shown(f));
 
         f.setPath(QString());
         QVERIFY(!f.OpenPDF());
         QVERIFY(!shown(f));
-        QCOMPARE(f.homeDocument(), file("twins/zk2412_nl.pdf").toLower());
+        QCOMPARE(f.homeDocument(), file(u"twins/zk2412_nl.pdf"_s).toLower());
     }
 
     void rejectedPathsHideTheDocument_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("missing") << file("manuals/absent.pdf");
-        QTest::newRow("text file") << file("manuals/notes.txt");
-        QTest::newRow("text file before NUL") << file("manuals/notes.txt") + QChar(u'\0') + ".pdf";
-        QTest::newRow("NUL first") << QChar(u'\0') + file("manuals/handbook.pdf");
-        QTest::newRow("not a document") << file("manuals/broken.pdf");
-        QTest::newRow("directory") << file("manuals/folder.pdf");
-        QTest::newRow("no dot before pdf") << file("manuals/handbookpdf");
+        QTest::newRow("missing") << file(u"manuals/absent.pdf"_s);
+        QTest::newRow("text file") << file(u"manuals/notes.txt"_s);
+        QTest::newRow("text file before NUL") << file(u"manuals/notes.txt"_s) + QChar(u'\0') + u".pdf"_s;
+        QTest::newRow("NUL first") << QChar(u'\0') + file(u"manuals/handbook.pdf"_s);
+        QTest::newRow("not a document") << file(u"manuals/broken.pdf"_s);
+        QTest::newRow("directory") << file(u"manuals/folder.pdf"_s);
+        QTest::newRow("no dot before pdf") << file(u"manuals/handbookpdf"_s);
         QTest::newRow("no web address") << QStringLiteral("httpdocs/handbook.pdf");
     }
 
@@ -219,10 +221,10 @@ private slots:
     {
         QFETCH(QString, path);
         Folivo f;
-        QVERIFY(f.OpenPDF(file("manuals/handbook.pdf")));
+        QVERIFY(f.OpenPDF(file(u"manuals/handbook.pdf"_s)));
         QVERIFY(!f.OpenPDF(path));
         QVERIFY(!shown(f));
-        QCOMPARE(f.homeDocument(), file("manuals/handbook.pdf").toLower());
+        QCOMPARE(f.homeDocument(), file(u"manuals/handbook.pdf"_s).toLower());
     }
 
     void goHome()
@@ -232,14 +234,14 @@ private slots:
         QCOMPARE(f.document()->status(), QPdfDocument::Status::Null);
         QVERIFY(!shown(f));
 
-        QVERIFY(f.OpenPDF(file("manuals/handbook.pdf")));
+        QVERIFY(f.OpenPDF(file(u"manuals/handbook.pdf"_s)));
         f.Quit();
         QCOMPARE(f.document()->pageCount(), 0);
         f.GoHome();
         QCOMPARE(f.document()->pageCount(), 2);
 
         // After a failed open, going home reopens the document but leaves it hidden.
-        QVERIFY(!f.OpenPDF(file("manuals/absent.pdf")));
+        QVERIFY(!f.OpenPDF(file(u"manuals/absent.pdf"_s)));
         f.GoHome();
         QCOMPARE(f.document()->pageCount(), 2);
         QVERIFY(!shown(f));
@@ -248,17 +250,17 @@ private slots:
     void caseInsensitiveResolution()
     {
         Folivo f;
-        QVERIFY(f.OpenPDF(file("Mixed_Docs/ZK2412_NL.pdf")));
+        QVERIFY(f.OpenPDF(file(u"Mixed_Docs/ZK2412_NL.pdf"_s)));
         QCOMPARE(f.document()->pageCount(), 3);
-        QCOMPARE(f.homeDocument(), file("mixed_docs/zk2412_nl.pdf").toLower());
+        QCOMPARE(f.homeDocument(), file(u"mixed_docs/zk2412_nl.pdf"_s).toLower());
         f.Quit();
         f.GoHome();
         QCOMPARE(f.document()->pageCount(), 3);
 
         // When the lower-case name exists it is the one opened.
-        QVERIFY(f.OpenPDF(file("twins/ZK2412_NL.pdf")));
+        QVERIFY(f.OpenPDF(file(u"twins/ZK2412_NL.pdf"_s)));
         QCOMPARE(f.document()->pageCount(), 1);
-        QVERIFY(Folivo::resolveLocalFile(file("mixed_docs/zk2412_nl.pdf/x")).isEmpty());
+        QVERIFY(Folivo::resolveLocalFile(file(u"mixed_docs/zk2412_nl.pdf/x"_s)).isEmpty());
     }
 
     void httpDocumentOpens()
@@ -306,7 +308,7 @@ private slots:
         // A later open supersedes a load still under way.
         QVERIFY(f.OpenPDF(m_server.url("slow.pdf")));
         QTRY_COMPARE(m_server.slowRequests, 2);
-        QVERIFY(f.OpenPDF(file("twins/zk2412_nl.pdf")));
+        QVERIFY(f.OpenPDF(file(u"twins/zk2412_nl.pdf"_s)));
         QVERIFY(!f.isOpening());
         QTRY_COMPARE(m_server.slowDisconnects, before + 2);
         QCOMPARE(f.document()->pageCount(), 1);
@@ -412,12 +414,12 @@ private slots:
     void publishedMembers()
     {
         const QList<QPair<QString, QString>> expected = {
-            {"Path", "Returns/sets PDF file path."},
-            {"GoHome", "Method to go to the home PDF file (the last PDF opened with method OpenPDF)."},
-            {"Quit", "Method to close the current open file."},
-            {"StopOpening", "Method to stop opening the file."},
-            {"OpenPDF", "Method to open a PDF file."},
-            {"CloseAcrobat", "Method to close Acrobat."},
+            {u"Path"_s, u"Returns/sets PDF file path."_s},
+            {u"GoHome"_s, u"Method to go to the home PDF file (the last PDF opened with method OpenPDF)."_s},
+            {u"Quit"_s, u"Method to close the current open file."_s},
+            {u"StopOpening"_s, u"Method to stop opening the file."_s},
+            {u"OpenPDF"_s, u"Method to open a PDF file."_s},
+            {u"CloseAcrobat"_s, u"Method to close Acrobat."_s},
         };
         const QMetaObject *mo = &Folivo::staticMetaObject;
         QList<QPair<QString, QString>> members;
@@ -426,10 +428,10 @@ private slots:
                 members.append({name, QString::fromUtf8(mo->classInfo(mo->indexOfClassInfo(qPrintable(name))).value())});
         };
         for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
-            add(mo->property(i).name());
+            add(QString::fromLatin1(mo->property(i).name()));
         for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
             if (mo->method(i).access() == QMetaMethod::Public)
-                add(mo->method(i).name());
+                add(QString::fromLatin1(mo->method(i).name()));
         }
         QCOMPARE(members, expected);
 
@@ -445,13 +447,13 @@ private slots:
         QPluginLoader loader(QStringLiteral(FOLIVO_PLUGIN_PATH));
         auto *factory = qobject_cast<FolivoControlFactory *>(loader.instance());
         QVERIFY2(factory, qPrintable(loader.errorString()));
-        QCOMPARE(factory->keys(), QStringList{"Folivant.Folivo"});
+        QCOMPARE(factory->keys(), QStringList{u"Folivant.Folivo"_s});
 
         QWidget host;
         QWidget *control = factory->create(QStringLiteral("Folivant.Folivo"), &host);
         QVERIFY(qobject_cast<Folivo *>(control));
         QCOMPARE(control->parentWidget(), &host);
-        QVERIFY(control->findChild<QPdfView *>("WebBrowser1"));
+        QVERIFY(control->findChild<QPdfView *>(u"WebBrowser1"_s));
         QVERIFY(!factory->create(QStringLiteral("Folivant.Other"), &host));
     }
 
@@ -466,7 +468,7 @@ private slots:
         QTRY_COMPARE(f.browser()->geometry(), QRect(0, 0, 400, 250));
 
         // Showing the control again (a tab switch, a restore) keeps an open document visible...
-        QVERIFY(f.OpenPDF(file("manuals/handbook.pdf")));
+        QVERIFY(f.OpenPDF(file(u"manuals/handbook.pdf"_s)));
         f.hide();
         f.show();
         QVERIFY(f.browser()->isVisible());
@@ -491,7 +493,7 @@ private slots:
             QSKIP("needs the xvfb test's X display and xlogo");
 
         QProcess reader;
-        reader.start(xlogo, {"-title", "adobe reader"});
+        reader.start(xlogo, {u"-title"_s, u"adobe reader"_s});
         QVERIFY(reader.waitForStarted());
         // Nothing is sent while the window does not exist yet, so asking again is safe.
         const QDeadlineTimer deadline(10000);

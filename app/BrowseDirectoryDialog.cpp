@@ -8,7 +8,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 
-BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent) : QDialog(parent), m_state(state)
+BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent)
+    : QDialog(parent), m_state(state)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Browse directory"));
@@ -51,8 +52,7 @@ BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent
     grid->addLayout(buttons, 3, 0, 1, 2);
 
     connect(Drive1, &DriveList::driveChanged, this, [this](const QString &drive) {
-        if (Dir1->setPath(drive))
-            Label3->setText(QDir::toNativeSeparators(Dir1->path()));
+        if (Dir1->setPath(drive)) Label3->setText(QDir::toNativeSeparators(Dir1->path()));
     });
     connect(Dir1, &FolderList::pathChanged, this,
             [this](const QString &folder) { Label3->setText(QDir::toNativeSeparators(folder)); });
@@ -66,8 +66,7 @@ BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent
     if (Dir1->setPath(m_state.DefaultDirectory)) {
         showFolder(Dir1->path());
     } else if (m_state.DefaultDirectory.trimmed().isEmpty()) {
-        if (Dir1->setPath(UserFolders::documentsFolder()))
-            showFolder(Dir1->path());
+        if (Dir1->setPath(UserFolders::documentsFolder())) showFolder(Dir1->path());
     } else {
         m_state.DefaultDirectory = UserFolders::documentsFolder();
         storeDirectory(QDir::toNativeSeparators(m_state.DefaultDirectory), this, m_state.Language);
@@ -92,6 +91,5 @@ void BrowseDirectoryDialog::Command1_Click()
 
 void BrowseDirectoryDialog::Command3_Click()
 {
-    if (Dir1->setPath(UserFolders::documentsFolder()))
-        showFolder(Dir1->path());
+    if (Dir1->setPath(UserFolders::documentsFolder())) showFolder(Dir1->path());
 }

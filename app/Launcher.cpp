@@ -31,23 +31,30 @@ void Launcher::quitProgram()
         QCoreApplication::quit();
 }
 
-void Launcher::setQuitter(Quitter q) { quitter() = std::move(q); }
+void Launcher::setQuitter(Quitter q)
+{
+    quitter() = std::move(q);
+}
 
 bool Launcher::restartProgram()
 {
     const QString program = QCoreApplication::applicationFilePath();
-    if (programStarter())
-        return programStarter()(program, {});
+    if (programStarter()) return programStarter()(program, {});
     return QProcess::startDetached(program, {});
 }
 
 bool Launcher::openMakerWebSite()
 {
     const QString url = QString::fromLatin1(MakerWebAddress);
-    if (urlOpener())
-        return urlOpener()(url);
+    if (urlOpener()) return urlOpener()(url);
     return QDesktopServices::openUrl(QUrl(url));
 }
 
-void Launcher::setProgramStarter(ProgramStarter starter) { programStarter() = std::move(starter); }
-void Launcher::setUrlOpener(UrlOpener opener) { urlOpener() = std::move(opener); }
+void Launcher::setProgramStarter(ProgramStarter starter)
+{
+    programStarter() = std::move(starter);
+}
+void Launcher::setUrlOpener(UrlOpener opener)
+{
+    urlOpener() = std::move(opener);
+}

@@ -23,7 +23,7 @@ bool openMakerWebSite();
 void quitProgram();
 
 using Quitter = std::function<void()>;
-void setQuitter(Quitter quitter);                // empty: QCoreApplication::quit
+void setQuitter(Quitter quitter); // empty: QCoreApplication::quit
 
 void setProgramStarter(ProgramStarter starter); // empty: start detached processes
 void setUrlOpener(UrlOpener opener);            // empty: QDesktopServices

@@ -11,11 +11,14 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
     using Controls::menuEntry;
     using Controls::menuSeparator;
     bestand = named(bar->addMenu(QStringLiteral("Bestand")), "bestand");
-    nieuw = menuEntry(bestand, "nieuw", QStringLiteral("&Nieuwe module"), QKeySequence(QStringLiteral("Ctrl+N")));
+    nieuw =
+        menuEntry(bestand, "nieuw", QStringLiteral("&Nieuwe module"), QKeySequence(QStringLiteral("Ctrl+N")));
     menuSeparator(bestand, "lijn3");
-    openen = menuEntry(bestand, "openen", QStringLiteral("Module &Openen ..."), QKeySequence(QStringLiteral("Ctrl+O")));
+    openen = menuEntry(bestand, "openen", QStringLiteral("Module &Openen ..."),
+                       QKeySequence(QStringLiteral("Ctrl+O")));
     menuSeparator(bestand, "lijn1");
-    Bewaren = menuEntry(bestand, "Bewaren", QStringLiteral("Module Op&slaan"), QKeySequence(QStringLiteral("Ctrl+S")));
+    Bewaren = menuEntry(bestand, "Bewaren", QStringLiteral("Module Op&slaan"),
+                        QKeySequence(QStringLiteral("Ctrl+S")));
     Bewaren_als = menuEntry(bestand, "Bewaren_als", QStringLiteral("Module Opslaan als ..."));
     menuSeparator(bestand, "lijn2");
     Einde = menuEntry(bestand, "Einde", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+X")));
@@ -44,8 +47,7 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
 
 void MainMenus::setCaptions(int language)
 {
-    if (language != 2)
-        return; // the design captions are the Dutch ones
+    if (language != 2) return; // the design captions are the Dutch ones
     bestand->setTitle(QStringLiteral("Fichier"));
     nieuw->setText(QStringLiteral("Nouveau module"));
     openen->setText(QStringLiteral("Ouvrir module ..."));

@@ -79,7 +79,8 @@ void MainWindow::buildWindow()
     m_status = new StatusLine(new QStatusBar(this));
     setStatusBar(m_status->StatusBar1);
     m_menus = new MainMenus(menuBar());
-    m_documentation = new DocumentationView(m_work, [this] { return m_state.Language; }, this);
+    m_documentation = new DocumentationView(
+        m_work, [this] { return m_state.Language; }, this);
 
     ModuleColumn *c = m_column;
     connect(c->Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
@@ -91,12 +92,10 @@ void MainWindow::buildWindow()
     connect(c->Command12, &QPushButton::clicked, this, &MainWindow::Command12_Click);
     connect(c->Command15, &QPushButton::clicked, this, &MainWindow::Command15_Click);
     connect(c->Option1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            Option1_Click();
+        if (on) Option1_Click();
     });
     connect(c->Option2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            Option2_Click();
+        if (on) Option2_Click();
     });
     connect(c->Combo1, &QComboBox::textActivated, this, [this] { Combo1_Click(); });
     connect(c->Combo1, &QComboBox::editTextChanged, this, &MainWindow::Combo1_Change);
@@ -152,7 +151,7 @@ void MainWindow::showPanel(QWidget *panel)
 }
 
 // Shows a panel, building it the first time, and rebuilds it from the image.
-template<class Frame, class... Args> void MainWindow::openPanel(Frame *&frame, Args &&...args)
+template <class Frame, class... Args> void MainWindow::openPanel(Frame *&frame, Args &&...args)
 {
     if (!frame) {
         frame = new Frame(std::forward<Args>(args)...);
@@ -179,7 +178,8 @@ void MainWindow::showModulePage(int type, ModulePage::Origin origin)
 void MainWindow::showVersion()
 {
     if (const ModuleImage *image = m_state.currentImage())
-        m_column->showVersion(image->value(ModuleTypes::info(m_state.ModuleType)->versionSlot), m_state.Language);
+        m_column->showVersion(image->value(ModuleTypes::info(m_state.ModuleType)->versionSlot),
+                              m_state.Language);
 }
 
 // Master or slave as slot 40 of the image says (any other value selects neither).
@@ -219,8 +219,7 @@ void MainWindow::Combo1_Click()
     if (type >= 0) {
         showPanel(Frame11);
         Frame11->showPage(type, ModulePage::Origin::TypeList);
-    }
-    else
+    } else
         showPanel(m_work->currentWidget() == Frame11 ? Frame11 : nullptr);
 }
 
@@ -254,8 +253,7 @@ void MainWindow::switchLanguage(int language)
     const int lang = m_state.Language;
     m_menus->checkLanguage(lang);
     // Restarting after a failed write would only bring the old language back and lose the image.
-    if (!storeLanguage(language, this, lang))
-        return;
+    if (!storeLanguage(language, this, lang)) return;
     if (!Launcher::restartProgram()) {
         warn(Messages::restartFailed(lang));
         return;
@@ -265,8 +263,7 @@ void MainWindow::switchLanguage(int language)
 
 void MainWindow::Web_Click()
 {
-    if (Lang::pick(m_state.Language, {}, {}))
-        Launcher::openMakerWebSite();
+    if (Lang::pick(m_state.Language, {}, {})) Launcher::openMakerWebSite();
 }
 
 void MainWindow::instellingen_Click()
@@ -280,10 +277,22 @@ void MainWindow::Einde_Click()
     Launcher::quitProgram();
 }
 
-void MainWindow::Command7_Click() { openPanel(Frame3, m_state, m_work); }
-void MainWindow::Command8_Click() { openPanel(Frame6, m_state, m_work); }
-void MainWindow::Command10_Click() { openPanel(Frame9, m_state, m_work); }
-void MainWindow::Command12_Click() { openPanel(Frame10, m_state, *m_conversation, m_work); }
+void MainWindow::Command7_Click()
+{
+    openPanel(Frame3, m_state, m_work);
+}
+void MainWindow::Command8_Click()
+{
+    openPanel(Frame6, m_state, m_work);
+}
+void MainWindow::Command10_Click()
+{
+    openPanel(Frame9, m_state, m_work);
+}
+void MainWindow::Command12_Click()
+{
+    openPanel(Frame10, m_state, *m_conversation, m_work);
+}
 
 // Output functions on the relay modules, dim start values on the dim and Velano modules.
 void MainWindow::Command9_Click()
@@ -296,20 +305,16 @@ void MainWindow::Command9_Click()
 
 void MainWindow::Option1_Click()
 {
-    if (ModuleImage *image = m_state.currentImage())
-        image->set(ModuleTypes::MasterSlot, 1);
+    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 1);
     m_state.MasterFlag = 1;
-    if (Frame9 && m_work->currentWidget() == Frame9)
-        Frame9->masterSelected();
+    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->masterSelected();
 }
 
 void MainWindow::Option2_Click()
 {
-    if (ModuleImage *image = m_state.currentImage())
-        image->set(ModuleTypes::MasterSlot, 0);
+    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 0);
     m_state.MasterFlag = 0;
-    if (Frame9 && m_work->currentWidget() == Frame9)
-        Frame9->slaveSelected();
+    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->slaveSelected();
 }
 
 void MainWindow::nieuw_Click()
@@ -322,8 +327,7 @@ void MainWindow::nieuw_Click()
     Frame11->Label2->hide();
     m_column->hideVersion();
     // A documentation page stays as it is; every other panel closes.
-    if (!m_facts.documentation)
-        showPanel(nullptr);
+    if (!m_facts.documentation) showPanel(nullptr);
     setWindowTitle(QStringLiteral("QV Velano"));
     m_conversation->clearReceived();
     m_column->clearOptions();
@@ -333,14 +337,14 @@ void MainWindow::nieuw_Click()
 
 void MainWindow::openen_Click()
 {
-    OpenDialog dialog(m_state, [this](const QString &path) { return openModuleFile(path); }, this);
+    OpenDialog dialog(
+        m_state, [this](const QString &path) { return openModuleFile(path); }, this);
     dialog.exec();
 }
 
 void MainWindow::Bewaren_Click()
 {
-    if (!m_state.ModuleFilePath.isEmpty())
-        saveModuleFile(m_state.ModuleFilePath);
+    if (!m_state.ModuleFilePath.isEmpty()) saveModuleFile(m_state.ModuleFilePath);
 }
 
 void MainWindow::Bewaren_als_Click()
@@ -348,8 +352,7 @@ void MainWindow::Bewaren_als_Click()
     SaveDialog dialog(
         m_state,
         [this](const QString &path) {
-            if (!saveModuleFile(path))
-                return false;
+            if (!saveModuleFile(path)) return false;
             m_state.ModuleFilePath = path;
             setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
             return true;
@@ -388,10 +391,8 @@ bool MainWindow::saveModuleFile(const QString &path)
 {
     const ModuleImage *image = m_state.currentImage();
     QString error;
-    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error))
-        return true;
-    if (!image)
-        error = QStringLiteral("no module");
+    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error)) return true;
+    if (!image) error = QStringLiteral("no module");
     warn(Messages::fileNotSaved(path, error, m_state.Language));
     return false;
 }
@@ -469,7 +470,8 @@ void MainWindow::onProblem(Conversation::Problem problem, const QString &port, c
 void MainWindow::onAbandoned()
 {
     returnToSnapshot();
-    m_status->setStatus(Lang::pick(m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
+    m_status->setStatus(
+        Lang::pick(m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
 }
 
 void MainWindow::onStatus(Conversation::Status status)
@@ -488,18 +490,15 @@ void MainWindow::onRunningChanged(bool running)
     if (running && !m_beforeConversation)
         m_beforeConversation = takeSnapshot(); // a diagnostic test started from its own panel
     updateActionState();
-    if (!running && m_closeWhenDone)
-        QTimer::singleShot(0, this, &QWidget::close);
+    if (!running && m_closeWhenDone) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::abortRequested()
 {
-    if (!m_conversation->isRunning())
-        return;
+    if (!m_conversation->isRunning()) return;
     if (m_conversation->isWriting()) {
         const Messages::Question q = Messages::stopTheSend(m_state.Language);
-        if (MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0) != 1)
-            return;
+        if (MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0) != 1) return;
     }
     m_conversation->abandon();
 }
@@ -516,7 +515,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (m_conversation->isWriting()) {
         const Messages::Question q = Messages::closeDuringSend(m_state.Language);
-        const int choice = MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0);
+        const int choice =
+            MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0);
         if (choice == 2) {
             event->ignore();
             return;

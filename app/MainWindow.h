@@ -58,10 +58,10 @@ private:
     // these and from whether a conversation runs.
     struct Facts
     {
-        bool moduleInHand = false; // an image read or opened: it can be edited, saved under a name and sent
-        bool editorsShown = false; // the editor buttons of a module page are on the window
-        bool fileOpen = false;     // the image came from ModuleFilePath: "Module Opslaan" writes it back
-        bool documentation = false;// a documentation page fills the work area
+        bool moduleInHand = false;  // an image read or opened: it can be edited, saved under a name and sent
+        bool editorsShown = false;  // the editor buttons of a module page are on the window
+        bool fileOpen = false;      // the image came from ModuleFilePath: "Module Opslaan" writes it back
+        bool documentation = false; // a documentation page fills the work area
     };
     // What the installer had when a conversation started; every way out of it (Afbreken, Esc,
     // closing, a lost line, a port that cannot be opened, a module that is not supported) puts
@@ -89,7 +89,7 @@ private:
     void updateActionState();
     // Shows one panel in the work area (nullptr: none).
     void showPanel(QWidget *panel);
-    template<class Frame, class... Args> void openPanel(Frame *&frame, Args &&...args);
+    template <class Frame, class... Args> void openPanel(Frame *&frame, Args &&...args);
     // A message box with the program's warning title.
     void warn(const QString &text);
 

@@ -24,21 +24,27 @@ std::optional<QString> status(ConversationStatus status, int language)
     case ConversationStatus::None:
         return std::nullopt;
     case ConversationStatus::Searching:
-        return Lang::pick(language, QStringLiteral("Module zoeken..."), QStringLiteral("Recherche module..."));
+        return Lang::pick(language, QStringLiteral("Module zoeken..."),
+                          QStringLiteral("Recherche module..."));
     case ConversationStatus::Loading:
-        return Lang::pick(language, QStringLiteral("Inladen van de gegevens..."), QStringLiteral("Chargement des données..."));
+        return Lang::pick(language, QStringLiteral("Inladen van de gegevens..."),
+                          QStringLiteral("Chargement des données..."));
     case ConversationStatus::Sending:
-        return Lang::pick(language, QStringLiteral("Versturen van de gegevens..."), QStringLiteral("Envoyer les données..."));
+        return Lang::pick(language, QStringLiteral("Versturen van de gegevens..."),
+                          QStringLiteral("Envoyer les données..."));
     case ConversationStatus::EditMode:
         return QStringLiteral("Edit mode");
     case ConversationStatus::Ready:
         return QStringLiteral("Ready");
     case ConversationStatus::ReadingLineStatus:
-        return Lang::pick(language, QStringLiteral("Inlezen lijnstatus..."), QStringLiteral("Status de la ligne..."));
+        return Lang::pick(language, QStringLiteral("Inlezen lijnstatus..."),
+                          QStringLiteral("Status de la ligne..."));
     case ConversationStatus::ReadingButtons:
-        return Lang::pick(language, QStringLiteral("Inlezen drukknoppen..."), QStringLiteral("Boutons poussoirs..."));
+        return Lang::pick(language, QStringLiteral("Inlezen drukknoppen..."),
+                          QStringLiteral("Boutons poussoirs..."));
     case ConversationStatus::TestingOutputs:
-        return Lang::pick(language, QStringLiteral("Test uitgangen..."), QStringLiteral("Test des sorties..."));
+        return Lang::pick(language, QStringLiteral("Test uitgangen..."),
+                          QStringLiteral("Test des sorties..."));
     }
     return std::nullopt;
 }
@@ -48,32 +54,50 @@ QString problem(ConversationProblem problem, int language, const QString &port, 
     const QString name = QDir::toNativeSeparators(port);
     switch (problem) {
     case ConversationProblem::PortNotFound:
-        return both(language, QStringLiteral("Poort %1 bestaat niet. Kies een andere poort in het menu Settings.").arg(name),
-                    QStringLiteral("Le port %1 n'existe pas. Choisissez un autre port dans le menu Settings.").arg(name));
+        return both(
+            language,
+            QStringLiteral("Poort %1 bestaat niet. Kies een andere poort in het menu Settings.").arg(name),
+            QStringLiteral("Le port %1 n'existe pas. Choisissez un autre port dans le menu Settings.")
+                .arg(name));
     case ConversationProblem::PortInUse:
         return both(language, QStringLiteral("Poort %1 is in gebruik door een ander programma.").arg(name),
                     QStringLiteral("Le port %1 est utilisé par un autre programme.").arg(name));
     case ConversationProblem::NoPermission:
-        return both(language,
-                    QStringLiteral("Geen toegang tot poort %1. (Linux: de gebruiker moet lid zijn van de groep dialout.)").arg(name),
-                    QStringLiteral("Pas d'accès au port %1. (Linux: l'utilisateur doit faire partie du groupe dialout.)").arg(name));
+        return both(
+            language,
+            QStringLiteral(
+                "Geen toegang tot poort %1. (Linux: de gebruiker moet lid zijn van de groep dialout.)")
+                .arg(name),
+            QStringLiteral(
+                "Pas d'accès au port %1. (Linux: l'utilisateur doit faire partie du groupe dialout.)")
+                .arg(name));
     case ConversationProblem::PortFailed:
-        return both(language, QStringLiteral("Poort %1 kan niet geopend worden (%2).").arg(name, outsideText(detail, 80)),
-                    QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(name, outsideText(detail, 80)));
+        return both(
+            language,
+            QStringLiteral("Poort %1 kan niet geopend worden (%2).").arg(name, outsideText(detail, 80)),
+            QStringLiteral("Le port %1 ne peut pas être ouvert (%2).").arg(name, outsideText(detail, 80)));
     case ConversationProblem::LineLost:
         return both(language,
-                    QStringLiteral("De verbinding met de module op poort %1 is verbroken. De gegevens in het programma zijn onveranderd.").arg(name),
-                    QStringLiteral("La connexion avec le module sur le port %1 est interrompue. Les données du programme sont inchangées.").arg(name));
+                    QStringLiteral("De verbinding met de module op poort %1 is verbroken. De gegevens in het "
+                                   "programma zijn onveranderd.")
+                        .arg(name),
+                    QStringLiteral("La connexion avec le module sur le port %1 est interrompue. Les données "
+                                   "du programme sont inchangées.")
+                        .arg(name));
     case ConversationProblem::UnsupportedModule:
-        return both(language, QStringLiteral("Dit type module wordt niet ondersteund (melding \"%1\").").arg(outsideText(detail)),
-                    QStringLiteral("Ce type de module n'est pas supporté (annonce \"%1\").").arg(outsideText(detail)));
+        return both(language,
+                    QStringLiteral("Dit type module wordt niet ondersteund (melding \"%1\").")
+                        .arg(outsideText(detail)),
+                    QStringLiteral("Ce type de module n'est pas supporté (annonce \"%1\").")
+                        .arg(outsideText(detail)));
     }
     return QString();
 }
 
 QString wrongModule(int language)
 {
-    return both(language, QStringLiteral("Verkeerde type module !"), QStringLiteral("Module pas du bon type !"));
+    return both(language, QStringLiteral("Verkeerde type module !"),
+                QStringLiteral("Module pas du bon type !"));
 }
 
 QString fileFault(const ModuleFileError &e, int language)
@@ -81,7 +105,8 @@ QString fileFault(const ModuleFileError &e, int language)
     const QString n = QString::number(e.line);
     switch (e.kind) {
     case ModuleFileError::Missing:
-        return both(language, QStringLiteral("Het bestand bestaat niet."), QStringLiteral("Le fichier n'existe pas."));
+        return both(language, QStringLiteral("Het bestand bestaat niet."),
+                    QStringLiteral("Le fichier n'existe pas."));
     case ModuleFileError::Unreadable:
         return both(language, QStringLiteral("Het bestand kan niet gelezen worden."),
                     QStringLiteral("Le fichier ne peut pas être lu."));
@@ -99,18 +124,22 @@ QString fileFault(const ModuleFileError &e, int language)
                     QStringLiteral("La ligne %1 ne contient pas de valeur valable (0 à 999).").arg(n));
     case ModuleFileError::OtherTypesLength:
         // A type line changed by hand: the values belong to another module type.
-        return both(language,
-                    QStringLiteral("Regel 1 geeft moduletype %1, maar het bestand telt %2 regels: de lengte van een ander "
-                                   "moduletype. Het type en de waarden horen niet bij elkaar.")
-                        .arg(e.type)
-                        .arg(e.fileLines),
-                    QStringLiteral("La ligne 1 indique le type de module %1, mais le fichier compte %2 lignes: la longueur "
-                                   "d'un autre type de module. Le type et les valeurs ne vont pas ensemble.")
-                        .arg(e.type)
-                        .arg(e.fileLines));
+        return both(
+            language,
+            QStringLiteral(
+                "Regel 1 geeft moduletype %1, maar het bestand telt %2 regels: de lengte van een ander "
+                "moduletype. Het type en de waarden horen niet bij elkaar.")
+                .arg(e.type)
+                .arg(e.fileLines),
+            QStringLiteral(
+                "La ligne 1 indique le type de module %1, mais le fichier compte %2 lignes: la longueur "
+                "d'un autre type de module. Le type et les valeurs ne vont pas ensemble.")
+                .arg(e.type)
+                .arg(e.fileLines));
     case ModuleFileError::NotAFile:
-        return both(language, QStringLiteral("Dit is geen gewoon bestand (een map, apparaat of pijp)."),
-                    QStringLiteral("Ce n'est pas un fichier ordinaire (un dossier, un périphérique ou un tube)."));
+        return both(
+            language, QStringLiteral("Dit is geen gewoon bestand (een map, apparaat of pijp)."),
+            QStringLiteral("Ce n'est pas un fichier ordinaire (un dossier, un périphérique ou un tube)."));
     case ModuleFileError::None:
         break;
     }
@@ -119,16 +148,23 @@ QString fileFault(const ModuleFileError &e, int language)
 
 QString fileNotOpened(const QString &path, const ModuleFileError &error, int language)
 {
-    return both(language, QStringLiteral("Het modulebestand\n%1\nkan niet geopend worden. Er werd niets gewijzigd.").arg(path),
-                QStringLiteral("Le fichier module\n%1\nne peut pas être ouvert. Rien n'a été modifié.").arg(path))
-        + QStringLiteral("\n\n") + fileFault(error, language);
+    return both(language,
+                QStringLiteral("Het modulebestand\n%1\nkan niet geopend worden. Er werd niets gewijzigd.")
+                    .arg(path),
+                QStringLiteral("Le fichier module\n%1\nne peut pas être ouvert. Rien n'a été modifié.")
+                    .arg(path)) +
+           QStringLiteral("\n\n") + fileFault(error, language);
 }
 
 QString fileNotSaved(const QString &path, const QString &error, int language)
 {
     return both(language,
-                QStringLiteral("Het modulebestand\n%1\nkon niet bewaard worden (%2).\nEen bestaand bestand blijft zoals het was.").arg(path, error),
-                QStringLiteral("Le fichier module\n%1\nn'a pas pu être sauvé (%2).\nUn fichier existant reste inchangé.").arg(path, error));
+                QStringLiteral("Het modulebestand\n%1\nkon niet bewaard worden (%2).\nEen bestaand bestand "
+                               "blijft zoals het was.")
+                    .arg(path, error),
+                QStringLiteral(
+                    "Le fichier module\n%1\nn'a pas pu être sauvé (%2).\nUn fichier existant reste inchangé.")
+                    .arg(path, error));
 }
 
 QString settingNotSaved(const QString &path, int language)
@@ -140,18 +176,23 @@ QString settingNotSaved(const QString &path, int language)
 
 QString restartFailed(int language)
 {
-    return both(language,
-                QStringLiteral("Het programma kon niet opnieuw gestart worden. De nieuwe taal geldt vanaf de volgende start."),
-                QStringLiteral("Le programme n'a pas pu être redémarré. La nouvelle langue sera active au prochain démarrage."));
+    return both(
+        language,
+        QStringLiteral(
+            "Het programma kon niet opnieuw gestart worden. De nieuwe taal geldt vanaf de volgende start."),
+        QStringLiteral(
+            "Le programme n'a pas pu être redémarré. La nouvelle langue sera active au prochain démarrage."));
 }
 
 Question stopTheSend(int language)
 {
     return {both(language,
-                 QStringLiteral("De gegevens worden nu in de module geschreven. Wie nu stopt, laat de module half "
-                                "beschreven achter. Toch stoppen?"),
-                 QStringLiteral("Les données sont en train d'être écrites dans le module. Arrêter maintenant laisse le "
-                                "module à moitié écrit. Arrêter quand même ?")),
+                 QStringLiteral(
+                     "De gegevens worden nu in de module geschreven. Wie nu stopt, laat de module half "
+                     "beschreven achter. Toch stoppen?"),
+                 QStringLiteral(
+                     "Les données sont en train d'être écrites dans le module. Arrêter maintenant laisse le "
+                     "module à moitié écrit. Arrêter quand même ?")),
             {caption(language, QStringLiteral("Verder versturen"), QStringLiteral("Continuer l'envoi")),
              caption(language, QStringLiteral("Nu stoppen"), QStringLiteral("Arrêter maintenant"))}};
 }
@@ -159,11 +200,14 @@ Question stopTheSend(int language)
 Question closeDuringSend(int language)
 {
     return {both(language,
-                 QStringLiteral("De gegevens worden nu in de module geschreven. Wie nu sluit, laat de module half "
-                                "beschreven achter."),
-                 QStringLiteral("Les données sont en train d'être écrites dans le module. Fermer maintenant laisse le "
-                                "module à moitié écrit.")),
-            {caption(language, QStringLiteral("Sluiten na het versturen"), QStringLiteral("Fermer après l'envoi")),
+                 QStringLiteral(
+                     "De gegevens worden nu in de module geschreven. Wie nu sluit, laat de module half "
+                     "beschreven achter."),
+                 QStringLiteral(
+                     "Les données sont en train d'être écrites dans le module. Fermer maintenant laisse le "
+                     "module à moitié écrit.")),
+            {caption(language, QStringLiteral("Sluiten na het versturen"),
+                     QStringLiteral("Fermer après l'envoi")),
              caption(language, QStringLiteral("Nu sluiten"), QStringLiteral("Fermer maintenant")),
              caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}};
 }
@@ -173,8 +217,7 @@ QString outsideText(const QString &text, int maximum)
     QString shown;
     for (const QChar c : text.left(maximum))
         shown += c.isPrint() ? c : QLatin1Char('?');
-    if (text.size() > maximum)
-        shown += QStringLiteral("...");
+    if (text.size() > maximum) shown += QStringLiteral("...");
     return shown;
 }
 

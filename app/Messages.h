@@ -34,7 +34,7 @@ struct Question
     QString text;
     QStringList buttons;
 };
-Question stopTheSend(int language);  // "go on" (default), "stop now"
+Question stopTheSend(int language);     // "go on" (default), "stop now"
 Question closeDuringSend(int language); // "close when done" (default), "close now", "stay"
 
 // Text that came from a module or a file, fit to be shown: characters that are not printable

@@ -93,9 +93,9 @@ void ModuleColumn::captionEditorButtons(int type, ModulePage::Origin origin, int
     Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
     Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
     if (const ModuleTypeInfo *info = ModuleTypes::info(type)) {
-        const auto &caption = origin == ModulePage::Origin::ModuleFile ? info->outputEditorOfFile : info->outputEditor;
-        if (const auto text = caption.in(lang))
-            Command9->setText(*text);
+        const auto &caption =
+            origin == ModulePage::Origin::ModuleFile ? info->outputEditorOfFile : info->outputEditor;
+        if (const auto text = caption.in(lang)) Command9->setText(*text);
     }
     Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
     Lang::setText(Command12, lang, QStringLiteral("Diagnose"), QStringLiteral("Diagnostics"));
@@ -151,8 +151,7 @@ void ModuleColumn::restore(const View &v)
 {
     {
         const QSignalBlocker block(Combo1);
-        if (v.moduleType.isEmpty())
-            Combo1->setCurrentIndex(-1);
+        if (v.moduleType.isEmpty()) Combo1->setCurrentIndex(-1);
         Combo1->setEditText(v.moduleType);
     }
     {

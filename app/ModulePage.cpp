@@ -1,7 +1,7 @@
 #include "app/ModulePage.h"
 
-#include "common/InstallFolder.h"
 #include "common/Controls.h"
+#include "common/InstallFolder.h"
 #include "common/WidgetTexts.h"
 #include "protocol/ModuleState.h"
 #include "protocol/ModuleTypes.h"
@@ -18,8 +18,7 @@ namespace {
 QPixmap loadBitmap(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QPixmap();
+    if (!file.open(QIODevice::ReadOnly)) return QPixmap();
     QImageReader reader(&file, "bmp");
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
@@ -28,7 +27,8 @@ QPixmap loadBitmap(const QString &path)
 }
 } // namespace
 
-ModulePage::ModulePage(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame11"), parent), m_state(state)
+ModulePage::ModulePage(ModuleState &state, QWidget *parent)
+    : QGroupBox(QStringLiteral("Frame11"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame11"));
     Picture2 = new QLabel(this);
@@ -53,10 +53,14 @@ ModulePage::ModulePage(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
     for (auto *b : {Command11, Command13, Command14, Command33})
         buttons->addWidget(b);
     buttons->addStretch();
-    connect(Command11, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command11); });
-    connect(Command13, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command13); });
-    connect(Command14, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command14); });
-    connect(Command33, &QPushButton::clicked, this, [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command33); });
+    connect(Command11, &QPushButton::clicked, this,
+            [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command11); });
+    connect(Command13, &QPushButton::clicked, this,
+            [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command13); });
+    connect(Command14, &QPushButton::clicked, this,
+            [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command14); });
+    connect(Command33, &QPushButton::clicked, this,
+            [this] { Q_EMIT documentationRequested(DocumentationPages::Button::Command33); });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Picture2, 1);
     layout->addWidget(Label2);
@@ -67,18 +71,15 @@ ModulePage::ModulePage(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
 void ModulePage::setTypeLabel(int type)
 {
     const ModuleTypeInfo *info = ModuleTypes::info(type);
-    if (!info)
-        return;
-    if (const auto label = info->typeLabel.in(m_state.Language))
-        Label2->setText(*label);
+    if (!info) return;
+    if (const auto label = info->typeLabel.in(m_state.Language)) Label2->setText(*label);
     Label2->show();
 }
 
 void ModulePage::showPage(int type, Origin origin)
 {
     const ModuleTypeInfo *info = ModuleTypes::info(type);
-    if (!info)
-        return;
+    if (!info) return;
     const int lang = m_state.Language;
     const bool fromFile = origin == Origin::ModuleFile;
     m_shown = {type, origin};

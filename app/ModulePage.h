@@ -16,7 +16,12 @@ class ModulePage : public QGroupBox
 public:
     // Where a page request comes from; a page shown after opening a module file words a few
     // captions differently.
-    enum class Origin { TypeList, Module, ModuleFile };
+    enum class Origin
+    {
+        TypeList,
+        Module,
+        ModuleFile
+    };
 
     ModulePage(ModuleState &state, QWidget *parent = nullptr);
 

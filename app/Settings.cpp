@@ -10,8 +10,7 @@ namespace {
 bool store(const char *file, const QByteArray &content, QWidget *parent, int messageLanguage)
 {
     const QString name = QString::fromLatin1(file);
-    if (SettingsFiles::write(name, content))
-        return true;
+    if (SettingsFiles::write(name, content)) return true;
     MessageBox::information(parent, Lang::warningTitle(messageLanguage),
                             Messages::settingNotSaved(SettingsFiles::writtenPath(name), messageLanguage));
     return false;
@@ -32,7 +31,8 @@ Settings loadSettings()
 
 QString loadDefaultDirectory()
 {
-    return SettingsFiles::readFolder(QString::fromLatin1(SettingsFiles::Directory)).value_or(SettingsFiles::defaultDirectory());
+    return SettingsFiles::readFolder(QString::fromLatin1(SettingsFiles::Directory))
+        .value_or(SettingsFiles::defaultDirectory());
 }
 
 bool storeLanguage(int language, QWidget *parent, int messageLanguage)

@@ -10,10 +10,10 @@ class QWidget;
 // pause after each character ("pc.vdm") belongs to the installation and is never stored.
 struct Settings
 {
-    int language;              // 1 Dutch, 2 French; any other value keeps the design-time texts
-    int comPort;               // 1..8; any other value checks no port entry
-    int pcDelay;               // microseconds after each character sent
-    QString defaultDirectory;  // the folder the file dialogs start in; empty: none stored
+    int language;             // 1 Dutch, 2 French; any other value keeps the design-time texts
+    int comPort;              // 1..8; any other value checks no port entry
+    int pcDelay;              // microseconds after each character sent
+    QString defaultDirectory; // the folder the file dialogs start in; empty: none stored
 };
 
 Settings loadSettings();

@@ -25,8 +25,7 @@ QByteArray firstLine(const QByteArray &content)
 std::optional<QByteArray> readWhole(const QString &path)
 {
     SafeFile::ReadResult file = SafeFile::read(path, kMaxSettingsSize);
-    if (file.status != SafeFile::ReadStatus::Ok)
-        return std::nullopt;
+    if (file.status != SafeFile::ReadStatus::Ok) return std::nullopt;
     return std::move(file.content);
 }
 } // namespace
@@ -54,8 +53,7 @@ std::optional<int> SettingsFiles::numberField(const QByteArray &content)
 {
     bool ok = false;
     const int value = firstField(content).trimmed().toInt(&ok);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     return value;
 }
 
@@ -70,12 +68,11 @@ QString SettingsFiles::folderLine(const QByteArray &content)
 QStringList SettingsFiles::lookupOrder(const QString &fileName)
 {
     QStringList files;
-    for (const QString &folder : {UserFolders::settingsFolder(), UserFolders::adminFolder(), InstallFolder::path()}) {
-        if (folder.isEmpty())
-            continue;
+    for (const QString &folder :
+         {UserFolders::settingsFolder(), UserFolders::adminFolder(), InstallFolder::path()}) {
+        if (folder.isEmpty()) continue;
         const QString file = folder + fileName;
-        if (!files.contains(file))
-            files << file;
+        if (!files.contains(file)) files << file;
     }
     return files;
 }
@@ -84,8 +81,7 @@ std::optional<int> SettingsFiles::readNumber(const QString &fileName)
 {
     for (const QString &file : lookupOrder(fileName)) {
         if (const auto content = readWhole(file))
-            if (const auto number = numberField(*content))
-                return number;
+            if (const auto number = numberField(*content)) return number;
     }
     return std::nullopt;
 }
@@ -95,8 +91,7 @@ std::optional<QString> SettingsFiles::readFolder(const QString &fileName)
     for (const QString &file : lookupOrder(fileName)) {
         if (const auto content = readWhole(file)) {
             const QString folder = folderLine(*content);
-            if (!folder.trimmed().isEmpty())
-                return folder;
+            if (!folder.trimmed().isEmpty()) return folder;
         }
     }
     return std::nullopt;
@@ -126,8 +121,7 @@ QString SettingsFiles::writtenPath(const QString &fileName)
 
 bool SettingsFiles::write(const QString &fileName, const QByteArray &content)
 {
-    if (fileName == QLatin1String(Pc))
-        return false;
+    if (fileName == QLatin1String(Pc)) return false;
     // A folder named by QV_VELANO_HOME is the installer's to make; the user's own settings
     // folder is made on the first change.
     if (!InstallFolder::isOwnHome() && !UserFolders::makePrivateFolder(UserFolders::settingsFolder()))

@@ -24,7 +24,7 @@ inline constexpr const char *Directory = "directory.vdm";
 inline constexpr int DefaultLanguage = 1;
 inline constexpr int DefaultComPort = 1;
 inline constexpr int DefaultPcDelay = 300; // microseconds of pause after each character sent
-QString defaultDirectory();               // empty: the dialogs start in the documents folder
+QString defaultDirectory();                // empty: the dialogs start in the documents folder
 
 // Reads the first value of a settings text the way a comma-separated field is read: leading
 // blanks skipped, a quoted value runs to its closing quote, otherwise to the first comma or

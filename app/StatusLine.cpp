@@ -37,8 +37,7 @@ void StatusLine::setCaptions(int language)
 
 void StatusLine::setStatus(const std::optional<QString> &text)
 {
-    if (text)
-        Text1->setText(*text);
+    if (text) Text1->setText(*text);
 }
 
 void StatusLine::setProgress(bool visible, int value, int maximum)

@@ -83,8 +83,7 @@ bool writeDocument(const QString &path, const Document &d, bool french)
     pdf.setTitle(QString::fromLatin1(d.model));
     pdf.setCreator(QStringLiteral("QV Velano5"));
     QPainter g;
-    if (!g.begin(&pdf))
-        return false;
+    if (!g.begin(&pdf)) return false;
     const int w = pdf.width();
     QFont title = g.font();
     title.setPointSize(22);
@@ -97,22 +96,30 @@ bool writeDocument(const QString &path, const Document &d, bool french)
     g.setFont(body);
     const QString kind = QString::fromUtf8(french ? d.kindFr : d.kindNl);
     const QString detail = QString::fromUtf8(french ? d.detailFr : d.detailNl);
-    const QString intro = french
-        ? QStringLiteral("Ce document décrit le module %1 du bus domotique: raccordement, configuration avec "
-                         "QV Velano5 et diagnostic.").arg(QString::fromLatin1(d.model))
-        : QStringLiteral("Dit document beschrijft de module %1 van de domoticabus: aansluiten, configureren "
-                         "met QV Velano5 en diagnose.").arg(QString::fromLatin1(d.model));
-    const QString steps = french
-        ? QStringLiteral("Configuration:\n1. Raccordez le module au port série de l'ordinateur.\n"
-                         "2. Cliquez sur « Connecter »: le module s'annonce et sa configuration est lue.\n"
-                         "3. Modifiez les boutons poussoirs, les temps et les contextes.\n"
-                         "4. Cliquez sur « Envoyer » pour écrire la configuration dans le module.")
-        : QStringLiteral("Configureren:\n1. Verbind de module met de seriële poort van de computer.\n"
-                         "2. Klik op 'Verbinden': de module meldt zich aan en zijn configuratie wordt ingelezen.\n"
-                         "3. Wijzig de drukknoppen, de tijden en de sferen.\n"
-                         "4. Klik op 'Versturen' om de configuratie in de module te schrijven.");
+    const QString intro =
+        french ? QStringLiteral(
+                     "Ce document décrit le module %1 du bus domotique: raccordement, configuration avec "
+                     "QV Velano5 et diagnostic.")
+                     .arg(QString::fromLatin1(d.model))
+               : QStringLiteral(
+                     "Dit document beschrijft de module %1 van de domoticabus: aansluiten, configureren "
+                     "met QV Velano5 en diagnose.")
+                     .arg(QString::fromLatin1(d.model));
+    const QString steps =
+        french
+            ? QStringLiteral(
+                  "Configuration:\n1. Raccordez le module au port série de l'ordinateur.\n"
+                  "2. Cliquez sur « Connecter »: le module s'annonce et sa configuration est lue.\n"
+                  "3. Modifiez les boutons poussoirs, les temps et les contextes.\n"
+                  "4. Cliquez sur « Envoyer » pour écrire la configuration dans le module.")
+            : QStringLiteral(
+                  "Configureren:\n1. Verbind de module met de seriële poort van de computer.\n"
+                  "2. Klik op 'Verbinden': de module meldt zich aan en zijn configuratie wordt ingelezen.\n"
+                  "3. Wijzig de drukknoppen, de tijden en de sferen.\n"
+                  "4. Klik op 'Versturen' om de configuratie in de module te schrijven.");
     g.drawText(QRect(0, 150, w, 1400), Qt::TextWordWrap,
-               kind + QStringLiteral("\n\n") + intro + QStringLiteral("\n\n") + detail + QStringLiteral("\n\n") + steps);
+               kind + QStringLiteral("\n\n") + intro + QStringLiteral("\n\n") + detail +
+                   QStringLiteral("\n\n") + steps);
     g.end();
     return true;
 }
@@ -149,25 +156,31 @@ int main(int argc, char *argv[])
         ok &= modulePicture(p).save(out.filePath(QString::fromLatin1(p.file)), "BMP");
 
     const Document documents[] = {
-        {"ZK2412", "Relaismodule met 12 uitgangen (ook ZK3412).", "Module relais à 12 sorties (aussi ZK3412).",
+        {"ZK2412", "Relaismodule met 12 uitgangen (ook ZK3412).",
+         "Module relais à 12 sorties (aussi ZK3412).",
          "Elke uitgang kan AAN/UIT, met tijdsfunctie, als puls of met vergrendeling werken.",
          "Chaque sortie peut fonctionner en ON/OFF, avec fonction temps, en impulsion ou avec protection."},
         {"ZK2018", "Modulaire relaismodule met 12 uitgangen.", "Module relais modulaire à 12 sorties.",
          "Elke uitgang kan AAN/UIT, met tijdsfunctie, als puls of met vergrendeling werken.",
          "Chaque sortie peut fonctionner en ON/OFF, avec fonction temps, en impulsion ou avec protection."},
-        {"ZK2019", "Velano module: 4 dimkanalen en 4 relaiskanalen.", "Module Velano: 4 sorties dim et 4 sorties relais.",
+        {"ZK2019", "Velano module: 4 dimkanalen en 4 relaiskanalen.",
+         "Module Velano: 4 sorties dim et 4 sorties relais.",
          "De dimkanalen hebben een instelbare beginwaarde; 20 sferen sturen alle kanalen tegelijk.",
          "Les sorties dim ont une valeur de début réglable; 20 contextes commandent toutes les sorties."},
         {"ZK2425", "Dimmodule met 4 kanalen.", "Module dim à 4 sorties.",
-         "Elk kanaal heeft een beginwaarde van 10% tot 90%.", "Chaque sortie a une valeur de début de 10% à 90%."},
+         "Elk kanaal heeft een beginwaarde van 10% tot 90%.",
+         "Chaque sortie a une valeur de début de 10% à 90%."},
         {"ZK2436", "Dimmodule met 4 kanalen.", "Module dim à 4 sorties.",
-         "Elk kanaal heeft een beginwaarde van 10% tot 90%.", "Chaque sortie a une valeur de début de 10% à 90%."},
+         "Elk kanaal heeft een beginwaarde van 10% tot 90%.",
+         "Chaque sortie a une valeur de début de 10% à 90%."},
         {"ZK2447", "Dimmodule met 4 kanalen (ook ZK3447).", "Module dim à 4 sorties (aussi ZK3447).",
-         "Elk kanaal heeft een beginwaarde van 10% tot 90%.", "Chaque sortie a une valeur de début de 10% à 90%."},
+         "Elk kanaal heeft een beginwaarde van 10% tot 90%.",
+         "Chaque sortie a une valeur de début de 10% à 90%."},
     };
     for (const Document &d : documents) {
         for (const bool french : {false, true}) {
-            const QString name = QString::fromLatin1(d.model) + (french ? QStringLiteral("_FR.pdf") : QStringLiteral("_NL.pdf"));
+            const QString name = QString::fromLatin1(d.model) +
+                                 (french ? QStringLiteral("_FR.pdf") : QStringLiteral("_NL.pdf"));
             const QString path = out.filePath(name);
             ok &= writeDocument(path, d, french);
             // The viewer looks documents up by lower-cased path; keep a copy under that name.

@@ -2,11 +2,11 @@
 // come: the program against qv-module-sim on a pseudo-terminal, monitor started, then the
 // process's own CPU time over the measuring period.
 // Run: QT_QPA_PLATFORM=offscreen bench/qv-bench-monitor [seconds]
-#include "support/TestWindow.h"
 #include "common/InstallFolder.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "support/SimProcess.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -34,8 +34,7 @@ void runFor(int ms)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 60;
     qputenv("QV_SIM", QV_SIM_PATH);
@@ -43,16 +42,17 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     InstallFolder::setOverride(home.path());
     const QString folder = home.path() + QLatin1Char('/');
-    for (const auto &[name, bytes] : {std::pair{"country.vdm", " 1 \r\n"}, {"port.vdm", "1\r\n"}, {"pc.vdm", "300\r\n"},
+    for (const auto &[name, bytes] : {std::pair{"country.vdm", " 1 \r\n"},
+                                      {"port.vdm", "1\r\n"},
+                                      {"pc.vdm", "300\r\n"},
                                       {"directory.vdm", "\r\n"}}) {
         QFile f(folder + QLatin1String(name));
         f.open(QIODevice::WriteOnly);
         f.write(bytes);
     }
-    SimProcess sim(folder, {QStringLiteral("--type"), QStringLiteral("1"), QStringLiteral("--announce-interval"),
-                            QStringLiteral("20")});
-    if (!sim.started())
-        return 1;
+    SimProcess sim(folder, {QStringLiteral("--type"), QStringLiteral("1"),
+                            QStringLiteral("--announce-interval"), QStringLiteral("20")});
+    if (!sim.started()) return 1;
     TestWindow window;
     window.state().ModuleType = 1;
     window.Command12_Click();
@@ -74,8 +74,8 @@ int main(int argc, char *argv[])
     runFor(seconds * 1000);
     const double used = cpuSeconds() - before;
     const double wall = t.elapsed() / 1000.0;
-    std::printf("push-button monitor waiting %.0f s: %.3f s of processor time = %.3f %% of one core\n", wall, used,
-                100.0 * used / wall);
+    std::printf("push-button monitor waiting %.0f s: %.3f s of processor time = %.3f %% of one core\n", wall,
+                used, 100.0 * used / wall);
     stop->click();
     runFor(500);
     return 0;

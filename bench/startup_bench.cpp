@@ -54,7 +54,8 @@ std::optional<Figures> measure(const char *what, const QString &program, const Q
     if (!child.waitForFinished(ChildTimeoutMs)) {
         child.kill();
         child.waitForFinished();
-        std::fprintf(stderr, "qv-bench-startup: the %s window did not end within %d s\n", what, ChildTimeoutMs / 1000);
+        std::fprintf(stderr, "qv-bench-startup: the %s window did not end within %d s\n", what,
+                     ChildTimeoutMs / 1000);
         return std::nullopt;
     }
     Figures f;
@@ -64,17 +65,16 @@ std::optional<Figures> measure(const char *what, const QString &program, const Q
         bool ok = false;
         if (line.startsWith(shown)) {
             const double v = line.mid(shown.size()).split(' ').value(0).toDouble(&ok);
-            if (ok && v >= 0)
-                f.shownMs = v;
+            if (ok && v >= 0) f.shownMs = v;
         } else if (line.startsWith(resident)) {
             const double v = line.mid(resident.size()).split(' ').value(0).toDouble(&ok);
-            if (ok && v >= 0)
-                f.residentKb = v;
+            if (ok && v >= 0) f.residentKb = v;
         }
     }
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 || f.shownMs < 0 || f.residentKb < 0) {
-        std::fprintf(stderr, "qv-bench-startup: the %s window did not report its figures (exit code %d)\n", what,
-                     child.exitCode());
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 || f.shownMs < 0 ||
+        f.residentKb < 0) {
+        std::fprintf(stderr, "qv-bench-startup: the %s window did not report its figures (exit code %d)\n",
+                     what, child.exitCode());
         return std::nullopt;
     }
     return f;
@@ -99,16 +99,14 @@ Spread spread(QList<double> values)
 QByteArray loadAverage()
 {
     QFile f(QStringLiteral("/proc/loadavg"));
-    if (!f.open(QIODevice::ReadOnly))
-        return "?";
+    if (!f.open(QIODevice::ReadOnly)) return "?";
     return f.readAll().split(' ').value(0);
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc > 1 && qstrcmp(argv[1], "--one") == 0)
-        return measureProgramOnce(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--one") == 0) return measureProgramOnce(argc, argv);
 
     // This process stays connected to the display while the measured windows come and go: an X
     // server whose last client leaves resets itself (rebuilding its keyboard map) just as the next
@@ -117,7 +115,8 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : DefaultRuns;
     if (runs < 1) {
-        std::fprintf(stderr, "usage: qv-bench-startup [runs]    (runs of each window, %d unless given)\n", DefaultRuns);
+        std::fprintf(stderr, "usage: qv-bench-startup [runs]    (runs of each window, %d unless given)\n",
+                     DefaultRuns);
         return 2;
     }
     const QString self = QCoreApplication::applicationFilePath();
@@ -135,8 +134,7 @@ int main(int argc, char *argv[])
             f = measure("floor", floor, {});
             p = f ? measure("program's", self, {QStringLiteral("--one")}) : std::nullopt;
         }
-        if (!p || !f)
-            return 1;
+        if (!p || !f) return 1;
         programMs << p->shownMs;
         programKb << p->residentKb;
         floorMs << f->shownMs;
@@ -147,7 +145,8 @@ int main(int argc, char *argv[])
     }
     const QByteArray loadAfter = loadAverage();
 
-    const Spread pMs = spread(programMs), fMs = spread(floorMs), pKb = spread(programKb), fKb = spread(floorKb);
+    const Spread pMs = spread(programMs), fMs = spread(floorMs), pKb = spread(programKb),
+                 fKb = spread(floorKb);
     // The program's own figures, medians of the runs, in the lines this benchmark always printed.
     std::printf("start to window shown: %.0f ms (clock tick %ld Hz)\n", pMs.median, sysconf(_SC_CLK_TCK));
     std::printf("resident memory at rest: %.0f KiB\n", pKb.median);

@@ -20,16 +20,14 @@ inline constexpr int RestMs = 2000;
 inline double sinceProcessStartMs()
 {
     QFile stat(QStringLiteral("/proc/self/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
+    if (!stat.open(QIODevice::ReadOnly)) return -1;
     // The fields after the command name, which is in parentheses and may itself hold blanks:
     // the state is field 3 of the record, the start time field 22.
     const QByteArray record = stat.readAll();
     const QList<QByteArray> fields = record.mid(record.lastIndexOf(')') + 2).split(' ');
     bool ok = false;
     const double startTicks = fields.value(22 - 3).toDouble(&ok);
-    if (!ok)
-        return -1;
+    if (!ok) return -1;
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);
     const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
@@ -39,11 +37,9 @@ inline double sinceProcessStartMs()
 inline long residentKb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
+    if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
 }
 
@@ -56,7 +52,8 @@ inline void reportWhenShown()
         QApplication::processEvents();
         const double shownMs = sinceProcessStartMs();
         QTimer::singleShot(RestMs, [shownMs] {
-            std::printf("start to window shown: %.0f ms (clock tick %ld Hz)\n", shownMs, sysconf(_SC_CLK_TCK));
+            std::printf("start to window shown: %.0f ms (clock tick %ld Hz)\n", shownMs,
+                        sysconf(_SC_CLK_TCK));
             std::printf("resident memory at rest: %ld KiB\n", residentKb());
             std::fflush(stdout);
             QApplication::quit();

@@ -4,11 +4,11 @@
 //  - send time as a ratio to the larger of the wire time and the 10 ms-per-slot schedule,
 //  - the longest stall of the window's event loop during each (1 ms heartbeat).
 // Run: QT_QPA_PLATFORM=offscreen bench/qv-bench-transfer [rounds]
-#include "support/TestWindow.h"
 #include "common/InstallFolder.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "support/SimProcess.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,7 +65,8 @@ bool waitFor(const std::function<bool()> &done, int ms)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? qMax(1, atoi(argv[1])) : 3;
     qputenv("QV_SIM", QV_SIM_PATH);
@@ -90,7 +91,8 @@ int main(int argc, char *argv[])
     writeModuleFile(folder + QStringLiteral("memory.QV1"), 0, memory);
 
     SimProcess sim(folder, {QStringLiteral("--type"), QStringLiteral("0"), QStringLiteral("--load"),
-                            folder + QStringLiteral("memory.QV1"), QStringLiteral("--announce-interval"), QStringLiteral("20")});
+                            folder + QStringLiteral("memory.QV1"), QStringLiteral("--announce-interval"),
+                            QStringLiteral("20")});
     if (!sim.started()) {
         std::fprintf(stderr, "qv-module-sim did not start\n");
         return 1;
@@ -99,15 +101,15 @@ int main(int argc, char *argv[])
     Conversation &c = window.conversation();
     Heartbeat beat;
 
-    const double lineMs = 9 * CharMs;                        // "RDsssvvv\r"
-    const double readWireMs = 340 * lineMs;                  // the module's own sending time
-    const double sendWireMs = (7 + 340 * 9) * CharMs;        // "T3700\n\r" and the slot frames
-    const double sendScheduleMs = 340 * 10.0;                // one slot every 10 ms
+    const double lineMs = 9 * CharMs;                 // "RDsssvvv\r"
+    const double readWireMs = 340 * lineMs;           // the module's own sending time
+    const double sendWireMs = (7 + 340 * 9) * CharMs; // "T3700\n\r" and the slot frames
+    const double sendScheduleMs = 340 * 10.0;         // one slot every 10 ms
     std::printf("relay module, 340 slots, 9600-baud timing, pause %d us\n", window.state().PcDelay);
-    std::printf("module sending time %.0f ms; send wire time %.0f ms, schedule %.0f ms\n", readWireMs, sendWireMs,
-                sendScheduleMs);
-    std::printf("%-6s %10s %8s %12s %10s %8s %12s\n", "round", "read ms", "ratio", "stall ms", "send ms", "ratio",
-                "stall ms");
+    std::printf("module sending time %.0f ms; send wire time %.0f ms, schedule %.0f ms\n", readWireMs,
+                sendWireMs, sendScheduleMs);
+    std::printf("%-6s %10s %8s %12s %10s %8s %12s\n", "round", "read ms", "ratio", "stall ms", "send ms",
+                "ratio", "stall ms");
 
     for (int round = 1; round <= rounds; ++round) {
         QElapsedTimer t;
@@ -126,7 +128,8 @@ int main(int argc, char *argv[])
         });
         t.start();
         window.Command1_Click();
-        if (!waitFor([&] { return window.Text1->text() == QLatin1String("Edit mode") && !c.isRunning(); }, 20000)) {
+        if (!waitFor([&] { return window.Text1->text() == QLatin1String("Edit mode") && !c.isRunning(); },
+                     20000)) {
             std::fprintf(stderr, "read did not finish\n");
             return 1;
         }
@@ -141,8 +144,8 @@ int main(int argc, char *argv[])
         const double sendMs = (t.nsecsElapsed() - sendStart) / 1e6 - 50.0;
         const double sendStall = beat.stopMs();
         QObject::disconnect(status);
-        std::printf("%-6d %10.0f %8.3f %12.1f %10.0f %8.3f %12.1f\n", round, readMs, readMs / readWireMs, readStall,
-                    sendMs, sendMs / qMax(sendWireMs, sendScheduleMs), sendStall);
+        std::printf("%-6d %10.0f %8.3f %12.1f %10.0f %8.3f %12.1f\n", round, readMs, readMs / readWireMs,
+                    readStall, sendMs, sendMs / qMax(sendWireMs, sendScheduleMs), sendStall);
         Q_UNUSED(loading);
         Q_UNUSED(sending);
     }

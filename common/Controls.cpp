@@ -33,8 +33,7 @@ QAction *menuEntry(QMenu *menu, const char *name, const QString &caption, const 
 {
     QAction *a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        a->setShortcut(shortcut);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     return a;
 }
 

@@ -25,18 +25,15 @@ FolderList::FolderList(QWidget *parent) : QListWidget(parent)
 {
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         const QString target = item->data(Qt::UserRole).toString();
-        if (target != m_path && setPath(target))
-            Q_EMIT pathChanged(m_path);
+        if (target != m_path && setPath(target)) Q_EMIT pathChanged(m_path);
     });
 }
 
 bool FolderList::setPath(const QString &folder)
 {
-    if (folder.isEmpty())
-        return false;
+    if (folder.isEmpty()) return false;
     const QFileInfo info(folder);
-    if (!info.exists() || !info.isDir() || !info.isReadable())
-        return false;
+    if (!info.exists() || !info.isDir() || !info.isReadable()) return false;
     m_path = QDir::cleanPath(info.absoluteFilePath());
     fill();
     return true;
@@ -61,8 +58,7 @@ void FolderList::fill()
         const QString name = depth == 0 ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
         auto *item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, folder);
-        if (folder == m_path)
-            setCurrentItem(item);
+        if (folder == m_path) setCurrentItem(item);
         ++depth;
     }
     const QStringList subfolders =

@@ -29,8 +29,7 @@ Resolved resolve()
     return {QStringLiteral("c:\\program files\\QV Velano3\\"), false};
 #else
     const QString fromEnv = qEnvironmentVariable("QV_VELANO_HOME");
-    if (!fromEnv.isEmpty())
-        return {withSeparator(fromEnv), true};
+    if (!fromEnv.isEmpty()) return {withSeparator(fromEnv), true};
     return {withSeparator(QStringLiteral(QV_DEFAULT_HOME)), false};
 #endif
 }
@@ -38,8 +37,7 @@ Resolved resolve()
 const Resolved &current()
 {
     auto &resolved = cached();
-    if (!resolved)
-        resolved = resolve();
+    if (!resolved) resolved = resolve();
     return *resolved;
 }
 } // namespace

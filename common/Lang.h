@@ -9,10 +9,8 @@ namespace Lang {
 
 inline std::optional<QString> pick(int language, const QString &dutch, const QString &french)
 {
-    if (language == 1)
-        return dutch;
-    if (language == 2)
-        return french;
+    if (language == 1) return dutch;
+    if (language == 2) return french;
     return std::nullopt;
 }
 

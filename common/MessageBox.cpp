@@ -50,8 +50,7 @@ int MessageBox::choose(QWidget *parent, const QString &title, const QString &tex
         r.nextChoice.reset();
         return c;
     }
-    if (r.autoAnswer)
-        return defaultButton;
+    if (r.autoAnswer) return defaultButton;
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QList<QPushButton *> pushButtons;
@@ -66,17 +65,19 @@ int MessageBox::choose(QWidget *parent, const QString &title, const QString &tex
     return chosen >= 0 ? chosen : defaultButton;
 }
 
-MessageBox::Answer MessageBox::show(QWidget *parent, const QString &title, const QString &text, bool withCancel)
+MessageBox::Answer MessageBox::show(QWidget *parent, const QString &title, const QString &text,
+                                    bool withCancel)
 {
     auto &r = record();
-    note(title, text, withCancel ? QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")} : QStringList{QStringLiteral("OK")});
+    note(title, text,
+         withCancel ? QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}
+                    : QStringList{QStringLiteral("OK")});
     if (r.next) {
         const Answer a = *r.next;
         r.next.reset();
         return a;
     }
-    if (r.autoAnswer)
-        return Ok;
+    if (r.autoAnswer) return Ok;
     QMessageBox box(withCancel ? QMessageBox::Question : QMessageBox::Warning, title, text,
                     withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok, parent);
     // Texts may carry what a module or a file said: never read as markup.
@@ -84,13 +85,34 @@ MessageBox::Answer MessageBox::show(QWidget *parent, const QString &title, const
     return box.exec() == QMessageBox::Ok ? Ok : Cancel;
 }
 
-void MessageBox::setNextAnswer(Answer answer) { record().next = answer; }
-void MessageBox::setNextChoice(int index) { record().nextChoice = index; }
-void MessageBox::setAutoAnswer(bool enabled) { record().autoAnswer = enabled; }
-QStringList MessageBox::lastButtons() { return record().buttons; }
-QString MessageBox::lastTitle() { return record().title; }
-QString MessageBox::lastText() { return record().text; }
-int MessageBox::shownCount() { return record().count; }
+void MessageBox::setNextAnswer(Answer answer)
+{
+    record().next = answer;
+}
+void MessageBox::setNextChoice(int index)
+{
+    record().nextChoice = index;
+}
+void MessageBox::setAutoAnswer(bool enabled)
+{
+    record().autoAnswer = enabled;
+}
+QStringList MessageBox::lastButtons()
+{
+    return record().buttons;
+}
+QString MessageBox::lastTitle()
+{
+    return record().title;
+}
+QString MessageBox::lastText()
+{
+    return record().text;
+}
+int MessageBox::shownCount()
+{
+    return record().count;
+}
 void MessageBox::resetRecord()
 {
     auto &r = record();

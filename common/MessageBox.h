@@ -10,7 +10,11 @@
 class MessageBox
 {
 public:
-    enum Answer { Ok, Cancel };
+    enum Answer
+    {
+        Ok,
+        Cancel
+    };
 
     // A box with an OK button only.
     static void information(QWidget *parent, const QString &title, const QString &text);

@@ -26,8 +26,7 @@ std::optional<QString> &adminOverride()
 
 QString withSeparator(QString folder)
 {
-    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
-        folder += QLatin1Char('/');
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\'))) folder += QLatin1Char('/');
     return folder;
 }
 
@@ -36,8 +35,7 @@ QString withSeparator(QString folder)
 QString homeFolder()
 {
     const QString fromEnv = qEnvironmentVariable("HOME");
-    if (!fromEnv.isEmpty())
-        return fromEnv;
+    if (!fromEnv.isEmpty()) return fromEnv;
     if (const passwd *pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir)
         return QFile::decodeName(pw->pw_dir);
     return QDir::homePath();
@@ -48,8 +46,7 @@ QString homeFolder()
 QString xdgFolder(const char *variable, const QString &belowHome)
 {
     const QString fromEnv = qEnvironmentVariable(variable);
-    if (!fromEnv.isEmpty() && QDir::isAbsolutePath(fromEnv))
-        return withSeparator(fromEnv);
+    if (!fromEnv.isEmpty() && QDir::isAbsolutePath(fromEnv)) return withSeparator(fromEnv);
     return withSeparator(homeFolder()) + belowHome;
 }
 #endif
@@ -60,21 +57,21 @@ QString UserFolders::settingsFolder()
 #ifdef Q_OS_WIN
     return InstallFolder::path();
 #else
-    if (InstallFolder::isOwnHome())
-        return InstallFolder::path();
-    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config/")) + QLatin1String(kProgramFolder) + QLatin1Char('/');
+    if (InstallFolder::isOwnHome()) return InstallFolder::path();
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config/")) + QLatin1String(kProgramFolder) +
+           QLatin1Char('/');
 #endif
 }
 
 QString UserFolders::dataFolder()
 {
-    if (InstallFolder::isOwnHome())
-        return InstallFolder::path();
+    if (InstallFolder::isOwnHome()) return InstallFolder::path();
 #ifdef Q_OS_WIN
-    return withSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-           + QStringLiteral("QV Velano5/");
+    return withSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+           QStringLiteral("QV Velano5/");
 #else
-    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share/")) + QLatin1String(kProgramFolder) + QLatin1Char('/');
+    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share/")) + QLatin1String(kProgramFolder) +
+           QLatin1Char('/');
 #endif
 }
 
@@ -83,21 +80,17 @@ QString UserFolders::adminFolder()
 #ifdef Q_OS_WIN
     return QString();
 #else
-    if (InstallFolder::isOwnHome())
-        return QString();
-    if (adminOverride())
-        return *adminOverride();
+    if (InstallFolder::isOwnHome()) return QString();
+    if (adminOverride()) return *adminOverride();
     return QStringLiteral("/etc/qv-velano5/");
 #endif
 }
 
 QString UserFolders::documentsFolder()
 {
-    if (InstallFolder::isOwnHome())
-        return InstallFolder::path();
+    if (InstallFolder::isOwnHome()) return InstallFolder::path();
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QFileInfo(documents).isDir())
-        return withSeparator(documents);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return withSeparator(documents);
 #ifdef Q_OS_WIN
     return withSeparator(QDir::homePath());
 #else
@@ -113,14 +106,12 @@ bool UserFolders::makePrivateFolder(const QString &folder)
     for (QString f = clean; !QFileInfo::exists(f) && !QFileInfo(f).isSymLink();) {
         missing.prepend(f);
         const QString parent = QFileInfo(f).path();
-        if (parent == f)
-            break;
+        if (parent == f) break;
         f = parent;
     }
     for (const QString &f : missing) {
 #ifdef Q_OS_WIN
-        if (!QDir().mkdir(f))
-            return QFileInfo(f).isDir();
+        if (!QDir().mkdir(f)) return QFileInfo(f).isDir();
 #else
         const QByteArray native = QFile::encodeName(f);
         if (::mkdir(native.constData(), 0700) != 0)

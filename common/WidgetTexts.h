@@ -15,23 +15,39 @@
 // the control keeps its design-time text.
 namespace Lang {
 
-inline void apply(QAbstractButton *w, const QString &t) { w->setText(t); }
-inline void apply(QLabel *w, const QString &t) { w->setText(t); }
-inline void apply(QGroupBox *w, const QString &t) { w->setTitle(t); }
-inline void apply(QLineEdit *w, const QString &t) { w->setText(t); }
-inline void apply(QAction *w, const QString &t) { w->setText(t); }
-inline void apply(QMenu *w, const QString &t) { w->setTitle(t); }
+inline void apply(QAbstractButton *w, const QString &t)
+{
+    w->setText(t);
+}
+inline void apply(QLabel *w, const QString &t)
+{
+    w->setText(t);
+}
+inline void apply(QGroupBox *w, const QString &t)
+{
+    w->setTitle(t);
+}
+inline void apply(QLineEdit *w, const QString &t)
+{
+    w->setText(t);
+}
+inline void apply(QAction *w, const QString &t)
+{
+    w->setText(t);
+}
+inline void apply(QMenu *w, const QString &t)
+{
+    w->setTitle(t);
+}
 
 template <typename W> void setText(W *w, int language, const QString &dutch, const QString &french)
 {
-    if (const auto t = pick(language, dutch, french))
-        apply(w, *t);
+    if (const auto t = pick(language, dutch, french)) apply(w, *t);
 }
 
 inline void setWindowTitle(QWidget *w, int language, const QString &dutch, const QString &french)
 {
-    if (const auto t = pick(language, dutch, french))
-        w->setWindowTitle(*t);
+    if (const auto t = pick(language, dutch, french)) w->setWindowTitle(*t);
 }
 
 } // namespace Lang

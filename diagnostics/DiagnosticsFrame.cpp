@@ -194,26 +194,31 @@ void DiagnosticsFrame::setCaptions()
     Lang::setText(Label32, lang, QStringLiteral("Drukknop nr.:"), QStringLiteral("Nr. bouton poussoir:"));
     Lang::setText(
         Label30, lang,
-        QStringLiteral("Met deze test wordt de status van de ingangslijn ingelezen. Het resultaat is afhankelijk van "
-                       "de gebruikte kabel en de lengte ervan. Klik op 'Start' om de scanning te starten. De "
-                       "scanning wordt 10 keer uitgevoerd. Deze test kan noodzakelijk zijn voor een diepgaande "
-                       "analyse van de ingangslijn."),
-        QStringLiteral("Ce test permet de lire le status de la ligne d'entrée. Le rèsultat dépend du câble utilisé "
-                       "et de sa longeur. Clicker sur 'Start' pour démarrer le scanning. Le scanning est exécuter 10 "
-                       "fois. Ce test peut être necessaire pour une analyse aprofondie de la ligne d'entrée."));
+        QStringLiteral(
+            "Met deze test wordt de status van de ingangslijn ingelezen. Het resultaat is afhankelijk van "
+            "de gebruikte kabel en de lengte ervan. Klik op 'Start' om de scanning te starten. De "
+            "scanning wordt 10 keer uitgevoerd. Deze test kan noodzakelijk zijn voor een diepgaande "
+            "analyse van de ingangslijn."),
+        QStringLiteral(
+            "Ce test permet de lire le status de la ligne d'entrée. Le rèsultat dépend du câble utilisé "
+            "et de sa longeur. Clicker sur 'Start' pour démarrer le scanning. Le scanning est exécuter 10 "
+            "fois. Ce test peut être necessaire pour une analyse aprofondie de la ligne d'entrée."));
     Lang::setText(
         Label31, lang,
-        QStringLiteral("Klik op 'Start'. Alle detectiemodules (drukknoppen) op de lijn die worden aangeboden, worden "
-                       "nu ingelezen. Onderstaande lijst houdt een historiek bij van ingedrukte knoppen, plus het "
-                       "tijdstip van indrukken. Om deze test af te sluiten klik op 'Stop'."),
-        QStringLiteral("Clicker sur 'Start'. Tous les modules de détection (boutons poussoirs) sur la ligne qui sont "
-                       "activer, seront identifiés. La liste ci-dessous reprend l'hystorique des boutons poussoirs "
-                       "activés, plus le moment de l'impulsion. Afin de terminer ce test clicker sur 'Stop'."));
-    Lang::setText(Label34, lang,
-                  QStringLiteral("Klik op 'Start' om in verbinding te komen met de module. Nadien kunnen de "
-                                 "individuele uitgangen geschakeld worden. 'Stop' beëindigd deze test."),
-                  QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
-                                 "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
+        QStringLiteral(
+            "Klik op 'Start'. Alle detectiemodules (drukknoppen) op de lijn die worden aangeboden, worden "
+            "nu ingelezen. Onderstaande lijst houdt een historiek bij van ingedrukte knoppen, plus het "
+            "tijdstip van indrukken. Om deze test af te sluiten klik op 'Stop'."),
+        QStringLiteral(
+            "Clicker sur 'Start'. Tous les modules de détection (boutons poussoirs) sur la ligne qui sont "
+            "activer, seront identifiés. La liste ci-dessous reprend l'hystorique des boutons poussoirs "
+            "activés, plus le moment de l'impulsion. Afin de terminer ce test clicker sur 'Stop'."));
+    Lang::setText(
+        Label34, lang,
+        QStringLiteral("Klik op 'Start' om in verbinding te komen met de module. Nadien kunnen de "
+                       "individuele uitgangen geschakeld worden. 'Stop' beëindigd deze test."),
+        QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
+                       "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
 
     // The line status and the push-button number are read out as the value they show (a label
     // without a name of its own is named by its text, and tells a screen reader when it
@@ -264,8 +269,7 @@ void DiagnosticsFrame::resetHistory(QComboBox *history)
 void DiagnosticsFrame::keepHeading(QComboBox *history, const QString &text)
 {
     const QString heading = Diagnostics::historyHeading(m_state.Language, history->objectName());
-    if (text != heading)
-        history->setEditText(heading);
+    if (text != heading) history->setEditText(heading);
 }
 
 void DiagnosticsFrame::showMonitorIdle()
@@ -290,8 +294,7 @@ void DiagnosticsFrame::backToStart()
 void DiagnosticsFrame::startTest(DiagnosticTest test)
 {
     // Only one conversation at a time: a test cannot start while another holds the line.
-    if (m_test != DiagnosticTest::None || m_conversation.isRunning())
-        return;
+    if (m_test != DiagnosticTest::None || m_conversation.isRunning()) return;
     if (test == DiagnosticTest::LineStatus) {
         Label24->clear();
         resetHistory(Combo30);
@@ -314,8 +317,7 @@ void DiagnosticsFrame::startTest(DiagnosticTest test)
     }
     // When the port cannot be opened the problem has already put the tests back to their start;
     // anything else that refuses the start must not leave them locked.
-    if (!m_conversation.startDiagnostic(test) && m_test != DiagnosticTest::None)
-        backToStart();
+    if (!m_conversation.startDiagnostic(test) && m_test != DiagnosticTest::None) backToStart();
 }
 
 void DiagnosticsFrame::Command18_Click()
@@ -335,8 +337,7 @@ void DiagnosticsFrame::Command20_Click()
 void DiagnosticsFrame::outputClicked(int button)
 {
     const int output = m_outputs[static_cast<size_t>(button)];
-    if (m_test == DiagnosticTest::Outputs && output != 0)
-        m_conversation.switchOutput(output);
+    if (m_test == DiagnosticTest::Outputs && output != 0) m_conversation.switchOutput(output);
 }
 
 // ---- what the conversation reports -------------------------------------------------------------
@@ -345,8 +346,7 @@ void DiagnosticsFrame::onLineStatus(const QString &value, bool last)
 {
     Label24->setText(value);
     Combo30->addItem(value);
-    if (last)
-        Label24->clear();
+    if (last) Label24->clear();
 }
 
 void DiagnosticsFrame::onEndFrameSent()
@@ -365,8 +365,7 @@ void DiagnosticsFrame::onPushButtonReport(const QString &line)
 {
     const QString time = Diagnostics::timeOfDay(clock ? clock() : QTime::currentTime());
     const std::optional<int> number = Diagnostics::takePushButtonReport(line, time, m_state.LastPressTime);
-    if (!number)
-        return;
+    if (!number) return;
     Combo29->addItem(Diagnostics::pushButtonEntry(m_state.Language, time, *number));
     Label33->setText(QString::number(*number));
 }
@@ -395,6 +394,5 @@ void DiagnosticsFrame::onStopFramesSent(const QString &command)
 // While a conversation that is none of these tests runs (a read or a send), no test can start.
 void DiagnosticsFrame::onRunningChanged(bool running)
 {
-    if (m_test == DiagnosticTest::None)
-        Controls::setEnabled({Command6, Command17, Command19}, !running);
+    if (m_test == DiagnosticTest::None) Controls::setEnabled({Command6, Command17, Command19}, !running);
 }

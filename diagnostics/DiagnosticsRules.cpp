@@ -7,8 +7,7 @@
 
 std::array<int, Diagnostics::OutputButtonCount> Diagnostics::outputLayout(int moduleType)
 {
-    if (const ModuleTypeInfo *info = ModuleTypes::info(moduleType))
-        return info->outputButtons;
+    if (const ModuleTypeInfo *info = ModuleTypes::info(moduleType)) return info->outputButtons;
     return {};
 }
 
@@ -25,16 +24,15 @@ QString Diagnostics::timeOfDay(const QTime &time)
 QString Diagnostics::pushButtonEntry(int language, const QString &time, int number)
 {
     const QString n = QString::number(number);
-    if (language == 2)
-        return QStringLiteral("Temps: ") + time + QStringLiteral("  Bouton: ") + n;
+    if (language == 2) return QStringLiteral("Temps: ") + time + QStringLiteral("  Bouton: ") + n;
     return QStringLiteral("Tijd: ") + time + QStringLiteral("  Knop: ") + n;
 }
 
-std::optional<int> Diagnostics::takePushButtonReport(const QString &line, const QString &time, QString &lastPressTime)
+std::optional<int> Diagnostics::takePushButtonReport(const QString &line, const QString &time,
+                                                     QString &lastPressTime)
 {
     const std::optional<int> index = Wire::parsePushButtonIndex(line);
-    if (!index || time == lastPressTime)
-        return std::nullopt;
+    if (!index || time == lastPressTime) return std::nullopt;
     lastPressTime = time;
     return *index + 1;
 }

@@ -24,8 +24,7 @@ const Row kRows[] = {
 QString DocumentationPages::documentFor(Button button, const QString &typeEntry, int language)
 {
     const auto suffix = Lang::pick(language, QStringLiteral("_NL.pdf"), QStringLiteral("_FR.pdf"));
-    if (!suffix)
-        return QString();
+    if (!suffix) return QString();
     for (const Row &row : kRows) {
         if (row.button == button && typeEntry == QLatin1String(row.typeEntry))
             return InstallFolder::file(QLatin1String(row.model) + *suffix);
@@ -37,10 +36,12 @@ QString DocumentationPages::notFetchedText(FetchFault fault, int language)
 {
     switch (fault) {
     case FetchFault::TooLarge:
-        return Lang::message(language, QStringLiteral("Het document is te groot (meer dan 64 MB) en werd niet geopend."),
-                             QStringLiteral("Le document est trop grand (plus de 64 Mo) et n'a pas été ouvert."));
+        return Lang::message(
+            language, QStringLiteral("Het document is te groot (meer dan 64 MB) en werd niet geopend."),
+            QStringLiteral("Le document est trop grand (plus de 64 Mo) et n'a pas été ouvert."));
     case FetchFault::TimedOut:
-        return Lang::message(language, QStringLiteral("Het document kwam niet op tijd binnen en werd niet geopend."),
+        return Lang::message(language,
+                             QStringLiteral("Het document kwam niet op tijd binnen en werd niet geopend."),
                              QStringLiteral("Le document n'est pas arrivé à temps et n'a pas été ouvert."));
     case FetchFault::Failed:
         return Lang::message(language, QStringLiteral("Het document kon niet opgehaald worden."),

@@ -14,13 +14,12 @@ DocumentationView::DocumentationView(QStackedWidget *work, std::function<int()> 
 
 Folivo *DocumentationView::viewer()
 {
-    if (m_viewer)
-        return m_viewer;
+    if (m_viewer) return m_viewer;
     m_viewer = named(new Folivo(m_work), "Folivo1");
     m_work->addWidget(m_viewer);
     m_viewer->remoteFailed = [this](Folivo::RemoteFailure why) {
         using DocumentationPages::FetchFault;
-        const FetchFault fault = why == Folivo::RemoteFailure::TooLarge  ? FetchFault::TooLarge
+        const FetchFault fault = why == Folivo::RemoteFailure::TooLarge   ? FetchFault::TooLarge
                                  : why == Folivo::RemoteFailure::TimedOut ? FetchFault::TimedOut
                                                                           : FetchFault::Failed;
         if (why != Folivo::RemoteFailure::None)
@@ -33,8 +32,7 @@ Folivo *DocumentationView::viewer()
 QWidget *DocumentationView::show(DocumentationPages::Button button, const QString &typeEntry)
 {
     const QString document = DocumentationPages::documentFor(button, typeEntry, m_language());
-    if (document.isEmpty())
-        return nullptr;
+    if (document.isEmpty()) return nullptr;
     Folivo *v = viewer();
     m_work->setCurrentWidget(v);
     v->setPath(document);

@@ -9,7 +9,8 @@
 
 using namespace EditorRules;
 
-DimStartFrame::DimStartFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame12"), parent), m_state(state)
+DimStartFrame::DimStartFrame(ModuleState &state, QWidget *parent)
+    : QGroupBox(QStringLiteral("Frame12"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame12"));
     Label26 = Controls::label("Label26", this);
@@ -30,8 +31,10 @@ DimStartFrame::DimStartFrame(ModuleState &state, QWidget *parent) : QGroupBox(QS
         label->setBuddy(list);
         layout->addWidget(label, channel - 1, 0);
         layout->addWidget(list, channel - 1, 1);
-        connect(list, &QComboBox::activated, this, [this, channel](int index) { channelPicked(channel, index); });
-        connect(list, &QComboBox::editTextChanged, this, [this, channel](const QString &text) { channelTyped(channel, text); });
+        connect(list, &QComboBox::activated, this,
+                [this, channel](int index) { channelPicked(channel, index); });
+        connect(list, &QComboBox::editTextChanged, this,
+                [this, channel](const QString &text) { channelTyped(channel, text); });
     }
     layout->setColumnStretch(2, 1);
     layout->setRowStretch(DimChannelCount, 1);
@@ -41,7 +44,8 @@ DimStartFrame::DimStartFrame(ModuleState &state, QWidget *parent) : QGroupBox(QS
 void DimStartFrame::open()
 {
     const int lang = m_state.Language;
-    Lang::setText(this, lang, QStringLiteral("Beginwaarde dim-kanalen:"), QStringLiteral("Valeur début des sorties:"));
+    Lang::setText(this, lang, QStringLiteral("Beginwaarde dim-kanalen:"),
+                  QStringLiteral("Valeur début des sorties:"));
     show();
     for (int channel = 1; channel <= DimChannelCount; ++channel) {
         const QString n = QString::number(channel);
@@ -63,13 +67,13 @@ void DimStartFrame::channelPicked(int channel, int index)
         return;
     }
     ModuleImage *image = m_state.currentImage();
-    if (image && index >= 0 && index < MaxDimStart)
-        image->set(dimStartSlot(channel), index + 1);
+    if (image && index >= 0 && index < MaxDimStart) image->set(dimStartSlot(channel), index + 1);
 }
 
 void DimStartFrame::channelTyped(int channel, const QString &text)
 {
-    if (m_program.active() || EditorWidgets::showsCurrentEntry(m_lists[static_cast<size_t>(channel - 1)], text))
+    if (m_program.active() ||
+        EditorWidgets::showsCurrentEntry(m_lists[static_cast<size_t>(channel - 1)], text))
         return;
     showStored(channel);
 }
@@ -77,7 +81,8 @@ void DimStartFrame::channelTyped(int channel, const QString &text)
 // The stored value of a channel; empty on a module without dim channels.
 void DimStartFrame::showStored(int channel)
 {
-    const ModuleImage *image = ModuleTypes::hasDimChannels(m_state.ModuleType) ? m_state.currentImage() : nullptr;
+    const ModuleImage *image =
+        ModuleTypes::hasDimChannels(m_state.ModuleType) ? m_state.currentImage() : nullptr;
     const EditorWidgets::ProgramChange::Scope program(m_program);
     EditorWidgets::setText(m_lists[static_cast<size_t>(channel - 1)],
                            image ? dimStartText(image->value(dimStartSlot(channel))) : QString());

@@ -11,7 +11,10 @@ QString pick(int language, const QString &dutch, const QString &french)
     return Lang::text(language, dutch, french);
 }
 
-bool inRange(int n, int first, int last) { return n >= first && n <= last; }
+bool inRange(int n, int first, int last)
+{
+    return n >= first && n <= last;
+}
 } // namespace
 
 QStringList numberEntries(int first, int last)
@@ -26,27 +29,30 @@ std::optional<int> entryNumber(const QString &text, int first, int last)
 {
     bool ok = false;
     const int n = text.toInt(&ok);
-    if (!ok || !inRange(n, first, last) || QString::number(n) != text)
-        return std::nullopt;
+    if (!ok || !inRange(n, first, last) || QString::number(n) != text) return std::nullopt;
     return n;
 }
 
 // ---- Push buttons -------------------------------------------------------------------------
 
-int firstFunctionSlot(int button) { return button - 1; }
-int secondFunctionSlot(int button) { return button + PushButtonCount - 1; }
+int firstFunctionSlot(int button)
+{
+    return button - 1;
+}
+int secondFunctionSlot(int button)
+{
+    return button + PushButtonCount - 1;
+}
 
 std::optional<int> outputCount(int moduleType)
 {
-    if (const ModuleTypeInfo *info = ModuleTypes::info(moduleType))
-        return info->outputs;
+    if (const ModuleTypeInfo *info = ModuleTypes::info(moduleType)) return info->outputs;
     return std::nullopt;
 }
 
 QString pushButtonFunctionText(int value, int language)
 {
-    if (value == NoFunction)
-        return QStringLiteral("***");
+    if (value == NoFunction) return QStringLiteral("***");
     if (inRange(value, FirstSceneValue, LastSceneValue)) {
         const QString scene = QString::number(value - FirstSceneValue + 1);
         return pick(language, QStringLiteral("Sfeer ") + scene, QStringLiteral("Contexte ") + scene);
@@ -65,12 +71,10 @@ std::optional<int> pushButtonFunctionValue(FunctionKind kind, int number, int ou
 {
     switch (kind) {
     case FunctionKind::Output:
-        if (!inRange(number, 1, outputCount))
-            return std::nullopt;
+        if (!inRange(number, 1, outputCount)) return std::nullopt;
         return number - 1;
     case FunctionKind::Scene:
-        if (!inRange(number, 1, SceneCount))
-            return std::nullopt;
+        if (!inRange(number, 1, SceneCount)) return std::nullopt;
         return number + FirstSceneValue - 1;
     case FunctionKind::None:
         return NoFunction;
@@ -81,8 +85,7 @@ std::optional<int> pushButtonFunctionValue(FunctionKind kind, int number, int ou
 std::vector<int> baseFunctions(int moduleType)
 {
     const std::optional<int> outputs = outputCount(moduleType);
-    if (!outputs)
-        return {};
+    if (!outputs) return {};
     std::vector<int> values(PushButtonSlots, NoFunction);
     for (int o = 0; o < *outputs; ++o)
         values[static_cast<size_t>(o)] = o;
@@ -107,24 +110,31 @@ QString halfSecondsText(int halfSeconds)
     const QString sign = halfSeconds < 0 ? QStringLiteral("-") : QString();
     const int magnitude = halfSeconds < 0 ? -halfSeconds : halfSeconds;
     QString text = sign + QString::number(magnitude / 2);
-    if (magnitude % 2 != 0)
-        text += QStringLiteral(",5");
+    if (magnitude % 2 != 0) text += QStringLiteral(",5");
     return text;
 }
 
 std::optional<int> secondTimeValue(const QString &text)
 {
     const qsizetype i = secondTimeEntries().indexOf(text);
-    if (i < 0)
-        return std::nullopt;
+    if (i < 0) return std::nullopt;
     return static_cast<int>(i) + 1;
 }
 
 // ---- Output functions of the relay modules ------------------------------------------------
 
-int outputFunctionSlot(int output) { return 41 + output; }
-int outputTimeSlot(int output) { return 53 + output; }
-int linkedOutputSlot(int output) { return 65 + output; }
+int outputFunctionSlot(int output)
+{
+    return 41 + output;
+}
+int outputTimeSlot(int output)
+{
+    return 53 + output;
+}
+int linkedOutputSlot(int output)
+{
+    return 65 + output;
+}
 
 TimeUnit timeUnit(int code)
 {
@@ -154,7 +164,10 @@ QString timeUnitLabel(TimeUnit unit)
     return {};
 }
 
-bool usesLinkedOutput(int code) { return code == 4 || code == 5; }
+bool usesLinkedOutput(int code)
+{
+    return code == 4 || code == 5;
+}
 
 QStringList outputFunctionEntries(int language)
 {
@@ -163,8 +176,10 @@ QStringList outputFunctionEntries(int language)
         pick(language, QStringLiteral("AAN/UIT + tijdsfunctie"), QStringLiteral("ON/OFF + fonction temps")),
         pick(language, QStringLiteral("AAN + tijdsfunctie"), QStringLiteral("ON + fonction temps")),
         pick(language, QStringLiteral("Puls"), QStringLiteral("Impulsion")),
-        pick(language, QStringLiteral("Actief bij doven van"), QStringLiteral("Actif si extinction de la sortie")),
-        pick(language, QStringLiteral("Vergrendeling met uitgang"), QStringLiteral("Protection de la sortie")),
+        pick(language, QStringLiteral("Actief bij doven van"),
+             QStringLiteral("Actif si extinction de la sortie")),
+        pick(language, QStringLiteral("Vergrendeling met uitgang"),
+             QStringLiteral("Protection de la sortie")),
     };
 }
 
@@ -175,7 +190,8 @@ QString outputFunctionText(int code, int linked, int language)
     case 0:
         return pick(language, QStringLiteral("AAN/UIT"), QStringLiteral("ON/OFF"));
     case 1:
-        return pick(language, QStringLiteral("AAN/UIT+ tijdsfunctie"), QStringLiteral("ON/OFF + fonction temps"));
+        return pick(language, QStringLiteral("AAN/UIT+ tijdsfunctie"),
+                    QStringLiteral("ON/OFF + fonction temps"));
     case 2:
         return pick(language, QStringLiteral("AAN + tijdsfunctie"), QStringLiteral("ON + fonction temps"));
     case 3:
@@ -206,24 +222,22 @@ QString outputTimeText(int code, int time)
 
 std::vector<SlotValue> outputFunctionWrites(int output, int code, int time, int linked)
 {
-    if (!inRange(output, 1, RelayOutputCount) || !inRange(code, 0, OutputFunctionCount - 1))
-        return {};
+    if (!inRange(output, 1, RelayOutputCount) || !inRange(code, 0, OutputFunctionCount - 1)) return {};
     const bool timed = code >= 1;
-    if (timed && !inRange(time, 1, MaxOutputTime))
-        return {};
-    if (usesLinkedOutput(code) && (!inRange(linked, 1, RelayOutputCount) || linked == output))
-        return {};
+    if (timed && !inRange(time, 1, MaxOutputTime)) return {};
+    if (usesLinkedOutput(code) && (!inRange(linked, 1, RelayOutputCount) || linked == output)) return {};
     std::vector<SlotValue> writes{{outputFunctionSlot(output), code}};
-    if (timed)
-        writes.push_back({outputTimeSlot(output), time});
-    if (usesLinkedOutput(code))
-        writes.push_back({linkedOutputSlot(output), linked});
+    if (timed) writes.push_back({outputTimeSlot(output), time});
+    if (usesLinkedOutput(code)) writes.push_back({linkedOutputSlot(output), linked});
     return writes;
 }
 
 // ---- Dim start values ---------------------------------------------------------------------
 
-int dimStartSlot(int channel) { return 41 + channel; }
+int dimStartSlot(int channel)
+{
+    return 41 + channel;
+}
 
 QStringList dimStartEntries()
 {
@@ -233,6 +247,9 @@ QStringList dimStartEntries()
     return entries;
 }
 
-QString dimStartText(int value) { return QString::number(value * 10) + QStringLiteral("%"); }
+QString dimStartText(int value)
+{
+    return QString::number(value * 10) + QStringLiteral("%");
+}
 
 } // namespace EditorRules

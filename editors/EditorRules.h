@@ -48,7 +48,12 @@ QString pushButtonFunctionText(int value, int language);
 // The table text of a push button row: "Nummer: 7" / "Numéro: 7".
 QString pushButtonNumberText(int button, int language);
 
-enum class FunctionKind { Output, Scene, None };
+enum class FunctionKind
+{
+    Output,
+    Scene,
+    None
+};
 // The value that stores a chosen function: output 1..outputCount, scene 1..20, or no function
 // (number ignored). Nothing for a number outside its range.
 std::optional<int> pushButtonFunctionValue(FunctionKind kind, int number, int outputCount);
@@ -77,7 +82,12 @@ int outputFunctionSlot(int output);
 int outputTimeSlot(int output);
 int linkedOutputSlot(int output);
 
-enum class TimeUnit { None, Minutes, Seconds };
+enum class TimeUnit
+{
+    None,
+    Minutes,
+    Seconds
+};
 // The unit of the time of a function code; None for code 0 and for an unknown code.
 TimeUnit timeUnit(int code);
 // "Min." or "Sec." (the same in both languages); empty for None.

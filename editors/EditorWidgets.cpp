@@ -25,8 +25,7 @@ void fill(QComboBox *combo, const QStringList &entries)
 void setText(QComboBox *combo, const QString &text)
 {
     combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    if (combo->currentText() != text)
-        combo->setEditText(text);
+    if (combo->currentText() != text) combo->setEditText(text);
 }
 
 bool showsCurrentEntry(const QComboBox *combo, const QString &text)
@@ -83,16 +82,14 @@ QString EditorTable::cell(int row, int column) const
 bool EditorTable::viewportEvent(QEvent *event)
 {
     // The viewport narrows when the vertical scroll bar appears, not only when the table resizes.
-    if (event->type() == QEvent::Resize)
-        fitColumns();
+    if (event->type() == QEvent::Resize) fitColumns();
     return QTableWidget::viewportEvent(event);
 }
 
 void EditorTable::fitColumns()
 {
     const int total = std::accumulate(m_ratios.begin(), m_ratios.end(), 0);
-    if (total <= 0)
-        return;
+    if (total <= 0) return;
     const int width = viewport()->width();
     int used = 0;
     for (int c = 0; c < columnCount(); ++c) {

@@ -52,7 +52,8 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
     connect(Combo9, &QComboBox::activated, this, &OutputFunctionsFrame::Combo9_Click);
     connect(Combo10, &QComboBox::activated, this, [this] { Combo10_Click(); });
     for (QComboBox *list : {Combo8, Combo9, Combo10, Combo11})
-        connect(list, &QComboBox::editTextChanged, this, [this, list](const QString &text) { typed(list, text); });
+        connect(list, &QComboBox::editTextChanged, this,
+                [this, list](const QString &text) { typed(list, text); });
     connect(Command5, &QPushButton::clicked, this, &OutputFunctionsFrame::Command5_Click);
     hide();
 }
@@ -60,8 +61,10 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
 void OutputFunctionsFrame::open()
 {
     const int lang = m_state.Language;
-    Lang::setText(this, lang, QStringLiteral("Functie van de uitgangen:"), QStringLiteral("Fonctions des sorties:"));
-    Lang::setText(Frame8, lang, QStringLiteral("Functie van uitgang wijzigen:"), QStringLiteral("Editer la fonction de la sortie:"));
+    Lang::setText(this, lang, QStringLiteral("Functie van de uitgangen:"),
+                  QStringLiteral("Fonctions des sorties:"));
+    Lang::setText(Frame8, lang, QStringLiteral("Functie van uitgang wijzigen:"),
+                  QStringLiteral("Editer la fonction de la sortie:"));
     Lang::setText(Label7, lang, QStringLiteral("Uitgang:"), QStringLiteral("Sortie:"));
     Lang::setText(Label8, lang, QStringLiteral("Functie:"), QStringLiteral("Fonction:"));
     Lang::setText(Label9, lang, QStringLiteral("Uitgang:"), QStringLiteral("Sortie:"));
@@ -91,7 +94,8 @@ void OutputFunctionsFrame::refresh()
     for (int output = 1; output <= RelayOutputCount; ++output) {
         const int code = image.value(outputFunctionSlot(output));
         Grid2->setCell(output, 0, QString::number(output));
-        Grid2->setCell(output, 1, outputFunctionText(code, image.value(linkedOutputSlot(output)), m_state.Language));
+        Grid2->setCell(output, 1,
+                       outputFunctionText(code, image.value(linkedOutputSlot(output)), m_state.Language));
         Grid2->setCell(output, 2, outputTimeText(code, image.value(outputTimeSlot(output))));
     }
 }
@@ -103,7 +107,10 @@ void OutputFunctionsFrame::clear(std::initializer_list<QComboBox *> lists)
         EditorWidgets::setText(list, QString());
 }
 
-void OutputFunctionsFrame::Combo8_Click() { clear({Combo9, Combo10, Combo11}); }
+void OutputFunctionsFrame::Combo8_Click()
+{
+    clear({Combo9, Combo10, Combo11});
+}
 
 // The fields that go with the picked function are shown; an output comes first.
 void OutputFunctionsFrame::Combo9_Click(int code)
@@ -119,35 +126,32 @@ void OutputFunctionsFrame::Combo9_Click(int code)
     Combo10->setVisible(linked);
     Label10->setVisible(unit != TimeUnit::None);
     Combo11->setVisible(unit != TimeUnit::None);
-    if (unit != TimeUnit::None)
-        Label10->setText(timeUnitLabel(unit));
+    if (unit != TimeUnit::None) Label10->setText(timeUnitLabel(unit));
 }
 
 // An output cannot work together with itself.
 void OutputFunctionsFrame::Combo10_Click()
 {
-    if (Combo10->currentText() == Combo8->currentText())
-        clear({Combo10});
+    if (Combo10->currentText() == Combo8->currentText()) clear({Combo10});
 }
 
 // The fields take only picks from their lists: anything typed is removed.
 void OutputFunctionsFrame::typed(QComboBox *list, const QString &text)
 {
-    if (m_program.active() || EditorWidgets::showsCurrentEntry(list, text))
-        return;
+    if (m_program.active() || EditorWidgets::showsCurrentEntry(list, text)) return;
     clear({list});
 }
 
 void OutputFunctionsFrame::Command5_Click()
 {
     const QString function = Combo9->currentText();
-    const int code = function.isEmpty() ? -1 : Combo9->findText(function, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int code =
+        function.isEmpty() ? -1 : Combo9->findText(function, Qt::MatchExactly | Qt::MatchCaseSensitive);
     const int output = entryNumber(Combo8->currentText(), 1, RelayOutputCount).value_or(0);
     const int time = entryNumber(Combo11->currentText(), 1, MaxOutputTime).value_or(0);
     const int linked = entryNumber(Combo10->currentText(), 1, RelayOutputCount).value_or(0);
     const std::vector<SlotValue> writes = outputFunctionWrites(output, code, time, linked);
-    if (writes.empty())
-        return;
+    if (writes.empty()) return;
     for (const SlotValue &w : writes)
         m_state.RelayImage.set(w.slot, w.value);
     refresh();

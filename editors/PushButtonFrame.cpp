@@ -2,8 +2,8 @@
 #include "common/Named.h"
 
 #include "common/Controls.h"
-#include "common/WidgetTexts.h"
 #include "common/MessageBox.h"
+#include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
 #include "protocol/ModuleState.h"
 
@@ -13,7 +13,8 @@
 
 using namespace EditorRules;
 
-PushButtonFrame::PushButtonFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame3"), parent), m_state(state)
+PushButtonFrame::PushButtonFrame(ModuleState &state, QWidget *parent)
+    : QGroupBox(QStringLiteral("Frame3"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame3"));
 
@@ -76,18 +77,22 @@ PushButtonFrame::PushButtonFrame(ModuleState &state, QWidget *parent) : QGroupBo
     connect(Combo2, &QComboBox::editTextChanged, this, &PushButtonFrame::Combo2_Change);
     connect(Command3, &QPushButton::clicked, this, &PushButtonFrame::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &PushButtonFrame::Command4_Click);
-    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { clearAll(Check1, on, firstFunctionSlot(1)); });
-    connect(Check2, &QCheckBox::toggled, this, [this](bool on) { clearAll(Check2, on, secondFunctionSlot(1)); });
+    connect(Check1, &QCheckBox::toggled, this,
+            [this](bool on) { clearAll(Check1, on, firstFunctionSlot(1)); });
+    connect(Check2, &QCheckBox::toggled, this,
+            [this](bool on) { clearAll(Check2, on, secondFunctionSlot(1)); });
     connect(Grid1, &QTableWidget::cellDoubleClicked, this, &PushButtonFrame::Grid1_DblClick);
     hide();
 }
 
-ModuleImage *PushButtonFrame::image() { return m_state.currentImage(); }
+ModuleImage *PushButtonFrame::image()
+{
+    return m_state.currentImage();
+}
 
 void PushButtonFrame::open()
 {
-    if (const std::optional<int> outputs = outputCount(m_state.ModuleType))
-        OutputCount = *outputs;
+    if (const std::optional<int> outputs = outputCount(m_state.ModuleType)) OutputCount = *outputs;
     setCaptions();
     show();
     for (int n = 1; n <= PushButtonCount; ++n)
@@ -129,8 +134,10 @@ void PushButtonFrame::setCaptions()
     }
     Lang::setText(Command3, lang, QStringLiteral("<-- Invoegen"), QStringLiteral("<-- Insérer"));
     Lang::setText(Command4, lang, QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base"));
-    Lang::setText(Check1, lang, QStringLiteral("Wissen van alle 1ste functies"), QStringLiteral("Effacer tous les 1ère fonctions"));
-    Lang::setText(Check2, lang, QStringLiteral("Wissen van alle 2de functies"), QStringLiteral("Effacer tous les 2ème fonctions"));
+    Lang::setText(Check1, lang, QStringLiteral("Wissen van alle 1ste functies"),
+                  QStringLiteral("Effacer tous les 1ère fonctions"));
+    Lang::setText(Check2, lang, QStringLiteral("Wissen van alle 2de functies"),
+                  QStringLiteral("Effacer tous les 2ème fonctions"));
 }
 
 // Columns 1 and 2 from the image. Without an image (no module identified) they are emptied
@@ -139,8 +146,12 @@ void PushButtonFrame::refresh()
 {
     const ModuleImage *img = image();
     for (int n = 1; n <= PushButtonCount; ++n) {
-        Grid1->setCell(n, 1, img ? pushButtonFunctionText(img->value(firstFunctionSlot(n)), m_state.Language) : QString());
-        Grid1->setCell(n, 2, img ? pushButtonFunctionText(img->value(secondFunctionSlot(n)), m_state.Language) : QString());
+        Grid1->setCell(n, 1,
+                       img ? pushButtonFunctionText(img->value(firstFunctionSlot(n)), m_state.Language)
+                           : QString());
+        Grid1->setCell(n, 2,
+                       img ? pushButtonFunctionText(img->value(secondFunctionSlot(n)), m_state.Language)
+                           : QString());
     }
 }
 
@@ -181,34 +192,32 @@ void PushButtonFrame::bindFunctionFields(const FunctionFields &fields)
     QComboBox *outputList = fields.outputList;
     QComboBox *sceneList = fields.sceneList;
     connect(fields.output, &QRadioButton::toggled, this, [outputList, sceneList](bool on) {
-        if (!on)
-            return;
+        if (!on) return;
         outputList->setEnabled(true);
         sceneList->setEnabled(false);
     });
     connect(fields.scene, &QRadioButton::toggled, this, [outputList, sceneList](bool on) {
-        if (!on)
-            return;
+        if (!on) return;
         outputList->setEnabled(false);
         sceneList->setEnabled(true);
     });
     connect(fields.none, &QRadioButton::toggled, this, [outputList, sceneList](bool on) {
-        if (!on)
-            return;
+        if (!on) return;
         outputList->setEnabled(false);
         sceneList->setEnabled(false);
     });
     for (QComboBox *list : {outputList, sceneList})
-        connect(list, &QComboBox::editTextChanged, this, [this, list](const QString &text) { refuseOutsideList(list, text); });
+        connect(list, &QComboBox::editTextChanged, this,
+                [this, list](const QString &text) { refuseOutsideList(list, text); });
 }
 
 // What the installer types into an output or scene list stays only when it is one of its entries.
 void PushButtonFrame::refuseOutsideList(QComboBox *list, const QString &text)
 {
-    if (m_program.active() || EditorWidgets::showsCurrentEntry(list, text))
-        return;
+    if (m_program.active() || EditorWidgets::showsCurrentEntry(list, text)) return;
     const EditorWidgets::ProgramChange::Scope program(m_program);
-    EditorWidgets::setText(list, list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0 ? text : QString());
+    EditorWidgets::setText(
+        list, list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0 ? text : QString());
 }
 
 // A push button was chosen (picked, typed or double-clicked): both function groups start afresh.
@@ -220,8 +229,7 @@ void PushButtonFrame::pushButtonChosen()
 
 void PushButtonFrame::Combo2_Change(const QString &text)
 {
-    if (m_program.active() || EditorWidgets::showsCurrentEntry(Combo2, text))
-        return;
+    if (m_program.active() || EditorWidgets::showsCurrentEntry(Combo2, text)) return;
     {
         const EditorWidgets::ProgramChange::Scope program(m_program);
         EditorWidgets::setText(Combo2, entryNumber(text, 1, PushButtonCount) ? text : QString());
@@ -241,22 +249,19 @@ std::optional<int> PushButtonFrame::chosenValue(const FunctionFields &fields, in
         const auto s = entryNumber(fields.sceneList->currentText(), 1, SceneCount);
         return s ? pushButtonFunctionValue(FunctionKind::Scene, *s, outputs) : std::nullopt;
     }
-    if (fields.none->isChecked())
-        return pushButtonFunctionValue(FunctionKind::None, 0, outputs);
+    if (fields.none->isChecked()) return pushButtonFunctionValue(FunctionKind::None, 0, outputs);
     return std::nullopt;
 }
 
 void PushButtonFrame::Command3_Click()
 {
     const std::optional<int> button = entryNumber(Combo2->currentText(), 1, PushButtonCount);
-    if (!button)
-        return;
+    if (!button) return;
     resetChecks();
     ModuleImage *img = image();
     const std::optional<int> outputs = outputCount(m_state.ModuleType);
     if (img && outputs) {
-        if (const auto first = chosenValue(m_first, *outputs))
-            img->set(firstFunctionSlot(*button), *first);
+        if (const auto first = chosenValue(m_first, *outputs)) img->set(firstFunctionSlot(*button), *first);
         if (const auto second = chosenValue(m_second, *outputs))
             img->set(secondFunctionSlot(*button), *second);
     }
@@ -267,14 +272,14 @@ void PushButtonFrame::Command4_Click()
 {
     ModuleImage *img = image();
     const std::vector<int> base = baseFunctions(m_state.ModuleType);
-    if (!img || base.empty())
-        return;
+    if (!img || base.empty()) return;
     const int lang = m_state.Language;
-    const QString title = Lang::text(lang, QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base"),
-                                     QStringLiteral("Basisfuncties / Fonctions de base"));
-    const QString question = Lang::message(lang, QStringLiteral("Bent U zeker?"), QStringLiteral("Etes-vous certain?"));
-    if (MessageBox::okCancel(this, title, question) != MessageBox::Ok)
-        return;
+    const QString title =
+        Lang::text(lang, QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base"),
+                   QStringLiteral("Basisfuncties / Fonctions de base"));
+    const QString question =
+        Lang::message(lang, QStringLiteral("Bent U zeker?"), QStringLiteral("Etes-vous certain?"));
+    if (MessageBox::okCancel(this, title, question) != MessageBox::Ok) return;
     resetChecks();
     for (int slot = 0; slot < static_cast<int>(base.size()); ++slot)
         img->set(slot, base[static_cast<size_t>(slot)]);
@@ -285,8 +290,7 @@ void PushButtonFrame::Command4_Click()
 // disabled until the next insert or base functions.
 void PushButtonFrame::clearAll(QCheckBox *box, bool checked, int firstSlot)
 {
-    if (!checked || m_program.active())
-        return;
+    if (!checked || m_program.active()) return;
     if (ModuleImage *img = image())
         for (int n = 0; n < PushButtonCount; ++n)
             img->set(firstSlot + n, NoFunction);
@@ -296,8 +300,7 @@ void PushButtonFrame::clearAll(QCheckBox *box, bool checked, int firstSlot)
 
 void PushButtonFrame::Grid1_DblClick(int row, int column)
 {
-    if (row < 1 || row > PushButtonCount)
-        return;
+    if (row < 1 || row > PushButtonCount) return;
     if (column == 0) {
         {
             const EditorWidgets::ProgramChange::Scope program(m_program);
@@ -307,8 +310,7 @@ void PushButtonFrame::Grid1_DblClick(int row, int column)
         return;
     }
     ModuleImage *img = image();
-    if (!img)
-        return;
+    if (!img) return;
     if (column == 1)
         img->set(firstFunctionSlot(row), NoFunction);
     else if (column == 2)

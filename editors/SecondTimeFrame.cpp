@@ -10,7 +10,8 @@
 
 using namespace EditorRules;
 
-SecondTimeFrame::SecondTimeFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame6"), parent), m_state(state)
+SecondTimeFrame::SecondTimeFrame(ModuleState &state, QWidget *parent)
+    : QGroupBox(QStringLiteral("Frame6"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame6"));
     Label6 = Controls::label("Label6", this);
@@ -30,8 +31,7 @@ SecondTimeFrame::SecondTimeFrame(ModuleState &state, QWidget *parent) : QGroupBo
 
     connect(Combo7, &QComboBox::activated, this, &SecondTimeFrame::Combo7_Click);
     connect(Combo7, &QComboBox::editTextChanged, this, [this](const QString &text) {
-        if (!m_program.active())
-            Combo7_Change(text);
+        if (!m_program.active()) Combo7_Change(text);
     });
     hide();
 }
@@ -41,18 +41,20 @@ void SecondTimeFrame::open()
     const int lang = m_state.Language;
     Lang::setText(this, lang, QStringLiteral("Tijd 2de functie:"), QStringLiteral("Temps 2ème fonction:"));
     show();
-    Lang::setText(Label6, lang,
-                  QStringLiteral("De 'tijd' dat een drukknop moet worden ingedrukt om de tweede functie te activeren "
-                                 "(is alleen van belang als de drukknop is voorzien van deze tweede functie). Deze "
-                                 "ingestelde tijd heeft betrekking op alle drukknoppen aangesloten op deze module."),
-                  QStringLiteral("Durée de pression sur le bouton poussoir afin d'activer la 2ème fonction (si "
-                                 "celle-ci est installée). Cette durée sera appliquée à tous les boutons poussoir "
-                                 "connectés à ce module."));
+    Lang::setText(
+        Label6, lang,
+        QStringLiteral("De 'tijd' dat een drukknop moet worden ingedrukt om de tweede functie te activeren "
+                       "(is alleen van belang als de drukknop is voorzien van deze tweede functie). Deze "
+                       "ingestelde tijd heeft betrekking op alle drukknoppen aangesloten op deze module."),
+        QStringLiteral("Durée de pression sur le bouton poussoir afin d'activer la 2ème fonction (si "
+                       "celle-ci est installée). Cette durée sera appliquée à tous les boutons poussoir "
+                       "connectés à ce module."));
     Lang::setText(Label4, lang, QStringLiteral("Seconden"), QStringLiteral("Secondes"));
     Combo7->setAccessibleDescription(Label6->text());
 
     const ModuleImage *image = m_state.currentImage();
-    const QString text = image ? halfSecondsText(image->value(ModuleTypes::SecondFunctionTimeSlot)) : QString();
+    const QString text =
+        image ? halfSecondsText(image->value(ModuleTypes::SecondFunctionTimeSlot)) : QString();
     {
         const EditorWidgets::ProgramChange::Scope program(m_program);
         EditorWidgets::fill(Combo7, secondTimeEntries());
@@ -80,10 +82,8 @@ void SecondTimeFrame::Combo7_Change(const QString &text)
 {
     ModuleImage *image = m_state.currentImage();
     const std::optional<int> halfSeconds = secondTimeValue(text);
-    if (!halfSeconds || !image)
-        clearField();
-    if (!image)
-        return;
+    if (!halfSeconds || !image) clearField();
+    if (!image) return;
     image->set(ModuleTypes::SecondFunctionTimeSlot, halfSeconds.value_or(SecondFunctionTimeDefault));
 }
 

@@ -28,8 +28,7 @@ QString FileList::fileName() const
 void FileList::refresh()
 {
     clear();
-    if (m_folder.isEmpty())
-        return;
+    if (m_folder.isEmpty()) return;
     // The extension in any letter case: "*.QV1" lists "a.QV1" and also "a.qv1", as a module file
     // saved on a system that changed the case of the name.
     QDir dir(m_folder, m_pattern, QDir::Name | QDir::IgnoreCase, QDir::Files);

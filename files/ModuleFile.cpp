@@ -32,27 +32,30 @@ std::vector<QByteArrayView> splitLines(const QByteArray &content)
         const char c = content[i];
         if (c == '\r' || c == '\n') {
             lines.emplace_back(content.constData() + start, i - start);
-            if (c == '\r' && i + 1 < n && content[i + 1] == '\n')
-                ++i;
+            if (c == '\r' && i + 1 < n && content[i + 1] == '\n') ++i;
             start = ++i;
         } else {
             ++i;
         }
     }
-    if (start < n)
-        lines.emplace_back(content.constData() + start, n - start);
+    if (start < n) lines.emplace_back(content.constData() + start, n - start);
     return lines;
 }
 
 bool isEmptyLine(QByteArrayView line)
 {
     for (char c : line)
-        if (!isBlank(c))
-            return false;
+        if (!isBlank(c)) return false;
     return true;
 }
 
-enum class NumberStatus { Ok, Empty, NotANumber, OutOfRange };
+enum class NumberStatus
+{
+    Ok,
+    Empty,
+    NotANumber,
+    OutOfRange
+};
 
 // One value per line: leading blanks skipped, the value runs to the first comma or the line end,
 // and must be a whole number (blanks around it allowed) within min..max. Empty when nothing but
@@ -71,26 +74,22 @@ NumberStatus readNumber(QByteArrayView line, int min, int max, int *value)
         ++i;
     while (end > i && isBlank(line[end - 1]))
         --end;
-    if (i == end)
-        return NumberStatus::Empty;
+    if (i == end) return NumberStatus::Empty;
     bool negative = false;
     if (i < end && (line[i] == '+' || line[i] == '-')) {
         negative = line[i] == '-';
         ++i;
     }
-    if (i == end)
-        return NumberStatus::NotANumber;
+    if (i == end) return NumberStatus::NotANumber;
     qint64 magnitude = 0;
     for (; i < end; ++i) {
         const char c = line[i];
-        if (c < '0' || c > '9')
-            return NumberStatus::NotANumber;
+        if (c < '0' || c > '9') return NumberStatus::NotANumber;
         if (magnitude < 1000000000) // far beyond any slot value; stop growing
             magnitude = magnitude * 10 + (c - '0');
     }
     const qint64 n = negative ? -magnitude : magnitude;
-    if (n < min || n > max)
-        return NumberStatus::OutOfRange;
+    if (n < min || n > max) return NumberStatus::OutOfRange;
     *value = static_cast<int>(n);
     return NumberStatus::Ok;
 }
@@ -99,17 +98,15 @@ QString shown(QByteArrayView line)
 {
     QString s = QString::fromLatin1(line.first(qMin(line.size(), kShownChars)));
     for (QChar &c : s)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = QLatin1Char('?');
-    if (line.size() > kShownChars)
-        s += QStringLiteral("...");
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QLatin1Char('?');
+    if (line.size() > kShownChars) s += QStringLiteral("...");
     return s;
 }
 
-void fail(ModuleFileError *error, ModuleFileError::Kind kind, int line, const QString &text, const QString &message)
+void fail(ModuleFileError *error, ModuleFileError::Kind kind, int line, const QString &text,
+          const QString &message)
 {
-    if (!error)
-        return;
+    if (!error) return;
     error->kind = kind;
     error->line = line;
     error->text = text;
@@ -129,13 +126,15 @@ QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error)
     const int count = ModuleFile::slotCount(type);
     if (count == 0) {
         // No module identified: such a file could never be opened again.
-        if (error)
-            *error = QStringLiteral("module type %1 is not 0..3; nothing to save").arg(type);
+        if (error) *error = QStringLiteral("module type %1 is not 0..3; nothing to save").arg(type);
         return {};
     }
     if (image.size() != count) {
         if (error)
-            *error = QStringLiteral("a type-%1 module has %2 slots, the image has %3").arg(type).arg(count).arg(image.size());
+            *error = QStringLiteral("a type-%1 module has %2 slots, the image has %3")
+                         .arg(type)
+                         .arg(count)
+                         .arg(image.size());
         return {};
     }
     QByteArray out;
@@ -144,8 +143,7 @@ QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error)
     for (int slot = 0; slot < count; ++slot) {
         const int v = image.value(slot);
         if (v < kMinValue || v > kMaxValue) {
-            if (error)
-                *error = QStringLiteral("slot %1 holds %2, outside 0..999").arg(slot).arg(v);
+            if (error) *error = QStringLiteral("slot %1 holds %2, outside 0..999").arg(slot).arg(v);
             return {};
         }
         out += numberText(v) + "\r\n";
@@ -156,8 +154,7 @@ QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error)
 bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QString *error)
 {
     const QByteArray content = moduleFileContent(type, image, error);
-    if (content.isEmpty())
-        return false;
+    if (content.isEmpty()) return false;
     // Every byte is written and flushed before the rename, so a write cut short (disk full, size
     // limit) fails here and the old file stays.
     return SafeFile::replace(path, content, error);
@@ -165,8 +162,7 @@ bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QS
 
 std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleFileError *error)
 {
-    if (error)
-        *error = ModuleFileError{};
+    if (error) *error = ModuleFileError{};
     if (content.size() > ModuleFile::MaxSize) {
         fail(error, ModuleFileError::TooLarge, 0, QString(),
              QStringLiteral("%1 bytes is too large for a module file").arg(content.size()));
@@ -174,7 +170,8 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
     }
     const std::vector<QByteArrayView> lines = splitLines(content);
     if (lines.empty()) {
-        fail(error, ModuleFileError::BadType, 1, QString(), QStringLiteral("the file is empty; a module type 0..3 expected"));
+        fail(error, ModuleFileError::BadType, 1, QString(),
+             QStringLiteral("the file is empty; a module type 0..3 expected"));
         return std::nullopt;
     }
 
@@ -190,7 +187,10 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
     if (available < count) {
         const int missing = static_cast<int>(available) + 2;
         fail(error, ModuleFileError::TooShort, missing, QString(),
-             QStringLiteral("the file ends after %1 of the %2 slots of a type-%3 module").arg(available).arg(count).arg(data.type));
+             QStringLiteral("the file ends after %1 of the %2 slots of a type-%3 module")
+                 .arg(available)
+                 .arg(count)
+                 .arg(data.type));
         return std::nullopt;
     }
 
@@ -224,8 +224,7 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
         --used;
     if (used > static_cast<size_t>(count) + 1) {
         for (int other = 0; other <= 3; ++other) {
-            if (static_cast<size_t>(ModuleFile::slotCount(other)) + 1 != used)
-                continue;
+            if (static_cast<size_t>(ModuleFile::slotCount(other)) + 1 != used) continue;
             fail(error, ModuleFileError::OtherTypesLength, 1, shown(lines[0]),
                  QStringLiteral("module type %1, but the file has the %2 lines of a type-%3 module")
                      .arg(data.type)
@@ -243,8 +242,7 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
 
 std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileError *error)
 {
-    if (error)
-        *error = ModuleFileError{};
+    if (error) *error = ModuleFileError{};
     const SafeFile::ReadResult file = SafeFile::read(path, ModuleFile::MaxSize);
     switch (file.status) {
     case SafeFile::ReadStatus::Ok:
@@ -259,7 +257,8 @@ std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileErro
         fail(error, ModuleFileError::Unreadable, 0, QString(), file.detail);
         break;
     case SafeFile::ReadStatus::TooLarge:
-        fail(error, ModuleFileError::TooLarge, 0, QString(), QStringLiteral("%1 is too large for a module file").arg(path));
+        fail(error, ModuleFileError::TooLarge, 0, QString(),
+             QStringLiteral("%1 is too large for a module file").arg(path));
         break;
     }
     return std::nullopt;

@@ -34,22 +34,23 @@ struct ModuleFileData
 
 struct ModuleFileError
 {
-    enum Kind {
+    enum Kind
+    {
         None,
-        Missing,        // no such file
-        Unreadable,     // exists but cannot be opened or read
-        TooLarge,       // larger than any module file could be
-        BadType,        // line 1 is not a module type 0..3
-        TooShort,       // the file ends before the last slot of its type
-        BadValue,       // a slot line holds text that is not a whole number 0..999
+        Missing,          // no such file
+        Unreadable,       // exists but cannot be opened or read
+        TooLarge,         // larger than any module file could be
+        BadType,          // line 1 is not a module type 0..3
+        TooShort,         // the file ends before the last slot of its type
+        BadValue,         // a slot line holds text that is not a whole number 0..999
         OtherTypesLength, // the file has the length of another type than its type line says
-        NotAFile        // a folder, FIFO, device or socket: never opened as a module file
+        NotAFile          // a folder, FIFO, device or socket: never opened as a module file
     };
     Kind kind = None;
-    int line = 0;    // 1-based line of the fault; 0 when the fault concerns the whole file
-    QString text;    // the offending line as read (without its line end), shortened
-    QString message; // one English sentence for logs and tests: what and where
-    int type = -1;   // OtherTypesLength: the type of line 1
+    int line = 0;      // 1-based line of the fault; 0 when the fault concerns the whole file
+    QString text;      // the offending line as read (without its line end), shortened
+    QString message;   // one English sentence for logs and tests: what and where
+    int type = -1;     // OtherTypesLength: the type of line 1
     int fileLines = 0; // OtherTypesLength: the lines up to the last non-blank one
 };
 

@@ -2,8 +2,8 @@
 #include "common/Named.h"
 
 #include "common/InstallFolder.h"
-#include "common/WidgetTexts.h"
 #include "common/UserFolders.h"
+#include "common/WidgetTexts.h"
 #include "protocol/ModuleState.h"
 
 #include <QDir>
@@ -15,8 +15,7 @@ namespace {
 QString installFolderWithoutSeparator()
 {
     QString folder = InstallFolder::path();
-    if (folder.size() > 1)
-        folder.chop(1);
+    if (folder.size() > 1) folder.chop(1);
     return folder;
 }
 
@@ -69,8 +68,7 @@ ModuleFileDialog::ModuleFileDialog(ModuleState &state, const char *formName, con
     m_grid->addWidget(File1, 0, 2, 2, 1);
 
     connect(Drive1, &DriveList::driveChanged, this, [this](const QString &drive) {
-        if (Dir1->setPath(drive))
-            showFolder();
+        if (Dir1->setPath(drive)) showFolder();
         File1->setPattern(QStringLiteral("*.QV1"));
     });
     connect(Dir1, &FolderList::pathChanged, this, [this] { showFolder(); });
@@ -84,8 +82,7 @@ void ModuleFileDialog::showFolder()
 
 void ModuleFileDialog::start()
 {
-    if (!Dir1->setPath(moduleFileStartFolder(m_state)))
-        Dir1->setPath(QDir::rootPath());
+    if (!Dir1->setPath(moduleFileStartFolder(m_state))) Dir1->setPath(QDir::rootPath());
     Drive1->selectDriveOf(Dir1->path());
     // Going to the start folder is a folder change like any other (the open dialog shows it).
     showFolder();
@@ -94,8 +91,8 @@ void ModuleFileDialog::start()
 // ---- Form2 -------------------------------------------------------------------------------------
 
 OpenDialog::OpenDialog(ModuleState &state, Opener opener, QWidget *parent)
-    : ModuleFileDialog(state, "Form2", QStringLiteral("Openen"), QStringLiteral("Ouvrir"), QStringLiteral("Zoeken in:"),
-                       QStringLiteral("Ouvrir dans:"), parent),
+    : ModuleFileDialog(state, "Form2", QStringLiteral("Openen"), QStringLiteral("Ouvrir"),
+                       QStringLiteral("Zoeken in:"), QStringLiteral("Ouvrir dans:"), parent),
       m_opener(std::move(opener))
 {
     const int lang = state.Language;
@@ -137,10 +134,8 @@ QString OpenDialog::chosenPath() const
 void OpenDialog::Command1_Click()
 {
     const QString path = chosenPath();
-    if (path.isEmpty())
-        return; // no file chosen: nothing to open
-    if (m_opener(path))
-        accept();
+    if (path.isEmpty()) return; // no file chosen: nothing to open
+    if (m_opener(path)) accept();
 }
 
 void OpenDialog::Command2_Click()
@@ -154,8 +149,8 @@ void OpenDialog::Command2_Click()
 // ---- Form3 -------------------------------------------------------------------------------------
 
 SaveDialog::SaveDialog(ModuleState &state, Saver saver, QWidget *parent)
-    : ModuleFileDialog(state, "Form3", QStringLiteral("Opslaan"), QStringLiteral("Sauver"), QStringLiteral("Opslaan in:"),
-                       QStringLiteral("Sauver ds:"), parent),
+    : ModuleFileDialog(state, "Form3", QStringLiteral("Opslaan"), QStringLiteral("Sauver"),
+                       QStringLiteral("Opslaan in:"), QStringLiteral("Sauver ds:"), parent),
       m_saver(std::move(saver))
 {
     const int lang = state.Language;
@@ -186,7 +181,8 @@ SaveDialog::SaveDialog(ModuleState &state, Saver saver, QWidget *parent)
     buttons->addWidget(CancelButton);
     grid()->addLayout(buttons, 4, 0, 1, 3);
 
-    connect(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { Text1->setText(item->text()); });
+    connect(File1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { Text1->setText(item->text()); });
     connect(Command3, &QPushButton::clicked, this, &SaveDialog::Command3_Click);
     connect(Text2, &QLineEdit::textEdited, this, [this] { Command2->setEnabled(true); });
     connect(Command2, &QPushButton::clicked, this, &SaveDialog::Command2_Click);
@@ -221,8 +217,7 @@ void SaveDialog::Command1_Click()
         Text1->selectAll();
         return;
     }
-    if (m_saver(targetPath(Dir1->path(), Text1->text())))
-        accept();
+    if (m_saver(targetPath(Dir1->path(), Text1->text()))) accept();
 }
 
 void SaveDialog::Command2_Click()

@@ -33,8 +33,7 @@ QString systemError(int error)
 
 void fail(QString *error, const QString &path, const QString &why)
 {
-    if (error)
-        *error = QStringLiteral("cannot write %1: %2").arg(path, why);
+    if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, why);
 }
 
 // A name for the new file beside the target: hidden, so a save cut short by a crash leaves no
@@ -55,11 +54,9 @@ bool writeAll(int fd, const QByteArray &content)
     qsizetype left = content.size();
     while (left > 0) {
         const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
+            if (n == 0) errno = ENOSPC;
             return false;
         }
         p += n;
@@ -75,19 +72,22 @@ SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
 {
 #ifdef Q_OS_WIN
     const QFileInfo info(path);
-    if (!info.exists())
-        return result(ReadStatus::Missing, QStringLiteral("%1 does not exist").arg(path));
+    if (!info.exists()) return result(ReadStatus::Missing, QStringLiteral("%1 does not exist").arg(path));
     if (!info.isFile())
         return result(ReadStatus::NotRegular, QStringLiteral("%1 is not a regular file").arg(path));
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return result(ReadStatus::Unreadable, QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
+        return result(ReadStatus::Unreadable,
+                      QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
     QByteArray content = f.read(maxSize + 1);
     if (f.error() != QFileDevice::NoError)
-        return result(ReadStatus::Unreadable, QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
+        return result(ReadStatus::Unreadable,
+                      QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
 #else
     const QByteArray native = QFile::encodeName(path);
-    struct stat st{};
+    struct stat st
+    {
+    };
     // Looked at before opening: opening a device (a serial port, a tape) can already do something.
     if (::stat(native.constData(), &st) != 0) {
         const int e = errno;
@@ -98,7 +98,8 @@ SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
     if (!S_ISREG(st.st_mode))
         return result(ReadStatus::NotRegular,
                       QStringLiteral("%1 is not a regular file (%2)")
-                          .arg(path, S_ISDIR(st.st_mode) ? QStringLiteral("a folder") : QStringLiteral("a FIFO, device or socket")));
+                          .arg(path, S_ISDIR(st.st_mode) ? QStringLiteral("a folder")
+                                                         : QStringLiteral("a FIFO, device or socket")));
     // Non-blocking: should the name have become a FIFO meanwhile, opening it does not wait.
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
@@ -114,24 +115,23 @@ SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
     char buffer[16384];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             const int e = errno;
             ::close(fd);
-            return result(ReadStatus::Unreadable, QStringLiteral("cannot read %1: %2").arg(path, systemError(e)));
+            return result(ReadStatus::Unreadable,
+                          QStringLiteral("cannot read %1: %2").arg(path, systemError(e)));
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         content.append(buffer, qsizetype(n));
         // One byte beyond the limit tells a file that is too large from one that is just at it.
-        if (content.size() > maxSize)
-            break;
+        if (content.size() > maxSize) break;
     }
     ::close(fd);
 #endif
     if (content.size() > maxSize)
-        return result(ReadStatus::TooLarge, QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(maxSize));
+        return result(ReadStatus::TooLarge,
+                      QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(maxSize));
     ReadResult r;
     r.status = ReadStatus::Ok;
     r.content = std::move(content);
@@ -144,14 +144,12 @@ bool SafeFile::replace(const QString &path, const QByteArray &content, QString *
     QSaveFile f(path);
     f.setDirectWriteFallback(false);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(content) != content.size()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
         f.cancelWriting();
         return false;
     }
     if (!f.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
         return false;
     }
     return true;
@@ -166,7 +164,9 @@ bool SafeFile::replace(const QString &path, const QByteArray &content, QString *
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
 
     // lstat: a link at the name is what gets replaced, so what it points to does not matter.
-    struct stat st{};
+    struct stat st
+    {
+    };
     bool keepMode = false;
     mode_t mode = 0666;
     if (::lstat(target.constData(), &st) == 0) {
@@ -184,9 +184,9 @@ bool SafeFile::replace(const QString &path, const QByteArray &content, QString *
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = temporaryName(folder, name);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, keepMode ? 0600 : mode);
-        if (fd < 0 && errno != EEXIST)
-            break;
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    keepMode ? 0600 : mode);
+        if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
         fail(error, path, systemError(errno));
@@ -199,12 +199,9 @@ bool SafeFile::replace(const QString &path, const QByteArray &content, QString *
         return false;
     };
     // The umask applied on creation; a replaced file keeps exactly the permissions it had.
-    if (keepMode && ::fchmod(fd, mode) != 0)
-        return abandon(errno);
-    if (!writeAll(fd, content))
-        return abandon(errno);
-    if (::fsync(fd) != 0)
-        return abandon(errno);
+    if (keepMode && ::fchmod(fd, mode) != 0) return abandon(errno);
+    if (!writeAll(fd, content)) return abandon(errno);
+    if (::fsync(fd) != 0) return abandon(errno);
     if (::close(fd) != 0) {
         const int e = errno;
         ::unlink(temporary.constData());

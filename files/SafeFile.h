@@ -9,7 +9,8 @@
 // it over the name, so a symbolic link at that name is replaced itself, never written through.
 namespace SafeFile {
 
-enum class ReadStatus {
+enum class ReadStatus
+{
     Ok,
     Missing,    // nothing at that name (or a dangling link)
     NotRegular, // a folder, FIFO, device or socket

@@ -30,8 +30,7 @@ Conversation::Conversation(ModuleState &state, SerialLink &link, QObject *parent
 
     connect(&m_link, &SerialLink::readyRead, this, &Conversation::onReadyRead);
     connect(&m_link, &SerialLink::lost, this, [this](const QString &detail) {
-        if (m_running)
-            finishWithProblem(Problem::LineLost, detail);
+        if (m_running) finishWithProblem(Problem::LineLost, detail);
     });
     connect(m_writer, &PacedWriter::sent, this, &Conversation::onSent);
     connect(m_writer, &PacedWriter::failed, this, &Conversation::onFailed);
@@ -46,8 +45,7 @@ Conversation::~Conversation()
 
 bool Conversation::connectModule()
 {
-    if (m_running)
-        return false;
+    if (m_running) return false;
     m_state.ModuleType = ModuleTypes::None;
     TransferMode = 0;
     return start(Command::Read);
@@ -55,16 +53,14 @@ bool Conversation::connectModule()
 
 bool Conversation::sendConfiguration()
 {
-    if (m_running)
-        return false;
+    if (m_running) return false;
     TransferMode = 1;
     return start(Command::Write);
 }
 
 bool Conversation::startDiagnostic(DiagnosticTest test)
 {
-    if (m_running || test == DiagnosticTest::None)
-        return false;
+    if (m_running || test == DiagnosticTest::None) return false;
     DiagnosticMode = test;
     return start(Command::OpenTest);
 }
@@ -121,12 +117,10 @@ void Conversation::stopOutputTest()
 
 void Conversation::abandon()
 {
-    if (!m_running || m_leaving)
-        return;
+    if (!m_running || m_leaving) return;
     m_leaving = true;
     // A Stop's frames or an end frame are already on their way: they finish, then the way out.
-    if (m_owedOnTheWay || Timer22.isActive())
-        return;
+    if (m_owedOnTheWay || Timer22.isActive()) return;
     QString owed;
     int times = 1;
     if (m_testRunning) {
@@ -168,8 +162,7 @@ void Conversation::clearReceived()
 
 void Conversation::setPortNumber(int)
 {
-    if (m_running)
-        stopAll();
+    if (m_running) stopAll();
     setRunning(false);
     m_writer->cancel();
     m_link.close();
@@ -212,7 +205,8 @@ bool Conversation::openLink()
 
 void Conversation::stopAll()
 {
-    for (QTimer *t : {&Timer14, &Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer22, &Timer23, &Timer24})
+    for (QTimer *t :
+         {&Timer14, &Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer22, &Timer23, &Timer24})
         t->stop();
     m_readerArmed = false;
     // The writer lets go of the port before anybody closes it.
@@ -227,16 +221,14 @@ void Conversation::stopAll()
 
 void Conversation::setRunning(bool running)
 {
-    if (m_running == running)
-        return;
+    if (m_running == running) return;
     m_running = running;
     Q_EMIT runningChanged(running);
 }
 
 void Conversation::finishWithProblem(Problem p, const QString &detail)
 {
-    if (!m_running)
-        return;
+    if (!m_running) return;
     // Only a lost line stops frames the module is owed.
     stopAll();
     m_link.close();
@@ -262,7 +254,8 @@ void Conversation::sendCommand(int times, std::function<void(const QString &)> t
     QList<QByteArray> frames;
     for (int i = 0; i < times; ++i)
         frames << Wire::commandFrame(command);
-    sendFrames(frames, pauseMicroseconds(m_state.PcDelay), [then = std::move(then), command] { then(command); });
+    sendFrames(frames, pauseMicroseconds(m_state.PcDelay),
+               [then = std::move(then), command] { then(command); });
 }
 
 void Conversation::sendOwed(int times, std::function<void(const QString &)> then)
@@ -281,18 +274,15 @@ void Conversation::sendOwed(int times, std::function<void(const QString &)> then
 void Conversation::onSent(quint64 job)
 {
     const auto it = m_afterSent.find(job);
-    if (it == m_afterSent.end())
-        return; // a job of a conversation that was stopped
+    if (it == m_afterSent.end()) return; // a job of a conversation that was stopped
     auto then = std::move(it->second);
     m_afterSent.erase(it);
-    if (then)
-        then();
+    if (then) then();
 }
 
 void Conversation::onFailed(quint64 job)
 {
-    if (m_afterSent.count(job))
-        finishWithProblem(Problem::LineLost, m_link.lastErrorText());
+    if (m_afterSent.count(job)) finishWithProblem(Problem::LineLost, m_link.lastErrorText());
 }
 
 // ---- progress -------------------------------------------------------------------------------
@@ -316,11 +306,9 @@ void Conversation::onReadyRead()
 {
     const QByteArray bytes = m_link.readAll();
     // Between conversations nobody reads: what arrives is thrown away at once.
-    if (!m_running)
-        return;
+    if (!m_running) return;
     m_reader.append(bytes);
-    if (m_readerArmed && m_reader.hasLine() && !Timer18.isActive())
-        Timer18.start(LineWaiting);
+    if (m_readerArmed && m_reader.hasLine() && !Timer18.isActive()) Timer18.start(LineWaiting);
 }
 
 void Conversation::armReader()
@@ -340,11 +328,9 @@ void Conversation::Timer14_Timer()
         }
         stepProgress();
         const auto line = m_reader.takeLine();
-        if (!line)
-            return;
+        if (!line) return;
         RxText = *line;
-        if (RxText.startsWith(QLatin1Char('M')))
-            break;
+        if (RxText.startsWith(QLatin1Char('M'))) break;
         RxText.clear();
     }
     Timer14.stop();
@@ -429,8 +415,7 @@ void Conversation::Timer17_Timer()
             Q_EMIT endFrameSent();
         }
         // Stopped while the command was on its way: no reader for it.
-        if (command != PendingCommand)
-            return;
+        if (command != PendingCommand) return;
         armReader();
     };
     if (PendingCommand == Command::End)
@@ -441,11 +426,9 @@ void Conversation::Timer17_Timer()
 
 void Conversation::Timer18_Timer()
 {
-    if (!m_readerArmed)
-        return;
+    if (!m_readerArmed) return;
     const auto line = m_reader.takeLine();
-    if (!line)
-        return; // stays armed: the next characters that arrive bring the line
+    if (!line) return; // stays armed: the next characters that arrive bring the line
     m_readerArmed = false;
     RxText = *line;
     dispatch();
@@ -494,8 +477,7 @@ void Conversation::dispatch()
         break;
     case ReplyRule::DataLine:
         // Only a read stores data lines; anything else the module sends is passed over.
-        if (PendingCommand == Command::Read && m_readCopy)
-            dataLine();
+        if (PendingCommand == Command::Read && m_readCopy) dataLine();
         commonEnd();
         break;
     }
@@ -504,8 +486,7 @@ void Conversation::dispatch()
 void Conversation::commonEnd()
 {
     RxText.clear();
-    if (ReadComplete == 1)
-        return;
+    if (ReadComplete == 1) return;
     armReader();
 }
 
@@ -514,11 +495,9 @@ void Conversation::dataLine()
     stepProgress();
     const auto data = Wire::parseDataLine(RxText);
     // A slot field that is no number, or a slot outside the image, is not stored.
-    if (!data || !m_readCopy->contains(data->slot))
-        return;
+    if (!data || !m_readCopy->contains(data->slot)) return;
     m_readCopy->set(data->slot, data->value);
-    if (data->slot == m_readCopy->lastSlot())
-        finishRead();
+    if (data->slot == m_readCopy->lastSlot()) finishRead();
 }
 
 void Conversation::finishRead()
@@ -547,10 +526,8 @@ void Conversation::Timer19_Timer()
 QTimer &Conversation::slotWriter()
 {
     const ModuleTypeInfo *info = ModuleTypes::info(m_state.ModuleType);
-    if (info && info->image == ModuleTypes::Image::Dim)
-        return Timer21;
-    if (info && info->image == ModuleTypes::Image::Velano)
-        return Timer24;
+    if (info && info->image == ModuleTypes::Image::Dim) return Timer21;
+    if (info && info->image == ModuleTypes::Image::Velano) return Timer24;
     return Timer20;
 }
 
@@ -559,26 +536,26 @@ QTimer &Conversation::slotWriter()
 void Conversation::slotWriterTick(QTimer &timer)
 {
     const ModuleImage *image = m_state.currentImage();
-    if (!image)
-        return;
+    if (!image) return;
     stepProgress();
     const int slot = SendSlot;
     // Slot frames go out with half the pause of the command frames.
-    sendFrames({Wire::slotFrame(slot, image->value(slot))}, slotPauseMicroseconds(m_state.PcDelay), [this, &timer, slot] {
-        const ModuleImage *image = m_state.currentImage();
-        if (!image || slot >= image->lastSlot()) {
-            setProgress(false, m_progressValue, m_progressMaximum);
-            m_writing = false;
-            setRunning(false);
-            Q_EMIT statusChanged(Status::Ready);
-            Q_EMIT sendFinished();
-            return;
-        }
-        SendSlot = slot + 1;
-        const qint64 dueNs = qint64(slot + 2) * std::chrono::nanoseconds(SlotFrame).count();
-        const qint64 waitNs = dueNs - m_slotSchedule.nsecsElapsed();
-        timer.start(static_cast<int>(qMax<qint64>(0, (waitNs + 500000) / 1000000)));
-    });
+    sendFrames({Wire::slotFrame(slot, image->value(slot))}, slotPauseMicroseconds(m_state.PcDelay),
+               [this, &timer, slot] {
+                   const ModuleImage *image = m_state.currentImage();
+                   if (!image || slot >= image->lastSlot()) {
+                       setProgress(false, m_progressValue, m_progressMaximum);
+                       m_writing = false;
+                       setRunning(false);
+                       Q_EMIT statusChanged(Status::Ready);
+                       Q_EMIT sendFinished();
+                       return;
+                   }
+                   SendSlot = slot + 1;
+                   const qint64 dueNs = qint64(slot + 2) * std::chrono::nanoseconds(SlotFrame).count();
+                   const qint64 waitNs = dueNs - m_slotSchedule.nsecsElapsed();
+                   timer.start(static_cast<int>(qMax<qint64>(0, (waitNs + 500000) / 1000000)));
+               });
 }
 
 // ---- diagnostics ends -------------------------------------------------------------------------

@@ -31,10 +31,10 @@ public:
     ~Conversation() override;
 
     // Conversation starts. Each returns false when the line cannot be opened (problem() follows).
-    bool connectModule();                       // identify the module and read its configuration
-    bool sendConfiguration();                   // write the image of the current type into the module
-    bool startDiagnostic(DiagnosticTest test);  // one of the three tests
-    void switchOutput(int output);              // output test: switch output 1..12
+    bool connectModule();                      // identify the module and read its configuration
+    bool sendConfiguration();                  // write the image of the current type into the module
+    bool startDiagnostic(DiagnosticTest test); // one of the three tests
+    void switchOutput(int output);             // output test: switch output 1..12
     void stopMonitor();
     void stopOutputTest();
     // The installer gets out (Afbreken, Esc, closing the window). What the module is owed goes

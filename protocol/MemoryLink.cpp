@@ -28,8 +28,7 @@ QByteArray MemoryLink::readAll()
 
 bool MemoryLink::writeAndDrain(char c)
 {
-    if (m_failWrites)
-        return false;
+    if (m_failWrites) return false;
     if (!m_openForWriter) {
         ++m_writesWhileClosed;
         return false;
@@ -45,8 +44,7 @@ bool MemoryLink::writeAndDrain(char c)
 
 void MemoryLink::moduleSend(const QByteArray &bytes)
 {
-    if (!m_open)
-        return;
+    if (!m_open) return;
     m_input += bytes;
     QMetaObject::invokeMethod(this, &SerialLink::readyRead, Qt::QueuedConnection);
 }
@@ -83,8 +81,7 @@ void MemoryLink::failNextOpen(OpenError error, const QString &text)
 
 void MemoryLink::hangUp()
 {
-    if (!m_open)
-        return;
+    if (!m_open) return;
     m_open = false;
     m_openForWriter = false;
     Q_EMIT lost(QStringLiteral("the line hung up"));

@@ -20,8 +20,7 @@ public:
     int value(int slot) const { return contains(slot) ? m_slots[static_cast<size_t>(slot)] : 0; }
     void set(int slot, int value)
     {
-        if (contains(slot))
-            m_slots[static_cast<size_t>(slot)] = value;
+        if (contains(slot)) m_slots[static_cast<size_t>(slot)] = value;
     }
 
     bool operator==(const ModuleImage &other) const = default;

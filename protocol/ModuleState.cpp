@@ -8,8 +8,7 @@ ModuleImage *ModuleState::imageFor(int type)
 const ModuleImage *ModuleState::imageFor(int type) const
 {
     const ModuleTypeInfo *info = ModuleTypes::info(type);
-    if (!info)
-        return nullptr;
+    if (!info) return nullptr;
     switch (info->image) {
     case ModuleTypes::Image::Relay:
         return &RelayImage;
@@ -25,8 +24,7 @@ void ModuleState::takeModule(int type, const std::vector<int> &values)
 {
     ModuleType = type;
     ModuleImage *image = currentImage();
-    if (!image)
-        return;
+    if (!image) return;
     for (int slot = 0; slot < image->size(); ++slot)
         image->set(slot, slot < static_cast<int>(values.size()) ? values[static_cast<size_t>(slot)] : 0);
 }

@@ -28,29 +28,34 @@ struct Text
 };
 
 // Which of the three images a type's configuration lives in; types 0 and 3 share one.
-enum class Image { Relay, Dim, Velano };
+enum class Image
+{
+    Relay,
+    Dim,
+    Velano
+};
 
 } // namespace ModuleTypes
 
 struct ModuleTypeInfo
 {
     int type;
-    const char *comboEntry;  // its entry in the module type list
-    const char *picture;     // bitmap of the installation folder
+    const char *comboEntry; // its entry in the module type list
+    const char *picture;    // bitmap of the installation folder
     ModuleTypes::Image image;
-    int slotCount;           // slots of the image: 0 .. slotCount-1
-    int lastSlot;            // its line ends a read
-    int versionSlot;         // the module's firmware version
-    int progressMaximum;     // of the progress bar during a read or a send
-    int outputs;             // outputs (relay modules) or channels (dim, Velano) a push button switches
-    int dimChannels;         // channels with a start value (0 on the relay modules)
-    int firstSceneSlot;      // scene 1 starts here; a scene is one slot per output plus the group flag
-    ModuleTypes::Text typeLabel;         // under the picture of the module page
-    ModuleTypes::Text pageCaption;       // the module page's frame
-    ModuleTypes::Text pageCaptionOfFile; // the same after opening a module file
-    ModuleTypes::Text outputEditor;      // caption of the button of the output functions or dim start values
-    ModuleTypes::Text outputEditorOfFile;// the same after opening a module file
-    bool moreInfoButton;     // one documentation button ("Meer info..."), or one per model
+    int slotCount;                 // slots of the image: 0 .. slotCount-1
+    int lastSlot;                  // its line ends a read
+    int versionSlot;               // the module's firmware version
+    int progressMaximum;           // of the progress bar during a read or a send
+    int outputs;                   // outputs (relay modules) or channels (dim, Velano) a push button switches
+    int dimChannels;               // channels with a start value (0 on the relay modules)
+    int firstSceneSlot;            // scene 1 starts here; a scene is one slot per output plus the group flag
+    ModuleTypes::Text typeLabel;   // under the picture of the module page
+    ModuleTypes::Text pageCaption; // the module page's frame
+    ModuleTypes::Text pageCaptionOfFile;  // the same after opening a module file
+    ModuleTypes::Text outputEditor;       // caption of the button of the output functions or dim start values
+    ModuleTypes::Text outputEditorOfFile; // the same after opening a module file
+    bool moreInfoButton;                  // one documentation button ("Meer info..."), or one per model
     // The output each output-test button switches (0: the button is hidden).
     std::array<int, ModuleTypes::OutputButtons> outputButtons;
     // The output or channel each scene field shows (0: the field is hidden).

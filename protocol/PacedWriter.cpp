@@ -74,8 +74,7 @@ void PacedWriter::run()
         {
             std::unique_lock lock(m_mutex);
             m_wake.wait(lock, [this] { return m_quit || !m_queue.empty(); });
-            if (m_quit)
-                return;
+            if (m_quit) return;
             job = std::move(m_queue.front());
             m_queue.pop_front();
             m_busy = true;
@@ -88,18 +87,16 @@ void PacedWriter::run()
                     std::lock_guard lock(m_mutex);
                     dropped = job.generation != m_generation;
                 }
-                if (dropped)
-                    break;
+                if (dropped) break;
                 ok = m_link.writeAndDrain(frame[i]);
-                if (!ok)
-                    break;
-                if (i + 1 < frame.size() && job.pauseMicroseconds > 0 && !pause(job.pauseMicroseconds, job.generation)) {
+                if (!ok) break;
+                if (i + 1 < frame.size() && job.pauseMicroseconds > 0 &&
+                    !pause(job.pauseMicroseconds, job.generation)) {
                     dropped = true;
                     break;
                 }
             }
-            if (!ok || dropped)
-                break;
+            if (!ok || dropped) break;
         }
         {
             std::lock_guard lock(m_mutex);
@@ -107,8 +104,7 @@ void PacedWriter::run()
             dropped = dropped || job.generation != m_generation;
         }
         m_idle.notify_all();
-        if (dropped)
-            continue;
+        if (dropped) continue;
         if (ok)
             Q_EMIT sent(job.id);
         else

@@ -60,8 +60,9 @@ bool QtSerialLink::open()
             break;
         case QSerialPort::PermissionError:
             // Qt reports a port held by another program as a failure to lock the device.
-            m_openError = m_errorText.contains(QLatin1String("lock"), Qt::CaseInsensitive) ? OpenError::InUse
-                                                                                           : OpenError::NoPermission;
+            m_openError = m_errorText.contains(QLatin1String("lock"), Qt::CaseInsensitive)
+                              ? OpenError::InUse
+                              : OpenError::NoPermission;
             break;
         case QSerialPort::OpenError:
             m_openError = OpenError::InUse;
@@ -104,8 +105,7 @@ void QtSerialLink::close()
             m_writeHandle.reset();
         }
     }
-    if (m_port.isOpen())
-        m_port.close();
+    if (m_port.isOpen()) m_port.close();
 }
 
 QByteArray QtSerialLink::readAll()
@@ -115,8 +115,7 @@ QByteArray QtSerialLink::readAll()
 
 void QtSerialLink::discardInput()
 {
-    if (!m_port.isOpen())
-        return;
+    if (!m_port.isOpen()) return;
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
 }
@@ -143,15 +142,13 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error)
 bool QtSerialLink::writeAndDrain(char c)
 {
     const std::shared_ptr<WriteHandle> held = writeHandle();
-    if (!held)
-        return false;
+    if (!held) return false;
     const qintptr handle = held->handle;
 #ifdef Q_OS_WIN
     const HANDLE h = reinterpret_cast<HANDLE>(handle);
     OVERLAPPED ov = {};
     ov.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
-    if (!ov.hEvent)
-        return false;
+    if (!ov.hEvent) return false;
     DWORD written = 0;
     bool ok = WriteFile(h, &c, 1, &written, &ov) || GetLastError() == ERROR_IO_PENDING;
     ok = ok && GetOverlappedResult(h, &ov, &written, TRUE) && written == 1;
@@ -163,23 +160,18 @@ bool QtSerialLink::writeAndDrain(char c)
     int waitsLeft = 20;
     for (;;) {
         const ssize_t n = ::write(fd, &c, 1);
-        if (n == 1)
-            break;
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n == 1) break;
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             pollfd p{fd, POLLOUT, 0};
-            if (::poll(&p, 1, 100) < 0 && errno != EINTR)
-                return false;
-            if (held->closed || --waitsLeft == 0)
-                return false;
+            if (::poll(&p, 1, 100) < 0 && errno != EINTR) return false;
+            if (held->closed || --waitsLeft == 0) return false;
             continue;
         }
         return false;
     }
     while (::tcdrain(fd) != 0) {
-        if (errno != EINTR)
-            return false;
+        if (errno != EINTR) return false;
     }
     return true;
 #endif

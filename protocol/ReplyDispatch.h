@@ -6,7 +6,8 @@
 
 // Which handler a reply line goes to, decided from the line, the command of the conversation
 // and the diagnostic test under way. The rules are tried in this order; the first match wins.
-enum class ReplyRule {
+enum class ReplyRule
+{
     Ignore,           // "T0006" was sent: the line that follows is ignored
     OutputTestReady,  // "M" answer to "T3500" in the output test
     PushButtonReport, // a report while the push-button monitor runs

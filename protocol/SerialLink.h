@@ -11,7 +11,14 @@ class SerialLink : public QObject
 {
     Q_OBJECT
 public:
-    enum class OpenError { None, NotFound, InUse, NoPermission, Other };
+    enum class OpenError
+    {
+        None,
+        NotFound,
+        InUse,
+        NoPermission,
+        Other
+    };
 
     using QObject::QObject;
 

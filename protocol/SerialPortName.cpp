@@ -14,14 +14,18 @@ namespace {
 // (opening it then says the port is missing, which is what the installer needs to hear).
 bool present(const QString &path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
 // The name itself (a link is not followed) belongs to root: nobody else can have put it there.
 bool ownedByRoot(const QString &path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid == 0;
 }
 #endif
@@ -36,8 +40,7 @@ QString serialPortName(int number)
 #else
     const QString link = QStringLiteral("com%1").arg(number);
     const QString own = UserFolders::settingsFolder() + link;
-    if (present(own))
-        return own;
+    if (present(own)) return own;
     if (const QString admin = UserFolders::adminFolder(); !admin.isEmpty() && ownedByRoot(admin + link))
         return admin + link;
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);

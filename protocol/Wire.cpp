@@ -27,34 +27,30 @@ std::optional<int> Wire::leadingNumber(const QString &field)
     int value = 0;
     bool any = false;
     for (const QChar c : field) {
-        if (c == QLatin1Char(' '))
-            continue; // blanks are skipped anywhere in the field: "4 0" reads 40
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
+        if (c == QLatin1Char(' ')) continue; // blanks are skipped anywhere in the field: "4 0" reads 40
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
         value = value * 10 + (c.unicode() - '0');
         any = true;
-        if (value > 1'000'000)
-            break;
+        if (value > 1'000'000) break;
     }
-    if (!any)
-        return std::nullopt;
+    if (!any) return std::nullopt;
     return value;
 }
 
 std::optional<Wire::DataLine> Wire::parseDataLine(const QString &line)
 {
     const auto slot = leadingNumber(line.mid(2, 3));
-    if (!slot)
-        return std::nullopt;
+    if (!slot) return std::nullopt;
     return DataLine{*slot, leadingNumber(line.mid(5, 3)).value_or(0)};
 }
 
 std::optional<Wire::Announce> Wire::parseAnnounce(const QString &line)
 {
-    if (!line.startsWith(QLatin1Char('M')))
-        return std::nullopt;
+    if (!line.startsWith(QLatin1Char('M'))) return std::nullopt;
     const auto digit = [&](int i) {
-        return line.size() > i && line[i] >= QLatin1Char('0') && line[i] <= QLatin1Char('9') ? line[i].unicode() - '0' : -1;
+        return line.size() > i && line[i] >= QLatin1Char('0') && line[i] <= QLatin1Char('9')
+                   ? line[i].unicode() - '0'
+                   : -1;
     };
     return Announce{qMax(0, digit(1)), digit(2)};
 }
@@ -62,8 +58,7 @@ std::optional<Wire::Announce> Wire::parseAnnounce(const QString &line)
 std::optional<int> Wire::parsePushButtonIndex(const QString &line)
 {
     const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
-    if (line.size() < 3 || !isDigit(line[1]) || !isDigit(line[2]))
-        return std::nullopt;
+    if (line.size() < 3 || !isDigit(line[1]) || !isDigit(line[2])) return std::nullopt;
     return (line[1].unicode() - '0') * 10 + (line[2].unicode() - '0');
 }
 
@@ -85,8 +80,7 @@ void LineReader::append(const QByteArray &bytes)
             m_unfinished += take;
             m_discarding = end - from > room;
         }
-        if (cr < 0)
-            break;
+        if (cr < 0) break;
         m_buffer.append('\r');
         m_unfinished = 0;
         m_discarding = false;
@@ -110,8 +104,7 @@ void LineReader::clear()
 
 bool LineReader::hasLine() const
 {
-    if (m_buffer.indexOf('\r', m_searched) >= 0)
-        return true;
+    if (m_buffer.indexOf('\r', m_searched) >= 0) return true;
     m_searched = m_buffer.size();
     return false;
 }

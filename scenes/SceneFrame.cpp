@@ -9,8 +9,8 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 using SceneLayout::ChannelKind;
 
@@ -56,7 +56,8 @@ void clearSelection(QComboBox *combo)
 }
 } // namespace
 
-SceneFrame::SceneFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringLiteral("Frame9"), parent), m_state(state)
+SceneFrame::SceneFrame(ModuleState &state, QWidget *parent)
+    : QGroupBox(QStringLiteral("Frame9"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame9"));
 
@@ -64,7 +65,8 @@ SceneFrame::SceneFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
     auto *fields = new QGridLayout;
     for (int i = 0; i < SceneLayout::FieldCount; ++i) {
         const auto index = static_cast<size_t>(i);
-        Label12[index] = named(new QLabel(QStringLiteral("Label12"), this), QStringLiteral("Label12_%1").arg(i));
+        Label12[index] =
+            named(new QLabel(QStringLiteral("Label12"), this), QStringLiteral("Label12_%1").arg(i));
         Combo12[index] = valueList(QStringLiteral("Combo12_%1").arg(i), this);
         Label12[index]->setBuddy(Combo12[index]);
         // Fields 0..5 top-down in the left column, 6..11 in the right one; each label left of its field.
@@ -109,12 +111,10 @@ SceneFrame::SceneFrame(ModuleState &state, QWidget *parent) : QGroupBox(QStringL
                 Option10_Click();
         };
         connect(option, &QRadioButton::toggled, this, [run](bool on) {
-            if (on)
-                run();
+            if (on) run();
         });
         connect(option, &QRadioButton::clicked, this, [option, run] {
-            if (option->isChecked())
-                run();
+            if (option->isChecked()) run();
         });
     }
 
@@ -131,8 +131,7 @@ ModuleImage *SceneFrame::image() const
 int SceneFrame::selectedScene() const
 {
     const int scene = Combo25->currentIndex();
-    if (scene < 0 || scene >= SceneLayout::SceneCount || !image())
-        return -1;
+    if (scene < 0 || scene >= SceneLayout::SceneCount || !image()) return -1;
     return scene;
 }
 
@@ -161,7 +160,8 @@ void SceneFrame::showGroupLine(bool dashedFrench)
 {
     const int lang = m_state.Language;
     Lang::setText(Label11, lang, QStringLiteral("--- groepsfeer ---"),
-                  dashedFrench ? QStringLiteral("--- contexte de groupe ---") : QStringLiteral("contexte de groupe"));
+                  dashedFrench ? QStringLiteral("--- contexte de groupe ---")
+                               : QStringLiteral("contexte de groupe"));
     Lang::setText(Option9, lang, QStringLiteral("Ja"), QStringLiteral("Qui"));
     Lang::setText(Option10, lang, QStringLiteral("Nee"), QStringLiteral("Non"));
     Label11->show();
@@ -197,8 +197,7 @@ void SceneFrame::open()
         Combo25->clear();
         for (int scene = 0; scene < SceneLayout::SceneCount; ++scene) {
             const SceneLayout::Text name = *SceneLayout::sceneName(scene);
-            if (const auto text = Lang::pick(lang, name.dutch, name.french))
-                Combo25->addItem(*text);
+            if (const auto text = Lang::pick(lang, name.dutch, name.french)) Combo25->addItem(*text);
         }
         const SceneLayout::Text prompt = SceneLayout::scenePrompt();
         if (const auto text = Lang::pick(lang, prompt.dutch, prompt.french))
@@ -217,8 +216,7 @@ void SceneFrame::open()
             label->hide();
         }
     }
-    if (m_state.MasterFlag == 1)
-        showGroupLine(false);
+    if (m_state.MasterFlag == 1) showGroupLine(false);
 
     for (int i = 0; i < SceneLayout::FieldCount; ++i) {
         QComboBox *combo = Combo12[static_cast<size_t>(i)];
@@ -285,12 +283,11 @@ void SceneFrame::Combo12_Click(int field)
     const int scene = selectedScene();
     const auto use = SceneLayout::fieldUse(m_type, field);
     ModuleImage *img = image();
-    if (scene < 0 || !use || !img)
-        return;
-    const int code = SceneLayout::codeAt(m_type, use->kind, Combo12[static_cast<size_t>(field)]->currentIndex());
+    if (scene < 0 || !use || !img) return;
+    const int code =
+        SceneLayout::codeAt(m_type, use->kind, Combo12[static_cast<size_t>(field)]->currentIndex());
     const int slot = SceneLayout::fieldSlot(m_type, scene, field);
-    if (code >= 0 && img->contains(slot))
-        img->set(slot, code);
+    if (code >= 0 && img->contains(slot)) img->set(slot, code);
 }
 
 // Typed text in a value field gives way at once to the text of the stored code; a stored
@@ -300,13 +297,11 @@ void SceneFrame::Combo12_Change(int field)
     const int scene = selectedScene();
     const auto use = SceneLayout::fieldUse(m_type, field);
     ModuleImage *img = image();
-    if (scene < 0 || !use || !img)
-        return;
+    if (scene < 0 || !use || !img) return;
     const int code = img->value(SceneLayout::fieldSlot(m_type, scene, field));
     const int position = SceneLayout::positionOf(m_type, use->kind, code);
     QComboBox *combo = Combo12[static_cast<size_t>(field)];
-    if (position < 0 || position >= combo->count())
-        return;
+    if (position < 0 || position >= combo->count()) return;
     const QSignalBlocker block(combo);
     combo->setCurrentIndex(position);
     combo->setEditText(combo->itemText(position));
@@ -315,15 +310,13 @@ void SceneFrame::Combo12_Change(int field)
 void SceneFrame::Option9_Click()
 {
     const int scene = selectedScene();
-    if (ModuleImage *img = image(); scene >= 0 && img)
-        img->set(SceneLayout::groupFlagSlot(m_type, scene), 1);
+    if (ModuleImage *img = image(); scene >= 0 && img) img->set(SceneLayout::groupFlagSlot(m_type, scene), 1);
 }
 
 void SceneFrame::Option10_Click()
 {
     const int scene = selectedScene();
-    if (ModuleImage *img = image(); scene >= 0 && img)
-        img->set(SceneLayout::groupFlagSlot(m_type, scene), 0);
+    if (ModuleImage *img = image(); scene >= 0 && img) img->set(SceneLayout::groupFlagSlot(m_type, scene), 0);
 }
 
 void SceneFrame::selectScene(int scene)
@@ -334,8 +327,7 @@ void SceneFrame::selectScene(int scene)
 
 void SceneFrame::selectValue(int field, int position)
 {
-    if (field < 0 || field >= SceneLayout::FieldCount)
-        return;
+    if (field < 0 || field >= SceneLayout::FieldCount) return;
     QComboBox *combo = Combo12[static_cast<size_t>(field)];
     {
         const QSignalBlocker block(combo);
@@ -360,8 +352,7 @@ void SceneFrame::selectGroupChoice(QRadioButton *option)
 void SceneFrame::masterSelected()
 {
     showGroupLine(true);
-    if (selectedScene() >= 0)
-        Combo25_Click();
+    if (selectedScene() >= 0) Combo25_Click();
 }
 
 void SceneFrame::slaveSelected()

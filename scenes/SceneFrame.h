@@ -33,12 +33,12 @@ public:
     void slaveSelected();
 
     // Controls.
-    QComboBox *Combo25;                   // scene selector
+    QComboBox *Combo25; // scene selector
     std::array<QLabel *, SceneLayout::FieldCount> Label12{};
     std::array<QComboBox *, SceneLayout::FieldCount> Combo12{}; // value fields
-    QLabel *Label11;                      // group-scene caption
-    QRadioButton *Option9;                // group scene: yes (flag 1)
-    QRadioButton *Option10;               // group scene: no (flag 0)
+    QLabel *Label11;                                            // group-scene caption
+    QRadioButton *Option9;                                      // group scene: yes (flag 1)
+    QRadioButton *Option10;                                     // group scene: no (flag 0)
 
     // Handlers; each runs for the installer's pick and for a pick made by the program.
     void Combo25_Click();

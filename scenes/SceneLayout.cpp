@@ -5,7 +5,10 @@
 namespace SceneLayout {
 namespace {
 
-const ModuleTypeInfo *sceneModule(int type) { return ModuleTypes::info(type); }
+const ModuleTypeInfo *sceneModule(int type)
+{
+    return ModuleTypes::info(type);
+}
 
 // The code the "***" (unchanged) entry stores: 10 for the relay outputs of the relay modules,
 // 11 for every other channel.
@@ -15,7 +18,10 @@ int unchangedCode(int type, ChannelKind kind)
 }
 
 // The list position (and code) of "Toggle".
-int togglePosition(ChannelKind kind) { return kind == ChannelKind::Relay ? 2 : 10; }
+int togglePosition(ChannelKind kind)
+{
+    return kind == ChannelKind::Relay ? 2 : 10;
+}
 
 } // namespace
 
@@ -45,19 +51,16 @@ int channelSlot(int type, int scene, int channel)
 
 int groupFlagSlot(int type, int scene)
 {
-    if (!sceneModule(type) || scene < 0 || scene >= SceneCount)
-        return -1;
+    if (!sceneModule(type) || scene < 0 || scene >= SceneCount) return -1;
     return firstSceneSlot(type) + slotsPerScene(type) * scene + channelCount(type);
 }
 
 std::optional<FieldUse> fieldUse(int type, int field)
 {
     const ModuleTypeInfo *info = sceneModule(type);
-    if (!info || field < 0 || field >= FieldCount)
-        return std::nullopt;
+    if (!info || field < 0 || field >= FieldCount) return std::nullopt;
     const int channel = info->sceneFields[static_cast<size_t>(field)];
-    if (channel == 0)
-        return std::nullopt;
+    if (channel == 0) return std::nullopt;
     // The dim channels come first; the outputs after them switch relays.
     return FieldUse{channel, channel <= info->dimChannels ? ChannelKind::Dim : ChannelKind::Relay};
 }
@@ -71,8 +74,7 @@ int fieldSlot(int type, int scene, int field)
 QList<int> showOrder(int type)
 {
     const ModuleTypeInfo *info = sceneModule(type);
-    if (!info)
-        return {};
+    if (!info) return {};
     return QList<int>(info->sceneFieldOrder.begin(), info->sceneFieldOrder.begin() + info->sceneFieldCount);
 }
 
@@ -83,35 +85,26 @@ int listSize(ChannelKind kind)
 
 int codeAt(int type, ChannelKind kind, int position)
 {
-    if (!sceneModule(type) || position < 0 || position >= listSize(kind))
-        return -1;
-    if (position == listSize(kind) - 1)
-        return unchangedCode(type, kind);
+    if (!sceneModule(type) || position < 0 || position >= listSize(kind)) return -1;
+    if (position == listSize(kind) - 1) return unchangedCode(type, kind);
     return position;
 }
 
 int positionOf(int type, ChannelKind kind, int code)
 {
-    if (!sceneModule(type))
-        return -1;
+    if (!sceneModule(type)) return -1;
     for (int position = 0; position < listSize(kind); ++position)
-        if (codeAt(type, kind, position) == code)
-            return position;
+        if (codeAt(type, kind, position) == code) return position;
     return -1;
 }
 
 std::optional<Text> valueText(ChannelKind kind, int position)
 {
-    if (position < 0 || position >= listSize(kind))
-        return std::nullopt;
-    if (position == 0)
-        return Text{QStringLiteral("Uit"), QStringLiteral("OFF")};
-    if (position == listSize(kind) - 1)
-        return Text{QStringLiteral("***"), QStringLiteral("***")};
-    if (position == togglePosition(kind))
-        return Text{QStringLiteral("Toggle"), QStringLiteral("Toggle")};
-    if (kind == ChannelKind::Relay)
-        return Text{QStringLiteral("Aan"), QStringLiteral("ON")};
+    if (position < 0 || position >= listSize(kind)) return std::nullopt;
+    if (position == 0) return Text{QStringLiteral("Uit"), QStringLiteral("OFF")};
+    if (position == listSize(kind) - 1) return Text{QStringLiteral("***"), QStringLiteral("***")};
+    if (position == togglePosition(kind)) return Text{QStringLiteral("Toggle"), QStringLiteral("Toggle")};
+    if (kind == ChannelKind::Relay) return Text{QStringLiteral("Aan"), QStringLiteral("ON")};
     const QString percent = QString::number(position * 10) + QLatin1Char('%');
     return Text{percent, percent};
 }
@@ -119,13 +112,13 @@ std::optional<Text> valueText(ChannelKind kind, int position)
 std::optional<Text> fieldLabel(int type, int field)
 {
     const auto use = fieldUse(type, field);
-    if (!use)
-        return std::nullopt;
+    if (!use) return std::nullopt;
     const QString number = QString::number(use->channel) + QLatin1Char(':');
     // A module with dim channels and relays names each field by its kind.
     const ModuleTypeInfo *info = sceneModule(type);
     if (info->dimChannels > 0 && info->outputs > info->dimChannels) {
-        const QString caption = (use->kind == ChannelKind::Dim ? QStringLiteral("Dim ") : QStringLiteral("Relais ")) + number;
+        const QString caption =
+            (use->kind == ChannelKind::Dim ? QStringLiteral("Dim ") : QStringLiteral("Relais ")) + number;
         return Text{caption, caption};
     }
     return Text{QStringLiteral("Uitgang ") + number, QStringLiteral("Sortie ") + number};
@@ -133,8 +126,7 @@ std::optional<Text> fieldLabel(int type, int field)
 
 std::optional<Text> sceneName(int scene)
 {
-    if (scene < 0 || scene >= SceneCount)
-        return std::nullopt;
+    if (scene < 0 || scene >= SceneCount) return std::nullopt;
     const QString number = QString::number(scene + 1);
     return Text{QStringLiteral("Sfeer ") + number, QStringLiteral("Contexte ") + number};
 }

@@ -19,7 +19,11 @@ constexpr int FieldCount = 12;
 // How a channel is set in a scene.
 // Relay-style: off, on, toggle, unchanged ("***").
 // Dim-style: off, 10%..90%, toggle, unchanged ("***").
-enum class ChannelKind { Relay, Dim };
+enum class ChannelKind
+{
+    Relay,
+    Dim
+};
 
 // The channel (1-based) a value field shows and how that channel is set.
 struct FieldUse

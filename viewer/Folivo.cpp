@@ -32,8 +32,7 @@ constexpr qint64 kReplyBufferBytes = 256 * 1024;
 
 } // namespace
 
-Folivo::Folivo(QWidget *parent)
-    : QWidget(parent)
+Folivo::Folivo(QWidget *parent) : QWidget(parent)
 {
     m_document = new QPdfDocument(this);
     m_browser = new QPdfView(this);
@@ -91,29 +90,25 @@ QString Folivo::cleanPath(const QString &path)
 {
     QString cleaned = path;
     const qsizetype nul = cleaned.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        cleaned.truncate(nul);
+    if (nul >= 0) cleaned.truncate(nul);
     return cleaned.toLower().trimmed();
 }
 
 QString Folivo::resolveLocalFile(const QString &path)
 {
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo::exists(path))
-        return path;
+    if (path.isEmpty()) return {};
+    if (QFileInfo::exists(path)) return path;
 
     // The exact path is missing: on a file system that tells case apart, walk the absolute
     // path and match every component that does not exist as written against the directory's
     // entries without regard to case.
     const QString absolute = QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath());
     const QStringList parts = absolute.split(u'/');
-    QString resolved = parts.first() + u'/';   // "" on Unix ("/"), "c:" on Windows ("c:/")
+    QString resolved = parts.first() + u'/'; // "" on Unix ("/"), "c:" on Windows ("c:/")
     for (qsizetype i = 1; i < parts.size(); ++i) {
         const QString &part = parts.at(i);
         if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
-            if (!part.isEmpty())
-                resolved += part + u'/';
+            if (!part.isEmpty()) resolved += part + u'/';
             continue;
         }
         QString next = resolved + part;
@@ -123,8 +118,7 @@ QString Folivo::resolveLocalFile(const QString &path)
             const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const QString &e) {
                 return e.compare(part, Qt::CaseInsensitive) == 0;
             });
-            if (match == entries.cend())
-                return {};
+            if (match == entries.cend()) return {};
             next = resolved + *match;
         }
         resolved = (i + 1 < parts.size()) ? next + u'/' : next;
@@ -161,8 +155,7 @@ bool Folivo::openCleaned(const QString &cleaned)
     // from one of these events, so nothing of it is touched afterwards in that case.
     QPointer<Folivo> self(this);
     QCoreApplication::processEvents();
-    if (!self)
-        return false;
+    if (!self) return false;
 
     if (!navigate(cleaned)) {
         m_browser->hide();
@@ -191,15 +184,13 @@ bool Folivo::navigateRemote(const QString &cleaned)
     // a request for it would only fail later, after OpenPDF had reported success.
     const QUrl url(cleaned);
     const QString scheme = url.scheme();
-    if (!url.isValid() || url.host().isEmpty()
-        || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
         return false;
 
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
+    if (!m_network) m_network = new QNetworkAccessManager(this);
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     // The document as it is stored: a compressed body would be inflated out of sight of the
     // size bound, and its announced length would say nothing about the document's.
     request.setRawHeader("Accept-Encoding", "identity");
@@ -219,14 +210,12 @@ bool Folivo::navigateRemote(const QString &cleaned)
 void Folivo::remoteHeaders(QNetworkReply *reply)
 {
     try {
-        if (reply != m_reply)
-            return;
+        if (reply != m_reply) return;
         m_stallTimer->start(m_limits.stall);
         // A server that announces more than the bound is not listened to any further.
         bool known = false;
         const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-        if (known && announced > m_limits.maxBytes)
-            abandonRemote(RemoteFailure::TooLarge);
+        if (known && announced > m_limits.maxBytes) abandonRemote(RemoteFailure::TooLarge);
     } catch (...) {
         abandonRemote(RemoteFailure::Failed);
     }
@@ -235,11 +224,9 @@ void Folivo::remoteHeaders(QNetworkReply *reply)
 void Folivo::remoteData(QNetworkReply *reply)
 {
     try {
-        if (reply != m_reply)
-            return;
+        if (reply != m_reply) return;
         m_stallTimer->start(m_limits.stall);
-        if (!takeRemoteBytes(reply))
-            abandonRemote(RemoteFailure::TooLarge);
+        if (!takeRemoteBytes(reply)) abandonRemote(RemoteFailure::TooLarge);
     } catch (...) {
         abandonRemote(RemoteFailure::Failed);
     }
@@ -256,8 +243,7 @@ bool Folivo::takeRemoteBytes(QNetworkReply *reply)
 void Folivo::abandonRemote(RemoteFailure why)
 {
     QNetworkReply *reply = m_reply;
-    if (!reply)
-        return;
+    if (!reply) return;
     cancelRemote();
     failRemote(why);
 }
@@ -266,27 +252,24 @@ void Folivo::failRemote(RemoteFailure why)
 {
     m_remoteFailure = why;
     m_browser->hide();
-    if (remoteFailed)
-        remoteFailed(why);
+    if (remoteFailed) remoteFailed(why);
 }
 
 void Folivo::remoteFinished(QNetworkReply *reply)
 {
     try {
         reply->deleteLater();
-        if (reply != m_reply)
-            return;                 // superseded by a later navigation, stopped or abandoned
+        if (reply != m_reply) return; // superseded by a later navigation, stopped or abandoned
         m_reply.clear();
         m_stallTimer->stop();
         m_totalTimer->stop();
 
         if (reply->error() != QNetworkReply::NoError) {
             m_body.clear();
-            if (reply->error() != QNetworkReply::OperationCanceledError)
-                failRemote(RemoteFailure::Failed);
+            if (reply->error() != QNetworkReply::OperationCanceledError) failRemote(RemoteFailure::Failed);
             return;
         }
-        if (!takeRemoteBytes(reply)) {      // whatever came with the end
+        if (!takeRemoteBytes(reply)) { // whatever came with the end
             m_body.clear();
             failRemote(RemoteFailure::TooLarge);
             return;
@@ -303,8 +286,7 @@ void Folivo::remoteFinished(QNetworkReply *reply)
             m_browser->hide();
         else
             connect(m_document, &QPdfDocument::statusChanged, buffer, [this](QPdfDocument::Status s) {
-                if (s == QPdfDocument::Status::Error)
-                    m_browser->hide();
+                if (s == QPdfDocument::Status::Error) m_browser->hide();
             });
     } catch (...) {
         m_browser->hide();
@@ -334,8 +316,7 @@ void Folivo::closeDocument()
 void Folivo::GoHome()
 {
     try {
-        if (m_home.isEmpty())
-            return;
+        if (m_home.isEmpty()) return;
         navigate(m_home);
     } catch (...) {
     }
@@ -371,8 +352,8 @@ void Folivo::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Start with an empty area rather than a blank viewer. A document that is open or on its
     // way stays visible: the control is shown again after every tab switch or restore.
-    if (m_document->status() != QPdfDocument::Status::Ready
-        && m_document->status() != QPdfDocument::Status::Loading && !isOpening())
+    if (m_document->status() != QPdfDocument::Status::Ready &&
+        m_document->status() != QPdfDocument::Status::Loading && !isOpening())
         m_browser->hide();
     layoutBrowser();
 }

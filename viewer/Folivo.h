@@ -63,9 +63,9 @@ public:
     // sending, or sends too slowly to finish, does not keep a fetch open for ever.
     struct RemoteLimits
     {
-        qint64 maxBytes;                     // larger documents are refused
-        std::chrono::milliseconds stall;     // nothing at all arrives for this long
-        std::chrono::milliseconds total;     // the whole fetch, from the request on
+        qint64 maxBytes;                 // larger documents are refused
+        std::chrono::milliseconds stall; // nothing at all arrives for this long
+        std::chrono::milliseconds total; // the whole fetch, from the request on
     };
     // A documentation PDF is a few megabytes; 64 MiB leaves room for a manual full of scanned
     // pictures. At 64 MiB the total bound asks for about 2 Mbit/s; ordinary documents much less.
@@ -76,11 +76,12 @@ public:
     void setRemoteLimits(const RemoteLimits &limits) { m_limits = limits; }
 
     // Why the last fetch over http did not give a document, for a host that wants to say so.
-    enum class RemoteFailure {
-        None,       // no fetch yet, one under way, stopped by the host, or the document arrived
-        TooLarge,   // larger than RemoteLimits::maxBytes (announced or counted)
-        TimedOut,   // a stall or the whole fetch took too long
-        Failed,     // the server or the network reported an error
+    enum class RemoteFailure
+    {
+        None,     // no fetch yet, one under way, stopped by the host, or the document arrived
+        TooLarge, // larger than RemoteLimits::maxBytes (announced or counted)
+        TimedOut, // a stall or the whole fetch took too long
+        Failed,   // the server or the network reported an error
     };
     RemoteFailure remoteFailure() const { return m_remoteFailure; }
 
@@ -126,7 +127,7 @@ private:
     QPdfView *m_browser = nullptr;
     QNetworkAccessManager *m_network = nullptr;
     QPointer<QNetworkReply> m_reply;
-    QByteArray m_body;                  // what the fetch under way has brought so far
+    QByteArray m_body; // what the fetch under way has brought so far
     QTimer *m_stallTimer = nullptr;
     QTimer *m_totalTimer = nullptr;
     RemoteLimits m_limits = DefaultRemoteLimits;

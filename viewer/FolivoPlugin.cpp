@@ -2,10 +2,7 @@
 
 #include "Folivo.h"
 
-FolivoPlugin::FolivoPlugin(QObject *parent)
-    : QObject(parent)
-{
-}
+FolivoPlugin::FolivoPlugin(QObject *parent) : QObject(parent) {}
 
 QStringList FolivoPlugin::keys() const
 {
@@ -14,7 +11,6 @@ QStringList FolivoPlugin::keys() const
 
 QWidget *FolivoPlugin::create(const QString &key, QWidget *parent)
 {
-    if (key.compare(QLatin1String(Folivo::ProgId), Qt::CaseInsensitive) != 0)
-        return nullptr;
+    if (key.compare(QLatin1String(Folivo::ProgId), Qt::CaseInsensitive) != 0) return nullptr;
     return new Folivo(parent);
 }

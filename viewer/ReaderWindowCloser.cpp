@@ -10,7 +10,7 @@
 #include <type_traits>
 
 #ifdef Q_OS_WIN
-#  include <qt_windows.h>
+#include <qt_windows.h>
 #endif
 
 namespace folivo {
@@ -28,8 +28,7 @@ bool closeWindow(HWND window)
 {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, CloseGraceMs, &result);
-    if (!IsWindow(window))
-        return true;
+    if (!IsWindow(window)) return true;
     return SendMessageTimeoutW(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, CloseGraceMs, &result) != 0;
 }
 
@@ -37,8 +36,7 @@ bool closeReaderWindowImpl()
 {
     HWND window = FindWindowW(reinterpret_cast<LPCWSTR>(QString::fromLatin1(ReaderClass).utf16()), nullptr);
     for (const char *title : ReaderTitles) {
-        if (window)
-            break;
+        if (window) break;
         window = FindWindowW(nullptr, reinterpret_cast<LPCWSTR>(QString::fromLatin1(title).utf16()));
     }
     return window && closeWindow(window);
@@ -90,8 +88,7 @@ struct XClientMessageEvent
     long l[5];
 };
 
-union XEvent
-{
+union XEvent {
     int type;
     XClientMessageEvent xclient;
     long pad[24];
@@ -120,18 +117,17 @@ struct Xlib
     bool load(QLibrary &lib)
     {
         lib.setFileNameAndVersion(QStringLiteral("X11"), 6);
-        if (!lib.load())
-            return false;
+        if (!lib.load()) return false;
         auto get = [&lib](auto &fn, const char *name) {
             fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(lib.resolve(name));
             return fn != nullptr;
         };
-        return get(openDisplay, "XOpenDisplay") && get(closeDisplay, "XCloseDisplay")
-            && get(defaultRootWindow, "XDefaultRootWindow") && get(queryTree, "XQueryTree")
-            && get(getWMName, "XGetWMName") && get(getClassHint, "XGetClassHint")
-            && get(internAtom, "XInternAtom") && get(sendEvent, "XSendEvent")
-            && get(destroyWindow, "XDestroyWindow") && get(sync, "XSync") && get(free, "XFree")
-            && get(setErrorHandler, "XSetErrorHandler");
+        return get(openDisplay, "XOpenDisplay") && get(closeDisplay, "XCloseDisplay") &&
+               get(defaultRootWindow, "XDefaultRootWindow") && get(queryTree, "XQueryTree") &&
+               get(getWMName, "XGetWMName") && get(getClassHint, "XGetClassHint") &&
+               get(internAtom, "XInternAtom") && get(sendEvent, "XSendEvent") &&
+               get(destroyWindow, "XDestroyWindow") && get(sync, "XSync") && get(free, "XFree") &&
+               get(setErrorHandler, "XSetErrorHandler");
     }
 };
 
@@ -157,8 +153,7 @@ public:
     explicit Connection(const Xlib &x) : m_x(x)
     {
         m_display = m_x.openDisplay(nullptr);
-        if (!m_display)
-            return;
+        if (!m_display) return;
         g_trapDisplay = m_display;
         g_trappedError = 0;
         g_previousHandler = m_x.setErrorHandler(&trapError);
@@ -166,8 +161,7 @@ public:
 
     ~Connection()
     {
-        if (!m_display)
-            return;
+        if (!m_display) return;
         m_x.sync(m_display, 0);
         m_x.setErrorHandler(g_previousHandler);
         g_trapDisplay = nullptr;
@@ -190,8 +184,7 @@ public:
             for (unsigned int i = count; i-- > 0;)
                 result.append(list[i]);
         }
-        if (list)
-            m_x.free(list);
+        if (list) m_x.free(list);
         return result;
     }
 
@@ -202,8 +195,7 @@ public:
         Window root = 0, up = 0, *list = nullptr;
         unsigned int count = 0;
         const Status ok = m_x.queryTree(m_display, window, &root, &up, &list, &count);
-        if (list)
-            m_x.free(list);
+        if (list) m_x.free(list);
         return ok && g_trappedError == 0;
     }
 
@@ -218,15 +210,13 @@ public:
             result = name.encoding == utf8String() ? QString::fromUtf8(text, size)
                                                    : QString::fromLatin1(text, size);
         }
-        if (name.value)
-            m_x.free(name.value);
+        if (name.value) m_x.free(name.value);
         return result;
     }
 
     Atom utf8String() const
     {
-        if (!m_utf8String)
-            m_utf8String = m_x.internAtom(m_display, "UTF8_STRING", 0);
+        if (!m_utf8String) m_utf8String = m_x.internAtom(m_display, "UTF8_STRING", 0);
         return m_utf8String;
     }
 
@@ -240,10 +230,8 @@ public:
             };
             match = same(hint.res_class) || same(hint.res_name);
         }
-        if (hint.res_name)
-            m_x.free(hint.res_name);
-        if (hint.res_class)
-            m_x.free(hint.res_class);
+        if (hint.res_name) m_x.free(hint.res_name);
+        if (hint.res_class) m_x.free(hint.res_class);
         return match;
     }
 
@@ -255,7 +243,7 @@ public:
         event.xclient.message_type = m_x.internAtom(m_display, "WM_PROTOCOLS", 0);
         event.xclient.format = 32;
         event.xclient.l[0] = long(m_x.internAtom(m_display, "WM_DELETE_WINDOW", 0));
-        event.xclient.l[1] = 0;     // CurrentTime
+        event.xclient.l[1] = 0; // CurrentTime
         m_x.sendEvent(m_display, window, 0, NoEventMask, &event);
         m_x.sync(m_display, 0);
     }
@@ -286,13 +274,11 @@ QList<Window> topLevelWindows(const Connection &c, Window root)
 Window findReaderWindow(const Connection &c, const QList<Window> &windows)
 {
     for (Window w : windows) {
-        if (c.hasClass(w, ReaderClass))
-            return w;
+        if (c.hasClass(w, ReaderClass)) return w;
     }
     for (const char *wanted : ReaderTitles) {
         for (Window w : windows) {
-            if (c.title(w).compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
-                return w;
+            if (c.title(w).compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0) return w;
         }
     }
     return 0;
@@ -300,19 +286,15 @@ Window findReaderWindow(const Connection &c, const QList<Window> &windows)
 
 bool closeReaderWindowImpl()
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return false;
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) return false;
     QLibrary lib;
     Xlib x;
-    if (!x.load(lib))
-        return false;
+    if (!x.load(lib)) return false;
     Connection c(x);
-    if (!c.display())
-        return false;
+    if (!c.display()) return false;
 
     const Window window = findReaderWindow(c, topLevelWindows(c, x.defaultRootWindow(c.display())));
-    if (!window)
-        return false;
+    if (!window) return false;
 
     // Ask first, so that the program can shut down cleanly; destroy the window only when it
     // has not gone away by itself within the grace period.
@@ -321,8 +303,7 @@ bool closeReaderWindowImpl()
     waited.start();
     while (c.exists(window) && waited.elapsed() < CloseGraceMs)
         QThread::msleep(25);
-    if (c.exists(window))
-        c.destroy(window);
+    if (c.exists(window)) c.destroy(window);
     return !c.exists(window);
 }
 

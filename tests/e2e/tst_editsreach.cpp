@@ -1,9 +1,9 @@
-#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "scenes/SceneFrame.h"
 #include "support/SimProcess.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QTest>
 #include <memory>
@@ -33,8 +33,9 @@ class TestEditsReach : public QObject
             memory.set(ModuleTypes::MasterSlot, 1);
             writeModuleFile(memoryFile, type, memory);
             sim = std::make_unique<SimProcess>(
-                home.path(), QStringList{QStringLiteral("--fast"), QStringLiteral("--load"), memoryFile, QStringLiteral("--save"),
-                                         memoryFile, QStringLiteral("--announce-interval"), QStringLiteral("20")});
+                home.path(), QStringList{QStringLiteral("--fast"), QStringLiteral("--load"), memoryFile,
+                                         QStringLiteral("--save"), memoryFile,
+                                         QStringLiteral("--announce-interval"), QStringLiteral("20")});
             window = std::make_unique<TestWindow>();
             window->show();
         }
@@ -50,7 +51,8 @@ class TestEditsReach : public QObject
         {
             int n = 0;
             for (const QString &line : sim->log())
-                n += line.section(QLatin1Char(' '), 1).startsWith(QLatin1String("WRITE ")) && !line.contains(QLatin1String("aborted"));
+                n += line.section(QLatin1Char(' '), 1).startsWith(QLatin1String("WRITE ")) &&
+                     !line.contains(QLatin1String("aborted"));
             return n;
         }
         // Every slot where the module's memory and the window's image differ (empty: none).
@@ -59,11 +61,16 @@ class TestEditsReach : public QObject
             const std::vector<int> module = memory();
             const ModuleImage &image = *window->state().currentImage();
             if (int(module.size()) != image.size())
-                return {QStringLiteral("the module holds %1 slots, the image %2").arg(module.size()).arg(image.size())};
+                return {QStringLiteral("the module holds %1 slots, the image %2")
+                            .arg(module.size())
+                            .arg(image.size())};
             QStringList out;
             for (int slot = 0; slot < image.size(); ++slot)
                 if (module[size_t(slot)] != image.value(slot))
-                    out << QStringLiteral("slot %1: module %2, image %3").arg(slot).arg(module[size_t(slot)]).arg(image.value(slot));
+                    out << QStringLiteral("slot %1: module %2, image %3")
+                               .arg(slot)
+                               .arg(module[size_t(slot)])
+                               .arg(image.value(slot));
             return out;
         }
         // Sends the image with "Versturen" and waits until the simulator has saved what it got.
@@ -144,7 +151,8 @@ private Q_SLOTS:
         }
         const std::vector<int> before = rig.memory();
         for (qsizetype i = 0; i + 1 < expected.size(); i += 2)
-            QVERIFY2(before.at(size_t(expected[i])) != expected[i + 1], qPrintable(QString::number(expected[i])));
+            QVERIFY2(before.at(size_t(expected[i])) != expected[i + 1],
+                     qPrintable(QString::number(expected[i])));
         rig.send(1);
         const std::vector<int> after = rig.memory();
         QCOMPARE(after.at(40), 1);

@@ -1,8 +1,8 @@
-#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "support/SimProcess.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QTest>
 #include <memory>
@@ -34,8 +34,13 @@ class TestTransfer : public QObject
             ModuleImage memory = pattern(type, seed);
             memory.set(40, 1);
             writeModuleFile(memoryFile, type, memory);
-            QStringList args{QStringLiteral("--fast"), QStringLiteral("--load"), memoryFile, QStringLiteral("--save"),
-                             memoryFile, QStringLiteral("--announce-interval"), QStringLiteral("20")};
+            QStringList args{QStringLiteral("--fast"),
+                             QStringLiteral("--load"),
+                             memoryFile,
+                             QStringLiteral("--save"),
+                             memoryFile,
+                             QStringLiteral("--announce-interval"),
+                             QStringLiteral("20")};
             sim = std::make_unique<SimProcess>(home.path(), args + extra);
             window = std::make_unique<TestWindow>();
         }
@@ -50,8 +55,8 @@ class TestTransfer : public QObject
 
     static bool idle(TestWindow &w)
     {
-        return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled()
-            && w.ProgressBar1->isHidden() && !w.conversation().isRunning();
+        return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled() &&
+               w.ProgressBar1->isHidden() && !w.conversation().isRunning();
     }
 
     static std::vector<int> values(const ModuleImage &image)
@@ -87,7 +92,8 @@ private Q_SLOTS:
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
         QCOMPARE(w.state().ModuleType, type);
-        QCOMPARE(*w.state().currentImage(), pattern(type, 1).value(0) >= 0 ? *w.state().currentImage() : ModuleImage(1));
+        QCOMPARE(*w.state().currentImage(),
+                 pattern(type, 1).value(0) >= 0 ? *w.state().currentImage() : ModuleImage(1));
         std::vector<int> expected = values(pattern(type, 1));
         expected[40] = 1;
         QCOMPARE(values(*w.state().currentImage()), expected);
@@ -95,7 +101,8 @@ private Q_SLOTS:
             if (w.state().imageFor(other) != w.state().currentImage())
                 QCOMPARE(*w.state().imageFor(other), *before.imageFor(other));
         QCOMPARE(w.Combo1->currentText(), QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
-        QCOMPARE(w.Label5->text(), QStringLiteral("Versie: %1").arg(expected[ModuleTypes::info(type)->versionSlot]));
+        QCOMPARE(w.Label5->text(),
+                 QStringLiteral("Versie: %1").arg(expected[ModuleTypes::info(type)->versionSlot]));
         QVERIFY(w.Option1->isChecked());
         QVERIFY(!w.Bewaren->isEnabled() && w.Bewaren_als->isEnabled());
         QVERIFY(idle(w));
@@ -124,7 +131,8 @@ private Q_SLOTS:
         QVERIFY(start > 0);
         QCOMPARE(frames[start - 1], QStringLiteral("D*52"));
         for (int slot = 0; slot < 230; ++slot)
-            QCOMPARE(frames.value(start + 1 + slot), QString::fromLatin1(Wire::slotFrame(slot, image.value(slot)).chopped(2)));
+            QCOMPARE(frames.value(start + 1 + slot),
+                     QString::fromLatin1(Wire::slotFrame(slot, image.value(slot)).chopped(2)));
         QCOMPARE(rig.simMemory(), values(image));
     }
 
@@ -175,7 +183,8 @@ private Q_SLOTS:
 
     void readingSurvivesGarbageAndBadSlots()
     {
-        Rig rig(0, {QStringLiteral("--fault"), QStringLiteral("garbage"), QStringLiteral("--fault"), QStringLiteral("bad-slot")});
+        Rig rig(0, {QStringLiteral("--fault"), QStringLiteral("garbage"), QStringLiteral("--fault"),
+                    QStringLiteral("bad-slot")});
         TestWindow &w = rig.w();
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
@@ -242,7 +251,8 @@ private Q_SLOTS:
         TestWindow w;
         w.Command1->click();
         QCOMPARE(MessageBox::shownCount(), 1);
-        QVERIFY2(MessageBox::lastText().contains(QStringLiteral("/dev/ttyS7")), qPrintable(MessageBox::lastText()));
+        QVERIFY2(MessageBox::lastText().contains(QStringLiteral("/dev/ttyS7")),
+                 qPrintable(MessageBox::lastText()));
         QVERIFY(idle(w));
         // The installer picks another port and goes on.
         QVERIFY(w.poort->isEnabled());

@@ -1,9 +1,9 @@
-#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
 #include "support/SimProcess.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 #include "support/WaysOut.h"
 #include "support/WindowState.h"
 
@@ -54,12 +54,12 @@ class TestWaysOutOnTheWire : public QObject
             sim.reset();
             memoryFile = home.file(QStringLiteral("memory%1.QV1").arg(type));
             writeModuleFile(memoryFile, type, pattern(type, seed));
-            sim = std::make_unique<SimProcess>(home.path(),
-                                               QStringList{QStringLiteral("--fast"), QStringLiteral("--type"),
-                                                           QString::number(type), QStringLiteral("--load"), memoryFile,
-                                                           QStringLiteral("--save"), memoryFile,
-                                                           QStringLiteral("--announce-interval"), QStringLiteral("20")}
-                                                   + extra);
+            sim = std::make_unique<SimProcess>(
+                home.path(),
+                QStringList{QStringLiteral("--fast"), QStringLiteral("--type"), QString::number(type),
+                            QStringLiteral("--load"), memoryFile, QStringLiteral("--save"), memoryFile,
+                            QStringLiteral("--announce-interval"), QStringLiteral("20")} +
+                    extra);
             QVERIFY(sim->started());
         }
         std::vector<int> memory()
@@ -107,9 +107,10 @@ private Q_SLOTS:
         }
         const QStringList before = windowState(w);
 
-        const QStringList fault = moment == Waiting    ? QStringList{QStringLiteral("--fault"), QStringLiteral("silent")}
-                                  : moment == Announced ? QStringList{QStringLiteral("--fault"), QStringLiteral("no-reply")}
-                                                        : QStringList{QStringLiteral("--fault"), QStringLiteral("stop-after=60")};
+        const QStringList fault =
+            moment == Waiting     ? QStringList{QStringLiteral("--fault"), QStringLiteral("silent")}
+            : moment == Announced ? QStringList{QStringLiteral("--fault"), QStringLiteral("no-reply")}
+                                  : QStringList{QStringLiteral("--fault"), QStringLiteral("stop-after=60")};
         rig.attach(0, fault);
         w.Command1->click();
         if (moment == Waiting)

@@ -15,10 +15,8 @@ QByteArray firstLines(const QByteArray &content, int lines)
 {
     qsizetype i = 0;
     for (int seen = 0; i < content.size() && seen < lines; ++i) {
-        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
-            ++i;
-        if (content[i] == '\r' || content[i] == '\n')
-            ++seen;
+        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
+        if (content[i] == '\r' || content[i] == '\n') ++seen;
     }
     return content.left(i);
 }

@@ -17,17 +17,24 @@
 namespace {
 
 const QString kCommands[] = {
-    QStringLiteral("T3600"), QStringLiteral("T3700"), QStringLiteral("T3500"), QStringLiteral("T0006"),
-    QStringLiteral("T9019"), QStringLiteral("T8019"), QStringLiteral("T8219"), QStringLiteral("T7219"),
-    QStringLiteral("T7000"), QStringLiteral("T7011"), QString(),
+    QStringLiteral("T3600"),
+    QStringLiteral("T3700"),
+    QStringLiteral("T3500"),
+    QStringLiteral("T0006"),
+    QStringLiteral("T9019"),
+    QStringLiteral("T8019"),
+    QStringLiteral("T8219"),
+    QStringLiteral("T7219"),
+    QStringLiteral("T7000"),
+    QStringLiteral("T7011"),
+    QString(),
 };
 
 void readLine(const QString &line)
 {
     FUZZ_CHECK(!line.contains(QLatin1Char('\r')));
 
-    if (const auto n = Wire::leadingNumber(line))
-        FUZZ_CHECK(*n >= 0);
+    if (const auto n = Wire::leadingNumber(line)) FUZZ_CHECK(*n >= 0);
 
     if (const auto data = Wire::parseDataLine(line)) {
         // Three digits at most in each field.
@@ -42,8 +49,7 @@ void readLine(const QString &line)
         FUZZ_CHECK(announce->typeDigit >= -1 && announce->typeDigit <= 9);
     }
 
-    if (const auto button = Wire::parsePushButtonIndex(line))
-        FUZZ_CHECK(*button >= 0 && *button <= 99);
+    if (const auto button = Wire::parsePushButtonIndex(line)) FUZZ_CHECK(*button >= 0 && *button <= 99);
 
     const QString status = Wire::lineStatusValue(line);
     FUZZ_CHECK(status.size() <= 4);

@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(folder.size() <= static_cast<qsizetype>(size));
     // A folder the program writes reads back whole (commas, quotes inside, blanks and all),
     // unless it is itself wrapped in a pair of quotes, which reading takes off.
-    const bool wrapped = folder.size() >= 2 && folder.startsWith(QLatin1Char('"')) && folder.endsWith(QLatin1Char('"'));
-    if (!wrapped)
-        FUZZ_CHECK(SettingsFiles::folderLine(SettingsFiles::folderContent(folder)) == folder);
+    const bool wrapped =
+        folder.size() >= 2 && folder.startsWith(QLatin1Char('"')) && folder.endsWith(QLatin1Char('"'));
+    if (!wrapped) FUZZ_CHECK(SettingsFiles::folderLine(SettingsFiles::folderContent(folder)) == folder);
     return 0;
 }

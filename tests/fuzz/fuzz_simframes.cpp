@@ -9,8 +9,8 @@
 // character time at 9600 baud, the line sending as fast as it can), except two that stand for
 // silence on the line: '~' 60 ms (past the end of a frame or a D run) and '^' 2.5 s (past
 // every time-out of a conversation).
-#include "tools/module-sim/ModuleSim.h"
 #include "tests/fuzz/FuzzCheck.h"
+#include "tools/module-sim/ModuleSim.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,9 +21,9 @@ constexpr qint64 kCharUs = 1042;
 constexpr qint64 kShortSilenceUs = 60'000;
 constexpr qint64 kLongSilenceUs = 2'500'000;
 
-const Sim::FaultKind kFaults[] = {Sim::FaultKind::Silent,  Sim::FaultKind::NoReply,     Sim::FaultKind::StopAfter,
-                                  Sim::FaultKind::Garbage, Sim::FaultKind::BadSlot,     Sim::FaultKind::HangupAfter,
-                                  Sim::FaultKind::WrongDigit};
+const Sim::FaultKind kFaults[] = {
+    Sim::FaultKind::Silent,  Sim::FaultKind::NoReply,     Sim::FaultKind::StopAfter, Sim::FaultKind::Garbage,
+    Sim::FaultKind::BadSlot, Sim::FaultKind::HangupAfter, Sim::FaultKind::WrongDigit};
 
 struct Harness
 {
@@ -53,8 +53,7 @@ struct Harness
             module.advance(now);
             drain();
             const qint64 next = module.nextDeadline();
-            if (next < 0 || next > now)
-                break;
+            if (next < 0 || next > now) break;
             // A few rounds settle a change of state; more means a timer that never moves on.
             FUZZ_CHECK(round < 16);
         }
@@ -74,15 +73,13 @@ struct Harness
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const uint8_t choice = data[0];
     Sim::Config config;
     config.type = choice & 3;
     const bool master = (choice >> 2) & 1;
     const int fault = (choice >> 3) & 7;
-    if (fault > 0)
-        config.faults.push_back({kFaults[fault - 1], 5});
+    if (fault > 0) config.faults.push_back({kFaults[fault - 1], 5});
     config.buttons = {{4, 20}, {7, 0}, {12, 5}};
     config.buttonEveryMs = 300;
     config.buttonEveryIndex = 9;

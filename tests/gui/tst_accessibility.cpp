@@ -1,18 +1,18 @@
 #include "app/BrowseDirectoryDialog.h"
-#include "support/TestWindow.h"
-#include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
+#include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "protocol/MemoryLink.h"
 #include "protocol/Conversation.h"
+#include "protocol/MemoryLink.h"
 #include "scenes/SceneFrame.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 #include "viewer/Folivo.h"
 
 #include <QAccessible>
@@ -39,8 +39,7 @@ class TestAccessibility : public QObject
     {
         QString out;
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i) == QLatin1Char('&') && i + 1 < text.size())
-                ++i;
+            if (text.at(i) == QLatin1Char('&') && i + 1 < text.size()) ++i;
             out += text.at(i);
         }
         return out;
@@ -49,11 +48,11 @@ class TestAccessibility : public QObject
     // The control's object name; a part without an object of its own (a tab) by its owner's.
     static QString describe(QAccessibleInterface *iface)
     {
-        if (QObject *o = iface->object(); o && !o->objectName().isEmpty())
-            return o->objectName();
+        if (QObject *o = iface->object(); o && !o->objectName().isEmpty()) return o->objectName();
         QAccessibleInterface *parent = iface->parent();
         if (parent && parent->object())
-            return parent->object()->objectName() + QStringLiteral(" item %1").arg(parent->indexOfChild(iface));
+            return parent->object()->objectName() +
+                   QStringLiteral(" item %1").arg(parent->indexOfChild(iface));
         return QStringLiteral("<unnamed>");
     }
 
@@ -61,8 +60,7 @@ class TestAccessibility : public QObject
     static QLabel *labelOf(QWidget *window, QWidget *w)
     {
         for (QLabel *label : window->findChildren<QLabel *>())
-            if (label->buddy() == w && label->isVisible())
-                return label;
+            if (label->buddy() == w && label->isVisible()) return label;
         return nullptr;
     }
 
@@ -82,10 +80,8 @@ class TestAccessibility : public QObject
         {
             seen << window->windowTitle();
             for (QWidget *w : window->findChildren<QWidget *>()) {
-                if (!w->isVisible())
-                    continue;
-                if (!w->toolTip().isEmpty())
-                    seen << w->toolTip();
+                if (!w->isVisible()) continue;
+                if (!w->toolTip().isEmpty()) seen << w->toolTip();
                 if (auto *l = qobject_cast<QLabel *>(w))
                     seen << plain(l->text());
                 else if (auto *b = qobject_cast<QAbstractButton *>(w))
@@ -101,7 +97,10 @@ class TestAccessibility : public QObject
             seen.remove(QString());
         }
 
-        void fault(QAccessibleInterface *iface, const QString &what) { faults << describe(iface) + QStringLiteral(": ") + what; }
+        void fault(QAccessibleInterface *iface, const QString &what)
+        {
+            faults << describe(iface) + QStringLiteral(": ") + what;
+        }
 
         void checkControl(QAccessibleInterface *iface)
         {
@@ -109,12 +108,10 @@ class TestAccessibility : public QObject
             auto *w = qobject_cast<QWidget *>(iface->object());
             const QString name = iface->text(QAccessible::Name);
             const QString description = iface->text(QAccessible::Description);
-            if (w)
-                visited << w->objectName();
+            if (w) visited << w->objectName();
 
             QString caption;
-            if (auto *b = qobject_cast<QAbstractButton *>(w))
-                caption = plain(b->text());
+            if (auto *b = qobject_cast<QAbstractButton *>(w)) caption = plain(b->text());
             if (role == QAccessible::PageTab) {
                 QAccessibleInterface *bar = iface->parent();
                 if (auto *tabs = bar ? qobject_cast<QTabBar *>(bar->object()) : nullptr)
@@ -134,10 +131,12 @@ class TestAccessibility : public QObject
                 if (!related)
                     fault(iface, QStringLiteral("not labelled by \"%1\"").arg(plain(label->text())));
                 if (!w->accessibleName().isEmpty() && w->accessibleName() != plain(label->text()))
-                    fault(iface, QStringLiteral("named \"%1\", its label reads \"%2\"").arg(w->accessibleName(), plain(label->text())));
+                    fault(iface, QStringLiteral("named \"%1\", its label reads \"%2\"")
+                                     .arg(w->accessibleName(), plain(label->text())));
             } else if (label) {
                 if (name != plain(label->text()))
-                    fault(iface, QStringLiteral("named \"%1\", its label reads \"%2\"").arg(name, plain(label->text())));
+                    fault(iface, QStringLiteral("named \"%1\", its label reads \"%2\"")
+                                     .arg(name, plain(label->text())));
             } else {
                 // No caption, no label: the name must be set, and be a text the window shows (or
                 // the file pattern the file lists show, the same in every language).
@@ -148,7 +147,9 @@ class TestAccessibility : public QObject
                     fault(iface, QStringLiteral("named \"%1\", a text the window does not show").arg(own));
             }
             if (!description.isEmpty() && !seen.contains(description))
-                fault(iface, QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
+                fault(
+                    iface,
+                    QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
 
             // What a field or list shows is read out as its value.
             QString shown;
@@ -159,7 +160,8 @@ class TestAccessibility : public QObject
             else
                 shown = iface->text(QAccessible::Value);
             if (iface->text(QAccessible::Value) != shown)
-                fault(iface, QStringLiteral("has the value \"%1\", it shows \"%2\"").arg(iface->text(QAccessible::Value), shown));
+                fault(iface, QStringLiteral("has the value \"%1\", it shows \"%2\"")
+                                 .arg(iface->text(QAccessible::Value), shown));
 
             // A table names its columns with the titles of its first row.
             if (role == QAccessible::Table) {
@@ -169,7 +171,10 @@ class TestAccessibility : public QObject
                     const QString header = table->columnDescription(c);
                     const QString title = grid->item(0, c) ? grid->item(0, c)->text() : QString();
                     if (header.isEmpty() || header != title)
-                        fault(iface, QStringLiteral("column %1 is described as \"%2\", its title reads \"%3\"").arg(c).arg(header, title));
+                        fault(iface,
+                              QStringLiteral("column %1 is described as \"%2\", its title reads \"%3\"")
+                                  .arg(c)
+                                  .arg(header, title));
                 }
             }
         }
@@ -180,24 +185,23 @@ class TestAccessibility : public QObject
         void checkLabel(QAccessibleInterface *iface)
         {
             auto *label = qobject_cast<QLabel *>(iface->object());
-            if (!label)
-                return;
+            if (!label) return;
             visited << label->objectName();
             const QString name = iface->text(QAccessible::Name);
             const QString shown = plain(label->text());
             const QString description = iface->text(QAccessible::Description);
-            if (name != shown)
-                fault(iface, QStringLiteral("named \"%1\", it shows \"%2\"").arg(name, shown));
+            if (name != shown) fault(iface, QStringLiteral("named \"%1\", it shows \"%2\"").arg(name, shown));
             if (shown.isEmpty() && description.isEmpty())
                 fault(iface, QStringLiteral("shows nothing and has no description"));
             else if (!description.isEmpty() && !seen.contains(description))
-                fault(iface, QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
+                fault(
+                    iface,
+                    QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
         }
 
         void walk(QAccessibleInterface *iface)
         {
-            if (!iface || !iface->isValid() || iface->state().invisible)
-                return;
+            if (!iface || !iface->isValid() || iface->state().invisible) return;
             switch (iface->role()) {
             case QAccessible::StaticText:
                 checkLabel(iface);
@@ -265,7 +269,8 @@ class TestAccessibility : public QObject
         {
             home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
             const QDir shipped(qEnvironmentVariable("QV_VELANO_HOME"));
-            for (const QString &file : shipped.entryList({QStringLiteral("ZK*.pdf"), QStringLiteral("*.bmp")}))
+            for (const QString &file :
+                 shipped.entryList({QStringLiteral("ZK*.pdf"), QStringLiteral("*.bmp")}))
                 QFile::copy(shipped.filePath(file), home.file(file));
             for (int type : {0, 1})
                 writeModuleFile(home.file(QStringLiteral("type%1.QV1").arg(type)), type, moduleImage(type));
@@ -329,11 +334,14 @@ private Q_SLOTS:
         inspector.inspect(QStringLiteral("probe"), {});
         const QString found = inspector.faults.join(QLatin1Char('\n'));
         QVERIFY2(found.contains(QLatin1String("bareList: has no name")), qPrintable(found));
-        QVERIFY2(found.contains(QLatin1String("renamedEdit: named \"Name\", its label reads \"Naam:\"")), qPrintable(found));
+        QVERIFY2(found.contains(QLatin1String("renamedEdit: named \"Name\", its label reads \"Naam:\"")),
+                 qPrintable(found));
         QVERIFY2(found.contains(QLatin1String("renamedButton: named \"Uitgang 5\"")), qPrintable(found));
         QVERIFY2(found.contains(QLatin1String("bareTable: column 0")), qPrintable(found));
-        QVERIFY2(found.contains(QLatin1String("captionedValue: named \"Drukknop nr.\", it shows \"5\"")), qPrintable(found));
-        QVERIFY2(found.contains(QLatin1String("emptyValue: shows nothing and has no description")), qPrintable(found));
+        QVERIFY2(found.contains(QLatin1String("captionedValue: named \"Drukknop nr.\", it shows \"5\"")),
+                 qPrintable(found));
+        QVERIFY2(found.contains(QLatin1String("emptyValue: shows nothing and has no description")),
+                 qPrintable(found));
         QCOMPARE(inspector.faults.size(), 7); // both columns of the table
     }
 
@@ -345,10 +353,13 @@ private Q_SLOTS:
         Rig rig(country);
         TestWindow &w = *rig.window;
         Inspector inspector(&w);
-        inspector.inspect(QStringLiteral("start"), {QStringLiteral("Combo1"), QStringLiteral("Command1"), QStringLiteral("Text1")});
+        inspector.inspect(QStringLiteral("start"),
+                          {QStringLiteral("Combo1"), QStringLiteral("Command1"), QStringLiteral("Text1")});
 
         QVERIFY(w.openModuleFile(rig.moduleFile(0)));
-        inspector.inspect(QStringLiteral("relay module file"), {QStringLiteral("Command7"), QStringLiteral("Option1"), QStringLiteral("Command11")});
+        inspector.inspect(
+            QStringLiteral("relay module file"),
+            {QStringLiteral("Command7"), QStringLiteral("Option1"), QStringLiteral("Command11")});
 
         w.Command7->click();
         PushButtonFrame *buttons = w.Frame3;
@@ -356,8 +367,9 @@ private Q_SLOTS:
         buttons->Option3->setChecked(true);
         buttons->Option7->setChecked(true);
         inspector.inspect(QStringLiteral("push buttons"),
-                          {QStringLiteral("Grid1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"), QStringLiteral("Combo6"),
-                           QStringLiteral("Option8"), QStringLiteral("Check2"), QStringLiteral("Command3")});
+                          {QStringLiteral("Grid1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"),
+                           QStringLiteral("Combo6"), QStringLiteral("Option8"), QStringLiteral("Check2"),
+                           QStringLiteral("Command3")});
 
         w.Command8->click();
         inspector.inspect(QStringLiteral("second-function time"), {QStringLiteral("Combo7")});
@@ -367,19 +379,23 @@ private Q_SLOTS:
         pick(outputs->Combo8, 0);
         pick(outputs->Combo9, 4); // a function with a time and a linked output
         inspector.inspect(QStringLiteral("output functions"),
-                          {QStringLiteral("Grid2"), QStringLiteral("Combo8"), QStringLiteral("Combo9"), QStringLiteral("Combo10"),
-                           QStringLiteral("Combo11"), QStringLiteral("Command5")});
+                          {QStringLiteral("Grid2"), QStringLiteral("Combo8"), QStringLiteral("Combo9"),
+                           QStringLiteral("Combo10"), QStringLiteral("Combo11"), QStringLiteral("Command5")});
 
         w.Command10->click();
-        inspector.inspect(QStringLiteral("scenes, none chosen"), {QStringLiteral("Combo25"), QStringLiteral("Combo12_11")});
+        inspector.inspect(QStringLiteral("scenes, none chosen"),
+                          {QStringLiteral("Combo25"), QStringLiteral("Combo12_11")});
         w.Frame9->selectScene(3);
-        inspector.inspect(QStringLiteral("scenes, scene 4"), {QStringLiteral("Combo25"), QStringLiteral("Combo12_0"), QStringLiteral("Option10")});
+        inspector.inspect(
+            QStringLiteral("scenes, scene 4"),
+            {QStringLiteral("Combo25"), QStringLiteral("Combo12_0"), QStringLiteral("Option10")});
 
         w.Command12->click();
         DiagnosticsFrame *diagnostics = w.Frame10;
-        const QStringList tabContents[] = {{QStringLiteral("Command6"), QStringLiteral("Combo30")},
-                                           {QStringLiteral("Command17"), QStringLiteral("Command18"), QStringLiteral("Combo29")},
-                                           {QStringLiteral("Command19"), QStringLiteral("Command21"), QStringLiteral("Command32")}};
+        const QStringList tabContents[] = {
+            {QStringLiteral("Command6"), QStringLiteral("Combo30")},
+            {QStringLiteral("Command17"), QStringLiteral("Command18"), QStringLiteral("Combo29")},
+            {QStringLiteral("Command19"), QStringLiteral("Command21"), QStringLiteral("Command32")}};
         for (int tab = 0; tab < 3; ++tab) {
             diagnostics->SSTab1->setCurrentIndex(tab);
             inspector.inspect(QStringLiteral("diagnostics tab %1").arg(tab), tabContents[tab]);
@@ -394,10 +410,12 @@ private Q_SLOTS:
 
         QVERIFY(w.openModuleFile(rig.moduleFile(1)));
         w.Command9->click();
-        inspector.inspect(QStringLiteral("dim start values"), {QStringLiteral("Combo24"), QStringLiteral("Combo28")});
+        inspector.inspect(QStringLiteral("dim start values"),
+                          {QStringLiteral("Combo24"), QStringLiteral("Combo28")});
         w.Command12->click();
         diagnostics->SSTab1->setCurrentIndex(2);
-        inspector.inspect(QStringLiteral("dim output test"), {QStringLiteral("Command22"), QStringLiteral("Command25")});
+        inspector.inspect(QStringLiteral("dim output test"),
+                          {QStringLiteral("Command22"), QStringLiteral("Command25")});
 
         QVERIFY2(none(inspector.faults), "controls a screen reader cannot name, listed above");
     }
@@ -410,7 +428,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, country);
         const bool dutch = country.contains('1');
-        const auto text = [dutch](const char *nl, const char *fr) { return QString::fromUtf8(dutch ? nl : fr); };
+        const auto text = [dutch](const char *nl, const char *fr) {
+            return QString::fromUtf8(dutch ? nl : fr);
+        };
         const auto spoken = [](QWidget *x, QAccessible::Text what) {
             return QAccessible::queryAccessibleInterface(x)->text(what);
         };
@@ -439,9 +459,11 @@ private Q_SLOTS:
         f->Command6->click();
         module.announce();
         QTRY_VERIFY(f->Command6->isEnabled());
-        QCOMPARE(statuses, QStringList({u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s, u"0417"_s, u"0418"_s, u"0419"_s, u"0420"_s, u""_s}));
+        QCOMPARE(statuses, QStringList({u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s, u"0417"_s,
+                                        u"0418"_s, u"0419"_s, u"0420"_s, u""_s}));
         QCOMPARE(spoken(f->Combo30, QAccessible::Value), text("Historiek", "Historique"));
-        inspector.inspect(QStringLiteral("line status scanned"), {QStringLiteral("Label24"), QStringLiteral("Combo30")});
+        inspector.inspect(QStringLiteral("line status scanned"),
+                          {QStringLiteral("Label24"), QStringLiteral("Combo30")});
 
         f->SSTab1->setCurrentIndex(1);
         f->Command17->click();
@@ -452,7 +474,8 @@ private Q_SLOTS:
         QCOMPARE(spoken(f->Label33, QAccessible::Name), QStringLiteral("5"));
         QCOMPARE(spoken(f->Label33, QAccessible::Description), text("Drukknop nr.:", "Nr. bouton poussoir:"));
         QCOMPARE(spoken(f->Combo29, QAccessible::Value), text("Historiek", "Historique"));
-        inspector.inspect(QStringLiteral("push button pressed"), {QStringLiteral("Label33"), QStringLiteral("Combo29")});
+        inspector.inspect(QStringLiteral("push button pressed"),
+                          {QStringLiteral("Label33"), QStringLiteral("Combo29")});
         f->Command18->click();
         QTRY_VERIFY(f->Command17->isEnabled());
         QCOMPARE(spoken(f->Label33, QAccessible::Name), QString());
@@ -479,14 +502,19 @@ private Q_SLOTS:
         inspect(preferences, {QStringLiteral("Command1"), QStringLiteral("Command3")});
         BrowseDirectoryDialog browse(state, rig.window.get());
         inspect(browse, {QStringLiteral("Drive1"), QStringLiteral("Dir1"), QStringLiteral("Command3")});
-        OpenDialog open(state, [](const QString &) { return false; }, rig.window.get());
-        inspect(open, {QStringLiteral("Drive1"), QStringLiteral("Dir1"), QStringLiteral("File1"), QStringLiteral("CancelButton")});
-        SaveDialog save(state, [](const QString &) { return false; }, rig.window.get());
-        Inspector saving = inspect(save, {QStringLiteral("Drive1"), QStringLiteral("Dir1"), QStringLiteral("File1"), QStringLiteral("Text1")});
+        OpenDialog open(
+            state, [](const QString &) { return false; }, rig.window.get());
+        inspect(open, {QStringLiteral("Drive1"), QStringLiteral("Dir1"), QStringLiteral("File1"),
+                       QStringLiteral("CancelButton")});
+        SaveDialog save(
+            state, [](const QString &) { return false; }, rig.window.get());
+        Inspector saving = inspect(save, {QStringLiteral("Drive1"), QStringLiteral("Dir1"),
+                                          QStringLiteral("File1"), QStringLiteral("Text1")});
         // The field for a new folder's name takes the place of its button.
         save.Command3->click();
         saving.faults.clear();
-        saving.inspect(QStringLiteral("Form3, new folder"), {QStringLiteral("Text2"), QStringLiteral("Command2")});
+        saving.inspect(QStringLiteral("Form3, new folder"),
+                       {QStringLiteral("Text2"), QStringLiteral("Command2")});
         faults << saving.faults;
         QVERIFY2(none(faults), "controls a screen reader cannot name, listed above");
     }

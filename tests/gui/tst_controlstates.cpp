@@ -1,9 +1,9 @@
-#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "protocol/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -27,18 +27,16 @@ struct ControlsRig
         window = std::make_unique<TestWindow>(nullptr, &link);
         window->show();
     }
-    template<class T> T *get(const char *name) const
+    template <class T> T *get(const char *name) const
     {
         T *c = window->findChild<T *>(QString::fromLatin1(name));
-        if (!c)
-            qFatal("no control %s", name);
+        if (!c) qFatal("no control %s", name);
         return c;
     }
     void click(const char *name) { get<QAbstractButton>(name)->click(); }
     void attach(int type)
     {
-        if (module)
-            module->answer = false;
+        if (module) module->answer = false;
         module = std::make_unique<ScriptedModule>(link, type);
     }
     bool idle() const { return !window->conversation().isRunning(); }
@@ -70,7 +68,9 @@ class TestControlStates : public QObject
     // The controls of the diagnostics panel, which is built the first time it is shown.
     static bool onDiagnostics(const QString &name)
     {
-        return QStringList{u"Command6"_s, u"Command17"_s, u"Command18"_s, u"Command19"_s, u"Command20"_s, u"Combo29"_s, u"Combo30"_s}.contains(name);
+        return QStringList{u"Command6"_s,  u"Command17"_s, u"Command18"_s, u"Command19"_s,
+                           u"Command20"_s, u"Combo29"_s,   u"Combo30"_s}
+            .contains(name);
     }
 
     // "name:es" / "name:ds" for a shown control, enabled or disabled, "name:h" for a hidden one,
@@ -78,8 +78,9 @@ class TestControlStates : public QObject
     static QString states(ControlsRig &rig)
     {
         QStringList out;
-        for (const char *name : {"Command1", "Command2", "Command6", "Command7", "Command8", "Command9", "Command10",
-                                 "Command12", "Command17", "Command18", "Command19", "Command20", "Option1", "Option2"}) {
+        for (const char *name :
+             {"Command1", "Command2", "Command6", "Command7", "Command8", "Command9", "Command10",
+              "Command12", "Command17", "Command18", "Command19", "Command20", "Option1", "Option2"}) {
             QWidget *w = rig.window->findChild<QWidget *>(QLatin1String(name));
             if (!w && onDiagnostics(QLatin1String(name))) {
                 out << QStringLiteral("%1:-").arg(QLatin1String(name));
@@ -87,23 +88,24 @@ class TestControlStates : public QObject
             }
             // Whether a hidden control is enabled cannot be seen nor used: only "h" is told.
             w = rig.get<QWidget>(name);
-            out << QStringLiteral("%1:%2").arg(QLatin1String(name), w->isHidden() ? QStringLiteral("h")
-                                                                  : w->isEnabled() ? QStringLiteral("es")
-                                                                                   : QStringLiteral("ds"));
+            out << QStringLiteral("%1:%2").arg(QLatin1String(name), w->isHidden()    ? QStringLiteral("h")
+                                                                    : w->isEnabled() ? QStringLiteral("es")
+                                                                                     : QStringLiteral("ds"));
         }
         for (const char *name : {"Combo1", "Combo29", "Combo30"}) {
             QWidget *w = rig.window->findChild<QWidget *>(QLatin1String(name));
-            out << QStringLiteral("%1:%2").arg(QLatin1String(name), !w ? QStringLiteral("-")
-                                                                  : w->isEnabled() ? QStringLiteral("e")
-                                                                                   : QStringLiteral("d"));
+            out << QStringLiteral("%1:%2").arg(QLatin1String(name), !w               ? QStringLiteral("-")
+                                                                    : w->isEnabled() ? QStringLiteral("e")
+                                                                                     : QStringLiteral("d"));
         }
         for (const char *name : {"bestand", "taal", "settings", "Info"})
-            out << QStringLiteral("%1:%2").arg(QLatin1String(name), rig.get<QMenu>(name)->menuAction()->isEnabled()
-                                                                      ? QStringLiteral("e")
-                                                                      : QStringLiteral("d"));
+            out << QStringLiteral("%1:%2").arg(
+                QLatin1String(name),
+                rig.get<QMenu>(name)->menuAction()->isEnabled() ? QStringLiteral("e") : QStringLiteral("d"));
         for (const char *name : {"Bewaren", "Bewaren_als"})
-            out << QStringLiteral("%1:%2").arg(QLatin1String(name),
-                                               rig.get<QAction>(name)->isEnabled() ? QStringLiteral("e") : QStringLiteral("d"));
+            out << QStringLiteral("%1:%2").arg(QLatin1String(name), rig.get<QAction>(name)->isEnabled()
+                                                                        ? QStringLiteral("e")
+                                                                        : QStringLiteral("d"));
         return out.join(QLatin1Char(' '));
     }
 
@@ -114,22 +116,25 @@ class TestControlStates : public QObject
         const QStringList on = enabled.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         const QStringList off = hidden.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         QStringList out;
-        for (const char *n : {"Command1", "Command2", "Command6", "Command7", "Command8", "Command9", "Command10", "Command12",
-                              "Command17", "Command18", "Command19", "Command20", "Option1", "Option2"}) {
+        for (const char *n :
+             {"Command1", "Command2", "Command6", "Command7", "Command8", "Command9", "Command10",
+              "Command12", "Command17", "Command18", "Command19", "Command20", "Option1", "Option2"}) {
             const QString name = QLatin1String(n);
             if (!diagnostics && onDiagnostics(name))
                 out << name + QStringLiteral(":-");
             else
-                out << QStringLiteral("%1:%2").arg(name, off.contains(name) ? QStringLiteral("h")
+                out << QStringLiteral("%1:%2").arg(name, off.contains(name)  ? QStringLiteral("h")
                                                          : on.contains(name) ? QStringLiteral("es")
                                                                              : QStringLiteral("ds"));
         }
-        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "taal", "settings", "Info", "Bewaren", "Bewaren_als"}) {
+        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "taal", "settings", "Info",
+                              "Bewaren", "Bewaren_als"}) {
             const QString name = QLatin1String(n);
             if (!diagnostics && onDiagnostics(name))
                 out << name + QStringLiteral(":-");
             else
-                out << QStringLiteral("%1:%2").arg(name, on.contains(name) ? QStringLiteral("e") : QStringLiteral("d"));
+                out << QStringLiteral("%1:%2").arg(name, on.contains(name) ? QStringLiteral("e")
+                                                                           : QStringLiteral("d"));
         }
         return out.join(QLatin1Char(' '));
     }
@@ -150,67 +155,80 @@ private Q_SLOTS:
         const QString tests = QStringLiteral(" Command6 Command17 Command19 Combo29 Combo30");
         const QString editors = QStringLiteral(" Command7 Command8 Command9 Command10 Command12");
         const QString editorsHidden = QStringLiteral("Command7 Command8 Command9 Command10 Command12");
-        const QString idleModule = QStringLiteral("Command1 Command2 Option1 Option2 Combo1") + editors + tests + menus;
+        const QString idleModule =
+            QStringLiteral("Command1 Command2 Option1 Option2 Combo1") + editors + tests + menus;
 
-        QTest::newRow("start-up") << Step([](ControlsRig &) {}) << QStringLiteral("Command1 Combo1") + tests + menus << editorsHidden;
+        QTest::newRow("start-up") << Step([](ControlsRig &) {})
+                                  << QStringLiteral("Command1 Combo1") + tests + menus << editorsHidden;
         QTest::newRow("Verbinden, waiting") << Step([](ControlsRig &r) { r.click("Command1"); })
                                             << QStringLiteral("Combo29 Combo30") << editorsHidden;
-        QTest::newRow("read") << Step([](ControlsRig &r) { r.read(); }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        QTest::newRow("read") << Step([](ControlsRig &r) { r.read(); })
+                              << idleModule + QStringLiteral(" Bewaren_als") << QString();
         QTest::newRow("Versturen, waiting") << Step([](ControlsRig &r) {
             r.read();
             r.click("Command2");
-        }) << QStringLiteral("Combo29 Combo30 Bewaren_als") << QString();
+        }) << QStringLiteral("Combo29 Combo30 Bewaren_als")
+                                            << QString();
         QTest::newRow("send") << Step([](ControlsRig &r) {
             r.read();
             r.click("Command2");
             r.module->announce();
             QTRY_VERIFY(r.idle());
-        }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                              << QString();
         QTest::newRow("wrong module") << Step([](ControlsRig &r) {
             r.read();
             r.attach(1);
             r.click("Command2");
             r.module->announce();
             QTRY_VERIFY(r.idle());
-        }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                                      << QString();
         QTest::newRow("scan, waiting") << Step([](ControlsRig &r) {
             r.read();
             r.click("Command12");
             r.click("Command6");
-        }) << QStringLiteral("Combo30 Bewaren_als") << QString();
+        }) << QStringLiteral("Combo30 Bewaren_als")
+                                       << QString();
         QTest::newRow("scan") << Step([](ControlsRig &r) {
             r.read();
             r.startTest("Command6");
             QTRY_VERIFY(r.idle());
-        }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                              << QString();
         QTest::newRow("monitor running") << Step([](ControlsRig &r) {
             r.read();
             r.startTest("Command17");
             QTRY_VERIFY(r.get<QWidget>("Command18")->isEnabled());
-        }) << QStringLiteral("Command18 Combo29 Bewaren_als") << QString();
+        }) << QStringLiteral("Command18 Combo29 Bewaren_als")
+                                         << QString();
         QTest::newRow("monitor Stop") << Step([](ControlsRig &r) {
             r.read();
             r.startTest("Command17");
             QTRY_VERIFY(r.get<QWidget>("Command18")->isEnabled());
             r.click("Command18");
             QTRY_VERIFY(r.idle());
-        }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                                      << QString();
         QTest::newRow("output test running") << Step([](ControlsRig &r) {
             r.read();
             r.startTest("Command19");
             QTRY_VERIFY(r.get<QWidget>("Command20")->isEnabled());
-        }) << QStringLiteral("Command20 Bewaren_als") << QString();
+        }) << QStringLiteral("Command20 Bewaren_als")
+                                             << QString();
         QTest::newRow("output Stop") << Step([](ControlsRig &r) {
             r.read();
             r.startTest("Command19");
             QTRY_VERIFY(r.get<QWidget>("Command20")->isEnabled());
             r.click("Command20");
             QTRY_VERIFY(r.idle());
-        }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                                     << QString();
         QTest::newRow("Afbreken, fresh") << Step([](ControlsRig &r) {
             r.click("Command1");
             r.click("AbortButton");
-        }) << QStringLiteral("Command1 Combo1") + tests + menus << editorsHidden;
+        }) << QStringLiteral("Command1 Combo1") + tests + menus
+                                         << editorsHidden;
         QTest::newRow("Esc half-way, after a read") << Step([](ControlsRig &r) {
             r.read();
             r.module->stopAfterLines = 100;
@@ -218,33 +236,41 @@ private Q_SLOTS:
             r.module->announce();
             QTRY_COMPARE(r.get<QProgressBar>("ProgressBar1")->value(), 100);
             QTest::keyClick(r.window.get(), Qt::Key_Escape);
-        }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                                                    << QString();
         QTest::newRow("line lost in the monitor") << Step([](ControlsRig &r) {
             r.read();
             r.startTest("Command17");
             QTRY_VERIFY(r.get<QWidget>("Command18")->isEnabled());
             r.link.hangUp();
             QTRY_VERIFY(r.idle());
-        }) << idleModule + QStringLiteral(" Bewaren_als") << QString();
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                                                  << QString();
         QTest::newRow("port missing, fresh") << Step([](ControlsRig &r) {
             r.link.failNextOpen(SerialLink::OpenError::NotFound);
             r.click("Command1");
-        }) << QStringLiteral("Command1 Combo1") + tests + menus << editorsHidden;
+        }) << QStringLiteral("Command1 Combo1") + tests + menus
+                                             << editorsHidden;
         QTest::newRow("module not supported, fresh") << Step([](ControlsRig &r) {
             r.click("Command1");
             r.link.moduleSend("M19501\r");
             QTRY_VERIFY(r.idle());
-        }) << QStringLiteral("Command1 Combo1") + tests + menus << editorsHidden;
+        }) << QStringLiteral("Command1 Combo1") + tests + menus
+                                                     << editorsHidden;
         QTest::newRow("file opened") << Step([](ControlsRig &r) {
             const QString path = r.home.file(QStringLiteral("a.QV1"));
             writeModuleFile(path, 2, ModuleImage(ModuleTypes::VelanoSlots));
             QVERIFY(r.window->openModuleFile(path));
-        }) << QStringLiteral("Command1 Command2 Option1 Option2 Combo1 Bewaren Bewaren_als") + editors + tests + menus
-           << QString();
+        })
+                                     << QStringLiteral(
+                                            "Command1 Command2 Option1 Option2 Combo1 Bewaren Bewaren_als") +
+                                            editors + tests + menus
+                                     << QString();
         QTest::newRow("Nieuwe module after a read") << Step([](ControlsRig &r) {
             r.read();
             r.get<QAction>("nieuw")->trigger();
-        }) << QStringLiteral("Command1 Combo1") + editors + tests + menus << editorsHidden;
+        }) << QStringLiteral("Command1 Combo1") + editors + tests + menus
+                                                    << editorsHidden;
     }
     void afterEachEvent()
     {
@@ -254,7 +280,8 @@ private Q_SLOTS:
         ControlsRig rig;
         step(rig);
         const bool diagnostics = rig.window->findChild<QWidget *>(QStringLiteral("Frame10")) != nullptr;
-        QCOMPARE(diagnostics, QString::fromUtf8(QTest::currentDataTag()).contains(QRegularExpression(QStringLiteral("scan|monitor|output"))));
+        QCOMPARE(diagnostics, QString::fromUtf8(QTest::currentDataTag())
+                                  .contains(QRegularExpression(QStringLiteral("scan|monitor|output"))));
         QCOMPARE(states(rig), expected(enabled, hidden, diagnostics));
     }
 };

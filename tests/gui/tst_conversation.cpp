@@ -1,9 +1,9 @@
-#include "support/TestWindow.h"
-#include "common/MessageBox.h"
 #include "app/ModulePage.h"
+#include "common/MessageBox.h"
 #include "protocol/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -24,9 +24,9 @@ class TestConversation : public QObject
 
     static bool idle(TestWindow &w)
     {
-        return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled()
-            && w.settings->menuAction()->isEnabled() && w.ProgressBar1->isHidden() && w.AbortButton->isHidden()
-            && !w.conversation().isRunning();
+        return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled() &&
+               w.settings->menuAction()->isEnabled() && w.ProgressBar1->isHidden() &&
+               w.AbortButton->isHidden() && !w.conversation().isRunning();
     }
 
     // Connects and lets `module` announce itself once the line is open.
@@ -85,7 +85,8 @@ private Q_SLOTS:
         QVERIFY(!w.Bewaren->isEnabled());
         QVERIFY(w.Bewaren_als->isEnabled());
         QVERIFY(w.Command2->isEnabled());
-        for (QWidget *b : std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12})
+        for (QWidget *b :
+             std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12})
             QVERIFY(b->isVisible() && b->isEnabled());
         QCOMPARE(w.Command9->text(), type == 1 || type == 2 ? QStringLiteral("Beginwaarde dim-kanalen")
                                                             : QStringLiteral("Functie van de uitgangen"));
@@ -101,7 +102,10 @@ private Q_SLOTS:
         ScriptedModule module(rig.link, 0, 1);
         module.memory[40] = 0;
         // Lines that are no data lines, or name a slot outside the image, store nothing.
-        module.extraLines = "xx\r" "RDabc012\r" "RD400001\r" "??\r";
+        module.extraLines = "xx\r"
+                            "RDabc012\r"
+                            "RD400001\r"
+                            "??\r";
         const int slot0Before = w.state().RelayImage.value(0);
         connectTo(w, module);
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
@@ -334,8 +338,8 @@ private Q_SLOTS:
                 commands << QString::fromLatin1(frames[0].left(5));
             }
         }
-        QCOMPARE(commands, (QStringList{QStringLiteral("DDDDD"), QStringLiteral("T3600"), QStringLiteral("DDDDD"),
-                                        QStringLiteral("T3700")}));
+        QCOMPARE(commands, (QStringList{QStringLiteral("DDDDD"), QStringLiteral("T3600"),
+                                        QStringLiteral("DDDDD"), QStringLiteral("T3700")}));
         QCOMPARE(slotFrames, 150);
         QCOMPARE(Conversation::pauseMicroseconds(1000000), 100000);
         QCOMPARE(Conversation::pauseMicroseconds(100000), 100000);
@@ -356,8 +360,8 @@ private Q_SLOTS:
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
         QByteArray expected = QByteArray(52, 'D') + "T3700\n\r";
         for (int slot = 0; slot < 340; ++slot)
-            expected += QByteArray("T") + QByteArray::number(1000 + slot).right(3)
-                      + QByteArray::number(1000 + module.memory[size_t(slot)]).right(3) + "\n\r";
+            expected += QByteArray("T") + QByteArray::number(1000 + slot).right(3) +
+                        QByteArray::number(1000 + module.memory[size_t(slot)]).right(3) + "\n\r";
         QCOMPARE(rig.link.written(), expected);
     }
 
@@ -368,7 +372,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("country");
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("maximum");
-        for (const auto &[name, country] : {std::pair{"Dutch", QByteArray(" 1 \r\n")}, std::pair{"French", QByteArray(" 2 \r\n")}}) {
+        for (const auto &[name, country] :
+             {std::pair{"Dutch", QByteArray(" 1 \r\n")}, std::pair{"French", QByteArray(" 2 \r\n")}}) {
             QTest::addRow("%s relay", name) << country << 0 << 341;
             QTest::addRow("%s dim", name) << country << 1 << 151;
             QTest::addRow("%s Velano", name) << country << 2 << 231;
@@ -391,8 +396,7 @@ private Q_SLOTS:
         });
         int lastValue = 0;
         connect(w.ProgressBar1, &QProgressBar::valueChanged, &w, [&](int value) {
-            if (w.ProgressBar1->maximum() == maximum)
-                lastValue = value;
+            if (w.ProgressBar1->maximum() == maximum) lastValue = value;
         });
         w.Command1->click();
         module.announce();
@@ -402,13 +406,19 @@ private Q_SLOTS:
         module.announce();
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
         const bool french = country.contains('2');
-        const QString searching = french ? QStringLiteral("Recherche module...") : QStringLiteral("Module zoeken...");
+        const QString searching =
+            french ? QStringLiteral("Recherche module...") : QStringLiteral("Module zoeken...");
         const QString max = QString::number(maximum);
-        QCOMPARE(seen, (QStringList{searching + QStringLiteral(" / 200"),
-                                    (french ? QStringLiteral("Chargement des données...") : QStringLiteral("Inladen van de gegevens...")) + QStringLiteral(" / ") + max,
-                                    QStringLiteral("Edit mode / ") + max, searching + QStringLiteral(" / 200"),
-                                    (french ? QStringLiteral("Envoyer les données...") : QStringLiteral("Versturen van de gegevens...")) + QStringLiteral(" / ") + max,
-                                    QStringLiteral("Ready / ") + max}));
+        QCOMPARE(seen,
+                 (QStringList{searching + QStringLiteral(" / 200"),
+                              (french ? QStringLiteral("Chargement des données...")
+                                      : QStringLiteral("Inladen van de gegevens...")) +
+                                  QStringLiteral(" / ") + max,
+                              QStringLiteral("Edit mode / ") + max, searching + QStringLiteral(" / 200"),
+                              (french ? QStringLiteral("Envoyer les données...")
+                                      : QStringLiteral("Versturen van de gegevens...")) +
+                                  QStringLiteral(" / ") + max,
+                              QStringLiteral("Ready / ") + max}));
     }
 
     void frenchWrongModuleBox()

@@ -1,9 +1,9 @@
-#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "protocol/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QDeadlineTimer>
 #include <QLineEdit>
@@ -55,8 +55,8 @@ class TestDiagnostics : public QObject
         int sent(const char *frame) const { return int(link.written().count(frame)); }
         bool windowIdle() const
         {
-            return window->Command1->isEnabled() && window->Command12->isEnabled()
-                && window->bestand->menuAction()->isEnabled() && !window->conversation().isRunning();
+            return window->Command1->isEnabled() && window->Command12->isEnabled() &&
+                   window->bestand->menuAction()->isEnabled() && !window->conversation().isRunning();
         }
     };
 
@@ -64,14 +64,14 @@ class TestDiagnostics : public QObject
     static QString notAtStart(const DiagnosticsFrame *f)
     {
         QStringList wrong;
-        for (QWidget *w : std::initializer_list<QWidget *>{f->Command6, f->Command17, f->Command19, f->Combo29, f->Combo30})
-            if (!w->isEnabled())
-                wrong << w->objectName();
+        for (QWidget *w : std::initializer_list<QWidget *>{f->Command6, f->Command17, f->Command19,
+                                                           f->Combo29, f->Combo30})
+            if (!w->isEnabled()) wrong << w->objectName();
         for (QPushButton *b : f->outputButtons())
-            if (b->isEnabled())
-                wrong << b->objectName();
-        if (f->Command18->isEnabled() || f->Command20->isEnabled() || !f->Label24->text().isEmpty()
-            || !f->Label33->text().isEmpty() || f->Label33->palette().color(QPalette::Window) != QColor(192, 192, 192))
+            if (b->isEnabled()) wrong << b->objectName();
+        if (f->Command18->isEnabled() || f->Command20->isEnabled() || !f->Label24->text().isEmpty() ||
+            !f->Label33->text().isEmpty() ||
+            f->Label33->palette().color(QPalette::Window) != QColor(192, 192, 192))
             wrong << QStringLiteral("Stop buttons or value labels");
         return wrong.join(QLatin1Char(' '));
     }
@@ -124,13 +124,15 @@ private Q_SLOTS:
         QCOMPARE(f->SSTab1->currentIndex(), 0);
         VERIFY_AT_START(f);
         QStringList shown; // the value field as each status line comes in
-        connect(&rig.window->conversation(), &Conversation::lineStatus, f, [&] { shown << f->Label24->text(); });
+        connect(&rig.window->conversation(), &Conversation::lineStatus, f,
+                [&] { shown << f->Label24->text(); });
 
         rig.start(f->Command6);
         verifyDisabled({rig.window->Command1, rig.window->Command12, f->Command6, f->Combo29, f->Command17,
                         f->Command18, f->Command19, f->Command20});
         QTRY_VERIFY(f->Command6->isEnabled()); // after "T0006"
-        const QStringList values = {u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s, u"0417"_s, u"0418"_s, u"0419"_s, u"0420"_s, u"0421"_s};
+        const QStringList values = {u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s,
+                                    u"0417"_s, u"0418"_s, u"0419"_s, u"0420"_s, u"0421"_s};
         QCOMPARE(entries(f->Combo30), values);
         QCOMPARE(shown, values.mid(0, 9) << QString());
         VERIFY_AT_START(f);
@@ -205,7 +207,8 @@ private Q_SLOTS:
 
         f->Command18->click();
         QTRY_VERIFY(f->Command17->isEnabled());
-        QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T3500\n\rT8019\n\r" + QByteArray("T8219\n\r").repeated(11));
+        QCOMPARE(rig.link.written(),
+                 QByteArray(52, 'D') + "T3500\n\rT8019\n\r" + QByteArray("T8219\n\r").repeated(11));
         VERIFY_AT_START(f);
         QVERIFY(rig.windowIdle());
 
@@ -223,9 +226,11 @@ private Q_SLOTS:
     {
         Rig rig(2);
         DiagnosticsFrame *f = rig.f;
-        QCOMPARE(outputCaptions(f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"-"_s}));
+        QCOMPARE(outputCaptions(f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s,
+                                                 u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"-"_s}));
         rig.start(f->Command19);
-        verifyDisabled({f->Command19, f->Combo29, f->Combo30, f->Command6, f->Command17, f->Command18, f->Command20});
+        verifyDisabled(
+            {f->Command19, f->Combo29, f->Combo30, f->Command6, f->Command17, f->Command18, f->Command20});
         QTRY_VERIFY(f->Command20->isEnabled());
         for (QPushButton *b : f->outputButtons())
             QCOMPARE(b->isEnabled(), b->isVisible());
@@ -254,10 +259,12 @@ private Q_SLOTS:
     void outputButtonsFollowTheModule()
     {
         Rig rig(1);
-        QCOMPARE(outputCaptions(rig.f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}));
+        QCOMPARE(outputCaptions(rig.f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s,
+                                                     u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}));
         rig.read(0);
         QCOMPARE(rig.f->SSTab1->currentIndex(), 0);
-        QCOMPARE(outputCaptions(rig.f), QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s, u"11"_s, u"12"_s}));
+        QCOMPARE(outputCaptions(rig.f), QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s,
+                                                     u"8"_s, u"9"_s, u"10"_s, u"11"_s, u"12"_s}));
     }
 
     void wrongModuleType_data()
@@ -304,9 +311,10 @@ private Q_SLOTS:
         QCOMPARE(QStringList({f->SSTab1->tabText(0), f->SSTab1->tabText(1), f->SSTab1->tabText(2)}),
                  QStringList({u"Status de la ligne"_s, u"Boutons poussoirs"_s, u"Sorties"_s}));
         QCOMPARE(f->Label32->text(), QStringLiteral("Nr. bouton poussoir:"));
-        QCOMPARE(f->Label34->text(),
-                 QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
-                                "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
+        QCOMPARE(
+            f->Label34->text(),
+            QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
+                           "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
         QTest::keyClicks(f->Combo29->lineEdit(), QStringLiteral("x"));
         QCOMPARE(f->Combo29->currentText(), QStringLiteral("Historique"));
 

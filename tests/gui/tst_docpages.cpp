@@ -1,9 +1,9 @@
-#include "support/TestWindow.h"
-#include "common/MessageBox.h"
 #include "app/ModulePage.h"
+#include "common/MessageBox.h"
 #include "protocol/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 #include "viewer/Folivo.h"
 
 #include <QPdfDocument>
@@ -32,8 +32,8 @@ class TestDocPages : public QObject
     static bool documentShown(TestWindow &w)
     {
         QWidget *browser = w.Folivo1->findChild<QWidget *>(QStringLiteral("WebBrowser1"));
-        return w.Folivo1->isVisible() && browser && browser->isVisible()
-            && w.Folivo1->document()->status() == QPdfDocument::Status::Ready;
+        return w.Folivo1->isVisible() && browser && browser->isVisible() &&
+               w.Folivo1->document()->status() == QPdfDocument::Status::Ready;
     }
 
 private Q_SLOTS:
@@ -54,8 +54,10 @@ private Q_SLOTS:
             {QStringLiteral("ZK24XX_ZK3447"), QStringLiteral("Command33"), QStringLiteral("ZK2447")},
         };
         for (const auto &[entry, button, model] : rows) {
-            QTest::addRow("%s NL", qPrintable(model)) << QByteArray(" 1 \r\n") << entry << button << model + QStringLiteral("_NL.pdf");
-            QTest::addRow("%s FR", qPrintable(model)) << QByteArray(" 2 \r\n") << entry << button << model + QStringLiteral("_FR.pdf");
+            QTest::addRow("%s NL", qPrintable(model))
+                << QByteArray(" 1 \r\n") << entry << button << model + QStringLiteral("_NL.pdf");
+            QTest::addRow("%s FR", qPrintable(model))
+                << QByteArray(" 2 \r\n") << entry << button << model + QStringLiteral("_FR.pdf");
         }
     }
     void eachButtonOpensItsDocument()
@@ -78,7 +80,8 @@ private Q_SLOTS:
         QCOMPARE(w.Folivo1->homeDocument(), (home.path() + document).toLower());
         QVERIFY(!w.Combo1->isEnabled());
         QVERIFY(w.Command15->isVisible());
-        QCOMPARE(w.Command15->text(), country == " 1 \r\n" ? QStringLiteral("Sluiten") : QStringLiteral("Fermer"));
+        QCOMPARE(w.Command15->text(),
+                 country == " 1 \r\n" ? QStringLiteral("Sluiten") : QStringLiteral("Fermer"));
         for (QWidget *f : std::initializer_list<QWidget *>{w.Frame1, w.Frame2, w.Frame11})
             QVERIFY(f->isHidden());
 
@@ -147,8 +150,9 @@ private Q_SLOTS:
     // A document fetched over http that the viewer gives up on is explained in the window's language.
     void documentNotFetchedIsExplained()
     {
-        for (const auto &[country, words] : {std::pair{QByteArray(" 1 \r\n"), QStringLiteral("te groot")},
-                                             std::pair{QByteArray(" 2 \r\n"), QStringLiteral("trop grand")}}) {
+        for (const auto &[country, words] :
+             {std::pair{QByteArray(" 1 \r\n"), QStringLiteral("te groot")},
+              std::pair{QByteArray(" 2 \r\n"), QStringLiteral("trop grand")}}) {
             TestHome home;
             prepare(home, country);
             MemoryLink link;

@@ -1,4 +1,3 @@
-#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "editors/DimStartFrame.h"
 #include "editors/OutputFunctionsFrame.h"
@@ -6,6 +5,7 @@
 #include "editors/SecondTimeFrame.h"
 #include "protocol/ModuleState.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -18,12 +18,17 @@ namespace {
 template <typename T = QWidget> T *child(QWidget *w, const char *name)
 {
     T *c = w->findChild<T *>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no control %s", name);
+    if (!c) qFatal("no control %s", name);
     return c;
 }
-QComboBox *combo(QWidget *w, const char *name) { return child<QComboBox>(w, name); }
-QString text(QWidget *w, const char *name) { return combo(w, name)->currentText(); }
+QComboBox *combo(QWidget *w, const char *name)
+{
+    return child<QComboBox>(w, name);
+}
+QString text(QWidget *w, const char *name)
+{
+    return combo(w, name)->currentText();
+}
 QString cell(QWidget *w, const char *grid, int row, int column)
 {
     const QTableWidgetItem *i = child<QTableWidget>(w, grid)->item(row, column);
@@ -34,8 +39,7 @@ bool pick(QWidget *w, const char *name, const QString &entry)
 {
     QComboBox *c = combo(w, name);
     const int i = c->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (i < 0)
-        return false;
+    if (i < 0) return false;
     c->setCurrentIndex(i);
     Q_EMIT c->activated(i);
     return true;
@@ -48,8 +52,14 @@ void type(QWidget *w, const char *name, const QString &typed)
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, typed);
 }
-void click(QWidget *w, const char *name) { child<QAbstractButton>(w, name)->click(); }
-void doubleClick(QWidget *w, int row, int column) { Q_EMIT child<QTableWidget>(w, "Grid1")->cellDoubleClicked(row, column); }
+void click(QWidget *w, const char *name)
+{
+    child<QAbstractButton>(w, name)->click();
+}
+void doubleClick(QWidget *w, int row, int column)
+{
+    Q_EMIT child<QTableWidget>(w, "Grid1")->cellDoubleClicked(row, column);
+}
 
 ModuleState stateFor(int type, int language = 1)
 {
@@ -87,19 +97,38 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("expected"); // frame, control, its text, ...
         QTest::newRow("push buttons fr")
-            << 2 << QStringList{u"Frame3"_s, u"Frame3"_s, u"Boutons poussoirs:"_s, u"Label3"_s, u"Bouton:"_s, u"Frame5"_s, u"2ème fonction"_s,
-                                u"Option7"_s, u"Contexte"_s, u"Command3"_s, u"<-- Insérer"_s};
+            << 2 << QStringList{u"Frame3"_s,   u"Frame3"_s,   u"Boutons poussoirs:"_s, u"Label3"_s,
+                                u"Bouton:"_s,  u"Frame5"_s,   u"2ème fonction"_s,      u"Option7"_s,
+                                u"Contexte"_s, u"Command3"_s, u"<-- Insérer"_s};
         QTest::newRow("push buttons ?")
-            << 3 << QStringList{u"Frame3"_s, u"Frame3"_s, u"Frame3"_s, u"Label3"_s, u"Label3"_s, u"Option6"_s, u"Option6"_s, u"Command4"_s, u"Command4"_s};
-        QTest::newRow("time fr") << 2 << QStringList{u"Frame6"_s, u"Frame6"_s, u"Temps 2ème fonction:"_s, u"Label4"_s, u"Secondes"_s};
-        QTest::newRow("time ?") << 3 << QStringList{u"Frame6"_s, u"Frame6"_s, u"Frame6"_s, u"Label6"_s, u"Label6"_s};
-        QTest::newRow("outputs fr")
-            << 2 << QStringList{u"Frame7"_s, u"Frame7"_s, u"Fonctions des sorties:"_s, u"Frame8"_s, u"Editer la fonction de la sortie:"_s,
-                                u"Label8"_s, u"Fonction:"_s, u"Label9"_s, u"Sortie:"_s, u"Command5"_s, u"Confirmer"_s};
-        QTest::newRow("outputs ?") << 3 << QStringList{u"Frame7"_s, u"Frame7"_s, u"Frame7"_s, u"Label9"_s, u"Label9"_s, u"Command5"_s, u"Command5"_s};
-        QTest::newRow("dim fr")
-            << 2 << QStringList{u"Frame12"_s, u"Frame12"_s, u"Valeur début des sorties:"_s, u"Label29"_s, u"Sortie 4:"_s};
-        QTest::newRow("dim ?") << 3 << QStringList{u"Frame12"_s, u"Frame12"_s, u"Frame12"_s, u"Label26"_s, u"Label26"_s};
+            << 3 << QStringList{u"Frame3"_s,  u"Frame3"_s,  u"Frame3"_s,   u"Label3"_s,  u"Label3"_s,
+                                u"Option6"_s, u"Option6"_s, u"Command4"_s, u"Command4"_s};
+        QTest::newRow("time fr") << 2
+                                 << QStringList{u"Frame6"_s, u"Frame6"_s, u"Temps 2ème fonction:"_s,
+                                                u"Label4"_s, u"Secondes"_s};
+        QTest::newRow("time ?") << 3
+                                << QStringList{u"Frame6"_s, u"Frame6"_s, u"Frame6"_s, u"Label6"_s,
+                                               u"Label6"_s};
+        QTest::newRow("outputs fr") << 2
+                                    << QStringList{u"Frame7"_s,
+                                                   u"Frame7"_s,
+                                                   u"Fonctions des sorties:"_s,
+                                                   u"Frame8"_s,
+                                                   u"Editer la fonction de la sortie:"_s,
+                                                   u"Label8"_s,
+                                                   u"Fonction:"_s,
+                                                   u"Label9"_s,
+                                                   u"Sortie:"_s,
+                                                   u"Command5"_s,
+                                                   u"Confirmer"_s};
+        QTest::newRow("outputs ?") << 3 << QStringList{u"Frame7"_s, u"Frame7"_s,   u"Frame7"_s,  u"Label9"_s,
+                                                       u"Label9"_s, u"Command5"_s, u"Command5"_s};
+        QTest::newRow("dim fr") << 2
+                                << QStringList{u"Frame12"_s, u"Frame12"_s, u"Valeur début des sorties:"_s,
+                                               u"Label29"_s, u"Sortie 4:"_s};
+        QTest::newRow("dim ?") << 3
+                               << QStringList{u"Frame12"_s, u"Frame12"_s, u"Frame12"_s, u"Label26"_s,
+                                              u"Label26"_s};
     }
     void captions()
     {
@@ -109,8 +138,9 @@ private Q_SLOTS:
         const QString name = expected.takeFirst();
         const std::unique_ptr<QWidget> frame = name == QLatin1String("Frame3")   ? opened<PushButtonFrame>(s)
                                                : name == QLatin1String("Frame6") ? opened<SecondTimeFrame>(s)
-                                               : name == QLatin1String("Frame7") ? opened<OutputFunctionsFrame>(s)
-                                                                                  : opened<DimStartFrame>(s);
+                                               : name == QLatin1String("Frame7")
+                                                   ? opened<OutputFunctionsFrame>(s)
+                                                   : opened<DimStartFrame>(s);
         QVERIFY(frame->isVisible());
         for (int i = 0; i + 1 < expected.size(); i += 2) {
             QWidget *w = expected[i] == name ? frame.get() : child(frame.get(), qPrintable(expected[i]));
@@ -137,7 +167,8 @@ private Q_SLOTS:
             QVERIFY2(!child(&f, name)->isEnabled(), name);
         f.open();
         QCOMPARE(cell(&f, "Grid1", 0, 2), QStringLiteral("2° fonction"));
-        QCOMPARE(child<QTableWidget>(&f, "Grid1")->horizontalHeaderItem(2)->text(), QStringLiteral("2° fonction"));
+        QCOMPARE(child<QTableWidget>(&f, "Grid1")->horizontalHeaderItem(2)->text(),
+                 QStringLiteral("2° fonction"));
         QCOMPARE(cell(&f, "Grid1", 20, 0), QStringLiteral("Numéro: 20"));
         QCOMPARE(cell(&f, "Grid1", 1, 1), QStringLiteral("Contexte 1"));
         QCOMPARE(cell(&f, "Grid1", 4, 1), QStringLiteral("Sortie 301"));
@@ -400,7 +431,8 @@ private Q_SLOTS:
         OutputFunctionsFrame f(s);
         f.open();
         QCOMPARE(cell(&f, "Grid2", 0, 0), QStringLiteral("Uitgang nr:"));
-        QCOMPARE(child<QTableWidget>(&f, "Grid2")->horizontalHeaderItem(2)->text(), QStringLiteral("Actieve tijd"));
+        QCOMPARE(child<QTableWidget>(&f, "Grid2")->horizontalHeaderItem(2)->text(),
+                 QStringLiteral("Actieve tijd"));
         QCOMPARE(cell(&f, "Grid2", 2, 1), QStringLiteral("Actief bij doven van uitgang 7 voor "));
         QCOMPARE(cell(&f, "Grid2", 2, 2), QStringLiteral("3 min."));
         QCOMPARE(cell(&f, "Grid2", 4, 1), QStringLiteral("9"));

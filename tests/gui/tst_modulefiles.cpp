@@ -1,10 +1,10 @@
-#include "support/TestWindow.h"
-#include "common/MessageBox.h"
 #include "app/ModulePage.h"
+#include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "protocol/MemoryLink.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QTest>
 #include <csignal>
@@ -42,17 +42,16 @@ class TestModuleFiles : public QObject
     }
 
     // Saves through the save dialog with the name typed by the installer.
-    static void saveAs(TestWindow &w, const QString &name, const std::function<void(SaveDialog &)> &before = {})
+    static void saveAs(TestWindow &w, const QString &name,
+                       const std::function<void(SaveDialog &)> &before = {})
     {
         QTimer::singleShot(0, &w, [&w, name, before] {
             auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
             QVERIFY(dialog);
-            if (before)
-                before(*dialog);
+            if (before) before(*dialog);
             dialog->Text1->setText(name);
             dialog->Command1->click();
-            if (dialog->isVisible())
-                dialog->reject();
+            if (dialog->isVisible()) dialog->reject();
         });
         w.Bewaren_als_Click();
     }
@@ -69,8 +68,7 @@ class TestModuleFiles : public QObject
                 Q_EMIT dialog->File1->itemClicked(items.first());
             }
             dialog->Command1->click();
-            if (dialog->isVisible())
-                dialog->reject();
+            if (dialog->isVisible()) dialog->reject();
         });
         w.openen_Click();
     }
@@ -126,7 +124,8 @@ private Q_SLOTS:
         QVERIFY(w.Bewaren->isEnabled() && w.Bewaren_als->isEnabled());
         QVERIFY(w.Command2->isEnabled());
         QCOMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
-        for (QWidget *b : std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12})
+        for (QWidget *b :
+             std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12})
             QVERIFY(b->isVisible() && b->isEnabled());
         if (type == 1) {
             QCOMPARE(w.Frame11->Command33->text(), QStringLiteral("Info ZK2447"));
@@ -179,7 +178,8 @@ private Q_SLOTS:
         for (int i = 0; i < 340; ++i)
             relayUnderDim += " 5 \r\n";
         QTest::newRow("relay file with type line 1")
-            << relayUnderDim << QStringLiteral("Regel 1 geeft moduletype 1, maar het bestand telt 341 regels");
+            << relayUnderDim
+            << QStringLiteral("Regel 1 geeft moduletype 1, maar het bestand telt 341 regels");
     }
     void damagedFilesChangeNothing()
     {
@@ -223,8 +223,10 @@ private Q_SLOTS:
         TestWindow &w = rig.w();
         w.state().ModuleType = 2;
         const QString folder = rig.home.path();
-        QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.qv1")), QDir::toNativeSeparators(folder + QStringLiteral("a.qv1.QV1")));
-        QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.QV1")), QDir::toNativeSeparators(folder + QStringLiteral("a.QV1")));
+        QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.qv1")),
+                 QDir::toNativeSeparators(folder + QStringLiteral("a.qv1.QV1")));
+        QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.QV1")),
+                 QDir::toNativeSeparators(folder + QStringLiteral("a.QV1")));
         saveAs(w, QString());
         QVERIFY(QFile::exists(folder + QStringLiteral(".QV1")));
         saveAs(w, QStringLiteral("b.qv1"));
@@ -291,7 +293,8 @@ private Q_SLOTS:
     {
         Rig rig;
         TestWindow &w = rig.w();
-        SaveDialog dialog(w.state(), [](const QString &) { return true; }, &w);
+        SaveDialog dialog(
+            w.state(), [](const QString &) { return true; }, &w);
         QVERIFY(dialog.Text2->isHidden());
         QVERIFY(!dialog.Command2->isEnabled());
         dialog.Command3->click();
@@ -302,7 +305,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(rig.home.file(QStringLiteral("Klant A"))).isDir());
         QVERIFY(dialog.Text2->isHidden() && !dialog.Command3->isHidden() && !dialog.Command2->isEnabled());
         QCOMPARE(dialog.Text2->text(), QString());
-        for (const QString &bad : {QStringLiteral(".."), QStringLiteral("."), QStringLiteral("../uit"), QStringLiteral("a/b")})
+        for (const QString &bad :
+             {QStringLiteral(".."), QStringLiteral("."), QStringLiteral("../uit"), QStringLiteral("a/b")})
             QVERIFY(!SaveDialog::createFolder(rig.home.path() + QStringLiteral("Klant A"), bad));
         QVERIFY(!QFileInfo::exists(rig.home.file(QStringLiteral("uit"))));
     }
@@ -315,10 +319,11 @@ private Q_SLOTS:
         TestWindow &w = rig.w();
         w.state().ModuleType = 1;
         QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
-        for (const QString &name : {QStringLiteral("sub/x"), QStringLiteral("../x"), QStringLiteral("sub\\x.QV1"),
-                                    QStringLiteral("/tmp/x")}) {
+        for (const QString &name : {QStringLiteral("sub/x"), QStringLiteral("../x"),
+                                    QStringLiteral("sub\\x.QV1"), QStringLiteral("/tmp/x")}) {
             int saves = 0;
-            SaveDialog dialog(w.state(), [&saves](const QString &) { return ++saves > 0; }, &w);
+            SaveDialog dialog(
+                w.state(), [&saves](const QString &) { return ++saves > 0; }, &w);
             dialog.show();
             dialog.Text1->setText(name);
             dialog.Command1->click();
@@ -346,7 +351,8 @@ private Q_SLOTS:
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         QVERIFY(!w.openModuleFile(fifo));
         QCOMPARE(MessageBox::shownCount(), 1);
-        QVERIFY2(MessageBox::lastText().contains(QStringLiteral("Dit is geen gewoon bestand")), qPrintable(MessageBox::lastText()));
+        QVERIFY2(MessageBox::lastText().contains(QStringLiteral("Dit is geen gewoon bestand")),
+                 qPrintable(MessageBox::lastText()));
         QVERIFY(MessageBox::lastText().contains(fifo));
         QCOMPARE(w.state().ModuleFilePath, QString());
         QVERIFY(!w.Bewaren->isEnabled());
@@ -361,12 +367,14 @@ private Q_SLOTS:
         MemoryLink link;
         TestWindow w(nullptr, &link);
         QCOMPARE(w.state().DefaultDirectory, QString());
-        OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
+        OpenDialog open(
+            w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(QDir(open.Dir1->path()), QDir(m.home() + QStringLiteral("Documents")));
         open.Command2->click();
         QCOMPARE(QDir(open.Dir1->path()), QDir(m.shipped()));
         w.state().DefaultDirectory = QStringLiteral("/no/such/place");
-        SaveDialog save(w.state(), [](const QString &) { return true; }, &w);
+        SaveDialog save(
+            w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(QDir(save.Dir1->path()), QDir(m.home() + QStringLiteral("Documents")));
     }
 
@@ -379,10 +387,12 @@ private Q_SLOTS:
         rig.home.write(QStringLiteral("sub/y.qv1"), "");
         rig.home.write(QStringLiteral("sub/z.txt"), "");
         w.state().DefaultDirectory = rig.home.file(QStringLiteral("sub"));
-        OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
+        OpenDialog open(
+            w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.file(QStringLiteral("sub"))));
         // Going to the start folder is a folder change: Label2 shows it from the start.
-        QCOMPARE(open.Label2->text(), QDir::toNativeSeparators(QDir::cleanPath(rig.home.file(QStringLiteral("sub")))));
+        QCOMPARE(open.Label2->text(),
+                 QDir::toNativeSeparators(QDir::cleanPath(rig.home.file(QStringLiteral("sub")))));
         // The extension in any letter case; nothing else.
         QCOMPARE(open.File1->count(), 2);
         QCOMPARE(open.File1->item(0)->text(), QStringLiteral("x.QV1"));
@@ -391,7 +401,8 @@ private Q_SLOTS:
         QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.path()));
         // A default folder that is gone, or none at all: the installation folder.
         w.state().DefaultDirectory = QStringLiteral("/no/such/place");
-        SaveDialog save(w.state(), [](const QString &) { return true; }, &w);
+        SaveDialog save(
+            w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(QDir(save.Dir1->path()), QDir(rig.home.path()));
         QCOMPARE(save.windowTitle(), QStringLiteral("Opslaan"));
         QVERIFY(save.File1->findItems(QStringLiteral("y.qv1"), Qt::MatchExactly).isEmpty()); // in sub/
@@ -406,7 +417,9 @@ private Q_SLOTS:
         TestWindow &w = rig.w();
         QByteArray content = " 2 \r\n";
         for (int slot = 0; slot < 230; ++slot)
-            content += slot == 40 ? QByteArray(" 1 \r\n") : slot % 10 == 3 ? QByteArray("\r\n") : QByteArray(" 8 \r\n");
+            content += slot == 40       ? QByteArray(" 1 \r\n")
+                       : slot % 10 == 3 ? QByteArray("\r\n")
+                                        : QByteArray(" 8 \r\n");
         content += "einde\r\n";
         rig.home.write(QStringLiteral("klant.qv1"), content);
         fill(w.state().VelanoImage, 7);
@@ -441,27 +454,29 @@ private Q_SLOTS:
             dialog->File1->setCurrentItem(items.first());
             Q_EMIT dialog->File1->itemDoubleClicked(items.first());
             accepted = dialog->result() == QDialog::Accepted && !dialog->isVisible();
-            if (dialog->isVisible())
-                dialog->reject();
+            if (dialog->isVisible()) dialog->reject();
         });
         w.openen_Click();
         QVERIFY(accepted);
         QCOMPARE(w.state().ModuleType, 1);
         QCOMPARE(w.state().DimImage, saved);
-        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + rig.home.file(QStringLiteral("dubbel.QV1")));
+        QCOMPARE(w.windowTitle(),
+                 QStringLiteral("QV Velano  -  ") + rig.home.file(QStringLiteral("dubbel.QV1")));
     }
 
     void frenchCaptionsOfTheDialogs()
     {
         Rig rig(" 2 \r\n");
         TestWindow &w = rig.w();
-        OpenDialog open(w.state(), [](const QString &) { return true; }, &w);
+        OpenDialog open(
+            w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(open.windowTitle(), QStringLiteral("Ouvrir"));
         QCOMPARE(open.Label1->text(), QStringLiteral("Ouvrir dans:"));
         QCOMPARE(open.Command1->text(), QStringLiteral("Ouvrir"));
         QCOMPARE(open.Command2->text(), QStringLiteral("Default directory"));
         QCOMPARE(open.CancelButton->text(), QStringLiteral("Annuler"));
-        SaveDialog save(w.state(), [](const QString &) { return true; }, &w);
+        SaveDialog save(
+            w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(save.windowTitle(), QStringLiteral("Sauver"));
         QCOMPARE(save.Label1->text(), QStringLiteral("Sauver ds:"));
         QCOMPARE(save.Label2->text(), QStringLiteral("Nom fichier"));
@@ -483,8 +498,8 @@ private Q_SLOTS:
         w.nieuw->trigger();
         QCOMPARE(w.Combo1->currentText(), QString());
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
-        for (QWidget *x : std::initializer_list<QWidget *>{w.Label5, w.Frame11, w.Command7, w.Command8, w.Command9,
-                                                           w.Command10, w.Command12})
+        for (QWidget *x : std::initializer_list<QWidget *>{w.Label5, w.Frame11, w.Command7, w.Command8,
+                                                           w.Command9, w.Command10, w.Command12})
             QVERIFY(x->isHidden());
         QVERIFY(!w.Option1->isChecked() && !w.Option2->isChecked());
         QVERIFY(!w.Option1->isEnabled());

@@ -1,7 +1,7 @@
-#include "support/TestWindow.h"
-#include "common/MessageBox.h"
 #include "app/ModulePage.h"
+#include "common/MessageBox.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QImage>
 #include <QTest>
@@ -19,12 +19,12 @@ QByteArray bitmapHeader(qint32 width, qint32 height)
     h[0] = 'B';
     h[1] = 'M';
     put32(2, 54 + quint32(width) * 3 * quint32(height));
-    put32(10, 54);     // pixels start right after the headers
-    put32(14, 40);     // information header size
+    put32(10, 54); // pixels start right after the headers
+    put32(14, 40); // information header size
     put32(18, quint32(width));
     put32(22, quint32(height));
-    put16(26, 1);      // planes
-    put16(28, 24);     // bits a pixel
+    put16(26, 1);  // planes
+    put16(28, 24); // bits a pixel
     return h;
 }
 
@@ -60,7 +60,7 @@ private Q_SLOTS:
             return w.Frame11->Picture2->pixmap();
         };
         QCOMPARE(page("ZK24XX_ZK3447").size(), QSize(40, 30));
-        QVERIFY(page("ZK3412_ZK2412").isNull());    // and the dimmer's picture is gone
+        QVERIFY(page("ZK3412_ZK2412").isNull()); // and the dimmer's picture is gone
         QVERIFY(w.Frame11->isVisible());
         QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Relaismodule")); // the page itself is shown
         QVERIFY(page("ZK2019").isNull());

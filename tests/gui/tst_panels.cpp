@@ -1,6 +1,5 @@
-#include "support/TestWindow.h"
-#include "common/MessageBox.h"
 #include "app/ModulePage.h"
+#include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "editors/DimStartFrame.h"
 #include "editors/OutputFunctionsFrame.h"
@@ -9,6 +8,7 @@
 #include "files/ModuleFile.h"
 #include "scenes/SceneFrame.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QTest>
 #include <memory>
@@ -33,8 +33,7 @@ class TestPanels : public QObject
             writeModuleFile(path, type, image);
             window = std::make_unique<TestWindow>();
             window->show();
-            if (!window->openModuleFile(path))
-                qFatal("module file not opened");
+            if (!window->openModuleFile(path)) qFatal("module file not opened");
         }
     };
 
@@ -42,8 +41,8 @@ class TestPanels : public QObject
     static QStringList shownPanels(TestWindow &w)
     {
         QStringList shown;
-        for (QWidget *panel : std::initializer_list<QWidget *>{w.Frame3, w.Frame6, w.Frame7, w.Frame9, w.Frame10,
-                                                               w.Frame11, w.Frame12})
+        for (QWidget *panel : std::initializer_list<QWidget *>{w.Frame3, w.Frame6, w.Frame7, w.Frame9,
+                                                               w.Frame10, w.Frame11, w.Frame12})
             if (panel && panel->isVisible()) // a panel not built yet was never shown
                 shown << panel->objectName();
         return shown;

@@ -1,6 +1,6 @@
-#include "support/TestWindow.h"
 #include "scenes/SceneFrame.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -28,7 +28,10 @@ void pick(QComboBox *combo, int position)
     Q_EMIT combo->activated(position);
 }
 
-QComboBox *field(SceneFrame *f, int i) { return f->Combo12[static_cast<size_t>(i)]; }
+QComboBox *field(SceneFrame *f, int i)
+{
+    return f->Combo12[static_cast<size_t>(i)];
+}
 
 // Fills the three images with a mix of codes the lists hold and codes they do not.
 void fillImages(ModuleState &state)
@@ -59,10 +62,13 @@ private Q_SLOTS:
         for (int i = 1; i <= 12; ++i)
             relay << QStringLiteral("Uitgang %1:").arg(i);
         QTest::newRow("relay nl") << 0 << 1 << relay << QList<int>(12, 4);
-        QTest::newRow("dim fr") << 1 << 2 << QStringList{n, u"Sortie 1:"_s, n, u"Sortie 2:"_s, n, n, n, u"Sortie 3:"_s, n, u"Sortie 4:"_s, n, n}
+        QTest::newRow("dim fr") << 1 << 2 << QStringList{n, u"Sortie 1:"_s, n, u"Sortie 2:"_s, n, n,
+                                                         n, u"Sortie 3:"_s, n, u"Sortie 4:"_s, n, n}
                                 << QList<int>{0, 12, 0, 12, 0, 0, 0, 12, 0, 12, 0, 0};
-        QTest::newRow("Velano nl") << 2 << 1
-                                   << QStringList{u"Dim 1:"_s, u"Dim 2:"_s, n, u"Relais 5:"_s, u"Relais 6:"_s, n, u"Dim 3:"_s, u"Dim 4:"_s, n, u"Relais 7:"_s, u"Relais 8:"_s, n}
+        QTest::newRow("Velano nl") << 2 << 1 << QStringList{u"Dim 1:"_s,    u"Dim 2:"_s,    n,
+                                                            u"Relais 5:"_s, u"Relais 6:"_s, n,
+                                                            u"Dim 3:"_s,    u"Dim 4:"_s,    n,
+                                                            u"Relais 7:"_s, u"Relais 8:"_s, n}
                                    << QList<int>{12, 12, 0, 4, 4, 0, 12, 12, 0, 4, 4, 0};
     }
     void opening()
@@ -79,7 +85,8 @@ private Q_SLOTS:
         QVERIFY(f->isVisible());
         QCOMPARE(f->title(), dutch ? QStringLiteral("Sferen:") : QStringLiteral("Contextes:"));
         QCOMPARE(f->Combo25->count(), 20);
-        QCOMPARE(f->Combo25->itemText(19), dutch ? QStringLiteral("Sfeer 20") : QStringLiteral("Contexte 20"));
+        QCOMPARE(f->Combo25->itemText(19),
+                 dutch ? QStringLiteral("Sfeer 20") : QStringLiteral("Contexte 20"));
         QCOMPARE(f->Combo25->currentIndex(), -1);
         QCOMPARE(f->Combo25->currentText(), dutch ? QStringLiteral("Sfeer?") : QStringLiteral("Contexte?"));
         // A slave has no group line.
@@ -126,14 +133,15 @@ private Q_SLOTS:
                 QCOMPARE(f->Combo25->currentText(), QStringLiteral("Sfeer %1").arg(s + 1));
                 for (int i : SceneLayout::showOrder(type)) {
                     const auto use = SceneLayout::fieldUse(type, i);
-                    const int position = SceneLayout::positionOf(type, use->kind, image.value(SceneLayout::fieldSlot(type, s, i)));
+                    const int position = SceneLayout::positionOf(
+                        type, use->kind, image.value(SceneLayout::fieldSlot(type, s, i)));
                     QCOMPARE(field(f, i)->currentIndex(), position);
-                    QCOMPARE(field(f, i)->currentText(), position < 0 ? QString() : SceneLayout::valueText(use->kind, position)->dutch);
+                    QCOMPARE(field(f, i)->currentText(),
+                             position < 0 ? QString() : SceneLayout::valueText(use->kind, position)->dutch);
                     QVERIFY(field(f, i)->isEnabled());
                 }
                 const int flag = image.value(SceneLayout::groupFlagSlot(type, s));
-                if (flag == 0 || flag == 1)
-                    expectedChoice = flag == 1 ? f->Option9 : f->Option10;
+                if (flag == 0 || flag == 1) expectedChoice = flag == 1 ? f->Option9 : f->Option10;
                 QCOMPARE(f->Option9->isChecked(), expectedChoice == f->Option9);
                 QCOMPARE(f->Option10->isChecked(), expectedChoice == f->Option10);
                 QVERIFY(sameImages(w.state(), before));
@@ -285,8 +293,7 @@ private Q_SLOTS:
         QTRY_VERIFY(combo->lineEdit()->hasFocus());
         QTest::keyClicks(combo->lineEdit(), typed);
         QTest::keyClick(combo->lineEdit(), Qt::Key(leave));
-        if (leave == Qt::Key_Tab)
-            QTRY_VERIFY(!combo->lineEdit()->hasFocus());
+        if (leave == Qt::Key_Tab) QTRY_VERIFY(!combo->lineEdit()->hasFocus());
         QCoreApplication::processEvents();
         QCOMPARE(image.value(slot), stored);
         QVERIFY(sameImages(w.state(), before));

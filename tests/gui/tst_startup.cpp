@@ -1,12 +1,12 @@
 #include "app/BrowseDirectoryDialog.h"
-#include "support/TestWindow.h"
 #include "app/Launcher.h"
-#include "common/MessageBox.h"
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
+#include "common/MessageBox.h"
 #include "protocol/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 
 #include <QTest>
 #include <memory>
@@ -69,7 +69,8 @@ private Q_SLOTS:
         QVERIFY(w.Command1->isEnabled());
         QVERIFY(!w.Command2->isEnabled());
         QVERIFY(w.Frame2->isVisible());
-        for (QWidget *b : std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12}) {
+        for (QWidget *b :
+             std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12}) {
             QVERIFY2(b->isHidden() && !b->isEnabled(), qPrintable(b->objectName()));
         }
         QVERIFY(!w.Option1->isEnabled() && !w.Option2->isEnabled());
@@ -229,7 +230,8 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shownCount(), 1);
         // This instance stays Dutch until it ends: its message, the check marks and later texts.
         QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Opgelet !"));
-        QVERIFY2(MessageBox::lastText().startsWith(QStringLiteral("Het programma kon niet opnieuw gestart worden.")),
+        QVERIFY2(MessageBox::lastText().startsWith(
+                     QStringLiteral("Het programma kon niet opnieuw gestart worden.")),
                  qPrintable(MessageBox::lastText()));
         QCOMPARE(w.state().Language, 1);
         QVERIFY(w.ned->isChecked() && !w.frans->isChecked());
@@ -415,7 +417,8 @@ private Q_SLOTS:
         BrowseDirectoryDialog form5(w.state(), &form4);
         form5.Command1->click();
         QCOMPARE(QDir(w.state().DefaultDirectory), QDir(documents));
-        QCOMPARE(m.read(m.user(QStringLiteral("directory.vdm"))), QDir::toNativeSeparators(documents).toLocal8Bit() + "\r\n");
+        QCOMPARE(m.read(m.user(QStringLiteral("directory.vdm"))),
+                 QDir::toNativeSeparators(documents).toLocal8Bit() + "\r\n");
     }
 
     void browseSelectsAFolder()
@@ -471,8 +474,9 @@ private Q_SLOTS:
         QCOMPARE(m.read(m.shipped(QStringLiteral("port.vdm"))), QByteArray("1\r\n"));
         QCOMPARE(m.read(m.shipped(QStringLiteral("country.vdm"))), QByteArray(" 2 \r\n"));
         QCOMPARE(m.read(m.admin(QStringLiteral("port.vdm"))), QByteArray("4\r\n"));
-        QCOMPARE(QDir(m.user()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList({QStringLiteral("country.vdm"), QStringLiteral("port.vdm")}));
+        QCOMPARE(
+            QDir(m.user()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList({QStringLiteral("country.vdm"), QStringLiteral("port.vdm")}));
         TestWindow again;
         QCOMPARE(again.state().Language, 1);
         QCOMPARE(again.state().ComPort, 3);
@@ -489,8 +493,9 @@ private Q_SLOTS:
         TestWindow w;
         w.p[5]->trigger();
         QCOMPARE(MessageBox::shownCount(), 1);
-        QVERIFY2(MessageBox::lastText().contains(QDir::toNativeSeparators(m.user(QStringLiteral("port.vdm")))),
-                 qPrintable(MessageBox::lastText()));
+        QVERIFY2(
+            MessageBox::lastText().contains(QDir::toNativeSeparators(m.user(QStringLiteral("port.vdm")))),
+            qPrintable(MessageBox::lastText()));
         QVERIFY(w.p[5]->isChecked());
         QVERIFY(!QFileInfo::exists(m.shipped(QStringLiteral("port.vdm"))));
     }
@@ -534,14 +539,17 @@ private Q_SLOTS:
         QVERIFY(w.Frame11->isVisible());
         QCOMPARE(w.Frame11->title(), QStringLiteral("Dimmodule:"));
         QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Dimmodule"));
-        QVERIFY(w.Frame11->Command13->isVisible() && w.Frame11->Command14->isVisible() && w.Frame11->Command33->isVisible());
+        QVERIFY(w.Frame11->Command13->isVisible() && w.Frame11->Command14->isVisible() &&
+                w.Frame11->Command33->isVisible());
         QCOMPARE(w.Frame11->Command33->text(), QStringLiteral("ZK3447 ZK2447"));
         QVERIFY(w.Frame11->Command11->isHidden());
-        QVERIFY(!w.Frame11->Picture2->pixmap().isNull() || !QFile::exists(home.file(QStringLiteral("dimmer.bmp"))));
+        QVERIFY(!w.Frame11->Picture2->pixmap().isNull() ||
+                !QFile::exists(home.file(QStringLiteral("dimmer.bmp"))));
         w.Combo1->setCurrentIndex(2);
         w.Combo1_Click();
         QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Relaismodule"));
-        QVERIFY(w.Frame11->Command13->isHidden() && w.Frame11->Command14->isHidden() && w.Frame11->Command33->isHidden());
+        QVERIFY(w.Frame11->Command13->isHidden() && w.Frame11->Command14->isHidden() &&
+                w.Frame11->Command33->isHidden());
         QVERIFY(w.Frame11->Command11->isVisible());
         QCOMPARE(w.Frame11->Command11->text(), QStringLiteral("Meer info..."));
         QCOMPARE(w.state().ModuleType, 4); // picking a page never changes the module type

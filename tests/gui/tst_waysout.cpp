@@ -1,10 +1,10 @@
-#include "support/TestWindow.h"
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
 #include "protocol/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
+#include "support/TestWindow.h"
 #include "support/WaysOut.h"
 #include "support/WindowState.h"
 
@@ -89,8 +89,10 @@ private Q_SLOTS:
     {
         addWayOutRows("file open");
         for (bool fileOpen : {false, true}) {
-            QTest::addRow("%s, port cannot be opened", fileOpen ? "file open" : "fresh") << int(PortMissing) << -1 << fileOpen;
-            QTest::addRow("%s, module not supported", fileOpen ? "file open" : "fresh") << int(Unsupported) << -1 << fileOpen;
+            QTest::addRow("%s, port cannot be opened", fileOpen ? "file open" : "fresh")
+                << int(PortMissing) << -1 << fileOpen;
+            QTest::addRow("%s, module not supported", fileOpen ? "file open" : "fresh")
+                << int(Unsupported) << -1 << fileOpen;
         }
     }
     void readAbandoned()
@@ -106,8 +108,7 @@ private Q_SLOTS:
 
         // A dim module is attached.
         ScriptedModule dim(rig.link, 1);
-        if (way == PortMissing)
-            rig.link.failNextOpen(SerialLink::OpenError::NotFound);
+        if (way == PortMissing) rig.link.failNextOpen(SerialLink::OpenError::NotFound);
         w.Command1->click();
         if (moment == Announced) {
             dim.answer = false;
@@ -155,8 +156,7 @@ private Q_SLOTS:
         QCOMPARE(w.state().ModuleType, 0);
         QVERIFY(w.Command2->isEnabled());
         QVERIFY(w.Frame3->isVisible());
-        if (moment != HalfWay || way != LineLost)
-            return;
+        if (moment != HalfWay || way != LineLost) return;
         dim.answer = false;
         ScriptedModule relay(rig.link, 0);
         w.Command2->click();
@@ -185,9 +185,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("answered");
         QTest::addColumn<int>("way");
         QTest::addColumn<QByteArray>("owed");
-        for (const auto &[name, way] : {std::pair{"Afbreken", int(AbortButton)}, std::pair{"Esc", int(Escape)}}) {
-            QTest::addRow("monitor running, %s", name) << 2 << true << way << QByteArray("T8219\n\r").repeated(11);
-            QTest::addRow("output test running, %s", name) << 3 << true << way << QByteArray("T7219\n\r").repeated(11);
+        for (const auto &[name, way] :
+             {std::pair{"Afbreken", int(AbortButton)}, std::pair{"Esc", int(Escape)}}) {
+            QTest::addRow("monitor running, %s", name)
+                << 2 << true << way << QByteArray("T8219\n\r").repeated(11);
+            QTest::addRow("output test running, %s", name)
+                << 3 << true << way << QByteArray("T7219\n\r").repeated(11);
             QTest::addRow("scan answered, %s", name) << 1 << true << way << QByteArray("T0006\n\r");
             QTest::addRow("monitor opening, %s", name) << 2 << false << way << QByteArray();
             QTest::addRow("output test opening, %s", name) << 3 << false << way << QByteArray();
@@ -300,7 +303,8 @@ private Q_SLOTS:
         QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
         w.AbortButton->click(); // answered with the default: go on
         QCOMPARE(MessageBox::shownCount(), 1);
-        QCOMPARE(MessageBox::lastButtons(), (QStringList{QStringLiteral("Verder versturen"), QStringLiteral("Nu stoppen")}));
+        QCOMPARE(MessageBox::lastButtons(),
+                 (QStringList{QStringLiteral("Verder versturen"), QStringLiteral("Nu stoppen")}));
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
         QCOMPARE(count(rig.link.written(), "T339"), 1);
 
@@ -315,7 +319,7 @@ private Q_SLOTS:
         QVERIFY(!rig.link.isOpen());
         const QByteArray wire = rig.link.written();
         QTest::qWait(50);
-        QCOMPARE(rig.link.written(), wire); // nothing after the stop
+        QCOMPARE(rig.link.written(), wire);        // nothing after the stop
         QCOMPARE(rig.link.writesWhileClosed(), 0); // the writer had let go before the port closed
         QVERIFY(!wire.contains("T339"));
         QCOMPARE(windowState(w), before);
@@ -352,8 +356,9 @@ private Q_SLOTS:
             QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
             MessageBox::setNextChoice(choice);
             w.close();
-            QCOMPARE(MessageBox::lastButtons(), (QStringList{QStringLiteral("Sluiten na het versturen"),
-                                                             QStringLiteral("Nu sluiten"), QStringLiteral("Blijven")}));
+            QCOMPARE(MessageBox::lastButtons(),
+                     (QStringList{QStringLiteral("Sluiten na het versturen"), QStringLiteral("Nu sluiten"),
+                                  QStringLiteral("Blijven")}));
             if (choice == 1) { // close now
                 QVERIFY(!w.isVisible());
                 QVERIFY(!w.conversation().isRunning());
@@ -384,7 +389,7 @@ private Q_SLOTS:
             module.announce();
             QTRY_VERIFY_WITH_TIMEOUT(w.conversation().isWriting() && w.ProgressBar1->value() >= 1, 15000);
             QCOMPARE(queued.first().at(1).toInt(), 100000); // the "D" burst
-            QCOMPARE(queued.last().at(1).toInt(), 50000);  // a slot frame
+            QCOMPARE(queued.last().at(1).toInt(), 50000);   // a slot frame
             QElapsedTimer clock;
             clock.start();
             MessageBox::setNextChoice(1);
@@ -432,7 +437,8 @@ private Q_SLOTS:
         flood(); // half-way through the read
         QByteArray rest = "\r";
         for (int slot = 100; slot < 340; ++slot)
-            rest += "RD" + threeDigits(slot).toLatin1() + threeDigits(module.memory[size_t(slot)]).toLatin1() + "\r";
+            rest += "RD" + threeDigits(slot).toLatin1() +
+                    threeDigits(module.memory[size_t(slot)]).toLatin1() + "\r";
         rig.link.moduleSend(rest);
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
         QCOMPARE(w.state().RelayImage, module.image());

@@ -25,7 +25,9 @@ struct Bench
     explicit Bench(Config c = {}, int version = 501)
         : config(c), module(c, defaultMemory(c.type, true, version))
     {
-        module.logSink = [this](qint64 t, const QByteArray &text) { log << QByteArray::number(t) + ' ' + text; };
+        module.logSink = [this](qint64 t, const QByteArray &text) {
+            log << QByteArray::number(t) + ' ' + text;
+        };
         module.writeCompleted = [this] { ++writes; };
         module.start(0);
     }
@@ -34,8 +36,7 @@ struct Bench
     {
         module.receive("DDDD", now, 300);
         now += 5 * ms;
-        if (!frame.isEmpty())
-            send(frame);
+        if (!frame.isEmpty()) send(frame);
     }
     void send(const QByteArray &bytes)
     {
@@ -52,13 +53,11 @@ struct Bench
         }
     }
     QList<QByteArray> lines() { return module.takeTx().split('\r'); }
-    bool logged(const QByteArray &event) const
-    {
-        return timesLogged(event) > 0;
-    }
+    bool logged(const QByteArray &event) const { return timesLogged(event) > 0; }
     int timesLogged(const QByteArray &event) const
     {
-        return int(std::count_if(log.begin(), log.end(), [&](const QByteArray &l) { return l.contains(event); }));
+        return int(
+            std::count_if(log.begin(), log.end(), [&](const QByteArray &l) { return l.contains(event); }));
     }
 
     Config config;
@@ -78,12 +77,17 @@ Config withFault(FaultKind kind, int count = 0, int type = 1)
 
 QByteArray dataLine(int slot, int value)
 {
-    return QStringLiteral("RD%1%2").arg(slot, 3, 10, QLatin1Char('0')).arg(value, 3, 10, QLatin1Char('0')).toLatin1();
+    return QStringLiteral("RD%1%2")
+        .arg(slot, 3, 10, QLatin1Char('0'))
+        .arg(value, 3, 10, QLatin1Char('0'))
+        .toLatin1();
 }
 
 int count(const QList<QByteArray> &lines, const QRegularExpression &re)
 {
-    return int(std::count_if(lines.begin(), lines.end(), [&](const QByteArray &l) { return re.match(QString::fromLatin1(l)).hasMatch(); }));
+    return int(std::count_if(lines.begin(), lines.end(), [&](const QByteArray &l) {
+        return re.match(QString::fromLatin1(l)).hasMatch();
+    }));
 }
 
 bool readUntil(int fd, QByteArray *into, const std::function<bool()> &done, int timeoutMs)
@@ -91,14 +95,12 @@ bool readUntil(int fd, QByteArray *into, const std::function<bool()> &done, int 
     QElapsedTimer t;
     t.start();
     while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
+        if (t.elapsed() > timeoutMs) return false;
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, 50) > 0) {
             char buf[4096];
             const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n > 0)
-                into->append(buf, n);
+            if (n > 0) into->append(buf, n);
         }
     }
     return true;
@@ -275,7 +277,8 @@ private Q_SLOTS:
             Bench b(withFault(FaultKind::HangupAfter, 3));
             b.open("T3600\n\r");
             bool hangup = false;
-            QCOMPARE(b.module.takeTx(&hangup), dataLine(0, 0) + '\r' + dataLine(1, 7) + '\r' + dataLine(2, 14) + '\r');
+            QCOMPARE(b.module.takeTx(&hangup),
+                     dataLine(0, 0) + '\r' + dataLine(1, 7) + '\r' + dataLine(2, 14) + '\r');
             QVERIFY(hangup);
         }
         {
@@ -288,7 +291,8 @@ private Q_SLOTS:
             b.open("T3600\n\r");
             const auto lines = b.lines();
             QCOMPARE(lines.size(), 151);
-            QCOMPARE(lines.mid(0, 4), (QList<QByteArray>{dataLine(0, 0), dataLine(1, 7), dataLine(149, 43), dataLine(2, 14)}));
+            QCOMPARE(lines.mid(0, 4),
+                     (QList<QByteArray>{dataLine(0, 0), dataLine(1, 7), dataLine(149, 43), dataLine(2, 14)}));
             QCOMPARE(lines[149], dataLine(148, 36));
         }
         {
@@ -408,7 +412,8 @@ private Q_SLOTS:
         b.send("T3600\n\r");
         const auto lines = b.lines();
         QCOMPARE(lines.size(), 153);
-        QCOMPARE(lines.mid(74, 4), (QList<QByteArray>{dataLine(74, 518), "xx", "RD400001", dataLine(75, 525)}));
+        QCOMPARE(lines.mid(74, 4),
+                 (QList<QByteArray>{dataLine(74, 518), "xx", "RD400001", dataLine(75, 525)}));
 
         // The inserted lines belong to the middle of the answer: a read that stops before it
         // does not send them.
@@ -470,7 +475,8 @@ private Q_SLOTS:
                 }
             }
             QCOMPARE(total, 4 + 10000); // the opening burst and the long run
-            QCOMPARE(runs.mid(1), QList<QByteArray>({"1000000 RX D*4096", "1409600 RX D*4096", "1819200 RX D*1808"}));
+            QCOMPARE(runs.mid(1),
+                     QList<QByteArray>({"1000000 RX D*4096", "1409600 RX D*4096", "1819200 RX D*1808"}));
             QCOMPARE(b.timesLogged("WRITE aborted"), 1);
             QCOMPARE(b.module.state(), ModuleSim::State::Listening);
             b.send("T3500\n\r"); // still the same conversation
@@ -539,14 +545,14 @@ private Q_SLOTS:
     void realProgram()
     {
         const QString program = qEnvironmentVariable("QV_SIM");
-        if (program.isEmpty())
-            QSKIP("QV_SIM is not set");
+        if (program.isEmpty()) QSKIP("QV_SIM is not set");
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("com1"));
         const QString saved = dir.filePath(QStringLiteral("saved.QV1"));
         QProcess sim;
-        sim.start(program, {QStringLiteral("--fast"), QStringLiteral("--link"), link, QStringLiteral("--save"), saved,
-                            QStringLiteral("--log"), dir.filePath(QStringLiteral("sim.log"))});
+        sim.start(program,
+                  {QStringLiteral("--fast"), QStringLiteral("--link"), link, QStringLiteral("--save"), saved,
+                   QStringLiteral("--log"), dir.filePath(QStringLiteral("sim.log"))});
         QVERIFY(sim.waitForStarted());
         QVERIFY(sim.waitForReadyRead(5000));
         const QByteArray first = sim.readLine();
@@ -557,13 +563,15 @@ private Q_SLOTS:
             const int fd = ::open(QFile::encodeName(link).constData(), O_RDWR | O_NOCTTY);
             QVERIFY(fd >= 0);
             QByteArray in;
-            QVERIFY(readUntil(fd, &in, [&] { return in.contains('\r'); }, 5000));
+            QVERIFY(readUntil(
+                fd, &in, [&] { return in.contains('\r'); }, 5000));
             QVERIFY(in.contains("M10501\r"));
             QCOMPARE(::write(fd, "DDD", 3), 3);
             ::usleep(20000);
             QCOMPARE(::write(fd, "T3600\n\r", 7), 7);
             in.clear();
-            QVERIFY(readUntil(fd, &in, [&] { return in.contains(dataLine(339, 373) + '\r'); }, 10000));
+            QVERIFY(readUntil(
+                fd, &in, [&] { return in.contains(dataLine(339, 373) + '\r'); }, 10000));
             const int start = in.indexOf("RD000000\r");
             QVERIFY(start >= 0);
             const QList<QByteArray> lines = in.mid(start).split('\r');

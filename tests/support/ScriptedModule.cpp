@@ -18,7 +18,8 @@ struct ScriptedModule::Inbox
 
     qint64 nowUs() const
     {
-        return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+        return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
+            .count();
     }
 };
 
@@ -40,14 +41,13 @@ ScriptedModule::ScriptedModule(MemoryLink &link, int type, int master)
     m_inbox->target = this;
     m_connection = connect(&link, &MemoryLink::programWrote, [inbox = m_inbox](char c) {
         std::lock_guard lock(inbox->mutex);
-        if (!inbox->target)
-            return;
+        if (!inbox->target) return;
         inbox->chars.emplace_back(c, inbox->nowUs());
-        if (inbox->posted)
-            return;
+        if (inbox->posted) return;
         inbox->posted = true;
         ScriptedModule *module = inbox->target;
-        QMetaObject::invokeMethod(module, [module] { module->takeInbox(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            module, [module] { module->takeInbox(); }, Qt::QueuedConnection);
     });
 
     m_timer.setSingleShot(true);
@@ -121,12 +121,9 @@ void ScriptedModule::sync()
 {
     Sim::Config config = m_sim->config();
     config.faults.clear();
-    if (type == 7)
-        config.faults.push_back({Sim::FaultKind::WrongDigit, 0});
-    if (!answer)
-        config.faults.push_back({Sim::FaultKind::NoReply, 0});
-    if (stopAfterLines >= 0)
-        config.faults.push_back({Sim::FaultKind::StopAfter, stopAfterLines});
+    if (type == 7) config.faults.push_back({Sim::FaultKind::WrongDigit, 0});
+    if (!answer) config.faults.push_back({Sim::FaultKind::NoReply, 0});
+    if (stopAfterLines >= 0) config.faults.push_back({Sim::FaultKind::StopAfter, stopAfterLines});
     config.midReadLines = extraLines;
     config.status.clear();
     for (const QString &line : statusLines)
@@ -136,7 +133,8 @@ void ScriptedModule::sync()
 
     if (memory != m_synced) {
         if (!m_sim->setMemory(image()))
-            qWarning("ScriptedModule: memory has %zu slots, the module %d; not taken", memory.size(), m_sim->memory().size());
+            qWarning("ScriptedModule: memory has %zu slots, the module %d; not taken", memory.size(),
+                     m_sim->memory().size());
         m_synced = memory;
     }
 }
@@ -148,8 +146,7 @@ void ScriptedModule::record(char c)
         return;
     }
     m_frame += c;
-    if (c != '\r')
-        return;
+    if (c != '\r') return;
     frames << QString::fromLatin1(m_frame).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
     m_frame.clear();
 }
@@ -160,8 +157,7 @@ void ScriptedModule::sendWhatWaits()
     while (m_sim->hasTx()) {
         Sim::ModuleSim::TxItem &item = m_sim->txFront();
         if (item.hangup) {
-            if (!bytes.isEmpty())
-                m_link.moduleSend(bytes);
+            if (!bytes.isEmpty()) m_link.moduleSend(bytes);
             m_link.hangUp();
             while (m_sim->hasTx())
                 m_sim->txPop();
@@ -170,8 +166,7 @@ void ScriptedModule::sendWhatWaits()
         bytes += item.bytes.mid(item.sent);
         m_sim->txPop();
     }
-    if (!bytes.isEmpty())
-        m_link.moduleSend(bytes);
+    if (!bytes.isEmpty()) m_link.moduleSend(bytes);
 }
 
 void ScriptedModule::armTimer()

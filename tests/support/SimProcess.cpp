@@ -5,7 +5,8 @@ SimProcess::SimProcess(const QString &home, const QStringList &arguments, int po
 {
     QFile::remove(m_log);
     QStringList args = arguments;
-    args << QStringLiteral("--link") << home + QStringLiteral("com%1").arg(port) << QStringLiteral("--log") << m_log;
+    args << QStringLiteral("--link") << home + QStringLiteral("com%1").arg(port) << QStringLiteral("--log")
+         << m_log;
     m_process.setProgram(qEnvironmentVariable("QV_SIM"));
     m_process.setArguments(args);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -19,8 +20,7 @@ SimProcess::SimProcess(const QString &home, const QStringList &arguments, int po
 
 void SimProcess::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
+    if (m_process.state() == QProcess::NotRunning) return;
     m_process.terminate();
     if (!m_process.waitForFinished(5000)) {
         m_process.kill();
@@ -31,8 +31,7 @@ void SimProcess::stop()
 QStringList SimProcess::log() const
 {
     QFile f(m_log);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -42,8 +41,7 @@ QStringList SimProcess::frames() const
     static const QRegularExpression rx(QStringLiteral("^\\d+ RX (\\S+)"));
     for (const QString &line : log()) {
         const auto m = rx.match(line);
-        if (m.hasMatch())
-            out << m.captured(1);
+        if (m.hasMatch()) out << m.captured(1);
     }
     return out;
 }
@@ -55,15 +53,13 @@ SimProcess::Span SimProcess::span(const QString &frame) const
     qint64 first = -1;
     for (const QString &line : log()) {
         const auto m = rx.match(line);
-        if (!m.hasMatch() || m.captured(2).section(QLatin1Char('*'), 0, 0) != frame)
-            continue;
+        if (!m.hasMatch() || m.captured(2).section(QLatin1Char('*'), 0, 0) != frame) continue;
         const qint64 start = m.captured(1).toLongLong();
         const QStringList gaps = m.captured(3).split(QLatin1Char(','), Qt::SkipEmptyParts);
         qint64 last = start;
         for (const QString &g : gaps)
             last += g.toLongLong();
-        if (first < 0)
-            first = start;
+        if (first < 0) first = start;
         s.characters += int(gaps.size()) + 1;
         s.microseconds = last - first;
     }
@@ -73,7 +69,6 @@ SimProcess::Span SimProcess::span(const QString &frame) const
 bool SimProcess::logged(const QString &event) const
 {
     for (const QString &line : log())
-        if (line.section(QLatin1Char(' '), 1).startsWith(event))
-            return true;
+        if (line.section(QLatin1Char(' '), 1).startsWith(event)) return true;
     return false;
 }

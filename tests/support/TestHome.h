@@ -25,8 +25,7 @@ public:
     void write(const QString &name, const QByteArray &bytes) const
     {
         QFile f(file(name));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            f.write(bytes);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
     }
     QByteArray read(const QString &name) const
     {
@@ -87,14 +86,16 @@ public:
     QString home() const { return root() + QStringLiteral("home/"); }
     QString shipped(const QString &name = {}) const { return root() + QStringLiteral("shipped/") + name; }
     QString admin(const QString &name = {}) const { return root() + QStringLiteral("etc/") + name; }
-    QString user(const QString &name = {}) const { return home() + QStringLiteral(".config/qv-velano5/") + name; }
+    QString user(const QString &name = {}) const
+    {
+        return home() + QStringLiteral(".config/qv-velano5/") + name;
+    }
 
     static void write(const QString &path, const QByteArray &bytes)
     {
         QDir().mkpath(QFileInfo(path).path());
         QFile f(path);
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            f.write(bytes);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
     }
     static QByteArray read(const QString &path)
     {

@@ -25,7 +25,7 @@
 
 // A child of the window found by its name each time it is used: the panels are built the first
 // time they are shown, so a test opens a panel before it looks inside it.
-template<class T> class Child
+template <class T> class Child
 {
 public:
     Child(QObject *root, const char *name) : m_root(root), m_name(name) {}
@@ -33,8 +33,7 @@ public:
     T *operator->() const
     {
         T *c = get();
-        if (!c)
-            qFatal("no %s in the window (is its panel open?)", m_name);
+        if (!c) qFatal("no %s in the window (is its panel open?)", m_name);
         return c;
     }
     operator T *() const { return get(); }
@@ -51,11 +50,10 @@ class TestWindow : public MainWindow
 public:
     explicit TestWindow(QWidget *parent = nullptr, SerialLink *link = nullptr) : MainWindow(parent, link) {}
 
-    template<class T> T *find(const char *name) const
+    template <class T> T *find(const char *name) const
     {
         T *c = findChild<T *>(QString::fromLatin1(name));
-        if (!c)
-            qFatal("no control %s in the window", name);
+        if (!c) qFatal("no control %s in the window", name);
         return c;
     }
 
@@ -101,8 +99,9 @@ public:
     QAction *const ned = find<QAction>("ned");
     QMenu *const settings = find<QMenu>("settings");
     QMenu *const poort = find<QMenu>("poort");
-    const std::array<QAction *, 8> p{find<QAction>("p1"), find<QAction>("p2"), find<QAction>("p3"), find<QAction>("p4"),
-                                     find<QAction>("p5"), find<QAction>("p6"), find<QAction>("p7"), find<QAction>("p8")};
+    const std::array<QAction *, 8> p{find<QAction>("p1"), find<QAction>("p2"), find<QAction>("p3"),
+                                     find<QAction>("p4"), find<QAction>("p5"), find<QAction>("p6"),
+                                     find<QAction>("p7"), find<QAction>("p8")};
     QAction *const instellingen = find<QAction>("instellingen");
     QMenu *const Info = find<QMenu>("Info");
     QAction *const Web = find<QAction>("Web");

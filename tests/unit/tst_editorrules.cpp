@@ -56,7 +56,8 @@ private Q_SLOTS:
 
     void secondFunctionTimeInHalfSeconds()
     {
-        QCOMPARE(secondTimeEntries(), (QStringList{u"0,5"_s, u"1"_s, u"1,5"_s, u"2"_s, u"2,5"_s, u"3"_s, u"3,5"_s, u"4"_s}));
+        QCOMPARE(secondTimeEntries(),
+                 (QStringList{u"0,5"_s, u"1"_s, u"1,5"_s, u"2"_s, u"2,5"_s, u"3"_s, u"3,5"_s, u"4"_s}));
         QCOMPARE(halfSecondsText(0), QStringLiteral("0"));
         QCOMPARE(halfSecondsText(9), QStringLiteral("4,5"));
         QCOMPARE(secondTimeValue(QStringLiteral("0,5")).value_or(-1), 1);
@@ -71,10 +72,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("function");
         QTest::addColumn<QString>("time");
-        QTest::newRow("timed nl") << 1 << 1 << QStringLiteral("AAN/UIT+ tijdsfunctie") << QStringLiteral("3 min.");
+        QTest::newRow("timed nl") << 1 << 1 << QStringLiteral("AAN/UIT+ tijdsfunctie")
+                                  << QStringLiteral("3 min.");
         QTest::newRow("pulse") << 3 << 2 << QStringLiteral("Impulsion") << QStringLiteral("3 sec.");
-        QTest::newRow("after nl") << 4 << 1 << QStringLiteral("Actief bij doven van uitgang 7 voor ") << QStringLiteral("3 min.");
-        QTest::newRow("interlock fr") << 5 << 2 << QStringLiteral("Protection de la sortie 7 pour ") << QStringLiteral("3 min.");
+        QTest::newRow("after nl") << 4 << 1 << QStringLiteral("Actief bij doven van uitgang 7 voor ")
+                                  << QStringLiteral("3 min.");
+        QTest::newRow("interlock fr")
+            << 5 << 2 << QStringLiteral("Protection de la sortie 7 pour ") << QStringLiteral("3 min.");
         QTest::newRow("unknown code") << 9 << 1 << QStringLiteral("9") << QString();
         QTest::newRow("negative code") << -1 << 2 << QStringLiteral("-1") << QString();
     }

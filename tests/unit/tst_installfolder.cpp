@@ -1,8 +1,8 @@
 // Where the program finds its installation folder, each user's folders and the serial port of a
 // number; and settings rewritten in a portable folder that a group shares (QV_VELANO_HOME on a
 // set-group-ID folder): a replaced file keeps its group and permissions.
-#include "common/InstallFolder.h"
 #include "app/SettingsFiles.h"
+#include "common/InstallFolder.h"
 #include "common/UserFolders.h"
 #include "protocol/SerialLink.h"
 #include "support/TestHome.h"
@@ -22,7 +22,10 @@ namespace {
 class EnvironmentGuard
 {
 public:
-    EnvironmentGuard() : m_set(qEnvironmentVariableIsSet("QV_VELANO_HOME")), m_value(qgetenv("QV_VELANO_HOME")) {}
+    EnvironmentGuard()
+        : m_set(qEnvironmentVariableIsSet("QV_VELANO_HOME")), m_value(qgetenv("QV_VELANO_HOME"))
+    {
+    }
     ~EnvironmentGuard()
     {
         if (m_set)
@@ -49,8 +52,7 @@ gid_t otherGroup()
     gid_t groups[256];
     const int n = getgroups(256, groups);
     for (int i = 0; i < n; ++i)
-        if (groups[i] != getegid())
-            return groups[i];
+        if (groups[i] != getegid()) return groups[i];
     return gid_t(-1);
 }
 
@@ -62,9 +64,10 @@ struct FileMode
 
 FileMode modeOf(const QString &path)
 {
-    struct stat st{};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
     return {st.st_gid, mode_t(st.st_mode & 07777)};
 }
 #endif
@@ -86,7 +89,8 @@ private slots:
         qunsetenv("QV_VELANO_HOME");
         InstallFolder::setOverride(QString());
         QVERIFY2(QDir::isAbsolutePath(InstallFolder::path()), qPrintable(InstallFolder::path()));
-        QVERIFY2(InstallFolder::path().endsWith(QStringLiteral("/share/qv-velano5/")), qPrintable(InstallFolder::path()));
+        QVERIFY2(InstallFolder::path().endsWith(QStringLiteral("/share/qv-velano5/")),
+                 qPrintable(InstallFolder::path()));
 
         QVERIFY(!InstallFolder::isOwnHome());
 
@@ -122,7 +126,8 @@ private slots:
 
         // Only the missing folders are made, each 0700.
         QVERIFY(UserFolders::makePrivateFolder(m.root() + QStringLiteral("data/qv-velano5/backups")));
-        for (const QString &made : {QStringLiteral("data"), QStringLiteral("data/qv-velano5"), QStringLiteral("data/qv-velano5/backups")})
+        for (const QString &made : {QStringLiteral("data"), QStringLiteral("data/qv-velano5"),
+                                    QStringLiteral("data/qv-velano5/backups")})
             QCOMPARE(QFileInfo(m.root() + made).permissions() & 0x0077, QFile::Permissions());
         QVERIFY(QFileInfo(m.home()).permissions() & QFile::ReadOther);
         m.write(m.root() + QStringLiteral("file"), "x");
@@ -150,7 +155,8 @@ private slots:
         if (::geteuid() == 0) {
             QCOMPARE(serialPortName(2), m.admin(QStringLiteral("com2")));
             // A link that someone else put there is not followed.
-            QVERIFY(::lchown(QFile::encodeName(m.admin(QStringLiteral("com2"))).constData(), 65534, 65534) == 0);
+            QVERIFY(::lchown(QFile::encodeName(m.admin(QStringLiteral("com2"))).constData(), 65534, 65534) ==
+                    0);
         }
         QCOMPARE(serialPortName(2), QStringLiteral("/dev/ttyS1"));
         // The user's own link comes first.
@@ -171,8 +177,7 @@ private slots:
         QSKIP("POSIX groups and modes");
 #else
         const gid_t group = otherGroup();
-        if (group == gid_t(-1))
-            QSKIP("no second group to give the folder");
+        if (group == gid_t(-1)) QSKIP("no second group to give the folder");
         TestHome home;
         const QByteArray folder = QFile::encodeName(QDir(home.path()).absolutePath());
         QVERIFY(::chown(folder.constData(), uid_t(-1), group) == 0);
@@ -185,8 +190,10 @@ private slots:
             QCOMPARE(modeOf(file).group, group);
         }
 
-        QVERIFY(SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(2)));
-        QVERIFY(SettingsFiles::write(QString::fromLatin1(SettingsFiles::Port), SettingsFiles::portContent(4)));
+        QVERIFY(SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country),
+                                     SettingsFiles::languageContent(2)));
+        QVERIFY(
+            SettingsFiles::write(QString::fromLatin1(SettingsFiles::Port), SettingsFiles::portContent(4)));
         QVERIFY(SettingsFiles::write(QString::fromLatin1(SettingsFiles::Directory),
                                      SettingsFiles::folderContent(QStringLiteral("/srv/klanten"))));
 
@@ -199,7 +206,10 @@ private slots:
         }
         QCOMPARE(home.read(QStringLiteral("port.vdm")), QByteArray("4\r\n"));
         QCOMPARE(SettingsFiles::readNumber(QString::fromLatin1(SettingsFiles::Country)).value_or(0), 2);
-        QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(), 3);
+        QCOMPARE(QDir(home.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                     .size(),
+                 3);
 #endif
     }
 };

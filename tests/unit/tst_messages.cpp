@@ -33,11 +33,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dutch");
         QTest::addColumn<QString>("french");
         using P = ConversationProblem;
-        QTest::newRow("missing") << int(P::PortNotFound) << "Poort /dev/ttyS7 bestaat niet" << "Le port /dev/ttyS7 n'existe pas";
-        QTest::newRow("busy") << int(P::PortInUse) << "in gebruik" << "utilisé par un autre programme";
-        QTest::newRow("permission") << int(P::NoPermission) << "groep dialout" << "groupe dialout";
-        QTest::newRow("failed") << int(P::PortFailed) << "kan niet geopend worden (why)" << "ne peut pas être ouvert (why)";
-        QTest::newRow("lost") << int(P::LineLost) << "is verbroken" << "est interrompue";
+        QTest::newRow("missing") << int(P::PortNotFound) << "Poort /dev/ttyS7 bestaat niet"
+                                 << "Le port /dev/ttyS7 n'existe pas";
+        QTest::newRow("busy") << int(P::PortInUse) << "in gebruik"
+                              << "utilisé par un autre programme";
+        QTest::newRow("permission") << int(P::NoPermission) << "groep dialout"
+                                    << "groupe dialout";
+        QTest::newRow("failed") << int(P::PortFailed) << "kan niet geopend worden (why)"
+                                << "ne peut pas être ouvert (why)";
+        QTest::newRow("lost") << int(P::LineLost) << "is verbroken"
+                              << "est interrompue";
         QTest::newRow("unsupported") << int(P::UnsupportedModule) << "niet ondersteund (melding \"why\")"
                                      << "pas supporté (annonce \"why\")";
     }
@@ -72,11 +77,13 @@ private Q_SLOTS:
         e.kind = ModuleFileError::TooShort;
         e.line = 151;
         QCOMPARE(Messages::fileFault(e, 1), QStringLiteral("Het bestand is te kort: regel 151 ontbreekt."));
-        QCOMPARE(Messages::fileFault(e, 2), QStringLiteral("Le fichier est trop court: la ligne 151 manque."));
+        QCOMPARE(Messages::fileFault(e, 2),
+                 QStringLiteral("Le fichier est trop court: la ligne 151 manque."));
         e.kind = ModuleFileError::OtherTypesLength;
         e.type = 1;
         e.fileLines = 341;
-        QVERIFY(Messages::fileFault(e, 1).startsWith(QStringLiteral("Regel 1 geeft moduletype 1, maar het bestand telt 341 regels")));
+        QVERIFY(Messages::fileFault(e, 1).startsWith(
+            QStringLiteral("Regel 1 geeft moduletype 1, maar het bestand telt 341 regels")));
         const QString opened = Messages::fileNotOpened(QStringLiteral("/a/b.QV1"), e, 2);
         QVERIFY(opened.startsWith(QStringLiteral("Le fichier module\n/a/b.QV1\nne peut pas être ouvert.")));
         QVERIFY(opened.endsWith(Messages::fileFault(e, 2)));
@@ -87,12 +94,14 @@ private Q_SLOTS:
     void questionsOfASend()
     {
         const Messages::Question stop = Messages::stopTheSend(2);
-        QCOMPARE(stop.buttons, (QStringList{QStringLiteral("Continuer l'envoi"), QStringLiteral("Arrêter maintenant")}));
+        QCOMPARE(stop.buttons,
+                 (QStringList{QStringLiteral("Continuer l'envoi"), QStringLiteral("Arrêter maintenant")}));
         const Messages::Question close = Messages::closeDuringSend(1);
-        QCOMPARE(close.buttons, (QStringList{QStringLiteral("Sluiten na het versturen"), QStringLiteral("Nu sluiten"),
-                                             QStringLiteral("Blijven")}));
+        QCOMPARE(close.buttons, (QStringList{QStringLiteral("Sluiten na het versturen"),
+                                             QStringLiteral("Nu sluiten"), QStringLiteral("Blijven")}));
         // Neither language: a button carries both captions on one line.
-        QCOMPARE(Messages::stopTheSend(3).buttons.first(), QStringLiteral("Verder versturen / Continuer l'envoi"));
+        QCOMPARE(Messages::stopTheSend(3).buttons.first(),
+                 QStringLiteral("Verder versturen / Continuer l'envoi"));
     }
 
     void smallMessages()

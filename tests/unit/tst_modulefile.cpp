@@ -25,8 +25,7 @@ ModuleImage patternImage(int count, int seed)
 // A valid file of the given type whose slot lines are taken from `values` (cycled).
 QByteArray fileOf(int type, const QList<QByteArray> &values, int count = -1)
 {
-    if (count < 0)
-        count = ModuleFile::slotCount(type);
+    if (count < 0) count = ModuleFile::slotCount(type);
     QByteArray out = " " + QByteArray::number(type) + " \r\n";
     for (int s = 0; s < count; ++s)
         out += values[s % values.size()] + "\r\n";
@@ -100,7 +99,8 @@ private Q_SLOTS:
         QVERIFY(!writeModuleFile(path, 1, patternImage(340, 0), &why)); // relay image, dim type
         QVERIFY(!writeModuleFile(path, 1, outOfRange, &why));
         QVERIFY(why.contains(QLatin1String("slot 17")));
-        QVERIFY(!writeModuleFile(dir.filePath(QStringLiteral("no/such/dir/x.QV1")), 1, patternImage(150, 0), &why));
+        QVERIFY(!writeModuleFile(dir.filePath(QStringLiteral("no/such/dir/x.QV1")), 1, patternImage(150, 0),
+                                 &why));
 
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
@@ -112,7 +112,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("m.QV1"));
         QVERIFY(writeModuleFile(path, 0, patternImage(340, 1)));
-        const auto before = parseModuleFile([&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }());
+        const auto before = parseModuleFile([&] {
+            QFile f(path);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }());
         QVERIFY(before);
 
         std::signal(SIGXFSZ, SIG_IGN);
@@ -131,8 +135,9 @@ private Q_SLOTS:
         QVERIFY(after);
         QCOMPARE(after->values, before->values);
         // The cut-off new file is not left behind.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("m.QV1")});
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("m.QV1")});
     }
 
     void damagedFiles_data()
@@ -155,7 +160,8 @@ private Q_SLOTS:
         QTest::newRow("1000") << fileOf(2, {" 1 ", "1000"}) << int(ModuleFileError::BadValue) << 3;
         QTest::newRow("negative") << fileOf(2, {"-1 "}) << int(ModuleFileError::BadValue) << 2;
         QTest::newRow("sign only") << fileOf(2, {" 1 ", " - "}) << int(ModuleFileError::BadValue) << 3;
-        QTest::newRow("blank type line") << QByteArray("  \r\n") + fileOf(1, ok).mid(5) << int(ModuleFileError::BadType) << 1;
+        QTest::newRow("blank type line")
+            << QByteArray("  \r\n") + fileOf(1, ok).mid(5) << int(ModuleFileError::BadType) << 1;
         QTest::newRow("blank inside") << fileOf(2, {"1 2"}) << int(ModuleFileError::BadValue) << 2;
         QTest::newRow("huge") << fileOf(2, {"99999999999999999999"}) << int(ModuleFileError::BadValue) << 2;
         // A type line that disagrees with the length of the values: the file of another type.
@@ -164,7 +170,8 @@ private Q_SLOTS:
         QTest::newRow("velano values under type 1")
             << fileOf(1, ok, 230) << int(ModuleFileError::OtherTypesLength) << 1;
         QTest::newRow("relay values under type 2, blank lines after")
-            << fileOf(2, ok, 340) + "\r\n \r\n" << int(ModuleFileError::OtherTypesLength) << 1;
+            << fileOf(2, ok, 340) + "\r\n \r\n"
+            << int(ModuleFileError::OtherTypesLength) << 1;
         QByteArray relayWithEmptyTail = fileOf(1, ok, 230);
         for (int s = 230; s < 340; ++s)
             relayWithEmptyTail += "\r\n";
@@ -212,10 +219,20 @@ private Q_SLOTS:
         std::vector<int> expected(150, 0);
         for (int s = 0; s < 150; ++s) {
             switch (s) {
-            case 0: case 149: dim += "\r\n"; break;
-            case 5: dim += " \t \r\n"; break;
-            case 10: dim += " , old\r\n"; break;
-            default: dim += " " + QByteArray::number(s) + " \r\n"; expected[size_t(s)] = s; break;
+            case 0:
+            case 149:
+                dim += "\r\n";
+                break;
+            case 5:
+                dim += " \t \r\n";
+                break;
+            case 10:
+                dim += " , old\r\n";
+                break;
+            default:
+                dim += " " + QByteArray::number(s) + " \r\n";
+                expected[size_t(s)] = s;
+                break;
             }
         }
         ModuleFileError error;
@@ -234,7 +251,8 @@ private Q_SLOTS:
             QVERIFY2(data, qPrintable(error.message));
             QCOMPARE(data->type, type);
             QCOMPARE(int(std::count(data->values.begin(), data->values.end(), 9)), used);
-            QCOMPARE(int(std::count(data->values.begin(), data->values.end(), 0)), ModuleFile::slotCount(type) - used);
+            QCOMPARE(int(std::count(data->values.begin(), data->values.end(), 0)),
+                     ModuleFile::slotCount(type) - used);
         }
     }
 
@@ -270,7 +288,8 @@ private Q_SLOTS:
         QCOMPARE(error.kind, ModuleFileError::OtherTypesLength);
         QCOMPARE(error.type, 1);
         QCOMPARE(error.fileLines, 341);
-        QCOMPARE(error.message, QStringLiteral("line 1: module type 1, but the file has the 341 lines of a type-0 module"));
+        QCOMPARE(error.message,
+                 QStringLiteral("line 1: module type 1, but the file has the 341 lines of a type-0 module"));
     }
 
     void fileLevelErrors()
@@ -319,7 +338,8 @@ private Q_SLOTS:
         QVERIFY(QFile::link(fifo, dir.filePath(QStringLiteral("to-pipe.QV1"))));
         QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("to-pipe.QV1")), &error));
         QCOMPARE(error.kind, ModuleFileError::NotAFile);
-        QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("dangling.QV1"))));
+        QVERIFY(
+            QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("dangling.QV1"))));
         QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("dangling.QV1")), &error));
         QCOMPARE(error.kind, ModuleFileError::Missing);
 #endif
@@ -357,7 +377,9 @@ private Q_SLOTS:
 
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
         QVERIFY(writeModuleFile(path, 2, patternImage(230, 7)));
-        struct stat st{};
+        struct stat st
+        {
+        };
         QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0640));
         QCOMPARE(readModuleFile(path)->type, 2);
@@ -374,9 +396,11 @@ private Q_SLOTS:
         QString why;
         QVERIFY(!writeModuleFile(dir.filePath(QStringLiteral("map.QV1")), 1, patternImage(150, 1), &why));
         QVERIFY(why.contains(QLatin1String("map.QV1")));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList({QStringLiteral("dangling.QV1"), QStringLiteral("klant.QV1"), QStringLiteral("map.QV1"),
-                              QStringLiteral("nieuw.QV1"), QStringLiteral("someone-elses.txt")}));
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList({QStringLiteral("dangling.QV1"), QStringLiteral("klant.QV1"),
+                         QStringLiteral("map.QV1"), QStringLiteral("nieuw.QV1"),
+                         QStringLiteral("someone-elses.txt")}));
 #endif
     }
 
@@ -401,9 +425,15 @@ private Q_SLOTS:
                 for (int k = rng.bounded(1, 4); k > 0; --k) {
                     const int at = rng.bounded(int(content.size()));
                     switch (rng.bounded(3)) {
-                    case 0: content[at] = alphabet[rng.bounded(int(sizeof alphabet) - 1)]; break;
-                    case 1: content.remove(at, rng.bounded(1, 20)); break;
-                    default: content.insert(at, content.mid(rng.bounded(int(content.size())), 8)); break;
+                    case 0:
+                        content[at] = alphabet[rng.bounded(int(sizeof alphabet) - 1)];
+                        break;
+                    case 1:
+                        content.remove(at, rng.bounded(1, 20));
+                        break;
+                    default:
+                        content.insert(at, content.mid(rng.bounded(int(content.size())), 8));
+                        break;
                     }
                 }
             }

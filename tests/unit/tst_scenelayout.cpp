@@ -94,8 +94,7 @@ private Q_SLOTS:
         QCOMPARE(SceneLayout::codeAt(type, k, codes.size()), -1);
         // Codes a list does not hold (read from a module or a file) have no position.
         for (int code = -1; code <= 999; ++code)
-            if (!codes.contains(code))
-                QCOMPARE(SceneLayout::positionOf(type, k, code), -1);
+            if (!codes.contains(code)) QCOMPARE(SceneLayout::positionOf(type, k, code), -1);
     }
 };
 

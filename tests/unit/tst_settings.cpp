@@ -15,7 +15,9 @@ namespace {
 #ifndef Q_OS_WIN
 mode_t modeOf(const QString &path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? mode_t(st.st_mode & 07777) : mode_t(0);
 }
 #endif
@@ -56,7 +58,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("comma in the name") << QByteArray("/data/Jansen, Piet\r\n") << QStringLiteral("/data/Jansen, Piet");
+        QTest::newRow("comma in the name")
+            << QByteArray("/data/Jansen, Piet\r\n") << QStringLiteral("/data/Jansen, Piet");
         QTest::newRow("quoted") << QByteArray("\"c:\\a, b\\\"\r\n") << QStringLiteral("c:\\a, b\\");
         QTest::newRow("blanks kept") << QByteArray(" /x y/ \r\n") << QStringLiteral(" /x y/ ");
         QTest::newRow("empty") << QByteArray("\r\n") << QString();
@@ -109,7 +112,8 @@ private Q_SLOTS:
 #else
         TestUserHome m;
         const QString port = QString::fromLatin1(SettingsFiles::Port);
-        QCOMPARE(SettingsFiles::lookupOrder(port), QStringList({m.user(port), m.admin(port), m.shipped(port)}));
+        QCOMPARE(SettingsFiles::lookupOrder(port),
+                 QStringList({m.user(port), m.admin(port), m.shipped(port)}));
         QVERIFY(!SettingsFiles::readNumber(port));
 
         m.write(m.shipped(port), "1\r\n");
@@ -160,9 +164,11 @@ private Q_SLOTS:
         QVERIFY(!SettingsFiles::readFolder(directory));
         m.write(m.admin(directory), "/srv/klanten, oud\r\n");
         m.write(m.user(directory), "   \r\n");
-        QCOMPARE(SettingsFiles::readFolder(directory).value_or(QString()), QStringLiteral("/srv/klanten, oud"));
+        QCOMPARE(SettingsFiles::readFolder(directory).value_or(QString()),
+                 QStringLiteral("/srv/klanten, oud"));
         m.write(m.user(directory), "/home/piet/modules\r\n");
-        QCOMPARE(SettingsFiles::readFolder(directory).value_or(QString()), QStringLiteral("/home/piet/modules"));
+        QCOMPARE(SettingsFiles::readFolder(directory).value_or(QString()),
+                 QStringLiteral("/home/piet/modules"));
 #endif
     }
 
@@ -191,7 +197,8 @@ private Q_SLOTS:
 
         // An existing folder keeps its permissions; the new file is the user's alone.
         QVERIFY(::chmod(QFile::encodeName(m.user()).constData(), 0750) == 0);
-        QVERIFY(SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(2)));
+        QVERIFY(SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country),
+                                     SettingsFiles::languageContent(2)));
         QCOMPARE(modeOf(m.user()), mode_t(0750));
 
         QVERIFY(!SettingsFiles::write(QString::fromLatin1(SettingsFiles::Pc), "1\r\n"));
@@ -241,7 +248,8 @@ private Q_SLOTS:
         m.write(m.user(QStringLiteral("port.vdm")), "5\r\n");
         m.write(m.admin(QStringLiteral("port.vdm")), "6\r\n");
         TestHome home;
-        QCOMPARE(SettingsFiles::lookupOrder(QStringLiteral("port.vdm")), QStringList{home.file(QStringLiteral("port.vdm"))});
+        QCOMPARE(SettingsFiles::lookupOrder(QStringLiteral("port.vdm")),
+                 QStringList{home.file(QStringLiteral("port.vdm"))});
         QVERIFY(!SettingsFiles::readNumber(QStringLiteral("port.vdm")));
         QVERIFY(SettingsFiles::write(QStringLiteral("port.vdm"), SettingsFiles::portContent(2)));
         QCOMPARE(home.read(QStringLiteral("port.vdm")), QByteArray("2\r\n"));

@@ -28,8 +28,7 @@ QByteArray pdfBytes(int pages)
         QPdfWriter writer(&buffer);
         QPainter painter(&writer);
         for (int page = 0; page < pages; ++page) {
-            if (page > 0)
-                writer.newPage();
+            if (page > 0) writer.newPage();
             painter.drawRect(100, 100, 800, 600);
         }
     }
@@ -58,16 +57,20 @@ public:
                 serve(socket);
         });
     }
-    QString url(const char *name) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(QLatin1String(name)); }
+    QString url(const char *name) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(QLatin1String(name));
+    }
 
     int slowRequests = 0;
     int slowDisconnects = 0;
-    QHash<QByteArray, int> disconnects;   // by target
-    QHash<QByteArray, qint64> bodySent;   // by target, summed over requests
+    QHash<QByteArray, int> disconnects; // by target
+    QHash<QByteArray, qint64> bodySent; // by target, summed over requests
 
 private:
     // Sends `chunk` every `everyMs` until the client goes or `limit` bytes are out.
-    void stream(QTcpSocket *socket, const QByteArray &target, const QByteArray &chunk, int everyMs, qint64 limit)
+    void stream(QTcpSocket *socket, const QByteArray &target, const QByteArray &chunk, int everyMs,
+                qint64 limit)
     {
         auto *timer = new QTimer(socket);
         connect(timer, &QTimer::timeout, socket, [this, socket, target, chunk, limit, timer] {
@@ -87,45 +90,46 @@ private:
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
             *request += socket->readAll();
-            if (!request->contains("\r\n\r\n"))
-                return;
+            if (!request->contains("\r\n\r\n")) return;
             const QByteArray target = request->split(' ').value(1);
             connect(socket, &QTcpSocket::disconnected, this, [this, target] { ++disconnects[target]; });
             QByteArray status = "200 OK", body = pdfBytes(2);
             if (target == "/slow.pdf") {
                 ++slowRequests;
                 connect(socket, &QTcpSocket::disconnected, this, [this] { ++slowDisconnects; });
-                socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
-                              + "\r\n\r\n" + body.left(64));
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
+                              "\r\n\r\n" + body.left(64));
                 return;
             }
             if (target == "/nolength.pdf") {
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nConnection: close\r\n\r\n" + body);
+                socket->write(
+                    "HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nConnection: close\r\n\r\n" + body);
                 socket->disconnectFromHost();
                 return;
             }
             if (target == "/huge.pdf") {
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nContent-Length: 1073741824\r\n\r\n");
+                socket->write(
+                    "HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nContent-Length: 1073741824\r\n\r\n");
                 return;
             }
             if (target == "/flood.pdf") {
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nConnection: close\r\n\r\n");
+                socket->write(
+                    "HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nConnection: close\r\n\r\n");
                 stream(socket, target, QByteArray(16 * 1024, 'x'), 2, 64 * 1024 * 1024);
                 return;
             }
             if (target == "/silent.pdf" || target == "/trickle.pdf") {
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nContent-Length: "
-                              + QByteArray::number(body.size()) + "\r\n\r\n");
-                if (target == "/trickle.pdf")
-                    stream(socket, target, body.left(1), 20, body.size() - 1);
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\nContent-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n");
+                if (target == "/trickle.pdf") stream(socket, target, body.left(1), 20, body.size() - 1);
                 return;
             }
             if (target == "/page.pdf")
                 body = "<html><body>not a document</body></html>";
             else if (target != "/doc.pdf")
                 status = "404 Not Found";
-            socket->write("HTTP/1.1 " + status + "\r\nContent-Type: application/pdf\r\nContent-Length: "
-                          + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+            socket->write("HTTP/1.1 " + status + "\r\nContent-Type: application/pdf\r\nContent-Length: " +
+                          QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
             socket->disconnectFromHost();
         });
     }
@@ -283,7 +287,7 @@ private slots:
     {
         for (const char *name : {"missing.pdf", "page.pdf"}) {
             Folivo f;
-            QVERIFY(f.OpenPDF(m_server.url(name)));     // an address is not checked before the request
+            QVERIFY(f.OpenPDF(m_server.url(name))); // an address is not checked before the request
             QVERIFY(shown(f));
             QTRY_VERIFY2(!shown(f), name);
             QVERIFY(!f.isOpening());
@@ -424,14 +428,14 @@ private slots:
         const QMetaObject *mo = &Folivo::staticMetaObject;
         QList<QPair<QString, QString>> members;
         const auto add = [&](const QString &name) {
-            if (members.isEmpty() || members.last().first != name)      // OpenPDF is listed twice
-                members.append({name, QString::fromUtf8(mo->classInfo(mo->indexOfClassInfo(qPrintable(name))).value())});
+            if (members.isEmpty() || members.last().first != name) // OpenPDF is listed twice
+                members.append(
+                    {name, QString::fromUtf8(mo->classInfo(mo->indexOfClassInfo(qPrintable(name))).value())});
         };
         for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
             add(QString::fromLatin1(mo->property(i).name()));
         for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
-            if (mo->method(i).access() == QMetaMethod::Public)
-                add(QString::fromLatin1(mo->method(i).name()));
+            if (mo->method(i).access() == QMetaMethod::Public) add(QString::fromLatin1(mo->method(i).name()));
         }
         QCOMPARE(members, expected);
 
@@ -439,7 +443,8 @@ private slots:
         const QMetaMethod open = mo->method(mo->indexOfMethod("OpenPDF(QString)"));
         QCOMPARE(open.parameterNames(), QList<QByteArray>{"strPath"});
         QCOMPARE(open.returnMetaType(), QMetaType::fromType<bool>());
-        QCOMPARE(mo->method(mo->indexOfMethod("CloseAcrobat()")).returnMetaType(), QMetaType::fromType<bool>());
+        QCOMPARE(mo->method(mo->indexOfMethod("CloseAcrobat()")).returnMetaType(),
+                 QMetaType::fromType<bool>());
     }
 
     void pluginCreatesControl()
@@ -484,13 +489,11 @@ private slots:
     {
         // Only on the private display of the xvfb test: it must not close a reader on a desktop in use.
         const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
-        if (!x11 && !qEnvironmentVariableIsEmpty("DISPLAY"))
-            QSKIP("an X display outside the xvfb test");
+        if (!x11 && !qEnvironmentVariableIsEmpty("DISPLAY")) QSKIP("an X display outside the xvfb test");
         Folivo f;
-        QVERIFY(!f.CloseAcrobat());     // no reader window, or no X display at all
+        QVERIFY(!f.CloseAcrobat()); // no reader window, or no X display at all
         const QString xlogo = QStandardPaths::findExecutable(QStringLiteral("xlogo"));
-        if (!x11 || xlogo.isEmpty())
-            QSKIP("needs the xvfb test's X display and xlogo");
+        if (!x11 || xlogo.isEmpty()) QSKIP("needs the xvfb test's X display and xlogo");
 
         QProcess reader;
         reader.start(xlogo, {u"-title"_s, u"adobe reader"_s});

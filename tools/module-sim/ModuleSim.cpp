@@ -35,8 +35,7 @@ bool Config::has(FaultKind kind) const
 int Config::faultCount(FaultKind kind) const
 {
     for (const Fault &f : faults)
-        if (f.kind == kind)
-            return f.count;
+        if (f.kind == kind) return f.count;
     return 0;
 }
 
@@ -51,14 +50,12 @@ QList<QByteArray> defaultStatus()
 std::vector<int> defaultMemory(int type, bool master, int version)
 {
     const ModuleTypeInfo *info = ModuleTypes::info(type);
-    if (!info)
-        return {};
+    if (!info) return {};
     std::vector<int> memory(static_cast<size_t>(info->slotCount));
     for (int s = 0; s < info->slotCount; ++s)
         memory[static_cast<size_t>(s)] = (s * 7) % 1000;
     memory[ModuleTypes::MasterSlot] = master ? 1 : 0;
-    if (version >= 0 && version <= 999)
-        memory[static_cast<size_t>(info->versionSlot)] = version;
+    if (version >= 0 && version <= 999) memory[static_cast<size_t>(info->versionSlot)] = version;
     return memory;
 }
 
@@ -66,8 +63,7 @@ QByteArray ModuleSim::Run::gaps() const
 {
     QByteArray out;
     for (size_t i = 1; i < times.size(); ++i) {
-        if (i > 1)
-            out += ',';
+        if (i > 1) out += ',';
         out += QByteArray::number(times[i] - times[i - 1]);
     }
     return out;
@@ -78,8 +74,7 @@ ModuleSim::ModuleSim(const Config &config, std::vector<int> memory)
 {
     for (int s = 0; s < m_memory.size(); ++s)
         m_memory.set(s, memory[static_cast<size_t>(s)]);
-    if (m_config.status.isEmpty())
-        m_config.status = defaultStatus();
+    if (m_config.status.isEmpty()) m_config.status = defaultStatus();
 }
 
 QByteArray ModuleSim::announceLine() const
@@ -91,17 +86,14 @@ QByteArray ModuleSim::announceLine() const
 
 void ModuleSim::log(qint64 time, const QByteArray &text)
 {
-    if (logSink)
-        logSink(time, text);
+    if (logSink) logSink(time, text);
 }
 
 void ModuleSim::queue(const QByteArray &bytes, qint64 now, bool droppable)
 {
-    if (m_config.has(FaultKind::Silent))
-        return;
+    if (m_config.has(FaultKind::Silent)) return;
     if (m_txBytes + bytes.size() > MaxTxBytes) {
-        if (!m_txFull)
-            log(now, "TX dropped queue full");
+        if (!m_txFull) log(now, "TX dropped queue full");
         m_txFull = true;
         return;
     }
@@ -128,8 +120,7 @@ QByteArray ModuleSim::takeTx(bool *hangup)
     }
     m_tx.clear();
     m_txBytes = 0;
-    if (hangup)
-        *hangup = hung;
+    if (hangup) *hangup = hung;
     return out;
 }
 
@@ -140,8 +131,7 @@ void ModuleSim::start(qint64 now)
 
 void ModuleSim::announce(qint64 now)
 {
-    if (m_config.has(FaultKind::Silent))
-        return;
+    if (m_config.has(FaultKind::Silent)) return;
     queue(announceLine(), now, true);
     log(now, "TX announce");
 }
@@ -151,20 +141,16 @@ void ModuleSim::setConfig(const Config &config)
     const int type = m_config.type;
     m_config = config;
     m_config.type = type;
-    if (m_config.status.isEmpty())
-        m_config.status = defaultStatus();
+    if (m_config.status.isEmpty()) m_config.status = defaultStatus();
     // A running monitor never steps past the end of its script, nor keeps reporting when the
     // periodic report was switched off.
-    if (m_buttonStep >= m_config.buttons.size())
-        m_nextButtonStep = -1;
-    if (m_config.buttonEveryMs <= 0)
-        m_nextButtonEvery = -1;
+    if (m_buttonStep >= m_config.buttons.size()) m_nextButtonStep = -1;
+    if (m_config.buttonEveryMs <= 0) m_nextButtonEvery = -1;
 }
 
 bool ModuleSim::setMemory(const ModuleImage &memory)
 {
-    if (memory.size() != m_memory.size())
-        return false;
+    if (memory.size() != m_memory.size()) return false;
     m_memory = memory;
     return true;
 }
@@ -182,8 +168,7 @@ void ModuleSim::enter(State state, qint64 now)
         m_buttonStep = 0;
         if (!m_config.buttons.empty())
             m_nextButtonStep = now + qint64(m_config.buttons.front().delayMs) * 1000;
-        if (m_config.buttonEveryMs > 0)
-            m_nextButtonEvery = now + qint64(m_config.buttonEveryMs) * 1000;
+        if (m_config.buttonEveryMs > 0) m_nextButtonEvery = now + qint64(m_config.buttonEveryMs) * 1000;
         break;
     case State::Writing:
         m_slotsWritten = 0;
@@ -232,8 +217,7 @@ void ModuleSim::receive(char c, qint64 now)
         m_dRun.add(c, now);
         m_dRunOpen = true;
         m_dRunLast = now;
-        if (first)
-            beginConversation(now);
+        if (first) beginConversation(now);
         if (m_dRun.chars.size() >= MaxRunChars)
             logDRun(); // the run goes on in a new piece: a program stuck on "D" costs no memory
         return;
@@ -246,14 +230,12 @@ void ModuleSim::receive(char c, qint64 now)
         return;
     }
     m_junk.add(c, now);
-    if (m_junk.chars.size() >= MaxJunkChars)
-        flushJunk();
+    if (m_junk.chars.size() >= MaxJunkChars) flushJunk();
 }
 
 void ModuleSim::logDRun()
 {
-    if (m_dRun.empty())
-        return;
+    if (m_dRun.empty()) return;
     log(m_dRun.times.front(), "RX D*" + QByteArray::number(m_dRun.chars.size()) + " gaps=" + m_dRun.gaps());
     m_dRun.clear();
 }
@@ -266,8 +248,7 @@ void ModuleSim::endDRun()
 
 void ModuleSim::flushJunk()
 {
-    if (m_junk.empty())
-        return;
+    if (m_junk.empty()) return;
     log(m_junk.times.front(), "RX junk=" + m_junk.chars.toHex() + " gaps=" + m_junk.gaps());
     m_junk.clear();
 }
@@ -277,8 +258,7 @@ void ModuleSim::finishFrame(qint64 now)
     const qint64 first = m_frame.times.front();
     QByteArray text = m_frame.chars;
     const bool complete = m_frameHasLf;
-    if (complete)
-        text.truncate(text.indexOf('\n'));
+    if (complete) text.truncate(text.indexOf('\n'));
     log(first, "RX " + text + " gaps=" + m_frame.gaps());
     m_frame.clear();
     m_frameHasLf = false;
@@ -294,12 +274,14 @@ void ModuleSim::finishFrame(qint64 now)
 void ModuleSim::beginConversation(qint64 now)
 {
     // A new conversation: what has not begun to go out is dropped, announcing stops.
-    m_tx.erase(std::remove_if(m_tx.begin(), m_tx.end(), [](const TxItem &i) { return i.sent == 0; }), m_tx.end());
+    m_tx.erase(std::remove_if(m_tx.begin(), m_tx.end(), [](const TxItem &i) { return i.sent == 0; }),
+               m_tx.end());
     m_txBytes = 0;
     for (const TxItem &item : m_tx)
         m_txBytes += item.bytes.size();
     if (m_state == State::Writing)
-        log(now, "WRITE aborted " + QByteArray::number(m_slotsWritten) + " of " + QByteArray::number(m_memory.size()) + " slots");
+        log(now, "WRITE aborted " + QByteArray::number(m_slotsWritten) + " of " +
+                     QByteArray::number(m_memory.size()) + " slots");
     m_lastFrame = now;
     m_frameSinceBurst = false;
     enter(State::Listening, now);
@@ -339,8 +321,7 @@ void ModuleSim::handleSlotFrame(const QByteArray &text, qint64 now)
     ++m_slotsWritten;
     if (slot == m_memory.lastSlot()) {
         log(now, "WRITE " + QByteArray::number(m_slotsWritten) + " slots");
-        if (writeCompleted)
-            writeCompleted();
+        if (writeCompleted) writeCompleted();
         enter(State::Announcing, now);
     }
 }
@@ -350,14 +331,14 @@ void ModuleSim::handleCommand(int command, const QByteArray &text, qint64 now)
     const bool isStop = command == 8219 || command == 7219;
     if (m_state == State::Stopping) {
         if (isStop) {
-            if (++m_stopFramesSeen >= StopFrames)
-                enter(State::Announcing, now);
+            if (++m_stopFramesSeen >= StopFrames) enter(State::Announcing, now);
             return;
         }
         enter(State::Listening, now);
     }
     if (m_state == State::Writing) {
-        log(now, "WRITE aborted " + QByteArray::number(m_slotsWritten) + " of " + QByteArray::number(m_memory.size()) + " slots");
+        log(now, "WRITE aborted " + QByteArray::number(m_slotsWritten) + " of " +
+                     QByteArray::number(m_memory.size()) + " slots");
         enter(State::Listening, now);
     }
 
@@ -367,8 +348,7 @@ void ModuleSim::handleCommand(int command, const QByteArray &text, qint64 now)
         return;
     }
     if (command >= 7000 && command <= 7011) {
-        if (m_outputs.size() >= MaxOutputs)
-            m_outputs.removeFirst();
+        if (m_outputs.size() >= MaxOutputs) m_outputs.removeFirst();
         m_outputs << command - 7000 + 1;
         log(now, "OUTPUT " + QByteArray::number(command - 7000 + 1));
         return;
@@ -396,8 +376,7 @@ void ModuleSim::handleCommand(int command, const QByteArray &text, qint64 now)
         int sent = 0;
         for (int i = 0; i < m_config.statusCount; ++i) {
             queue('S' + m_config.status[i % m_config.status.size()] + '\r', now);
-            if (m_txFull)
-                break;
+            if (m_txFull) break;
             ++sent;
         }
         log(now, "TX status " + QByteArray::number(sent) + " lines");
@@ -422,22 +401,24 @@ void ModuleSim::sendData(qint64 now)
     const int count = m_memory.size();
     const bool garbage = m_config.has(FaultKind::Garbage);
     const bool badSlots = m_config.has(FaultKind::BadSlot);
-    const int stopAfter = m_config.has(FaultKind::StopAfter) ? m_config.faultCount(FaultKind::StopAfter) : count;
-    const int hangupAfter = m_config.has(FaultKind::HangupAfter) ? m_config.faultCount(FaultKind::HangupAfter) : -1;
+    const int stopAfter =
+        m_config.has(FaultKind::StopAfter) ? m_config.faultCount(FaultKind::StopAfter) : count;
+    const int hangupAfter =
+        m_config.has(FaultKind::HangupAfter) ? m_config.faultCount(FaultKind::HangupAfter) : -1;
     const int lines = std::min({count, stopAfter, hangupAfter < 0 ? count : hangupAfter});
     int extra = 0;
     const int earlyEnd = m_config.has(FaultKind::EarlyEnd) ? m_config.faultCount(FaultKind::EarlyEnd) : -1;
     const int mLine = m_config.has(FaultKind::MLine) ? m_config.faultCount(FaultKind::MLine) : -1;
     const auto dataLine = [&](int slot) {
-        return (slot == mLine ? QByteArray("M1") : QByteArray("RD")) + digits3(slot) + digits3(m_memory.value(slot)) + '\r';
+        return (slot == mLine ? QByteArray("M1") : QByteArray("RD")) + digits3(slot) +
+               digits3(m_memory.value(slot)) + '\r';
     };
     for (int slot = 0; slot < lines; ++slot) {
         if (slot == earlyEnd && slot < count - 1) {
             queue(dataLine(count - 1), now);
             log(now, "FAULT early-end after " + QByteArray::number(slot) + " lines");
         }
-        if (slot == count - 1 && earlyEnd >= 0 && earlyEnd < count - 1)
-            break; // sent already
+        if (slot == count - 1 && earlyEnd >= 0 && earlyEnd < count - 1) break; // sent already
         if (garbage)
             for (const Insert &g : kGarbage)
                 if (g.before == slot) {
@@ -458,10 +439,9 @@ void ModuleSim::sendData(qint64 now)
     }
     log(now, "TX data " + QByteArray::number(lines) + " lines");
     if (extra > 0)
-        log(now, "FAULT " + QByteArray(garbage ? "garbage" : "") + (garbage && badSlots ? "," : "")
-                     + (badSlots ? "bad-slot" : "") + " " + QByteArray::number(extra) + " lines");
-    if (lines < count && stopAfter == lines)
-        log(now, "FAULT stop-after " + QByteArray::number(lines));
+        log(now, "FAULT " + QByteArray(garbage ? "garbage" : "") + (garbage && badSlots ? "," : "") +
+                     (badSlots ? "bad-slot" : "") + " " + QByteArray::number(extra) + " lines");
+    if (lines < count && stopAfter == lines) log(now, "FAULT stop-after " + QByteArray::number(lines));
     if (hangupAfter >= 0) {
         queueHangup();
         log(now, "FAULT hangup-after " + QByteArray::number(lines));
@@ -477,21 +457,18 @@ void ModuleSim::sendButton(int index, qint64 now)
 
 void ModuleSim::advance(qint64 now)
 {
-    if (m_dRunOpen && now - m_dRunLast >= QuietEndUs)
-        endDRun();
-    if (!m_junk.empty() && now - m_junk.times.back() >= QuietEndUs)
-        flushJunk();
-    if (!m_frame.empty() && now - m_frame.times.back() >= QuietEndUs)
-        finishFrame(now);
+    if (m_dRunOpen && now - m_dRunLast >= QuietEndUs) endDRun();
+    if (!m_junk.empty() && now - m_junk.times.back() >= QuietEndUs) flushJunk();
+    if (!m_frame.empty() && now - m_frame.times.back() >= QuietEndUs) finishFrame(now);
 
     switch (m_state) {
     case State::Announcing:
-        if (m_config.announceIntervalMs > 0 && !m_config.has(FaultKind::Silent) && m_tx.empty() && now >= m_nextAnnounce) {
+        if (m_config.announceIntervalMs > 0 && !m_config.has(FaultKind::Silent) && m_tx.empty() &&
+            now >= m_nextAnnounce) {
             queue(announceLine(), now, true);
             log(now, "TX announce");
             m_nextAnnounce += qint64(m_config.announceIntervalMs) * 1000;
-            if (m_nextAnnounce <= now)
-                m_nextAnnounce = now + qint64(m_config.announceIntervalMs) * 1000;
+            if (m_nextAnnounce <= now) m_nextAnnounce = now + qint64(m_config.announceIntervalMs) * 1000;
         }
         break;
     case State::Listening:
@@ -507,7 +484,8 @@ void ModuleSim::advance(qint64 now)
         break;
     case State::Writing:
         if (now - m_lastFrame >= WriteQuietUs) {
-            log(now, "TIMEOUT write " + QByteArray::number(m_slotsWritten) + " of " + QByteArray::number(m_memory.size()) + " slots");
+            log(now, "TIMEOUT write " + QByteArray::number(m_slotsWritten) + " of " +
+                         QByteArray::number(m_memory.size()) + " slots");
             enter(State::Announcing, now);
         }
         break;
@@ -515,9 +493,10 @@ void ModuleSim::advance(qint64 now)
         if (m_nextButtonStep >= 0 && now >= m_nextButtonStep) {
             sendButton(m_config.buttons[m_buttonStep].index, now);
             ++m_buttonStep;
-            m_nextButtonStep = m_buttonStep < m_config.buttons.size()
-                                   ? std::max(now, m_nextButtonStep + qint64(m_config.buttons[m_buttonStep].delayMs) * 1000)
-                                   : -1;
+            m_nextButtonStep =
+                m_buttonStep < m_config.buttons.size()
+                    ? std::max(now, m_nextButtonStep + qint64(m_config.buttons[m_buttonStep].delayMs) * 1000)
+                    : -1;
         }
         if (m_nextButtonEvery >= 0 && now >= m_nextButtonEvery) {
             sendButton(m_config.buttonEveryIndex, now);
@@ -527,8 +506,7 @@ void ModuleSim::advance(qint64 now)
         }
         break;
     case State::Stopping:
-        if (now - m_lastFrame >= StopQuietUs)
-            enter(State::Announcing, now);
+        if (now - m_lastFrame >= StopQuietUs) enter(State::Announcing, now);
         break;
     }
 }
@@ -537,25 +515,19 @@ qint64 ModuleSim::nextDeadline() const
 {
     qint64 next = -1;
     auto consider = [&next](qint64 t) {
-        if (t >= 0 && (next < 0 || t < next))
-            next = t;
+        if (t >= 0 && (next < 0 || t < next)) next = t;
     };
-    if (m_dRunOpen)
-        consider(m_dRunLast + QuietEndUs);
-    if (!m_junk.empty())
-        consider(m_junk.times.back() + QuietEndUs);
-    if (!m_frame.empty())
-        consider(m_frame.times.back() + QuietEndUs);
+    if (m_dRunOpen) consider(m_dRunLast + QuietEndUs);
+    if (!m_junk.empty()) consider(m_junk.times.back() + QuietEndUs);
+    if (!m_frame.empty()) consider(m_frame.times.back() + QuietEndUs);
     switch (m_state) {
     case State::Announcing:
         if (m_config.announceIntervalMs > 0 && !m_config.has(FaultKind::Silent) && m_tx.empty())
             consider(m_nextAnnounce);
         break;
     case State::Listening:
-        if (m_config.has(FaultKind::NoReply))
-            consider(m_lastFrame + NoReplyQuietUs);
-        if (!m_frameSinceBurst)
-            consider(m_lastFrame + ListenQuietUs);
+        if (m_config.has(FaultKind::NoReply)) consider(m_lastFrame + NoReplyQuietUs);
+        if (!m_frameSinceBurst) consider(m_lastFrame + ListenQuietUs);
         break;
     case State::Writing:
         consider(m_lastFrame + WriteQuietUs);

@@ -14,16 +14,17 @@
 // clock; the caller feeds characters with receive() and calls advance() for the timers.
 namespace Sim {
 
-enum class FaultKind {
-    Silent,     // never announces, never answers
-    NoReply,    // announces and takes the D burst, then answers no command
-    StopAfter,  // the answer to a read stops after `count` data lines
-    Garbage,    // garbage lines among the data lines
-    BadSlot,    // a data line with slot 400 and one with a slot that is no number
-    HangupAfter,// the line is hung up after `count` data lines
-    WrongDigit, // announces type digit 7
-    EarlyEnd,   // the line of the last slot comes after `count` data lines, the rest after it
-    MLine,      // the data line of slot `count` begins with "M1" instead of "RD"
+enum class FaultKind
+{
+    Silent,      // never announces, never answers
+    NoReply,     // announces and takes the D burst, then answers no command
+    StopAfter,   // the answer to a read stops after `count` data lines
+    Garbage,     // garbage lines among the data lines
+    BadSlot,     // a data line with slot 400 and one with a slot that is no number
+    HangupAfter, // the line is hung up after `count` data lines
+    WrongDigit,  // announces type digit 7
+    EarlyEnd,    // the line of the last slot comes after `count` data lines, the rest after it
+    MLine,       // the data line of slot `count` begins with "M1" instead of "RD"
 };
 
 struct Fault
@@ -68,7 +69,8 @@ std::vector<int> defaultMemory(int type, bool master, int version);
 class ModuleSim
 {
 public:
-    enum class State {
+    enum class State
+    {
         Announcing, // repeats the announce line
         Listening,  // after a D burst: waits for command frames
         Writing,    // after "T3700": takes slot frames

@@ -44,10 +44,8 @@ PtyLine::PtyLine()
 PtyLine::~PtyLine()
 {
     removeLink();
-    if (m_master >= 0)
-        ::close(m_master);
-    if (m_slave >= 0)
-        ::close(m_slave);
+    if (m_master >= 0) ::close(m_master);
+    if (m_slave >= 0) ::close(m_slave);
 }
 
 qint64 PtyLine::nowNs() const
@@ -57,8 +55,7 @@ qint64 PtyLine::nowNs() const
 
 void PtyLine::log(const QByteArray &text)
 {
-    if (logSink)
-        logSink(nowUs(), text);
+    if (logSink) logSink(nowUs(), text);
 }
 
 QByteArray PtyLine::raisePriority()
@@ -67,10 +64,8 @@ QByteArray PtyLine::raisePriority()
     // priority costs the machine nothing but a prompt wake-up.
     sched_param param{};
     param.sched_priority = sched_get_priority_min(SCHED_FIFO);
-    if (::sched_setscheduler(0, SCHED_FIFO, &param) == 0)
-        return "fifo";
-    if (::setpriority(PRIO_PROCESS, 0, -10) == 0)
-        return "nice";
+    if (::sched_setscheduler(0, SCHED_FIFO, &param) == 0) return "fifo";
+    if (::setpriority(PRIO_PROCESS, 0, -10) == 0) return "nice";
     return "normal";
 }
 
@@ -105,7 +100,8 @@ bool PtyLine::makeLink(const QString &path, QString *error)
     const QFileInfo info(path);
     if (info.isSymLink()) {
         if (::unlink(where.constData()) != 0) {
-            *error = QStringLiteral("cannot replace the link %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            *error = QStringLiteral("cannot replace the link %1: %2")
+                         .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
     } else if (info.exists()) {
@@ -122,11 +118,9 @@ bool PtyLine::makeLink(const QString &path, QString *error)
 
 void PtyLine::removeLink()
 {
-    if (m_link.isEmpty())
-        return;
+    if (m_link.isEmpty()) return;
     // Only our own link: someone may have put another one there meanwhile.
-    if (QFile::symLinkTarget(m_link) == m_slavePath)
-        ::unlink(QFile::encodeName(m_link).constData());
+    if (QFile::symLinkTarget(m_link) == m_slavePath) ::unlink(QFile::encodeName(m_link).constData());
     m_link.clear();
 }
 
@@ -167,11 +161,9 @@ void PtyLine::pump(ModuleSim &module, bool fast, qint64 now)
                 }
                 m_scheduled = true;
             }
-            if (characterDueNs(m_t0, m_index) > now)
-                return;
+            if (characterDueNs(m_t0, m_index) > now) return;
             n = ::write(m_master, item.bytes.constData() + item.sent, 1);
-            if (n > 0)
-                ++m_index;
+            if (n > 0) ++m_index;
         }
         if (n > 0) {
             item.sent += n;
@@ -179,22 +171,18 @@ void PtyLine::pump(ModuleSim &module, bool fast, qint64 now)
             m_blockedSince = -1;
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && !item.droppable) {
             m_waitRoom = true;
-            if (m_blockedSince < 0)
-                m_blockedSince = now;
+            if (m_blockedSince < 0) m_blockedSince = now;
             return;
         }
         // Nobody reads (or the line failed): an announce line is not worth waiting for.
-        if (!m_dropping)
-            log("TX dropped");
+        if (!m_dropping) log("TX dropped");
         m_dropping = true;
         module.txPop();
     }
-    if (!module.hasTx())
-        m_scheduled = false;
+    if (!module.hasTx()) m_scheduled = false;
 }
 
 bool PtyLine::readInput(ModuleSim &module)
@@ -202,10 +190,8 @@ bool PtyLine::readInput(ModuleSim &module)
     char buffer[256];
     for (;;) {
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n == 0 || errno == EAGAIN || errno == EWOULDBLOCK;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n == 0 || errno == EAGAIN || errno == EWOULDBLOCK;
         const qint64 t = nowUs();
         for (ssize_t i = 0; i < n; ++i)
             module.receive(buffer[i], t);
@@ -232,10 +218,8 @@ void PtyLine::run(ModuleSim &module, bool fast, volatile std::sig_atomic_t *stop
         qint64 wake = now + kIdleWakeNs;
         if (m_master >= 0) {
             const qint64 deadline = module.nextDeadline();
-            if (deadline >= 0)
-                wake = std::min(wake, deadline * kNsPerUs);
-            if (m_blockedSince >= 0)
-                wake = std::min(wake, m_blockedSince + kRoomWaitNs);
+            if (deadline >= 0) wake = std::min(wake, deadline * kNsPerUs);
+            if (m_blockedSince >= 0) wake = std::min(wake, m_blockedSince + kRoomWaitNs);
             if (!m_waitRoom && module.hasTx()) // while waiting for room, POLLOUT wakes the loop
                 wake = std::min(wake, m_scheduled ? characterDueNs(m_t0, m_index) : now);
         }
@@ -244,11 +228,9 @@ void PtyLine::run(ModuleSim &module, bool fast, volatile std::sig_atomic_t *stop
         const timespec timeout{time_t(wait / 1000000000), long(wait % 1000000000)};
         pollfd fd{m_master, short(POLLIN | (m_waitRoom ? POLLOUT : 0)), 0};
         const int ready = ::ppoll(m_master >= 0 ? &fd : nullptr, m_master >= 0 ? 1 : 0, &timeout, waitMask);
-        if (ready <= 0 || m_master < 0)
-            continue;
+        if (ready <= 0 || m_master < 0) continue;
         bool healthy = !(fd.revents & (POLLHUP | POLLERR));
-        if (fd.revents & POLLIN)
-            healthy = readInput(module) && healthy;
+        if (fd.revents & POLLIN) healthy = readInput(module) && healthy;
         if ((fd.revents & POLLOUT) && m_waitRoom) {
             m_waitRoom = false;
             m_scheduled = false;

@@ -63,8 +63,8 @@ private:
     qint64 m_t0 = 0;
     qint64 m_index = 0;
     // The line takes nothing more: announce lines are dropped, answers wait (at most a second).
-    bool m_waitRoom = false;      // until POLLOUT
-    qint64 m_blockedSince = -1;   // from the first refused answer byte to the next one taken
+    bool m_waitRoom = false;    // until POLLOUT
+    qint64 m_blockedSince = -1; // from the first refused answer byte to the next one taken
     bool m_dropping = false;
 };
 

@@ -12,8 +12,7 @@ std::optional<int> wholeNumber(const QString &text, int min, int max)
 {
     bool ok = false;
     const int n = text.trimmed().toInt(&ok);
-    if (!ok || n < min || n > max)
-        return std::nullopt;
+    if (!ok || n < min || n > max) return std::nullopt;
     return n;
 }
 
@@ -21,8 +20,7 @@ std::optional<int> wholeNumber(const QString &text, int min, int max)
 bool isLineText(const QString &text)
 {
     for (QChar c : text)
-        if (c.unicode() < 0x21 || c.unicode() > 0x7e)
-            return false;
+        if (c.unicode() < 0x21 || c.unicode() > 0x7e) return false;
     return true;
 }
 
@@ -49,15 +47,12 @@ bool parseFault(const QString &text, Fault *fault)
     const QString name = text.section(QLatin1Char('='), 0, 0);
     const QString arg = text.section(QLatin1Char('='), 1);
     for (const auto &k : kFaultKinds) {
-        if (name != QLatin1String(k.name))
-            continue;
-        if (k.counted != text.contains(QLatin1Char('=')))
-            return false;
+        if (name != QLatin1String(k.name)) continue;
+        if (k.counted != text.contains(QLatin1Char('='))) return false;
         fault->kind = k.kind;
         if (k.counted) {
             const auto n = wholeNumber(arg, 0, 1000000);
-            if (!n)
-                return false;
+            if (!n) return false;
             fault->count = *n;
         }
         return true;
@@ -158,11 +153,11 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
     const QCommandLineOption load(QStringLiteral("load"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption save(QStringLiteral("save"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption fault(QStringLiteral("fault"), QString(), QStringLiteral("KIND"));
-    parser.addOptions({help, type, master, slave, version, link, interval, buttons, every, status, fast, log, load, save, fault});
+    parser.addOptions({help, type, master, slave, version, link, interval, buttons, every, status, fast, log,
+                       load, save, fault});
 
     auto failed = [error](const QString &why) {
-        if (error)
-            *error = why;
+        if (error) *error = why;
         return std::nullopt;
     };
     if (!parser.parse(QStringList{QStringLiteral("qv-module-sim")} + arguments))
@@ -180,15 +175,13 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
 
     if (parser.isSet(type)) {
         const auto n = wholeNumber(parser.value(type), 0, 3);
-        if (!n)
-            return failed(QStringLiteral("--type: 0..3 expected, not \"%1\"").arg(parser.value(type)));
+        if (!n) return failed(QStringLiteral("--type: 0..3 expected, not \"%1\"").arg(parser.value(type)));
         o.config.type = *n;
         o.typeGiven = true;
     }
     if (parser.isSet(master) && parser.isSet(slave))
         return failed(QStringLiteral("--master and --slave exclude each other"));
-    if (parser.isSet(master) || parser.isSet(slave))
-        o.master = parser.isSet(master);
+    if (parser.isSet(master) || parser.isSet(slave)) o.master = parser.isSet(master);
     if (parser.isSet(version)) {
         const QString v = parser.value(version);
         if (v.isEmpty() || v.size() > 16 || !isLineText(v))
@@ -198,8 +191,7 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
     }
     if (parser.isSet(interval)) {
         const auto n = wholeNumber(parser.value(interval), 1, 3600000);
-        if (!n)
-            return failed(QStringLiteral("--announce-interval: milliseconds 1..3600000 expected"));
+        if (!n) return failed(QStringLiteral("--announce-interval: milliseconds 1..3600000 expected"));
         o.config.announceIntervalMs = *n;
     }
     if (parser.isSet(buttons)) {
@@ -214,9 +206,9 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
     if (parser.isSet(every)) {
         const QString v = parser.value(every);
         const auto ms = wholeNumber(v.section(QLatin1Char(':'), 0, 0), 1, 3600000);
-        const auto index = v.contains(QLatin1Char(':')) ? wholeNumber(v.section(QLatin1Char(':'), 1), 0, 99) : std::optional<int>(0);
-        if (!ms || !index)
-            return failed(QStringLiteral("--button-every: MS[:INDEX] expected (index 0..99)"));
+        const auto index = v.contains(QLatin1Char(':')) ? wholeNumber(v.section(QLatin1Char(':'), 1), 0, 99)
+                                                        : std::optional<int>(0);
+        if (!ms || !index) return failed(QStringLiteral("--button-every: MS[:INDEX] expected (index 0..99)"));
         o.config.buttonEveryMs = *ms;
         o.config.buttonEveryIndex = *index;
     }
@@ -229,8 +221,7 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
     }
     for (const QString &f : parser.values(fault)) {
         Fault parsed{FaultKind::Silent, 0};
-        if (!parseFault(f, &parsed))
-            return failed(QStringLiteral("--fault: unknown fault \"%1\"").arg(f));
+        if (!parseFault(f, &parsed)) return failed(QStringLiteral("--fault: unknown fault \"%1\"").arg(f));
         o.config.faults.push_back(parsed);
     }
     return o;
@@ -239,23 +230,21 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
 std::vector<int> initialMemory(Options &o, QString *error)
 {
     auto failed = [error](const QString &why) {
-        if (error)
-            *error = why;
+        if (error) *error = why;
         return std::vector<int>();
     };
     std::vector<int> memory;
     if (!o.loadFile.isEmpty()) {
         ModuleFileError fileError;
         const auto data = readModuleFile(o.loadFile, &fileError);
-        if (!data)
-            return failed(QStringLiteral("--load: %1").arg(fileError.message));
+        if (!data) return failed(QStringLiteral("--load: %1").arg(fileError.message));
         if (o.typeGiven && ModuleFile::slotCount(o.config.type) != ModuleFile::slotCount(data->type))
-            return failed(QStringLiteral("--load: the file holds a type-%1 module, not type %2").arg(data->type).arg(o.config.type));
-        if (!o.typeGiven)
-            o.config.type = data->type;
+            return failed(QStringLiteral("--load: the file holds a type-%1 module, not type %2")
+                              .arg(data->type)
+                              .arg(o.config.type));
+        if (!o.typeGiven) o.config.type = data->type;
         memory = data->values;
-        if (o.master)
-            memory[ModuleTypes::MasterSlot] = *o.master ? 1 : 0;
+        if (o.master) memory[ModuleTypes::MasterSlot] = *o.master ? 1 : 0;
     } else {
         memory = defaultMemory(o.config.type, o.master.value_or(true), -1);
     }
@@ -264,8 +253,7 @@ std::vector<int> initialMemory(Options &o, QString *error)
     if (o.versionGiven || o.loadFile.isEmpty()) {
         bool numeric = false;
         const int v = QString::fromLatin1(o.config.version).toInt(&numeric);
-        if (numeric && v >= 0 && v <= 999)
-            memory[versionSlot] = v;
+        if (numeric && v >= 0 && v <= 999) memory[versionSlot] = v;
     } else {
         o.config.version = QByteArray::number(memory[versionSlot]);
     }
@@ -277,13 +265,10 @@ QByteArray faultNames(const Config &config)
     QByteArray out;
     for (const Fault &f : config.faults) {
         for (const auto &k : kFaultKinds) {
-            if (k.kind != f.kind)
-                continue;
-            if (!out.isEmpty())
-                out += ',';
+            if (k.kind != f.kind) continue;
+            if (!out.isEmpty()) out += ',';
             out += k.name;
-            if (k.counted)
-                out += '=' + QByteArray::number(f.count);
+            if (k.counted) out += '=' + QByteArray::number(f.count);
         }
     }
     return out.isEmpty() ? QByteArray("none") : out;

@@ -65,7 +65,9 @@ int main(int argc, char **argv)
         sigaddset(&blocked, s);
     sigprocmask(SIG_BLOCK, &blocked, &waitMask);
     for (int s : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction action{};
+        struct sigaction action
+        {
+        };
         action.sa_handler = onSignal;
         sigemptyset(&action.sa_mask);
         sigaction(s, &action, nullptr);
@@ -84,8 +86,7 @@ int main(int argc, char **argv)
     Sim::ModuleSim module(options->config, memory);
     module.logSink = log;
     auto save = [&] {
-        if (options->saveFile.isEmpty())
-            return;
+        if (options->saveFile.isEmpty()) return;
         QString why;
         if (writeModuleFile(options->saveFile, type, module.memory(), &why)) {
             log(line.nowUs(), "SAVE " + QFile::encodeName(options->saveFile));
@@ -96,11 +97,12 @@ int main(int argc, char **argv)
     };
     module.writeCompleted = save;
 
-    log(line.nowUs(), "START type=" + QByteArray::number(type) + " master="
-                          + QByteArray::number(module.memory().value(ModuleTypes::MasterSlot)) + " version="
-                          + options->config.version + " slots=" + QByteArray::number(module.memory().size())
-                          + " pty=" + QFile::encodeName(line.slavePath()) + " fault=" + Sim::faultNames(options->config)
-                          + " priority=" + priority + (options->fast ? " fast" : ""));
+    log(line.nowUs(),
+        "START type=" + QByteArray::number(type) +
+            " master=" + QByteArray::number(module.memory().value(ModuleTypes::MasterSlot)) +
+            " version=" + options->config.version + " slots=" + QByteArray::number(module.memory().size()) +
+            " pty=" + QFile::encodeName(line.slavePath()) + " fault=" + Sim::faultNames(options->config) +
+            " priority=" + priority + (options->fast ? " fast" : ""));
     module.start(line.nowUs());
     std::printf("PTY %s\n", qPrintable(line.slavePath()));
     std::fflush(stdout);

@@ -5,7 +5,6 @@
 // Every picture shows the real window at work: a relay module played on an in-memory line is
 // read into it, then the editors, the diagnostics and the documentation are brought up the way
 // the installer does.
-#include "support/TestWindow.h"
 #include "app/ModulePage.h"
 #include "app/SettingsFiles.h"
 #include "diagnostics/DiagnosticsFrame.h"
@@ -15,6 +14,7 @@
 #include "scenes/SceneFrame.h"
 #include "scenes/SceneLayout.h"
 #include "support/ScriptedModule.h"
+#include "support/TestWindow.h"
 #include "viewer/Folivo.h"
 
 #include <QAbstractItemView>
@@ -45,8 +45,7 @@ bool waitFor(const std::function<bool()> &done, int ms = 10000)
 {
     const QDeadlineTimer deadline(ms);
     while (!done()) {
-        if (deadline.hasExpired())
-            return false;
+        if (deadline.hasExpired()) return false;
         settle(20);
     }
     return true;
@@ -106,8 +105,9 @@ void prepare(ScriptedModule &module)
     set(ModuleTypes::SecondFunctionTimeSlot, 4);
     for (int output = 1; output <= RelayOutputCount; ++output)
         set(outputTimeSlot(output), 1);
-    for (const auto &[output, code, time, linked] : {std::tuple{2, 1, 5, 0}, std::tuple{3, 3, 2, 0}, std::tuple{4, 4, 10, 5},
-                                                     std::tuple{6, 2, 15, 0}, std::tuple{9, 5, 3, 10}})
+    for (const auto &[output, code, time, linked] :
+         {std::tuple{2, 1, 5, 0}, std::tuple{3, 3, 2, 0}, std::tuple{4, 4, 10, 5}, std::tuple{6, 2, 15, 0},
+          std::tuple{9, 5, 3, 10}})
         for (const SlotValue &w : outputFunctionWrites(output, code, time, linked))
             set(w.slot, w.value);
     set(ModuleTypes::info(ModuleType)->versionSlot, Version);
@@ -171,7 +171,8 @@ bool diagnostics(TestWindow &window, MemoryLink &link, ScriptedModule &module, c
     module.announce();
     if (!waitFor([f] { return f->Command18->isEnabled(); }))
         return fail("the push-button monitor did not start");
-    for (const auto &[report, seconds] : {std::pair{"P04", 0}, std::pair{"P11", 4}, std::pair{"P02", 9}, std::pair{"P12", 17}}) {
+    for (const auto &[report, seconds] :
+         {std::pair{"P04", 0}, std::pair{"P11", 4}, std::pair{"P02", 9}, std::pair{"P12", 17}}) {
         now = QTime(14, 2, 11).addSecs(seconds);
         const int before = f->Combo29->count();
         link.moduleSend(QByteArray(report) + '\r');
@@ -181,7 +182,9 @@ bool diagnostics(TestWindow &window, MemoryLink &link, ScriptedModule &module, c
     const bool ok = saveWithPopup(&window, f->Combo29, out, "diagnostics.png");
     f->Command18->click();
     DiagnosticsFrame::clock = [] { return QTime::currentTime(); };
-    return waitFor([f, &window] { return f->Command17->isEnabled() && !window.conversation().isRunning(); }) && ok;
+    return waitFor(
+               [f, &window] { return f->Command17->isEnabled() && !window.conversation().isRunning(); }) &&
+           ok;
 }
 
 // The module page's documentation button opens the model's document inside the window.
@@ -206,7 +209,8 @@ struct Session
 
     explicit Session(int language)
     {
-        SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(language));
+        SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country),
+                             SettingsFiles::languageContent(language));
         window = std::make_unique<TestWindow>(nullptr, &link);
         window->resize(WindowSize);
         window->show();

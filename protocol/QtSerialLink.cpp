@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -106,18 +107,34 @@ void QtSerialLink::close()
         }
     }
     if (m_port.isOpen()) m_port.close();
+    m_discardBytes = 0;
 }
 
 QByteArray QtSerialLink::readAll()
 {
-    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+    if (!m_port.isOpen()) return {};
+    QByteArray bytes = m_port.readAll();
+    const qint64 skipped = std::min<qint64>(m_discardBytes, bytes.size());
+    m_discardBytes -= skipped;
+    bytes.remove(0, skipped);
+    return bytes;
 }
 
 void QtSerialLink::discardInput()
 {
     if (!m_port.isOpen()) return;
-    m_port.clear(QSerialPort::Input);
     m_port.readAll();
+#ifdef Q_OS_WIN
+    m_port.clear(QSerialPort::Input);
+#else
+    // Flushing the system's input buffer here races with the port's read notification: when the
+    // event loop has already seen the port readable, the port then reads nothing and reports a
+    // read error, which would end the conversation as a lost line. So what the system holds now
+    // is counted and thrown away as it is read, which drops exactly the same bytes.
+    int pending = 0;
+    if (::ioctl(static_cast<int>(m_port.handle()), FIONREAD, &pending) == 0)
+        m_discardBytes = std::max(pending, 0);
+#endif
 }
 
 void QtSerialLink::onError(QSerialPort::SerialPortError error)

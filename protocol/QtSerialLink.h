@@ -41,6 +41,7 @@ private:
     QString m_name;
     OpenError m_openError = OpenError::None;
     QString m_errorText;
+    qint64 m_discardBytes = 0; // input the system held when it was discarded, still to be read
     mutable std::mutex m_handleMutex;
     std::shared_ptr<WriteHandle> m_writeHandle;
 };

@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
-build="$(pwd)/${QV_BUILD_DIR:-build}"
+# Only what runs here: the program (with its installation folder) and the simulated module.
+QV_BUILD_TARGETS="qv-velano5 qv-module-sim" bash scripts/build.sh
+build="$(cd "${QV_BUILD_DIR:-build}" && pwd)"
 export QV_VELANO_HOME="$build/home/"
 printf '1\r\n' > "$QV_VELANO_HOME/port.vdm"
 "$build/tools/module-sim/qv-module-sim" --type "${QV_DEMO_TYPE:-0}" --master --version 501 \

@@ -55,8 +55,9 @@ void readLine(const QString &line)
     FUZZ_CHECK(status.size() <= 4);
 
     for (const QString &command : kCommands) {
-        for (int mode = 0; mode <= 4; ++mode) {
-            const ReplyRule rule = decideReply(line, command, mode);
+        for (const DiagnosticTest test : {DiagnosticTest::None, DiagnosticTest::LineStatus,
+                                          DiagnosticTest::PushButtons, DiagnosticTest::Outputs}) {
+            const ReplyRule rule = decideReply(line, command, test);
             FUZZ_CHECK(rule >= ReplyRule::Ignore && rule <= ReplyRule::DataLine);
             // Whatever comes after the end frame is never taken for anything.
             FUZZ_CHECK((rule == ReplyRule::Ignore) == (command == QLatin1String("T0006")));

@@ -321,6 +321,14 @@ void ModuleSim::handleSlotFrame(const QByteArray &text, qint64 now)
     ++m_slotsWritten;
     if (slot == m_memory.lastSlot()) {
         log(now, "WRITE " + QByteArray::number(m_slotsWritten) + " slots");
+        if (m_config.has(FaultKind::ChangeAfterWrite)) {
+            const int changed = m_config.faultCount(FaultKind::ChangeAfterWrite);
+            if (m_memory.contains(changed)) {
+                m_memory.set(changed, (m_memory.value(changed) + 1) % 1000);
+                log(now, "FAULT change-after-write slot " + QByteArray::number(changed) + " now " +
+                             QByteArray::number(m_memory.value(changed)));
+            }
+        }
         if (writeCompleted) writeCompleted();
         enter(State::Announcing, now);
     }

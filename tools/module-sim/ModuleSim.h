@@ -16,15 +16,16 @@ namespace Sim {
 
 enum class FaultKind
 {
-    Silent,      // never announces, never answers
-    NoReply,     // announces and takes the D burst, then answers no command
-    StopAfter,   // the answer to a read stops after `count` data lines
-    Garbage,     // garbage lines among the data lines
-    BadSlot,     // a data line with slot 400 and one with a slot that is no number
-    HangupAfter, // the line is hung up after `count` data lines
-    WrongDigit,  // announces type digit 7
-    EarlyEnd,    // the line of the last slot comes after `count` data lines, the rest after it
-    MLine,       // the data line of slot `count` begins with "M1" instead of "RD"
+    Silent,           // never announces, never answers
+    NoReply,          // announces and takes the D burst, then answers no command
+    StopAfter,        // the answer to a read stops after `count` data lines
+    Garbage,          // garbage lines among the data lines
+    BadSlot,          // a data line with slot 400 and one with a slot that is no number
+    HangupAfter,      // the line is hung up after `count` data lines
+    WrongDigit,       // announces type digit 7
+    EarlyEnd,         // the line of the last slot comes after `count` data lines, the rest after it
+    MLine,            // the data line of slot `count` begins with "M1" instead of "RD"
+    ChangeAfterWrite, // slot `count` holds another value than was written, once a write completes
 };
 
 struct Fault

@@ -40,6 +40,7 @@ constexpr struct
     {"wrong-digit", FaultKind::WrongDigit, false},
     {"early-end", FaultKind::EarlyEnd, true},
     {"m-line", FaultKind::MLine, true},
+    {"change-after-write", FaultKind::ChangeAfterWrite, true},
 };
 
 bool parseFault(const QString &text, Fault *fault)
@@ -103,6 +104,8 @@ Faults (--fault may be repeated):
   wrong-digit              announce type digit 7
   early-end=N              the last slot's data line comes after N data lines, the rest after it
   m-line=N                 the data line of slot N begins with "M1" instead of "RD"
+  change-after-write=N     once a write is complete, slot N holds its written value plus 1
+                           (999 becomes 0), as a module that keeps a value of its own would
 
 Log (--log FILE, one event per line, flushed per line):
   <us> <event>             <us>: microseconds since start. An RX line carries the time of

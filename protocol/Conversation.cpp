@@ -48,6 +48,7 @@ bool Conversation::connectModule()
     if (m_running) return false;
     m_state.ModuleType = ModuleTypes::None;
     TransferMode = 0;
+    m_checking = false;
     return start(Command::Read);
 }
 
@@ -55,13 +56,23 @@ bool Conversation::sendConfiguration()
 {
     if (m_running) return false;
     TransferMode = 1;
+    m_checking = false;
     return start(Command::Write);
+}
+
+bool Conversation::checkConfiguration()
+{
+    if (m_running || !ModuleTypes::isKnown(m_state.ModuleType)) return false;
+    TransferMode = 0;
+    m_checking = true;
+    return start(Command::Read);
 }
 
 bool Conversation::startDiagnostic(DiagnosticTest test)
 {
     if (m_running || test == DiagnosticTest::None) return false;
     DiagnosticMode = test;
+    m_checking = false;
     return start(Command::OpenTest);
 }
 
@@ -365,7 +376,7 @@ void Conversation::identify()
         startDiagnosticTest();
         return;
     }
-    Q_EMIT pageRequested(m_state.ModuleType);
+    if (!m_checking) Q_EMIT pageRequested(m_state.ModuleType);
     beginTransfer();
     RxText.clear();
 }
@@ -375,7 +386,8 @@ void Conversation::beginTransfer()
     const ModuleTypeInfo *info = ModuleTypes::info(m_state.ModuleType);
     setProgress(true, 0, info->progressMaximum);
     if (TransferMode == 0) {
-        m_readCopy = *m_state.currentImage();
+        // A check reads into a blank copy: every slot it shows came from the module.
+        m_readCopy = m_checking ? ModuleImage(info->slotCount) : *m_state.currentImage();
         Q_EMIT statusChanged(Status::Loading);
         Timer17.start(FirstCommand);
     } else {
@@ -502,13 +514,20 @@ void Conversation::dataLine()
 
 void Conversation::finishRead()
 {
-    *m_state.currentImage() = *m_readCopy;
+    const ModuleImage read = *m_readCopy;
     m_readCopy.reset();
     ReadComplete = 1;
     setRunning(false);
     setProgress(false, m_progressValue, m_progressMaximum);
-    Q_EMIT statusChanged(Status::EditMode);
+    if (m_checking) {
+        m_checking = false;
+        Q_EMIT checkFinished(read);
+        return;
+    }
+    *m_state.currentImage() = read;
+    // The window keeps a backup of what was read before it says "Edit mode".
     Q_EMIT readFinished();
+    Q_EMIT statusChanged(Status::EditMode);
 }
 
 // ---- sending --------------------------------------------------------------------------------

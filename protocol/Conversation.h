@@ -31,8 +31,12 @@ public:
     ~Conversation() override;
 
     // Conversation starts. Each returns false when the line cannot be opened (problem() follows).
-    bool connectModule();                      // identify the module and read its configuration
-    bool sendConfiguration();                  // write the image of the current type into the module
+    bool connectModule();     // identify the module and read its configuration
+    bool sendConfiguration(); // write the image of the current type into the module
+    // Reads the module again into a copy of its own, as "Verbinden" does, and hands the copy to
+    // checkFinished(): the module type, the master flag and the images stay as they are, and a
+    // module of another type ends it as a wrong module.
+    bool checkConfiguration();
     bool startDiagnostic(DiagnosticTest test); // one of the three tests
     void switchOutput(int output);             // output test: switch output 1..12
     void stopMonitor();
@@ -50,6 +54,8 @@ public:
     void clearReceived();
 
     bool isRunning() const { return m_running; }
+    // The conversation is a check after a send.
+    bool isChecking() const { return m_checking; }
     // Slot frames (or the "T3700" before them) are being written into the module.
     bool isWriting() const { return m_writing; }
     // A way out is waiting for the frames the module is owed.
@@ -80,6 +86,8 @@ Q_SIGNALS:
     // A module was identified: the window shows the page of its type before the transfer starts.
     void pageRequested(int type);
     void readFinished();
+    // A check read the module's whole configuration: what the module holds now.
+    void checkFinished(const ModuleImage &moduleHolds);
     void sendFinished();
     void wrongModule();
     // "T0006" went out after a line-status scan: the scan is over.
@@ -161,6 +169,7 @@ private:
     bool m_running = false;
     bool m_readerArmed = false;
     bool m_writing = false;
+    bool m_checking = false;
     bool m_leaving = false;
     // A push-button monitor or output test runs on the module: from its "M" answer to "T3500"
     // until its Stop.

@@ -28,3 +28,15 @@ void ModuleState::takeModule(int type, const std::vector<int> &values)
     for (int slot = 0; slot < image->size(); ++slot)
         image->set(slot, slot < static_cast<int>(values.size()) ? values[static_cast<size_t>(slot)] : 0);
 }
+
+void ModuleState::markUnchanged()
+{
+    const ModuleTypeInfo *info = ModuleTypes::info(ModuleType);
+    if (info) m_unchanged[static_cast<size_t>(info->image)] = *currentImage();
+}
+
+bool ModuleState::hasChanges() const
+{
+    const ModuleTypeInfo *info = ModuleTypes::info(ModuleType);
+    return info && m_unchanged[static_cast<size_t>(info->image)] != *currentImage();
+}

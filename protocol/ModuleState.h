@@ -3,6 +3,7 @@
 #include "protocol/ModuleImage.h"
 
 #include <QString>
+#include <array>
 
 // The one shared model of the program: the three module images, the type of the module in
 // hand, the master flag and the settings read at start-up. The main
@@ -37,4 +38,18 @@ struct ModuleState
     // The image of the current ModuleType (nullptr while no module is identified).
     ModuleImage *currentImage() { return imageFor(ModuleType); }
     const ModuleImage *currentImage() const { return imageFor(ModuleType); }
+
+    // The current type's image as it was at the last completed read, completed send, open or
+    // save: taken now.
+    void markUnchanged();
+    // The current type's image differs from that copy (an image never marked is compared with a
+    // blank one). Editors that merely store a value when they open do not count as long as the
+    // value is the same.
+    bool hasChanges() const;
+
+private:
+    // One copy per image, in the order of ModuleTypes::Image.
+    std::array<ModuleImage, 3> m_unchanged{ModuleImage(ModuleTypes::RelaySlots),
+                                           ModuleImage(ModuleTypes::DimSlots),
+                                           ModuleImage(ModuleTypes::VelanoSlots)};
 };

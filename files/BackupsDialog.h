@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+// "Reservekopieën" / "Copies de sécurité": the automatic backups, newest first (date, time,
+// model, version, master/slave), one of which the installer opens. The dialog only chooses: the
+// caller opens the chosen file as a module file and sees to it that a backup is never saved over.
+class BackupsDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit BackupsDialog(int language, QWidget *parent = nullptr);
+
+    QLabel *ListLabel;       // above the list; says so when there are no backups
+    QTreeWidget *BackupList; // one row per backup, its path as the row's tooltip
+    QLabel *FolderLabel;     // the folder of the backups
+    QPushButton *OpenButton;
+    QPushButton *CancelButton;
+
+    // Accepts the dialog with the selected backup; nothing happens while none is selected.
+    void OpenButton_Click();
+    // The backup chosen by "Openen" (empty until then).
+    QString chosenPath() const { return m_chosen; }
+
+private:
+    QString m_chosen;
+};

@@ -1,0 +1,153 @@
+#include "app/PortChooserDialog.h"
+#include "common/MessageBox.h"
+#include "support/TestHome.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The port chooser on a port list of the test's own, changed while the dialog is open as an
+// installer plugs adapters in and out. The devices are character devices every system has.
+class TestPortChooser : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_stable;
+    std::shared_ptr<SerialPortList> m_ports;
+
+    SerialPortEntry cable() const
+    {
+        return {u"/dev/zero"_s, u"USB <b>cable</b>"_s, u"Maker"_s, u"A1"_s, m_stable, true};
+    }
+    static SerialPortEntry builtIn() { return {u"/dev/null"_s, u"Built-in"_s, {}, {}, {}, false}; }
+    PortBinding binding() const
+    {
+        return PortBinding([ports = m_ports] { return *ports; });
+    }
+    static QStringList row(QTreeWidgetItem *item)
+    {
+        return {item->text(0), item->text(1), item->text(2), item->text(3)};
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("ports are bound by links on POSIX systems");
+#endif
+        m_stable = m_dir.filePath(u"usb-Maker_cable_A1-if00-port0"_s);
+        QVERIFY(QFile::link(u"/dev/zero"_s, m_stable));
+    }
+    void init()
+    {
+        m_ports = std::make_shared<SerialPortList>(SerialPortList{builtIn(), cable()});
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+        PortChooserDialog::forgetDeclinedOffers();
+    }
+
+    // The rows as the adapter describes itself (plain text), refreshed while the dialog is open;
+    // the installer's choice survives a refresh; the keyboard resting on a row chooses nothing.
+    void listsAndFollowsThePorts()
+    {
+        TestHome home;
+        PortChooserDialog dialog(binding(), 3, 2);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.windowTitle(), u"Choisir le port"_s);
+        QCOMPARE(dialog.PortLabel->text(),
+                 u"Port 3 : "_s + PortBinding::describe(PortBinding::deviceFor(3), 2));
+        QCOMPARE(row(dialog.PortList->topLevelItem(1)),
+                 (QStringList{u"/dev/zero"_s, u"USB <b>cable</b>"_s, u"Maker"_s, u"A1"_s}));
+        dialog.PortList->setFocus(Qt::TabFocusReason);
+        QVERIFY(dialog.DeviceEdit->text().isEmpty() && !dialog.BindButton->isEnabled());
+        QVERIFY(!dialog.UnbindButton->isEnabled());
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{dialog.PortList, dialog.DeviceEdit, dialog.BindButton})
+            QVERIFY(!w->objectName().isEmpty() && !w->accessibleName().isEmpty());
+        QCOMPARE(dialog.DeviceEdit->accessibleName(), u"Périphérique :"_s);
+
+        dialog.PortList->topLevelItem(1)->setSelected(true);
+        QCOMPARE(dialog.DeviceEdit->text(), u"/dev/zero"_s);
+        m_ports->prepend({u"/dev/full"_s, u"Second"_s, {}, {}, {}, true});
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.PortList->topLevelItemCount(), 3, 3000);
+        QCOMPARE(dialog.PortList->selectedItems().value(0)->text(0), u"/dev/zero"_s);
+        m_ports->clear();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.NoPortsLabel->isVisible(), 3000);
+        QCOMPARE(dialog.PortList->topLevelItemCount(), 0);
+    }
+
+    // "Koppelen" binds the chosen row (to its stable name) or a typed name, Enter too;
+    // "Geen koppeling" removes it; a refusal is said in a message and changes nothing.
+    void bindAndUnbind()
+    {
+        TestHome home;
+        const QString link = home.file(u"com2"_s);
+        PortChooserDialog dialog(binding(), 2, 1);
+        dialog.show();
+        dialog.PortList->topLevelItem(1)->setSelected(true);
+        dialog.BindButton->click();
+        QCOMPARE(QFile::symLinkTarget(link), m_stable);
+        QCOMPARE(dialog.PortLabel->text(), u"Poort 2: Gekoppeld aan %1 (nu /dev/zero)"_s.arg(m_stable));
+
+        dialog.DeviceEdit->clear();
+        QTest::keyClicks(dialog.DeviceEdit, u"/dev/null"_s);
+        QVERIFY(dialog.PortList->selectedItems().isEmpty());
+        QTest::keyClick(dialog.DeviceEdit, Qt::Key_Return);
+        QCOMPARE(QFile::symLinkTarget(link), u"/dev/null"_s);
+
+        home.write(u"notes"_s, "x");
+        dialog.DeviceEdit->setText(home.file(u"notes"_s));
+        dialog.BindButton->click();
+        QCOMPARE(MessageBox::lastTitle(), u"Opgelet !"_s);
+        QCOMPARE(MessageBox::lastText(),
+                 home.file(u"notes"_s) + u" is een gewoon bestand, geen seriële poort."_s);
+        QCOMPARE(QFile::symLinkTarget(link), u"/dev/null"_s);
+
+        QVERIFY(dialog.UnbindButton->isEnabled());
+        dialog.UnbindButton->click();
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QVERIFY(dialog.PortLabel->text().startsWith(u"Poort 2: /dev/ttyS1 (geen koppeling"_s));
+        QVERIFY(!dialog.UnbindButton->isEnabled());
+        QCOMPARE(MessageBox::shownCount(), 1);
+    }
+
+    // The offer: only with no binding and exactly one USB adapter; "no" is not asked again.
+    void offersTheOneAdapter()
+    {
+        TestHome home;
+        const QString link = home.file(u"com5"_s);
+        *m_ports = {builtIn(), cable(), {u"/dev/full"_s, {}, {}, {}, {}, true}};
+        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
+        *m_ports = {builtIn(), cable()};
+        MessageBox::setNextChoice(1);
+        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
+        QCOMPARE(
+            MessageBox::lastText(),
+            u"Er is één USB-seriële adapter aangesloten: USB <b>cable</b> (/dev/zero).\nPoort 5 heeft geen "
+            u"koppeling en zou /dev/ttyS4 openen.\n\nPoort 5 aan deze adapter koppelen?"_s);
+        QCOMPARE(MessageBox::lastButtons(), (QStringList{u"Ja"_s, u"Nee"_s}));
+        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QVERIFY(!QFileInfo(link).isSymLink());
+
+        PortChooserDialog::forgetDeclinedOffers();
+        MessageBox::setNextChoice(0);
+        QVERIFY(PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 2));
+        QVERIFY(MessageBox::lastText().endsWith(u"Lier le port 5 à cet adaptateur ?"_s));
+        QCOMPARE(QFile::symLinkTarget(link), m_stable);
+        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 2));
+        QCOMPARE(MessageBox::shownCount(), 2);
+    }
+};
+
+QTEST_MAIN(TestPortChooser)
+#include "tst_portchooser.moc"

@@ -67,6 +67,13 @@ QString pushButtonNumberText(int button, int language)
     return pick(language, QStringLiteral("Nummer: ") + n, QStringLiteral("Numéro: ") + n);
 }
 
+QStringList pushButtonColumnTitles(int language)
+{
+    return {pick(language, QStringLiteral("Drukknop"), QStringLiteral("Bouton poussoir")),
+            pick(language, QStringLiteral("1° functie"), QStringLiteral("1° fonction")),
+            pick(language, QStringLiteral("2° functie"), QStringLiteral("2° fonction"))};
+}
+
 std::optional<int> pushButtonFunctionValue(FunctionKind kind, int number, int outputCount)
 {
     switch (kind) {
@@ -112,6 +119,11 @@ QString halfSecondsText(int halfSeconds)
     QString text = sign + QString::number(magnitude / 2);
     if (magnitude % 2 != 0) text += QStringLiteral(",5");
     return text;
+}
+
+QString secondTimeUnit(int language)
+{
+    return pick(language, QStringLiteral("Seconden"), QStringLiteral("Secondes"));
 }
 
 std::optional<int> secondTimeValue(const QString &text)
@@ -183,6 +195,13 @@ QStringList outputFunctionEntries(int language)
     };
 }
 
+QStringList outputColumnTitles(int language)
+{
+    return {pick(language, QStringLiteral("Uitgang nr:"), QStringLiteral("Sortie nr:")),
+            pick(language, QStringLiteral("Functie"), QStringLiteral("Fonction")),
+            pick(language, QStringLiteral("Actieve tijd"), QStringLiteral("Temps actif"))};
+}
+
 QString outputFunctionText(int code, int linked, int language)
 {
     const QString x = QString::number(linked);
@@ -250,6 +269,12 @@ QStringList dimStartEntries()
 QString dimStartText(int value)
 {
     return QString::number(value * 10) + QStringLiteral("%");
+}
+
+QString dimChannelLabel(int channel, int language)
+{
+    const QString n = QString::number(channel) + QLatin1Char(':');
+    return pick(language, QStringLiteral("Kanaal ") + n, QStringLiteral("Sortie ") + n);
 }
 
 } // namespace EditorRules

@@ -47,6 +47,8 @@ std::optional<int> outputCount(int moduleType);
 QString pushButtonFunctionText(int value, int language);
 // The table text of a push button row: "Nummer: 7" / "Numéro: 7".
 QString pushButtonNumberText(int button, int language);
+// The column titles of the push-button table: push button, first and second function.
+QStringList pushButtonColumnTitles(int language);
 
 enum class FunctionKind
 {
@@ -69,6 +71,8 @@ constexpr int SecondFunctionTimeDefault = 5;
 QStringList secondTimeEntries();
 // A number of half seconds in seconds with a decimal comma: 3 -> "1,5", 4 -> "2", 0 -> "0".
 QString halfSecondsText(int halfSeconds);
+// The unit beside the time: "Seconden" / "Secondes".
+QString secondTimeUnit(int language);
 // The half seconds of an entry of the list (1..8); nothing for any other text.
 std::optional<int> secondTimeValue(const QString &text);
 
@@ -96,6 +100,8 @@ QString timeUnitLabel(TimeUnit unit);
 bool usesLinkedOutput(int code);
 // The entries of the function list in code order.
 QStringList outputFunctionEntries(int language);
+// The column titles of the output table: output number, function, active time.
+QStringList outputColumnTitles(int language);
 // The table text of a function: fixed for codes 0..3, with the linked output for 4 and 5, the
 // bare number for an unknown code.
 QString outputFunctionText(int code, int linked, int language);
@@ -116,5 +122,7 @@ int dimStartSlot(int channel);
 QStringList dimStartEntries();
 // A stored value as a percentage: 3 -> "30%", 0 -> "0%".
 QString dimStartText(int value);
+// The caption of a channel's start value: "Kanaal 2:" / "Sortie 2:".
+QString dimChannelLabel(int channel, int language);
 
 } // namespace EditorRules

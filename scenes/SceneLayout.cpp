@@ -109,6 +109,23 @@ std::optional<Text> valueText(ChannelKind kind, int position)
     return Text{percent, percent};
 }
 
+std::optional<Text> codeText(int type, ChannelKind kind, int code)
+{
+    return valueText(kind, positionOf(type, kind, code));
+}
+
+bool isUnchanged(int type, ChannelKind kind, int code)
+{
+    return sceneModule(type) && code == unchangedCode(type, kind);
+}
+
+std::optional<Text> groupChoice(int flag)
+{
+    if (flag == 1) return Text{QStringLiteral("Ja"), QStringLiteral("Qui")};
+    if (flag == 0) return Text{QStringLiteral("Nee"), QStringLiteral("Non")};
+    return std::nullopt;
+}
+
 std::optional<Text> fieldLabel(int type, int field)
 {
     const auto use = fieldUse(type, field);

@@ -66,6 +66,13 @@ int codeAt(int type, ChannelKind kind, int position);
 int positionOf(int type, ChannelKind kind, int code);
 // The text of list position `position` (the same for every module type).
 std::optional<Text> valueText(ChannelKind kind, int position);
+// The text a field shows for a stored code; nothing for a code its list does not hold.
+std::optional<Text> codeText(int type, ChannelKind kind, int code);
+// Whether a stored code is the "***" entry: the scene leaves that channel as it is.
+bool isUnchanged(int type, ChannelKind kind, int code);
+// The group-scene choice a stored flag selects: 1 "Ja" / "Qui", 0 "Nee" / "Non"; nothing for
+// any other value (the choice shown stays as it was).
+std::optional<Text> groupChoice(int flag);
 
 // The caption of value field `field`.
 std::optional<Text> fieldLabel(int type, int field);

@@ -10,6 +10,7 @@
 #include "diagnostics/DiagnosticsFrame.h"
 #include "editors/EditorRules.h"
 #include "editors/PushButtonFrame.h"
+#include "files/ReportDocument.h"
 #include "protocol/MemoryLink.h"
 #include "scenes/SceneFrame.h"
 #include "scenes/SceneLayout.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPdfDocument>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -159,6 +161,28 @@ bool sceneEditor(TestWindow &window, const QDir &out)
     return save(&window, out, "scenes.png");
 }
 
+// The first page of the configuration report of the module in the window, as the PDF export
+// writes it, drawn at about 108 dots per inch on white paper.
+bool reportPage(TestWindow &window, const QDir &out)
+{
+    const ModuleState &state = window.state();
+    const Report report = makeReport(*state.imageFor(ModuleType), ModuleType, state.Language,
+                                     state.ModuleFilePath, QDateTime(QDate(2024, 5, 14), QTime(14, 2)));
+    const QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("report.pdf"));
+    QString error;
+    if (!folder.isValid() || !ReportDocument::exportPdf(report, file, &error))
+        return fail(qPrintable(QStringLiteral("the report was not written: ") + error));
+    QPdfDocument pdf;
+    if (pdf.load(file) != QPdfDocument::Error::None || pdf.pageCount() < 1)
+        return fail("the report was not read back");
+    const QImage page = pdf.render(0, (pdf.pagePointSize(0) * 1.5).toSize());
+    QPixmap picture(page.size());
+    picture.fill(Qt::white);
+    QPainter(&picture).drawImage(0, 0, page);
+    return write(picture, out, "report-page1.png");
+}
+
 // The push-button monitor after a few presses on the bus, its history list opened.
 bool diagnostics(TestWindow &window, MemoryLink &link, ScriptedModule &module, const QDir &out)
 {
@@ -237,6 +261,7 @@ int main(int argc, char *argv[])
         ok &= read(w, *dutch.module) ? save(&w, out, "main-window.png") : fail("the module was not read");
         ok &= pushButtonEditor(w, out);
         ok &= sceneEditor(w, out);
+        ok &= reportPage(w, out);
         ok &= diagnostics(w, dutch.link, *dutch.module, out);
         ok &= documentation(w, out);
     }

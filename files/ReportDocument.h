@@ -1,0 +1,39 @@
+#pragma once
+
+#include "files/Report.h"
+
+#include <QString>
+#include <memory>
+
+class QPagedPaintDevice;
+class QPrinter;
+class QTextDocument;
+class QWidget;
+
+// The configuration report on paper or in a PDF file: A4 pages with margins of 15 mm, a table
+// per section (its column titles repeated on every page it runs over) and the page number at the
+// bottom of each page ("2 / 3").
+namespace ReportDocument {
+
+// The report as HTML. Every text of the report is escaped: a file name or a stored value is
+// shown as it is, never read as markup.
+QString html(const Report &report);
+// A text document holding html(report).
+std::unique_ptr<QTextDocument> document(const Report &report);
+
+// Lays the report out on the pages of `device` and paints those its page ranges name (none:
+// every page). The device keeps its page size and margins. Returns the number of pages of the
+// report.
+int paint(const Report &report, QPagedPaintDevice *device);
+
+// Writes the report as a PDF file at `path`. The file is replaced whole: on failure (or for an
+// empty report) nothing at that name changes, false is returned and *error says why (in English).
+bool exportPdf(const Report &report, const QString &path, QString *error = nullptr);
+
+// Prints the report on a printer that is set up already (the pages it was given are kept).
+void print(const Report &report, QPrinter *printer);
+// Asks for a printer with the system's print dialog (modal over `parent`) and prints the report
+// there; nothing happens when the installer cancels. An empty report prints nothing.
+void print(const Report &report, QWidget *parent);
+
+} // namespace ReportDocument

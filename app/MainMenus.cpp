@@ -20,7 +20,14 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
     Bewaren = menuEntry(bestand, "Bewaren", QStringLiteral("Module Op&slaan"),
                         QKeySequence(QStringLiteral("Ctrl+S")));
     Bewaren_als = menuEntry(bestand, "Bewaren_als", QStringLiteral("Module Opslaan als ..."));
-    menuSeparator(bestand, "lijn2");
+    menuSeparator(bestand, "lijn5");
+    Reservekopieen = menuEntry(bestand, "Reservekopieen", QStringLiteral("Reservekopieën..."));
+    Vergelijken = menuEntry(bestand, "Vergelijken", QStringLiteral("Vergelijken met..."));
+    Afdrukken = menuEntry(bestand, "Afdrukken", QStringLiteral("Afdrukken..."));
+    PdfExport = menuEntry(bestand, "PdfExport", QStringLiteral("Exporteren als PDF..."));
+    // The recently used module files come between these two separators (RecentFiles fills them in).
+    recentStart = menuSeparator(bestand, "lijn6");
+    recentEnd = menuSeparator(bestand, "lijn2");
     Einde = menuEntry(bestand, "Einde", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+X")));
 
     taal = named(bar->addMenu(QStringLiteral("Taal/langue")), "taal");
@@ -38,8 +45,12 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
         p[static_cast<size_t>(n - 1)] = a;
         connect(a, &QAction::triggered, this, [this, n] { Q_EMIT portChosen(n); });
     }
+    menuSeparator(poort, "lijn7");
+    poortKiezen = menuEntry(poort, "poortKiezen", QStringLiteral("Poort kiezen..."));
     menuSeparator(settings, "lijn4");
     instellingen = menuEntry(settings, "instellingen", QStringLiteral("Preferences ..."));
+    Controleren = menuEntry(settings, "Controleren", QStringLiteral("Controleren na versturen"));
+    Controleren->setCheckable(true);
 
     Info = named(bar->addMenu(QStringLiteral("Info")), "Info");
     Web = menuEntry(Info, "Web", QString::fromLatin1(Launcher::MakerWebAddress));
@@ -53,7 +64,13 @@ void MainMenus::setCaptions(int language)
     openen->setText(QStringLiteral("Ouvrir module ..."));
     Bewaren->setText(QStringLiteral("Sauver module"));
     Bewaren_als->setText(QStringLiteral("Sauver module dans ..."));
+    Reservekopieen->setText(QStringLiteral("Copies de sécurité..."));
+    Vergelijken->setText(QStringLiteral("Comparer avec..."));
+    Afdrukken->setText(QStringLiteral("Imprimer..."));
+    PdfExport->setText(QStringLiteral("Exporter en PDF..."));
     Einde->setText(QStringLiteral("Exit"));
+    poortKiezen->setText(QStringLiteral("Choisir le port..."));
+    Controleren->setText(QStringLiteral("Vérifier après envoi"));
 }
 
 void MainMenus::checkPort(int port)

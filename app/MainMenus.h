@@ -15,7 +15,8 @@ class MainMenus : public QObject
 public:
     explicit MainMenus(QMenuBar *bar);
 
-    // The captions of the language (the Bestand menu only; the others keep theirs).
+    // The captions of the language (the Bestand menu and the entries added beside the design's; the
+    // others keep theirs).
     void setCaptions(int language);
     // The check mark on the port entry of `port` (none outside 1..8).
     void checkPort(int port);
@@ -29,6 +30,12 @@ public:
     QAction *openen;
     QAction *Bewaren;
     QAction *Bewaren_als;
+    QAction *Reservekopieen;
+    QAction *Vergelijken;
+    QAction *Afdrukken;
+    QAction *PdfExport;
+    QAction *recentStart; // separators around the recent module files
+    QAction *recentEnd;
     QAction *Einde;
     QMenu *taal;
     QAction *frans;
@@ -36,7 +43,9 @@ public:
     QMenu *settings;
     QMenu *poort;
     std::array<QAction *, 8> p{};
+    QAction *poortKiezen;
     QAction *instellingen;
+    QAction *Controleren; // check after sending (on or off)
     QMenu *Info;
     QAction *Web;
 

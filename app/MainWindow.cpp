@@ -1,9 +1,12 @@
 #include "app/MainWindow.h"
 
+#include "app/FileTools.h"
 #include "app/Launcher.h"
 #include "app/MainMenus.h"
 #include "app/Messages.h"
+#include "app/PortChooserDialog.h"
 #include "app/PreferencesDialog.h"
+#include "app/RecentFiles.h"
 #include "app/Settings.h"
 #include "app/StatusLine.h"
 #include "common/Lang.h"
@@ -17,11 +20,13 @@
 #include "editors/SecondTimeFrame.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
+#include "protocol/PortBinding.h"
 #include "protocol/QtSerialLink.h"
 #include "scenes/SceneFrame.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -35,6 +40,7 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QV Velano"));
+    m_ownLink = !link;
     m_link = link ? link : new QtSerialLink(this);
     m_conversation = new Conversation(m_state, *m_link, this);
     buildWindow();
@@ -45,7 +51,8 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     connect(c, &Conversation::statusChanged, this, &MainWindow::onStatus);
     connect(c, &Conversation::pageRequested, this, &MainWindow::onPageRequested);
     connect(c, &Conversation::readFinished, this, &MainWindow::onReadFinished);
-    connect(c, &Conversation::sendFinished, this, &MainWindow::onNormalEnd);
+    connect(c, &Conversation::sendFinished, this, &MainWindow::onSendFinished);
+    connect(c, &Conversation::checkFinished, this, &MainWindow::onCheckFinished);
     connect(c, &Conversation::wrongModule, this, &MainWindow::onWrongModule);
     connect(c, &Conversation::endFrameSent, this, &MainWindow::onNormalEnd);
     connect(c, &Conversation::stopFramesSent, this, &MainWindow::onNormalEnd);
@@ -79,6 +86,9 @@ void MainWindow::buildWindow()
     m_status = new StatusLine(new QStatusBar(this));
     setStatusBar(m_status->StatusBar1);
     m_menus = new MainMenus(menuBar());
+    m_recent = new RecentFiles(m_menus->bestand, m_menus->recentStart, m_menus->recentEnd, this);
+    connect(m_recent, &RecentFiles::chosen, this, &MainWindow::openRecentFile);
+    m_fileTools = new FileTools(m_state, this);
     m_documentation = new DocumentationView(
         m_work, [this] { return m_state.Language; }, this);
 
@@ -116,6 +126,13 @@ void MainWindow::connectMenus()
     connect(m->instellingen, &QAction::triggered, this, &MainWindow::instellingen_Click);
     connect(m->Einde, &QAction::triggered, this, &MainWindow::Einde_Click);
     connect(m, &MainMenus::portChosen, this, &MainWindow::p_Click);
+    connect(m->Controleren, &QAction::triggered, this, &MainWindow::Controleren_Click);
+    connect(m->poortKiezen, &QAction::triggered, this, &MainWindow::poortKiezen_Click);
+    connect(m->poort, &QMenu::aboutToShow, this, &MainWindow::describePorts);
+    connect(m->Reservekopieen, &QAction::triggered, this, &MainWindow::Reservekopieen_Click);
+    connect(m->Vergelijken, &QAction::triggered, m_fileTools, &FileTools::compareWithFile);
+    connect(m->Afdrukken, &QAction::triggered, m_fileTools, &FileTools::printReport);
+    connect(m->PdfExport, &QAction::triggered, m_fileTools, &FileTools::exportReportAsPdf);
 }
 
 // Start-up: the settings, the captions of the language and the port.
@@ -132,6 +149,8 @@ void MainWindow::load()
     m_conversation->setPortNumber(s.comPort);
     m_menus->checkPort(s.comPort);
     m_menus->checkLanguage(s.language);
+    m_menus->Controleren->setChecked(s.checkAfterSend);
+    m_recent->load();
 }
 
 // ---- the window's state -----------------------------------------------------------------------
@@ -142,6 +161,8 @@ void MainWindow::updateActionState()
     m_menus->setEnabled(idle);
     m_menus->Bewaren->setEnabled(m_facts.fileOpen);
     m_menus->Bewaren_als->setEnabled(m_facts.moduleInHand);
+    for (QAction *a : {m_menus->Vergelijken, m_menus->Afdrukken, m_menus->PdfExport})
+        a->setEnabled(m_facts.moduleInHand);
     m_column->offer(idle, idle && m_facts.moduleInHand, m_facts.editorsShown, m_facts.documentation);
 }
 
@@ -252,6 +273,7 @@ void MainWindow::switchLanguage(int language)
     // a checkable entry toggles its check mark, so the marks are put back on the language in use.
     const int lang = m_state.Language;
     m_menus->checkLanguage(lang);
+    if (!mayLeave()) return;
     // Restarting after a failed write would only bring the old language back and lose the image.
     if (!storeLanguage(language, this, lang)) return;
     if (!Launcher::restartProgram()) {
@@ -274,7 +296,57 @@ void MainWindow::instellingen_Click()
 
 void MainWindow::Einde_Click()
 {
-    Launcher::quitProgram();
+    if (mayLeave()) Launcher::quitProgram();
+}
+
+void MainWindow::Controleren_Click(bool on)
+{
+    if (!storeCheckAfterSend(on, this, m_state.Language)) m_menus->Controleren->setChecked(!on);
+}
+
+bool MainWindow::mayLeave()
+{
+    if (!m_state.hasChanges()) return true;
+    const Messages::Question q = Messages::leaveWithChanges(m_state.Language);
+    switch (MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0)) {
+    case 0:
+        if (m_facts.fileOpen)
+            saveModuleFile(m_state.ModuleFilePath);
+        else
+            Bewaren_als_Click();
+        // A save that failed or was cancelled keeps the program open.
+        return !m_state.hasChanges();
+    case 1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::Reservekopieen_Click()
+{
+    const QString path = m_fileTools->chooseBackup();
+    if (!path.isEmpty()) openBackup(path);
+}
+
+bool MainWindow::openBackup(const QString &path)
+{
+    if (!openModuleFile(path, false)) return false;
+    m_state.ModuleFilePath.clear();
+    m_facts.fileOpen = false;
+    setWindowTitle(QStringLiteral("QV Velano"));
+    updateActionState();
+    return true;
+}
+
+void MainWindow::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        warn(Messages::recentFileGone(path, m_state.Language));
+        m_recent->remove(path);
+        return;
+    }
+    openModuleFile(path);
 }
 
 void MainWindow::Command7_Click()
@@ -291,7 +363,31 @@ void MainWindow::Command10_Click()
 }
 void MainWindow::Command12_Click()
 {
+    const bool built = Frame10;
     openPanel(Frame10, m_state, *m_conversation, m_work);
+    if (!built) Frame10->setBeforeStart([this] { offerAdapter(); });
+}
+
+void MainWindow::poortKiezen_Click()
+{
+    PortChooserDialog dialog(PortBinding(), m_state.ComPort, m_state.Language, this);
+    connect(&dialog, &PortChooserDialog::portNumberChosen, this, &MainWindow::p_Click);
+    dialog.exec();
+}
+
+// The status tip of each port entry names the device it opens now.
+void MainWindow::describePorts()
+{
+    for (int n = 1; n <= 8; ++n)
+        m_menus->p[size_t(n - 1)]->setStatusTip(
+            PortBinding::describe(PortBinding::deviceFor(n), m_state.Language));
+}
+
+void MainWindow::offerAdapter()
+{
+    // A window given its own line (tests, tools) has no serial port to bind.
+    if (m_ownLink)
+        PortChooserDialog::offerSingleAdapter(this, PortBinding(), m_state.ComPort, m_state.Language);
 }
 
 // Output functions on the relay modules, dim start values on the dim and Velano modules.
@@ -363,6 +459,11 @@ void MainWindow::Bewaren_als_Click()
 
 bool MainWindow::openModuleFile(const QString &path)
 {
+    return openModuleFile(path, true);
+}
+
+bool MainWindow::openModuleFile(const QString &path, bool remember)
+{
     const int lang = m_state.Language;
     ModuleFileError error;
     const auto data = readModuleFile(path, &error);
@@ -384,6 +485,8 @@ bool MainWindow::openModuleFile(const QString &path)
     updateActionState();
     m_status->setStatus(QStringLiteral("Edit mode"));
     setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
+    m_state.markUnchanged();
+    if (remember) m_recent->add(path);
     return true;
 }
 
@@ -391,7 +494,11 @@ bool MainWindow::saveModuleFile(const QString &path)
 {
     const ModuleImage *image = m_state.currentImage();
     QString error;
-    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error)) return true;
+    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error)) {
+        m_state.markUnchanged();
+        m_recent->add(path);
+        return true;
+    }
     if (!image) error = QStringLiteral("no module");
     warn(Messages::fileNotSaved(path, error, m_state.Language));
     return false;
@@ -406,6 +513,7 @@ void MainWindow::onConversationStarting()
 
 void MainWindow::Command1_Click()
 {
+    offerAdapter();
     onConversationStarting();
     // Nothing of the module in hand is offered until the new one has been read.
     m_facts.moduleInHand = false;
@@ -419,6 +527,7 @@ void MainWindow::Command1_Click()
 
 void MainWindow::Command2_Click()
 {
+    offerAdapter();
     onConversationStarting();
     m_conversation->sendConfiguration();
     updateActionState();
@@ -436,10 +545,36 @@ void MainWindow::onPageRequested(int type)
 void MainWindow::onReadFinished()
 {
     m_beforeConversation.reset();
+    m_state.markUnchanged();
+    m_fileTools->backUpReadModule();
     m_facts.moduleInHand = true;
     selectOptionFromImage();
     showVersion();
     updateActionState();
+}
+
+void MainWindow::onSendFinished()
+{
+    m_state.markUnchanged();
+    onNormalEnd();
+    // The check reads the module again once the send has wound up; the window stays as the send
+    // left it. A window that is closing starts nothing.
+    if (m_menus->Controleren->isChecked() && !m_closeWhenDone)
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !m_closeWhenDone) m_conversation->checkConfiguration();
+        });
+}
+
+void MainWindow::onCheckFinished(const ModuleImage &moduleHolds)
+{
+    m_beforeConversation.reset();
+    updateActionState();
+    const ModuleImage &inHand = *m_state.currentImage();
+    const QString text = Messages::checkResult(
+        ImageCompare::compare(m_state.ModuleType, inHand, m_state.ModuleType, moduleHolds, m_state.Language),
+        inHand.size(), m_state.Language);
+    m_status->setStatus(text.section(QLatin1Char('\n'), 0, 0));
+    warn(text);
 }
 
 // A send, a line-status scan or a test's Stop came to its end.
@@ -461,7 +596,11 @@ void MainWindow::onWrongModule()
 void MainWindow::onProblem(Conversation::Problem problem, const QString &port, const QString &detail)
 {
     const int lang = m_state.Language;
-    const QString text = Messages::problem(problem, lang, port, detail);
+    // A port that cannot be opened is named with the device its binding leads to.
+    const bool opening =
+        problem != Conversation::Problem::LineLost && problem != Conversation::Problem::UnsupportedModule;
+    const QString text = Messages::problem(
+        problem, lang, opening ? PortBinding::deviceFor(m_state.ComPort).shown() : port, detail);
     returnToSnapshot();
     m_status->setStatus(text);
     warn(text);
@@ -470,8 +609,11 @@ void MainWindow::onProblem(Conversation::Problem problem, const QString &port, c
 void MainWindow::onAbandoned()
 {
     returnToSnapshot();
-    m_status->setStatus(
-        Lang::pick(m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
+    if (m_conversation->isChecking())
+        m_status->setStatus(Messages::checkAbandoned(m_state.Language));
+    else
+        m_status->setStatus(
+            Lang::pick(m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
 }
 
 void MainWindow::onStatus(Conversation::Status status)
@@ -506,7 +648,10 @@ void MainWindow::abortRequested()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_conversation->isRunning()) {
-        event->accept();
+        if (m_closeWhenDone || mayLeave())
+            event->accept();
+        else
+            event->ignore();
         return;
     }
     if (m_closeWhenDone) { // asked already: the window closes when the conversation ends

@@ -22,6 +22,8 @@ class SceneFrame;
 class DiagnosticsFrame;
 class SerialLink;
 class DocumentationView;
+class RecentFiles;
+class FileTools;
 
 // The main window (object name "Form1"): owns the shared model and the conversation, builds the
 // menus and the panels, and shows one panel at a time in its work area. Which controls are
@@ -44,6 +46,9 @@ public:
     // Reads a module file and sets the window up for it. A file that is not a complete module
     // file changes nothing and is reported to the installer; returns false then.
     bool openModuleFile(const QString &path);
+    // Opens a backup as a module file is opened, except that it is never saved over: no file is
+    // open afterwards ("Module Opslaan" disabled, the title without a name), as after a read.
+    bool openBackup(const QString &path);
     // Writes the image of the current type to `path`; on failure the installer is told and
     // nothing else changes. Returns false then.
     bool saveModuleFile(const QString &path);
@@ -123,6 +128,9 @@ private Q_SLOTS:
     void Option1_Click();
     void Option2_Click();
     void abortRequested();
+    void Controleren_Click(bool on);
+    void Reservekopieen_Click();
+    void poortKiezen_Click();
 
 private:
     void openDocumentation(DocumentationPages::Button button);
@@ -131,6 +139,8 @@ private:
     void onConversationStarting();
     void onPageRequested(int type);
     void onReadFinished();
+    void onSendFinished();
+    void onCheckFinished(const ModuleImage &moduleHolds);
     void onNormalEnd();
     void onWrongModule();
     void onProblem(Conversation::Problem problem, const QString &port, const QString &detail);
@@ -138,6 +148,17 @@ private:
     void onStatus(Conversation::Status status);
     void onProgress(bool visible, int value, int maximum);
     void onRunningChanged(bool running);
+    void describePorts();
+    // Before a conversation opens the port: the offer to bind the one USB serial adapter plugged
+    // in when the port has no binding.
+    void offerAdapter();
+    // Opens a module file; `remember` puts it at the top of the recent files.
+    bool openModuleFile(const QString &path, bool remember);
+    // Leaving with an image that changed since it was last read, sent, opened or saved: the
+    // installer saves it, leaves without saving or stays. True when the program may end.
+    bool mayLeave();
+    // A module file chosen from the recent files.
+    void openRecentFile(const QString &path);
     // Back to the window the installer had before a conversation that did not reach its end.
     void returnToSnapshot();
     Snapshot takeSnapshot() const;
@@ -145,6 +166,7 @@ private:
 
     ModuleState m_state;
     SerialLink *m_link = nullptr;
+    bool m_ownLink = true; // the window opens the serial port itself
     Conversation *m_conversation = nullptr;
     Facts m_facts;
     std::optional<Snapshot> m_beforeConversation;
@@ -153,6 +175,8 @@ private:
     int ModulePageShown = 0;
 
     MainMenus *m_menus = nullptr;
+    RecentFiles *m_recent = nullptr;
+    FileTools *m_fileTools = nullptr;
     ModuleColumn *m_column = nullptr;
     StatusLine *m_status = nullptr;
     // The work area shows one panel at a time.

@@ -212,6 +212,74 @@ Question closeDuringSend(int language)
              caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}};
 }
 
+Question leaveWithChanges(int language)
+{
+    return {
+        both(language,
+             QStringLiteral("De gegevens zijn gewijzigd en nog niet verstuurd of bewaard. Toch afsluiten?"),
+             QStringLiteral("Les données ont été modifiées et ne sont pas encore envoyées ni sauvées. "
+                            "Quitter quand même ?")),
+        {caption(language, QStringLiteral("Bewaren"), QStringLiteral("Sauver")),
+         caption(language, QStringLiteral("Afsluiten zonder bewaren"), QStringLiteral("Quitter sans sauver")),
+         caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}};
+}
+
+QString recentFileGone(const QString &path, int language)
+{
+    return both(language,
+                QStringLiteral("Het bestand %1 bestaat niet meer. Het is uit de lijst gehaald.").arg(path),
+                QStringLiteral("Le fichier %1 n'existe plus. Il a été retiré de la liste.").arg(path));
+}
+
+QString checkAllEqual(int count, int language)
+{
+    return both(language, QStringLiteral("Controle: alle %1 waarden gelijk").arg(count),
+                QStringLiteral("Contrôle: les %1 valeurs sont identiques").arg(count));
+}
+
+QString checkDifferences(const QStringList &differences, const QStringList &versionOnly, int language)
+{
+    QString text;
+    if (differences.isEmpty())
+        text = both(language, QStringLiteral("Controle: alle waarden gelijk, behalve de versie"),
+                    QStringLiteral("Contrôle: toutes les valeurs sont identiques, sauf la version"));
+    else if (differences.size() == 1)
+        text =
+            both(language, QStringLiteral("Controle: 1 waarde verschilt tussen het programma en de module:"),
+                 QStringLiteral("Contrôle: 1 valeur diffère entre le programme et le module:"));
+    else
+        text = both(language,
+                    QStringLiteral("Controle: %1 waarden verschillen tussen het programma en de module:")
+                        .arg(differences.size()),
+                    QStringLiteral("Contrôle: %1 valeurs diffèrent entre le programme et le module:")
+                        .arg(differences.size()));
+    for (const QString &line : differences)
+        text += QLatin1Char('\n') + line;
+    if (!versionOnly.isEmpty()) {
+        text += QLatin1String("\n\n") +
+                both(language, QStringLiteral("Versie (geen fout, de module houdt ze zelf bij):"),
+                     QStringLiteral("Version (pas une erreur, le module la garde lui-même):"));
+        for (const QString &line : versionOnly)
+            text += QLatin1Char('\n') + line;
+    }
+    return text;
+}
+
+QString checkResult(const ImageCompare::Result &result, int slotCount, int language)
+{
+    QStringList settings;
+    QStringList version;
+    for (const ImageCompare::Difference &d : result.differences)
+        (d.kind == ImageCompare::Difference::Kind::Version ? version : settings) << ImageCompare::lines({d});
+    if (settings.isEmpty() && version.isEmpty()) return checkAllEqual(slotCount, language);
+    return checkDifferences(settings, version, language);
+}
+
+QString checkAbandoned(int language)
+{
+    return both(language, QStringLiteral("Controle afgebroken"), QStringLiteral("Contrôle interrompu"));
+}
+
 QString outsideText(const QString &text, int maximum)
 {
     QString shown;

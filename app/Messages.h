@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/ImageCompare.h"
 #include "files/ModuleFile.h"
 #include "protocol/Vocabulary.h"
 
@@ -36,6 +37,19 @@ struct Question
 };
 Question stopTheSend(int language);     // "go on" (default), "stop now"
 Question closeDuringSend(int language); // "close when done" (default), "close now", "stay"
+
+// Leaving (Einde, closing the window, the language switch) with an image that changed since it
+// was last read, sent, opened or saved: "save" (default), "leave without saving", "stay".
+Question leaveWithChanges(int language);
+// A recent module file that is no longer there.
+QString recentFileGone(const QString &path, int language);
+// The check after a send: every value the same, or the differences listed line by line (the
+// version slot apart: a module may keep its own there); abandoned.
+QString checkAllEqual(int count, int language);
+QString checkDifferences(const QStringList &differences, const QStringList &versionOnly, int language);
+// The message of a check: the image in hand (`slotCount` values) compared with what the module holds.
+QString checkResult(const ImageCompare::Result &result, int slotCount, int language);
+QString checkAbandoned(int language);
 
 // Text that came from a module or a file, fit to be shown: characters that are not printable
 // become "?", and it is cut at `maximum` characters.

@@ -4,6 +4,7 @@
 #include "app/SettingsFiles.h"
 #include "common/Lang.h"
 #include "common/MessageBox.h"
+#include "files/SafeFile.h"
 
 namespace {
 // The one place a setting that could not be stored is reported.
@@ -26,7 +27,8 @@ Settings loadSettings()
 {
     return {number(SettingsFiles::Country, SettingsFiles::DefaultLanguage),
             number(SettingsFiles::Port, SettingsFiles::DefaultComPort),
-            number(SettingsFiles::Pc, SettingsFiles::DefaultPcDelay), loadDefaultDirectory()};
+            number(SettingsFiles::Pc, SettingsFiles::DefaultPcDelay), loadDefaultDirectory(),
+            number(SettingsFiles::Check, 0) == 1};
 }
 
 QString loadDefaultDirectory()
@@ -48,4 +50,29 @@ bool storePort(int port, QWidget *parent, int messageLanguage)
 bool storeDirectory(const QString &folder, QWidget *parent, int messageLanguage)
 {
     return store(SettingsFiles::Directory, SettingsFiles::folderContent(folder), parent, messageLanguage);
+}
+
+bool storeCheckAfterSend(bool on, QWidget *parent, int messageLanguage)
+{
+    return store(SettingsFiles::Check, on ? QByteArrayLiteral("1\r\n") : QByteArrayLiteral("0\r\n"), parent,
+                 messageLanguage);
+}
+
+QStringList loadRecentFiles()
+{
+    const auto read =
+        SafeFile::read(SettingsFiles::writtenPath(QString::fromLatin1(SettingsFiles::Recent)), 64 * 1024);
+    QStringList paths;
+    if (read.status != SafeFile::ReadStatus::Ok) return paths;
+    for (const QString &line : QString::fromUtf8(read.content).split(QLatin1Char('\n'))) {
+        const QString path = line.trimmed();
+        if (!path.isEmpty() && !paths.contains(path)) paths << path;
+    }
+    return paths;
+}
+
+bool storeRecentFiles(const QStringList &paths)
+{
+    return SettingsFiles::write(QString::fromLatin1(SettingsFiles::Recent),
+                                paths.join(QLatin1Char('\n')).toUtf8() + '\n');
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,6 +15,7 @@ struct Settings
     int comPort;              // 1..8; any other value checks no port entry
     int pcDelay;              // microseconds after each character sent
     QString defaultDirectory; // the folder the file dialogs start in; empty: none stored
+    bool checkAfterSend;      // a send is followed by a read that compares (off unless stored)
 };
 
 Settings loadSettings();
@@ -25,3 +27,8 @@ QString loadDefaultDirectory();
 bool storeLanguage(int language, QWidget *parent, int messageLanguage);
 bool storePort(int port, QWidget *parent, int messageLanguage);
 bool storeDirectory(const QString &folder, QWidget *parent, int messageLanguage);
+bool storeCheckAfterSend(bool on, QWidget *parent, int messageLanguage);
+// The module files used last, newest first, and storing them (a failure is not reported: the
+// list is a convenience).
+QStringList loadRecentFiles();
+bool storeRecentFiles(const QStringList &paths);

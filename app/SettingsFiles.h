@@ -19,6 +19,10 @@ inline constexpr const char *Country = "country.vdm";
 inline constexpr const char *Port = "port.vdm";
 inline constexpr const char *Pc = "pc.vdm";
 inline constexpr const char *Directory = "directory.vdm";
+// Beside the four: whether a send is followed by a check ("1") or not ("0"), and the module files
+// used last, one full path a line, newest first (the user's own file only).
+inline constexpr const char *Check = "check.vdm";
+inline constexpr const char *Recent = "recent.vdm";
 
 // Values used when no file holds a setting.
 inline constexpr int DefaultLanguage = 1;

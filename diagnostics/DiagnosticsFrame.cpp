@@ -295,6 +295,7 @@ void DiagnosticsFrame::startTest(DiagnosticTest test)
 {
     // Only one conversation at a time: a test cannot start while another holds the line.
     if (m_test != DiagnosticTest::None || m_conversation.isRunning()) return;
+    if (m_beforeStart) m_beforeStart();
     if (test == DiagnosticTest::LineStatus) {
         Label24->clear();
         resetHistory(Combo30);

@@ -64,7 +64,11 @@ public:
     // Command21..Command32 in order.
     std::array<QPushButton *, Diagnostics::OutputButtonCount> outputButtons() const;
 
+    // Runs before a test opens the line (the window may offer to bind a serial adapter then).
+    void setBeforeStart(std::function<void()> hook) { m_beforeStart = std::move(hook); }
+
 private:
+    std::function<void()> m_beforeStart;
     void setCaptions();
     void applyOutputLayout();
     void setOutputButtonsEnabled(bool enabled);

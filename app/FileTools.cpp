@@ -1,0 +1,115 @@
+#include "app/FileTools.h"
+
+#include "app/Messages.h"
+#include "common/Lang.h"
+#include "common/MessageBox.h"
+#include "files/Backups.h"
+#include "files/BackupsDialog.h"
+#include "files/CompareWindow.h"
+#include "files/ImageCompare.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
+#include "files/Report.h"
+#include "files/ReportDocument.h"
+#include "protocol/ModuleState.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+
+FileTools::FileTools(ModuleState &state, QWidget *window) : QObject(window), m_state(state), m_window(window)
+{
+}
+
+void FileTools::backUpReadModule()
+{
+    const ModuleImage *image = m_state.currentImage();
+    if (!image) return;
+    const Backups::Written written = Backups::write(m_state.ModuleType, *image, QDateTime::currentDateTime());
+    if (!written.ok()) {
+        MessageBox::information(m_window, Lang::warningTitle(m_state.Language),
+                                Backups::notWrittenMessage(written.error, m_state.Language));
+        return;
+    }
+    Backups::prune();
+}
+
+QString FileTools::chooseBackup()
+{
+    BackupsDialog dialog(m_state.Language, m_window);
+    return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : QString();
+}
+
+void FileTools::compareWithFile()
+{
+    // The open dialog chooses the file; comparing takes the place of opening it.
+    OpenDialog dialog(
+        m_state,
+        [this](const QString &path) {
+            compareWith(path);
+            return true;
+        },
+        m_window);
+    dialog.exec();
+}
+
+void FileTools::compareWith(const QString &path)
+{
+    const int lang = m_state.Language;
+    ModuleFileError error;
+    const auto data = readModuleFile(path, &error);
+    const ModuleImage *inHand = m_state.currentImage();
+    if (!inHand) return;
+    if (!data) {
+        MessageBox::information(m_window, Lang::warningTitle(lang),
+                                Messages::fileNotOpened(path, error, lang));
+        return;
+    }
+    ModuleImage other(ModuleFile::slotCount(data->type));
+    for (int slot = 0; slot < other.size() && slot < int(data->values.size()); ++slot)
+        other.set(slot, data->values[size_t(slot)]);
+    const ImageCompare::Result result =
+        ImageCompare::compare(m_state.ModuleType, *inHand, data->type, other, lang);
+    if (!result.compared()) {
+        MessageBox::information(
+            m_window, Lang::warningTitle(lang),
+            ImageCompare::cannotCompareMessage(result, m_state.ModuleType, data->type, lang));
+        return;
+    }
+    auto *window = new CompareWindow(lang, path, result, m_window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+void FileTools::printReport()
+{
+    const ModuleImage *image = m_state.currentImage();
+    if (!image) return;
+    ReportDocument::print(makeReport(*image, m_state.ModuleType, m_state.Language, m_state.ModuleFilePath,
+                                     QDateTime::currentDateTime()),
+                          m_window);
+}
+
+void FileTools::exportReportAsPdf()
+{
+    const ModuleImage *image = m_state.currentImage();
+    if (!image) return;
+    const int lang = m_state.Language;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString folder = m_state.DefaultDirectory.isEmpty() ? QDir::homePath() : m_state.DefaultDirectory;
+    const QString suggested =
+        QDir(folder).filePath(QString::fromLatin1(ModuleTypes::info(m_state.ModuleType)->comboEntry) +
+                              now.toString(QStringLiteral("_yyyy-MM-dd")) + QStringLiteral(".pdf"));
+    QString path = QFileDialog::getSaveFileName(
+        m_window,
+        Lang::pick(lang, QStringLiteral("Exporteren als PDF"), QStringLiteral("Exporter en PDF"))
+            .value_or(QStringLiteral("PDF")),
+        suggested, QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QLatin1String(".pdf");
+    QString error;
+    if (!ReportDocument::exportPdf(makeReport(*image, m_state.ModuleType, lang, m_state.ModuleFilePath, now),
+                                   path, &error))
+        MessageBox::information(m_window, Lang::warningTitle(lang),
+                                Messages::fileNotSaved(path, error, lang));
+}

@@ -1,0 +1,218 @@
+#include "app/Launcher.h"
+#include "common/MessageBox.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
+#include "protocol/MemoryLink.h"
+#include "support/TestHome.h"
+#include "support/TestWindow.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Leaving the program never loses an image the installer changed without being asked; the
+// module files used last are offered again, also after a restart; the check after sending is
+// remembered.
+class TestLeaving : public QObject
+{
+    Q_OBJECT
+
+    struct Rig
+    {
+        TestHome home;
+        MemoryLink link;
+        std::unique_ptr<TestWindow> window;
+        explicit Rig(const QByteArray &country = " 1 \r\n")
+        {
+            home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
+            restart();
+        }
+        void restart()
+        {
+            window.reset();
+            window = std::make_unique<TestWindow>(nullptr, &link);
+            window->show();
+        }
+        TestWindow &w() { return *window; }
+        // A relay module file: master, every other slot a value of its own.
+        QString moduleFile(const QString &name, int seed = 3) const
+        {
+            ModuleImage image(ModuleTypes::RelaySlots);
+            for (int slot = 0; slot < image.size(); ++slot)
+                image.set(slot, (slot * 7 + seed) % 1000);
+            image.set(ModuleTypes::MasterSlot, 1);
+            image.set(41, 5); // a second-function time its editor shows as it is
+            const QString path = home.file(name);
+            writeModuleFile(path, 0, image);
+            return path;
+        }
+        QAction *action(const char *name) const { return window->find<QAction>(name); }
+    };
+
+    int m_quits = 0;
+    int m_restarts = 0;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_quits = m_restarts = 0;
+        Launcher::setQuitter([this] { ++m_quits; });
+        Launcher::setProgramStarter([this](const QString &, const QStringList &) {
+            ++m_restarts;
+            return true;
+        });
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+    }
+    void cleanup()
+    {
+        Launcher::setQuitter({});
+        Launcher::setProgramStarter({});
+    }
+
+    // Nothing changed since the file was opened (an editor that merely stores the same value
+    // when it opens included): everything ends at once, as before.
+    void unchangedImageEndsAtOnce()
+    {
+        Rig rig;
+        QVERIFY(rig.w().openModuleFile(rig.moduleFile(u"klant.QV1"_s)));
+        rig.w().Command7_Click();
+        rig.w().Command8_Click();
+        rig.action("Einde")->trigger();
+        QCOMPARE(m_quits, 1);
+        QCOMPARE(MessageBox::shownCount(), 0);
+        rig.w().close();
+        QVERIFY(!rig.w().isVisible());
+    }
+
+    // A changed image: Einde, closing the window and the language switch ask; "stay" keeps
+    // everything, "leave without saving" leaves, "save" writes the open file first.
+    void changedImageAsks_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Einde") << u"Einde"_s;
+        QTest::newRow("closing the window") << u"close"_s;
+        QTest::newRow("language switch") << u"frans"_s;
+    }
+    void changedImageAsks()
+    {
+        QFETCH(QString, way);
+        Rig rig;
+        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        QVERIFY(rig.w().openModuleFile(path));
+        rig.w().selectOption(rig.w().Option2); // slave: slot 40 becomes 0
+        const auto leave = [&] {
+            if (way == u"close"_s)
+                rig.w().close();
+            else
+                rig.action(way.toLatin1().constData())->trigger();
+        };
+        const auto left = [&] {
+            return way == u"close"_s   ? !rig.w().isVisible()
+                   : way == u"frans"_s ? m_restarts == 1
+                                       : m_quits == 1;
+        };
+
+        MessageBox::setNextChoice(2); // stay
+        leave();
+        QCOMPARE(MessageBox::lastText(),
+                 u"De gegevens zijn gewijzigd en nog niet verstuurd of bewaard. Toch afsluiten?"_s);
+        QCOMPARE(MessageBox::lastButtons(),
+                 (QStringList{u"Bewaren"_s, u"Afsluiten zonder bewaren"_s, u"Blijven"_s}));
+        QVERIFY(!left());
+        QVERIFY(rig.w().isVisible());
+        QCOMPARE(rig.home.read(u"country.vdm"_s), " 1 \r\n"_ba);
+
+        MessageBox::setNextChoice(0); // save: the open file is written, then the program ends
+        leave();
+        QVERIFY(left());
+        const auto saved = readModuleFile(path);
+        QVERIFY(saved);
+        QCOMPARE(saved->values.at(ModuleTypes::MasterSlot), 0);
+    }
+
+    // "Leave without saving" leaves the file as it was; with no file open, "save" opens the save
+    // dialog and a cancelled dialog keeps the program open.
+    void leavingWithoutSavingAndCancelledSave()
+    {
+        Rig rig;
+        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        const QByteArray before = rig.home.read(u"klant.QV1"_s);
+        QVERIFY(rig.w().openModuleFile(path));
+        rig.w().selectOption(rig.w().Option2);
+        MessageBox::setNextChoice(1);
+        rig.action("Einde")->trigger();
+        QCOMPARE(m_quits, 1);
+        QCOMPARE(rig.home.read(u"klant.QV1"_s), before);
+
+        // After "Nieuwe module" no file is open: "save" asks for a name.
+        rig.w().nieuw_Click();
+        QTimer::singleShot(0, &rig.w(), [&rig] {
+            auto *dialog = rig.w().findChild<SaveDialog *>(u"Form3"_s);
+            QVERIFY(dialog);
+            dialog->reject();
+        });
+        MessageBox::setNextChoice(0);
+        rig.action("Einde")->trigger();
+        QCOMPARE(m_quits, 1);
+    }
+
+    // The module files opened and saved last: numbered, newest first, the full path as tip;
+    // kept over a restart; a file that has gone leaves the list with a message.
+    void recentFiles()
+    {
+        Rig rig;
+        const QString a = rig.moduleFile(u"a.QV1"_s, 1);
+        const QString b = rig.moduleFile(u"b & c.QV1"_s, 2);
+        QVERIFY(rig.w().openModuleFile(a));
+        QVERIFY(rig.w().openModuleFile(b));
+        QVERIFY(rig.w().openModuleFile(a));
+        rig.restart();
+        QAction *first = rig.action("recent1");
+        QAction *second = rig.action("recent2");
+        QCOMPARE(first->text(), u"&1 a.QV1"_s);
+        QCOMPARE(first->toolTip(), QFileInfo(a).absoluteFilePath());
+        QCOMPARE(second->text(), u"&2 b && c.QV1"_s);
+        QVERIFY(!rig.w().findChild<QAction *>(u"recent3"_s));
+
+        second->trigger();
+        QCOMPARE(rig.w().state().ModuleFilePath, b);
+        QCOMPARE(rig.action("recent1")->toolTip(), QFileInfo(b).absoluteFilePath());
+
+        QFile::remove(a);
+        rig.action("recent2")->trigger();
+        QVERIFY(MessageBox::lastText().contains(u"bestaat niet meer"_s));
+        QCOMPARE(rig.w().state().ModuleFilePath, b);
+        QVERIFY(!rig.w().findChild<QAction *>(u"recent2"_s));
+
+        // At most eight.
+        for (int n = 0; n < 10; ++n)
+            QVERIFY(rig.w().openModuleFile(rig.moduleFile(u"f%1.QV1"_s.arg(n), n)));
+        QVERIFY(rig.w().findChild<QAction *>(u"recent8"_s));
+        QVERIFY(!rig.w().findChild<QAction *>(u"recent9"_s));
+
+        // Disabled during a conversation, like the rest of the menu.
+        rig.w().Command1_Click();
+        QVERIFY(!rig.w().bestand->menuAction()->isEnabled());
+        rig.w().conversation().abandon();
+    }
+
+    // The check after sending is off until the installer turns it on, and stays as chosen.
+    void checkAfterSendingIsRemembered()
+    {
+        Rig rig(" 2 \r\n");
+        QAction *check = rig.action("Controleren");
+        QCOMPARE(check->text(), u"Vérifier après envoi"_s);
+        QVERIFY(!check->isChecked());
+        check->trigger();
+        QCOMPARE(rig.home.read(u"check.vdm"_s), "1\r\n"_ba);
+        rig.restart();
+        QVERIFY(rig.action("Controleren")->isChecked());
+        rig.action("Controleren")->trigger();
+        rig.restart();
+        QVERIFY(!rig.action("Controleren")->isChecked());
+    }
+};
+
+QTEST_MAIN(TestLeaving)
+#include "tst_leaving.moc"

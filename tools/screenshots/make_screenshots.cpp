@@ -10,6 +10,8 @@
 #include "diagnostics/DiagnosticsFrame.h"
 #include "editors/EditorRules.h"
 #include "editors/PushButtonFrame.h"
+#include "files/CompareWindow.h"
+#include "files/ImageCompare.h"
 #include "files/ReportDocument.h"
 #include "protocol/MemoryLink.h"
 #include "scenes/SceneFrame.h"
@@ -183,6 +185,26 @@ bool reportPage(TestWindow &window, const QDir &out)
     return write(picture, out, "report-page1.png");
 }
 
+// The comparison of the module in the window with a customer's file that differs in a few
+// settings: two push-button functions, slave instead of master, an output's time, a scene value.
+bool compareWindow(TestWindow &window, const QDir &out)
+{
+    const ModuleState &state = window.state();
+    const ModuleImage &inHand = *state.imageFor(ModuleType);
+    ModuleImage file = inHand;
+    file.set(4, 51);  // push button 5, first function: scene 2
+    file.set(26, 42); // push button 7, second function: none
+    file.set(ModuleTypes::MasterSlot, 1 - inHand.value(ModuleTypes::MasterSlot));
+    file.set(57, inHand.value(57) % 15 + 1);                                 // output 4, its time
+    file.set(ModuleTypes::info(ModuleType)->firstSceneSlot + 6 * 13 + 2, 1); // scene 7, output 3
+    const ImageCompare::Result result =
+        ImageCompare::compare(ModuleType, inHand, ModuleType, file, state.Language);
+    CompareWindow compare(state.Language, QStringLiteral("/home/installateur/klant-jansen.QV1"), result);
+    compare.resize(760, 230);
+    compare.show();
+    return save(&compare, out, "compare.png");
+}
+
 // The push-button monitor after a few presses on the bus, its history list opened.
 bool diagnostics(TestWindow &window, MemoryLink &link, ScriptedModule &module, const QDir &out)
 {
@@ -262,6 +284,7 @@ int main(int argc, char *argv[])
         ok &= pushButtonEditor(w, out);
         ok &= sceneEditor(w, out);
         ok &= reportPage(w, out);
+        ok &= compareWindow(w, out);
         ok &= diagnostics(w, dutch.link, *dutch.module, out);
         ok &= documentation(w, out);
     }

@@ -1,5 +1,6 @@
 #include "app/Launcher.h"
 #include "common/MessageBox.h"
+#include "files/CompareWindow.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "protocol/MemoryLink.h"
@@ -11,8 +12,8 @@
 using namespace Qt::StringLiterals;
 
 // Leaving the program never loses an image the installer changed without being asked; the
-// module files used last are offered again, also after a restart; the check after sending is
-// remembered.
+// module files used last are offered again, also after a restart; a comparison lists what was
+// edited; the check after sending is remembered.
 class TestLeaving : public QObject
 {
     Q_OBJECT
@@ -195,6 +196,48 @@ private Q_SLOTS:
         rig.w().Command1_Click();
         QVERIFY(!rig.w().bestand->menuAction()->isEnabled());
         rig.w().conversation().abandon();
+    }
+
+    // Comparing with the file that was opened lists exactly what was edited since, in the
+    // editors' words; a file of another type gives a message instead.
+    void compareListsTheEdits()
+    {
+        Rig rig;
+        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        QVERIFY(rig.w().openModuleFile(path));
+        rig.w().selectOption(rig.w().Option2);
+        rig.w().state().currentImage()->set(4, 51); // push button 5, first function: scene 2
+        const auto compareWith = [&rig](const QString &name) {
+            QTimer::singleShot(0, &rig.w(), [&rig, name] {
+                auto *dialog = rig.w().findChild<OpenDialog *>(u"Form2"_s);
+                QVERIFY(dialog);
+                const auto items = dialog->File1->findItems(name, Qt::MatchExactly);
+                QVERIFY(!items.isEmpty());
+                dialog->File1->setCurrentItem(items.first());
+                Q_EMIT dialog->File1->itemClicked(items.first());
+                dialog->Command1->click();
+                if (dialog->isVisible()) dialog->reject();
+            });
+            rig.action("Vergelijken")->trigger();
+        };
+        compareWith(u"klant.QV1"_s);
+        auto *window = rig.w().findChild<CompareWindow *>();
+        QVERIFY(window);
+        QStringList rows;
+        for (int i = 0; i < window->DifferenceList->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *item = window->DifferenceList->topLevelItem(i);
+            rows << item->text(0) + u" | "_s + item->text(1) + u" | "_s + item->text(2);
+        }
+        QCOMPARE(rows, (QStringList{u"Drukknop 5, 1ste functie | Sfeer 2 | Uitgang 32"_s,
+                                    u"Master/Slave | Slave | Master"_s}));
+        window->close();
+
+        ModuleImage dim(ModuleTypes::DimSlots);
+        writeModuleFile(rig.home.file(u"dim.QV1"_s), 1, dim);
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+        compareWith(u"dim.QV1"_s);
+        QVERIFY(MessageBox::lastText().startsWith(u"Vergelijken is niet mogelijk"_s));
     }
 
     // The check after sending is off until the installer turns it on, and stays as chosen.

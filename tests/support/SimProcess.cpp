@@ -72,3 +72,12 @@ bool SimProcess::logged(const QString &event) const
         if (line.section(QLatin1Char(' '), 1).startsWith(event)) return true;
     return false;
 }
+
+int SimProcess::completedWrites() const
+{
+    int n = 0;
+    for (const QString &line : log())
+        n += line.section(QLatin1Char(' '), 1).startsWith(QLatin1String("WRITE ")) &&
+             !line.contains(QLatin1String("aborted"));
+    return n;
+}

@@ -30,6 +30,8 @@ public:
     };
     Span span(const QString &frame) const;
     bool logged(const QString &event) const;
+    // Writes the simulator took to their last slot (aborted ones not counted).
+    int completedWrites() const;
 
 private:
     QProcess m_process;

@@ -648,7 +648,9 @@ void MainWindow::abortRequested()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_conversation->isRunning()) {
-        if (m_closeWhenDone || mayLeave())
+        // After a conversation the window waited for, unsaved changes are still asked about.
+        m_closeWhenDone = false;
+        if (mayLeave())
             event->accept();
         else
             event->ignore();
@@ -679,7 +681,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    event->accept();
+    // The conversation is over: unsaved changes are asked about as at any other time.
+    if (mayLeave())
+        event->accept();
+    else
+        event->ignore();
 }
 
 MainWindow::Snapshot MainWindow::takeSnapshot() const

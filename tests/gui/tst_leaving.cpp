@@ -132,6 +132,38 @@ private Q_SLOTS:
         QCOMPARE(saved->values.at(ModuleTypes::MasterSlot), 0);
     }
 
+    // Closing the window during a conversation: the conversation is left first (the window goes
+    // back to the open file), then the changes are asked about.
+    void closingDuringAConversationAsksAfterwards()
+    {
+        Rig rig;
+        QVERIFY(rig.w().openModuleFile(rig.moduleFile(u"klant.QV1"_s)));
+        rig.w().selectOption(rig.w().Option2);
+        rig.w().Command1_Click();
+        QVERIFY(rig.w().conversation().isRunning());
+        MessageBox::setNextChoice(2); // stay
+        rig.w().close();
+        QVERIFY(!rig.w().conversation().isRunning());
+        QCOMPARE(MessageBox::lastButtons().last(), u"Blijven"_s);
+        QVERIFY(rig.w().isVisible());
+        QCOMPARE(rig.w().state().ModuleFilePath, rig.home.file(u"klant.QV1"_s));
+        QVERIFY(rig.w().Option2->isChecked());
+    }
+
+    // The status tip of each port entry names the device it opens now, looked up when the menu
+    // opens.
+    void portEntriesNameTheirDevice()
+    {
+        Rig rig;
+        QVERIFY(QFile::link(u"/dev/null"_s, rig.home.file(u"com2"_s)));
+        Q_EMIT rig.w().poort->aboutToShow();
+        QVERIFY2(rig.w().p[1]->statusTip().contains(u"/dev/null"_s), qPrintable(rig.w().p[1]->statusTip()));
+        QVERIFY(rig.w().p[2]->statusTip().contains(u"/dev/ttyS2"_s));
+        QFile::remove(rig.home.file(u"com2"_s));
+        Q_EMIT rig.w().poort->aboutToShow();
+        QVERIFY(!rig.w().p[1]->statusTip().contains(u"/dev/null"_s));
+    }
+
     // "Leave without saving" leaves the file as it was; with no file open, "save" opens the save
     // dialog and a cancelled dialog keeps the program open.
     void leavingWithoutSavingAndCancelledSave()

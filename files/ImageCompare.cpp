@@ -161,14 +161,13 @@ public:
         if (const auto place = scenePlace(slot)) {
             if (place->channel == 0) {
                 // The scene editor's group-scene choices.
-                if (v == 1) return pick(m_lang, QStringLiteral("Ja"), QStringLiteral("Qui"));
-                if (v == 0) return pick(m_lang, QStringLiteral("Nee"), QStringLiteral("Non"));
-                return number(v);
+                const auto choice = SceneLayout::groupChoice(v);
+                return choice ? pick(m_lang, *choice) : number(v);
             }
             const SceneLayout::ChannelKind kind = place->channel <= m_info->dimChannels
                                                       ? SceneLayout::ChannelKind::Dim
                                                       : SceneLayout::ChannelKind::Relay;
-            const auto text = SceneLayout::valueText(kind, SceneLayout::positionOf(m_type, kind, v));
+            const auto text = SceneLayout::codeText(m_type, kind, v);
             return text ? pick(m_lang, *text) : number(v);
         }
         return number(v);

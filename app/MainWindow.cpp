@@ -6,33 +6,18 @@
 #include "app/Messages.h"
 #include "app/PortChooserDialog.h"
 #include "app/PreferencesDialog.h"
-#include "app/RecentFiles.h"
 #include "app/Settings.h"
 #include "app/StatusLine.h"
 #include "common/Lang.h"
 #include "common/MessageBox.h"
-#include "common/Named.h"
-#include "diagnostics/DiagnosticsFrame.h"
-#include "docpages/DocumentationView.h"
-#include "editors/DimStartFrame.h"
-#include "editors/OutputFunctionsFrame.h"
-#include "editors/PushButtonFrame.h"
-#include "editors/SecondTimeFrame.h"
-#include "files/ModuleFile.h"
-#include "files/ModuleFileDialogs.h"
+#include "files/ImageCompare.h"
 #include "protocol/PortBinding.h"
 #include "protocol/QtSerialLink.h"
-#include "scenes/SceneFrame.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -43,12 +28,26 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     m_ownLink = !link;
     m_link = link ? link : new QtSerialLink(this);
     m_conversation = new Conversation(m_state, *m_link, this);
-    buildWindow();
+    m_view = new ModuleView(
+        m_state, *m_conversation, [this] { offerAdapter(); }, this);
+    setCentralWidget(m_view);
+    connect(m_view, &ModuleView::factsChanged, this, &MainWindow::updateActionState);
+    connect(m_view->column()->Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(m_view->column()->Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    m_status = new StatusLine(new QStatusBar(this));
+    setStatusBar(m_status->StatusBar1);
+    m_menus = new MainMenus(menuBar());
+    m_files = new ModuleFiles(m_state, *m_menus, this);
+    connect(m_files, &ModuleFiles::opened, this, &MainWindow::onModuleOpened);
+    connectMenus();
+    resize(900, 620);
     load();
 
     Conversation *c = m_conversation;
-    connect(c, &Conversation::progressChanged, this, &MainWindow::onProgress);
-    connect(c, &Conversation::statusChanged, this, &MainWindow::onStatus);
+    connect(c, &Conversation::progressChanged, m_status, &StatusLine::setProgress);
+    connect(c, &Conversation::statusChanged, this, [this](Conversation::Status status) {
+        m_status->setStatus(Messages::status(status, m_state.Language));
+    });
     connect(c, &Conversation::pageRequested, this, &MainWindow::onPageRequested);
     connect(c, &Conversation::readFinished, this, &MainWindow::onReadFinished);
     connect(c, &Conversation::sendFinished, this, &MainWindow::onSendFinished);
@@ -68,58 +67,10 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildWindow()
-{
-    auto *central = new QWidget(this);
-    setCentralWidget(central);
-    m_column = new ModuleColumn(central);
-    m_work = named(new QStackedWidget(central), "WorkArea");
-    m_noPanel = named(new QWidget(m_work), "NoPanel");
-    m_work->addWidget(m_noPanel);
-    // The module page is small and shown by most things the installer does: built at once.
-    Frame11 = new ModulePage(m_state, m_work);
-    m_work->addWidget(Frame11);
-    connect(Frame11, &ModulePage::documentationRequested, this, &MainWindow::openDocumentation);
-    auto *top = new QHBoxLayout(central);
-    top->addWidget(m_column, 0);
-    top->addWidget(m_work, 1);
-    m_status = new StatusLine(new QStatusBar(this));
-    setStatusBar(m_status->StatusBar1);
-    m_menus = new MainMenus(menuBar());
-    m_recent = new RecentFiles(m_menus->bestand, m_menus->recentStart, m_menus->recentEnd, this);
-    connect(m_recent, &RecentFiles::chosen, this, &MainWindow::openRecentFile);
-    m_fileTools = new FileTools(m_state, this);
-    m_documentation = new DocumentationView(
-        m_work, [this] { return m_state.Language; }, this);
-
-    ModuleColumn *c = m_column;
-    connect(c->Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(c->Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(c->Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
-    connect(c->Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
-    connect(c->Command9, &QPushButton::clicked, this, &MainWindow::Command9_Click);
-    connect(c->Command10, &QPushButton::clicked, this, &MainWindow::Command10_Click);
-    connect(c->Command12, &QPushButton::clicked, this, &MainWindow::Command12_Click);
-    connect(c->Command15, &QPushButton::clicked, this, &MainWindow::Command15_Click);
-    connect(c->Option1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option1_Click();
-    });
-    connect(c->Option2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option2_Click();
-    });
-    connect(c->Combo1, &QComboBox::textActivated, this, [this] { Combo1_Click(); });
-    connect(c->Combo1, &QComboBox::editTextChanged, this, &MainWindow::Combo1_Change);
-    connectMenus();
-    resize(900, 620);
-}
-
 void MainWindow::connectMenus()
 {
     MainMenus *m = m_menus;
     connect(m->nieuw, &QAction::triggered, this, &MainWindow::nieuw_Click);
-    connect(m->openen, &QAction::triggered, this, &MainWindow::openen_Click);
-    connect(m->Bewaren, &QAction::triggered, this, &MainWindow::Bewaren_Click);
-    connect(m->Bewaren_als, &QAction::triggered, this, &MainWindow::Bewaren_als_Click);
     connect(m->frans, &QAction::triggered, this, [this] { switchLanguage(2); });
     connect(m->ned, &QAction::triggered, this, [this] { switchLanguage(1); });
     connect(m->Web, &QAction::triggered, this, &MainWindow::Web_Click);
@@ -129,10 +80,6 @@ void MainWindow::connectMenus()
     connect(m->Controleren, &QAction::triggered, this, &MainWindow::Controleren_Click);
     connect(m->poortKiezen, &QAction::triggered, this, &MainWindow::poortKiezen_Click);
     connect(m->poort, &QMenu::aboutToShow, this, &MainWindow::describePorts);
-    connect(m->Reservekopieen, &QAction::triggered, this, &MainWindow::Reservekopieen_Click);
-    connect(m->Vergelijken, &QAction::triggered, m_fileTools, &FileTools::compareWithFile);
-    connect(m->Afdrukken, &QAction::triggered, m_fileTools, &FileTools::printReport);
-    connect(m->PdfExport, &QAction::triggered, m_fileTools, &FileTools::exportReportAsPdf);
 }
 
 // Start-up: the settings, the captions of the language and the port.
@@ -143,14 +90,14 @@ void MainWindow::load()
     m_state.ComPort = s.comPort;
     m_state.PcDelay = s.pcDelay;
     m_state.DefaultDirectory = s.defaultDirectory;
-    m_column->setCaptions(s.language);
+    m_view->column()->setCaptions(s.language);
     m_status->setCaptions(s.language);
     m_menus->setCaptions(s.language);
     m_conversation->setPortNumber(s.comPort);
     m_menus->checkPort(s.comPort);
     m_menus->checkLanguage(s.language);
     m_menus->Controleren->setChecked(s.checkAfterSend);
-    m_recent->load();
+    m_files->loadRecentFiles();
 }
 
 // ---- the window's state -----------------------------------------------------------------------
@@ -159,103 +106,16 @@ void MainWindow::updateActionState()
 {
     const bool idle = !m_conversation->isRunning();
     m_menus->setEnabled(idle);
-    m_menus->Bewaren->setEnabled(m_facts.fileOpen);
-    m_menus->Bewaren_als->setEnabled(m_facts.moduleInHand);
-    for (QAction *a : {m_menus->Vergelijken, m_menus->Afdrukken, m_menus->PdfExport})
-        a->setEnabled(m_facts.moduleInHand);
-    m_column->offer(idle, idle && m_facts.moduleInHand, m_facts.editorsShown, m_facts.documentation);
-}
-
-void MainWindow::showPanel(QWidget *panel)
-{
-    m_work->setCurrentWidget(panel ? panel : m_noPanel);
-}
-
-// Shows a panel, building it the first time, and rebuilds it from the image.
-template <class Frame, class... Args> void MainWindow::openPanel(Frame *&frame, Args &&...args)
-{
-    if (!frame) {
-        frame = new Frame(std::forward<Args>(args)...);
-        m_work->addWidget(frame);
-    }
-    showPanel(frame);
-    frame->open();
+    m_menus->Bewaren->setEnabled(m_view->facts().fileOpen);
+    for (QAction *a : {m_menus->Bewaren_als, m_menus->Vergelijken, m_menus->Afdrukken, m_menus->PdfExport})
+        a->setEnabled(m_view->facts().moduleInHand);
+    const ModuleView::Facts &f = m_view->facts();
+    m_view->column()->offer(idle, idle && f.moduleInHand, f.editorsShown, f.documentation);
 }
 
 void MainWindow::warn(const QString &text)
 {
     MessageBox::information(this, Lang::warningTitle(m_state.Language), text);
-}
-
-void MainWindow::showModulePage(int type, ModulePage::Origin origin)
-{
-    m_column->captionEditorButtons(type, origin, m_state.Language);
-    m_facts.editorsShown = true;
-    showPanel(Frame11);
-    Frame11->showPage(type, origin);
-}
-
-// The version label: "Versie: " / "Version: " and the version slot of the image.
-void MainWindow::showVersion()
-{
-    if (const ModuleImage *image = m_state.currentImage())
-        m_column->showVersion(image->value(ModuleTypes::info(m_state.ModuleType)->versionSlot),
-                              m_state.Language);
-}
-
-// Master or slave as slot 40 of the image says (any other value selects neither).
-void MainWindow::selectOptionFromImage()
-{
-    const int master = m_state.currentImage()->value(ModuleTypes::MasterSlot);
-    if (master == 1)
-        selectOption(m_column->Option1);
-    else if (master == 0)
-        selectOption(m_column->Option2);
-    else
-        m_column->clearOptions();
-}
-
-// Selects an option from the program; its click operation runs as for the installer's choice.
-void MainWindow::selectOption(QRadioButton *option)
-{
-    if (option->isChecked()) {
-        // Already selected: run its operation all the same, so the image and MasterFlag agree.
-        if (option == m_column->Option1)
-            Option1_Click();
-        else
-            Option2_Click();
-        return;
-    }
-    option->setChecked(true);
-}
-
-// ---- handlers ---------------------------------------------------------------------------------
-
-// The installer picks a module type in the list: only the page of that type is shown; the
-// module type and the images stay as they are.
-void MainWindow::Combo1_Click()
-{
-    ModulePageShown = 1;
-    const int type = ModuleTypes::typeForComboEntry(m_column->Combo1->currentText());
-    if (type >= 0) {
-        showPanel(Frame11);
-        Frame11->showPage(type, ModulePage::Origin::TypeList);
-    } else
-        showPanel(m_work->currentWidget() == Frame11 ? Frame11 : nullptr);
-}
-
-// A text outside the list never stays in the module type field.
-void MainWindow::Combo1_Change(const QString &text)
-{
-    const int type = ModuleTypes::typeForComboEntry(text);
-    if (type >= 0) {
-        Frame11->setTypeLabel(type);
-        return;
-    }
-    if (!text.isEmpty()) {
-        const QSignalBlocker block(m_column->Combo1);
-        m_column->Combo1->setEditText(QString());
-    }
 }
 
 void MainWindow::p_Click(int port)
@@ -304,70 +164,6 @@ void MainWindow::Controleren_Click(bool on)
     if (!storeCheckAfterSend(on, this, m_state.Language)) m_menus->Controleren->setChecked(!on);
 }
 
-bool MainWindow::mayLeave()
-{
-    if (!m_state.hasChanges()) return true;
-    const Messages::Question q = Messages::leaveWithChanges(m_state.Language);
-    switch (MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0)) {
-    case 0:
-        if (m_facts.fileOpen)
-            saveModuleFile(m_state.ModuleFilePath);
-        else
-            Bewaren_als_Click();
-        // A save that failed or was cancelled keeps the program open.
-        return !m_state.hasChanges();
-    case 1:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void MainWindow::Reservekopieen_Click()
-{
-    const QString path = m_fileTools->chooseBackup();
-    if (!path.isEmpty()) openBackup(path);
-}
-
-bool MainWindow::openBackup(const QString &path)
-{
-    if (!openModuleFile(path, false)) return false;
-    m_state.ModuleFilePath.clear();
-    m_facts.fileOpen = false;
-    setWindowTitle(QStringLiteral("QV Velano"));
-    updateActionState();
-    return true;
-}
-
-void MainWindow::openRecentFile(const QString &path)
-{
-    if (!QFileInfo::exists(path)) {
-        warn(Messages::recentFileGone(path, m_state.Language));
-        m_recent->remove(path);
-        return;
-    }
-    openModuleFile(path);
-}
-
-void MainWindow::Command7_Click()
-{
-    openPanel(Frame3, m_state, m_work);
-}
-void MainWindow::Command8_Click()
-{
-    openPanel(Frame6, m_state, m_work);
-}
-void MainWindow::Command10_Click()
-{
-    openPanel(Frame9, m_state, m_work);
-}
-void MainWindow::Command12_Click()
-{
-    const bool built = Frame10;
-    openPanel(Frame10, m_state, *m_conversation, m_work);
-    if (!built) Frame10->setBeforeStart([this] { offerAdapter(); });
-}
-
 void MainWindow::poortKiezen_Click()
 {
     PortChooserDialog dialog(PortBinding(), m_state.ComPort, m_state.Language, this);
@@ -390,137 +186,34 @@ void MainWindow::offerAdapter()
         PortChooserDialog::offerSingleAdapter(this, PortBinding(), m_state.ComPort, m_state.Language);
 }
 
-// Output functions on the relay modules, dim start values on the dim and Velano modules.
-void MainWindow::Command9_Click()
-{
-    if (ModuleTypes::hasDimChannels(m_state.ModuleType))
-        openPanel(Frame12, m_state, m_work);
-    else
-        openPanel(Frame7, m_state, m_work);
-}
-
-void MainWindow::Option1_Click()
-{
-    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 1);
-    m_state.MasterFlag = 1;
-    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->masterSelected();
-}
-
-void MainWindow::Option2_Click()
-{
-    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 0);
-    m_state.MasterFlag = 0;
-    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->slaveSelected();
-}
-
 void MainWindow::nieuw_Click()
 {
-    {
-        const QSignalBlocker block(m_column->Combo1);
-        m_column->Combo1->setCurrentIndex(-1);
-        m_column->Combo1->setEditText(QString());
-    }
-    Frame11->Label2->hide();
-    m_column->hideVersion();
-    // A documentation page stays as it is; every other panel closes.
-    if (!m_facts.documentation) showPanel(nullptr);
+    m_view->clear();
     setWindowTitle(QStringLiteral("QV Velano"));
     m_conversation->clearReceived();
-    m_column->clearOptions();
-    m_facts = Facts{false, false, false, m_facts.documentation};
     updateActionState();
 }
 
-void MainWindow::openen_Click()
+// A module file or a backup was opened into the image.
+void MainWindow::onModuleOpened(int type, bool fileOpen)
 {
-    OpenDialog dialog(
-        m_state, [this](const QString &path) { return openModuleFile(path); }, this);
-    dialog.exec();
-}
-
-void MainWindow::Bewaren_Click()
-{
-    if (!m_state.ModuleFilePath.isEmpty()) saveModuleFile(m_state.ModuleFilePath);
-}
-
-void MainWindow::Bewaren_als_Click()
-{
-    SaveDialog dialog(
-        m_state,
-        [this](const QString &path) {
-            if (!saveModuleFile(path)) return false;
-            m_state.ModuleFilePath = path;
-            setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
-            return true;
-        },
-        this);
-    dialog.exec();
-}
-
-bool MainWindow::openModuleFile(const QString &path)
-{
-    return openModuleFile(path, true);
-}
-
-bool MainWindow::openModuleFile(const QString &path, bool remember)
-{
-    const int lang = m_state.Language;
-    ModuleFileError error;
-    const auto data = readModuleFile(path, &error);
-    if (!data) {
-        warn(Messages::fileNotOpened(path, error, lang));
-        return false;
-    }
-    m_state.ModuleFilePath = path;
-    m_state.takeModule(data->type, data->values);
-    m_facts.moduleInHand = true;
-    m_facts.fileOpen = true;
-    showVersion();
-    selectOptionFromImage();
-    {
-        const QSignalBlocker block(m_column->Combo1);
-        m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(data->type)->comboEntry));
-    }
-    showModulePage(data->type, ModulePage::Origin::ModuleFile);
+    m_view->showOpenedModule(type, fileOpen);
     updateActionState();
     m_status->setStatus(QStringLiteral("Edit mode"));
-    setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
-    m_state.markUnchanged();
-    if (remember) m_recent->add(path);
-    return true;
-}
-
-bool MainWindow::saveModuleFile(const QString &path)
-{
-    const ModuleImage *image = m_state.currentImage();
-    QString error;
-    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error)) {
-        m_state.markUnchanged();
-        m_recent->add(path);
-        return true;
-    }
-    if (!image) error = QStringLiteral("no module");
-    warn(Messages::fileNotSaved(path, error, m_state.Language));
-    return false;
 }
 
 // ---- conversations ------------------------------------------------------------------------------
 
 void MainWindow::onConversationStarting()
 {
-    m_beforeConversation = takeSnapshot();
+    m_beforeConversation = Snapshot{m_view->snapshot(), windowTitle()};
 }
 
 void MainWindow::Command1_Click()
 {
     offerAdapter();
     onConversationStarting();
-    // Nothing of the module in hand is offered until the new one has been read.
-    m_facts.moduleInHand = false;
-    m_facts.editorsShown = false;
-    m_facts.fileOpen = false;
-    m_column->clearOptions();
-    m_column->hideVersion();
+    m_view->prepareRead();
     m_conversation->connectModule();
     updateActionState();
 }
@@ -533,12 +226,9 @@ void MainWindow::Command2_Click()
     updateActionState();
 }
 
-// The page of an identified module, with its editor buttons; the editors, which show the image
-// being replaced, are closed.
 void MainWindow::onPageRequested(int type)
 {
-    m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
-    showModulePage(type, ModulePage::Origin::Module);
+    m_view->showIdentifiedModule(type);
     updateActionState();
 }
 
@@ -546,10 +236,8 @@ void MainWindow::onReadFinished()
 {
     m_beforeConversation.reset();
     m_state.markUnchanged();
-    m_fileTools->backUpReadModule();
-    m_facts.moduleInHand = true;
-    selectOptionFromImage();
-    showVersion();
+    m_files->tools()->backUpReadModule();
+    m_view->showReadModule();
     updateActionState();
 }
 
@@ -616,21 +304,11 @@ void MainWindow::onAbandoned()
             Lang::pick(m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
 }
 
-void MainWindow::onStatus(Conversation::Status status)
-{
-    m_status->setStatus(Messages::status(status, m_state.Language));
-}
-
-void MainWindow::onProgress(bool visible, int value, int maximum)
-{
-    m_status->setProgress(visible, value, maximum);
-}
-
 void MainWindow::onRunningChanged(bool running)
 {
     m_status->setRunning(running);
     if (running && !m_beforeConversation)
-        m_beforeConversation = takeSnapshot(); // a diagnostic test started from its own panel
+        onConversationStarting(); // a diagnostic test started from its own panel
     updateActionState();
     if (!running && m_closeWhenDone) QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -688,58 +366,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-MainWindow::Snapshot MainWindow::takeSnapshot() const
-{
-    Snapshot s;
-    s.facts = m_facts;
-    s.moduleType = m_state.ModuleType;
-    s.masterFlag = m_state.MasterFlag;
-    s.column = m_column->view();
-    s.page = Frame11->shown();
-    s.typeLabelVisible = !Frame11->Label2->isHidden();
-    s.typeLabelText = Frame11->Label2->text();
-    s.panel = m_work->currentWidget();
-    s.title = windowTitle();
-    return s;
-}
-
-void MainWindow::restoreSnapshot(const Snapshot &s)
-{
-    m_facts = s.facts;
-    m_state.ModuleType = s.moduleType;
-    m_state.MasterFlag = s.masterFlag;
-    m_column->restore(s.column);
-    Frame11->restore(s.page);
-    Frame11->Label2->setText(s.typeLabelText);
-    Frame11->Label2->setVisible(s.typeLabelVisible);
-    showPanel(s.panel == m_noPanel ? nullptr : s.panel);
-    setWindowTitle(s.title);
-}
-
 void MainWindow::returnToSnapshot()
 {
     m_status->setProgress(false, 0, 0);
     if (m_beforeConversation) {
         const Snapshot s = *m_beforeConversation;
         m_beforeConversation.reset();
-        restoreSnapshot(s);
+        m_view->restore(s.view);
+        setWindowTitle(s.title);
     }
     updateActionState();
-}
-
-// ---- documentation pages ------------------------------------------------------------------------
-
-// Shows the documentation of the model on the module page in place of the window's panels.
-void MainWindow::openDocumentation(DocumentationPages::Button button)
-{
-    m_facts.documentation = true;
-    updateActionState();
-    showPanel(m_documentation->show(button, m_column->Combo1->currentText()));
-}
-
-void MainWindow::Command15_Click()
-{
-    m_facts.documentation = false;
-    updateActionState();
-    showPanel(ModulePageShown == 1 ? Frame11 : nullptr);
 }

@@ -106,9 +106,21 @@ public:
     QMenu *const Info = find<QMenu>("Info");
     QAction *const Web = find<QAction>("Web");
 
-    // A handler of the window run by its name, as its control's event runs it (also while the
-    // control is hidden or disabled, for tests that set a module up directly).
-    void run(const char *handler) { QMetaObject::invokeMethod(this, handler); }
+    // A handler of the window or of one of its parts (the module view, the module files) run by
+    // its name, as its control's event runs it (also while the control is hidden or disabled, for
+    // tests that set a module up directly). A name no part answers to stops the test.
+    void run(const char *handler)
+    {
+        const QByteArray signature = QByteArray(handler) + "()";
+        QList<QObject *> parts{this};
+        parts += findChildren<QObject *>();
+        for (QObject *part : parts)
+            if (part->metaObject()->indexOfMethod(signature.constData()) >= 0) {
+                QMetaObject::invokeMethod(part, handler);
+                return;
+            }
+        qFatal("no handler %s in the window", handler);
+    }
     void Command1_Click() { run("Command1_Click"); }
     void Command2_Click() { run("Command2_Click"); }
     void Command7_Click() { run("Command7_Click"); }

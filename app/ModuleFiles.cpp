@@ -1,0 +1,151 @@
+#include "app/ModuleFiles.h"
+
+#include "app/FileTools.h"
+#include "app/MainMenus.h"
+#include "app/Messages.h"
+#include "app/RecentFiles.h"
+#include "common/Lang.h"
+#include "common/MessageBox.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
+#include "protocol/ModuleState.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+namespace {
+const QString Title = QStringLiteral("QV Velano");
+QString titleWith(const QString &path)
+{
+    return Title + QStringLiteral("  -  ") + path;
+}
+} // namespace
+
+ModuleFiles::ModuleFiles(ModuleState &state, MainMenus &menus, QWidget *window)
+    : QObject(window), m_state(state), m_window(window)
+{
+    setObjectName(QStringLiteral("ModuleFiles"));
+    m_recent = new RecentFiles(menus.bestand, menus.recentStart, menus.recentEnd, this);
+    m_tools = new FileTools(m_state, window);
+    connect(m_recent, &RecentFiles::chosen, this, &ModuleFiles::openRecentFile);
+    connect(menus.openen, &QAction::triggered, this, &ModuleFiles::openen_Click);
+    connect(menus.Bewaren, &QAction::triggered, this, &ModuleFiles::Bewaren_Click);
+    connect(menus.Bewaren_als, &QAction::triggered, this, &ModuleFiles::Bewaren_als_Click);
+    connect(menus.Reservekopieen, &QAction::triggered, this, &ModuleFiles::Reservekopieen_Click);
+    connect(menus.Vergelijken, &QAction::triggered, m_tools, &FileTools::compareWithFile);
+    connect(menus.Afdrukken, &QAction::triggered, m_tools, &FileTools::printReport);
+    connect(menus.PdfExport, &QAction::triggered, m_tools, &FileTools::exportReportAsPdf);
+}
+
+void ModuleFiles::loadRecentFiles()
+{
+    m_recent->load();
+}
+
+void ModuleFiles::warn(const QString &text)
+{
+    MessageBox::information(m_window, Lang::warningTitle(m_state.Language), text);
+}
+
+void ModuleFiles::openen_Click()
+{
+    OpenDialog dialog(
+        m_state, [this](const QString &path) { return openModuleFile(path); }, m_window);
+    dialog.exec();
+}
+
+void ModuleFiles::Bewaren_Click()
+{
+    if (!m_state.ModuleFilePath.isEmpty()) saveModuleFile(m_state.ModuleFilePath);
+}
+
+void ModuleFiles::Bewaren_als_Click()
+{
+    SaveDialog dialog(
+        m_state,
+        [this](const QString &path) {
+            if (!saveModuleFile(path)) return false;
+            m_state.ModuleFilePath = path;
+            m_window->setWindowTitle(titleWith(path));
+            return true;
+        },
+        m_window);
+    dialog.exec();
+}
+
+void ModuleFiles::Reservekopieen_Click()
+{
+    const QString path = m_tools->chooseBackup();
+    if (!path.isEmpty()) openBackup(path);
+}
+
+bool ModuleFiles::openModuleFile(const QString &path)
+{
+    return open(path, false);
+}
+
+bool ModuleFiles::openBackup(const QString &path)
+{
+    return open(path, true);
+}
+
+// A backup is opened like any module file but leaves no file open and no recent entry.
+bool ModuleFiles::open(const QString &path, bool backup)
+{
+    ModuleFileError error;
+    const auto data = readModuleFile(path, &error);
+    if (!data) {
+        warn(Messages::fileNotOpened(path, error, m_state.Language));
+        return false;
+    }
+    m_state.ModuleFilePath = backup ? QString() : path;
+    m_state.takeModule(data->type, data->values);
+    Q_EMIT opened(data->type, !backup);
+    m_window->setWindowTitle(backup ? Title : titleWith(path));
+    m_state.markUnchanged();
+    if (!backup) m_recent->add(path);
+    return true;
+}
+
+void ModuleFiles::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        warn(Messages::recentFileGone(path, m_state.Language));
+        m_recent->remove(path);
+        return;
+    }
+    openModuleFile(path);
+}
+
+bool ModuleFiles::saveModuleFile(const QString &path)
+{
+    const ModuleImage *image = m_state.currentImage();
+    QString error;
+    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error)) {
+        m_state.markUnchanged();
+        m_recent->add(path);
+        return true;
+    }
+    if (!image) error = QStringLiteral("no module");
+    warn(Messages::fileNotSaved(path, error, m_state.Language));
+    return false;
+}
+
+bool ModuleFiles::mayLeave(bool fileOpen)
+{
+    if (!m_state.hasChanges()) return true;
+    const Messages::Question q = Messages::leaveWithChanges(m_state.Language);
+    switch (MessageBox::choose(m_window, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0)) {
+    case 0:
+        if (fileOpen)
+            saveModuleFile(m_state.ModuleFilePath);
+        else
+            Bewaren_als_Click();
+        // A save that failed or was cancelled keeps the program open.
+        return !m_state.hasChanges();
+    case 1:
+        return true;
+    default:
+        return false;
+    }
+}

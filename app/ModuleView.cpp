@@ -1,0 +1,283 @@
+#include "app/ModuleView.h"
+
+#include "common/Named.h"
+#include "diagnostics/DiagnosticsFrame.h"
+#include "docpages/DocumentationView.h"
+#include "editors/DimStartFrame.h"
+#include "editors/OutputFunctionsFrame.h"
+#include "editors/PushButtonFrame.h"
+#include "editors/SecondTimeFrame.h"
+#include "protocol/Conversation.h"
+#include "protocol/ModuleState.h"
+#include "protocol/ModuleTypes.h"
+#include "scenes/SceneFrame.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+
+ModuleView::ModuleView(ModuleState &state, Conversation &conversation,
+                       std::function<void()> beforeDiagnostics, QWidget *parent)
+    : QWidget(parent), m_state(state), m_conversation(conversation),
+      m_beforeDiagnostics(std::move(beforeDiagnostics))
+{
+    setObjectName(QStringLiteral("ModuleView"));
+    m_column = new ModuleColumn(this);
+    m_work = named(new QStackedWidget(this), "WorkArea");
+    m_noPanel = named(new QWidget(m_work), "NoPanel");
+    m_work->addWidget(m_noPanel);
+    // The module page is small and shown by most things the installer does: built at once.
+    Frame11 = new ModulePage(m_state, m_work);
+    m_work->addWidget(Frame11);
+    connect(Frame11, &ModulePage::documentationRequested, this, &ModuleView::openDocumentation);
+    m_documentation = new DocumentationView(
+        m_work, [this] { return m_state.Language; }, this);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(m_column, 0);
+    layout->addWidget(m_work, 1);
+
+    ModuleColumn *c = m_column;
+    connect(c->Command7, &QPushButton::clicked, this, &ModuleView::Command7_Click);
+    connect(c->Command8, &QPushButton::clicked, this, &ModuleView::Command8_Click);
+    connect(c->Command9, &QPushButton::clicked, this, &ModuleView::Command9_Click);
+    connect(c->Command10, &QPushButton::clicked, this, &ModuleView::Command10_Click);
+    connect(c->Command12, &QPushButton::clicked, this, &ModuleView::Command12_Click);
+    connect(c->Command15, &QPushButton::clicked, this, &ModuleView::Command15_Click);
+    connect(c->Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Option1_Click();
+    });
+    connect(c->Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Option2_Click();
+    });
+    connect(c->Combo1, &QComboBox::textActivated, this, [this] { Combo1_Click(); });
+    connect(c->Combo1, &QComboBox::editTextChanged, this, &ModuleView::Combo1_Change);
+}
+
+void ModuleView::showPanel(QWidget *panel)
+{
+    m_work->setCurrentWidget(panel ? panel : m_noPanel);
+}
+
+// Shows a panel, building it the first time, and rebuilds it from the image.
+template <class Frame, class... Args> void ModuleView::openPanel(Frame *&frame, Args &&...args)
+{
+    if (!frame) {
+        frame = new Frame(std::forward<Args>(args)...);
+        m_work->addWidget(frame);
+    }
+    showPanel(frame);
+    frame->open();
+}
+
+void ModuleView::showModulePage(int type, ModulePage::Origin origin)
+{
+    m_column->captionEditorButtons(type, origin, m_state.Language);
+    m_facts.editorsShown = true;
+    showPanel(Frame11);
+    Frame11->showPage(type, origin);
+}
+
+// The version label: "Versie: " / "Version: " and the version slot of the image.
+void ModuleView::showVersion()
+{
+    if (const ModuleImage *image = m_state.currentImage())
+        m_column->showVersion(image->value(ModuleTypes::info(m_state.ModuleType)->versionSlot),
+                              m_state.Language);
+}
+
+// Master or slave as slot 40 of the image says (any other value selects neither).
+void ModuleView::selectOptionFromImage()
+{
+    const int master = m_state.currentImage()->value(ModuleTypes::MasterSlot);
+    if (master == 1)
+        selectOption(m_column->Option1);
+    else if (master == 0)
+        selectOption(m_column->Option2);
+    else
+        m_column->clearOptions();
+}
+
+// Selects an option from the program; its click operation runs as for the installer's choice.
+void ModuleView::selectOption(QRadioButton *option)
+{
+    if (option->isChecked()) {
+        // Already selected: run its operation all the same, so the image and MasterFlag agree.
+        if (option == m_column->Option1)
+            Option1_Click();
+        else
+            Option2_Click();
+        return;
+    }
+    option->setChecked(true);
+}
+
+// ---- what the window does with the module in hand ---------------------------------------------
+
+void ModuleView::showOpenedModule(int type, bool fileOpen)
+{
+    m_facts.moduleInHand = true;
+    m_facts.fileOpen = fileOpen;
+    showVersion();
+    selectOptionFromImage();
+    {
+        const QSignalBlocker block(m_column->Combo1);
+        m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
+    }
+    showModulePage(type, ModulePage::Origin::ModuleFile);
+}
+
+void ModuleView::prepareRead()
+{
+    m_facts.moduleInHand = false;
+    m_facts.editorsShown = false;
+    m_facts.fileOpen = false;
+    m_column->clearOptions();
+    m_column->hideVersion();
+}
+
+void ModuleView::showIdentifiedModule(int type)
+{
+    m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
+    showModulePage(type, ModulePage::Origin::Module);
+}
+
+void ModuleView::showReadModule()
+{
+    m_facts.moduleInHand = true;
+    selectOptionFromImage();
+    showVersion();
+}
+
+void ModuleView::clear()
+{
+    {
+        const QSignalBlocker block(m_column->Combo1);
+        m_column->Combo1->setCurrentIndex(-1);
+        m_column->Combo1->setEditText(QString());
+    }
+    Frame11->Label2->hide();
+    m_column->hideVersion();
+    if (!m_facts.documentation) showPanel(nullptr);
+    m_column->clearOptions();
+    m_facts = Facts{false, false, false, m_facts.documentation};
+}
+
+ModuleView::Snapshot ModuleView::snapshot() const
+{
+    Snapshot s;
+    s.facts = m_facts;
+    s.moduleType = m_state.ModuleType;
+    s.masterFlag = m_state.MasterFlag;
+    s.column = m_column->view();
+    s.page = Frame11->shown();
+    s.typeLabelVisible = !Frame11->Label2->isHidden();
+    s.typeLabelText = Frame11->Label2->text();
+    s.panel = m_work->currentWidget();
+    return s;
+}
+
+void ModuleView::restore(const Snapshot &s)
+{
+    m_facts = s.facts;
+    m_state.ModuleType = s.moduleType;
+    m_state.MasterFlag = s.masterFlag;
+    m_column->restore(s.column);
+    Frame11->restore(s.page);
+    Frame11->Label2->setText(s.typeLabelText);
+    Frame11->Label2->setVisible(s.typeLabelVisible);
+    showPanel(s.panel == m_noPanel ? nullptr : s.panel);
+}
+
+// ---- handlers ---------------------------------------------------------------------------------
+
+void ModuleView::Command7_Click()
+{
+    openPanel(Frame3, m_state, m_work);
+}
+
+void ModuleView::Command8_Click()
+{
+    openPanel(Frame6, m_state, m_work);
+}
+
+// Output functions on the relay modules, dim start values on the dim and Velano modules.
+void ModuleView::Command9_Click()
+{
+    if (ModuleTypes::hasDimChannels(m_state.ModuleType))
+        openPanel(Frame12, m_state, m_work);
+    else
+        openPanel(Frame7, m_state, m_work);
+}
+
+void ModuleView::Command10_Click()
+{
+    openPanel(Frame9, m_state, m_work);
+}
+
+void ModuleView::Command12_Click()
+{
+    const bool built = Frame10;
+    openPanel(Frame10, m_state, m_conversation, m_work);
+    if (!built) Frame10->setBeforeStart(m_beforeDiagnostics);
+}
+
+// The installer picks a module type in the list: only the page of that type is shown; the
+// module type and the images stay as they are.
+void ModuleView::Combo1_Click()
+{
+    ModulePageShown = 1;
+    const int type = ModuleTypes::typeForComboEntry(m_column->Combo1->currentText());
+    if (type >= 0) {
+        showPanel(Frame11);
+        Frame11->showPage(type, ModulePage::Origin::TypeList);
+    } else
+        showPanel(m_work->currentWidget() == Frame11 ? Frame11 : nullptr);
+}
+
+// A text outside the list never stays in the module type field.
+void ModuleView::Combo1_Change(const QString &text)
+{
+    const int type = ModuleTypes::typeForComboEntry(text);
+    if (type >= 0) {
+        Frame11->setTypeLabel(type);
+        return;
+    }
+    if (!text.isEmpty()) {
+        const QSignalBlocker block(m_column->Combo1);
+        m_column->Combo1->setEditText(QString());
+    }
+}
+
+void ModuleView::Option1_Click()
+{
+    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 1);
+    m_state.MasterFlag = 1;
+    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->masterSelected();
+}
+
+void ModuleView::Option2_Click()
+{
+    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 0);
+    m_state.MasterFlag = 0;
+    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->slaveSelected();
+}
+
+// ---- documentation pages ------------------------------------------------------------------------
+
+// Shows the documentation of the model on the module page in place of the window's panels.
+void ModuleView::openDocumentation(DocumentationPages::Button button)
+{
+    m_facts.documentation = true;
+    Q_EMIT factsChanged();
+    showPanel(m_documentation->show(button, m_column->Combo1->currentText()));
+}
+
+void ModuleView::Command15_Click()
+{
+    m_facts.documentation = false;
+    Q_EMIT factsChanged();
+    showPanel(ModulePageShown == 1 ? Frame11 : nullptr);
+}

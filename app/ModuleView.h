@@ -1,0 +1,121 @@
+#pragma once
+
+#include "app/ModuleColumn.h"
+#include "app/ModulePage.h"
+
+#include <QWidget>
+#include <functional>
+
+struct ModuleState;
+class Conversation;
+class QRadioButton;
+class QStackedWidget;
+class PushButtonFrame;
+class SecondTimeFrame;
+class OutputFunctionsFrame;
+class DimStartFrame;
+class SceneFrame;
+class DiagnosticsFrame;
+class DocumentationView;
+
+// What the main window shows of the module in hand: the left column (actions, editor buttons,
+// master or slave, version, module type list) and the work area beside it, which shows one
+// panel at a time: the module page, an editor, the scenes, the diagnostics or a documentation
+// page. The editors, the diagnostics and the documentation viewer are built the first time they
+// are shown. The view keeps the few facts the window derives its enabled controls from.
+class ModuleView : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Facts
+    {
+        bool moduleInHand = false;  // an image read or opened: it can be edited, saved under a name and sent
+        bool editorsShown = false;  // the editor buttons of a module page are on the window
+        bool fileOpen = false;      // the image came from ModuleFilePath: "Module Opslaan" writes it back
+        bool documentation = false; // a documentation page fills the work area
+    };
+    // What the view showed when a conversation started, to be put back on every way out of it.
+    // The images are not part of it: a read collects into a copy that only its last slot hands over.
+    struct Snapshot
+    {
+        Facts facts;
+        int moduleType = 0;
+        int masterFlag = 0;
+        ModuleColumn::View column;
+        ModulePage::Shown page;
+        bool typeLabelVisible = false;
+        QString typeLabelText;
+        QWidget *panel = nullptr;
+    };
+
+    // `beforeDiagnostics` runs before a diagnostic test opens the port.
+    ModuleView(ModuleState &state, Conversation &conversation, std::function<void()> beforeDiagnostics,
+               QWidget *parent = nullptr);
+
+    ModuleColumn *column() const { return m_column; }
+    const Facts &facts() const { return m_facts; }
+    // 1 once the installer has picked an entry of the module type list.
+    int modulePageShown() const { return ModulePageShown; }
+
+    // A module file was opened into the image of `type`; `fileOpen` false for a backup, which is
+    // never saved over.
+    void showOpenedModule(int type, bool fileOpen);
+    // A read starts: nothing of the module in hand is offered until the new one has been read.
+    void prepareRead();
+    // The page of an identified module, with its editor buttons; the editors, which show the
+    // image being replaced, are closed.
+    void showIdentifiedModule(int type);
+    // The read completed: its image is in hand.
+    void showReadModule();
+    // "Nieuw": no module in hand; a documentation page stays as it is, every other panel closes.
+    void clear();
+
+    Snapshot snapshot() const;
+    void restore(const Snapshot &snapshot);
+
+Q_SIGNALS:
+    // A documentation page was opened or closed: the window offers its controls anew.
+    void factsChanged();
+
+private Q_SLOTS:
+    // Handlers: the control's event, reachable by name through the meta-object (tests open a
+    // panel the way its button does even while the button is hidden).
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command12_Click();
+    void Command15_Click();
+    void Combo1_Click();
+    void Combo1_Change(const QString &text);
+    void Option1_Click();
+    void Option2_Click();
+
+private:
+    // Shows one panel in the work area (nullptr: none).
+    void showPanel(QWidget *panel);
+    template <class Frame, class... Args> void openPanel(Frame *&frame, Args &&...args);
+    void showModulePage(int type, ModulePage::Origin origin);
+    void showVersion();
+    void selectOptionFromImage();
+    void selectOption(QRadioButton *option);
+    void openDocumentation(DocumentationPages::Button button);
+
+    ModuleState &m_state;
+    Conversation &m_conversation;
+    std::function<void()> m_beforeDiagnostics;
+    Facts m_facts;
+    int ModulePageShown = 0;
+
+    ModuleColumn *m_column = nullptr;
+    QStackedWidget *m_work = nullptr;
+    QWidget *m_noPanel = nullptr;
+    ModulePage *Frame11 = nullptr;
+    PushButtonFrame *Frame3 = nullptr;
+    SecondTimeFrame *Frame6 = nullptr;
+    OutputFunctionsFrame *Frame7 = nullptr;
+    SceneFrame *Frame9 = nullptr;
+    DiagnosticsFrame *Frame10 = nullptr;
+    DimStartFrame *Frame12 = nullptr;
+    DocumentationView *m_documentation = nullptr;
+};

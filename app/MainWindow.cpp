@@ -105,11 +105,11 @@ void MainWindow::load()
 void MainWindow::updateActionState()
 {
     const bool idle = !m_conversation->isRunning();
-    m_menus->setEnabled(idle);
-    m_menus->Bewaren->setEnabled(m_view->facts().fileOpen);
-    for (QAction *a : {m_menus->Bewaren_als, m_menus->Vergelijken, m_menus->Afdrukken, m_menus->PdfExport})
-        a->setEnabled(m_view->facts().moduleInHand);
     const ModuleView::Facts &f = m_view->facts();
+    m_menus->setEnabled(idle);
+    m_menus->Bewaren->setEnabled(f.fileOpen);
+    for (QAction *a : {m_menus->Bewaren_als, m_menus->Vergelijken, m_menus->Afdrukken, m_menus->PdfExport})
+        a->setEnabled(f.moduleInHand);
     m_view->column()->offer(idle, idle && f.moduleInHand, f.editorsShown, f.documentation);
 }
 
@@ -328,10 +328,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!m_conversation->isRunning()) {
         // After a conversation the window waited for, unsaved changes are still asked about.
         m_closeWhenDone = false;
-        if (mayLeave())
-            event->accept();
-        else
-            event->ignore();
+        event->setAccepted(mayLeave());
         return;
     }
     if (m_closeWhenDone) { // asked already: the window closes when the conversation ends
@@ -360,10 +357,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // The conversation is over: unsaved changes are asked about as at any other time.
-    if (mayLeave())
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(mayLeave());
 }
 
 void MainWindow::returnToSnapshot()

@@ -31,22 +31,14 @@ class TestEditsReach : public QObject
             for (int slot = 0; slot < memory.size(); ++slot)
                 memory.set(slot, (slot * 11 + 1) % 1000);
             memory.set(ModuleTypes::MasterSlot, 1);
-            writeModuleFile(memoryFile, type, memory);
-            sim = std::make_unique<SimProcess>(
-                home.path(), QStringList{QStringLiteral("--fast"), QStringLiteral("--load"), memoryFile,
-                                         QStringLiteral("--save"), memoryFile,
-                                         QStringLiteral("--announce-interval"), QStringLiteral("20")});
+            sim = std::make_unique<SimProcess>(home.path(), memoryFile, type, memory);
             window = std::make_unique<TestWindow>();
             window->show();
         }
         TestWindow &w() { return *window; }
 
         // The simulator's memory as it saved it after its last completed write.
-        std::vector<int> memory() const
-        {
-            const auto data = readModuleFile(memoryFile);
-            return data ? data->values : std::vector<int>{};
-        }
+        std::vector<int> memory() const { return sim->savedMemory(); }
         int completedWrites() const { return sim->completedWrites(); }
         // Every slot where the module's memory and the window's image differ (empty: none).
         QStringList differences() const

@@ -44,22 +44,15 @@ class TestSafetyNet : public QObject
                 memory.set(53 + output, output);
                 memory.set(65 + output, 0);
             }
-            writeModuleFile(memoryFile, 0, memory);
-            QStringList arguments{u"--fast"_s, u"--load"_s, memoryFile,
-                                  u"--save"_s, memoryFile,  u"--announce-interval"_s,
-                                  u"20"_s};
+            QStringList arguments;
             for (const QString &fault : faults)
                 arguments << u"--fault"_s << fault;
-            sim = std::make_unique<SimProcess>(home.path(), arguments);
+            sim = std::make_unique<SimProcess>(home.path(), memoryFile, 0, memory, arguments);
             window = std::make_unique<TestWindow>();
             window->show();
         }
         TestWindow &w() { return *window; }
-        std::vector<int> memory() const
-        {
-            const auto data = readModuleFile(memoryFile);
-            return data ? data->values : std::vector<int>{};
-        }
+        std::vector<int> memory() const { return sim->savedMemory(); }
         std::vector<int> image() const
         {
             const ModuleImage &image = *window->state().currentImage();

@@ -33,23 +33,14 @@ class TestTransfer : public QObject
             memoryFile = home.file(QStringLiteral("module.QV1"));
             ModuleImage memory = pattern(type, seed);
             memory.set(40, 1);
-            writeModuleFile(memoryFile, type, memory);
-            QStringList args{QStringLiteral("--fast"),
-                             QStringLiteral("--load"),
-                             memoryFile,
-                             QStringLiteral("--save"),
-                             memoryFile,
-                             QStringLiteral("--announce-interval"),
-                             QStringLiteral("20")};
-            sim = std::make_unique<SimProcess>(home.path(), args + extra);
+            sim = std::make_unique<SimProcess>(home.path(), memoryFile, type, memory, extra);
             window = std::make_unique<TestWindow>();
         }
         TestWindow &w() { return *window; }
         std::vector<int> simMemory()
         {
             sim->stop();
-            const auto data = readModuleFile(memoryFile);
-            return data ? data->values : std::vector<int>{};
+            return sim->savedMemory();
         }
     };
 

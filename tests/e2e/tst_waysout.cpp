@@ -53,20 +53,15 @@ class TestWaysOutOnTheWire : public QObject
         {
             sim.reset();
             memoryFile = home.file(QStringLiteral("memory%1.QV1").arg(type));
-            writeModuleFile(memoryFile, type, pattern(type, seed));
-            sim = std::make_unique<SimProcess>(
-                home.path(),
-                QStringList{QStringLiteral("--fast"), QStringLiteral("--type"), QString::number(type),
-                            QStringLiteral("--load"), memoryFile, QStringLiteral("--save"), memoryFile,
-                            QStringLiteral("--announce-interval"), QStringLiteral("20")} +
-                    extra);
+            sim = std::make_unique<SimProcess>(home.path(), memoryFile, type, pattern(type, seed),
+                                               QStringList{QStringLiteral("--type"), QString::number(type)} +
+                                                   extra);
             QVERIFY(sim->started());
         }
         std::vector<int> memory()
         {
             sim->stop();
-            const auto data = readModuleFile(memoryFile);
-            return data ? data->values : std::vector<int>{};
+            return sim->savedMemory();
         }
         // The frames the module received after the first `frame` at or after `from`.
         QStringList framesAfter(const QString &frame, int from = 0) const

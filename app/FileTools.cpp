@@ -65,11 +65,8 @@ void FileTools::compareWith(const QString &path)
                                 Messages::fileNotOpened(path, error, lang));
         return;
     }
-    ModuleImage other(ModuleFile::slotCount(data->type));
-    for (int slot = 0; slot < other.size() && slot < int(data->values.size()); ++slot)
-        other.set(slot, data->values[size_t(slot)]);
     const ImageCompare::Result result =
-        ImageCompare::compare(m_state.ModuleType, *inHand, data->type, other, lang);
+        ImageCompare::compare(m_state.ModuleType, *inHand, data->type, data->image(), lang);
     if (!result.compared()) {
         MessageBox::information(
             m_window, Lang::warningTitle(lang),

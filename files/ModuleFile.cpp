@@ -121,6 +121,14 @@ int ModuleFile::slotCount(int type)
     return info ? info->slotCount : 0;
 }
 
+ModuleImage ModuleFileData::image() const
+{
+    ModuleImage image(ModuleFile::slotCount(type));
+    for (int slot = 0; slot < image.size() && slot < int(values.size()); ++slot)
+        image.set(slot, values[size_t(slot)]);
+    return image;
+}
+
 QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error)
 {
     const int count = ModuleFile::slotCount(type);

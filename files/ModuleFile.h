@@ -30,6 +30,9 @@ struct ModuleFileData
 {
     int type = 0;
     std::vector<int> values; // slot 0 first; exactly the slot count of `type`
+
+    // The values as an image of the module type.
+    ModuleImage image() const;
 };
 
 struct ModuleFileError

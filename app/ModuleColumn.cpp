@@ -47,6 +47,9 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     Combo1 = named(new QComboBox(this), "Combo1");
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // Typing is never completed into a module type: a text outside the list is emptied, and a
+    // completion would then fill the emptied field with the first type.
+    Combo1->setCompleter(nullptr);
     Label1->setBuddy(Combo1);
     {
         const QSignalBlocker block(Combo1);

@@ -44,8 +44,8 @@ DimStartFrame::DimStartFrame(ModuleState &state, QWidget *parent)
 void DimStartFrame::open()
 {
     const int lang = m_state.Language;
-    Lang::setText(this, lang, QStringLiteral("Beginwaarde dim-kanalen:"),
-                  QStringLiteral("Valeur début des sorties:"));
+    EditorWidgets::setCaption(this, lang, QStringLiteral("Beginwaarde dim-kanalen:"),
+                              QStringLiteral("Valeur début des sorties:"));
     show();
     for (int channel = 1; channel <= DimChannelCount; ++channel) {
         const QString n = QString::number(channel);

@@ -1,5 +1,7 @@
 #include "editors/EditorWidgets.h"
 
+#include "common/WidgetTexts.h"
+
 #include <QEvent>
 #include <QHeaderView>
 #include <numeric>
@@ -12,7 +14,14 @@ QComboBox *combo(const char *name, QWidget *parent)
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    c->setCompleter(nullptr);
     return c;
+}
+
+void setCaption(QGroupBox *group, int language, const QString &dutch, const QString &french)
+{
+    Lang::setText(group, language, dutch, french);
+    group->setAccessibleName(group->title());
 }
 
 void fill(QComboBox *combo, const QStringList &entries)

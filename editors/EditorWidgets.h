@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QStringList>
 #include <QTableWidget>
@@ -10,8 +11,15 @@
 // Building blocks shared by the editor frames.
 namespace EditorWidgets {
 
-// An editable drop-down list that never adds what the installer types to its entries.
+// An editable drop-down list that never adds what the installer types to its entries and never
+// completes it into one: a field the change handler has just emptied stays empty instead of
+// showing the first entry, which the handler would then take as the installer's choice.
 QComboBox *combo(const char *name, QWidget *parent);
+
+// Sets the caption of a frame or group in the window's language (a language other than Dutch or
+// French keeps the design-time caption), and reads the group out under that caption: without a
+// name of its own, a group inside another group is read out under the outer group's caption.
+void setCaption(QGroupBox *group, int language, const QString &dutch, const QString &french);
 
 // Counts the changes the program makes itself, so that a change handler can tell them from the
 // installer's typing.

@@ -61,10 +61,10 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
 void OutputFunctionsFrame::open()
 {
     const int lang = m_state.Language;
-    Lang::setText(this, lang, QStringLiteral("Functie van de uitgangen:"),
-                  QStringLiteral("Fonctions des sorties:"));
-    Lang::setText(Frame8, lang, QStringLiteral("Functie van uitgang wijzigen:"),
-                  QStringLiteral("Editer la fonction de la sortie:"));
+    EditorWidgets::setCaption(this, lang, QStringLiteral("Functie van de uitgangen:"),
+                              QStringLiteral("Fonctions des sorties:"));
+    EditorWidgets::setCaption(Frame8, lang, QStringLiteral("Functie van uitgang wijzigen:"),
+                              QStringLiteral("Editer la fonction de la sortie:"));
     Lang::setText(Label7, lang, QStringLiteral("Uitgang:"), QStringLiteral("Sortie:"));
     Lang::setText(Label8, lang, QStringLiteral("Functie:"), QStringLiteral("Fonction:"));
     Lang::setText(Label9, lang, QStringLiteral("Uitgang:"), QStringLiteral("Sortie:"));

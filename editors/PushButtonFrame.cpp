@@ -107,7 +107,8 @@ void PushButtonFrame::open()
 void PushButtonFrame::setCaptions()
 {
     const int lang = m_state.Language;
-    Lang::setText(this, lang, QStringLiteral("Drukknoppen:"), QStringLiteral("Boutons poussoirs:"));
+    EditorWidgets::setCaption(this, lang, QStringLiteral("Drukknoppen:"),
+                              QStringLiteral("Boutons poussoirs:"));
     // The table has no label of its own: it goes by the caption of the frame.
     Grid1->setAccessibleName(title());
     Grid1->setTitles({Lang::text(lang, QStringLiteral("Drukknop"), QStringLiteral("Bouton poussoir")),
@@ -119,8 +120,8 @@ void PushButtonFrame::setCaptions()
         Grid1->setAccessibleDescription(*hint);
     }
     Lang::setText(Label3, lang, QStringLiteral("Drukknop:"), QStringLiteral("Bouton:"));
-    Lang::setText(Frame4, lang, QStringLiteral("1ste functie"), QStringLiteral("1ère fonction"));
-    Lang::setText(Frame5, lang, QStringLiteral("2de functie"), QStringLiteral("2ème fonction"));
+    EditorWidgets::setCaption(Frame4, lang, QStringLiteral("1ste functie"), QStringLiteral("1ère fonction"));
+    EditorWidgets::setCaption(Frame5, lang, QStringLiteral("2de functie"), QStringLiteral("2ème fonction"));
     for (const FunctionFields *f : {&m_first, &m_second}) {
         Lang::setText(f->output, lang, QStringLiteral("Uitgang"), QStringLiteral("Sortie"));
         Lang::setText(f->scene, lang, QStringLiteral("Sfeer"), QStringLiteral("Contexte"));

@@ -39,7 +39,8 @@ SecondTimeFrame::SecondTimeFrame(ModuleState &state, QWidget *parent)
 void SecondTimeFrame::open()
 {
     const int lang = m_state.Language;
-    Lang::setText(this, lang, QStringLiteral("Tijd 2de functie:"), QStringLiteral("Temps 2ème fonction:"));
+    EditorWidgets::setCaption(this, lang, QStringLiteral("Tijd 2de functie:"),
+                              QStringLiteral("Temps 2ème fonction:"));
     show();
     Lang::setText(
         Label6, lang,

@@ -28,8 +28,8 @@ using namespace Qt::StringLiterals;
 
 // Walks the accessibility tree of the window and of each dialog, in Dutch and in French, and
 // checks that a screen reader finds every control under the text the installer sees: a button
-// under its caption, a field, list or table under its label, and a control without a label
-// under a text the window shows nearby.
+// or a group under its caption, a field, list or table under its label, and a control without a
+// label under a text the window shows nearby.
 class TestAccessibility : public QObject
 {
     Q_OBJECT
@@ -73,6 +73,7 @@ class TestAccessibility : public QObject
         QSet<QString> seen;
         QStringList faults;
         QSet<QString> visited;
+        QSet<QString> groupsChecked; // every group checked so far, over all steps
 
         explicit Inspector(QWidget *w) : window(w) {}
 
@@ -199,9 +200,22 @@ class TestAccessibility : public QObject
                     QStringLiteral("described as \"%1\", a text the window does not show").arg(description));
         }
 
+        // A group (a frame with a caption) is read out as its caption, also a group inside
+        // another group.
+        void checkGroup(QAccessibleInterface *iface, QGroupBox *group)
+        {
+            visited << group->objectName();
+            groupsChecked << group->objectName();
+            const QString name = iface->text(QAccessible::Name);
+            const QString caption = plain(group->title());
+            if (name != caption)
+                fault(iface, QStringLiteral("read as \"%1\", its caption reads \"%2\"").arg(name, caption));
+        }
+
         void walk(QAccessibleInterface *iface)
         {
             if (!iface || !iface->isValid() || iface->state().invisible) return;
+            if (auto *group = qobject_cast<QGroupBox *>(iface->object())) checkGroup(iface, group);
             switch (iface->role()) {
             case QAccessible::StaticText:
                 checkLabel(iface);
@@ -325,8 +339,14 @@ private Q_SLOTS:
         table->setObjectName(QStringLiteral("bareTable"));
         table->setAccessibleName(QStringLiteral("Naam:"));
         table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Titel")));
+        auto *outer = new QGroupBox(QStringLiteral("Buiten:"), &window);
+        outer->setObjectName(QStringLiteral("outerGroup"));
+        auto *inner = new QGroupBox(QStringLiteral("Binnen"), outer);
+        inner->setObjectName(QStringLiteral("innerGroup"));
+        (new QVBoxLayout(outer))->addWidget(inner);
         auto *layout = new QVBoxLayout(&window);
-        for (QWidget *w : std::initializer_list<QWidget *>{list, label, edit, button, value, empty, table})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{list, label, edit, button, value, empty, table, outer})
             layout->addWidget(w);
         window.show();
 
@@ -342,7 +362,11 @@ private Q_SLOTS:
                  qPrintable(found));
         QVERIFY2(found.contains(QLatin1String("emptyValue: shows nothing and has no description")),
                  qPrintable(found));
-        QCOMPARE(inspector.faults.size(), 7); // both columns of the table
+        QVERIFY2(
+            found.contains(QLatin1String("innerGroup: read as \"Buiten:\", its caption reads \"Binnen\"")),
+            qPrintable(found));
+        QVERIFY(inspector.groupsChecked.contains(QStringLiteral("outerGroup")));
+        QCOMPARE(inspector.faults.size(), 8); // both columns of the table
     }
 
     // The main window from start-up through every frame the installer can bring up.
@@ -367,7 +391,8 @@ private Q_SLOTS:
         buttons->Option3->setChecked(true);
         buttons->Option7->setChecked(true);
         inspector.inspect(QStringLiteral("push buttons"),
-                          {QStringLiteral("Grid1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"),
+                          {QStringLiteral("Frame3"), QStringLiteral("Frame4"), QStringLiteral("Frame5"),
+                           QStringLiteral("Grid1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"),
                            QStringLiteral("Combo6"), QStringLiteral("Option8"), QStringLiteral("Check2"),
                            QStringLiteral("Command3")});
 
@@ -379,8 +404,9 @@ private Q_SLOTS:
         pick(outputs->Combo8, 0);
         pick(outputs->Combo9, 4); // a function with a time and a linked output
         inspector.inspect(QStringLiteral("output functions"),
-                          {QStringLiteral("Grid2"), QStringLiteral("Combo8"), QStringLiteral("Combo9"),
-                           QStringLiteral("Combo10"), QStringLiteral("Combo11"), QStringLiteral("Command5")});
+                          {QStringLiteral("Frame8"), QStringLiteral("Grid2"), QStringLiteral("Combo8"),
+                           QStringLiteral("Combo9"), QStringLiteral("Combo10"), QStringLiteral("Combo11"),
+                           QStringLiteral("Command5")});
 
         w.Command10->click();
         inspector.inspect(QStringLiteral("scenes, none chosen"),
@@ -417,6 +443,10 @@ private Q_SLOTS:
         inspector.inspect(QStringLiteral("dim output test"),
                           {QStringLiteral("Command22"), QStringLiteral("Command25")});
 
+        // Every group of every panel has been read out under its caption at some step.
+        for (QGroupBox *group : w.findChildren<QGroupBox *>())
+            if (!inspector.groupsChecked.contains(group->objectName()))
+                inspector.faults << group->objectName() + QStringLiteral(" was never checked");
         QVERIFY2(none(inspector.faults), "controls a screen reader cannot name, listed above");
     }
 

@@ -27,6 +27,8 @@ BrowseDirectoryDialog::BrowseDirectoryDialog(ModuleState &state, QWidget *parent
     Label2->setObjectName(QStringLiteral("Label2"));
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
+    // A folder's name is shown as it is, never read as markup.
+    Label3->setTextFormat(Qt::PlainText);
     Label2->setBuddy(Label3);
     // A screen reader names a list by its accessible name only: the folder list goes by the
     // caption of the directory it shows.

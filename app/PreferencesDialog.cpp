@@ -18,6 +18,8 @@ PreferencesDialog::PreferencesDialog(ModuleState &state, QWidget *parent) : QDia
     Label2->setObjectName(QStringLiteral("Label2"));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    // A folder's name is shown as it is, never read as markup.
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setFrameShape(QFrame::StyledPanel);
     Label1->setMinimumWidth(320);
     Label2->setBuddy(Label1);

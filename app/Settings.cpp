@@ -4,16 +4,28 @@
 #include "app/SettingsFiles.h"
 #include "common/Lang.h"
 #include "common/MessageBox.h"
+#include "common/UserFolders.h"
 #include "files/SafeFile.h"
 
 namespace {
-// The one place a setting that could not be stored is reported.
+bool &folderReported()
+{
+    static bool reported = false;
+    return reported;
+}
+
+// The one place a setting that could not be stored is reported. When the user's folder is the
+// reason, the message says what is wrong with it.
 bool store(const char *file, const QByteArray &content, QWidget *parent, int messageLanguage)
 {
     const QString name = QString::fromLatin1(file);
     if (SettingsFiles::write(name, content)) return true;
-    MessageBox::information(parent, Lang::warningTitle(messageLanguage),
-                            Messages::settingNotSaved(SettingsFiles::writtenPath(name), messageLanguage));
+    const UserFolders::FolderState folder = UserFolders::settingsFolderState();
+    MessageBox::information(
+        parent, Lang::warningTitle(messageLanguage),
+        UserFolders::isRefused(folder)
+            ? UserFolders::unusedFolderText(UserFolders::settingsFolder(), folder, messageLanguage)
+            : Messages::settingNotSaved(SettingsFiles::writtenPath(name), messageLanguage));
     return false;
 }
 
@@ -23,12 +35,29 @@ int number(const char *file, int fallback)
 }
 } // namespace
 
-Settings loadSettings()
+Settings loadSettings(QWidget *parent)
 {
-    return {number(SettingsFiles::Country, SettingsFiles::DefaultLanguage),
-            number(SettingsFiles::Port, SettingsFiles::DefaultComPort),
-            number(SettingsFiles::Pc, SettingsFiles::DefaultPcDelay), loadDefaultDirectory(),
-            number(SettingsFiles::Check, 0) == 1};
+    const Settings s{number(SettingsFiles::Country, SettingsFiles::DefaultLanguage),
+                     number(SettingsFiles::Port, SettingsFiles::DefaultComPort),
+                     number(SettingsFiles::Pc, SettingsFiles::DefaultPcDelay), loadDefaultDirectory(),
+                     number(SettingsFiles::Check, 0) == 1};
+    reportUnusedSettingsFolder(parent, s.language);
+    return s;
+}
+
+bool reportUnusedSettingsFolder(QWidget *parent, int language)
+{
+    const UserFolders::FolderState state = UserFolders::settingsFolderState();
+    if (!UserFolders::isRefused(state) || folderReported()) return false;
+    folderReported() = true;
+    MessageBox::information(parent, Lang::warningTitle(language),
+                            UserFolders::unusedFolderText(UserFolders::settingsFolder(), state, language));
+    return true;
+}
+
+void forgetReportedSettingsFolder()
+{
+    folderReported() = false;
 }
 
 QString loadDefaultDirectory()
@@ -60,9 +89,10 @@ bool storeCheckAfterSend(bool on, QWidget *parent, int messageLanguage)
 
 QStringList loadRecentFiles()
 {
+    QStringList paths;
+    if (UserFolders::isRefused(UserFolders::settingsFolderState())) return paths;
     const auto read =
         SafeFile::read(SettingsFiles::writtenPath(QString::fromLatin1(SettingsFiles::Recent)), 64 * 1024);
-    QStringList paths;
     if (read.status != SafeFile::ReadStatus::Ok) return paths;
     for (const QString &line : QString::fromUtf8(read.content).split(QLatin1Char('\n'))) {
         const QString path = line.trimmed();

@@ -18,7 +18,14 @@ struct Settings
     bool checkAfterSend;      // a send is followed by a read that compares (off unless stored)
 };
 
-Settings loadSettings();
+// Reads the settings. When the user's own settings folder is not used (UserFolders::FolderState),
+// the installer is told once per run, in the language read, over `parent`.
+Settings loadSettings(QWidget *parent = nullptr);
+// Tells the installer, once per run, that the user's settings folder is not used and why; true
+// when the message was shown now.
+bool reportUnusedSettingsFolder(QWidget *parent, int language);
+// Test hook: the next unused folder is reported again.
+void forgetReportedSettingsFolder();
 // The start folder of the file dialogs, read again (the preferences dialog shows it afresh).
 QString loadDefaultDirectory();
 
@@ -28,7 +35,7 @@ bool storeLanguage(int language, QWidget *parent, int messageLanguage);
 bool storePort(int port, QWidget *parent, int messageLanguage);
 bool storeDirectory(const QString &folder, QWidget *parent, int messageLanguage);
 bool storeCheckAfterSend(bool on, QWidget *parent, int messageLanguage);
-// The module files used last, newest first, and storing them (a failure is not reported: the
-// list is a convenience).
+// The module files used last, newest first (none while the user's folder is not used), and
+// storing them (a failure is not reported: the list is a convenience).
 QStringList loadRecentFiles();
 bool storeRecentFiles(const QStringList &paths);

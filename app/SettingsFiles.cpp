@@ -68,8 +68,11 @@ QString SettingsFiles::folderLine(const QByteArray &content)
 QStringList SettingsFiles::lookupOrder(const QString &fileName)
 {
     QStringList files;
-    for (const QString &folder :
-         {UserFolders::settingsFolder(), UserFolders::adminFolder(), InstallFolder::path()}) {
+    // The user's folder counts only while it is theirs alone (UserFolders::FolderState).
+    const QString own = UserFolders::isRefused(UserFolders::settingsFolderState())
+                            ? QString()
+                            : UserFolders::settingsFolder();
+    for (const QString &folder : {own, UserFolders::adminFolder(), InstallFolder::path()}) {
         if (folder.isEmpty()) continue;
         const QString file = folder + fileName;
         if (!files.contains(file)) files << file;
@@ -126,5 +129,8 @@ bool SettingsFiles::write(const QString &fileName, const QByteArray &content)
     // folder is made on the first change.
     if (!InstallFolder::isOwnHome() && !UserFolders::makePrivateFolder(UserFolders::settingsFolder()))
         return false;
+    // Never into a folder somebody else controls: the file could end up in another folder, or be
+    // replaced after it was written.
+    if (UserFolders::settingsFolderState() != UserFolders::FolderState::Usable) return false;
     return SafeFile::replace(writtenPath(fileName), content);
 }

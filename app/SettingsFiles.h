@@ -41,7 +41,8 @@ std::optional<int> numberField(const QByteArray &content);
 QString folderLine(const QByteArray &content);
 
 // The files a setting is looked up in, first choice first: the user's, the administrator's, the
-// shipped one (one file with QV_VELANO_HOME and on Windows).
+// shipped one (one file with QV_VELANO_HOME and on Windows). The user's file is left out while
+// their folder is not theirs alone (UserFolders::settingsFolderState()).
 QStringList lookupOrder(const QString &fileName);
 
 // A setting from the first file of lookupOrder() that holds a value; nullopt when none does.
@@ -61,7 +62,8 @@ QString writtenPath(const QString &fileName);
 // Replaces the user's settings file whole, creating the user's settings folder (0700) when it
 // is missing: the content goes to a new file that is renamed over the name, so the old content
 // stays when writing fails and a symbolic link at the name is replaced, never written through.
-// "pc.vdm" belongs to the installation and is never written. Returns false on failure.
+// "pc.vdm" belongs to the installation and is never written, and nothing is written into a user's
+// folder that is not theirs alone. Returns false on failure.
 bool write(const QString &fileName, const QByteArray &content);
 
 } // namespace SettingsFiles

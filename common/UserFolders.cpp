@@ -1,6 +1,7 @@
 #include "common/UserFolders.h"
 
 #include "common/InstallFolder.h"
+#include "common/Lang.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,6 +97,81 @@ QString UserFolders::documentsFolder()
 #else
     return withSeparator(homeFolder());
 #endif
+}
+
+UserFolders::FolderState UserFolders::settingsFolderState()
+{
+#ifdef Q_OS_WIN
+    return FolderState::Usable;
+#else
+    if (InstallFolder::isOwnHome()) return FolderState::Usable;
+    return privateFolderState(settingsFolder());
+#endif
+}
+
+UserFolders::FolderState UserFolders::privateFolderState(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return FolderState::Usable;
+#else
+    // The name itself, not what a link leads to: "folder/" would follow a link.
+    QString name = folder;
+    while (name.size() > 1 && name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    struct stat st
+    {
+    };
+    // A folder that cannot be looked at (missing, or below a folder the user may not enter)
+    // holds nothing to read; making it says what is wrong.
+    if (::lstat(QFile::encodeName(name).constData(), &st) != 0) return FolderState::Missing;
+    if (S_ISLNK(st.st_mode)) return FolderState::Link;
+    if (!S_ISDIR(st.st_mode)) return FolderState::NotAFolder;
+    if (st.st_uid != ::geteuid()) return FolderState::NotOwned;
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) return FolderState::WritableByOthers;
+    return FolderState::Usable;
+#endif
+}
+
+QString UserFolders::unusedFolderText(const QString &folder, FolderState state, int language)
+{
+    QString dutch;
+    QString french;
+    switch (state) {
+    case FolderState::Usable:
+    case FolderState::Missing:
+        return QString();
+    case FolderState::Link:
+        dutch = QStringLiteral("Het is een symbolische link, geen gewone map.");
+        french = QStringLiteral("C'est un lien symbolique, pas un dossier ordinaire.");
+        break;
+    case FolderState::NotAFolder:
+        dutch = QStringLiteral("Het is geen map.");
+        french = QStringLiteral("Ce n'est pas un dossier.");
+        break;
+    case FolderState::NotOwned:
+        dutch = QStringLiteral("De map is van een andere gebruiker.");
+        french = QStringLiteral("Ce dossier appartient à un autre utilisateur.");
+        break;
+    case FolderState::WritableByOthers:
+        dutch = QStringLiteral("Ook anderen mogen in deze map schrijven.");
+        french = QStringLiteral("D'autres utilisateurs peuvent aussi écrire dans ce dossier.");
+        break;
+    }
+    const QString shown = QDir::toNativeSeparators(folder);
+    return Lang::message(
+        language,
+        QStringLiteral("De map met uw eigen instellingen wordt niet gebruikt:\n%1\n%2\n\n"
+                       "De instellingen van de beheerder of de standaardinstellingen gelden. Wijzigingen en "
+                       "poortkoppelingen worden pas bewaard wanneer dit een gewone map is die van u is en "
+                       "waarin niemand anders mag schrijven.")
+            .arg(shown, dutch),
+        QStringLiteral(
+            "Le dossier de vos propres réglages n'est pas utilisé :\n%1\n%2\n\n"
+            "Les réglages de l'administrateur ou les réglages par défaut s'appliquent. Les "
+            "modifications et les liaisons de ports ne seront sauvées que lorsque ce sera un "
+            "dossier ordinaire qui vous appartient et dans lequel personne d'autre ne peut écrire.")
+            .arg(shown, french));
 }
 
 bool UserFolders::makePrivateFolder(const QString &folder)

@@ -97,6 +97,9 @@ OpenDialog::OpenDialog(ModuleState &state, Opener opener, QWidget *parent)
 {
     const int lang = state.Language;
     Label2 = named(new QLabel(this), "Label2");
+    // Folder and file names are shown as they are: a name is never read as markup (which could
+    // make the label load a file the name points at).
+    Label2->setTextFormat(Qt::PlainText);
     Command1 = named(new QPushButton(QStringLiteral("Openen"), this), "Command1");
     Command2 = named(new QPushButton(QStringLiteral("Default directory"), this), "Command2");
     Dir1->setMinimumHeight(260);
@@ -208,11 +211,18 @@ bool SaveDialog::isPlainName(const QString &name)
     return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
+bool SaveDialog::hasName(const QString &name)
+{
+    const QString base = name.endsWith(QLatin1String(".QV1")) ? name.chopped(4) : name;
+    return !base.trimmed().isEmpty();
+}
+
 void SaveDialog::Command1_Click()
 {
-    // A name that would lead into another folder is refused, as for a new folder: nothing is
-    // written and the name stays for the installer to correct.
-    if (!isPlainName(Text1->text())) {
+    // A name that would lead into another folder is refused, as for a new folder, and so is no
+    // name at all (nothing, blanks or the extension alone, which would save a hidden ".QV1"):
+    // nothing is written and the name stays for the installer to correct.
+    if (!isPlainName(Text1->text()) || !hasName(Text1->text())) {
         Text1->setFocus();
         Text1->selectAll();
         return;

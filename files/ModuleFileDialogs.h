@@ -95,6 +95,8 @@ public:
     static bool createFolder(const QString &parent, const QString &name);
     // A name without a folder separator ("/" or "\"): it stays in the folder of the lists.
     static bool isPlainName(const QString &name);
+    // A name that says something before the ".QV1" it may end in: not empty, not blanks only.
+    static bool hasName(const QString &name);
 
 private:
     Saver m_saver;

@@ -19,8 +19,12 @@
 #ifndef Q_OS_WIN
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/sysmacros.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -50,7 +54,7 @@ QString linkTarget(const QString &path)
 }
 
 // Only root can change what a name in this folder is: root owns the folder and nobody else may
-// write in it (/dev, /dev/serial/by-id; not /dev/shm, which everybody may write).
+// write in it (/dev, /dev/serial/by-id; not a /dev/shm that everybody may write in).
 bool rootKeepsTheFolderOf(const QString &path)
 {
     struct stat st
@@ -75,6 +79,50 @@ QString bindingTarget(const QString &typed, const QString &device, const SerialP
     return keptByRoot ? typed : device;
 }
 
+// The same character device as `st`: the two names reach one device, whatever they are called.
+bool sameDevice(const struct stat &a, const struct stat &b)
+{
+    return S_ISCHR(a.st_mode) && S_ISCHR(b.st_mode) && a.st_rdev == b.st_rdev;
+}
+
+// Whether the character device `device` (every link followed, `st` its status) is a line a
+// module can be on: a terminal. /dev/tty stands for whichever terminal the program was started
+// from, and the terminals of the program's own input and output are the installer's, never a
+// module's: those are refused. A device the kernel files under another class (memory, sound,
+// a watchdog ...) is refused without being opened, since opening some devices does something.
+// A device the system lists as a serial port is taken as it is (the user may not be allowed to
+// open it yet); any other is opened for a moment, without becoming the program's terminal and
+// without waiting for a carrier, to ask whether it is a terminal.
+PortBinding::Problem terminalProblem(const QString &device, const struct stat &st,
+                                     const SerialPortList &ports, QString *detail)
+{
+    struct stat other
+    {
+    };
+    if (::stat("/dev/tty", &other) == 0 && sameDevice(other, st)) return PortBinding::Problem::NotTerminal;
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (::isatty(fd) && ::fstat(fd, &other) == 0 && sameDevice(other, st))
+            return PortBinding::Problem::NotTerminal;
+#ifdef Q_OS_LINUX
+    const QString kind =
+        QFileInfo(u"/sys/dev/char/%1:%2/subsystem"_s.arg(major(st.st_rdev)).arg(minor(st.st_rdev)))
+            .canonicalFilePath();
+    if (!kind.isEmpty() && QFileInfo(kind).fileName() != "tty"_L1) return PortBinding::Problem::NotTerminal;
+#endif
+    for (const SerialPortEntry &entry : ports)
+        if (QFileInfo(entry.device).canonicalFilePath() == device) return PortBinding::Problem::None;
+    const int fd =
+        ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *detail = systemError(errno);
+        return PortBinding::Problem::NotOpened;
+    }
+    // What was opened is the device looked at (not something put at its name meanwhile).
+    const bool terminal = ::fstat(fd, &other) == 0 && sameDevice(other, st) && ::isatty(fd) == 1;
+    ::close(fd);
+    return terminal ? PortBinding::Problem::None : PortBinding::Problem::NotTerminal;
+}
+
 #ifdef Q_OS_LINUX
 // The kernel places a USB adapter's tty below a USB device in sysfs.
 bool onUsb(const QString &device)
@@ -96,6 +144,15 @@ PortBinding::Outcome outcome(PortBinding::Problem problem, const QString &path, 
     out.portNumber = port;
     return out;
 }
+
+#ifndef Q_OS_WIN
+PortBinding::Outcome folderNotUsed(const QString &folder, int port, UserFolders::FolderState state)
+{
+    PortBinding::Outcome out = outcome(PortBinding::Problem::FolderNotUsed, folder, port);
+    out.folder = state;
+    return out;
+}
+#endif
 
 } // namespace
 
@@ -209,10 +266,21 @@ PortBinding::Outcome PortBinding::bind(int port, const QString &typed) const
     if (S_ISDIR(st.st_mode)) return outcome(Problem::Folder, path, port);
     if (S_ISREG(st.st_mode)) return outcome(Problem::RegularFile, path, port);
     if (!S_ISCHR(st.st_mode)) return outcome(Problem::NotCharacterDevice, path, port);
+    const SerialPortList listed = ports();
+    QString detail;
+    if (const Problem problem = terminalProblem(device, st, listed, &detail); problem != Problem::None)
+        return outcome(problem, path, port, detail);
 
-    const QString target = bindingTarget(path, device, ports());
+    const QString target = bindingTarget(path, device, listed);
+    // Never a link in a folder somebody else controls (one that leads elsewhere, or that others
+    // may write in): the binding could end up in another folder, or be changed afterwards.
     const QString folder = UserFolders::settingsFolder();
+    if (const auto state = UserFolders::settingsFolderState(); UserFolders::isRefused(state))
+        return folderNotUsed(folder, port, state);
     if (!UserFolders::makePrivateFolder(folder)) return outcome(Problem::FolderNotMade, folder, port);
+    if (const auto state = UserFolders::settingsFolderState(); state != UserFolders::FolderState::Usable)
+        return folderNotUsed(folder, port,
+                             UserFolders::isRefused(state) ? state : UserFolders::FolderState::NotAFolder);
 
     // The old "comN" is replaced only when it is a link; anything else there is not a binding.
     const QString link = folder + linkName(port);
@@ -254,6 +322,9 @@ PortBinding::Outcome PortBinding::unbind(int port) const
     return outcome(Problem::Unsupported, QString(), port);
 #else
     if (port < 1 || port > kLastPort) return outcome(Problem::BadPortNumber, QString::number(port), port);
+    // Removing a name through a folder that leads elsewhere would remove it there.
+    if (const auto state = UserFolders::settingsFolderState(); UserFolders::isRefused(state))
+        return folderNotUsed(UserFolders::settingsFolder(), port, state);
     const QString link = linkPath(port);
     const QByteArray native = QFile::encodeName(link);
     struct stat st
@@ -349,6 +420,16 @@ QString PortBinding::problemText(const Outcome &outcome, int language)
             u"hernoem het zelf."_s.arg(path),
             u"%1 n'est pas une liaison mais un fichier ou un dossier. Le programme n'y touche pas ; "
             u"supprimez-le ou renommez-le vous-même."_s.arg(path));
+    case Problem::NotTerminal:
+        return Lang::message(language, u"%1 is geen seriële poort."_s.arg(path),
+                             u"%1 n'est pas un port série."_s.arg(path));
+    case Problem::NotOpened:
+        return Lang::message(
+            language,
+            u"%1 kan niet geopend worden om te zien of het een seriële poort is%2."_s.arg(path, detail),
+            u"%1 ne peut pas être ouvert pour voir s'il s'agit d'un port série%2."_s.arg(path, detail));
+    case Problem::FolderNotUsed:
+        return UserFolders::unusedFolderText(outcome.path, outcome.folder, language);
     case Problem::FolderNotMade:
         return Lang::message(language, u"De map %1 kan niet gemaakt worden."_s.arg(path),
                              u"Le dossier %1 ne peut pas être créé."_s.arg(path));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/UserFolders.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -71,8 +73,11 @@ public:
         RegularFile,        // not a serial port: a file
         Folder,             // not a serial port: a folder
         NotCharacterDevice, // not a serial port: a FIFO, socket or block device
+        NotTerminal,        // a device that is no terminal (/dev/null), or the program's own terminal
+        NotOpened,          // a device that could not be opened to see whether it is a terminal
         Occupied,           // "comN" exists and is not a link: left alone
         FolderNotMade,      // the settings folder cannot be made
+        FolderNotUsed,      // the settings folder is not the user's alone (UserFolders::FolderState)
         LinkFailed,         // the new link cannot be made or put in place
         RemoveFailed,       // the link cannot be removed
         Unsupported         // nothing to bind or remove on this system (Windows)
@@ -89,6 +94,8 @@ public:
         int portNumber = 0;
         // Where the link now points (empty after a removal and on Windows).
         QString target;
+        // FolderNotUsed: what is wrong with the settings folder.
+        UserFolders::FolderState folder = UserFolders::FolderState::Usable;
 
         bool ok() const { return problem == Problem::None; }
     };
@@ -101,16 +108,23 @@ public:
     SerialPortList ports() const;
 
     // Binds port `port` to `device`: an entry of ports() or any path typed by the installer.
-    // The device must be a character device once every link is followed. The link points at the
+    // The device must be a terminal once every link is followed: a character device that ports()
+    // lists, or that says it is a terminal when opened without waiting (a pseudo-terminal of a
+    // simulated module). /dev/tty and the terminal the program itself runs in are never bound,
+    // nor is a device the system counts among another kind (memory, sound ...), which is not even
+    // opened. The link points at the
     // adapter's stable name when the list knows one, else at the name as given when it lies in a
     // folder of /dev/ that only root may change, else at the device itself. It is made under a temporary name
     // and renamed over the old "comN", so the old link is replaced in one step and nothing is ever written
     // through it. A "comN" that is not a link (a file or folder somebody put there) is left alone and
-    // refused. On Windows nothing is stored: the outcome names the COM port number to use.
+    // refused, and so is a settings folder that is not the user's alone (a link to another folder,
+    // a folder others may write in). On Windows nothing is stored: the outcome names the COM port
+    // number to use.
     Outcome bind(int port, const QString &device) const;
 
     // Removes the binding of `port`: only a link; a file or folder of that name is not the
-    // program's and is left alone (refused). No link at all is no problem.
+    // program's and is left alone (refused), as is anything in a settings folder that is not the
+    // user's alone. No link at all is no problem.
     Outcome unbind(int port) const;
 
     // What `port` opens now.

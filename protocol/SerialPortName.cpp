@@ -39,8 +39,10 @@ QString serialPortName(int number)
     return QStringLiteral("COM%1").arg(number);
 #else
     const QString link = QStringLiteral("com%1").arg(number);
+    // The user's own link counts only while their folder is theirs alone: a link in a folder
+    // somebody else can change could lead the conversation to another user's port.
     const QString own = UserFolders::settingsFolder() + link;
-    if (present(own)) return own;
+    if (!UserFolders::isRefused(UserFolders::settingsFolderState()) && present(own)) return own;
     if (const QString admin = UserFolders::adminFolder(); !admin.isEmpty() && ownedByRoot(admin + link))
         return admin + link;
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);

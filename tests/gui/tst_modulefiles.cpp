@@ -227,8 +227,7 @@ private Q_SLOTS:
                  QDir::toNativeSeparators(folder + QStringLiteral("a.qv1.QV1")));
         QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.QV1")),
                  QDir::toNativeSeparators(folder + QStringLiteral("a.QV1")));
-        saveAs(w, QString());
-        QVERIFY(QFile::exists(folder + QStringLiteral(".QV1")));
+        QVERIFY(SaveDialog::hasName(QStringLiteral("b")) && SaveDialog::hasName(QStringLiteral(" b .QV1")));
         saveAs(w, QStringLiteral("b.qv1"));
         QVERIFY(QFile::exists(folder + QStringLiteral("b.qv1.QV1")));
     }
@@ -311,25 +310,41 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(rig.home.file(QStringLiteral("uit"))));
     }
 
-    // A name that leads into another folder is refused like a new folder's name: nothing is
-    // written anywhere, the dialog stays open with the name to correct.
+    // A name that leads into another folder is refused like a new folder's name, and so is no
+    // name at all (which would save a hidden, nameless ".QV1"): nothing is written anywhere, the
+    // dialog stays open with the name to correct and the focus in the name field.
     void saveNameWithAFolderIsRefused()
     {
         Rig rig;
         TestWindow &w = rig.w();
         w.state().ModuleType = 1;
         QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
-        for (const QString &name : {QStringLiteral("sub/x"), QStringLiteral("../x"),
-                                    QStringLiteral("sub\\x.QV1"), QStringLiteral("/tmp/x")}) {
+        const QStringList refused{QStringLiteral("sub/x"),
+                                  QStringLiteral("../x"),
+                                  QStringLiteral("sub\\x.QV1"),
+                                  QStringLiteral("/tmp/x"),
+                                  QString(),
+                                  QStringLiteral("   "),
+                                  QStringLiteral(".QV1"),
+                                  QStringLiteral("  .QV1")};
+        for (const QString &name : refused) {
             int saves = 0;
             SaveDialog dialog(
                 w.state(), [&saves](const QString &) { return ++saves > 0; }, &w);
             dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
             dialog.Text1->setText(name);
+            dialog.Command1->setFocus();
             dialog.Command1->click();
             QCOMPARE(saves, 0);
             QVERIFY2(dialog.isVisible(), qPrintable(name));
             QCOMPARE(dialog.Text1->text(), name);
+            QVERIFY2(dialog.Text1->hasFocus(), qPrintable(name));
+        }
+        for (const QString &name : {QString(), QStringLiteral(".QV1")}) {
+            saveAs(w, name);
+            QCOMPARE(QDir(rig.home.path()).entryList({QStringLiteral("*.QV1")}, QDir::Files | QDir::Hidden),
+                     QStringList());
         }
         saveAs(w, QStringLiteral("sub/x"));
         QVERIFY(QDir(rig.home.file(QStringLiteral("sub"))).isEmpty());

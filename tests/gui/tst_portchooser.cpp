@@ -9,12 +9,42 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+// A pseudo-terminal of the test's own: its terminal end stands for a serial port, as the
+// simulated module's does. Open while the object lives.
+class Terminal
+{
+public:
+    Terminal()
+    {
+        m_main = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_main >= 0 && ::grantpt(m_main) == 0 && ::unlockpt(m_main) == 0)
+            if (const char *name = ::ptsname(m_main)) m_device = QString::fromLocal8Bit(name);
+    }
+    ~Terminal()
+    {
+        if (m_main >= 0) ::close(m_main);
+    }
+    Terminal(const Terminal &) = delete;
+    Terminal &operator=(const Terminal &) = delete;
+    QString device() const { return m_device; }
+
+private:
+    int m_main = -1;
+    QString m_device;
+};
+} // namespace
+
 // The port chooser on a port list of the test's own, changed while the dialog is open as an
-// installer plugs adapters in and out. The devices are character devices every system has.
+// installer plugs adapters in and out. The adapter and a terminal typed by hand are
+// pseudo-terminals of the test; the other entries are only shown.
 class TestPortChooser : public QObject
 {
     Q_OBJECT
@@ -22,10 +52,12 @@ class TestPortChooser : public QObject
     QTemporaryDir m_dir;
     QString m_stable;
     std::shared_ptr<SerialPortList> m_ports;
+    Terminal m_cable;
+    Terminal m_typed;
 
     SerialPortEntry cable() const
     {
-        return {u"/dev/zero"_s, u"USB <b>cable</b>"_s, u"Maker"_s, u"A1"_s, m_stable, true};
+        return {m_cable.device(), u"USB <b>cable</b>"_s, u"Maker"_s, u"A1"_s, m_stable, true};
     }
     static SerialPortEntry builtIn() { return {u"/dev/null"_s, u"Built-in"_s, {}, {}, {}, false}; }
     PortBinding binding() const
@@ -43,8 +75,10 @@ private Q_SLOTS:
 #ifdef Q_OS_WIN
         QSKIP("ports are bound by links on POSIX systems");
 #endif
+        if (m_cable.device().isEmpty() || m_typed.device().isEmpty())
+            QSKIP("this system gives no pseudo-terminals to stand for serial ports");
         m_stable = m_dir.filePath(u"usb-Maker_cable_A1-if00-port0"_s);
-        QVERIFY(QFile::link(u"/dev/zero"_s, m_stable));
+        QVERIFY(QFile::link(m_cable.device(), m_stable));
     }
     void init()
     {
@@ -66,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.PortLabel->text(),
                  u"Port 3 : "_s + PortBinding::describe(PortBinding::deviceFor(3), 2));
         QCOMPARE(row(dialog.PortList->topLevelItem(1)),
-                 (QStringList{u"/dev/zero"_s, u"USB <b>cable</b>"_s, u"Maker"_s, u"A1"_s}));
+                 (QStringList{m_cable.device(), u"USB <b>cable</b>"_s, u"Maker"_s, u"A1"_s}));
         dialog.PortList->setFocus(Qt::TabFocusReason);
         QVERIFY(dialog.DeviceEdit->text().isEmpty() && !dialog.BindButton->isEnabled());
         QVERIFY(!dialog.UnbindButton->isEnabled());
@@ -76,10 +110,10 @@ private Q_SLOTS:
         QCOMPARE(dialog.DeviceEdit->accessibleName(), u"Périphérique :"_s);
 
         dialog.PortList->topLevelItem(1)->setSelected(true);
-        QCOMPARE(dialog.DeviceEdit->text(), u"/dev/zero"_s);
+        QCOMPARE(dialog.DeviceEdit->text(), m_cable.device());
         m_ports->prepend({u"/dev/full"_s, u"Second"_s, {}, {}, {}, true});
         QTRY_COMPARE_WITH_TIMEOUT(dialog.PortList->topLevelItemCount(), 3, 3000);
-        QCOMPARE(dialog.PortList->selectedItems().value(0)->text(0), u"/dev/zero"_s);
+        QCOMPARE(dialog.PortList->selectedItems().value(0)->text(0), m_cable.device());
         m_ports->clear();
         QTRY_VERIFY_WITH_TIMEOUT(dialog.NoPortsLabel->isVisible(), 3000);
         QCOMPARE(dialog.PortList->topLevelItemCount(), 0);
@@ -96,28 +130,40 @@ private Q_SLOTS:
         dialog.PortList->topLevelItem(1)->setSelected(true);
         dialog.BindButton->click();
         QCOMPARE(QFile::symLinkTarget(link), m_stable);
-        QCOMPARE(dialog.PortLabel->text(), u"Poort 2: Gekoppeld aan %1 (nu /dev/zero)"_s.arg(m_stable));
+        QCOMPARE(dialog.PortLabel->text(),
+                 u"Poort 2: Gekoppeld aan %1 (nu %2)"_s.arg(m_stable, m_cable.device()));
 
         dialog.DeviceEdit->clear();
-        QTest::keyClicks(dialog.DeviceEdit, u"/dev/null"_s);
+        QTest::keyClicks(dialog.DeviceEdit, m_typed.device());
         QVERIFY(dialog.PortList->selectedItems().isEmpty());
         QTest::keyClick(dialog.DeviceEdit, Qt::Key_Return);
-        QCOMPARE(QFile::symLinkTarget(link), u"/dev/null"_s);
+        QCOMPARE(QFile::symLinkTarget(link), m_typed.device());
 
+        // Only terminals: a file, a device that is none (also one the list shows) and the alias
+        // of the program's own terminal are refused.
         home.write(u"notes"_s, "x");
-        dialog.DeviceEdit->setText(home.file(u"notes"_s));
+        const QList<std::pair<QString, QString>> refused{
+            {home.file(u"notes"_s), home.file(u"notes"_s) + u" is een gewoon bestand, geen seriële poort."_s},
+            {u"/dev/null"_s, u"/dev/null is geen seriële poort."_s},
+            {u"/dev/tty"_s, u"/dev/tty is geen seriële poort."_s}};
+        for (const auto &[typed, message] : refused) {
+            dialog.DeviceEdit->setText(typed);
+            dialog.BindButton->click();
+            QCOMPARE(MessageBox::lastTitle(), u"Opgelet !"_s);
+            QCOMPARE(MessageBox::lastText(), message);
+            QCOMPARE(QFile::symLinkTarget(link), m_typed.device());
+        }
+        dialog.PortList->topLevelItem(0)->setSelected(true);
         dialog.BindButton->click();
-        QCOMPARE(MessageBox::lastTitle(), u"Opgelet !"_s);
-        QCOMPARE(MessageBox::lastText(),
-                 home.file(u"notes"_s) + u" is een gewoon bestand, geen seriële poort."_s);
-        QCOMPARE(QFile::symLinkTarget(link), u"/dev/null"_s);
+        QCOMPARE(MessageBox::lastText(), u"/dev/null is geen seriële poort."_s);
+        QCOMPARE(QFile::symLinkTarget(link), m_typed.device());
 
         QVERIFY(dialog.UnbindButton->isEnabled());
         dialog.UnbindButton->click();
         QVERIFY(!QFileInfo(link).isSymLink());
         QVERIFY(dialog.PortLabel->text().startsWith(u"Poort 2: /dev/ttyS1 (geen koppeling"_s));
         QVERIFY(!dialog.UnbindButton->isEnabled());
-        QCOMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::shownCount(), 4);
     }
 
     // The offer: only with no binding and exactly one USB adapter; "no" is not asked again.
@@ -130,10 +176,10 @@ private Q_SLOTS:
         *m_ports = {builtIn(), cable()};
         MessageBox::setNextChoice(1);
         QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
-        QCOMPARE(
-            MessageBox::lastText(),
-            u"Er is één USB-seriële adapter aangesloten: USB <b>cable</b> (/dev/zero).\nPoort 5 heeft geen "
-            u"koppeling en zou /dev/ttyS4 openen.\n\nPoort 5 aan deze adapter koppelen?"_s);
+        QCOMPARE(MessageBox::lastText(),
+                 u"Er is één USB-seriële adapter aangesloten: USB <b>cable</b> (%1).\nPoort 5 heeft geen "
+                 u"koppeling en zou /dev/ttyS4 openen.\n\nPoort 5 aan deze adapter koppelen?"_s.arg(
+                     m_cable.device()));
         QCOMPARE(MessageBox::lastButtons(), (QStringList{u"Ja"_s, u"Nee"_s}));
         QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
         QCOMPARE(MessageBox::shownCount(), 1);

@@ -79,6 +79,15 @@ class tst_InstallFolder : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+#ifndef Q_OS_WIN
+        // Folders the tests make for a user are the user's alone (a settings folder others may
+        // write in is not used), whatever the umask of the machine would give them.
+        ::umask(022);
+#endif
+    }
+
     void folderLocation()
     {
 #ifdef Q_OS_WIN

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #ifndef Q_OS_WIN
@@ -31,6 +32,15 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase()
+    {
+#ifndef Q_OS_WIN
+        // Folders the tests make for a user are the user's alone, whatever the umask of the
+        // machine would give them.
+        ::umask(022);
+#endif
+    }
+
     void fieldReading_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -238,6 +248,82 @@ private Q_SLOTS:
         QCOMPARE(home.read(QStringLiteral("country.vdm")), QByteArray(" 2 \r\n"));
         QCOMPARE(entries(home.path()), QStringList{QStringLiteral("country.vdm")});
 #endif
+    }
+
+    // A settings folder that is not the user's alone is passed over as if it held nothing, and
+    // nothing is written in it (nor through it, when it is a link to another folder).
+    void aFolderOfSomebodyElseIsPassedOver_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("state");
+        QTest::newRow("link to another folder")
+            << QStringLiteral("link") << int(UserFolders::FolderState::Link);
+        QTest::newRow("the group may write")
+            << QStringLiteral("0770") << int(UserFolders::FolderState::WritableByOthers);
+        QTest::newRow("others may write")
+            << QStringLiteral("1777") << int(UserFolders::FolderState::WritableByOthers);
+        QTest::newRow("another user's") << QStringLiteral("owner") << int(UserFolders::FolderState::NotOwned);
+        QTest::newRow("a file") << QStringLiteral("file") << int(UserFolders::FolderState::NotAFolder);
+        QTest::newRow("private, with group reading")
+            << QStringLiteral("0750") << int(UserFolders::FolderState::Usable);
+    }
+    void aFolderOfSomebodyElseIsPassedOver()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("one settings folder on Windows");
+#else
+        QFETCH(QString, folder);
+        QFETCH(int, state);
+        if (folder == QLatin1String("owner") && ::geteuid() != 0)
+            QSKIP("only root can give a folder to another user");
+        TestUserHome m;
+        QTemporaryDir elsewhere;
+        const QString user = m.user().chopped(1);
+        const QString port = QString::fromLatin1(SettingsFiles::Port);
+        m.write(m.admin(port), "2\r\n");
+        QVERIFY(QDir().mkpath(m.home() + QStringLiteral(".config")));
+        QCOMPARE(UserFolders::settingsFolderState(), UserFolders::FolderState::Missing);
+        const QString real = folder == QLatin1String("link") ? elsewhere.path() : user;
+        if (folder == QLatin1String("file")) {
+            m.write(user, "7\r\n");
+        } else {
+            if (folder == QLatin1String("link")) QVERIFY(QFile::link(elsewhere.path(), user));
+            QVERIFY(UserFolders::makePrivateFolder(real));
+            m.write(real + QStringLiteral("/port.vdm"), "7\r\n");
+            if (folder == QLatin1String("owner"))
+                QVERIFY(::chown(QFile::encodeName(user).constData(), 65534, 65534) == 0);
+            else if (folder != QLatin1String("link"))
+                QVERIFY(::chmod(QFile::encodeName(user).constData(), mode_t(folder.toUInt(nullptr, 8))) == 0);
+        }
+        QCOMPARE(int(UserFolders::settingsFolderState()), state);
+        const bool used = state == int(UserFolders::FolderState::Usable);
+        QCOMPARE(SettingsFiles::readNumber(port).value_or(0), used ? 7 : 2);
+        QCOMPARE(SettingsFiles::lookupOrder(port).size(), used ? 3 : 2);
+        QCOMPARE(SettingsFiles::write(port, SettingsFiles::portContent(5)), used);
+        QCOMPARE(m.read(folder == QLatin1String("file") ? user : real + QStringLiteral("/port.vdm")),
+                 used ? QByteArray("5\r\n") : QByteArray("7\r\n"));
+        if (!used)
+            QCOMPARE(entries(real), folder == QLatin1String("file") ? QStringList() : QStringList{port});
+        QCOMPARE(m.read(m.admin(port)), QByteArray("2\r\n"));
+#endif
+    }
+
+    // The message names the folder and what is wrong with it, in the installer's language.
+    void unusedFolderTexts()
+    {
+        const QString folder = QStringLiteral("/home/piet/.config/qv-velano5/");
+        QCOMPARE(
+            UserFolders::unusedFolderText(folder, UserFolders::FolderState::WritableByOthers, 2),
+            QStringLiteral("Le dossier de vos propres réglages n'est pas utilisé :\n%1\n"
+                           "D'autres utilisateurs peuvent aussi écrire dans ce dossier.\n\nLes réglages de "
+                           "l'administrateur ou les réglages par défaut s'appliquent. Les modifications et "
+                           "les liaisons de ports ne seront sauvées que lorsque ce sera un dossier ordinaire "
+                           "qui vous appartient et dans lequel personne d'autre ne peut écrire.")
+                .arg(QDir::toNativeSeparators(folder)));
+        const QString both = UserFolders::unusedFolderText(folder, UserFolders::FolderState::Link, 0);
+        QVERIFY(both.contains(QStringLiteral("Het is een symbolische link, geen gewone map.")));
+        QVERIFY(both.contains(QStringLiteral("C'est un lien symbolique, pas un dossier ordinaire.")));
+        QVERIFY(UserFolders::unusedFolderText(folder, UserFolders::FolderState::Usable, 1).isEmpty());
     }
 
     // With QV_VELANO_HOME the one folder is read and written; the user's folders and the

@@ -1,0 +1,211 @@
+#include "app/BrowseDirectoryDialog.h"
+#include "app/PortChooserDialog.h"
+#include "app/PreferencesDialog.h"
+#include "app/RecentFiles.h"
+#include "common/MessageBox.h"
+#include "files/CompareWindow.h"
+#include "files/ModuleFileDialogs.h"
+#include "protocol/ModuleState.h"
+#include "support/TestHome.h"
+
+#include <QMenu>
+#include <QTest>
+#include <QTextDocumentFragment>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// A FIFO nobody writes to: whoever opens it to read waits for a writer. The watchdog plays that
+// writer now and then (an open for writing that does not wait succeeds only while a reader is
+// there), so a label that opened the FIFO gets an empty file and the test goes on, and the
+// watchdog remembers that somebody did.
+class FifoWatchdog
+{
+public:
+    explicit FifoWatchdog(const QString &fifo)
+        : m_fifo(QFile::encodeName(fifo)), m_thread([this] { watch(); })
+    {
+    }
+    ~FifoWatchdog()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    FifoWatchdog(const FifoWatchdog &) = delete;
+    FifoWatchdog &operator=(const FifoWatchdog &) = delete;
+    // Whether somebody opened the FIFO since the last call.
+    bool takeOpened() { return m_opened.exchange(false); }
+
+private:
+    void watch()
+    {
+        while (!m_stop) {
+            const int fd = ::open(m_fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                m_opened = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    QByteArray m_fifo;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_opened{false};
+    std::thread m_thread;
+};
+
+// What a tip shows: a tip that looks like markup is read as markup, any other as it is.
+QString shownTip(const QString &tip)
+{
+    return Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip;
+}
+} // namespace
+
+// Folder and file names come from outside the program and are shown as they are, never read as
+// markup: a name holding an image tag would make a label load the file the tag names. Here that
+// file is a FIFO, so a label that read a name as markup would wait for ever; the watchdog makes
+// such a test fail instead. The folder is named `<img src="<the FIFO>">`: its name holds
+// separators, so it is a chain of folders whose full path holds the tag.
+class TestPlainText : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_fifo;
+    QString m_folder;
+    std::unique_ptr<FifoWatchdog> m_watchdog;
+
+    // Lets the dialog lay itself out and paint, as the installer would see it.
+    static void look(QWidget &w)
+    {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.grab();
+        QCoreApplication::processEvents();
+    }
+    // Shows the tip as the menu or list would when the mouse rests on an entry.
+    static void hover(const QString &tip, QWidget *over)
+    {
+        QToolTip::showText(over->mapToGlobal(QPoint(4, 4)), tip, over);
+        QCoreApplication::processEvents();
+        QToolTip::hideText();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        MessageBox::setAutoAnswer(true);
+        m_fifo = m_dir.filePath(u"fifo"_s);
+        QVERIFY(::mkfifo(QFile::encodeName(m_fifo).constData(), 0600) == 0);
+        m_folder = m_dir.path() + u"/<img src=\""_s + m_fifo + u"\">"_s;
+        QVERIFY(QDir().mkpath(m_folder));
+        QVERIFY(QFileInfo(m_folder).isDir());
+        TestUserHome::write(m_folder + u"/klant.QV1"_s, "");
+        m_watchdog = std::make_unique<FifoWatchdog>(m_fifo);
+    }
+    void cleanup()
+    {
+        QVERIFY2(!m_watchdog->takeOpened(), "a name was read as markup: the FIFO it names was opened");
+    }
+    void cleanupTestCase() { m_watchdog.reset(); }
+
+    // "Openen" and "Opslaan": the folder, and the folder with the file chosen.
+    void moduleFileDialogs()
+    {
+        TestHome home;
+        ModuleState state;
+        state.Language = 1;
+        state.DefaultDirectory = m_folder;
+        OpenDialog open(state, [](const QString &) { return false; });
+        look(open);
+        QCOMPARE(open.Label2->text(), QDir::toNativeSeparators(m_folder));
+        const auto items = open.File1->findItems(u"klant.QV1"_s, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        open.File1->setCurrentItem(items.first());
+        Q_EMIT open.File1->itemClicked(items.first());
+        open.grab();
+        QCOMPARE(open.Label2->text(), QDir::toNativeSeparators(m_folder + u"/klant.QV1"_s));
+        QCOMPARE(open.Dir1->path(), m_folder);
+
+        SaveDialog save(state, [](const QString &) { return false; });
+        look(save);
+        QCOMPARE(save.Dir1->path(), m_folder);
+        QVERIFY(!save.Dir1->findItems(u"fifo\">"_s, Qt::MatchEndsWith).isEmpty());
+    }
+
+    // "Browse directory" and "Preferences": the stored folder.
+    void folderDialogs()
+    {
+        TestHome home;
+        home.writeSettings(" 1 \r\n", "1\r\n", "300\r\n", m_folder.toLocal8Bit() + "\r\n");
+        ModuleState state;
+        state.Language = 1;
+        PreferencesDialog form4(state);
+        look(form4);
+        QCOMPARE(form4.Label1->text(), QDir::toNativeSeparators(m_folder));
+        BrowseDirectoryDialog form5(state, &form4);
+        look(form5);
+        QCOMPARE(form5.Label3->text(), QDir::toNativeSeparators(m_folder));
+    }
+
+    // The recent files: the entry names the file, the tip and the status tip show the path.
+    void recentFiles()
+    {
+        TestHome home;
+        QMenu menu;
+        QAction *after = menu.addSeparator();
+        QAction *before = menu.addSeparator();
+        RecentFiles recent(&menu, after, before);
+        const QString markup = m_folder + u"/klant.QV1"_s;
+        const QString plain = home.file(u"a & b.QV1"_s);
+        recent.add(plain);
+        recent.add(markup);
+        auto *entry = menu.findChild<QAction *>(u"recent1"_s);
+        QVERIFY(entry);
+        QCOMPARE(entry->text(), u"&1 klant.QV1"_s);
+        QCOMPARE(shownTip(entry->toolTip()), markup);
+        QCOMPARE(entry->statusTip(), markup);
+        hover(entry->toolTip(), &menu);
+        // A path that does not look like markup is its own tip.
+        QCOMPARE(menu.findChild<QAction *>(u"recent2"_s)->toolTip(), plain);
+    }
+
+    // The port chooser: a binding and an adapter's stable name that lead into that folder.
+    void portChooser()
+    {
+        TestHome home;
+        const QString stable = m_folder + u"/usb-Maker_Cable"_s;
+        QVERIFY(QFile::link(stable, home.file(u"com1"_s)));
+        const SerialPortList ports{
+            {u"/dev/ttyUSB93"_s, u"<img src=\"%1\">"_s.arg(m_fifo), {}, {}, stable, true}};
+        PortChooserDialog dialog(PortBinding([ports] { return ports; }), 1, 1);
+        look(dialog);
+        QCOMPARE(dialog.PortLabel->text(), u"Poort 1: Gekoppeld aan %1 (niet aangesloten)"_s.arg(stable));
+        QTreeWidgetItem *row = dialog.PortList->topLevelItem(0);
+        QCOMPARE(row->text(1), ports[0].description);
+        QCOMPARE(shownTip(row->toolTip(0)), u"Vaste naam: "_s + stable);
+        hover(row->toolTip(0), dialog.PortList);
+    }
+
+    // The comparison names the file in its title.
+    void compareWindow()
+    {
+        const QString file = m_folder + u"/<b>klant.QV1"_s;
+        CompareWindow window(1, file, ImageCompare::Result{});
+        look(window);
+        QCOMPARE(window.windowTitle(), u"Vergelijken met <b>klant.QV1"_s);
+    }
+};
+
+QTEST_MAIN(TestPlainText)
+#include "tst_plaintext.moc"

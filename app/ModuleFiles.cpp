@@ -6,11 +6,13 @@
 #include "app/RecentFiles.h"
 #include "common/Lang.h"
 #include "common/MessageBox.h"
+#include "files/Backups.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "protocol/ModuleState.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace {
@@ -117,18 +119,30 @@ void ModuleFiles::openRecentFile(const QString &path)
     openModuleFile(path);
 }
 
+// What the file held is kept among the backups before it is replaced. A file whose content
+// cannot be kept is replaced all the same, and the installer is told that no copy was kept.
 bool ModuleFiles::saveModuleFile(const QString &path)
 {
     const ModuleImage *image = m_state.currentImage();
-    QString error;
-    if (image && writeModuleFile(path, m_state.ModuleType, *image, &error)) {
-        m_state.markUnchanged();
-        m_recent->add(path);
-        return true;
+    QString error = QStringLiteral("no module");
+    const QByteArray content = image ? moduleFileContent(m_state.ModuleType, *image, &error) : QByteArray();
+    if (content.isEmpty()) {
+        warn(Messages::fileNotSaved(path, error, m_state.Language));
+        return false;
     }
-    if (!image) error = QStringLiteral("no module");
-    warn(Messages::fileNotSaved(path, error, m_state.Language));
-    return false;
+    const Backups::Replaced kept = Backups::keepReplaced(path, content, QDateTime::currentDateTime());
+    if (!writeModuleFile(path, m_state.ModuleType, *image, &error)) {
+        // Nothing was replaced: the copy would only stand beside a file that still holds it.
+        if (kept.status == Backups::Replaced::Made) Backups::discardReplaced(kept.path);
+        warn(Messages::fileNotSaved(path, error, m_state.Language));
+        return false;
+    }
+    if (kept.status == Backups::Replaced::Made) Backups::pruneReplaced(path, kept.path);
+    m_state.markUnchanged();
+    m_recent->add(path);
+    if (kept.status == Backups::Replaced::Failed)
+        warn(Backups::notKeptMessage(path, kept.error, m_state.Language));
+    return true;
 }
 
 bool ModuleFiles::mayLeave(bool fileOpen)

@@ -30,7 +30,8 @@ public:
     // open afterwards ("Module Opslaan" disabled, the title without a name), as after a read.
     bool openBackup(const QString &path);
     // Writes the image of the current type to `path`; on failure the installer is told and
-    // nothing else changes. Returns false then.
+    // nothing else changes. Returns false then. A file replaced by the save is first kept as a
+    // backup of its own (see Backups::keepReplaced).
     bool saveModuleFile(const QString &path);
     // Leaving with an image that changed since it was last read, sent, opened or saved: the
     // installer saves it (to the open file when `fileOpen`, else under a name), leaves without

@@ -6,15 +6,19 @@
 #include "files/SafeFile.h"
 #include "protocol/ModuleTypes.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 
 #ifndef Q_OS_WIN
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -24,6 +28,12 @@ namespace {
 
 // More backups in one second than this are not made: something is wrong.
 constexpr int MaxSuffix = 999;
+// The highest number a replaced-file backup gets (nine digits).
+constexpr qint64 MaxNumber = 999'999'999;
+// A side file is a line of JSON; anything larger was not written by the program.
+constexpr qint64 MaxSideFileSize = 64 * 1024;
+// How much later than the newest backup a backup made under a lagging clock is dated.
+constexpr qint64 NanosecondsPerMillisecond = 1'000'000;
 
 QString twoDigits(int n)
 {
@@ -79,40 +89,247 @@ bool removeName(const QString &path)
 #endif
 }
 
+// Removes `path` only when it is a regular file: a link or anything else put there stays.
+void removeRegularFile(const QString &path)
+{
+    if (whatIsAt(path) == Found::RegularFile) removeName(path);
+}
+
+// When the regular file at `path` was last written, in nanoseconds since 1970 (0 when unknown).
+qint64 madeTime(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return QFileInfo(path).lastModified().toMSecsSinceEpoch() * NanosecondsPerMillisecond;
+#else
+    struct stat st
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return 0;
+    return qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+#endif
+}
+
+// Dates the file at `path` (never what a link there points to) at `nanoseconds` since 1970.
+void setMadeTime(const QString &path, qint64 nanoseconds)
+{
+#ifdef Q_OS_WIN
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite))
+        f.setFileTime(QDateTime::fromMSecsSinceEpoch(nanoseconds / NanosecondsPerMillisecond),
+                      QFileDevice::FileModificationTime);
+#else
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = time_t(nanoseconds / 1'000'000'000);
+    times[1].tv_nsec = long(nanoseconds % 1'000'000'000);
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
+#endif
+}
+
+// The folder of the backups, made when missing. It must be the user's own and writable by
+// nobody else: a folder others can write into could hold their files under backup names.
+bool makeFolder(const QString &dir, QString *error)
+{
+    if (!UserFolders::makePrivateFolder(dir)) {
+        *error = QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(dir));
+        return false;
+    }
+#ifndef Q_OS_WIN
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(dir).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        *error = QStringLiteral("the folder %1 is not the user's own private folder")
+                     .arg(QDir::toNativeSeparators(dir));
+        return false;
+    }
+#endif
+    return true;
+}
+
+// The names of the folder (every kind of entry); nullopt when it exists but cannot be read.
+std::optional<QStringList> folderNames(const QString &dir, QString *error)
+{
+    // Without the separator, so that a file at the folder's name is found as what it is.
+    const QFileInfo info(QDir::cleanPath(dir));
+    if (!info.exists()) return QStringList();
+    if (!info.isDir() || !info.isReadable()) {
+        if (error) *error = QStringLiteral("cannot read the folder %1").arg(QDir::toNativeSeparators(dir));
+        return std::nullopt;
+    }
+    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                               QDir::NoSort);
+}
+
 struct Backup
 {
     QString path;
     QString stamp; // "yyyy-MM-dd_hh-mm-ss" of the name: sorts as the time, without time zones
     NameParts parts;
+    qint64 made = 0; // when the file was written (see madeTime)
+};
+
+enum class Order
+{
+    ByName, // the date, time and suffix of the name: what the list shows
+    ByMade  // when each was written: what pruning keeps
 };
 
 // The backups of the folder, newest first; nullopt when the folder exists but cannot be read.
-std::optional<QList<Backup>> backups(QString *error)
+std::optional<QList<Backup>> backups(Order order, QString *error)
 {
     const QString dir = folder();
-    // Without the separator, so that a file at the folder's name is found as what it is.
-    const QFileInfo info(QDir::cleanPath(dir));
-    if (!info.exists()) return QList<Backup>();
-    if (!info.isDir() || !info.isReadable()) {
-        if (error) *error = QStringLiteral("cannot read the folder %1").arg(QDir::toNativeSeparators(dir));
-        return std::nullopt;
-    }
+    const auto names = folderNames(dir, error);
+    if (!names) return std::nullopt;
     QList<Backup> found;
-    const QStringList names = QDir(dir).entryList(
-        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QString &name : names) {
+    for (const QString &name : *names) {
         const auto parts = parseName(name);
         if (!parts) continue;
         const QString path = dir + name;
         if (whatIsAt(path) != Found::RegularFile) continue;
-        found.append({path, name.left(19), *parts});
+        found.append({path, name.left(19), *parts, order == Order::ByMade ? madeTime(path) : 0});
     }
     std::sort(found.begin(), found.end(), [](const Backup &a, const Backup &b) {
+        if (a.made != b.made) return a.made > b.made;
         if (a.stamp != b.stamp) return a.stamp > b.stamp;
         if (a.parts.suffix != b.parts.suffix) return a.parts.suffix > b.parts.suffix;
         return a.path > b.path;
     });
     return found;
+}
+
+// A backup just written is dated after every other one, however far ahead of the clock their
+// times are, so that it is the newest made. A file system that keeps coarse times gets a step
+// it can hold.
+void dateAfterTheOthers(const QString &path)
+{
+    const auto others = backups(Order::ByMade, nullptr);
+    if (!others) return;
+    qint64 newest = 0;
+    for (const Backup &b : *others)
+        if (b.path != path) newest = std::max(newest, b.made);
+    for (const qint64 step :
+         {NanosecondsPerMillisecond, 1000 * NanosecondsPerMillisecond, 2000 * NanosecondsPerMillisecond}) {
+        if (madeTime(path) > newest) return;
+        setMadeTime(path, newest + step);
+    }
+}
+
+// Replaced-file backups: "replaced_<digest>_<number>.QV1" and its side file ".json".
+const QRegularExpression &replacedPattern()
+{
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("replaced_([0-9a-f]{12})_([1-9]\\d{0,8})\\.(QV1|json)")));
+    return pattern;
+}
+
+QString replacedName(const QString &digest, qint64 number, const char *extension)
+{
+    return QStringLiteral("replaced_%1_%2.%3").arg(digest).arg(number).arg(QLatin1String(extension));
+}
+
+QString sideFileOf(const QString &backupPath)
+{
+    return backupPath.left(backupPath.size() - 3) + QStringLiteral("json");
+}
+
+// The original path as it is recorded and compared: absolute, without "." and "..".
+QString cleanOriginal(const QString &original)
+{
+    return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(original)).absoluteFilePath());
+}
+
+// Twelve hex digits of a digest of the original path: the name part shared by its backups.
+QString digestOf(const QString &cleanPath)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(cleanPath.toUtf8(), QCryptographicHash::Sha256).toHex().left(12));
+}
+
+struct ReplacedBackup
+{
+    QString path; // the .QV1
+    QString original;
+    QDateTime made;
+    qint64 number = 0;
+};
+
+// What a side file records; nullopt unless it is a regular file naming an original path.
+std::optional<ReplacedBackup> readSideFile(const QString &sidePath)
+{
+    if (whatIsAt(sidePath) != Found::RegularFile) return std::nullopt;
+    const SafeFile::ReadResult r = SafeFile::read(sidePath, MaxSideFileSize);
+    if (r.status != SafeFile::ReadStatus::Ok) return std::nullopt;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.content);
+    if (!doc.isObject()) return std::nullopt;
+    const QJsonObject object = doc.object();
+    ReplacedBackup b;
+    b.original = object.value(QLatin1String("original")).toString();
+    if (b.original.isEmpty()) return std::nullopt;
+    b.made = QDateTime::fromString(object.value(QLatin1String("made")).toString(), Qt::ISODate);
+    return b;
+}
+
+// The highest number of any name of the replaced-file form, whatever is at it, so that a new
+// backup never takes a number in use; nullopt when the folder cannot be read.
+std::optional<qint64> highestNumber(QString *error)
+{
+    const auto names = folderNames(folder(), error);
+    if (!names) return std::nullopt;
+    qint64 highest = 0;
+    for (const QString &name : *names) {
+        const QRegularExpressionMatch m = replacedPattern().match(name);
+        if (m.hasMatch()) highest = std::max(highest, m.captured(2).toLongLong());
+    }
+    return highest;
+}
+
+// The replaced-file backups of the folder whose digest is `digest` (any when empty), newest
+// first; nullopt when the folder cannot be read.
+std::optional<QList<ReplacedBackup>> replacedBackups(const QString &digest, QString *error)
+{
+    const QString dir = folder();
+    const auto names = folderNames(dir, error);
+    if (!names) return std::nullopt;
+    QList<ReplacedBackup> found;
+    for (const QString &name : *names) {
+        const QRegularExpressionMatch m = replacedPattern().match(name);
+        if (!m.hasMatch() || m.captured(3) != QLatin1String("QV1")) continue;
+        const qint64 number = m.captured(2).toLongLong();
+        if (!digest.isEmpty() && m.captured(1) != digest) continue;
+        const QString path = dir + name;
+        if (whatIsAt(path) != Found::RegularFile) continue;
+        auto b = readSideFile(sideFileOf(path));
+        if (!b) continue;
+        b->path = path;
+        b->number = number;
+        if (!b->made.isValid())
+            b->made = QDateTime::fromMSecsSinceEpoch(madeTime(path) / NanosecondsPerMillisecond);
+        found.append(*b);
+    }
+    std::sort(found.begin(), found.end(),
+              [](const ReplacedBackup &a, const ReplacedBackup &b) { return a.number > b.number; });
+    return found;
+}
+
+enum class Claim
+{
+    Taken, // the name is ours now
+    InUse, // something is at that name already
+    Failed // nothing can be made in the folder; *error says why
+};
+
+// Takes the name of a side file for itself: created new, never over anything already there (a
+// link at the name included, whatever it points to).
+Claim claim(const QString &path, QString *error)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return Claim::Taken;
+    if (whatIsAt(path) != Found::Nothing) return Claim::InUse;
+    *error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+    return Claim::Failed;
 }
 
 } // namespace
@@ -168,16 +385,14 @@ Written write(int type, const ModuleImage &image, const QDateTime &now)
     const QByteArray content = moduleFileContent(type, image, &result.error);
     if (content.isEmpty()) return result;
     const QString dir = folder();
-    if (!UserFolders::makePrivateFolder(dir)) {
-        result.error = QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(dir));
-        return result;
-    }
+    if (!makeFolder(dir, &result.error)) return result;
     const QDateTime when = now.isValid() ? now : QDateTime::currentDateTime();
     const int version = image.value(info->versionSlot);
     for (int suffix = 1; suffix <= MaxSuffix; ++suffix) {
         const QString path = dir + fileName(when, type, version, suffix);
         if (whatIsAt(path) != Found::Nothing) continue;
         if (!SafeFile::replace(path, content, &result.error)) return result;
+        dateAfterTheOthers(path);
         result.path = path;
         return result;
     }
@@ -185,20 +400,32 @@ Written write(int type, const ModuleImage &image, const QDateTime &now)
     return result;
 }
 
-int prune(int keep, QString *error)
+int prune(int keep, QString *error, const QString &spare)
 {
-    const auto found = backups(error);
+    const auto found = backups(Order::ByMade, error);
     if (!found) return -1;
     int removed = 0;
-    for (qsizetype i = std::max(keep, 0); i < found->size(); ++i)
-        if (removeName(found->at(i).path)) ++removed;
+    qsizetype kept = 0;
+    // The spared backup counts among those kept, wherever its time puts it.
+    const bool spareFound = std::any_of(found->begin(), found->end(), [&spare](const Backup &b) {
+        return !spare.isEmpty() && b.path == spare;
+    });
+    const qsizetype room = std::max(keep, 0) - (spareFound ? 1 : 0);
+    for (const Backup &b : *found) {
+        if (spareFound && b.path == spare) continue;
+        if (kept < room) {
+            ++kept;
+            continue;
+        }
+        if (removeName(b.path)) ++removed;
+    }
     return removed;
 }
 
 QList<Entry> list()
 {
     QList<Entry> entries;
-    const auto found = backups(nullptr);
+    const auto found = backups(Order::ByName, nullptr);
     if (!found) return entries;
     entries.reserve(found->size());
     for (const Backup &f : *found) {
@@ -217,6 +444,157 @@ QList<Entry> list()
         entries.append(e);
     }
     return entries;
+}
+
+Replaced keepReplaced(const QString &original, const QByteArray &newContent, const QDateTime &now)
+{
+    Replaced result;
+    const QString clean = cleanOriginal(original);
+    switch (whatIsAt(clean)) {
+    case Found::Nothing:
+    case Found::Other:
+        // Nothing there, or a link, folder or device: replacing the name loses no file's content.
+        result.status = Replaced::NothingToKeep;
+        return result;
+    case Found::RegularFile:
+        break;
+    }
+    const SafeFile::ReadResult old = SafeFile::read(clean, ModuleFile::MaxSize);
+    if (old.status == SafeFile::ReadStatus::Missing || old.status == SafeFile::ReadStatus::NotRegular) {
+        result.status = Replaced::NothingToKeep;
+        return result;
+    }
+    if (old.status != SafeFile::ReadStatus::Ok) {
+        result.error = old.detail;
+        return result;
+    }
+    if (old.content == newContent) {
+        result.status = Replaced::Unchanged;
+        return result;
+    }
+    const QString dir = folder();
+    if (!makeFolder(dir, &result.error)) return result;
+    const auto highestInUse = highestNumber(&result.error);
+    if (!highestInUse) return result;
+    const qint64 highest = *highestInUse;
+    const QString digest = digestOf(clean);
+    QJsonObject record;
+    record.insert(QLatin1String("original"), clean);
+    record.insert(QLatin1String("made"),
+                  (now.isValid() ? now : QDateTime::currentDateTime()).toString(Qt::ISODate));
+    const QByteArray side = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+    // The side file is created new first: that takes the number, also against another instance
+    // of the program saving at the same moment.
+    for (qint64 number = highest + 1; number <= MaxNumber && number <= highest + 100; ++number) {
+        const QString sidePath = dir + replacedName(digest, number, "json");
+        const QString backupPath = dir + replacedName(digest, number, "QV1");
+        if (whatIsAt(backupPath) != Found::Nothing) continue;
+        const Claim claimed = claim(sidePath, &result.error);
+        if (claimed == Claim::Failed) return result;
+        if (claimed == Claim::InUse) continue;
+        if (!SafeFile::replace(sidePath, side, &result.error) ||
+            !SafeFile::replace(backupPath, old.content, &result.error)) {
+            removeRegularFile(sidePath);
+            return result;
+        }
+        result.status = Replaced::Made;
+        result.path = backupPath;
+        return result;
+    }
+    result.error = QStringLiteral("no free backup number in %1").arg(QDir::toNativeSeparators(dir));
+    return result;
+}
+
+void discardReplaced(const QString &backupPath)
+{
+    if (!replacedPattern().match(QFileInfo(backupPath).fileName()).hasMatch()) return;
+    removeRegularFile(backupPath);
+    removeRegularFile(sideFileOf(backupPath));
+}
+
+int pruneReplaced(const QString &original, const QString &spare, int keep, QString *error)
+{
+    const QString clean = cleanOriginal(original);
+    const auto found = replacedBackups(digestOf(clean), error);
+    if (!found) return -1;
+    int removed = 0;
+    int kept = 0;
+    const qsizetype spared = std::count_if(found->begin(), found->end(), [&](const ReplacedBackup &b) {
+        return !spare.isEmpty() && b.path == spare && b.original == clean;
+    });
+    for (const ReplacedBackup &b : *found) {
+        // The digest only narrows the search: the side file says whose backup it is.
+        if (b.original != clean || b.path == spare) continue;
+        if (kept < std::max(keep, 0) - spared) {
+            ++kept;
+            continue;
+        }
+        // The backup goes before its side file: a side file left alone names nothing listed.
+        if (!removeName(b.path)) continue;
+        removeRegularFile(sideFileOf(b.path));
+        ++removed;
+    }
+    return removed;
+}
+
+QList<Entry> listReplaced()
+{
+    QList<Entry> entries;
+    const auto found = replacedBackups(QString(), nullptr);
+    if (!found) return entries;
+    entries.reserve(found->size());
+    for (const ReplacedBackup &b : *found) {
+        Entry e;
+        e.path = b.path;
+        e.dateTime = b.made.toLocalTime();
+        e.original = b.original;
+        e.number = b.number;
+        e.version = -1;
+        if (const auto data = readModuleFile(b.path)) {
+            const ModuleTypeInfo *info = ModuleTypes::info(data->type);
+            e.readable = true;
+            e.type = data->type;
+            e.model = QString::fromLatin1(info->comboEntry);
+            e.version = data->values.at(size_t(info->versionSlot));
+            const int master = data->values.at(ModuleTypes::MasterSlot);
+            e.master = master == 0 || master == 1 ? master : -1;
+        }
+        entries.append(e);
+    }
+    return entries;
+}
+
+QList<Entry> listAll()
+{
+    const QList<Entry> read = list();
+    QList<Entry> replaced = listReplaced();
+    std::stable_sort(replaced.begin(), replaced.end(),
+                     [](const Entry &a, const Entry &b) { return a.dateTime > b.dateTime; });
+    QList<Entry> all;
+    all.reserve(read.size() + replaced.size());
+    std::merge(read.begin(), read.end(), replaced.begin(), replaced.end(), std::back_inserter(all),
+               [](const Entry &a, const Entry &b) { return a.dateTime > b.dateTime; });
+    return all;
+}
+
+QString replacedLabel(const QString &original, int language)
+{
+    const QString name = QFileInfo(original).fileName();
+    return Lang::text(language, QStringLiteral("vervangen: %1").arg(name),
+                      QStringLiteral("remplacé : %1").arg(name), QStringLiteral("vervangen: %1").arg(name));
+}
+
+QString notKeptMessage(const QString &original, const QString &error, int language)
+{
+    const QString path = QDir::toNativeSeparators(original);
+    return Lang::message(
+        language,
+        QStringLiteral(
+            "Het bestand %1 is vervangen, maar er is geen kopie van de vorige inhoud bewaard (%2).")
+            .arg(path, error),
+        QStringLiteral("Le fichier %1 a été remplacé, mais aucune copie de son contenu précédent n'a été "
+                       "gardée (%2).")
+            .arg(path, error));
 }
 
 QString notWrittenMessage(const QString &error, int language)

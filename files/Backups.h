@@ -17,9 +17,29 @@
 // entry, a real date and time, a version 0..999, a suffix 2 or more). Nothing else in the folder
 // is ever listed or deleted: other files, folders and symbolic links are left alone, also when
 // their names look like backups.
+//
+// Which backups are the newest is decided by when they were made (the file's modification
+// time), not by the date in the name: a clock that was wrong once leaves names in the future,
+// and those must not push out every backup made after the clock was put right. A new backup's
+// time is set just after the newest one already there when the clock lags behind it.
+//
+// The same folder keeps the module files that "Module Opslaan" and "Module Opslaan als ..."
+// replaced, each as a pair:
+//
+//     replaced_3f2a9c0d1e2b_17.QV1     the bytes the file held, exactly
+//     replaced_3f2a9c0d1e2b_17.json    {"made":"2026-12-08T14:03:27","original":"/home/jan/klant.QV1"}
+//
+// The number counts up with every such backup (one more than the highest in the folder), so
+// their order never depends on the clock; the twelve hex digits are a digest of the original
+// path, so that keeping the newest ReplacedKeep of one file reads only that file's side files.
+// The original path is plain text from outside: it is never part of a name in the folder, never
+// shown as markup, and a pair counts only when both names are regular files and the side file
+// names an original path. These backups are apart from the read backups: neither ever counts
+// for, or is pruned with, the other.
 namespace Backups {
 
 constexpr int DefaultKeep = 500;
+constexpr int ReplacedKeep = 20;
 
 // UserFolders::dataFolder() + "backups/" (ends with a separator).
 QString folder();
@@ -47,15 +67,17 @@ struct Written
 };
 
 // Saves the image of `type` as a backup taken at `now`, as "Module Opslaan als" saves a module file,
-// written safely (a failure leaves no half file). The folder is made when missing; a name already
-// taken (by anything, a link included) gets the next suffix. Old backups are not pruned here.
+// written safely (a failure leaves no half file). The folder is made when missing and must be the
+// user's own, writable by nobody else; a name already taken (by anything, a link included) gets
+// the next suffix. The new backup is the newest made (see above). Old backups are not pruned here.
 Written write(int type, const ModuleImage &image, const QDateTime &now);
 
-// Deletes all but the newest `keep` backups (newest by the date, time and suffix in the name).
-// Only backups as defined above are deleted, each by its own name: a link is never followed and
-// never deleted. Returns the number deleted; -1 (and *error set) when the folder cannot be read.
-// A missing folder has nothing to prune (0).
-int prune(int keep = DefaultKeep, QString *error = nullptr);
+// Deletes all but the newest `keep` backups, newest by when they were made (ties: the date, time
+// and suffix in the name); `spare` (the backup just written) is never deleted. Only backups as
+// defined above are deleted, each by its own name: a link is never followed and never deleted.
+// Returns the number deleted; -1 (and *error set) when the folder cannot be read. A missing
+// folder has nothing to prune (0).
+int prune(int keep = DefaultKeep, QString *error = nullptr, const QString &spare = QString());
 
 struct Entry
 {
@@ -63,16 +85,55 @@ struct Entry
     QDateTime dateTime;
     QString model;
     int type = -1;         // the type line of the file; the type of the name when unreadable
-    int version = 0;       // the version in the name
+    int version = 0;       // the version in the name (a replaced file: of the file; -1 unknown)
     bool readable = false; // the file reads as a module file
     int master = -1;       // slot 40 of the file: 1 master, 0 slave, -1 unknown (unreadable, other value)
+    QString original;      // a replaced file's path (plain text); empty for a read backup
+    qint64 number = 0;     // a replaced file's backup number
+
+    bool isReplacedFile() const { return !original.isEmpty(); }
 };
 
-// The backups, newest first. A backup that does not read as a module file of its name's type
-// is listed too, as unreadable.
+// The read backups, newest first by the date in their names. A backup that does not read as a
+// module file of its name's type is listed too, as unreadable.
 QList<Entry> list();
+
+// What became of the content of a module file about to be replaced.
+struct Replaced
+{
+    enum Status
+    {
+        Made,          // kept as the backup at `path`
+        Unchanged,     // the file already holds the new content: nothing is lost, nothing kept
+        NothingToKeep, // no regular file at that name (nothing, or a link, whose target stays)
+        Failed         // it could not be kept; `error` says why (English)
+    };
+    Status status = Failed;
+    QString path;
+    QString error;
+};
+
+// Keeps what `original` holds before `newContent` replaces it, as a replaced-file backup made at
+// `now` (written safely; the folder as for write()). Old backups are not pruned here.
+Replaced keepReplaced(const QString &original, const QByteArray &newContent, const QDateTime &now);
+// Removes the pair of a replaced-file backup keepReplaced() has just made, when the save it was
+// made for failed and the file was not replaced after all.
+void discardReplaced(const QString &backupPath);
+// Deletes all but the newest `keep` replaced-file backups of `original` (newest by number);
+// `spare` is never deleted, backups of other files are left alone. Returns the number deleted,
+// -1 (and *error set) when the folder cannot be read.
+int pruneReplaced(const QString &original, const QString &spare = QString(), int keep = ReplacedKeep,
+                  QString *error = nullptr);
+// The replaced-file backups, newest first by number.
+QList<Entry> listReplaced();
+// Read and replaced-file backups together, newest first by the time each shows.
+QList<Entry> listAll();
 
 // A message for a backup that could not be written (the read itself goes on).
 QString notWrittenMessage(const QString &error, int language);
+// How a replaced-file backup is named in the list: "vervangen: klant.QV1".
+QString replacedLabel(const QString &original, int language);
+// A message for a module file that was replaced without a copy of what it held.
+QString notKeptMessage(const QString &original, const QString &error, int language);
 
 } // namespace Backups

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,6 +28,14 @@ QString timeText(const QTime &time)
 {
     return twoDigits(time.hour()) + QLatin1Char(':') + twoDigits(time.minute()) + QLatin1Char(':') +
            twoDigits(time.second());
+}
+
+// A tooltip that shows `text` as it is: a tooltip that looks like markup is read as markup, so
+// such text (a file name from outside) is escaped and kept on its lines.
+QString plainToolTip(const QString &text)
+{
+    if (!Qt::mightBeRichText(text)) return text;
+    return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(text.toHtmlEscaped());
 }
 
 QString masterText(const Backups::Entry &entry, int language)
@@ -71,15 +80,20 @@ BackupsDialog::BackupsDialog(int language, QWidget *parent) : QDialog(parent)
     BackupList->setAllColumnsShowFocus(true);
     BackupList->setMinimumSize(560, 320);
 
-    const QList<Backups::Entry> entries = Backups::list();
+    // A replaced module file is named by its file name where a read backup names its model; its
+    // tooltip gives the whole path it had, then where the backup is.
+    const QList<Backups::Entry> entries = Backups::listAll();
     for (const Backups::Entry &e : entries) {
+        const QString model = e.isReplacedFile() ? Backups::replacedLabel(e.original, lang) : e.model;
+        const QString version = e.version >= 0 ? QString::number(e.version) : QString();
         auto *item =
             new QTreeWidgetItem(BackupList, {dateText(e.dateTime.date(), lang), timeText(e.dateTime.time()),
-                                             e.model, QString::number(e.version), masterText(e, lang)});
+                                             model, version, masterText(e, lang)});
         item->setData(0, Qt::UserRole, e.path);
-        const QString shown = QDir::toNativeSeparators(e.path);
+        QString shown = QDir::toNativeSeparators(e.path);
+        if (e.isReplacedFile()) shown = QDir::toNativeSeparators(e.original) + QLatin1Char('\n') + shown;
         for (int column = 0; column < BackupList->columnCount(); ++column)
-            item->setToolTip(column, shown);
+            item->setToolTip(column, plainToolTip(shown));
     }
     for (int column = 0; column < BackupList->columnCount(); ++column)
         BackupList->resizeColumnToContents(column);

@@ -6,8 +6,10 @@
 #include <QTreeWidget>
 
 // "Reservekopieën" / "Copies de sécurité": the automatic backups, newest first (date, time,
-// model, version, master/slave), one of which the installer opens. The dialog only chooses: the
-// caller opens the chosen file as a module file and sees to it that a backup is never saved over.
+// model, version, master/slave), one of which the installer opens. A module file kept when it was
+// saved over is a row of its own, named "vervangen: klant.QV1" / "remplacé : klant.QV1" in the
+// model's column. The dialog only chooses: the caller opens the chosen file as a module file and
+// sees to it that a backup is never saved over.
 class BackupsDialog : public QDialog
 {
     Q_OBJECT

@@ -1,0 +1,209 @@
+#include "common/MessageBox.h"
+#include "files/Backups.h"
+#include "files/BackupsDialog.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
+#include "protocol/MemoryLink.h"
+#include "support/TestHome.h"
+#include "support/TestWindow.h"
+
+#include <QTest>
+#include <QTextDocument>
+
+using namespace Qt::StringLiterals;
+
+// A module file saved over through the window: what it held before is kept among the backups,
+// listed by the file's name, and opens as a backup does.
+class TestReplacedFiles : public QObject
+{
+    Q_OBJECT
+
+    struct Rig
+    {
+        TestHome home;
+        MemoryLink link;
+        std::unique_ptr<TestWindow> window;
+        explicit Rig(int language)
+        {
+            home.writeSettings(language == 2 ? " 2 \r\n" : " 1 \r\n", "1\r\n", "0\r\n",
+                               home.path().toLocal8Bit() + "\r\n");
+            window = std::make_unique<TestWindow>(nullptr, &link);
+            window->show();
+        }
+        TestWindow &w() { return *window; }
+    };
+
+    // A dim module image, master, with values from `seed`.
+    static ModuleImage imageOf(int seed)
+    {
+        ModuleImage image(ModuleTypes::info(1)->slotCount);
+        for (int slot = 0; slot < image.size(); ++slot)
+            image.set(slot, (slot * 7 + seed) % 1000);
+        image.set(ModuleTypes::MasterSlot, 1);
+        return image;
+    }
+
+    static QByteArray bytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // Opens a file through "Module Openen ...": picks it in the list and presses "Openen".
+    static void openThroughDialog(TestWindow &w, const QString &fileName)
+    {
+        QTimer::singleShot(0, &w, [&w, fileName] {
+            auto *dialog = w.findChild<OpenDialog *>(u"Form2"_s);
+            QVERIFY(dialog);
+            const auto items = dialog->File1->findItems(fileName, Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            dialog->File1->setCurrentItem(items.first());
+            Q_EMIT dialog->File1->itemClicked(items.first());
+            dialog->Command1->click();
+            if (dialog->isVisible()) dialog->reject();
+        });
+        w.openen->trigger();
+    }
+
+    // Saves through "Module Opslaan als ..." by clicking an existing file's name.
+    static void saveOverThroughDialog(TestWindow &w, const QString &fileName)
+    {
+        QTimer::singleShot(0, &w, [&w, fileName] {
+            auto *dialog = w.findChild<SaveDialog *>(u"Form3"_s);
+            QVERIFY(dialog);
+            const auto items = dialog->File1->findItems(fileName, Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            Q_EMIT dialog->File1->itemClicked(items.first());
+            dialog->Command1->click();
+            if (dialog->isVisible()) dialog->reject();
+        });
+        w.Bewaren_als->trigger();
+    }
+
+    // The installer opens a customer's file and makes it a slave module.
+    static void openAndEdit(TestWindow &w, const QString &fileName)
+    {
+        openThroughDialog(w, fileName);
+        QVERIFY(w.Option1->isChecked());
+        w.Option2->click();
+        QVERIFY(w.state().hasChanges());
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+    }
+
+    void language_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("Dutch") << 1;
+        QTest::newRow("French") << 2;
+    }
+
+    // "Module Opslaan" and "Module Opslaan als ..." replace a file without a question, and what
+    // the file held is listed among the backups by its name; saving it unchanged keeps nothing
+    // more. Opened from the list, it is in hand as a backup is: no file open.
+    void savingOverKeepsTheOldFile_data() { language_data(); }
+    void savingOverKeepsTheOldFile()
+    {
+        QFETCH(int, language);
+        const bool nl = language == 1;
+        Rig rig(language);
+        TestWindow &w = rig.w();
+        const QByteArray klantBefore = moduleFileContent(1, imageOf(1));
+        const QByteArray anderBefore = moduleFileContent(1, imageOf(2));
+        rig.home.write(u"klant.QV1"_s, klantBefore);
+        rig.home.write(u"ander.QV1"_s, anderBefore);
+        const QString klant = rig.home.file(u"klant.QV1"_s);
+
+        openAndEdit(w, u"klant.QV1"_s);
+        w.Bewaren->trigger();
+        const QByteArray saved = moduleFileContent(1, w.state().DimImage);
+        QCOMPARE(bytes(klant), saved);
+        QVERIFY(saved != klantBefore);
+        w.Bewaren->trigger();
+        QCOMPARE(bytes(klant), saved);
+        saveOverThroughDialog(w, u"ander.QV1"_s);
+        QCOMPARE(bytes(rig.home.file(u"ander.QV1"_s)), saved);
+        QCOMPARE(MessageBox::shownCount(), 0);
+        QCOMPARE(Backups::listReplaced().size(), 2);
+
+        bool listed = false;
+        QTimer::singleShot(0, &w, [&] {
+            auto *dialog = w.findChild<BackupsDialog *>(u"BackupsDialog"_s);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->BackupList->topLevelItemCount(), 2);
+            QTreeWidgetItem *newest = dialog->BackupList->topLevelItem(0);
+            QTreeWidgetItem *older = dialog->BackupList->topLevelItem(1);
+            QCOMPARE(newest->text(2), nl ? u"vervangen: ander.QV1"_s : u"remplacé : ander.QV1"_s);
+            QCOMPARE(older->text(2), nl ? u"vervangen: klant.QV1"_s : u"remplacé : klant.QV1"_s);
+            QCOMPARE(older->text(4), u"Master"_s);
+            QVERIFY(older->toolTip(0).startsWith(QDir::toNativeSeparators(klant) + u"\n"_s));
+            dialog->BackupList->setCurrentItem(older);
+            dialog->OpenButton->click();
+            listed = true;
+        });
+        w.findChild<QAction *>(u"Reservekopieen"_s)->trigger();
+        QVERIFY(listed);
+        QCOMPARE(moduleFileContent(1, w.state().DimImage), klantBefore);
+        QVERIFY(w.Option1->isChecked());
+        QCOMPARE(w.state().ModuleFilePath, QString());
+        QCOMPARE(w.windowTitle(), u"QV Velano"_s);
+        QVERIFY(!w.Bewaren->isEnabled());
+        QCOMPARE(bytes(klant), saved);
+    }
+
+    // A file's name is shown as the text it is, in the list and in its tooltip, never as markup.
+    void namesAreShownAsText()
+    {
+        TestHome home;
+        const QString name = u"<img src=\"pijp\"> & <b>klant.QV1"_s;
+        home.write(name, moduleFileContent(1, imageOf(1)));
+        QCOMPARE(Backups::keepReplaced(home.file(name), moduleFileContent(1, imageOf(2)), QDateTime()).status,
+                 Backups::Replaced::Made);
+        BackupsDialog dialog(1);
+        QTreeWidgetItem *row = dialog.BackupList->topLevelItem(0);
+        QVERIFY(row);
+        QCOMPARE(row->text(2), u"vervangen: "_s + name);
+        QTextDocument shown;
+        shown.setHtml(row->toolTip(2));
+        QVERIFY(Qt::mightBeRichText(row->toolTip(2)));
+        QCOMPARE(shown.toPlainText().section(u'\n', 0, 0), QDir::toNativeSeparators(home.file(name)));
+    }
+
+    // A file whose content cannot be kept (here: a file stands where the backups' folder should
+    // be) is replaced all the same, and the installer is told that no copy was kept.
+    void aFileThatCannotBeKeptIsStillReplaced_data() { language_data(); }
+    void aFileThatCannotBeKeptIsStillReplaced()
+    {
+        QFETCH(int, language);
+        Rig rig(language);
+        TestWindow &w = rig.w();
+        rig.home.write(u"klant.QV1"_s, moduleFileContent(1, imageOf(1)));
+        rig.home.write(u"backups"_s, "not a folder");
+        const QString klant = rig.home.file(u"klant.QV1"_s);
+
+        openAndEdit(w, u"klant.QV1"_s);
+        w.Bewaren->trigger();
+        QCOMPARE(bytes(klant), moduleFileContent(1, w.state().DimImage));
+        QVERIFY(!w.state().hasChanges());
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(MessageBox::lastTitle(), language == 1 ? u"Opgelet !"_s : u"Attention !"_s);
+        const QString why =
+            u"cannot make the folder "_s + QDir::toNativeSeparators(rig.home.path()) + u"backups/"_s;
+        QCOMPARE(
+            MessageBox::lastText(),
+            language == 1
+                ? u"Het bestand %1 is vervangen, maar er is geen kopie van de vorige inhoud bewaard (%2)."_s
+                      .arg(klant, why)
+                : u"Le fichier %1 a été remplacé, mais aucune copie de son contenu précédent n'a été gardée (%2)."_s
+                      .arg(klant, why));
+        QCOMPARE(rig.home.read(u"backups"_s), QByteArray("not a folder"));
+    }
+};
+
+QTEST_MAIN(TestReplacedFiles)
+#include "tst_replacedfiles.moc"

@@ -43,11 +43,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/qv-velano5.desktop DESTINATION ${CMA
 install(DIRECTORY ${QV_PACKAGE_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${QV_PACKAGE_DIR}/qv-module-sim.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# Maintainer script: after an upgrade from a version that let the group dialout write the
-# installation folder, the folder goes back to root and holds only the package's files again.
-# Nothing else changes an owner or a mode: the installed files keep the 0644/0755 of the package.
-configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/postinst.in ${QV_PACKAGE_DIR}/debian/postinst @ONLY
-               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# Maintainer scripts: before the unpacking (preinst) the installation folder belongs to root
+# alone, whatever was installed before and whatever was left behind; after it (postinst) the
+# folder holds only the package's files. Nothing else changes an owner or a mode: the installed
+# files keep the 0644/0755 of the package.
+foreach(script preinst postinst)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/${script}.in ${QV_PACKAGE_DIR}/debian/${script} @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endforeach()
 configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/triggers ${QV_PACKAGE_DIR}/debian/triggers COPYONLY)
 
 set(CPACK_GENERATOR DEB)
@@ -62,7 +65,9 @@ set(QV_PACKAGE_MAINTAINER "QV Velano5 developers <qv-velano5@example.org>"
 
 set(CPACK_DEBIAN_PACKAGE_NAME qv-velano5)
 # Release 2: the installation folder is root's again and settings are per user (see postinst).
-set(CPACK_DEBIAN_PACKAGE_RELEASE 2)
+# Release 3: the folder is taken back before the unpacking (preinst), also on a fresh install
+# over a folder left behind; Qt's own Dutch and French translations are a dependency.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 3)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QV_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
@@ -76,7 +81,11 @@ which simulates a bus module on a pseudo-terminal.
 Every user keeps their own settings (~/.config/qv-velano5); the administrator
 may set defaults for all users in /etc/qv-velano5.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own translations (qtbase_nl, qtbase_fr): standard dialogs and buttons in the window's
+# language. The libraries the programs link come from SHLIBDEPS and are added to this.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${QV_PACKAGE_DIR}/debian/preinst
   ${QV_PACKAGE_DIR}/debian/postinst
   ${QV_PACKAGE_DIR}/debian/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

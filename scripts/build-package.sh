@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package qv-velano5_<version>-1_<arch>.deb in a fresh build folder
+# Builds the Debian package qv-velano5_<version>-<release>_<arch>.deb in a fresh build folder
 # (./build-package, or $QV_PACKAGE_BUILD_DIR) and prints its path and size.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -7,9 +7,16 @@
 #    the other's settings or the installation folder; a simulator linked as a user's port 1
 #    stays in that user's folder;
 #  - installed over the previous package (built from commit b400287, whose installation folder
-#    the group dialout could write), the folder is root:root 0755 without set-group-ID again and
-#    holds only the package's files; links and files planted there are gone, what a link pointed
+#    the group dialout could write) while a member of dialout keeps replacing pc.vdm and planting
+#    links in that folder, the folder is root:root 0755 without set-group-ID again and holds only
+#    the package's files, each root's with the package's content (dpkg --verify); links and files
+#    planted there (names with spaces, line breaks, leading dashes) are gone, what a link pointed
 #    to is untouched;
+#  - installed afresh after the previous package was purged and left its folder behind (shared,
+#    with planted files in it), racing the same member of dialout: the same holds;
+#  - a file of the package replaced by another user's file or a link between unpacking and
+#    configuring fails the configure with a message and is removed; installing again repairs it;
+#  - the package depends on Qt's own Dutch and French translations;
 #  - removing the package takes everything away again.
 # Usage: scripts/test-package.sh <package.deb> [<previous package.deb>]
 # Without the second argument the previous package is built from commit b400287 of this clone
@@ -49,6 +56,8 @@ user_a="qvpkg-a$suffix"
 user_b="qvpkg-b$suffix"
 users=()
 sim=""
+racer=""
+machine_ours=""
 work="$(mktemp -d)"
 chmod 755 "$work"
 installed() { dpkg-query -W -f='${Status}' qv-velano5 2> /dev/null | grep -q "install ok installed"; }
@@ -61,9 +70,26 @@ remove_package() { # removes (and purges) whatever version is installed
   fi
   return 0
 }
+stop_racer() { # the racer stops at its stop file (and is ended if it does not)
+  [ -n "$racer" ] || return 0
+  touch "$work/racer.stop"
+  for _ in $(seq 100); do
+    kill -0 "$racer" 2> /dev/null || break
+    sleep 0.1
+  done
+  kill -TERM "$racer" 2> /dev/null
+  wait "$racer" 2> /dev/null
+  racer=""
+}
 cleanup() {
   if [ -n "$sim" ]; then kill -TERM "$sim" 2> /dev/null; wait "$sim" 2> /dev/null; fi
-  remove_package || echo "test-package: could not remove qv-velano5" >&2
+  stop_racer
+  # The package and its folder are taken away only once the test has found neither there.
+  if [ -n "$machine_ours" ]; then
+    remove_package || echo "test-package: could not remove qv-velano5" >&2
+    # A folder left behind holds what was planted in it (nothing follows the links in it).
+    if [ -d "$home" ] && [ ! -L "$home" ]; then rm -rf "$home"; fi
+  fi
   for u in "${users[@]}"; do
     # The runtime folder the program makes for a user without XDG_RUNTIME_DIR.
     runtime="/tmp/runtime-$u"
@@ -102,6 +128,8 @@ for u in "$user_a" "$user_b"; do
   fi
 done
 
+machine_ours=yes
+
 # The previous package: the one whose installation folder the group dialout could write.
 if [ -z "$previous_deb" ]; then
   echo "== building the previous package (commit $previous_commit)"
@@ -133,13 +161,15 @@ if [ -z "$previous_deb" ]; then
 fi
 
 echo "== the package"
-# Only postinst may change an owner or a mode (the folder after an upgrade from the shared
-# one); no script keeps settings aside over an upgrade any more.
+# Only preinst and postinst may change an owner or a mode (the installation folder, when it is
+# not root's alone); no script keeps settings aside over an upgrade any more.
 mkdir "$work/control"
 dpkg-deb -e "$deb" "$work/control"
 changers="$(cd "$work/control" && grep -lE '\b(chmod|chown|chgrp)\b' preinst postinst prerm postrm 2> /dev/null | tr '\n' ' ')"
-check "only postinst changes owners or modes (found: $changers)" test "$changers" = "postinst "
-check "no preinst" test ! -e "$work/control/preinst"
+check "only preinst and postinst change owners or modes (found: $changers)" test "$changers" = "preinst postinst "
+check "no prerm; preinst and postrm keep nothing aside" sh -c "cd '$work/control' && [ ! -e prerm ] && ! cat preinst postrm 2> /dev/null | grep -q /var/lib"
+depends="$(dpkg-deb -f "$deb" Depends)"
+check "depends on qt6-translations-l10n (Depends: $depends)" sh -c "echo '$depends' | tr ',' '\n' | grep -qx ' *qt6-translations-l10n\( *(.*)\)\? *'"
 
 echo "== installing $deb"
 if ! apt_install "$deb"; then
@@ -189,6 +219,9 @@ if command -v desktop-file-validate > /dev/null; then
 fi
 man=/usr/share/man/man1/qv-module-sim.1.gz
 check "manual page of qv-module-sim" sh -c "zcat '$man' | grep -q '^\.SH SYNOPSIS' && zcat '$man' | grep -q 'link'"
+for lang in nl fr; do
+  check "Qt's own translation qtbase_$lang installed" sh -c "dpkg -L qt6-translations-l10n | grep -q '/qtbase_$lang\.qm\$'"
+done
 
 # The installation folder holds what is shipped and belongs to root: nobody else can put a
 # link or file there, or change one.
@@ -352,53 +385,166 @@ check "installation folder gone" test ! -e "$home"
 check "dpkg no longer knows qv-velano5" sh -c "! dpkg-query -W -f='\${Status}' qv-velano5 2> /dev/null | grep -q installed"
 check "users' settings kept" test -f "$(settings_of "$user_a")/port.vdm" -a -f "$(settings_of "$user_b")/port.vdm"
 
-echo "== installing over the previous package ($(basename "$previous_deb"))"
-if ! apt_install "$previous_deb"; then
-  cat "$work/apt.log" >&2
-  fail "apt-get install of the previous package"
-else
-  ok "previous package installed"
-  check "  its folder is the shared one: 2775 group dialout (is: $(stat -c '%a %G' "$home"))" test "$(stat -c '%a %G' "$home")" = "2775 dialout"
-  # What any member of dialout could do there: change the shared settings, put a link where a
-  # settings file or a port was, leave files, folders and a FIFO behind.
-  victim="$work/victim.txt"
-  victim_dir="$work/victim-dir"
-  printf 'not to be touched\n' > "$victim"
-  mkdir -p "$victim_dir" && printf 'keep\n' > "$victim_dir/keep.txt"
-  touch -d '2001-02-03 04:05:06' "$victim"
-  before="$(stat -c '%s %Y %a %U' "$victim") $(sha256sum < "$victim")"
-  as_user "$user_a" sh -c '
-    set -e
-    printf "6\r\n" > "$1/port.vdm.new" && mv -f "$1/port.vdm.new" "$1/port.vdm"
-    printf "/srv/klanten\r\n" > "$1/directory.vdm.new" && mv -f "$1/directory.vdm.new" "$1/directory.vdm"
-    rm -f "$1/country.vdm" && ln -s "$2" "$1/country.vdm"
-    ln -s "$2" "$1/com1"
-    ln -s "$3" "$1/com2"
-    printf "planted\n" > "$1/stray.txt"
-    printf "planted\n" > "$1/.hidden"
-    mkdir "$1/stray folder" && ln -s "$3" "$1/stray folder/inner" && ln -s "$2" "$1/stray folder/to-victim"
-    mkfifo "$1/fifo.vdm"' plant "$home" "$victim" "$victim_dir"
-  check "  a member of dialout planted links and files in it" test -L "$home/com1" -a -L "$home/country.vdm" -a -p "$home/fifo.vdm" -a -d "$home/stray folder"
-
+# A member of dialout (user_a) against the installation folder of the previous package, which
+# that group could write: what any member could do there (change the shared settings, put a
+# link where a settings file or a port was, leave files, folders and a FIFO behind, under names
+# with spaces, line breaks and leading dashes), and a racer that keeps replacing pc.vdm with a
+# file of its own and planting links while the package is installed.
+victim="$work/victim.txt"
+victim_dir="$work/victim-dir"
+printf 'not to be touched\n' > "$victim"
+mkdir -p "$victim_dir" && printf 'keep\n' > "$victim_dir/keep.txt"
+touch -d '2001-02-03 04:05:06' "$victim"
+victim_state() { echo "$(stat -c '%s %Y %a %U' "$victim") $(sha256sum < "$victim") $(ls -A "$victim_dir") $(cat "$victim_dir/keep.txt")"; }
+victim_before="$(victim_state)"
+cat > "$work/plant.sh" << 'EOF'
+set -e
+home=$1 victim=$2 victim_dir=$3
+printf "6\r\n" > "$home/port.vdm.new" && mv -f "$home/port.vdm.new" "$home/port.vdm"
+printf "/srv/klanten\r\n" > "$home/directory.vdm.new" && mv -f "$home/directory.vdm.new" "$home/directory.vdm"
+rm -f "$home/country.vdm" && ln -s "$victim" "$home/country.vdm"
+ln -s "$victim" "$home/com1"
+ln -s "$victim_dir" "$home/com2"
+printf "planted\n" > "$home/stray.txt"
+printf "planted\n" > "$home/.hidden"
+printf "planted\n" > "$home/-rf *"
+printf "planted\n" > "$home/line
+break.vdm"
+ln -s "$victim" "$home/--no-dereference"
+mkdir "$home/stray folder" && ln -s "$victim_dir" "$home/stray folder/inner" && ln -s "$victim" "$home/stray folder/to-victim"
+mkfifo "$home/fifo.vdm"
+EOF
+cat > "$work/racer.sh" << 'EOF'
+# Keeps replacing pc.vdm with a file of its own and planting links until the stop file appears;
+# counts its tries and the replacements of pc.vdm that succeeded.
+home=$1 victim=$2 stop=$3 tally=$4
+tries=0
+wins=0
+while [ ! -e "$stop" ]; do
+  tries=$((tries + 1))
+  if { printf '100000\r\n' > "$home/.racer"; } 2> /dev/null && mv -f "$home/.racer" "$home/pc.vdm" 2> /dev/null; then
+    wins=$((wins + 1))
+  fi
+  ln -sfn "$victim" "$home/.racer-link" 2> /dev/null && mv -fT "$home/.racer-link" "$home/directory.vdm" 2> /dev/null
+  ln -s "$victim" "$home/com3" 2> /dev/null
+  echo "$tries $wins" > "$tally"
+done
+EOF
+plant() {
+  if as_user "$user_a" sh "$work/plant.sh" "$home" "$victim" "$victim_dir"; then
+    ok "  a member of dialout planted links and files in it"
+  else
+    fail "  a member of dialout planted links and files in it"
+  fi
+}
+tally="$work/home-$user_a/racer.tally"
+racer_seen=""
+start_racer() { # returns once the racer has replaced pc.vdm
+  rm -f "$work/racer.stop" "$tally"
+  as_user "$user_a" sh "$work/racer.sh" "$home" "$victim" "$work/racer.stop" "$tally" > /dev/null 2>&1 &
+  racer=$!
+  for _ in $(seq 100); do
+    racer_seen="$(cat "$tally" 2> /dev/null)"
+    [ "${racer_seen#* }" -gt 0 ] 2> /dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+install_racing() { # install_racing <what>: apt-get install of the package while the racer runs
+  if start_racer; then
+    ok "  the racer replaces pc.vdm (tries, replacements so far: $racer_seen)"
+  else
+    fail "  the racer replaces pc.vdm"
+  fi
   if apt_install "$deb"; then
-    ok "apt-get install over the previous package"
+    ok "apt-get install $1"
   else
     cat "$work/apt.log" >&2
-    fail "apt-get install over the previous package"
+    fail "apt-get install $1"
   fi
+  local running=no tries wins
+  kill -0 "$racer" 2> /dev/null && running=yes
+  stop_racer
+  read -r tries wins < "$tally"
+  check "  the racer was still at it when apt-get ended ($tries tries, pc.vdm replaced $wins times)" test "$running" = yes
+}
+folder_checks() { # the installation folder after an installation that a member of dialout raced
   check "folder: root:root 755, no set-group-ID (is: $(owner_mode "$home"))" test "$(owner_mode "$home")" = "root:root 755"
   check "folder: only package files" test "$(present_entries)" = "$(listed_entries)"
   if [ "$(present_entries)" != "$(listed_entries)" ]; then
     diff <(listed_entries) <(present_entries) >&2
   fi
   check "folder: files only, each root:root 0644" only_root_files "$home"
-  check "shipped settings back, not carried over (dpkg --verify)" test -z "$(dpkg --verify qv-velano5 2>&1)"
-  check "what the links pointed to is untouched" test "$(stat -c '%s %Y %a %U' "$victim") $(sha256sum < "$victim")" = "$before"
-  check "  and the linked folder too" test "$(ls -A "$victim_dir")" = keep.txt -a "$(cat "$victim_dir/keep.txt")" = keep
+  if ! only_root_files "$home"; then
+    find "$home" -mindepth 1 \( ! -type f -o ! -user root -o ! -group root -o ! -perm 0644 \) -printf '  %M %u:%g %p\n' >&2
+  fi
+  check "every file root's with the package's content (dpkg --verify: $(dpkg --verify qv-velano5 2>&1 | tr '\n' ' '))" \
+    test -z "$(dpkg --verify qv-velano5 2>&1)"
+  check "pc.vdm holds the shipped pause (is: $(stat -c %U "$home/pc.vdm" 2> /dev/null) $(tr -d '\r\n' < "$home/pc.vdm" 2> /dev/null))" \
+    test "$(stat -c %U "$home/pc.vdm" 2> /dev/null) $(tr -d '\r\n' < "$home/pc.vdm" 2> /dev/null)" = "root 300"
+  check "what the links pointed to is untouched" test "$(victim_state)" = "$victim_before"
+}
+
+echo "== installing over the previous package ($(basename "$previous_deb")), a member of dialout racing"
+if ! apt_install "$previous_deb"; then
+  cat "$work/apt.log" >&2
+  fail "apt-get install of the previous package"
+else
+  ok "previous package installed"
+  check "  its folder is the shared one: 2775 group dialout (is: $(stat -c '%a %G' "$home"))" test "$(stat -c '%a %G' "$home")" = "2775 dialout"
+  plant
+  install_racing "over the previous package"
+  folder_checks
   check "nothing left in /var/lib/qv-velano5" test ! -e /var/lib/qv-velano5
   if remove_package; then ok "apt-get remove, dpkg --purge"; else fail "apt-get remove, dpkg --purge"; fi
   check "installation folder gone" test ! -e "$home"
 fi
+
+echo "== installing after the previous package was purged and left its folder behind, a member of dialout racing"
+if ! apt_install "$previous_deb"; then
+  cat "$work/apt.log" >&2
+  fail "apt-get install of the previous package"
+else
+  ok "previous package installed"
+  plant
+  if remove_package; then ok "previous package removed and purged"; else fail "previous package removed and purged"; fi
+  check "  its folder was left behind, shared, with planted files (is: $(stat -c '%a %G' "$home" 2> /dev/null))" \
+    test "$(stat -c '%a %G' "$home" 2> /dev/null)" = "2775 dialout" -a -f "$home/stray.txt"
+  install_racing "over the folder left behind"
+  folder_checks
+fi
+
+echo "== a file of the package replaced between unpacking and configuring"
+# What only another user's write right in the folder would allow; root plays that user here.
+if dpkg --unpack "$deb" > "$work/dpkg.log" 2>&1; then
+  ok "dpkg --unpack"
+else
+  cat "$work/dpkg.log" >&2
+  fail "dpkg --unpack"
+fi
+printf '100000\r\n' > "$home/.foreign" && chown "$user_a" "$home/.foreign" && mv -f "$home/.foreign" "$home/pc.vdm"
+ln -sfn "$victim" "$home/port.vdm"
+rm -f "$home/velano.bmp" && mkdir "$home/velano.bmp" && ln -s "$victim_dir" "$home/velano.bmp/inner"
+printf 'planted\n' > "$home/-- line
+break" && ln -s "$victim" "$home/ link to victim"
+if dpkg --configure qv-velano5 > "$work/dpkg.log" 2>&1; then
+  fail "dpkg --configure fails"
+else
+  ok "dpkg --configure fails"
+fi
+check "  with a message naming the replaced files" sh -c "grep -q '$home/pc.vdm\$' '$work/dpkg.log' && grep -q '$home/port.vdm\$' '$work/dpkg.log' && grep -q '$home/velano.bmp\$' '$work/dpkg.log' && grep -q 'installing the package again' '$work/dpkg.log'"
+check "  and none of them or the planted names left" sh -c "cd '$home' && [ ! -e pc.vdm ] && [ ! -L port.vdm ] && [ ! -e velano.bmp ] && [ ! -L ' link to victim' ] && [ -z \"\$(find . -name '--*')\" ]"
+check "  what the links pointed to is untouched" test "$(victim_state)" = "$victim_before"
+if dpkg -i "$deb" > "$work/dpkg.log" 2>&1; then
+  ok "installed again (dpkg -i)"
+else
+  cat "$work/dpkg.log" >&2
+  fail "installed again (dpkg -i)"
+fi
+check "  qv-velano5 installed and configured" installed
+folder_checks
+if remove_package; then ok "apt-get remove, dpkg --purge"; else fail "apt-get remove, dpkg --purge"; fi
+check "installation folder gone" test ! -e "$home"
 
 echo
 if [ "$failures" -ne 0 ]; then

@@ -1,7 +1,9 @@
 // Transfer benchmark: reads and sends a relay module through the real serial port against
 // qv-module-sim at 9600-baud timing, and prints
 //  - read time as a ratio to the time the module needs to send its data lines,
-//  - send time as a ratio to the larger of the wire time and the 10 ms-per-slot schedule,
+//  - send time (from "T3700" leaving to the last slot frame) and its ratio to the slot frames'
+//    rhythm: one frame every 10 ms plus eight pauses (11.2 ms at 300 us), or the wire time when
+//    that is longer,
 //  - the longest stall of the window's event loop during each (1 ms heartbeat).
 // Run: QT_QPA_PLATFORM=offscreen bench/qv-bench-transfer [rounds]
 #include "common/InstallFolder.h"
@@ -104,12 +106,18 @@ int main(int argc, char *argv[])
     const double lineMs = 9 * CharMs;                 // "RDsssvvv\r"
     const double readWireMs = 340 * lineMs;           // the module's own sending time
     const double sendWireMs = (7 + 340 * 9) * CharMs; // "T3700\n\r" and the slot frames
-    const double sendScheduleMs = 340 * 10.0;         // one slot every 10 ms
+    const double pauseMs = Conversation::slotPauseMicroseconds(window.state().PcDelay) / 1000.0;
+    const double frameMs = 9 * CharMs + 8 * pauseMs;
+    const double spacingMs =
+        std::chrono::duration<double, std::milli>(Conversation::slotSpacing(window.state().PcDelay)).count();
+    // "T3700", a tick, then a frame every spacing (or back to back when a frame takes longer).
+    const double sendScheduleMs = 7 * CharMs + 10.0 + 339 * qMax(spacingMs, frameMs) + frameMs;
     std::printf("relay module, 340 slots, 9600-baud timing, pause %d us\n", window.state().PcDelay);
-    std::printf("module sending time %.0f ms; send wire time %.0f ms, schedule %.0f ms\n", readWireMs,
-                sendWireMs, sendScheduleMs);
-    std::printf("%-6s %10s %8s %12s %10s %8s %12s\n", "round", "read ms", "ratio", "stall ms", "send ms",
-                "ratio", "stall ms");
+    std::printf("module sending time %.0f ms; send wire time %.0f ms; slot frame %.3f ms, every %.3f ms; "
+                "send schedule %.0f ms\n",
+                readWireMs, sendWireMs, frameMs, spacingMs, sendScheduleMs);
+    std::printf("%-6s %10s %8s %12s %10s %8s %12s %14s\n", "round", "read ms", "ratio", "stall ms", "send ms",
+                "ratio", "stall ms", "frame every ms");
 
     for (int round = 1; round <= rounds; ++round) {
         QElapsedTimer t;
@@ -144,8 +152,12 @@ int main(int argc, char *argv[])
         const double sendMs = (t.nsecsElapsed() - sendStart) / 1e6 - 50.0;
         const double sendStall = beat.stopMs();
         QObject::disconnect(status);
-        std::printf("%-6d %10.0f %8.3f %12.1f %10.0f %8.3f %12.1f\n", round, readMs, readMs / readWireMs,
-                    readStall, sendMs, sendMs / qMax(sendWireMs, sendScheduleMs), sendStall);
+        // The mean period of the slot frames, from the send's total less "T3700", the first tick
+        // and the last frame.
+        const double periodMs = (sendMs - 7 * CharMs - 10.0 - frameMs) / 339;
+        std::printf("%-6d %10.0f %8.3f %12.1f %10.0f %8.3f %12.1f %14.3f\n", round, readMs,
+                    readMs / readWireMs, readStall, sendMs, sendMs / qMax(sendWireMs, sendScheduleMs),
+                    sendStall, periodMs);
         Q_UNUSED(loading);
         Q_UNUSED(sending);
     }

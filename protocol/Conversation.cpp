@@ -80,6 +80,7 @@ bool Conversation::startDiagnostic(DiagnosticTest test)
 // while the module is looked for, and the line opened.
 bool Conversation::start(QLatin1String command)
 {
+    m_cutSend.reset();
     RxText.clear();
     PendingCommand = command;
     ReadComplete = 0;
@@ -224,6 +225,15 @@ void Conversation::stopAll()
     m_writer->cancel();
     m_afterSent.clear();
     m_readCopy.reset();
+    // A send that ends here has not reached its last slot: the module holds only the frames
+    // that left the port.
+    if (m_writing) {
+        // The writer has let go: its count includes a frame whose report is still on its way.
+        const quint64 done = m_writer->framesWritten();
+        const ModuleImage *image = m_state.currentImage();
+        m_cutSend =
+            CutSend{done > m_firstSlotFrame ? int(done - m_firstSlotFrame) : 0, image ? image->size() : 0};
+    }
     m_writing = false;
     m_leaving = false;
     m_testRunning = false;
@@ -250,10 +260,11 @@ void Conversation::finishWithProblem(Problem p, const QString &detail)
 
 // ---- writing --------------------------------------------------------------------------------
 
-void Conversation::sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then)
+void Conversation::sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then,
+                              std::chrono::nanoseconds spacing)
 {
     Q_EMIT framesQueued(frames, pause);
-    const quint64 job = m_writer->send(frames, pause);
+    const quint64 job = m_writer->send(frames, pause, spacing);
     m_afterSent[job] = std::move(then);
 }
 
@@ -535,9 +546,10 @@ void Conversation::finishRead()
 void Conversation::Timer19_Timer()
 {
     m_writing = true;
+    // "T3700" is the first frame of the send; the slot frames follow it.
+    m_firstSlotFrame = m_writer->framesWritten() + 1;
     sendCommand(1, [this](const QString &) {
         SendSlot = 0;
-        m_slotSchedule.start();
         slotWriter().start(SlotFrame);
     });
 }
@@ -550,8 +562,10 @@ QTimer &Conversation::slotWriter()
     return Timer20;
 }
 
-// One slot frame per tick, on a fixed schedule: slot n is due (n + 1) intervals after "T3700"
-// went out, or at once when the frames before it took longer than that.
+// One slot frame per tick. The first goes out one tick after "T3700"; each next one is handed
+// to the writer as soon as the one before it has left the port, and the writer starts it one
+// tick plus the frame's eight pauses after the start of that one (FrameRhythm), or at once when
+// the line took longer than that: the module gets the idle time it had between frames.
 void Conversation::slotWriterTick(QTimer &timer)
 {
     const ModuleImage *image = m_state.currentImage();
@@ -559,22 +573,21 @@ void Conversation::slotWriterTick(QTimer &timer)
     stepProgress();
     const int slot = SendSlot;
     // Slot frames go out with half the pause of the command frames.
-    sendFrames({Wire::slotFrame(slot, image->value(slot))}, slotPauseMicroseconds(m_state.PcDelay),
-               [this, &timer, slot] {
-                   const ModuleImage *image = m_state.currentImage();
-                   if (!image || slot >= image->lastSlot()) {
-                       setProgress(false, m_progressValue, m_progressMaximum);
-                       m_writing = false;
-                       setRunning(false);
-                       Q_EMIT statusChanged(Status::Ready);
-                       Q_EMIT sendFinished();
-                       return;
-                   }
-                   SendSlot = slot + 1;
-                   const qint64 dueNs = qint64(slot + 2) * std::chrono::nanoseconds(SlotFrame).count();
-                   const qint64 waitNs = dueNs - m_slotSchedule.nsecsElapsed();
-                   timer.start(static_cast<int>(qMax<qint64>(0, (waitNs + 500000) / 1000000)));
-               });
+    const int pause = slotPauseMicroseconds(m_state.PcDelay);
+    const auto afterFrame = [this, &timer, slot] {
+        const ModuleImage *image = m_state.currentImage();
+        if (!image || slot >= image->lastSlot()) {
+            setProgress(false, m_progressValue, m_progressMaximum);
+            m_writing = false;
+            setRunning(false);
+            Q_EMIT statusChanged(Status::Ready);
+            Q_EMIT sendFinished();
+            return;
+        }
+        SendSlot = slot + 1;
+        timer.start(0);
+    };
+    sendFrames({Wire::slotFrame(slot, image->value(slot))}, pause, afterFrame, slotSpacing(m_state.PcDelay));
 }
 
 // ---- diagnostics ends -------------------------------------------------------------------------

@@ -4,7 +4,6 @@
 #include "protocol/Vocabulary.h"
 #include "protocol/Wire.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -60,6 +59,15 @@ public:
     bool isWriting() const { return m_writing; }
     // A way out is waiting for the frames the module is owed.
     bool isLeaving() const { return m_leaving; }
+    // A send that was stopped or lost its line after "T3700": how many slot frames had left the
+    // port (their carriage return included) of the image's values. Until the next conversation
+    // starts.
+    struct CutSend
+    {
+        int framesWritten = 0;
+        int slotCount = 0;
+    };
+    std::optional<CutSend> cutSend() const { return m_cutSend; }
     // Characters received and not yet handed on as lines.
     qsizetype pendingInput() const { return m_reader.size(); }
     // True while a timer of the chain polls (the announce wait); a conversation waiting for a
@@ -79,6 +87,12 @@ public:
     static int pauseMicroseconds(int pcDelay);
     // The pause after each character of a slot frame: half that of a command frame.
     static int slotPauseMicroseconds(int pcDelay) { return pauseMicroseconds(pcDelay) / 2; }
+    // From the start of one slot frame to the start of the next, at the least: one tick of the
+    // slot writer plus the eight pauses of a frame (11.2 ms at the shipped 300 µs).
+    static std::chrono::nanoseconds slotSpacing(int pcDelay)
+    {
+        return Interval::SlotFrame + 8 * std::chrono::microseconds(slotPauseMicroseconds(pcDelay));
+    }
 
 Q_SIGNALS:
     void progressChanged(bool visible, int value, int maximum);
@@ -109,7 +123,10 @@ private:
     bool openLink();
     void stopAll();
     void finishWithProblem(Problem p, const QString &detail);
-    void sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then);
+    // Hands frames to the writer; `then` runs once they have left the port. With a `spacing`,
+    // each frame starts no sooner than that after the start of the frame before it.
+    void sendFrames(const QList<QByteArray> &frames, int pause, std::function<void()> then,
+                    std::chrono::nanoseconds spacing = std::chrono::nanoseconds(0));
     void sendCommand(int times, std::function<void(const QString &)> then);
     // Sends the pending command `times` times as frames the module is owed: a way out waits
     // for them, then leaves.
@@ -180,5 +197,6 @@ private:
     int m_progressValue = 0;
     int m_progressMaximum = 0;
     std::optional<ModuleImage> m_readCopy; // the image being read, taken over at the last slot
-    QElapsedTimer m_slotSchedule;
+    quint64 m_firstSlotFrame = 0;          // the writer's count of frames when the first slot frame goes out
+    std::optional<CutSend> m_cutSend;
 };

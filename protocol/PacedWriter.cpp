@@ -8,7 +8,8 @@ namespace {
 constexpr auto LetGoTimeout = std::chrono::seconds(3);
 } // namespace
 
-PacedWriter::PacedWriter(SerialLink &link, QObject *parent) : QObject(parent), m_link(link)
+PacedWriter::PacedWriter(SerialLink &link, QObject *parent, WriterClock *clock)
+    : QObject(parent), m_link(link), m_clock(clock ? *clock : m_steadyClock)
 {
     m_thread = std::thread([this] { run(); });
 }
@@ -25,13 +26,15 @@ PacedWriter::~PacedWriter()
     m_thread.join();
 }
 
-quint64 PacedWriter::send(const QList<QByteArray> &frames, int pauseMicroseconds)
+quint64 PacedWriter::send(const QList<QByteArray> &frames, int pauseMicroseconds,
+                          std::chrono::nanoseconds spacing)
 {
     quint64 id;
     {
         std::lock_guard lock(m_mutex);
         id = m_nextId++;
-        m_queue.push_back(Job{id, frames, qBound(0, pauseMicroseconds, MaxPauseMicroseconds), m_generation});
+        m_queue.push_back(
+            Job{id, frames, qBound(0, pauseMicroseconds, MaxPauseMicroseconds), spacing, m_generation});
     }
     m_wake.notify_all();
     return id;
@@ -58,13 +61,10 @@ bool PacedWriter::isIdle() const
     return !m_busy && m_queue.empty();
 }
 
-bool PacedWriter::pause(int us, quint64 generation)
+bool PacedWriter::waitUntil(WriterClock::Time deadline, quint64 generation)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
     std::unique_lock lock(m_mutex);
-    // Waits until the deadline itself, so that neither a spurious wake-up nor a notification
-    // meant for somebody else shortens the pause.
-    return !m_wake.wait_until(lock, deadline, [&] { return generation != m_generation; });
+    return m_clock.waitUntil(lock, m_wake, deadline, [&] { return generation != m_generation; });
 }
 
 void PacedWriter::run()
@@ -82,6 +82,15 @@ void PacedWriter::run()
         bool ok = true;
         bool dropped = false;
         for (const QByteArray &frame : job.frames) {
+            // Every character before this one has left the port: "now" is at least the moment
+            // the previous frame's carriage return went.
+            if (job.spacing.count() > 0 && m_lastFrameStart &&
+                !waitUntil(FrameRhythm::nextStart(*m_lastFrameStart, m_clock.now(), job.spacing),
+                           job.generation)) {
+                dropped = true;
+                break;
+            }
+            m_lastFrameStart = m_clock.now();
             for (int i = 0; i < frame.size(); ++i) {
                 {
                     std::lock_guard lock(m_mutex);
@@ -91,12 +100,14 @@ void PacedWriter::run()
                 ok = m_link.writeAndDrain(frame[i]);
                 if (!ok) break;
                 if (i + 1 < frame.size() && job.pauseMicroseconds > 0 &&
-                    !pause(job.pauseMicroseconds, job.generation)) {
+                    !waitUntil(m_clock.now() + std::chrono::microseconds(job.pauseMicroseconds),
+                               job.generation)) {
                     dropped = true;
                     break;
                 }
             }
             if (!ok || dropped) break;
+            ++m_framesWritten;
         }
         {
             std::lock_guard lock(m_mutex);

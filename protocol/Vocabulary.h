@@ -62,7 +62,7 @@ inline constexpr auto FollowUp = 40ms;      // from an answer to the test's own 
 inline constexpr auto ScanEnd = 1000ms;     // from the tenth status line to "T0006"
 inline constexpr auto StopFrames = 20ms;    // from Stop to the eleven stop frames
 inline constexpr auto OutputCommand = 40ms; // from an output button (or a wrong module) to its frame
-inline constexpr auto SlotFrame = 10ms;     // from one slot frame to the next
+inline constexpr auto SlotFrame = 10ms;     // the slot writer's tick (with a frame's pauses, between frames)
 inline constexpr auto LineWaiting = 0ms;    // the reply reader, when a whole line is already in
 inline constexpr auto ReplyPoll = 1ms;      // the reply reader, when it is armed before its line
 } // namespace Interval

@@ -16,28 +16,35 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 FileTools::FileTools(ModuleState &state, QWidget *window) : QObject(window), m_state(state), m_window(window)
 {
 }
 
-void FileTools::backUpReadModule()
+QString FileTools::backUpReadModule()
 {
     const ModuleImage *image = m_state.currentImage();
-    if (!image) return;
+    if (!image) return QString();
     const Backups::Written written = Backups::write(m_state.ModuleType, *image, QDateTime::currentDateTime());
-    if (!written.ok()) {
-        MessageBox::information(m_window, Lang::warningTitle(m_state.Language),
-                                Backups::notWrittenMessage(written.error, m_state.Language));
-        return;
-    }
-    Backups::prune();
+    if (!written.ok()) return Backups::notWrittenMessage(written.error, m_state.Language);
+    Backups::prune(Backups::DefaultKeep, nullptr, written.path);
+    return QString();
 }
 
 QString FileTools::chooseBackup()
 {
     BackupsDialog dialog(m_state.Language, m_window);
     return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : QString();
+}
+
+QString FileTools::suggestedPdfName(const QDateTime &now) const
+{
+    // The module file's name when the image is that file's, else the model and the date.
+    const QString file = m_state.fileOfImage();
+    if (!file.isEmpty()) return QFileInfo(file).completeBaseName() + QStringLiteral(".pdf");
+    return QString::fromLatin1(ModuleTypes::info(m_state.ModuleType)->comboEntry) +
+           now.toString(QStringLiteral("_yyyy-MM-dd")) + QStringLiteral(".pdf");
 }
 
 void FileTools::compareWithFile()
@@ -82,7 +89,7 @@ void FileTools::printReport()
 {
     const ModuleImage *image = m_state.currentImage();
     if (!image) return;
-    ReportDocument::print(makeReport(*image, m_state.ModuleType, m_state.Language, m_state.ModuleFilePath,
+    ReportDocument::print(makeReport(*image, m_state.ModuleType, m_state.Language, m_state.fileOfImage(),
                                      QDateTime::currentDateTime()),
                           m_window);
 }
@@ -93,19 +100,24 @@ void FileTools::exportReportAsPdf()
     if (!image) return;
     const int lang = m_state.Language;
     const QDateTime now = QDateTime::currentDateTime();
-    const QString folder = m_state.DefaultDirectory.isEmpty() ? QDir::homePath() : m_state.DefaultDirectory;
-    const QString suggested =
-        QDir(folder).filePath(QString::fromLatin1(ModuleTypes::info(m_state.ModuleType)->comboEntry) +
-                              now.toString(QStringLiteral("_yyyy-MM-dd")) + QStringLiteral(".pdf"));
-    QString path = QFileDialog::getSaveFileName(
+    // Qt's own dialog, in the window's language, started in the installer's module folder (never
+    // the program's working folder). It adds ".pdf" to a name without it before it asks about
+    // replacing a file, so the question is about the file that will be written.
+    QFileDialog dialog(
         m_window,
         Lang::pick(lang, QStringLiteral("Exporteren als PDF"), QStringLiteral("Exporter en PDF"))
             .value_or(QStringLiteral("PDF")),
-        suggested, QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty()) return;
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QLatin1String(".pdf");
+        moduleFileStartFolder(m_state), QStringLiteral("PDF (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("PdfExportDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(suggestedPdfName(now));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().constFirst();
     QString error;
-    if (!ReportDocument::exportPdf(makeReport(*image, m_state.ModuleType, lang, m_state.ModuleFilePath, now),
+    if (!ReportDocument::exportPdf(makeReport(*image, m_state.ModuleType, lang, m_state.fileOfImage(), now),
                                    path, &error))
         MessageBox::information(m_window, Lang::warningTitle(lang),
                                 Messages::fileNotSaved(path, error, lang));

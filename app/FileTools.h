@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -16,9 +17,10 @@ class FileTools : public QObject
 public:
     FileTools(ModuleState &state, QWidget *window);
 
-    // Keeps the module just read as a backup and prunes the oldest beyond 500. A backup that
-    // cannot be written is reported; the read stays complete.
-    void backUpReadModule();
+    // Keeps the module just read as a backup and prunes the oldest beyond 500. Returns the message
+    // for the installer when the backup could not be written (empty when it was); the read stays
+    // complete.
+    QString backUpReadModule();
     // The backups dialog: the backup the installer chose, or empty.
     QString chooseBackup();
     // Chooses a module file (or a backup) and shows its differences with the image in hand.
@@ -28,6 +30,8 @@ public:
 
 private:
     void compareWith(const QString &path);
+    // The name the PDF export proposes.
+    QString suggestedPdfName(const QDateTime &now) const;
 
     ModuleState &m_state;
     QWidget *m_window;

@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "app/PortChooserDialog.h"
 #include "app/PreferencesDialog.h"
+#include "app/QtTranslations.h"
 #include "app/Settings.h"
 #include "app/StatusLine.h"
 #include "common/Lang.h"
@@ -85,11 +86,13 @@ void MainWindow::connectMenus()
 // Start-up: the settings, the captions of the language and the port.
 void MainWindow::load()
 {
-    const Settings s = loadSettings();
+    const Settings s = loadSettings(this);
     m_state.Language = s.language;
     m_state.ComPort = s.comPort;
     m_state.PcDelay = s.pcDelay;
     m_state.DefaultDirectory = s.defaultDirectory;
+    // Standard buttons and Qt's dialogs speak the window's language.
+    QtTranslations::load(s.language);
     m_view->column()->setCaptions(s.language);
     m_status->setCaptions(s.language);
     m_menus->setCaptions(s.language);
@@ -136,11 +139,8 @@ void MainWindow::switchLanguage(int language)
     if (!mayLeave()) return;
     // Restarting after a failed write would only bring the old language back and lose the image.
     if (!storeLanguage(language, this, lang)) return;
-    if (!Launcher::restartProgram()) {
-        warn(Messages::restartFailed(lang));
-        return;
-    }
-    Launcher::quitProgram();
+    // The new instance is started by the closing window, once this one has agreed to end.
+    leaveDecided(Leaving::Restart);
 }
 
 void MainWindow::Web_Click()
@@ -156,7 +156,18 @@ void MainWindow::instellingen_Click()
 
 void MainWindow::Einde_Click()
 {
-    if (mayLeave()) Launcher::quitProgram();
+    if (mayLeave()) leaveDecided(Leaving::Quit);
+}
+
+// The installer has answered the question about unsaved changes (or had none): the window closes
+// without asking again, then the program ends. A window that does not close (a restart that
+// could not be started) keeps the program running.
+void MainWindow::leaveDecided(Leaving how)
+{
+    m_leaving = how;
+    const bool closed = close();
+    m_leaving = Leaving::Ask;
+    if (closed) Launcher::quitProgram();
 }
 
 void MainWindow::Controleren_Click(bool on)
@@ -188,6 +199,7 @@ void MainWindow::offerAdapter()
 
 void MainWindow::nieuw_Click()
 {
+    m_state.ImageFromFile = false;
     m_view->clear();
     setWindowTitle(QStringLiteral("QV Velano"));
     m_conversation->clearReceived();
@@ -236,9 +248,15 @@ void MainWindow::onReadFinished()
 {
     m_beforeConversation.reset();
     m_state.markUnchanged();
-    m_files->tools()->backUpReadModule();
+    // The image in hand is the module's now, whatever file was open: the title and the report
+    // no longer name that file ("Module Opslaan" stays as it was).
+    m_state.ImageFromFile = false;
+    setWindowTitle(QStringLiteral("QV Velano"));
+    const QString backupProblem = m_files->tools()->backUpReadModule();
     m_view->showReadModule();
     updateActionState();
+    // Told once the read has wound up and the window reads "Edit mode".
+    if (!backupProblem.isEmpty()) QTimer::singleShot(0, this, [this, backupProblem] { warn(backupProblem); });
 }
 
 void MainWindow::onSendFinished()
@@ -258,11 +276,15 @@ void MainWindow::onCheckFinished(const ModuleImage &moduleHolds)
     m_beforeConversation.reset();
     updateActionState();
     const ModuleImage &inHand = *m_state.currentImage();
-    const QString text = Messages::checkResult(
-        ImageCompare::compare(m_state.ModuleType, inHand, m_state.ModuleType, moduleHolds, m_state.Language),
-        inHand.size(), m_state.Language);
+    const ImageCompare::Result result =
+        ImageCompare::compare(m_state.ModuleType, inHand, m_state.ModuleType, moduleHolds, m_state.Language);
+    const QString text = Messages::checkResult(result, inHand.size(), m_state.Language);
     m_status->setStatus(text.section(QLatin1Char('\n'), 0, 0));
-    warn(text);
+    if (Messages::checkFoundDifferences(result))
+        warn(text);
+    else
+        MessageBox::information(this, Messages::checkTitle(m_state.Language), text,
+                                MessageBox::Icon::Information);
 }
 
 // A send, a line-status scan or a test's Stop came to its end.
@@ -287,25 +309,35 @@ void MainWindow::onProblem(Conversation::Problem problem, const QString &port, c
     // A port that cannot be opened is named with the device its binding leads to.
     const bool opening =
         problem != Conversation::Problem::LineLost && problem != Conversation::Problem::UnsupportedModule;
-    const QString text = Messages::problem(
+    QString text = Messages::problem(
         problem, lang, opening ? PortBinding::deviceFor(m_state.ComPort).shown() : port, detail);
     returnToSnapshot();
     m_status->setStatus(text);
+    // A send that lost its line left the module with only part of the image.
+    if (const auto cut = m_conversation->cutSend())
+        text += QLatin1Char('\n') + Messages::halfWritten(cut->framesWritten, cut->slotCount, lang);
     warn(text);
 }
 
 void MainWindow::onAbandoned()
 {
     returnToSnapshot();
+    const int lang = m_state.Language;
     if (m_conversation->isChecking())
-        m_status->setStatus(Messages::checkAbandoned(m_state.Language));
+        m_status->setStatus(Messages::checkAbandoned(lang));
     else
-        m_status->setStatus(
-            Lang::pick(m_state.Language, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
+        m_status->setStatus(Lang::pick(lang, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
+    // The installer stopped a send: the module holds only part of the image. A window that is
+    // closing said so in its own question already.
+    if (const auto cut = m_conversation->cutSend(); cut && !m_closing)
+        warn(Messages::halfWritten(cut->framesWritten, cut->slotCount, lang));
 }
 
 void MainWindow::onRunningChanged(bool running)
 {
+    // A question about the conversation (stop the send? close during the send?) is moot once it
+    // has ended: it closes as Esc closes it, which stays and goes on.
+    if (!running) MessageBox::dismissQuestion();
     m_status->setRunning(running);
     if (running && !m_beforeConversation)
         onConversationStarting(); // a diagnostic test started from its own panel
@@ -328,7 +360,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!m_conversation->isRunning()) {
         // After a conversation the window waited for, unsaved changes are still asked about.
         m_closeWhenDone = false;
-        event->setAccepted(mayLeave());
+        event->setAccepted(acceptLeaving());
         return;
     }
     if (m_closeWhenDone) { // asked already: the window closes when the conversation ends
@@ -336,9 +368,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     if (m_conversation->isWriting()) {
+        // Esc and closing the question stay; a send that ends meanwhile closes it the same way.
         const Messages::Question q = Messages::closeDuringSend(m_state.Language);
         const int choice =
-            MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0);
+            MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0, 2);
         if (choice == 2) {
             event->ignore();
             return;
@@ -349,7 +382,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    m_closing = true;
     m_conversation->abandon();
+    m_closing = false;
     if (m_conversation->isRunning()) {
         // Frames the module is owed are still going out: the window closes after them.
         m_closeWhenDone = true;
@@ -357,7 +392,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // The conversation is over: unsaved changes are asked about as at any other time.
-    event->setAccepted(mayLeave());
+    event->setAccepted(acceptLeaving());
+}
+
+bool MainWindow::acceptLeaving()
+{
+    if (m_leaving == Leaving::Ask && !mayLeave()) return false;
+    if (m_leaving == Leaving::Restart && !Launcher::restartProgram()) {
+        warn(Messages::restartFailed(m_state.Language));
+        return false;
+    }
+    return true;
 }
 
 void MainWindow::returnToSnapshot()

@@ -59,6 +59,17 @@ private:
     // A message box with the program's warning title.
     void warn(const QString &text);
     bool mayLeave() { return m_files->mayLeave(m_view->facts().fileOpen); }
+    // How the window is being left: closed by the installer (the question about unsaved changes
+    // is asked), or after Einde or a language switch, which asked it already.
+    enum class Leaving
+    {
+        Ask,
+        Quit,
+        Restart // the program starts anew once this window has closed
+    };
+    void leaveDecided(Leaving how);
+    // Whether a window that is idle may close now (closeEvent).
+    bool acceptLeaving();
 
 private Q_SLOTS:
     // Handlers: the control's event, reachable by name through the meta-object.
@@ -100,6 +111,9 @@ private:
     std::optional<Snapshot> m_beforeConversation;
     // The window was closed while the module was still owed frames: it closes once they are out.
     bool m_closeWhenDone = false;
+    Leaving m_leaving = Leaving::Ask;
+    // The window is leaving a conversation because it is being closed.
+    bool m_closing = false;
 
     MainMenus *m_menus = nullptr;
     ModuleView *m_view = nullptr;

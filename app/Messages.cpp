@@ -280,6 +280,32 @@ QString checkAbandoned(int language)
     return both(language, QStringLiteral("Controle afgebroken"), QStringLiteral("Contrôle interrompu"));
 }
 
+bool checkFoundDifferences(const ImageCompare::Result &result)
+{
+    for (const ImageCompare::Difference &d : result.differences)
+        if (d.kind != ImageCompare::Difference::Kind::Version) return true;
+    return false;
+}
+
+QString checkTitle(int language)
+{
+    return caption(language, QStringLiteral("Controle"), QStringLiteral("Contrôle"));
+}
+
+QString halfWritten(int written, int total, int language)
+{
+    return both(
+        language,
+        QStringLiteral("De module is maar gedeeltelijk beschreven (%1 van %2 waarden). Verstuur de "
+                       "gegevens opnieuw.")
+            .arg(written)
+            .arg(total),
+        QStringLiteral("Le module n'est que partiellement écrit (%1 sur %2 valeurs). Envoyez à nouveau "
+                       "les données.")
+            .arg(written)
+            .arg(total));
+}
+
 QString outsideText(const QString &text, int maximum)
 {
     QString shown;

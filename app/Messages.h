@@ -50,6 +50,12 @@ QString checkDifferences(const QStringList &differences, const QStringList &vers
 // The message of a check: the image in hand (`slotCount` values) compared with what the module holds.
 QString checkResult(const ImageCompare::Result &result, int slotCount, int language);
 QString checkAbandoned(int language);
+// Whether a check found values that differ (the version slot apart), and the title of the box
+// that says all is well.
+bool checkFoundDifferences(const ImageCompare::Result &result);
+QString checkTitle(int language);
+// A send stopped or cut off after `written` of the module's `total` values.
+QString halfWritten(int written, int total, int language);
 
 // Text that came from a module or a file, fit to be shown: characters that are not printable
 // become "?", and it is cut at `maximum` characters.

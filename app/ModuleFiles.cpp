@@ -68,6 +68,7 @@ void ModuleFiles::Bewaren_als_Click()
         [this](const QString &path) {
             if (!saveModuleFile(path)) return false;
             m_state.ModuleFilePath = path;
+            m_state.ImageFromFile = true;
             m_window->setWindowTitle(titleWith(path));
             return true;
         },
@@ -101,6 +102,7 @@ bool ModuleFiles::open(const QString &path, bool backup)
         return false;
     }
     m_state.ModuleFilePath = backup ? QString() : path;
+    m_state.ImageFromFile = !backup;
     m_state.takeModule(data->type, data->values);
     Q_EMIT opened(data->type, !backup);
     m_window->setWindowTitle(backup ? Title : titleWith(path));
@@ -149,7 +151,8 @@ bool ModuleFiles::mayLeave(bool fileOpen)
 {
     if (!m_state.hasChanges()) return true;
     const Messages::Question q = Messages::leaveWithChanges(m_state.Language);
-    switch (MessageBox::choose(m_window, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0)) {
+    // Esc and the box's close button stay: leaving is never decided by a key that means "back".
+    switch (MessageBox::choose(m_window, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0, 2)) {
     case 0:
         if (fileOpen)
             saveModuleFile(m_state.ModuleFilePath);

@@ -1,6 +1,7 @@
 #include "common/MessageBox.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -12,38 +13,89 @@ struct Record
     QString title;
     QString text;
     QStringList buttons;
+    MessageBox::Icon icon = MessageBox::Icon::Warning;
     int count = 0;
+    // The question choose() is showing.
+    QPointer<QMessageBox> openQuestion;
 };
 Record &record()
 {
     static Record r;
     return r;
 }
+
+// A box's buttons as the installer reads them (without the shortcut marks).
+QStringList captions(const QList<QAbstractButton *> &buttons)
+{
+    QStringList shown;
+    for (const QAbstractButton *b : buttons) {
+        QString caption = b->text();
+        caption.remove(QLatin1Char('&'));
+        shown << caption;
+    }
+    return shown;
+}
+
+void note(const QMessageBox &box, const QStringList &buttons, MessageBox::Icon icon)
+{
+    auto &r = record();
+    r.title = box.windowTitle();
+    r.text = box.text();
+    r.buttons = buttons;
+    r.icon = icon;
+    ++r.count;
+}
 } // namespace
 
-void MessageBox::information(QWidget *parent, const QString &title, const QString &text)
+void MessageBox::information(QWidget *parent, const QString &title, const QString &text, Icon icon)
 {
-    show(parent, title, text, false);
+    QMessageBox box(icon == Icon::Information ? QMessageBox::Information : QMessageBox::Warning, title, text,
+                    QMessageBox::Ok, parent);
+    // Texts may carry what a module or a file said: never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    note(box, captions(box.buttons()), icon);
+    auto &r = record();
+    if (r.next) {
+        r.next.reset();
+        return;
+    }
+    if (r.autoAnswer) return;
+    box.exec();
 }
 
 MessageBox::Answer MessageBox::okCancel(QWidget *parent, const QString &title, const QString &text)
 {
-    return show(parent, title, text, true);
-}
-
-void MessageBox::note(const QString &title, const QString &text, const QStringList &buttons)
-{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setEscapeButton(QMessageBox::Cancel);
+    // In the order the box shows them, whatever the platform's order: OK first.
+    note(box, captions({box.button(QMessageBox::Ok), box.button(QMessageBox::Cancel)}), Icon::Warning);
     auto &r = record();
-    r.title = title;
-    r.text = text;
-    r.buttons = buttons;
-    ++r.count;
+    if (r.next) {
+        const Answer a = *r.next;
+        r.next.reset();
+        return a;
+    }
+    if (r.autoAnswer) return Ok;
+    return box.exec() == QMessageBox::Ok ? Ok : Cancel;
 }
 
 int MessageBox::choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
-                       int defaultButton)
+                       int defaultButton, int escapeButton)
 {
-    note(title, text, buttons);
+    if (escapeButton < 0) escapeButton = defaultButton;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton *> pushButtons;
+    for (const QString &caption : buttons)
+        pushButtons << box.addButton(caption, QMessageBox::ActionRole);
+    if (defaultButton >= 0 && defaultButton < pushButtons.size())
+        box.setDefaultButton(pushButtons[defaultButton]);
+    // Esc and the close button of the box choose the escape button; without one, closing the
+    // box would be refused.
+    if (escapeButton >= 0 && escapeButton < pushButtons.size())
+        box.setEscapeButton(pushButtons[escapeButton]);
+    note(box, buttons, Icon::Warning);
     auto &r = record();
     if (r.nextChoice) {
         const int c = *r.nextChoice;
@@ -51,38 +103,23 @@ int MessageBox::choose(QWidget *parent, const QString &title, const QString &tex
         return c;
     }
     if (r.autoAnswer) return defaultButton;
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
-    box.setTextFormat(Qt::PlainText);
-    QList<QPushButton *> pushButtons;
-    for (const QString &caption : buttons)
-        pushButtons << box.addButton(caption, QMessageBox::ActionRole);
-    if (defaultButton >= 0 && defaultButton < pushButtons.size()) {
-        box.setDefaultButton(pushButtons[defaultButton]);
-        box.setEscapeButton(pushButtons[defaultButton]);
-    }
+    const QPointer<QMessageBox> outer = r.openQuestion;
+    r.openQuestion = &box;
     box.exec();
+    record().openQuestion = outer;
     const int chosen = pushButtons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
-    return chosen >= 0 ? chosen : defaultButton;
+    return chosen >= 0 ? chosen : escapeButton;
 }
 
-MessageBox::Answer MessageBox::show(QWidget *parent, const QString &title, const QString &text,
-                                    bool withCancel)
+void MessageBox::dismissQuestion()
 {
-    auto &r = record();
-    note(title, text,
-         withCancel ? QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}
-                    : QStringList{QStringLiteral("OK")});
-    if (r.next) {
-        const Answer a = *r.next;
-        r.next.reset();
-        return a;
+    // Closing a box with an escape button clicks it; done() covers a box closed before it showed.
+    if (QMessageBox *box = record().openQuestion) {
+        if (QAbstractButton *escape = box->escapeButton())
+            escape->click();
+        else
+            box->done(QDialog::Rejected);
     }
-    if (r.autoAnswer) return Ok;
-    QMessageBox box(withCancel ? QMessageBox::Question : QMessageBox::Warning, title, text,
-                    withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok, parent);
-    // Texts may carry what a module or a file said: never read as markup.
-    box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Ok ? Ok : Cancel;
 }
 
 void MessageBox::setNextAnswer(Answer answer)
@@ -108,6 +145,10 @@ QString MessageBox::lastTitle()
 QString MessageBox::lastText()
 {
     return record().text;
+}
+MessageBox::Icon MessageBox::lastIcon()
+{
+    return record().icon;
 }
 int MessageBox::shownCount()
 {

@@ -15,15 +15,29 @@ public:
         Ok,
         Cancel
     };
+    // The icon of a box with an OK button: a warning (the program's "Opgelet !" boxes) or a plain
+    // piece of information (a check that found everything in order).
+    enum class Icon
+    {
+        Warning,
+        Information
+    };
 
     // A box with an OK button only.
-    static void information(QWidget *parent, const QString &title, const QString &text);
-    // A box with OK and Cancel; returns the installer's answer.
+    static void information(QWidget *parent, const QString &title, const QString &text,
+                            Icon icon = Icon::Warning);
+    // A box with OK and Cancel; returns the installer's answer. Esc and the box's close button
+    // are Cancel.
     static Answer okCancel(QWidget *parent, const QString &title, const QString &text);
-    // A question with buttons of its own, `defaultButton` taking Enter and Esc; returns the
-    // index of the button chosen.
+    // A question with buttons of its own: `defaultButton` takes Enter, `escapeButton` takes Esc
+    // and the box's close button (-1: the default button does). Returns the index of the button
+    // chosen.
     static int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
-                      int defaultButton);
+                      int defaultButton, int escapeButton = -1);
+    // Closes the question choose() is showing, if any, as Esc closes it: used when what the
+    // question was about has come to an end by itself (a send that finished while the installer
+    // was asked whether to stop it).
+    static void dismissQuestion();
 
     // Test hook: the next box is not shown but answered with `answer`.
     static void setNextAnswer(Answer answer);
@@ -32,13 +46,12 @@ public:
     // Test hook: every box is answered without being shown (OK, or a question's default
     // button, unless a next answer is set).
     static void setAutoAnswer(bool enabled);
+    // What the last box said: its buttons' captions as the box shows them (standard buttons in
+    // the language of the translations loaded), its title, text and icon.
     static QStringList lastButtons();
     static QString lastTitle();
     static QString lastText();
+    static Icon lastIcon();
     static int shownCount();
     static void resetRecord();
-
-private:
-    static Answer show(QWidget *parent, const QString &title, const QString &text, bool withCancel);
-    static void note(const QString &title, const QString &text, const QStringList &buttons);
 };

@@ -28,6 +28,11 @@ struct ModuleState
     int PcDelay = 0;
     QString DefaultDirectory;
     QString ModuleFilePath;
+    // The image in hand is the content of ModuleFilePath: opened or saved there, and not
+    // replaced by a read since. Only then do the window's title and the report name the file.
+    bool ImageFromFile = false;
+    // ModuleFilePath while the image in hand is that file's, else empty.
+    QString fileOfImage() const { return ImageFromFile ? ModuleFilePath : QString(); }
 
     // The image that belongs to a module type: 1 dim, 2 Velano, 0 and 3 relay; nullptr otherwise.
     ModuleImage *imageFor(int type);

@@ -2,7 +2,7 @@
 # Installs what building, running and testing need on Debian 12, and any further packages
 # named on the command line (e.g. the fuzz stage's compiler).
 set -euo pipefail
-packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-pdf-dev fonts-dejavu-core
+packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-pdf-dev qt6-translations-l10n fonts-dejavu-core
           xvfb xauth x11-apps socat dpkg-dev file "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -188,11 +188,16 @@ private Q_SLOTS:
         QVERIFY(!rig.action("Bewaren")->isEnabled());
         // The check keeps no backup of its own.
         QCOMPARE(Backups::list().size(), 1);
+        // All well is a piece of information; differences are a warning.
         if (faults.isEmpty()) {
             QCOMPARE(rig.w().Text1->text(), u"Controle: alle 340 waarden gelijk"_s);
             QCOMPARE(MessageBox::lastText(), u"Controle: alle 340 waarden gelijk"_s);
+            QCOMPARE(MessageBox::lastTitle(), u"Controle"_s);
+            QCOMPARE(MessageBox::lastIcon(), MessageBox::Icon::Information);
             return;
         }
+        QCOMPARE(MessageBox::lastTitle(), u"Opgelet !"_s);
+        QCOMPARE(MessageBox::lastIcon(), MessageBox::Icon::Warning);
         ModuleImage inHand(340);
         ModuleImage held(340);
         for (int slot = 0; slot < 340; ++slot) {

@@ -229,6 +229,11 @@ private Q_SLOTS:
         QCOMPARE(rig.framesAfter(QStringLiteral("T3700")), written);
         QCOMPARE(windowState(w), before);
         QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
+        // The count the installer is told is what the module got whole.
+        QCOMPARE(MessageBox::lastText(),
+                 QStringLiteral("De module is maar gedeeltelijk beschreven (%1 van 340 "
+                                "waarden). Verstuur de gegevens opnieuw.")
+                     .arg(whole));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "protocol/MemoryLink.h"
+#include "support/RealBoxes.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 
@@ -286,6 +287,114 @@ private Q_SLOTS:
         rig.action("Controleren")->trigger();
         rig.restart();
         QVERIFY(!rig.action("Controleren")->isChecked());
+    }
+
+    // The question before leaving, shown for real: Esc and its close button mean "stay", for every
+    // way of leaving and in both languages. The open file stays byte for byte as it was, the edit
+    // stays in hand, nothing ends and no new program starts.
+    void escapeAndCloseButtonStay_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<int>("language");
+        for (int language : {1, 2})
+            for (const char *way : {"Einde", "close", "switch"})
+                for (bool escape : {true, false})
+                    QTest::addRow("%s, %s, %s", way, escape ? "Esc" : "close button",
+                                  language == 1 ? "Dutch" : "French")
+                        << QString::fromLatin1(way) << escape << language;
+    }
+    void escapeAndCloseButtonStay()
+    {
+        QFETCH(QString, way);
+        QFETCH(bool, escape);
+        QFETCH(int, language);
+        const QByteArray country = language == 1 ? " 1 \r\n"_ba : " 2 \r\n"_ba;
+        Rig rig(country);
+        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        const QByteArray before = rig.home.read(u"klant.QV1"_s);
+        QVERIFY(rig.w().openModuleFile(path));
+        rig.w().selectOption(rig.w().Option2);
+        MessageBox::setAutoAnswer(false);
+        RealBoxes boxes({escape ? RealBoxes::escape() : RealBoxes::closeButton()});
+        leave(rig, way);
+        QCOMPARE(boxes.shown(), 1);
+        QCOMPARE(boxes.unexpected(), 0);
+        QCOMPARE(boxes.texts().first(),
+                 language == 1
+                     ? u"De gegevens zijn gewijzigd en nog niet verstuurd of bewaard. Toch afsluiten?"_s
+                     : u"Les données ont été modifiées et ne sont pas encore envoyées ni sauvées. "
+                       u"Quitter quand même ?"_s);
+        QVERIFY(rig.w().isVisible());
+        QCOMPARE(m_quits, 0);
+        QCOMPARE(m_restarts, 0);
+        QCOMPARE(rig.home.read(u"klant.QV1"_s), before);
+        QCOMPARE(rig.home.read(u"country.vdm"_s), country);
+        QCOMPARE(rig.w().state().currentImage()->value(ModuleTypes::MasterSlot), 0);
+        QVERIFY(rig.w().state().hasChanges());
+    }
+
+    // The real way out of the program (no stand-in for ending it): the question is asked once,
+    // its answer holds, and a language switch starts one new program, only once this one has
+    // agreed to end.
+    void realQuitAsksOnce_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("Einde, leave without saving") << u"Einde"_s << u"Afsluiten zonder bewaren"_s << true;
+        QTest::newRow("Einde, stay") << u"Einde"_s << u"Blijven"_s << false;
+        QTest::newRow("closing, leave without saving") << u"close"_s << u"Afsluiten zonder bewaren"_s << true;
+        QTest::newRow("language switch, leave without saving")
+            << u"switch"_s << u"Afsluiten zonder bewaren"_s << true;
+        QTest::newRow("language switch, stay") << u"switch"_s << u"Blijven"_s << false;
+    }
+    void realQuitAsksOnce()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, answer);
+        QFETCH(bool, ends);
+        Launcher::setQuitter({});
+        Rig rig;
+        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        const QByteArray before = rig.home.read(u"klant.QV1"_s);
+        QVERIFY(rig.w().openModuleFile(path));
+        rig.w().selectOption(rig.w().Option2);
+        MessageBox::setAutoAnswer(false);
+        RealBoxes boxes({RealBoxes::click(answer)});
+        // The program's own event loop runs, as in the program; a way out that keeps the program
+        // running ends the loop here, and a loop that does not end in time is a failure.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(3); });
+        watchdog.start(20000);
+        QTimer::singleShot(0, &rig.w(), [&] {
+            leave(rig, way);
+            if (rig.w().isVisible()) QCoreApplication::exit(2);
+        });
+        const int code = QApplication::exec();
+        watchdog.stop();
+        QCOMPARE(code, ends ? 0 : 2);
+        QCOMPARE(boxes.shown(), 1);
+        QCOMPARE(boxes.unexpected(), 0);
+        QCOMPARE(MessageBox::shownCount(), 1);
+        QCOMPARE(rig.w().isVisible(), !ends);
+        QCOMPARE(m_restarts, way == u"switch"_s && ends ? 1 : 0);
+        QCOMPARE(rig.home.read(u"country.vdm"_s), way == u"switch"_s && ends ? " 2 \r\n"_ba : " 1 \r\n"_ba);
+        QCOMPARE(rig.home.read(u"klant.QV1"_s), before);
+    }
+
+private:
+    // Leaves the program one way or another: Einde, the window's close button, or switching to the
+    // other language.
+    static void leave(Rig &rig, const QString &way)
+    {
+        if (way == u"close"_s)
+            rig.w().close();
+        else if (way == u"switch"_s)
+            rig.action(rig.w().state().Language == 2 ? "ned" : "frans")->trigger();
+        else
+            rig.action(way.toLatin1().constData())->trigger();
     }
 };
 

@@ -2,6 +2,7 @@
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
 #include "protocol/MemoryLink.h"
+#include "support/RealBoxes.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -325,6 +326,14 @@ private Q_SLOTS:
         QCOMPARE(windowState(w), before);
         QCOMPARE(w.state().PcDelay, 300);
         QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
+        // The installer learns how far the send got: the slot frames that left whole.
+        const QByteArray frames = wire.mid(wire.indexOf("T3700\n\r") + 7);
+        const int whole = int(frames.count("\n\r"));
+        QVERIFY(whole > 20 && whole < 340);
+        QCOMPARE(MessageBox::lastText(),
+                 QStringLiteral("De module is maar gedeeltelijk beschreven (%1 van 340 "
+                                "waarden). Verstuur de gegevens opnieuw.")
+                     .arg(whole));
     }
 
     // Closing the window: owed frames first; during a send the installer chooses.
@@ -370,6 +379,71 @@ private Q_SLOTS:
             QCOMPARE(count(rig.link.written(), "T149"), 1);
             QTRY_COMPARE(w.isVisible(), choice == 2);
         }
+    }
+
+    // A question about the send that nobody answered closes by itself when the send ends: the
+    // send went on (the stop question's "go on"), and the window stays (the closing question's
+    // "stay": nobody confirmed closing).
+    void questionsCloseWhenTheSendEnds_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::newRow("stop the send?") << false;
+        QTest::newRow("close during the send?") << true;
+    }
+    void questionsCloseWhenTheSendEnds()
+    {
+        QFETCH(bool, closing);
+        Rig rig("300\r\n");
+        TestWindow &w = rig.w();
+        ScriptedModule module(rig.link, 1);
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        MessageBox::setAutoAnswer(false);
+        RealBoxes boxes({RealBoxes::leaveOpen()}, 30000);
+        w.Command2->click();
+        module.announce();
+        QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 5);
+        if (closing)
+            QVERIFY(!w.close()); // returns once the question has gone
+        else
+            w.AbortButton->click();
+        QCOMPARE(boxes.shown(), 1);
+        QCOMPARE(boxes.unexpected(), 0);
+        QVERIFY(boxes.lastClosed());
+        QCOMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        QCOMPARE(count(rig.link.written(), "T149"), 1);
+        QVERIFY(!w.conversation().isRunning());
+        QTest::qWait(50);
+        QVERIFY(w.isVisible());
+        QCOMPARE(boxes.shown(), 1); // no question and no message followed
+    }
+
+    // A send that loses its line says how far it got: the slot frames that left the port whole.
+    void lineLostDuringASend()
+    {
+        Rig rig("300\r\n");
+        TestWindow &w = rig.w();
+        ScriptedModule module(rig.link, 0);
+        w.Command1->click();
+        module.announce();
+        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        rig.link.takeWritten();
+        w.Command2->click();
+        module.announce();
+        QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
+        rig.link.hangUp();
+        QTRY_VERIFY(!w.conversation().isRunning());
+        const QByteArray wire = rig.link.written();
+        const int whole = int(wire.mid(wire.indexOf("T3700\n\r") + 7).count("\n\r"));
+        QVERIFY(whole > 10 && whole < 340);
+        QVERIFY2(
+            MessageBox::lastText().endsWith(
+                QStringLiteral("\nDe module is maar gedeeltelijk beschreven (%1 van 340 waarden). Verstuur "
+                               "de gegevens opnieuw.")
+                    .arg(whole)),
+            qPrintable(MessageBox::lastText()));
+        QVERIFY(MessageBox::lastText().startsWith(QStringLiteral("De verbinding met de module")));
     }
 
     // A pause setting far beyond the longest pause: a way out still takes effect at once.

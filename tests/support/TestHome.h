@@ -93,7 +93,9 @@ public:
 
     static void write(const QString &path, const QByteArray &bytes)
     {
-        QDir().mkpath(QFileInfo(path).path());
+        // Missing folders are made as the program makes the user's own: private, whatever the
+        // machine's umask (a settings folder others may write in is not used).
+        UserFolders::makePrivateFolder(QFileInfo(path).path());
         QFile f(path);
         if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
     }

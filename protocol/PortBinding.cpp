@@ -411,6 +411,7 @@ QString PortBinding::problemText(const Outcome &outcome, int language)
         return Lang::message(language, u"%1 is een map, geen seriële poort."_s.arg(path),
                              u"%1 est un dossier, pas un port série."_s.arg(path));
     case Problem::NotCharacterDevice:
+    case Problem::NotTerminal:
         return Lang::message(language, u"%1 is geen seriële poort."_s.arg(path),
                              u"%1 n'est pas un port série."_s.arg(path));
     case Problem::Occupied:
@@ -420,9 +421,6 @@ QString PortBinding::problemText(const Outcome &outcome, int language)
             u"hernoem het zelf."_s.arg(path),
             u"%1 n'est pas une liaison mais un fichier ou un dossier. Le programme n'y touche pas ; "
             u"supprimez-le ou renommez-le vous-même."_s.arg(path));
-    case Problem::NotTerminal:
-        return Lang::message(language, u"%1 is geen seriële poort."_s.arg(path),
-                             u"%1 n'est pas un port série."_s.arg(path));
     case Problem::NotOpened:
         return Lang::message(
             language,

@@ -46,6 +46,7 @@ Q_SIGNALS:
 };
 
 // The device of serial port number n: "COMn" on Windows; elsewhere the user's link "comN" in the
-// settings folder, else a root-owned "/etc/qv-velano5/comN", else "/dev/ttyS<n-1>". Looked up anew
-// at every call: the conversation asks at each start.
+// settings folder (only while that folder is a private folder of the user's), else a root-owned
+// "/etc/qv-velano5/comN", else "/dev/ttyS<n-1>". Looked up anew at every call: the conversation
+// asks at each start.
 QString serialPortName(int number);

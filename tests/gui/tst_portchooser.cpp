@@ -1,6 +1,7 @@
 #include "app/PortChooserDialog.h"
 #include "common/MessageBox.h"
 #include "support/TestHome.h"
+#include "support/Terminal.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,32 +16,6 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-// A pseudo-terminal of the test's own: its terminal end stands for a serial port, as the
-// simulated module's does. Open while the object lives.
-class Terminal
-{
-public:
-    Terminal()
-    {
-        m_main = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_main >= 0 && ::grantpt(m_main) == 0 && ::unlockpt(m_main) == 0)
-            if (const char *name = ::ptsname(m_main)) m_device = QString::fromLocal8Bit(name);
-    }
-    ~Terminal()
-    {
-        if (m_main >= 0) ::close(m_main);
-    }
-    Terminal(const Terminal &) = delete;
-    Terminal &operator=(const Terminal &) = delete;
-    QString device() const { return m_device; }
-
-private:
-    int m_main = -1;
-    QString m_device;
-};
-} // namespace
 
 // The port chooser on a port list of the test's own, changed while the dialog is open as an
 // installer plugs adapters in and out. The adapter and a terminal typed by hand are

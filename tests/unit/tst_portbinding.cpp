@@ -1,6 +1,7 @@
 #include "protocol/PortBinding.h"
 #include "protocol/SerialLink.h"
 #include "support/TestHome.h"
+#include "support/Terminal.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,38 +16,6 @@
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(PortBinding::Problem)
-
-namespace {
-// A pseudo-terminal of the test's own: its terminal end stands for a serial port, as the
-// simulated module's does. Open while the object lives.
-class Terminal
-{
-public:
-    enum Lock
-    {
-        Unlocked,
-        Locked // its terminal end cannot be opened yet, by anybody
-    };
-    explicit Terminal(Lock lock = Unlocked)
-    {
-        m_main = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_main >= 0 && ::grantpt(m_main) == 0 && (lock == Locked || ::unlockpt(m_main) == 0))
-            if (const char *name = ::ptsname(m_main)) m_device = QString::fromLocal8Bit(name);
-    }
-    ~Terminal()
-    {
-        if (m_main >= 0) ::close(m_main);
-    }
-    Terminal(const Terminal &) = delete;
-    Terminal &operator=(const Terminal &) = delete;
-    // "/dev/pts/N"; empty when the system gave none.
-    QString device() const { return m_device; }
-
-private:
-    int m_main = -1;
-    QString m_device;
-};
-} // namespace
 
 // Binding a port number on a port list of the test's own: the devices are pseudo-terminals the
 // test opens, the adapter's stable name is a link in a folder of the test ("@name" in a row is a

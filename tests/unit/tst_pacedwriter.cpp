@@ -119,7 +119,8 @@ private Q_SLOTS:
         // "T3700" first, as a send writes it: no rhythm of its own.
         writer.send({"T3700\n\r"}, pause * 2);
         for (int slot = 0; slot < Frames; ++slot)
-            writer.send({QByteArray("T") + QByteArray::number(1000 + slot).right(3) + "042\n\r"}, pause, spacing);
+            writer.send({QByteArray("T") + QByteArray::number(1000 + slot).right(3) + "042\n\r"}, pause,
+                        spacing);
         QTRY_COMPARE(sent.size(), Frames + 1);
         QCOMPARE(writer.framesWritten(), quint64(Frames + 1));
 

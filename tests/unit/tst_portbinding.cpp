@@ -1,7 +1,7 @@
 #include "protocol/PortBinding.h"
 #include "protocol/SerialLink.h"
-#include "support/TestHome.h"
 #include "support/Terminal.h"
+#include "support/TestHome.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "app/PortChooserDialog.h"
 #include "common/MessageBox.h"
-#include "support/TestHome.h"
 #include "support/Terminal.h"
+#include "support/TestHome.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -136,7 +136,8 @@ private Q_SLOTS:
         QCOMPARE(rig.w().state().ModuleFilePath, relay);
         QVERIFY(!rig.w().Bewaren->isEnabled());
         e = exportPdf(rig, u"dim"_s);
-        QCOMPARE(e.proposed, u"ZK24XX_ZK3447_"_s + QDate::currentDate().toString(u"yyyy-MM-dd"_s) + u".pdf"_s);
+        QCOMPARE(e.proposed,
+                 u"ZK24XX_ZK3447_"_s + QDate::currentDate().toString(u"yyyy-MM-dd"_s) + u".pdf"_s);
         QVERIFY(!e.written.isEmpty());
         const QString text = pdfText(e.written);
         QVERIFY(text.contains(u"ZK24XX_ZK3447"_s));
@@ -229,8 +230,9 @@ private Q_SLOTS:
         ScriptedModule relay(rig.link, 0);
         rig.readModule(relay);
         QTRY_COMPARE(boxes.shown(), 1);
-        QVERIFY2(boxes.texts().first().startsWith(u"De reservekopie van deze module kon niet bewaard worden"_s),
-                 qPrintable(boxes.texts().first()));
+        QVERIFY2(
+            boxes.texts().first().startsWith(u"De reservekopie van deze module kon niet bewaard worden"_s),
+            qPrintable(boxes.texts().first()));
         QCOMPARE(statusWhenTold, u"Edit mode"_s);
         QVERIFY(versionShownWhenTold);
         QVERIFY(rig.w().Bewaren_als->isEnabled());

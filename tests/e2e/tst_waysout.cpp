@@ -229,11 +229,16 @@ private Q_SLOTS:
         QCOMPARE(rig.framesAfter(QStringLiteral("T3700")), written);
         QCOMPARE(windowState(w), before);
         QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
-        // The count the installer is told is what the module got whole.
-        QCOMPARE(MessageBox::lastText(),
-                 QStringLiteral("De module is maar gedeeltelijk beschreven (%1 van 340 "
-                                "waarden). Verstuur de gegevens opnieuw.")
-                     .arg(whole));
+        // The installer is told how many slot frames left the port with their carriage return.
+        // The simulated module takes a frame at its line feed, so it may hold one frame more: the
+        // one whose carriage return the stop cut off.
+        const QRegularExpressionMatch told =
+            QRegularExpression(QStringLiteral("^De module is maar gedeeltelijk beschreven \\((\\d+) van 340 "
+                                              "waarden\\)\\. Verstuur de gegevens opnieuw\\.$"))
+                .match(MessageBox::lastText());
+        QVERIFY2(told.hasMatch(), qPrintable(MessageBox::lastText()));
+        const int count = told.captured(1).toInt();
+        QVERIFY2(count == whole || count == whole - 1, qPrintable(QString::number(count)));
     }
 };
 

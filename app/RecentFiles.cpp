@@ -1,20 +1,10 @@
 #include "app/RecentFiles.h"
 
 #include "app/Settings.h"
+#include "common/WidgetTexts.h"
 
 #include <QFileInfo>
 #include <QMenu>
-#include <QTextDocument>
-
-namespace {
-// A tip is shown as markup when it looks like markup: such a path is escaped (and kept on one
-// line, blanks and all), so the tip shows the name itself and never loads what a tag in it names.
-QString pathTip(const QString &path)
-{
-    if (!Qt::mightBeRichText(path)) return path;
-    return QStringLiteral("<p style=\"white-space:pre\">") + path.toHtmlEscaped() + QStringLiteral("</p>");
-}
-} // namespace
 
 RecentFiles::RecentFiles(QMenu *menu, QAction *after, QAction *before, QObject *parent)
     : QObject(parent), m_menu(menu), m_after(after), m_before(before)
@@ -61,7 +51,7 @@ void RecentFiles::show()
         name.replace(QLatin1Char('&'), QLatin1String("&&")); // a file name is not a mnemonic
         auto *entry = new QAction(QStringLiteral("&%1 %2").arg(n).arg(name), m_menu);
         entry->setObjectName(QStringLiteral("recent%1").arg(n));
-        entry->setToolTip(pathTip(path));
+        entry->setToolTip(Lang::plainToolTip(path));
         entry->setStatusTip(path); // the status bar shows plain text
         connect(entry, &QAction::triggered, this, [this, path] { Q_EMIT chosen(path); });
         m_menu->insertAction(m_before, entry);

@@ -45,6 +45,20 @@ void note(const QMessageBox &box, const QStringList &buttons, MessageBox::Icon i
     r.icon = icon;
     ++r.count;
 }
+
+// The answer a test gives instead of the installer, if any: the next answer set, else OK while
+// every box is answered.
+std::optional<MessageBox::Answer> testAnswer()
+{
+    auto &r = record();
+    if (r.next) {
+        const MessageBox::Answer a = *r.next;
+        r.next.reset();
+        return a;
+    }
+    if (r.autoAnswer) return MessageBox::Ok;
+    return std::nullopt;
+}
 } // namespace
 
 void MessageBox::information(QWidget *parent, const QString &title, const QString &text, Icon icon)
@@ -54,13 +68,7 @@ void MessageBox::information(QWidget *parent, const QString &title, const QStrin
     // Texts may carry what a module or a file said: never read as markup.
     box.setTextFormat(Qt::PlainText);
     note(box, captions(box.buttons()), icon);
-    auto &r = record();
-    if (r.next) {
-        r.next.reset();
-        return;
-    }
-    if (r.autoAnswer) return;
-    box.exec();
+    if (!testAnswer()) box.exec();
 }
 
 MessageBox::Answer MessageBox::okCancel(QWidget *parent, const QString &title, const QString &text)
@@ -70,13 +78,7 @@ MessageBox::Answer MessageBox::okCancel(QWidget *parent, const QString &title, c
     box.setEscapeButton(QMessageBox::Cancel);
     // In the order the box shows them, whatever the platform's order: OK first.
     note(box, captions({box.button(QMessageBox::Ok), box.button(QMessageBox::Cancel)}), Icon::Warning);
-    auto &r = record();
-    if (r.next) {
-        const Answer a = *r.next;
-        r.next.reset();
-        return a;
-    }
-    if (r.autoAnswer) return Ok;
+    if (const auto answer = testAnswer()) return *answer;
     return box.exec() == QMessageBox::Ok ? Ok : Cancel;
 }
 

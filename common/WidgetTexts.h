@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QString>
+#include <QTextDocument>
 #include <QWidget>
 
 // Sets a control's text in the window's language; with a language other than Dutch or French
@@ -48,6 +49,15 @@ template <typename W> void setText(W *w, int language, const QString &dutch, con
 inline void setWindowTitle(QWidget *w, int language, const QString &dutch, const QString &french)
 {
     if (const auto t = pick(language, dutch, french)) w->setWindowTitle(*t);
+}
+
+// A tooltip that shows `text` (a path or name from outside) as it is: a tooltip that looks like
+// markup is read as markup, which could load a file a tag in it names, so such text is escaped and
+// kept on its lines, blanks and all.
+inline QString plainToolTip(const QString &text)
+{
+    if (!Qt::mightBeRichText(text)) return text;
+    return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(text.toHtmlEscaped());
 }
 
 } // namespace Lang

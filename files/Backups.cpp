@@ -128,25 +128,44 @@ void setMadeTime(const QString &path, qint64 nanoseconds)
 }
 
 // The folder of the backups, made when missing. It must be the user's own and writable by
-// nobody else: a folder others can write into could hold their files under backup names.
+// nobody else: a folder others can write into could hold their files under backup names. A link
+// at the folder's name is followed (a user may have moved the folder on purpose): what it leads
+// to is checked.
 bool makeFolder(const QString &dir, QString *error)
 {
     if (!UserFolders::makePrivateFolder(dir)) {
         *error = QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(dir));
         return false;
     }
-#ifndef Q_OS_WIN
-    struct stat st
-    {
-    };
-    if (::stat(QFile::encodeName(dir).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
-        st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    if (UserFolders::privateFolderState(QFileInfo(QDir::cleanPath(dir)).canonicalFilePath()) !=
+        UserFolders::FolderState::Usable) {
         *error = QStringLiteral("the folder %1 is not the user's own private folder")
                      .arg(QDir::toNativeSeparators(dir));
         return false;
     }
-#endif
     return true;
+}
+
+// Removes all but the newest `keep` of `found` (newest first) with `remove`; `spare` (a path)
+// counts among those kept wherever it stands and is never removed. Returns the number removed.
+template <class Item, class Remove>
+int removeAllButNewest(const QList<Item> &found, int keep, const QString &spare, Remove remove)
+{
+    const bool spareFound =
+        !spare.isEmpty() &&
+        std::any_of(found.begin(), found.end(), [&spare](const Item &i) { return i.path == spare; });
+    const qsizetype room = std::max(keep, 0) - (spareFound ? 1 : 0);
+    qsizetype kept = 0;
+    int removed = 0;
+    for (const Item &item : found) {
+        if (spareFound && item.path == spare) continue;
+        if (kept < room) {
+            ++kept;
+            continue;
+        }
+        if (remove(item)) ++removed;
+    }
+    return removed;
 }
 
 // The names of the folder (every kind of entry); nullopt when it exists but cannot be read.
@@ -404,22 +423,7 @@ int prune(int keep, QString *error, const QString &spare)
 {
     const auto found = backups(Order::ByMade, error);
     if (!found) return -1;
-    int removed = 0;
-    qsizetype kept = 0;
-    // The spared backup counts among those kept, wherever its time puts it.
-    const bool spareFound = std::any_of(found->begin(), found->end(), [&spare](const Backup &b) {
-        return !spare.isEmpty() && b.path == spare;
-    });
-    const qsizetype room = std::max(keep, 0) - (spareFound ? 1 : 0);
-    for (const Backup &b : *found) {
-        if (spareFound && b.path == spare) continue;
-        if (kept < room) {
-            ++kept;
-            continue;
-        }
-        if (removeName(b.path)) ++removed;
-    }
-    return removed;
+    return removeAllButNewest(*found, keep, spare, [](const Backup &b) { return removeName(b.path); });
 }
 
 QList<Entry> list()
@@ -517,24 +521,16 @@ int pruneReplaced(const QString &original, const QString &spare, int keep, QStri
     const QString clean = cleanOriginal(original);
     const auto found = replacedBackups(digestOf(clean), error);
     if (!found) return -1;
-    int removed = 0;
-    int kept = 0;
-    const qsizetype spared = std::count_if(found->begin(), found->end(), [&](const ReplacedBackup &b) {
-        return !spare.isEmpty() && b.path == spare && b.original == clean;
-    });
-    for (const ReplacedBackup &b : *found) {
-        // The digest only narrows the search: the side file says whose backup it is.
-        if (b.original != clean || b.path == spare) continue;
-        if (kept < std::max(keep, 0) - spared) {
-            ++kept;
-            continue;
-        }
+    // The digest only narrows the search: the side file says whose backup it is.
+    QList<ReplacedBackup> ofThisFile;
+    std::copy_if(found->begin(), found->end(), std::back_inserter(ofThisFile),
+                 [&clean](const ReplacedBackup &b) { return b.original == clean; });
+    return removeAllButNewest(ofThisFile, keep, spare, [](const ReplacedBackup &b) {
         // The backup goes before its side file: a side file left alone names nothing listed.
-        if (!removeName(b.path)) continue;
+        if (!removeName(b.path)) return false;
         removeRegularFile(sideFileOf(b.path));
-        ++removed;
-    }
-    return removed;
+        return true;
+    });
 }
 
 QList<Entry> listReplaced()

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,14 +27,6 @@ QString timeText(const QTime &time)
 {
     return twoDigits(time.hour()) + QLatin1Char(':') + twoDigits(time.minute()) + QLatin1Char(':') +
            twoDigits(time.second());
-}
-
-// A tooltip that shows `text` as it is: a tooltip that looks like markup is read as markup, so
-// such text (a file name from outside) is escaped and kept on its lines.
-QString plainToolTip(const QString &text)
-{
-    if (!Qt::mightBeRichText(text)) return text;
-    return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(text.toHtmlEscaped());
 }
 
 QString masterText(const Backups::Entry &entry, int language)
@@ -93,7 +84,7 @@ BackupsDialog::BackupsDialog(int language, QWidget *parent) : QDialog(parent)
         QString shown = QDir::toNativeSeparators(e.path);
         if (e.isReplacedFile()) shown = QDir::toNativeSeparators(e.original) + QLatin1Char('\n') + shown;
         for (int column = 0; column < BackupList->columnCount(); ++column)
-            item->setToolTip(column, plainToolTip(shown));
+            item->setToolTip(column, Lang::plainToolTip(shown));
     }
     for (int column = 0; column < BackupList->columnCount(); ++column)
         BackupList->resizeColumnToContents(column);

@@ -12,8 +12,8 @@
 #include "common/Lang.h"
 #include "common/MessageBox.h"
 #include "files/ImageCompare.h"
-#include "protocol/PortBinding.h"
-#include "protocol/QtSerialLink.h"
+#include "serial/PortBinding.h"
+#include "serial/QtSerialLink.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/PortBinding.h"
+#include "serial/PortBinding.h"
 
 #include <QDialog>
 #include <chrono>

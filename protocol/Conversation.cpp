@@ -1,9 +1,9 @@
 #include "protocol/Conversation.h"
 
 #include "protocol/ModuleState.h"
-#include "protocol/PacedWriter.h"
 #include "protocol/ReplyDispatch.h"
-#include "protocol/SerialLink.h"
+#include "serial/PacedWriter.h"
+#include "serial/SerialLink.h"
 
 using namespace Interval;
 

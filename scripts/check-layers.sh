@@ -1,45 +1,34 @@
 #!/usr/bin/env bash
-# Checks the direction of the includes between the product folders:
-#  - only app/ includes app/... (app/ is the top: it composes everything);
-#  - protocol/ includes only protocol/... and the QtCore-only part of common/;
-#  - common/ includes only common/..., and its QtCore-only part nothing of the widgets part.
-# tests/, bench/ and tools/ may include anything. Prints every include that breaks a rule and
-# exits non-zero when there is one.
+# The layering of the product folders is said by their CMake links: each library reaches only the
+# headers of the libraries it links, through their include roots (cmake/QvLibrary.cmake), and
+# Qt's headers of the Qt modules it links. This checks the two ways around that the compiler
+# cannot see:
+#  - a product include names its folder ("protocol/Wire.h"), never a bare name or "../", which
+#    the compiler would find beside the including file whatever the links say;
+#  - Qt headers are included by class name (<QWidget>), never as <QtWidgets/QWidget>, which
+#    would be found through Qt's root folder even in a library that does not link that module.
+# tests/, bench/, tools/ and the viewer control (a library shipped on its own) are left out.
+# Prints every include that breaks a rule and exits non-zero when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-core_headers='common/(Lang|InstallFolder|UserFolders)\.h'
 broken=0
-report() { echo "layers: $1: $2" >&2; broken=1; }
-
 while IFS= read -r file; do
-  dir=${file%%/*}
   while IFS= read -r inc; do
-    case "$dir" in
-      app) ;;
-      protocol)
-        [[ "$inc" =~ ^protocol/ || "$inc" =~ ^$core_headers$ ]] || report "$file" "includes $inc (protocol/ uses only protocol/ and common-core)" ;;
-      common)
-        if [[ ! "$inc" =~ ^common/ ]]; then
-          report "$file" "includes $inc (common/ uses only common/)"
-        elif [[ "$file" =~ ^$core_headers$ || "$file" =~ ^common/(InstallFolder|UserFolders)\.cpp$ ]] && [[ ! "$inc" =~ ^$core_headers$ ]]; then
-          report "$file" "includes $inc (common-core does not use common-widgets)"
-        fi ;;
-      *)
-        [[ "$inc" =~ ^app/ ]] && report "$file" "includes $inc (only app/ includes app/)" ;;
-    esac
+    if [[ "$inc" == *..* || "$inc" != */* ]] && [[ "$inc" != *.moc ]]; then
+      echo "layers: $file: includes \"$inc\" (name the folder: \"folder/Header.h\")" >&2
+      broken=1
+    fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-done < <(git ls-files --cached --others --exclude-standard -- '*.h' '*.cpp' | grep -vE '^(tests|bench|tools|build[^/]*)/')
-
-# The QtCore-only libraries never name a widget module.
-if grep -nE '#[[:space:]]*include[[:space:]]*<Q(Widget|Dialog|Label|PushButton|ComboBox|MainWindow|Application|Gui)' \
-     protocol/*.h protocol/*.cpp common/Lang.h common/InstallFolder.* common/UserFolders.* >&2; then
-  echo "layers: a widget header in a QtCore-only folder (above)" >&2
-  broken=1
-fi
+  if grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Qt[A-Za-z]+/' "$file" | sed "s|^|layers: $file:|" >&2; then
+    echo "layers: $file: include Qt headers by class name (<QWidget>), so that the links decide" >&2
+    broken=1
+  fi
+done < <(git ls-files --cached --others --exclude-standard -- '*.h' '*.cpp' |
+         grep -vE '^(tests|bench|tools|viewer|assets|build[^/]*)/')
 
 if [ "$broken" -ne 0 ]; then
   echo "layers: broken (see above)" >&2
   exit 1
 fi
-echo "layers: every include points the right way"
+echo "layers: every include names its folder; the CMake links say the rest"

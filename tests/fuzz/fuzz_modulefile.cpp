@@ -3,8 +3,8 @@
 // image that the writer puts back into the same values. What follows the last slot of an
 // accepted file plays no part: the same file cut after its slots, or with blank lines added,
 // reads as the same module.
+#include "FuzzCheck.h"
 #include "files/ModuleFile.h"
-#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,9 +3,9 @@
 // take all of it: each line the reader hands on is read as a data line, an announce line, a
 // push-button report and a line-status report, and dispatched against the commands and
 // diagnostic modes a conversation can be in.
+#include "FuzzCheck.h"
 #include "protocol/ReplyDispatch.h"
 #include "protocol/Wire.h"
-#include "tests/fuzz/FuzzCheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,8 +1,8 @@
 // The settings files of the installation folder can hold anything (edited by hand, written by
 // older versions, damaged): reading them must never fail, and what the program writes itself
 // must read back as written.
+#include "FuzzCheck.h"
 #include "app/SettingsFiles.h"
-#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -9,7 +9,7 @@
 // character time at 9600 baud, the line sending as fast as it can), except two that stand for
 // silence on the line: '~' 60 ms (past the end of a frame or a D run) and '^' 2.5 s (past
 // every time-out of a conversation).
-#include "tests/fuzz/FuzzCheck.h"
+#include "FuzzCheck.h"
 #include "tools/module-sim/ModuleSim.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"

@@ -3,7 +3,7 @@
 #include "files/CompareWindow.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/RealBoxes.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"

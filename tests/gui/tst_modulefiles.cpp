@@ -2,7 +2,7 @@
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(w.state().ModuleFilePath, path);
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + path);
         QCOMPARE(bytes(path).count("\r\n"), ModuleFile::slotCount(type) + 1);
-        QVERIFY(bytes(path).startsWith(" " + QByteArray::number(type) + " \r\n"));
+        QVERIFY(bytes(path).startsWith(QByteArray(" " + QByteArray::number(type) + " \r\n")));
 
         // Opening it again, over a changed image and another type.
         fill(*w.state().currentImage(), 500);

@@ -3,7 +3,7 @@
 #include "files/BackupsDialog.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 

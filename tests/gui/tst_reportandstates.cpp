@@ -2,7 +2,7 @@
 #include "files/Backups.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/RealBoxes.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"

@@ -3,7 +3,7 @@
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
 #include "common/MessageBox.h"
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -322,7 +322,7 @@ private Q_SLOTS:
         QCOMPARE(link.portName(), home.file(QStringLiteral("com3")));
         module.announce();
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
-        QVERIFY(link.written().startsWith(QByteArray(52, 'D') + "T3600\n\r"));
+        QVERIFY(link.written().startsWith(QByteArray(QByteArray(52, 'D') + "T3600\n\r")));
 
         // The entry already checked closes the port too.
         w.p[2]->trigger();

@@ -1,7 +1,7 @@
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/RealBoxes.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"

@@ -1,4 +1,4 @@
-#include "protocol/MemoryLink.h"
+#include "serial/MemoryLink.h"
 #include "support/ScriptedModule.h"
 
 #include <QTest>

@@ -571,7 +571,7 @@ private Q_SLOTS:
             QCOMPARE(::write(fd, "T3600\n\r", 7), 7);
             in.clear();
             QVERIFY(readUntil(
-                fd, &in, [&] { return in.contains(dataLine(339, 373) + '\r'); }, 10000));
+                fd, &in, [&] { return in.contains(QByteArray(dataLine(339, 373) + '\r')); }, 10000));
             const int start = in.indexOf("RD000000\r");
             QVERIFY(start >= 0);
             const QList<QByteArray> lines = in.mid(start).split('\r');

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "protocol/MemoryLink.h"
 #include "protocol/ModuleImage.h"
 #include "protocol/Wire.h"
+#include "serial/MemoryLink.h"
 
 #include <QObject>
 #include <QStringList>

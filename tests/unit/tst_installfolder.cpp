@@ -4,7 +4,7 @@
 #include "app/SettingsFiles.h"
 #include "common/InstallFolder.h"
 #include "common/UserFolders.h"
-#include "protocol/SerialLink.h"
+#include "serial/SerialLink.h"
 #include "support/TestHome.h"
 
 #include <QDir>

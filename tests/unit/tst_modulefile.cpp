@@ -54,7 +54,8 @@ private Q_SLOTS:
         image.set(0, 12);
         image.set(2, 999);
         const QByteArray bytes = moduleFileContent(type, image);
-        QVERIFY(bytes.startsWith(" " + QByteArray::number(type) + " \r\n 12 \r\n 0 \r\n 999 \r\n 0 \r\n"));
+        QVERIFY(bytes.startsWith(
+            QByteArray(" " + QByteArray::number(type) + " \r\n 12 \r\n 0 \r\n 999 \r\n 0 \r\n")));
         QVERIFY(bytes.endsWith("\r\n 0 \r\n"));
         QCOMPARE(bytes.count("\r\n"), lines);
         QCOMPARE(bytes.count('\n'), lines);

@@ -1,6 +1,6 @@
 #include "protocol/Conversation.h"
-#include "protocol/PacedWriter.h"
-#include "protocol/SerialLink.h"
+#include "serial/PacedWriter.h"
+#include "serial/SerialLink.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "protocol/PortBinding.h"
-#include "protocol/SerialLink.h"
+#include "serial/PortBinding.h"
+#include "serial/SerialLink.h"
 #include "support/Terminal.h"
 #include "support/TestHome.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/QtSerialLink.h"
+#include "serial/QtSerialLink.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -332,13 +332,13 @@ private slots:
         Folivo f;
         QCOMPARE(f.remoteLimits().maxBytes, qint64(64) * 1024 * 1024);
         f.setRemoteLimits({size, std::chrono::seconds(10), std::chrono::seconds(10)});
-        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QVERIFY(f.OpenPDF(m_server.url(name.constData())));
         QTRY_COMPARE(f.document()->status(), QPdfDocument::Status::Ready);
         QVERIFY(shown(f));
         QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::None);
 
         f.setRemoteLimits({size - 1, std::chrono::seconds(10), std::chrono::seconds(10)});
-        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QVERIFY(f.OpenPDF(m_server.url(name.constData())));
         QTRY_VERIFY(!f.isOpening());
         QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TooLarge);
         QVERIFY(!shown(f));
@@ -364,7 +364,7 @@ private slots:
         f.setRemoteLimits({256 * 1024, std::chrono::minutes(1), std::chrono::minutes(1)});
         QList<Folivo::RemoteFailure> failed;
         f.remoteFailed = [&](Folivo::RemoteFailure why) { failed << why; };
-        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QVERIFY(f.OpenPDF(m_server.url(name.constData())));
         QVERIFY(shown(f));
         QTRY_VERIFY(!f.isOpening());
         QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TooLarge);
@@ -374,7 +374,7 @@ private slots:
         QTRY_COMPARE(m_server.disconnects.value(target), before + 1);
         QVERIFY2(m_server.bodySent.value(target) - sentBefore < 8 * 1024 * 1024,
                  QByteArray::number(m_server.bodySent.value(target) - sentBefore).constData());
-        QCOMPARE(f.homeDocument(), m_server.url(name)); // OpenPDF itself had succeeded
+        QCOMPARE(f.homeDocument(), m_server.url(name.constData())); // OpenPDF itself had succeeded
 
         // The control goes on working, and a fetch that succeeds leaves no timer behind.
         f.setRemoteLimits({256 * 1024, std::chrono::milliseconds(100), std::chrono::milliseconds(300)});
@@ -404,7 +404,7 @@ private slots:
                            std::chrono::milliseconds(600)});
         QList<Folivo::RemoteFailure> failed;
         f.remoteFailed = [&](Folivo::RemoteFailure why) { failed << why; };
-        QVERIFY(f.OpenPDF(m_server.url(name)));
+        QVERIFY(f.OpenPDF(m_server.url(name.constData())));
         QVERIFY(f.isOpening());
         QTRY_VERIFY(!f.isOpening());
         QCOMPARE(f.remoteFailure(), Folivo::RemoteFailure::TimedOut);

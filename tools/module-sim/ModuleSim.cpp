@@ -417,7 +417,7 @@ void ModuleSim::sendData(qint64 now)
     int extra = 0;
     const int earlyEnd = m_config.has(FaultKind::EarlyEnd) ? m_config.faultCount(FaultKind::EarlyEnd) : -1;
     const int mLine = m_config.has(FaultKind::MLine) ? m_config.faultCount(FaultKind::MLine) : -1;
-    const auto dataLine = [&](int slot) {
+    const auto dataLine = [&](int slot) -> QByteArray {
         return (slot == mLine ? QByteArray("M1") : QByteArray("RD")) + digits3(slot) +
                digits3(m_memory.value(slot)) + '\r';
     };

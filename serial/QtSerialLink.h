@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/SerialLink.h"
+#include "serial/SerialLink.h"
 
 #include <QSerialPort>
 #include <atomic>

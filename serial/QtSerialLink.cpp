@@ -1,4 +1,4 @@
-#include "protocol/QtSerialLink.h"
+#include "serial/QtSerialLink.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

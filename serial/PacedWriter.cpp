@@ -1,6 +1,6 @@
-#include "protocol/PacedWriter.h"
+#include "serial/PacedWriter.h"
 
-#include "protocol/SerialLink.h"
+#include "serial/SerialLink.h"
 
 namespace {
 // A character takes about a millisecond at 9600 baud and a stuck port gives up within a few

@@ -1,8 +1,8 @@
-#include "protocol/PortBinding.h"
+#include "serial/PortBinding.h"
 
 #include "common/Lang.h"
 #include "common/UserFolders.h"
-#include "protocol/SerialLink.h"
+#include "serial/SerialLink.h"
 
 #include <QDir>
 #include <QFile>

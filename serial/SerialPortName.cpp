@@ -1,4 +1,4 @@
-#include "protocol/SerialLink.h"
+#include "serial/SerialLink.h"
 
 #include "common/UserFolders.h"
 

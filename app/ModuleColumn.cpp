@@ -3,6 +3,7 @@
 #include "common/Controls.h"
 #include "common/Named.h"
 #include "common/WidgetTexts.h"
+#include "editors/SlotWords.h"
 #include "protocol/ModuleTypes.h"
 
 #include <QComboBox>
@@ -31,8 +32,8 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     Command9 = Controls::button("Command9", Frame2);
     Command10 = Controls::button("Command10", Frame2);
     Command12 = Controls::button("Command12", Frame2);
-    Option1 = Controls::option("Option1", QStringLiteral("Master"), Frame2);
-    Option2 = Controls::option("Option2", QStringLiteral("Slave"), Frame2);
+    Option1 = Controls::option("Option1", SlotWords::masterSlave(1), Frame2);
+    Option2 = Controls::option("Option2", SlotWords::masterSlave(0), Frame2);
     Label5 = named(new QLabel(Frame2), "Label5");
     Label5->hide();
     auto *data = new QGridLayout(Frame2);
@@ -83,24 +84,26 @@ void ModuleColumn::setCaptions(int lang)
     Lang::setText(Frame2, lang, QStringLiteral("Module gegevens:"), QStringLiteral("Données module:"));
     Lang::setText(Command1, lang, QStringLiteral("Verbinden"), QStringLiteral("Connecter"));
     Lang::setText(Command2, lang, QStringLiteral("Versturen"), QStringLiteral("Envoyer"));
-    Lang::setText(Option1, lang, QStringLiteral("Master"), QStringLiteral("Master"));
-    Lang::setText(Option2, lang, QStringLiteral("Slave"), QStringLiteral("Slave"));
-    Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
-    Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
-    Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
+    if (Lang::Language(lang).isSet()) {
+        Option1->setText(SlotWords::masterSlave(1));
+        Option2->setText(SlotWords::masterSlave(0));
+    }
+    Lang::setText(Command7, lang, SlotWords::titleText(SlotWords::Part::PushButtons));
+    Lang::setText(Command8, lang, SlotWords::titleText(SlotWords::Part::SecondFunctionTime));
+    Lang::setText(Command10, lang, SlotWords::titleText(SlotWords::Part::Scenes));
     Lang::setText(Command15, lang, QStringLiteral("Sluiten"), QStringLiteral("Fermer"));
 }
 
 void ModuleColumn::captionEditorButtons(int type, ModulePage::Origin origin, int lang)
 {
-    Lang::setText(Command7, lang, QStringLiteral("Drukknoppen"), QStringLiteral("Boutons poussoirs"));
-    Lang::setText(Command8, lang, QStringLiteral("Tijd 2de functie"), QStringLiteral("Temps 2ème fonction"));
+    Lang::setText(Command7, lang, SlotWords::titleText(SlotWords::Part::PushButtons));
+    Lang::setText(Command8, lang, SlotWords::titleText(SlotWords::Part::SecondFunctionTime));
     if (const ModuleTypeInfo *info = ModuleTypes::info(type)) {
         const auto &caption =
             origin == ModulePage::Origin::ModuleFile ? info->outputEditorOfFile : info->outputEditor;
         if (const auto text = caption.in(lang)) Command9->setText(*text);
     }
-    Lang::setText(Command10, lang, QStringLiteral("Sferen"), QStringLiteral("Contextes"));
+    Lang::setText(Command10, lang, SlotWords::titleText(SlotWords::Part::Scenes));
     Lang::setText(Command12, lang, QStringLiteral("Diagnose"), QStringLiteral("Diagnostics"));
 }
 

@@ -222,7 +222,7 @@ void PortChooserDialog::showRows(const SerialPortList &ports)
 void PortChooserDialog::showPort()
 {
     const PortDevice device = PortBinding::deviceFor(m_port);
-    const QString now = PortBinding::describe(device, m_language == 2 ? 2 : 1);
+    const QString now = PortBinding::describe(device, Lang::Language(m_language).readable());
     PortLabel->setText(text(u"Poort %1: %2"_s, u"Port %1 : %2"_s).arg(QString::number(m_port), now));
     PortLabel->setAccessibleName(PortLabel->text());
 }

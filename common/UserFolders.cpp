@@ -135,27 +135,26 @@ UserFolders::FolderState UserFolders::privateFolderState(const QString &folder)
 
 QString UserFolders::unusedFolderText(const QString &folder, FolderState state, int language)
 {
-    QString dutch;
-    QString french;
+    Lang::Text why;
     switch (state) {
     case FolderState::Usable:
     case FolderState::Missing:
         return QString();
     case FolderState::Link:
-        dutch = QStringLiteral("Het is een symbolische link, geen gewone map.");
-        french = QStringLiteral("C'est un lien symbolique, pas un dossier ordinaire.");
+        why.dutch = QStringLiteral("Het is een symbolische link, geen gewone map.");
+        why.french = QStringLiteral("C'est un lien symbolique, pas un dossier ordinaire.");
         break;
     case FolderState::NotAFolder:
-        dutch = QStringLiteral("Het is geen map.");
-        french = QStringLiteral("Ce n'est pas un dossier.");
+        why.dutch = QStringLiteral("Het is geen map.");
+        why.french = QStringLiteral("Ce n'est pas un dossier.");
         break;
     case FolderState::NotOwned:
-        dutch = QStringLiteral("De map is van een andere gebruiker.");
-        french = QStringLiteral("Ce dossier appartient à un autre utilisateur.");
+        why.dutch = QStringLiteral("De map is van een andere gebruiker.");
+        why.french = QStringLiteral("Ce dossier appartient à un autre utilisateur.");
         break;
     case FolderState::WritableByOthers:
-        dutch = QStringLiteral("Ook anderen mogen in deze map schrijven.");
-        french = QStringLiteral("D'autres utilisateurs peuvent aussi écrire dans ce dossier.");
+        why.dutch = QStringLiteral("Ook anderen mogen in deze map schrijven.");
+        why.french = QStringLiteral("D'autres utilisateurs peuvent aussi écrire dans ce dossier.");
         break;
     }
     const QString shown = QDir::toNativeSeparators(folder);
@@ -165,13 +164,13 @@ QString UserFolders::unusedFolderText(const QString &folder, FolderState state, 
                        "De instellingen van de beheerder of de standaardinstellingen gelden. Wijzigingen en "
                        "poortkoppelingen worden pas bewaard wanneer dit een gewone map is die van u is en "
                        "waarin niemand anders mag schrijven.")
-            .arg(shown, dutch),
+            .arg(shown, why.dutch),
         QStringLiteral(
             "Le dossier de vos propres réglages n'est pas utilisé :\n%1\n%2\n\n"
             "Les réglages de l'administrateur ou les réglages par défaut s'appliquent. Les "
             "modifications et les liaisons de ports ne seront sauvées que lorsque ce sera un "
             "dossier ordinaire qui vous appartient et dans lequel personne d'autre ne peut écrire.")
-            .arg(shown, french));
+            .arg(shown, why.french));
 }
 
 bool UserFolders::makePrivateFolder(const QString &folder)

@@ -41,9 +41,20 @@ inline void apply(QMenu *w, const QString &t)
     w->setTitle(t);
 }
 
-template <typename W> void setText(W *w, int language, const QString &dutch, const QString &french)
+template <typename W> void setText(W *w, Language language, const QString &dutch, const QString &french)
 {
     if (const auto t = pick(language, dutch, french)) apply(w, *t);
+}
+template <typename W> void setText(W *w, Language language, const Text &text)
+{
+    setText(w, language, text.dutch, text.french);
+}
+
+// Sets a text asked in the window's language (SlotWords' words): an empty one means the language
+// is neither Dutch nor French, and the control keeps its design-time text.
+template <typename W> void setWords(W *w, const QString &words)
+{
+    if (!words.isEmpty()) apply(w, words);
 }
 
 inline void setWindowTitle(QWidget *w, int language, const QString &dutch, const QString &french)

@@ -3,6 +3,7 @@
 #include "common/Controls.h"
 #include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
+#include "editors/SlotWords.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -44,13 +45,13 @@ DimStartFrame::DimStartFrame(ModuleState &state, QWidget *parent)
 void DimStartFrame::open()
 {
     const int lang = m_state.Language;
-    EditorWidgets::setCaption(this, lang, QStringLiteral("Beginwaarde dim-kanalen:"),
-                              QStringLiteral("Valeur début des sorties:"));
+    const Lang::Text caption = SlotWords::captionText(SlotWords::Part::DimStartValues);
+    EditorWidgets::setCaption(this, lang, caption.dutch, caption.french);
     show();
+    const SlotWords words(m_state.ModuleType, lang);
     for (int channel = 1; channel <= DimChannelCount; ++channel) {
-        const QString n = QString::number(channel);
-        Lang::setText(m_labels[static_cast<size_t>(channel - 1)], lang, QStringLiteral("Kanaal %1:").arg(n),
-                      QStringLiteral("Sortie %1:").arg(n));
+        if (const QString name = words.dimChannel(channel); !name.isEmpty())
+            m_labels[static_cast<size_t>(channel - 1)]->setText(name + u':');
         {
             const EditorWidgets::ProgramChange::Scope program(m_program);
             EditorWidgets::fill(m_lists[static_cast<size_t>(channel - 1)], dimStartEntries());

@@ -6,11 +6,6 @@
 namespace EditorRules {
 
 namespace {
-QString pick(int language, const QString &dutch, const QString &french)
-{
-    return Lang::text(language, dutch, french);
-}
-
 bool inRange(int n, int first, int last)
 {
     return n >= first && n <= last;
@@ -48,30 +43,6 @@ std::optional<int> outputCount(int moduleType)
 {
     if (const ModuleTypeInfo *info = ModuleTypes::info(moduleType)) return info->outputs;
     return std::nullopt;
-}
-
-QString pushButtonFunctionText(int value, int language)
-{
-    if (value == NoFunction) return QStringLiteral("***");
-    if (inRange(value, FirstSceneValue, LastSceneValue)) {
-        const QString scene = QString::number(value - FirstSceneValue + 1);
-        return pick(language, QStringLiteral("Sfeer ") + scene, QStringLiteral("Contexte ") + scene);
-    }
-    const QString output = QString::number(value + 1);
-    return pick(language, QStringLiteral("Uitgang ") + output, QStringLiteral("Sortie ") + output);
-}
-
-QString pushButtonNumberText(int button, int language)
-{
-    const QString n = QString::number(button);
-    return pick(language, QStringLiteral("Nummer: ") + n, QStringLiteral("Numéro: ") + n);
-}
-
-QStringList pushButtonColumnTitles(int language)
-{
-    return {pick(language, QStringLiteral("Drukknop"), QStringLiteral("Bouton poussoir")),
-            pick(language, QStringLiteral("1° functie"), QStringLiteral("1° fonction")),
-            pick(language, QStringLiteral("2° functie"), QStringLiteral("2° fonction"))};
 }
 
 std::optional<int> pushButtonFunctionValue(FunctionKind kind, int number, int outputCount)
@@ -119,11 +90,6 @@ QString halfSecondsText(int halfSeconds)
     QString text = sign + QString::number(magnitude / 2);
     if (magnitude % 2 != 0) text += QStringLiteral(",5");
     return text;
-}
-
-QString secondTimeUnit(int language)
-{
-    return pick(language, QStringLiteral("Seconden"), QStringLiteral("Secondes"));
 }
 
 std::optional<int> secondTimeValue(const QString &text)
@@ -181,62 +147,19 @@ bool usesLinkedOutput(int code)
     return code == 4 || code == 5;
 }
 
-QStringList outputFunctionEntries(int language)
+QStringList outputFunctionEntries(Lang::Language language)
 {
     return {
-        pick(language, QStringLiteral("AAN/UIT"), QStringLiteral("ON/OFF")),
-        pick(language, QStringLiteral("AAN/UIT + tijdsfunctie"), QStringLiteral("ON/OFF + fonction temps")),
-        pick(language, QStringLiteral("AAN + tijdsfunctie"), QStringLiteral("ON + fonction temps")),
-        pick(language, QStringLiteral("Puls"), QStringLiteral("Impulsion")),
-        pick(language, QStringLiteral("Actief bij doven van"),
-             QStringLiteral("Actif si extinction de la sortie")),
-        pick(language, QStringLiteral("Vergrendeling met uitgang"),
-             QStringLiteral("Protection de la sortie")),
+        Lang::text(language, QStringLiteral("AAN/UIT"), QStringLiteral("ON/OFF")),
+        Lang::text(language, QStringLiteral("AAN/UIT + tijdsfunctie"),
+                   QStringLiteral("ON/OFF + fonction temps")),
+        Lang::text(language, QStringLiteral("AAN + tijdsfunctie"), QStringLiteral("ON + fonction temps")),
+        Lang::text(language, QStringLiteral("Puls"), QStringLiteral("Impulsion")),
+        Lang::text(language, QStringLiteral("Actief bij doven van"),
+                   QStringLiteral("Actif si extinction de la sortie")),
+        Lang::text(language, QStringLiteral("Vergrendeling met uitgang"),
+                   QStringLiteral("Protection de la sortie")),
     };
-}
-
-QStringList outputColumnTitles(int language)
-{
-    return {pick(language, QStringLiteral("Uitgang nr:"), QStringLiteral("Sortie nr:")),
-            pick(language, QStringLiteral("Functie"), QStringLiteral("Fonction")),
-            pick(language, QStringLiteral("Actieve tijd"), QStringLiteral("Temps actif"))};
-}
-
-QString outputFunctionText(int code, int linked, int language)
-{
-    const QString x = QString::number(linked);
-    switch (code) {
-    case 0:
-        return pick(language, QStringLiteral("AAN/UIT"), QStringLiteral("ON/OFF"));
-    case 1:
-        return pick(language, QStringLiteral("AAN/UIT+ tijdsfunctie"),
-                    QStringLiteral("ON/OFF + fonction temps"));
-    case 2:
-        return pick(language, QStringLiteral("AAN + tijdsfunctie"), QStringLiteral("ON + fonction temps"));
-    case 3:
-        return pick(language, QStringLiteral("Puls"), QStringLiteral("Impulsion"));
-    case 4:
-        return pick(language, QStringLiteral("Actief bij doven van uitgang ") + x + QStringLiteral(" voor "),
-                    QStringLiteral("Actif si extinction de la sortie ") + x + QStringLiteral(" pour "));
-    case 5:
-        return pick(language, QStringLiteral("Vergrendeling met uitgang ") + x + QStringLiteral(" voor "),
-                    QStringLiteral("Protection de la sortie ") + x + QStringLiteral(" pour "));
-    default:
-        return QString::number(code);
-    }
-}
-
-QString outputTimeText(int code, int time)
-{
-    switch (timeUnit(code)) {
-    case TimeUnit::Minutes:
-        return QString::number(time) + QStringLiteral(" min.");
-    case TimeUnit::Seconds:
-        return QString::number(time) + QStringLiteral(" sec.");
-    case TimeUnit::None:
-        break;
-    }
-    return {};
 }
 
 std::vector<SlotValue> outputFunctionWrites(int output, int code, int time, int linked)
@@ -269,12 +192,6 @@ QStringList dimStartEntries()
 QString dimStartText(int value)
 {
     return QString::number(value * 10) + QStringLiteral("%");
-}
-
-QString dimChannelLabel(int channel, int language)
-{
-    const QString n = QString::number(channel) + QLatin1Char(':');
-    return pick(language, QStringLiteral("Kanaal ") + n, QStringLiteral("Sortie ") + n);
 }
 
 } // namespace EditorRules

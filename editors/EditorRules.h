@@ -1,13 +1,15 @@
 #pragma once
 
+#include "common/Lang.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <vector>
 
-// The rules of the four configuration editors, free of widgets: which slot holds what, how a
-// slot value reads in a table, and what a confirmed choice writes. The frames only bind these to
-// their controls.
+// The rules of the four configuration editors, free of widgets: which slot holds what, the
+// entries of their lists, and what a confirmed choice writes. How a slot and its value read in
+// words is SlotWords'. The frames only bind these to their controls.
 //
 // Texts that differ between Dutch (language 1) and French (language 2) come back empty for any
 // other language: the program sets no run-time text then.
@@ -43,12 +45,6 @@ int secondFunctionSlot(int button);
 // The number of outputs a push button can switch on a module type: 12 relay, 4 dim, 8 Velano;
 // nothing for a type without an image.
 std::optional<int> outputCount(int moduleType);
-// The table text of a function value: "***", "Sfeer 3" / "Contexte 3", "Uitgang 1" / "Sortie 1".
-QString pushButtonFunctionText(int value, int language);
-// The table text of a push button row: "Nummer: 7" / "Numéro: 7".
-QString pushButtonNumberText(int button, int language);
-// The column titles of the push-button table: push button, first and second function.
-QStringList pushButtonColumnTitles(int language);
 
 enum class FunctionKind
 {
@@ -71,8 +67,6 @@ constexpr int SecondFunctionTimeDefault = 5;
 QStringList secondTimeEntries();
 // A number of half seconds in seconds with a decimal comma: 3 -> "1,5", 4 -> "2", 0 -> "0".
 QString halfSecondsText(int halfSeconds);
-// The unit beside the time: "Seconden" / "Secondes".
-QString secondTimeUnit(int language);
 // The half seconds of an entry of the list (1..8); nothing for any other text.
 std::optional<int> secondTimeValue(const QString &text);
 
@@ -99,14 +93,7 @@ QString timeUnitLabel(TimeUnit unit);
 // Functions 4 and 5 act together with another output.
 bool usesLinkedOutput(int code);
 // The entries of the function list in code order.
-QStringList outputFunctionEntries(int language);
-// The column titles of the output table: output number, function, active time.
-QStringList outputColumnTitles(int language);
-// The table text of a function: fixed for codes 0..3, with the linked output for 4 and 5, the
-// bare number for an unknown code.
-QString outputFunctionText(int code, int linked, int language);
-// The table text of the time: "5 sec.", "3 min.", or empty (code 0, unknown code).
-QString outputTimeText(int code, int time);
+QStringList outputFunctionEntries(Lang::Language language);
 // What confirming a function writes. Fields the installer left empty are passed as 0. Empty
 // when the entry is incomplete or out of range (no function, no output, no time for codes 1..5,
 // no linked output or the output itself for codes 4 and 5). The time and linked output are
@@ -122,7 +109,5 @@ int dimStartSlot(int channel);
 QStringList dimStartEntries();
 // A stored value as a percentage: 3 -> "30%", 0 -> "0%".
 QString dimStartText(int value);
-// The caption of a channel's start value: "Kanaal 2:" / "Sortie 2:".
-QString dimChannelLabel(int channel, int language);
 
 } // namespace EditorRules

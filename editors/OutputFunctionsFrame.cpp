@@ -3,6 +3,7 @@
 #include "common/Controls.h"
 #include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
+#include "editors/SlotWords.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -61,8 +62,8 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
 void OutputFunctionsFrame::open()
 {
     const int lang = m_state.Language;
-    EditorWidgets::setCaption(this, lang, QStringLiteral("Functie van de uitgangen:"),
-                              QStringLiteral("Fonctions des sorties:"));
+    const Lang::Text caption = SlotWords::captionText(SlotWords::Part::OutputFunctions);
+    EditorWidgets::setCaption(this, lang, caption.dutch, caption.french);
     EditorWidgets::setCaption(Frame8, lang, QStringLiteral("Functie van uitgang wijzigen:"),
                               QStringLiteral("Editer la fonction de la sortie:"));
     Lang::setText(Label7, lang, QStringLiteral("Uitgang:"), QStringLiteral("Sortie:"));
@@ -81,9 +82,7 @@ void OutputFunctionsFrame::open()
         EditorWidgets::fill(Combo10, numberEntries(1, RelayOutputCount));
         EditorWidgets::fill(Combo11, numberEntries(1, MaxOutputTime));
     }
-    Grid2->setTitles({Lang::text(lang, QStringLiteral("Uitgang nr:"), QStringLiteral("Sortie nr:")),
-                      Lang::text(lang, QStringLiteral("Functie"), QStringLiteral("Fonction")),
-                      Lang::text(lang, QStringLiteral("Actieve tijd"), QStringLiteral("Temps actif"))});
+    Grid2->setTitles(SlotWords(m_state.ModuleType, lang).outputColumns());
     refresh();
 }
 
@@ -91,12 +90,12 @@ void OutputFunctionsFrame::open()
 void OutputFunctionsFrame::refresh()
 {
     const ModuleImage &image = m_state.RelayImage;
+    const SlotWords words(m_state.ModuleType, m_state.Language);
     for (int output = 1; output <= RelayOutputCount; ++output) {
         const int code = image.value(outputFunctionSlot(output));
         Grid2->setCell(output, 0, QString::number(output));
-        Grid2->setCell(output, 1,
-                       outputFunctionText(code, image.value(linkedOutputSlot(output)), m_state.Language));
-        Grid2->setCell(output, 2, outputTimeText(code, image.value(outputTimeSlot(output))));
+        Grid2->setCell(output, 1, words.outputFunction(code, image.value(linkedOutputSlot(output))));
+        Grid2->setCell(output, 2, words.outputTime(code, image.value(outputTimeSlot(output))));
     }
 }
 

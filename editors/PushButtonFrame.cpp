@@ -5,6 +5,7 @@
 #include "common/MessageBox.h"
 #include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
+#include "editors/SlotWords.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -95,8 +96,9 @@ void PushButtonFrame::open()
     if (const std::optional<int> outputs = outputCount(m_state.ModuleType)) OutputCount = *outputs;
     setCaptions();
     show();
+    const SlotWords words(m_state.ModuleType, m_state.Language);
     for (int n = 1; n <= PushButtonCount; ++n)
-        Grid1->setCell(n, 0, pushButtonNumberText(n, m_state.Language));
+        Grid1->setCell(n, 0, words.pushButtonNumber(n));
     refresh();
     // The lists are filled anew and start empty, so no push button is chosen. The clear-all
     // boxes and the function groups keep their state: a box checked by a clear-all stays
@@ -107,13 +109,11 @@ void PushButtonFrame::open()
 void PushButtonFrame::setCaptions()
 {
     const int lang = m_state.Language;
-    EditorWidgets::setCaption(this, lang, QStringLiteral("Drukknoppen:"),
-                              QStringLiteral("Boutons poussoirs:"));
+    const Lang::Text caption = SlotWords::captionText(SlotWords::Part::PushButtons);
+    EditorWidgets::setCaption(this, lang, caption.dutch, caption.french);
     // The table has no label of its own: it goes by the caption of the frame.
     Grid1->setAccessibleName(title());
-    Grid1->setTitles({Lang::text(lang, QStringLiteral("Drukknop"), QStringLiteral("Bouton poussoir")),
-                      Lang::text(lang, QStringLiteral("1° functie"), QStringLiteral("1° fonction")),
-                      Lang::text(lang, QStringLiteral("2° functie"), QStringLiteral("2° fonction"))});
+    Grid1->setTitles(SlotWords(m_state.ModuleType, lang).pushButtonColumns());
     if (const auto hint = Lang::pick(lang, QStringLiteral("Dubbelklik om de functie te wissen!"),
                                      QStringLiteral("Double-clicker pour effacer la fonction!"))) {
         Grid1->setToolTip(*hint);
@@ -146,13 +146,10 @@ void PushButtonFrame::setCaptions()
 void PushButtonFrame::refresh()
 {
     const ModuleImage *img = image();
+    const SlotWords words(m_state.ModuleType, m_state.Language);
     for (int n = 1; n <= PushButtonCount; ++n) {
-        Grid1->setCell(n, 1,
-                       img ? pushButtonFunctionText(img->value(firstFunctionSlot(n)), m_state.Language)
-                           : QString());
-        Grid1->setCell(n, 2,
-                       img ? pushButtonFunctionText(img->value(secondFunctionSlot(n)), m_state.Language)
-                           : QString());
+        Grid1->setCell(n, 1, img ? words.pushButtonFunction(img->value(firstFunctionSlot(n))) : QString());
+        Grid1->setCell(n, 2, img ? words.pushButtonFunction(img->value(secondFunctionSlot(n))) : QString());
     }
 }
 

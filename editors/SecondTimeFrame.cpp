@@ -3,6 +3,7 @@
 #include "common/Controls.h"
 #include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
+#include "editors/SlotWords.h"
 #include "protocol/ModuleState.h"
 
 #include <QHBoxLayout>
@@ -39,8 +40,8 @@ SecondTimeFrame::SecondTimeFrame(ModuleState &state, QWidget *parent)
 void SecondTimeFrame::open()
 {
     const int lang = m_state.Language;
-    EditorWidgets::setCaption(this, lang, QStringLiteral("Tijd 2de functie:"),
-                              QStringLiteral("Temps 2ème fonction:"));
+    const Lang::Text caption = SlotWords::captionText(SlotWords::Part::SecondFunctionTime);
+    EditorWidgets::setCaption(this, lang, caption.dutch, caption.french);
     show();
     Lang::setText(
         Label6, lang,

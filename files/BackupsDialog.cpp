@@ -2,6 +2,7 @@
 
 #include "common/Named.h"
 #include "common/WidgetTexts.h"
+#include "editors/SlotWords.h"
 #include "files/Backups.h"
 
 #include <QDir>
@@ -18,7 +19,7 @@ QString twoDigits(int n)
 // Day, month and year as the installer writes them: 08-12-2026 in Dutch, 08/12/2026 in French.
 QString dateText(const QDate &date, int language)
 {
-    const QString separator = language == 2 ? QStringLiteral("/") : QStringLiteral("-");
+    const QString separator = Lang::Language(language).isFrench() ? QStringLiteral("/") : QStringLiteral("-");
     return twoDigits(date.day()) + separator + twoDigits(date.month()) + separator +
            QString::number(date.year());
 }
@@ -34,8 +35,7 @@ QString masterText(const Backups::Entry &entry, int language)
     if (!entry.readable)
         return Lang::text(language, QStringLiteral("onleesbaar"), QStringLiteral("illisible"),
                           QStringLiteral("onleesbaar"));
-    if (entry.master == 1) return QStringLiteral("Master");
-    if (entry.master == 0) return QStringLiteral("Slave");
+    if (entry.master == 0 || entry.master == 1) return SlotWords::masterSlave(entry.master);
     return QStringLiteral("?");
 }
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Lang.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -17,15 +19,6 @@ constexpr int DimSlots = 150;
 constexpr int VelanoSlots = 230;
 constexpr int SceneFields = 12;
 constexpr int OutputButtons = 12;
-
-// A text in Dutch and French (UTF-8).
-struct Text
-{
-    const char *dutch;
-    const char *french;
-    // The text in a language (1 Dutch, 2 French); nothing for any other language.
-    std::optional<QString> in(int language) const;
-};
 
 // Which of the three images a type's configuration lives in; types 0 and 3 share one.
 enum class Image
@@ -50,12 +43,12 @@ struct ModuleTypeInfo
     int outputs;                   // outputs (relay modules) or channels (dim, Velano) a push button switches
     int dimChannels;               // channels with a start value (0 on the relay modules)
     int firstSceneSlot;            // scene 1 starts here; a scene is one slot per output plus the group flag
-    ModuleTypes::Text typeLabel;   // under the picture of the module page
-    ModuleTypes::Text pageCaption; // the module page's frame
-    ModuleTypes::Text pageCaptionOfFile;  // the same after opening a module file
-    ModuleTypes::Text outputEditor;       // caption of the button of the output functions or dim start values
-    ModuleTypes::Text outputEditorOfFile; // the same after opening a module file
-    bool moreInfoButton;                  // one documentation button ("Meer info..."), or one per model
+    Lang::Text typeLabel;          // under the picture of the module page
+    Lang::Text pageCaption;        // the module page's frame
+    Lang::Text pageCaptionOfFile;  // the same after opening a module file
+    Lang::Text outputEditor;       // caption of the button of the output functions or dim start values
+    Lang::Text outputEditorOfFile; // the same after opening a module file
+    bool moreInfoButton;           // one documentation button ("Meer info..."), or one per model
     // The output each output-test button switches (0: the button is hidden).
     std::array<int, ModuleTypes::OutputButtons> outputButtons;
     // The output or channel each scene field shows (0: the field is hidden).

@@ -3,6 +3,7 @@
 
 #include "common/Controls.h"
 #include "common/WidgetTexts.h"
+#include "editors/SlotWords.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -138,7 +139,7 @@ int SceneFrame::selectedScene() const
 QString SceneFrame::valueCaption(ChannelKind kind, int position) const
 {
     const auto text = SceneLayout::valueText(kind, position);
-    return text ? Lang::text(m_state.Language, text->dutch, text->french) : QString();
+    return text ? text->in(m_state.Language, QString()) : QString();
 }
 
 void SceneFrame::setSceneControlsEnabled(bool enabled)
@@ -162,8 +163,9 @@ void SceneFrame::showGroupLine(bool dashedFrench)
     Lang::setText(Label11, lang, QStringLiteral("--- groepsfeer ---"),
                   dashedFrench ? QStringLiteral("--- contexte de groupe ---")
                                : QStringLiteral("contexte de groupe"));
-    Lang::setText(Option9, lang, QStringLiteral("Ja"), QStringLiteral("Qui"));
-    Lang::setText(Option10, lang, QStringLiteral("Nee"), QStringLiteral("Non"));
+    const SlotWords words(m_type, lang);
+    Lang::setWords(Option9, words.groupChoice(1));
+    Lang::setWords(Option10, words.groupChoice(0));
     Label11->show();
     Option9->show();
     Option10->show();
@@ -176,8 +178,7 @@ void SceneFrame::showNoScene()
     {
         const QSignalBlocker block(Combo25);
         Combo25->setCurrentIndex(-1);
-        const SceneLayout::Text prompt = SceneLayout::scenePrompt();
-        Combo25->setEditText(Lang::text(m_state.Language, prompt.dutch, prompt.french));
+        Combo25->setEditText(SceneLayout::scenePrompt().in(m_state.Language, QString()));
     }
     for (QComboBox *combo : Combo12)
         clearSelection(combo);
@@ -189,19 +190,18 @@ void SceneFrame::open()
 {
     m_type = m_state.ModuleType;
     const int lang = m_state.Language;
-    Lang::setText(this, lang, QStringLiteral("Sferen:"), QStringLiteral("Contextes:"));
+    Lang::setText(this, lang, SlotWords::captionText(SlotWords::Part::Scenes));
     show();
+    const SlotWords words(m_type, lang);
 
     {
         const QSignalBlocker block(Combo25);
         Combo25->clear();
-        for (int scene = 0; scene < SceneLayout::SceneCount; ++scene) {
-            const SceneLayout::Text name = *SceneLayout::sceneName(scene);
-            if (const auto text = Lang::pick(lang, name.dutch, name.french)) Combo25->addItem(*text);
-        }
-        const SceneLayout::Text prompt = SceneLayout::scenePrompt();
-        if (const auto text = Lang::pick(lang, prompt.dutch, prompt.french))
-            Combo25->setAccessibleName(*text);
+        // Like every run-time text, the entries exist only in Dutch and French.
+        if (Lang::Language(lang).isSet())
+            for (int scene = 0; scene < SceneLayout::SceneCount; ++scene)
+                Combo25->addItem(words.scene(scene));
+        if (const auto text = SceneLayout::scenePrompt().in(lang)) Combo25->setAccessibleName(*text);
     }
 
     Label11->hide();
@@ -209,8 +209,9 @@ void SceneFrame::open()
     Option10->hide();
     for (int i = 0; i < SceneLayout::FieldCount; ++i) {
         QLabel *label = Label12[static_cast<size_t>(i)];
-        if (const auto caption = SceneLayout::fieldLabel(m_type, i)) {
-            Lang::setText(label, lang, caption->dutch, caption->french);
+        if (const auto use = SceneLayout::fieldUse(m_type, i)) {
+            if (const QString name = words.channel(use->channel); !name.isEmpty())
+                label->setText(name + u':');
             label->show();
         } else {
             label->hide();
@@ -225,7 +226,7 @@ void SceneFrame::open()
         if (const auto use = SceneLayout::fieldUse(m_type, i)) {
             combo->show();
             // Like every run-time text, the entries exist only in Dutch and French.
-            if (Lang::pick(lang, {}, {}))
+            if (Lang::Language(lang).isSet())
                 for (int position = 0; position < SceneLayout::listSize(use->kind); ++position)
                     combo->addItem(valueCaption(use->kind, position));
         } else {

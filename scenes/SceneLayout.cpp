@@ -98,18 +98,19 @@ int positionOf(int type, ChannelKind kind, int code)
     return -1;
 }
 
-std::optional<Text> valueText(ChannelKind kind, int position)
+std::optional<Lang::Text> valueText(ChannelKind kind, int position)
 {
     if (position < 0 || position >= listSize(kind)) return std::nullopt;
-    if (position == 0) return Text{QStringLiteral("Uit"), QStringLiteral("OFF")};
-    if (position == listSize(kind) - 1) return Text{QStringLiteral("***"), QStringLiteral("***")};
-    if (position == togglePosition(kind)) return Text{QStringLiteral("Toggle"), QStringLiteral("Toggle")};
-    if (kind == ChannelKind::Relay) return Text{QStringLiteral("Aan"), QStringLiteral("ON")};
+    if (position == 0) return Lang::Text{QStringLiteral("Uit"), QStringLiteral("OFF")};
+    if (position == listSize(kind) - 1) return Lang::Text{QStringLiteral("***"), QStringLiteral("***")};
+    if (position == togglePosition(kind))
+        return Lang::Text{QStringLiteral("Toggle"), QStringLiteral("Toggle")};
+    if (kind == ChannelKind::Relay) return Lang::Text{QStringLiteral("Aan"), QStringLiteral("ON")};
     const QString percent = QString::number(position * 10) + QLatin1Char('%');
-    return Text{percent, percent};
+    return Lang::Text{percent, percent};
 }
 
-std::optional<Text> codeText(int type, ChannelKind kind, int code)
+std::optional<Lang::Text> codeText(int type, ChannelKind kind, int code)
 {
     return valueText(kind, positionOf(type, kind, code));
 }
@@ -119,38 +120,9 @@ bool isUnchanged(int type, ChannelKind kind, int code)
     return sceneModule(type) && code == unchangedCode(type, kind);
 }
 
-std::optional<Text> groupChoice(int flag)
+Lang::Text scenePrompt()
 {
-    if (flag == 1) return Text{QStringLiteral("Ja"), QStringLiteral("Qui")};
-    if (flag == 0) return Text{QStringLiteral("Nee"), QStringLiteral("Non")};
-    return std::nullopt;
-}
-
-std::optional<Text> fieldLabel(int type, int field)
-{
-    const auto use = fieldUse(type, field);
-    if (!use) return std::nullopt;
-    const QString number = QString::number(use->channel) + QLatin1Char(':');
-    // A module with dim channels and relays names each field by its kind.
-    const ModuleTypeInfo *info = sceneModule(type);
-    if (info->dimChannels > 0 && info->outputs > info->dimChannels) {
-        const QString caption =
-            (use->kind == ChannelKind::Dim ? QStringLiteral("Dim ") : QStringLiteral("Relais ")) + number;
-        return Text{caption, caption};
-    }
-    return Text{QStringLiteral("Uitgang ") + number, QStringLiteral("Sortie ") + number};
-}
-
-std::optional<Text> sceneName(int scene)
-{
-    if (scene < 0 || scene >= SceneCount) return std::nullopt;
-    const QString number = QString::number(scene + 1);
-    return Text{QStringLiteral("Sfeer ") + number, QStringLiteral("Contexte ") + number};
-}
-
-Text scenePrompt()
-{
-    return Text{QStringLiteral("Sfeer?"), QStringLiteral("Contexte?")};
+    return Lang::Text{QStringLiteral("Sfeer?"), QStringLiteral("Contexte?")};
 }
 
 } // namespace SceneLayout

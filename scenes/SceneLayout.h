@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Lang.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
@@ -32,13 +34,6 @@ struct FieldUse
     ChannelKind kind;
 };
 
-// A text in Dutch and French.
-struct Text
-{
-    QString dutch;
-    QString french;
-};
-
 // Outputs/channels of a module type: 12 relay modules (0, 3), 4 dim module (1), 8 Velano (2).
 int channelCount(int type);
 // Slots one scene takes: the channels plus the group-scene flag.
@@ -65,19 +60,12 @@ int codeAt(int type, ChannelKind kind, int position);
 // The list position that shows stored code `code`; -1 for a code the list does not contain.
 int positionOf(int type, ChannelKind kind, int code);
 // The text of list position `position` (the same for every module type).
-std::optional<Text> valueText(ChannelKind kind, int position);
+std::optional<Lang::Text> valueText(ChannelKind kind, int position);
 // The text a field shows for a stored code; nothing for a code its list does not hold.
-std::optional<Text> codeText(int type, ChannelKind kind, int code);
+std::optional<Lang::Text> codeText(int type, ChannelKind kind, int code);
 // Whether a stored code is the "***" entry: the scene leaves that channel as it is.
 bool isUnchanged(int type, ChannelKind kind, int code);
-// The group-scene choice a stored flag selects: 1 "Ja" / "Qui", 0 "Nee" / "Non"; nothing for
-// any other value (the choice shown stays as it was).
-std::optional<Text> groupChoice(int flag);
-
-// The caption of value field `field`.
-std::optional<Text> fieldLabel(int type, int field);
-// The scene selector: entry of scene `scene` and the prompt shown while no scene is chosen.
-std::optional<Text> sceneName(int scene);
-Text scenePrompt();
+// The scene selector's prompt, shown while no scene is chosen.
+Lang::Text scenePrompt();
 
 } // namespace SceneLayout

@@ -444,41 +444,40 @@ QString PortBinding::problemText(const Outcome &outcome, int language)
     return QString();
 }
 
-QString PortBinding::describe(const PortDevice &d, int language)
+QString PortBinding::describe(const PortDevice &d, Lang::Language language)
 {
     const QString name = QDir::toNativeSeparators(d.name);
-    QString dutch;
-    QString french;
+    Lang::Text text;
     switch (d.source) {
     case PortDevice::Source::Windows:
         return name;
     case PortDevice::Source::Fallback:
         if (d.present) {
-            dutch = u"%1 (geen koppeling)"_s.arg(name);
-            french = u"%1 (aucune liaison)"_s.arg(name);
+            text.dutch = u"%1 (geen koppeling)"_s.arg(name);
+            text.french = u"%1 (aucune liaison)"_s.arg(name);
         } else {
-            dutch = u"%1 (geen koppeling; bestaat niet)"_s.arg(name);
-            french = u"%1 (aucune liaison ; n'existe pas)"_s.arg(name);
+            text.dutch = u"%1 (geen koppeling; bestaat niet)"_s.arg(name);
+            text.french = u"%1 (aucune liaison ; n'existe pas)"_s.arg(name);
         }
         break;
     case PortDevice::Source::UserLink:
     case PortDevice::Source::AdminLink: {
         const bool admin = d.source == PortDevice::Source::AdminLink;
         const QString target = d.target.isEmpty() ? name : d.target;
-        dutch = (admin ? u"Door de beheerder gekoppeld aan %1"_s : u"Gekoppeld aan %1"_s).arg(target);
-        french = (admin ? u"Lié par l'administrateur à %1"_s : u"Lié à %1"_s).arg(target);
+        text.dutch = (admin ? u"Door de beheerder gekoppeld aan %1"_s : u"Gekoppeld aan %1"_s).arg(target);
+        text.french = (admin ? u"Lié par l'administrateur à %1"_s : u"Lié à %1"_s).arg(target);
         if (d.device.isEmpty()) {
-            dutch += u" (niet aangesloten)"_s;
-            french += u" (non branché)"_s;
+            text.dutch += u" (niet aangesloten)"_s;
+            text.french += u" (non branché)"_s;
         } else if (!d.present) {
-            dutch += u" (geen seriële poort)"_s;
-            french += u" (pas un port série)"_s;
+            text.dutch += u" (geen seriële poort)"_s;
+            text.french += u" (pas un port série)"_s;
         } else if (d.device != d.target) {
-            dutch += u" (nu %1)"_s.arg(d.device);
-            french += u" (actuellement %1)"_s.arg(d.device);
+            text.dutch += u" (nu %1)"_s.arg(d.device);
+            text.french += u" (actuellement %1)"_s.arg(d.device);
         }
         break;
     }
     }
-    return Lang::text(language, dutch, french, d.shown());
+    return text.in(language, d.shown());
 }

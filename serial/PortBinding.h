@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Lang.h"
 #include "common/UserFolders.h"
 
 #include <QList>
@@ -145,7 +146,7 @@ public:
     static QString problemText(const Outcome &outcome, int language);
     // One line for what a port opens now (the status tips of the port entries, the chooser's
     // heading): in Dutch or French; the name alone when the language is neither.
-    static QString describe(const PortDevice &device, int language);
+    static QString describe(const PortDevice &device, Lang::Language language);
 
 private:
     SerialPortLister m_lister;

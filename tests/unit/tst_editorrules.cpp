@@ -1,4 +1,5 @@
 #include "editors/EditorRules.h"
+#include "editors/SlotWords.h"
 
 #include <QTest>
 
@@ -6,7 +7,7 @@ using namespace Qt::StringLiterals;
 
 using namespace EditorRules;
 
-// The slot codes and table texts of the editors.
+// The slot codes of the editors, and the texts their tables show.
 class TestEditorRules : public QObject
 {
     Q_OBJECT
@@ -21,13 +22,13 @@ private Q_SLOTS:
 
     void pushButtonFunctionEncoding()
     {
-        QCOMPARE(pushButtonFunctionText(42, 2), QStringLiteral("***"));
-        QCOMPARE(pushButtonFunctionText(0, 1), QStringLiteral("Uitgang 1"));
-        QCOMPARE(pushButtonFunctionText(49, 2), QStringLiteral("Sortie 50"));
-        QCOMPARE(pushButtonFunctionText(50, 1), QStringLiteral("Sfeer 1"));
-        QCOMPARE(pushButtonFunctionText(69, 2), QStringLiteral("Contexte 20"));
-        QCOMPARE(pushButtonFunctionText(70, 1), QStringLiteral("Uitgang 71"));
-        QCOMPARE(pushButtonFunctionText(5, 3), QString());
+        QCOMPARE(SlotWords(0, 2).pushButtonFunction(42), QStringLiteral("***"));
+        QCOMPARE(SlotWords(0, 1).pushButtonFunction(0), QStringLiteral("Uitgang 1"));
+        QCOMPARE(SlotWords(0, 2).pushButtonFunction(49), QStringLiteral("Sortie 50"));
+        QCOMPARE(SlotWords(0, 1).pushButtonFunction(50), QStringLiteral("Sfeer 1"));
+        QCOMPARE(SlotWords(0, 2).pushButtonFunction(69), QStringLiteral("Contexte 20"));
+        QCOMPARE(SlotWords(0, 1).pushButtonFunction(70), QStringLiteral("Uitgang 71"));
+        QCOMPARE(SlotWords(0, 3).pushButtonFunction(5), QString());
         // A chosen function never leaves 0..outputs-1, 50..69 and 42.
         QCOMPARE(pushButtonFunctionValue(FunctionKind::Output, 1, 12).value_or(-1), 0);
         QCOMPARE(pushButtonFunctionValue(FunctionKind::Scene, 20, 4).value_or(-1), 69);
@@ -88,8 +89,8 @@ private Q_SLOTS:
         QFETCH(int, language);
         QFETCH(QString, function);
         QFETCH(QString, time);
-        QCOMPARE(outputFunctionText(code, 7, language), function);
-        QCOMPARE(outputTimeText(code, 3), time);
+        QCOMPARE(SlotWords(0, language).outputFunction(code, 7), function);
+        QCOMPARE(SlotWords(0, language).outputTime(code, 3), time);
     }
 
     void confirmingAnOutputFunction()
@@ -106,6 +107,27 @@ private Q_SLOTS:
         QVERIFY(outputFunctionWrites(2, 3, 16, 0).empty());
         QVERIFY(outputFunctionWrites(2, 5, 3, 0).empty());
         QVERIFY(outputFunctionWrites(4, 4, 3, 4).empty());
+    }
+
+    // With a language that is neither Dutch nor French the words of the slots are empty, so that
+    // every control that shows them keeps its design-time text; only the master flag's words are
+    // the same in both languages.
+    void noWordsInNeitherLanguage()
+    {
+        for (int type = 0; type <= 3; ++type) {
+            const SlotWords words(type, 0);
+            for (const int slot : words.order())
+                if (slot != 40) QVERIFY2(words.slotName(slot).isEmpty(), qPrintable(words.slotName(slot)));
+            for (const QString &text :
+                 {words.channel(1), words.channel(8), words.scene(0), words.dimChannel(1),
+                  words.groupChoice(0), words.pushButtonNumber(1), words.pushButtonFunction(0)})
+                QVERIFY2(text.isEmpty(), qPrintable(text));
+            QCOMPARE(words.pushButtonColumns(), QStringList(3, QString()));
+            QCOMPARE(words.slotName(40), u"Master/Slave"_s);
+        }
+        QCOMPARE(SlotWords(2, 1).channel(8), u"Relais 8"_s);
+        QCOMPARE(SlotWords(2, 2).channel(1), u"Dim 1"_s);
+        QCOMPARE(SlotWords(1, 2).channel(4), u"Sortie 4"_s);
     }
 };
 

@@ -96,7 +96,7 @@ void MainWindow::load()
     m_view->column()->setCaptions(s.language);
     m_status->setCaptions(s.language);
     m_menus->setCaptions(s.language);
-    m_conversation->setPortNumber(s.comPort);
+    m_conversation->closePort();
     m_menus->checkPort(s.comPort);
     m_menus->checkLanguage(s.language);
     m_menus->Controleren->setChecked(s.checkAfterSend);
@@ -127,7 +127,7 @@ void MainWindow::p_Click(int port)
     m_state.ComPort = port;
     storePort(port, this, m_state.Language);
     // Closes the port if it is open; the next conversation opens the new one.
-    m_conversation->setPortNumber(port);
+    m_conversation->closePort();
 }
 
 void MainWindow::switchLanguage(int language)

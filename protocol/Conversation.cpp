@@ -7,30 +7,46 @@
 
 using namespace Interval;
 
+namespace {
+// The name of the slot writer of an image, as the window's design names its three writers.
+QString slotWriterName(const ModuleTypeInfo *info)
+{
+    if (info && info->image == ModuleTypes::Image::Dim) return QStringLiteral("Timer21");
+    if (info && info->image == ModuleTypes::Image::Velano) return QStringLiteral("Timer24");
+    return QStringLiteral("Timer20");
+}
+} // namespace
+
 Conversation::Conversation(ModuleState &state, SerialLink &link, QObject *parent)
     : QObject(parent), m_state(state), m_link(link), m_writer(new PacedWriter(link, this))
 {
+    m_announceReader.setObjectName(QStringLiteral("Timer14"));
+    m_commandSender.setObjectName(QStringLiteral("Timer17"));
+    m_replyReader.setObjectName(QStringLiteral("Timer18"));
+    m_writeCommandSender.setObjectName(QStringLiteral("Timer19"));
+    m_slotWriter.setObjectName(slotWriterName(nullptr));
+    m_stopSender.setObjectName(QStringLiteral("Timer22"));
+    m_oneWaySender.setObjectName(QStringLiteral("Timer23"));
     // Every timer but the announce-line reader fires once and is started with the interval of
     // the step it runs.
-    for (QTimer *t : {&Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer22, &Timer23, &Timer24})
+    for (QTimer *t : {&m_commandSender, &m_replyReader, &m_writeCommandSender, &m_slotWriter, &m_stopSender,
+                      &m_oneWaySender})
         t->setSingleShot(true);
-    Timer14.setInterval(AnnouncePoll);
-    for (QTimer *t : {&Timer14, &Timer20, &Timer21, &Timer24})
+    m_announceReader.setInterval(AnnouncePoll);
+    for (QTimer *t : {&m_announceReader, &m_slotWriter})
         t->setTimerType(Qt::PreciseTimer);
 
-    connect(&Timer14, &QTimer::timeout, this, &Conversation::Timer14_Timer);
-    connect(&Timer17, &QTimer::timeout, this, &Conversation::Timer17_Timer);
-    connect(&Timer18, &QTimer::timeout, this, &Conversation::Timer18_Timer);
-    connect(&Timer19, &QTimer::timeout, this, &Conversation::Timer19_Timer);
-    connect(&Timer20, &QTimer::timeout, this, [this] { slotWriterTick(Timer20); });
-    connect(&Timer21, &QTimer::timeout, this, [this] { slotWriterTick(Timer21); });
-    connect(&Timer24, &QTimer::timeout, this, [this] { slotWriterTick(Timer24); });
-    connect(&Timer22, &QTimer::timeout, this, &Conversation::Timer22_Timer);
-    connect(&Timer23, &QTimer::timeout, this, &Conversation::Timer23_Timer);
+    connect(&m_announceReader, &QTimer::timeout, this, &Conversation::Timer14_Timer);
+    connect(&m_commandSender, &QTimer::timeout, this, &Conversation::Timer17_Timer);
+    connect(&m_replyReader, &QTimer::timeout, this, &Conversation::Timer18_Timer);
+    connect(&m_writeCommandSender, &QTimer::timeout, this, &Conversation::Timer19_Timer);
+    connect(&m_slotWriter, &QTimer::timeout, this, &Conversation::slotWriterTick);
+    connect(&m_stopSender, &QTimer::timeout, this, &Conversation::Timer22_Timer);
+    connect(&m_oneWaySender, &QTimer::timeout, this, &Conversation::Timer23_Timer);
 
     connect(&m_link, &SerialLink::readyRead, this, &Conversation::onReadyRead);
     connect(&m_link, &SerialLink::lost, this, [this](const QString &detail) {
-        if (m_running) finishWithProblem(Problem::LineLost, detail);
+        if (isRunning()) finishWithProblem(Problem::LineLost, detail);
     });
     connect(m_writer, &PacedWriter::sent, this, &Conversation::onSent);
     connect(m_writer, &PacedWriter::failed, this, &Conversation::onFailed);
@@ -41,45 +57,49 @@ Conversation::~Conversation()
     m_writer->cancel();
 }
 
+void Conversation::enter(Phase phase)
+{
+    const bool wasRunning = isRunning();
+    m_phase = phase;
+    if (isRunning() != wasRunning) Q_EMIT runningChanged(isRunning());
+}
+
 // ---- conversation starts -------------------------------------------------------------------
 
 bool Conversation::connectModule()
 {
-    if (m_running) return false;
+    if (isRunning()) return false;
     m_state.ModuleType = ModuleTypes::None;
     TransferMode = 0;
-    m_checking = false;
-    return start(Command::Read);
+    return start(Purpose::Read, Command::Read);
 }
 
 bool Conversation::sendConfiguration()
 {
-    if (m_running) return false;
+    if (isRunning()) return false;
     TransferMode = 1;
-    m_checking = false;
-    return start(Command::Write);
+    return start(Purpose::Send, Command::Write);
 }
 
 bool Conversation::checkConfiguration()
 {
-    if (m_running || !ModuleTypes::isKnown(m_state.ModuleType)) return false;
+    if (isRunning() || !ModuleTypes::isKnown(m_state.ModuleType)) return false;
     TransferMode = 0;
-    m_checking = true;
-    return start(Command::Read);
+    return start(Purpose::Check, Command::Read);
 }
 
 bool Conversation::startDiagnostic(DiagnosticTest test)
 {
-    if (m_running || test == DiagnosticTest::None) return false;
+    if (isRunning() || test == DiagnosticTest::None) return false;
     DiagnosticMode = test;
-    m_checking = false;
-    return start(Command::OpenTest);
+    return start(Purpose::Test, Command::OpenTest);
 }
 
-// The common start of every conversation: the command it is about, the progress bar cycling
-// while the module is looked for, and the line opened.
-bool Conversation::start(QLatin1String command)
+// The common start of every conversation: what it is for, the command it is about, the
+// progress bar cycling while the module is looked for, and the line opened.
+bool Conversation::start(Purpose purpose, QLatin1String command)
 {
+    m_purpose = purpose;
     m_cutSend.reset();
     RxText.clear();
     PendingCommand = command;
@@ -91,10 +111,11 @@ bool Conversation::start(QLatin1String command)
 
 void Conversation::switchOutput(int output)
 {
+    if (m_phase != Phase::TestRunning) return;
     RxText.clear();
     PendingCommand = Wire::outputCommand(output);
     // A second press within the interval replaces the command: only the last one goes out.
-    Timer23.start(OutputCommand);
+    m_oneWaySender.start(OutputCommand);
 }
 
 int Conversation::pauseMicroseconds(int pcDelay)
@@ -104,57 +125,74 @@ int Conversation::pauseMicroseconds(int pcDelay)
 
 void Conversation::stopMonitor()
 {
-    m_testRunning = false;
+    if (m_phase != Phase::TestRunning) return;
     RxText.clear();
     PendingCommand = Command::MonitorStop;
     ReadComplete = 0;
     DiagnosticMode = DiagnosticTest::PushButtons;
     // A "T8019" still waiting to go out must not go out after the stop.
-    Timer17.stop();
-    Timer22.start(StopFrames);
-    Timer18.stop();
-    m_readerArmed = false;
+    m_commandSender.stop();
+    m_stopSender.start(StopFrames);
+    m_replyReader.stop();
+    m_replyReaderArmed = false;
+    enter(Phase::OwedFrames);
     Q_EMIT statusChanged(Status::EditMode);
 }
 
 void Conversation::stopOutputTest()
 {
-    m_testRunning = false;
+    if (m_phase != Phase::TestRunning) return;
     RxText.clear();
     PendingCommand = Command::OutputStop;
-    Timer23.stop();
-    Timer22.start(StopFrames);
+    m_oneWaySender.stop();
+    m_stopSender.start(StopFrames);
+    enter(Phase::OwedFrames);
     Q_EMIT statusChanged(Status::EditMode);
 }
 
 void Conversation::abandon()
 {
-    if (!m_running || m_leaving) return;
-    m_leaving = true;
-    // A Stop's frames or an end frame are already on their way: they finish, then the way out.
-    if (m_owedOnTheWay || Timer22.isActive()) return;
     QString owed;
     int times = 1;
-    if (m_testRunning) {
-        owed = DiagnosticMode == DiagnosticTest::PushButtons ? Command::MonitorStop : Command::OutputStop;
-        times = Command::StopFrames;
-    } else if (PendingCommand == Command::LineStatus || PendingCommand == Command::End) {
-        // A scan the module has answered, or an end frame waiting for its timer.
-        owed = Command::End;
+    switch (m_phase) {
+    case Phase::Idle:
+    case Phase::Closing:
+        return;
+    case Phase::OwedFrames:
+        // A Stop's frames or an end frame are already on their way: they finish, then the way out.
+        enter(Phase::Closing);
+        return;
+    case Phase::TestRunning:
+        if (DiagnosticMode == DiagnosticTest::LineStatus) {
+            owed = Command::End; // a scan the module has answered
+        } else {
+            owed = DiagnosticMode == DiagnosticTest::PushButtons ? Command::MonitorStop : Command::OutputStop;
+            times = Command::StopFrames;
+        }
+        break;
+    case Phase::EndDue:
+        owed = Command::End; // an end frame waiting for its timer
+        break;
+    case Phase::Opening:
+    case Phase::AwaitingAnnounce:
+    case Phase::Identified:
+    case Phase::Reading:
+    case Phase::Sending:
+    case Phase::StartingTest:
+        break; // the module is in no test: nothing is owed
     }
     if (owed.isEmpty()) {
         leave();
         return;
     }
-    for (QTimer *t : {&Timer14, &Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer23, &Timer24})
-        t->stop();
-    m_readerArmed = false;
+    stopTimers();
+    m_replyReaderArmed = false;
     // A frame going out (a "T8019", an output command) finishes; what waits behind it is dropped.
     m_writer->dropQueued();
     m_afterSent.clear();
-    m_testRunning = false;
     RxText.clear();
     PendingCommand = owed;
+    enter(Phase::Closing);
     sendOwed(times, [this](const QString &) { leave(); });
 }
 
@@ -162,7 +200,7 @@ void Conversation::leave()
 {
     stopAll();
     m_link.close();
-    setRunning(false);
+    enter(Phase::Idle);
     setProgress(false, m_progressValue, m_progressMaximum);
     Q_EMIT abandoned();
 }
@@ -172,10 +210,10 @@ void Conversation::clearReceived()
     RxText.clear();
 }
 
-void Conversation::setPortNumber(int)
+void Conversation::closePort()
 {
-    if (m_running) stopAll();
-    setRunning(false);
+    if (isRunning()) stopAll();
+    enter(Phase::Idle);
     m_writer->cancel();
     m_link.close();
 }
@@ -186,6 +224,7 @@ bool Conversation::openLink()
 {
     stopAll();
     m_link.close();
+    enter(Phase::Opening);
     // Looked up now, not when the port was chosen: an adapter plugged in, a link made or a
     // simulated module started after the program is found.
     m_link.setPortName(serialPortName(m_state.ComPort));
@@ -204,56 +243,50 @@ bool Conversation::openLink()
         default:
             break;
         }
-        setRunning(true); // so that the common failure path restores everything
         finishWithProblem(p, m_link.lastErrorText());
         return false;
     }
     m_link.discardInput();
     m_reader.clear();
-    setRunning(true);
-    Timer14.start();
+    enter(Phase::AwaitingAnnounce);
+    m_announceReader.start();
     return true;
 }
 
+void Conversation::stopTimers()
+{
+    for (QTimer *t : {&m_announceReader, &m_commandSender, &m_replyReader, &m_writeCommandSender,
+                      &m_slotWriter, &m_stopSender, &m_oneWaySender})
+        t->stop();
+}
+
+// Stops every timer and the writer; the phase is the caller's to change.
 void Conversation::stopAll()
 {
-    for (QTimer *t :
-         {&Timer14, &Timer17, &Timer18, &Timer19, &Timer20, &Timer21, &Timer22, &Timer23, &Timer24})
-        t->stop();
-    m_readerArmed = false;
+    stopTimers();
+    m_replyReaderArmed = false;
     // The writer lets go of the port before anybody closes it.
     m_writer->cancel();
     m_afterSent.clear();
     m_readCopy.reset();
     // A send that ends here has not reached its last slot: the module holds only the frames
     // that left the port.
-    if (m_writing) {
+    if (m_phase == Phase::Sending) {
         // The writer has let go: its count includes a frame whose report is still on its way.
         const quint64 done = m_writer->framesWritten();
         const ModuleImage *image = m_state.currentImage();
         m_cutSend =
             CutSend{done > m_firstSlotFrame ? int(done - m_firstSlotFrame) : 0, image ? image->size() : 0};
     }
-    m_writing = false;
-    m_leaving = false;
-    m_testRunning = false;
-    m_owedOnTheWay = false;
-}
-
-void Conversation::setRunning(bool running)
-{
-    if (m_running == running) return;
-    m_running = running;
-    Q_EMIT runningChanged(running);
 }
 
 void Conversation::finishWithProblem(Problem p, const QString &detail)
 {
-    if (!m_running) return;
+    if (!isRunning()) return;
     // Only a lost line stops frames the module is owed.
     stopAll();
     m_link.close();
-    setRunning(false);
+    enter(Phase::Idle);
     setProgress(false, m_progressValue, m_progressMaximum);
     Q_EMIT problem(p, m_link.portName(), detail);
 }
@@ -282,10 +315,10 @@ void Conversation::sendCommand(int times, std::function<void(const QString &)> t
 
 void Conversation::sendOwed(int times, std::function<void(const QString &)> then)
 {
-    m_owedOnTheWay = true;
+    // A way out that is already waiting stays one: it leaves once the frames have left.
+    if (m_phase != Phase::Closing) enter(Phase::OwedFrames);
     sendCommand(times, [this, then = std::move(then)](const QString &command) {
-        m_owedOnTheWay = false;
-        if (m_leaving) {
+        if (m_phase == Phase::Closing) {
             leave();
             return;
         }
@@ -328,15 +361,16 @@ void Conversation::onReadyRead()
 {
     const QByteArray bytes = m_link.readAll();
     // Between conversations nobody reads: what arrives is thrown away at once.
-    if (!m_running) return;
+    if (!isRunning()) return;
     m_reader.append(bytes);
-    if (m_readerArmed && m_reader.hasLine() && !Timer18.isActive()) Timer18.start(LineWaiting);
+    if (m_replyReaderArmed && m_reader.hasLine() && !m_replyReader.isActive())
+        m_replyReader.start(LineWaiting);
 }
 
 void Conversation::armReader()
 {
-    m_readerArmed = true;
-    Timer18.start(m_reader.hasLine() ? LineWaiting : ReplyPoll);
+    m_replyReaderArmed = true;
+    m_replyReader.start(m_reader.hasLine() ? LineWaiting : ReplyPoll);
 }
 
 // Announce-line reader: cycles the progress bar while it waits; lines that do not begin
@@ -355,7 +389,7 @@ void Conversation::Timer14_Timer()
         if (RxText.startsWith(QLatin1Char('M'))) break;
         RxText.clear();
     }
-    Timer14.stop();
+    m_announceReader.stop();
     sendFrames({Wire::dBurst()}, pauseMicroseconds(m_state.PcDelay), [this] { identify(); });
 }
 
@@ -367,8 +401,10 @@ void Conversation::identify()
     const int typeDigit = announce ? announce->typeDigit : -1;
     if (ModuleTypes::isKnown(m_state.ModuleType)) {
         if (typeDigit != m_state.ModuleType) {
+            // Another module than the window's: it is told the conversation is over.
             PendingCommand = Command::End;
-            Timer23.start(OutputCommand);
+            enter(Phase::EndDue);
+            m_oneWaySender.start(OutputCommand);
             setProgress(false, m_progressValue, m_progressMaximum);
             RxText.clear();
             return;
@@ -383,11 +419,12 @@ void Conversation::identify()
         m_state.MasterFlag = announce->masterFlag;
         m_state.ModuleType = typeDigit;
     }
-    if (PendingCommand == Command::OpenTest) {
+    enter(Phase::Identified);
+    if (m_purpose == Purpose::Test) {
         startDiagnosticTest();
         return;
     }
-    if (!m_checking) Q_EMIT pageRequested(m_state.ModuleType);
+    if (m_purpose != Purpose::Check) Q_EMIT pageRequested(m_state.ModuleType);
     beginTransfer();
     RxText.clear();
 }
@@ -398,19 +435,20 @@ void Conversation::beginTransfer()
     setProgress(true, 0, info->progressMaximum);
     if (TransferMode == 0) {
         // A check reads into a blank copy: every slot it shows came from the module.
-        m_readCopy = m_checking ? ModuleImage(info->slotCount) : *m_state.currentImage();
+        m_readCopy = m_purpose == Purpose::Check ? ModuleImage(info->slotCount) : *m_state.currentImage();
         Q_EMIT statusChanged(Status::Loading);
-        Timer17.start(FirstCommand);
+        m_commandSender.start(FirstCommand);
     } else {
+        m_slotWriter.setObjectName(slotWriterName(info));
         Q_EMIT statusChanged(Status::Sending);
-        Timer19.start(FirstCommand);
+        m_writeCommandSender.start(FirstCommand);
     }
 }
 
 void Conversation::startDiagnosticTest()
 {
     RxText.clear();
-    Timer17.start(FirstCommand);
+    m_commandSender.start(FirstCommand);
     switch (DiagnosticMode) {
     case DiagnosticTest::LineStatus:
         setProgress(true, 0, 10);
@@ -432,27 +470,29 @@ void Conversation::startDiagnosticTest()
 // Command-frame sender: sends the pending command, then waits for the replies.
 void Conversation::Timer17_Timer()
 {
-    const auto then = [this](const QString &command) {
-        if (command == Command::End) {
-            setRunning(false);
+    if (m_phase == Phase::EndDue) {
+        // The scan's end frame is owed; the reply reader stays armed, ignoring what follows.
+        sendOwed(1, [this](const QString &command) {
+            enter(Phase::Idle);
             Q_EMIT endFrameSent();
-        }
+            if (command == PendingCommand) armReader();
+        });
+        return;
+    }
+    if (m_phase == Phase::Identified)
+        enter(m_purpose == Purpose::Test ? Phase::StartingTest : Phase::Reading);
+    sendCommand(1, [this](const QString &command) {
         // Stopped while the command was on its way: no reader for it.
-        if (command != PendingCommand) return;
-        armReader();
-    };
-    if (PendingCommand == Command::End)
-        sendOwed(1, then);
-    else
-        sendCommand(1, then);
+        if (command == PendingCommand) armReader();
+    });
 }
 
 void Conversation::Timer18_Timer()
 {
-    if (!m_readerArmed) return;
+    if (!m_replyReaderArmed) return;
     const auto line = m_reader.takeLine();
     if (!line) return; // stays armed: the next characters that arrive bring the line
-    m_readerArmed = false;
+    m_replyReaderArmed = false;
     RxText = *line;
     dispatch();
 }
@@ -465,7 +505,7 @@ void Conversation::dispatch()
         break;
     case ReplyRule::OutputTestReady:
         // From now on nothing is read: the output buttons each send one frame.
-        m_testRunning = true;
+        enter(Phase::TestRunning);
         Q_EMIT outputTestReady();
         break;
     case ReplyRule::PushButtonReport:
@@ -475,8 +515,8 @@ void Conversation::dispatch()
     case ReplyRule::MonitorStart:
         RxText.clear();
         PendingCommand = Command::Monitor;
-        m_testRunning = true;
-        Timer17.start(FollowUp);
+        enter(Phase::TestRunning);
+        m_commandSender.start(FollowUp);
         Q_EMIT monitorStarted();
         break;
     case ReplyRule::LineStatusReport: {
@@ -485,7 +525,8 @@ void Conversation::dispatch()
         Q_EMIT lineStatus(Wire::lineStatusValue(RxText), last);
         if (last) {
             PendingCommand = Command::End;
-            Timer17.start(ScanEnd);
+            enter(Phase::EndDue);
+            m_commandSender.start(ScanEnd);
             ReadComplete = 1;
             setProgress(false, m_progressValue, m_progressMaximum);
             Q_EMIT statusChanged(Status::EditMode);
@@ -496,11 +537,12 @@ void Conversation::dispatch()
     case ReplyRule::LineStatusStart:
         RxText.clear();
         PendingCommand = Command::LineStatus;
-        Timer17.start(FollowUp);
+        enter(Phase::TestRunning);
+        m_commandSender.start(FollowUp);
         break;
     case ReplyRule::DataLine:
         // Only a read stores data lines; anything else the module sends is passed over.
-        if (PendingCommand == Command::Read && m_readCopy) dataLine();
+        if (m_phase == Phase::Reading && m_readCopy) dataLine();
         commonEnd();
         break;
     }
@@ -528,10 +570,9 @@ void Conversation::finishRead()
     const ModuleImage read = *m_readCopy;
     m_readCopy.reset();
     ReadComplete = 1;
-    setRunning(false);
+    enter(Phase::Idle);
     setProgress(false, m_progressValue, m_progressMaximum);
-    if (m_checking) {
-        m_checking = false;
+    if (m_purpose == Purpose::Check) {
         Q_EMIT checkFinished(read);
         return;
     }
@@ -545,28 +586,20 @@ void Conversation::finishRead()
 
 void Conversation::Timer19_Timer()
 {
-    m_writing = true;
+    enter(Phase::Sending);
     // "T3700" is the first frame of the send; the slot frames follow it.
     m_firstSlotFrame = m_writer->framesWritten() + 1;
     sendCommand(1, [this](const QString &) {
         SendSlot = 0;
-        slotWriter().start(SlotFrame);
+        m_slotWriter.start(SlotFrame);
     });
-}
-
-QTimer &Conversation::slotWriter()
-{
-    const ModuleTypeInfo *info = ModuleTypes::info(m_state.ModuleType);
-    if (info && info->image == ModuleTypes::Image::Dim) return Timer21;
-    if (info && info->image == ModuleTypes::Image::Velano) return Timer24;
-    return Timer20;
 }
 
 // One slot frame per tick. The first goes out one tick after "T3700"; each next one is handed
 // to the writer as soon as the one before it has left the port, and the writer starts it one
 // tick plus the frame's eight pauses after the start of that one (FrameRhythm), or at once when
 // the line took longer than that: the module gets the idle time it had between frames.
-void Conversation::slotWriterTick(QTimer &timer)
+void Conversation::slotWriterTick()
 {
     const ModuleImage *image = m_state.currentImage();
     if (!image) return;
@@ -574,18 +607,17 @@ void Conversation::slotWriterTick(QTimer &timer)
     const int slot = SendSlot;
     // Slot frames go out with half the pause of the command frames.
     const int pause = slotPauseMicroseconds(m_state.PcDelay);
-    const auto afterFrame = [this, &timer, slot] {
+    const auto afterFrame = [this, slot] {
         const ModuleImage *image = m_state.currentImage();
         if (!image || slot >= image->lastSlot()) {
             setProgress(false, m_progressValue, m_progressMaximum);
-            m_writing = false;
-            setRunning(false);
+            enter(Phase::Idle);
             Q_EMIT statusChanged(Status::Ready);
             Q_EMIT sendFinished();
             return;
         }
         SendSlot = slot + 1;
-        timer.start(0);
+        m_slotWriter.start(0);
     };
     sendFrames({Wire::slotFrame(slot, image->value(slot))}, pause, afterFrame, slotSpacing(m_state.PcDelay));
 }
@@ -594,23 +626,21 @@ void Conversation::slotWriterTick(QTimer &timer)
 
 void Conversation::Timer22_Timer()
 {
-    sendOwed(11, [this](const QString &command) {
-        setRunning(false);
+    sendOwed(Command::StopFrames, [this](const QString &command) {
+        enter(Phase::Idle);
         Q_EMIT stopFramesSent(command);
     });
 }
 
 void Conversation::Timer23_Timer()
 {
-    const auto then = [this](const QString &command) {
-        if (command == Command::End) {
-            setRunning(false);
-            Q_EMIT wrongModule();
-        }
-    };
     // The end frame of a wrong-module end is owed; an output command is not.
-    if (PendingCommand == Command::End)
-        sendOwed(1, then);
-    else
-        sendCommand(1, then);
+    if (m_phase == Phase::EndDue) {
+        sendOwed(1, [this](const QString &) {
+            enter(Phase::Idle);
+            Q_EMIT wrongModule();
+        });
+        return;
+    }
+    sendCommand(1, [](const QString &) {});
 }

@@ -288,6 +288,46 @@ private Q_SLOTS:
         }
     }
 
+    // A test's own buttons pressed while the stop frames of a way out are still going out (slow
+    // pauses): the module gets its stop frames once and nothing after them.
+    void testButtonsWhileGettingOut_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("stop");
+        QTest::addColumn<QString>("pressed");
+        QTest::addColumn<QByteArray>("owed");
+        const auto row = [](const char *name, const char *start, const char *stop, const char *pressed,
+                            const char *stopFrame) {
+            QTest::newRow(name) << QString::fromLatin1(start) << QString::fromLatin1(stop)
+                                << QString::fromLatin1(pressed) << QByteArray(stopFrame).repeated(11);
+        };
+        row("monitor, Stop", "Command17", "Command18", "Command18", "T8219\n\r");
+        row("output test, Stop", "Command19", "Command20", "Command20", "T7219\n\r");
+        row("output test, output 2", "Command19", "Command20", "Command23", "T7219\n\r");
+    }
+    void testButtonsWhileGettingOut()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, stop);
+        QFETCH(QString, pressed);
+        QFETCH(QByteArray, owed);
+        Rig rig("2000\r\n"); // eleven stop frames take far longer than the 40 ms of an output command
+        ScriptedModule module(rig.link, 0);
+        rig.readAndOpenDiagnostics(module);
+        const auto button = [&](const QString &name) { return rig.w().findChild<QPushButton *>(name); };
+        button(start)->click();
+        module.announce();
+        QTRY_VERIFY(button(stop)->isEnabled());
+        if (start == QLatin1String("Command17")) QTRY_VERIFY(rig.link.written().endsWith("T8019\n\r"));
+        rig.link.takeWritten();
+        QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+        QVERIFY(button(pressed)->isEnabled());
+        button(pressed)->click();
+        QTRY_VERIFY(!rig.w().conversation().isRunning());
+        QCOMPARE(rig.link.written(), owed);
+        QCOMPARE(rig.w().Text1->text(), QStringLiteral("Afgebroken"));
+    }
+
     // Afbreken while slot frames are written asks first: going on is the default.
     void sendAbandoned()
     {

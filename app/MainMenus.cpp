@@ -54,6 +54,26 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
 
     Info = named(bar->addMenu(QStringLiteral("Info")), "Info");
     Web = menuEntry(Info, "Web", QString::fromLatin1(Launcher::MakerWebAddress));
+
+    const auto forward = [this](QAction *entry, void (MainMenus::*chosen)()) {
+        connect(entry, &QAction::triggered, this, chosen);
+    };
+    forward(nieuw, &MainMenus::newRequested);
+    forward(openen, &MainMenus::openRequested);
+    forward(Bewaren, &MainMenus::saveRequested);
+    forward(Bewaren_als, &MainMenus::saveAsRequested);
+    forward(Reservekopieen, &MainMenus::backupsRequested);
+    forward(Vergelijken, &MainMenus::compareRequested);
+    forward(Afdrukken, &MainMenus::printRequested);
+    forward(PdfExport, &MainMenus::pdfRequested);
+    forward(Einde, &MainMenus::quitRequested);
+    forward(poortKiezen, &MainMenus::portChooserRequested);
+    forward(instellingen, &MainMenus::preferencesRequested);
+    forward(Web, &MainMenus::webRequested);
+    connect(ned, &QAction::triggered, this, [this] { Q_EMIT languageChosen(1); });
+    connect(frans, &QAction::triggered, this, [this] { Q_EMIT languageChosen(2); });
+    connect(Controleren, &QAction::triggered, this, &MainMenus::checkAfterSendChosen);
+    connect(poort, &QMenu::aboutToShow, this, &MainMenus::portsAboutToShow);
 }
 
 void MainMenus::setCaptions(int language)
@@ -89,4 +109,26 @@ void MainMenus::setEnabled(bool enabled)
 {
     for (QMenu *m : {bestand, taal, settings, Info})
         m->menuAction()->setEnabled(enabled);
+}
+
+void MainMenus::offerModule(bool fileOpen, bool moduleInHand)
+{
+    Bewaren->setEnabled(fileOpen);
+    for (QAction *a : {Bewaren_als, Vergelijken, Afdrukken, PdfExport})
+        a->setEnabled(moduleInHand);
+}
+
+void MainMenus::setCheckAfterSend(bool on)
+{
+    Controleren->setChecked(on);
+}
+
+bool MainMenus::checkAfterSend() const
+{
+    return Controleren->isChecked();
+}
+
+void MainMenus::describePort(int port, const QString &device)
+{
+    if (port >= 1 && port <= 8) p[static_cast<size_t>(port - 1)]->setStatusTip(device);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <array>
 
 class QAction;
@@ -8,7 +9,8 @@ class QMenu;
 class QMenuBar;
 
 // The menu bar of the main window: Bestand, Taal/langue, Settings and Info with their entries,
-// each named as the installer's documentation names it. The window connects to the entries.
+// each named as the installer's documentation names it (their object names). The window learns
+// what the installer chose through the signals below and tells the menus what to offer.
 class MainMenus : public QObject
 {
     Q_OBJECT
@@ -24,7 +26,43 @@ public:
     void checkLanguage(int language);
     // The four menus as a whole.
     void setEnabled(bool enabled);
+    // What the Bestand menu offers for the module in hand: `fileOpen` the image is the file's
+    // (Module Opslaan), `moduleInHand` an image to save under a name, compare, print or export.
+    void offerModule(bool fileOpen, bool moduleInHand);
+    // The check mark of "Controleren na versturen".
+    void setCheckAfterSend(bool on);
+    bool checkAfterSend() const;
+    // The status tip of the entry of port `port` (1..8): the device it opens now.
+    void describePort(int port, const QString &device);
 
+    // Where the recently used module files are listed: between two separators of Bestand.
+    struct RecentPlace
+    {
+        QMenu *menu;
+        QAction *start;
+        QAction *end;
+    };
+    RecentPlace recentPlace() const { return {bestand, recentStart, recentEnd}; }
+
+Q_SIGNALS:
+    void newRequested();                // nieuw
+    void openRequested();               // openen
+    void saveRequested();               // Bewaren
+    void saveAsRequested();             // Bewaren_als
+    void backupsRequested();            // Reservekopieen
+    void compareRequested();            // Vergelijken
+    void printRequested();              // Afdrukken
+    void pdfRequested();                // PdfExport
+    void quitRequested();               // Einde
+    void languageChosen(int language);  // ned 1, frans 2
+    void portChosen(int port);          // p1 .. p8
+    void portChooserRequested();        // poortKiezen
+    void portsAboutToShow();            // the Com-port menu opens
+    void preferencesRequested();        // instellingen
+    void checkAfterSendChosen(bool on); // Controleren
+    void webRequested();                // Web
+
+private:
     QMenu *bestand;
     QAction *nieuw;
     QAction *openen;
@@ -48,7 +86,4 @@ public:
     QAction *Controleren; // check after sending (on or off)
     QMenu *Info;
     QAction *Web;
-
-Q_SIGNALS:
-    void portChosen(int port);
 };

@@ -33,10 +33,9 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
         m_state, *m_conversation, [this] { offerAdapter(); }, this);
     setCentralWidget(m_view);
     connect(m_view, &ModuleView::factsChanged, this, &MainWindow::updateActionState);
-    connect(m_view->column()->Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(m_view->column()->Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    m_status = new StatusLine(new QStatusBar(this));
-    setStatusBar(m_status->StatusBar1);
+    connect(m_view->column(), &ModuleColumn::readRequested, this, &MainWindow::Command1_Click);
+    connect(m_view->column(), &ModuleColumn::sendRequested, this, &MainWindow::Command2_Click);
+    m_status = new StatusLine(this);
     m_menus = new MainMenus(menuBar());
     m_files = new ModuleFiles(m_state, *m_menus, this);
     connect(m_files, &ModuleFiles::opened, this, &MainWindow::onModuleOpened);
@@ -59,7 +58,7 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     connect(c, &Conversation::problem, this, &MainWindow::onProblem);
     connect(c, &Conversation::abandoned, this, &MainWindow::onAbandoned);
     connect(c, &Conversation::runningChanged, this, &MainWindow::onRunningChanged);
-    connect(m_status->AbortButton, &QPushButton::clicked, this, &MainWindow::abortRequested);
+    connect(m_status, &StatusLine::abortRequested, this, &MainWindow::abortRequested);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &MainWindow::abortRequested);
@@ -71,16 +70,15 @@ MainWindow::~MainWindow() = default;
 void MainWindow::connectMenus()
 {
     MainMenus *m = m_menus;
-    connect(m->nieuw, &QAction::triggered, this, &MainWindow::nieuw_Click);
-    connect(m->frans, &QAction::triggered, this, [this] { switchLanguage(2); });
-    connect(m->ned, &QAction::triggered, this, [this] { switchLanguage(1); });
-    connect(m->Web, &QAction::triggered, this, &MainWindow::Web_Click);
-    connect(m->instellingen, &QAction::triggered, this, &MainWindow::instellingen_Click);
-    connect(m->Einde, &QAction::triggered, this, &MainWindow::Einde_Click);
+    connect(m, &MainMenus::newRequested, this, &MainWindow::nieuw_Click);
+    connect(m, &MainMenus::languageChosen, this, &MainWindow::switchLanguage);
+    connect(m, &MainMenus::webRequested, this, &MainWindow::Web_Click);
+    connect(m, &MainMenus::preferencesRequested, this, &MainWindow::instellingen_Click);
+    connect(m, &MainMenus::quitRequested, this, &MainWindow::Einde_Click);
     connect(m, &MainMenus::portChosen, this, &MainWindow::p_Click);
-    connect(m->Controleren, &QAction::triggered, this, &MainWindow::Controleren_Click);
-    connect(m->poortKiezen, &QAction::triggered, this, &MainWindow::poortKiezen_Click);
-    connect(m->poort, &QMenu::aboutToShow, this, &MainWindow::describePorts);
+    connect(m, &MainMenus::checkAfterSendChosen, this, &MainWindow::Controleren_Click);
+    connect(m, &MainMenus::portChooserRequested, this, &MainWindow::poortKiezen_Click);
+    connect(m, &MainMenus::portsAboutToShow, this, &MainWindow::describePorts);
 }
 
 // Start-up: the settings, the captions of the language and the port.
@@ -99,7 +97,7 @@ void MainWindow::load()
     m_conversation->closePort();
     m_menus->checkPort(s.comPort);
     m_menus->checkLanguage(s.language);
-    m_menus->Controleren->setChecked(s.checkAfterSend);
+    m_menus->setCheckAfterSend(s.checkAfterSend);
     m_files->loadRecentFiles();
 }
 
@@ -110,9 +108,7 @@ void MainWindow::updateActionState()
     const bool idle = !m_conversation->isRunning();
     const ModuleView::Facts &f = m_view->facts();
     m_menus->setEnabled(idle);
-    m_menus->Bewaren->setEnabled(f.fileOpen);
-    for (QAction *a : {m_menus->Bewaren_als, m_menus->Vergelijken, m_menus->Afdrukken, m_menus->PdfExport})
-        a->setEnabled(f.moduleInHand);
+    m_menus->offerModule(f.fileOpen, f.moduleInHand);
     m_view->column()->offer(idle, idle && f.moduleInHand, f.editorsShown, f.documentation);
 }
 
@@ -172,7 +168,7 @@ void MainWindow::leaveDecided(Leaving how)
 
 void MainWindow::Controleren_Click(bool on)
 {
-    if (!storeCheckAfterSend(on, this, m_state.Language)) m_menus->Controleren->setChecked(!on);
+    if (!storeCheckAfterSend(on, this, m_state.Language)) m_menus->setCheckAfterSend(!on);
 }
 
 void MainWindow::poortKiezen_Click()
@@ -186,8 +182,7 @@ void MainWindow::poortKiezen_Click()
 void MainWindow::describePorts()
 {
     for (int n = 1; n <= 8; ++n)
-        m_menus->p[size_t(n - 1)]->setStatusTip(
-            PortBinding::describe(PortBinding::deviceFor(n), m_state.Language));
+        m_menus->describePort(n, PortBinding::describe(PortBinding::deviceFor(n), m_state.Language));
 }
 
 void MainWindow::offerAdapter()
@@ -265,7 +260,7 @@ void MainWindow::onSendFinished()
     onNormalEnd();
     // The check reads the module again once the send has wound up; the window stays as the send
     // left it. A window that is closing starts nothing.
-    if (m_menus->Controleren->isChecked() && !m_closeWhenDone)
+    if (m_menus->checkAfterSend() && !m_closeWhenDone)
         QTimer::singleShot(0, this, [this] {
             if (isVisible() && !m_closeWhenDone) m_conversation->checkConfiguration();
         });

@@ -71,6 +71,49 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     column->addLayout(moduleRow);
     column->addStretch(1);
     column->addWidget(Command15);
+
+    connect(Command1, &QPushButton::clicked, this, &ModuleColumn::readRequested);
+    connect(Command2, &QPushButton::clicked, this, &ModuleColumn::sendRequested);
+    connect(Command7, &QPushButton::clicked, this, &ModuleColumn::pushButtonsRequested);
+    connect(Command8, &QPushButton::clicked, this, &ModuleColumn::secondTimeRequested);
+    connect(Command9, &QPushButton::clicked, this, &ModuleColumn::outputsRequested);
+    connect(Command10, &QPushButton::clicked, this, &ModuleColumn::scenesRequested);
+    connect(Command12, &QPushButton::clicked, this, &ModuleColumn::diagnosticsRequested);
+    connect(Command15, &QPushButton::clicked, this, &ModuleColumn::documentationClosed);
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Q_EMIT masterChosen(true);
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Q_EMIT masterChosen(false);
+    });
+    connect(Combo1, &QComboBox::textActivated, this, &ModuleColumn::typeActivated);
+    connect(Combo1, &QComboBox::editTextChanged, this, &ModuleColumn::typeEdited);
+}
+
+QString ModuleColumn::typeEntry() const
+{
+    return Combo1->currentText();
+}
+
+void ModuleColumn::showTypeEntry(const QString &entry)
+{
+    Combo1->setEditText(entry);
+}
+
+void ModuleColumn::setTypeEntryQuietly(const QString &entry, bool unselect)
+{
+    const QSignalBlocker block(Combo1);
+    if (unselect) Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(entry);
+}
+
+void ModuleColumn::chooseMaster(bool master)
+{
+    QRadioButton *option = master ? Option1 : Option2;
+    if (option->isChecked())
+        Q_EMIT masterChosen(master); // already selected: its operation runs all the same
+    else
+        option->setChecked(true);
 }
 
 std::array<QPushButton *, 5> ModuleColumn::editorButtons() const

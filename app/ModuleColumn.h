@@ -13,7 +13,8 @@ class QRadioButton;
 
 // The left column of the main window: the actions (Verbinden, Versturen), the module data (the
 // editor buttons, master or slave, the version), the module type list and the button that
-// closes a documentation page. The window connects to its controls and tells it what to offer.
+// closes a documentation page. It says what the installer chose through its signals; the window
+// tells it what to offer and what to show.
 class ModuleColumn : public QWidget
 {
     Q_OBJECT
@@ -49,6 +50,32 @@ public:
     // Puts a view back; the master/slave selection without its click operation.
     void restore(const View &view);
 
+    // The module type list's text ("" for none).
+    QString typeEntry() const;
+    // The program puts `entry` in the module type list, as if typed: typeEdited follows.
+    void showTypeEntry(const QString &entry);
+    // The same without typeEdited; an empty entry also leaves no list entry selected when
+    // `unselect` is true.
+    void setTypeEntryQuietly(const QString &entry, bool unselect = false);
+    // Master (true) or slave chosen by the program: masterChosen follows even when that choice
+    // is already selected, so that its operation always runs.
+    void chooseMaster(bool master);
+
+Q_SIGNALS:
+    void readRequested();           // Verbinden
+    void sendRequested();           // Versturen
+    void pushButtonsRequested();    // Drukknoppen
+    void secondTimeRequested();     // Tijd 2de functie
+    void outputsRequested();        // output functions or dim start values
+    void scenesRequested();         // Sferen
+    void diagnosticsRequested();    // Diagnose
+    void documentationClosed();     // Sluiten of a documentation page
+    void masterChosen(bool master); // Master (true) or Slave selected
+    // An entry of the module type list was picked, or its text changed.
+    void typeActivated(const QString &entry);
+    void typeEdited(const QString &text);
+
+private:
     std::array<QPushButton *, 5> editorButtons() const;
 
     QGroupBox *Frame1;

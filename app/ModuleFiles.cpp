@@ -27,16 +27,17 @@ ModuleFiles::ModuleFiles(ModuleState &state, MainMenus &menus, QWidget *window)
     : QObject(window), m_state(state), m_window(window)
 {
     setObjectName(QStringLiteral("ModuleFiles"));
-    m_recent = new RecentFiles(menus.bestand, menus.recentStart, menus.recentEnd, this);
+    const MainMenus::RecentPlace place = menus.recentPlace();
+    m_recent = new RecentFiles(place.menu, place.start, place.end, this);
     m_tools = new FileTools(m_state, window);
     connect(m_recent, &RecentFiles::chosen, this, &ModuleFiles::openRecentFile);
-    connect(menus.openen, &QAction::triggered, this, &ModuleFiles::openen_Click);
-    connect(menus.Bewaren, &QAction::triggered, this, &ModuleFiles::Bewaren_Click);
-    connect(menus.Bewaren_als, &QAction::triggered, this, &ModuleFiles::Bewaren_als_Click);
-    connect(menus.Reservekopieen, &QAction::triggered, this, &ModuleFiles::Reservekopieen_Click);
-    connect(menus.Vergelijken, &QAction::triggered, m_tools, &FileTools::compareWithFile);
-    connect(menus.Afdrukken, &QAction::triggered, m_tools, &FileTools::printReport);
-    connect(menus.PdfExport, &QAction::triggered, m_tools, &FileTools::exportReportAsPdf);
+    connect(&menus, &MainMenus::openRequested, this, &ModuleFiles::openen_Click);
+    connect(&menus, &MainMenus::saveRequested, this, &ModuleFiles::Bewaren_Click);
+    connect(&menus, &MainMenus::saveAsRequested, this, &ModuleFiles::Bewaren_als_Click);
+    connect(&menus, &MainMenus::backupsRequested, this, &ModuleFiles::Reservekopieen_Click);
+    connect(&menus, &MainMenus::compareRequested, m_tools, &FileTools::compareWithFile);
+    connect(&menus, &MainMenus::printRequested, m_tools, &FileTools::printReport);
+    connect(&menus, &MainMenus::pdfRequested, m_tools, &FileTools::exportReportAsPdf);
 }
 
 void ModuleFiles::loadRecentFiles()

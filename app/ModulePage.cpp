@@ -74,6 +74,18 @@ void ModulePage::setTypeLabel(int type)
     if (!info) return;
     if (const auto label = info->typeLabel.in(m_state.Language)) Label2->setText(*label);
     Label2->show();
+    m_shown.labelType = type;
+}
+
+void ModulePage::hideTypeLabel()
+{
+    Label2->hide();
+    m_shown.labelType = -1;
+}
+
+ModulePage::Shown ModulePage::shown() const
+{
+    return m_shown;
 }
 
 void ModulePage::showPage(int type, Origin origin)
@@ -82,7 +94,8 @@ void ModulePage::showPage(int type, Origin origin)
     if (!info) return;
     const int lang = m_state.Language;
     const bool fromFile = origin == Origin::ModuleFile;
-    m_shown = {type, origin};
+    m_shown.type = type;
+    m_shown.origin = origin;
 
     setTypeLabel(type);
     Picture2->setPixmap(loadBitmap(InstallFolder::file(QString::fromLatin1(info->picture))));
@@ -119,4 +132,8 @@ void ModulePage::restore(Shown page)
             b->hide();
         }
     }
+    if (page.labelType >= 0)
+        setTypeLabel(page.labelType);
+    else
+        hideTypeLabel();
 }

@@ -30,18 +30,26 @@ public:
     void showPage(int type, Origin origin);
     // Shows the type label of a module type (0..3) in the current language.
     void setTypeLabel(int type);
+    void hideTypeLabel();
 
-    // The page shown last; type -1 while none has been shown.
+    // The page shown last (type -1 while none has been shown) and the type its label names (-1
+    // while the label is hidden): the list's entry may name another type than the page.
     struct Shown
     {
         int type = -1;
         Origin origin = Origin::TypeList;
+        int labelType = -1;
     };
-    Shown shown() const { return m_shown; }
+    Shown shown() const;
     // Puts back the captions, picture and buttons of a page shown earlier (type -1: the empty
     // page of start-up).
     void restore(Shown page);
 
+Q_SIGNALS:
+    // A documentation button was pressed: the window shows that button's document.
+    void documentationRequested(DocumentationPages::Button button);
+
+private:
     QLabel *Picture2;
     QLabel *Label2;
     QPushButton *Command11;
@@ -49,11 +57,6 @@ public:
     QPushButton *Command14;
     QPushButton *Command33;
 
-Q_SIGNALS:
-    // A documentation button was pressed: the window shows that button's document.
-    void documentationRequested(DocumentationPages::Button button);
-
-private:
     ModuleState &m_state;
     Shown m_shown;
 };

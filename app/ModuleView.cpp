@@ -40,20 +40,20 @@ ModuleView::ModuleView(ModuleState &state, Conversation &conversation,
     layout->addWidget(m_work, 1);
 
     ModuleColumn *c = m_column;
-    connect(c->Command7, &QPushButton::clicked, this, &ModuleView::Command7_Click);
-    connect(c->Command8, &QPushButton::clicked, this, &ModuleView::Command8_Click);
-    connect(c->Command9, &QPushButton::clicked, this, &ModuleView::Command9_Click);
-    connect(c->Command10, &QPushButton::clicked, this, &ModuleView::Command10_Click);
-    connect(c->Command12, &QPushButton::clicked, this, &ModuleView::Command12_Click);
-    connect(c->Command15, &QPushButton::clicked, this, &ModuleView::Command15_Click);
-    connect(c->Option1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option1_Click();
+    connect(c, &ModuleColumn::pushButtonsRequested, this, &ModuleView::Command7_Click);
+    connect(c, &ModuleColumn::secondTimeRequested, this, &ModuleView::Command8_Click);
+    connect(c, &ModuleColumn::outputsRequested, this, &ModuleView::Command9_Click);
+    connect(c, &ModuleColumn::scenesRequested, this, &ModuleView::Command10_Click);
+    connect(c, &ModuleColumn::diagnosticsRequested, this, &ModuleView::Command12_Click);
+    connect(c, &ModuleColumn::documentationClosed, this, &ModuleView::Command15_Click);
+    connect(c, &ModuleColumn::masterChosen, this, [this](bool master) {
+        if (master)
+            Option1_Click();
+        else
+            Option2_Click();
     });
-    connect(c->Option2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option2_Click();
-    });
-    connect(c->Combo1, &QComboBox::textActivated, this, [this] { Combo1_Click(); });
-    connect(c->Combo1, &QComboBox::editTextChanged, this, &ModuleView::Combo1_Change);
+    connect(c, &ModuleColumn::typeActivated, this, [this] { Combo1_Click(); });
+    connect(c, &ModuleColumn::typeEdited, this, &ModuleView::Combo1_Change);
 }
 
 void ModuleView::showPanel(QWidget *panel)
@@ -92,26 +92,12 @@ void ModuleView::showVersion()
 void ModuleView::selectOptionFromImage()
 {
     const int master = m_state.currentImage()->value(ModuleTypes::MasterSlot);
-    if (master == 1)
-        selectOption(m_column->Option1);
-    else if (master == 0)
-        selectOption(m_column->Option2);
+    // The program's choice runs its operation as the installer's does, so that the image and
+    // MasterFlag agree.
+    if (master == 1 || master == 0)
+        m_column->chooseMaster(master == 1);
     else
         m_column->clearOptions();
-}
-
-// Selects an option from the program; its click operation runs as for the installer's choice.
-void ModuleView::selectOption(QRadioButton *option)
-{
-    if (option->isChecked()) {
-        // Already selected: run its operation all the same, so the image and MasterFlag agree.
-        if (option == m_column->Option1)
-            Option1_Click();
-        else
-            Option2_Click();
-        return;
-    }
-    option->setChecked(true);
 }
 
 // ---- what the window does with the module in hand ---------------------------------------------
@@ -122,10 +108,7 @@ void ModuleView::showOpenedModule(int type, bool fileOpen)
     m_facts.fileOpen = fileOpen;
     showVersion();
     selectOptionFromImage();
-    {
-        const QSignalBlocker block(m_column->Combo1);
-        m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
-    }
+    m_column->setTypeEntryQuietly(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
     showModulePage(type, ModulePage::Origin::ModuleFile);
 }
 
@@ -140,7 +123,7 @@ void ModuleView::prepareRead()
 
 void ModuleView::showIdentifiedModule(int type)
 {
-    m_column->Combo1->setEditText(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
+    m_column->showTypeEntry(QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
     showModulePage(type, ModulePage::Origin::Module);
 }
 
@@ -153,12 +136,8 @@ void ModuleView::showReadModule()
 
 void ModuleView::clear()
 {
-    {
-        const QSignalBlocker block(m_column->Combo1);
-        m_column->Combo1->setCurrentIndex(-1);
-        m_column->Combo1->setEditText(QString());
-    }
-    Frame11->Label2->hide();
+    m_column->setTypeEntryQuietly(QString(), true);
+    Frame11->hideTypeLabel();
     m_column->hideVersion();
     if (!m_facts.documentation) showPanel(nullptr);
     m_column->clearOptions();
@@ -173,8 +152,6 @@ ModuleView::Snapshot ModuleView::snapshot() const
     s.masterFlag = m_state.MasterFlag;
     s.column = m_column->view();
     s.page = Frame11->shown();
-    s.typeLabelVisible = !Frame11->Label2->isHidden();
-    s.typeLabelText = Frame11->Label2->text();
     s.panel = m_work->currentWidget();
     return s;
 }
@@ -186,8 +163,6 @@ void ModuleView::restore(const Snapshot &s)
     m_state.MasterFlag = s.masterFlag;
     m_column->restore(s.column);
     Frame11->restore(s.page);
-    Frame11->Label2->setText(s.typeLabelText);
-    Frame11->Label2->setVisible(s.typeLabelVisible);
     showPanel(s.panel == m_noPanel ? nullptr : s.panel);
 }
 
@@ -229,7 +204,7 @@ void ModuleView::Command12_Click()
 void ModuleView::Combo1_Click()
 {
     ModulePageShown = 1;
-    const int type = ModuleTypes::typeForComboEntry(m_column->Combo1->currentText());
+    const int type = ModuleTypes::typeForComboEntry(m_column->typeEntry());
     if (type >= 0) {
         showPanel(Frame11);
         Frame11->showPage(type, ModulePage::Origin::TypeList);
@@ -245,10 +220,7 @@ void ModuleView::Combo1_Change(const QString &text)
         Frame11->setTypeLabel(type);
         return;
     }
-    if (!text.isEmpty()) {
-        const QSignalBlocker block(m_column->Combo1);
-        m_column->Combo1->setEditText(QString());
-    }
+    if (!text.isEmpty()) m_column->setTypeEntryQuietly(QString());
 }
 
 void ModuleView::Option1_Click()
@@ -272,7 +244,7 @@ void ModuleView::openDocumentation(DocumentationPages::Button button)
 {
     m_facts.documentation = true;
     Q_EMIT factsChanged();
-    showPanel(m_documentation->show(button, m_column->Combo1->currentText()));
+    showPanel(m_documentation->show(button, m_column->typeEntry()));
 }
 
 void ModuleView::Command15_Click()

@@ -43,8 +43,6 @@ public:
         int masterFlag = 0;
         ModuleColumn::View column;
         ModulePage::Shown page;
-        bool typeLabelVisible = false;
-        QString typeLabelText;
         QWidget *panel = nullptr;
     };
 
@@ -98,7 +96,6 @@ private:
     void showModulePage(int type, ModulePage::Origin origin);
     void showVersion();
     void selectOptionFromImage();
-    void selectOption(QRadioButton *option);
     void openDocumentation(DocumentationPages::Button button);
 
     ModuleState &m_state;

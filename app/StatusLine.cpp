@@ -6,12 +6,16 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 
-StatusLine::StatusLine(QStatusBar *bar) : QObject(bar), StatusBar1(named(bar, "StatusBar1"))
+StatusLine::StatusLine(QMainWindow *window)
+    : QObject(window), StatusBar1(named(new QStatusBar(window), "StatusBar1"))
 {
+    QStatusBar *bar = StatusBar1;
+    window->setStatusBar(bar);
     auto *caption = named(new QLabel(QStringLiteral("Status:"), bar), "StatusPanel1");
     Text1 = named(new QLineEdit(bar), "Text1");
     Text1->setReadOnly(true);
@@ -22,6 +26,7 @@ StatusLine::StatusLine(QStatusBar *bar) : QObject(bar), StatusBar1(named(bar, "S
     AbortButton = Controls::button("AbortButton", QString(), bar);
     AbortButton->setToolTip(QStringLiteral("Esc"));
     AbortButton->hide();
+    connect(AbortButton, &QPushButton::clicked, this, &StatusLine::abortRequested);
     bar->addWidget(caption);
     bar->addWidget(Text1, 1);
     bar->addWidget(ProgressBar1, 1);

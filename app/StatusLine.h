@@ -5,6 +5,7 @@
 #include <optional>
 
 class QLineEdit;
+class QMainWindow;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -15,7 +16,8 @@ class StatusLine : public QObject
 {
     Q_OBJECT
 public:
-    explicit StatusLine(QStatusBar *bar);
+    // Puts the status bar on `window`.
+    explicit StatusLine(QMainWindow *window);
 
     void setCaptions(int language);
     // A text of nothing leaves the field as it is.
@@ -24,6 +26,11 @@ public:
     // The way out is offered while a conversation runs.
     void setRunning(bool running);
 
+Q_SIGNALS:
+    // The installer pressed the button that gets out of the conversation ("Afbreken").
+    void abortRequested();
+
+private:
     QStatusBar *StatusBar1;
     QLineEdit *Text1;
     QProgressBar *ProgressBar1;

@@ -10,6 +10,7 @@
 #include "protocol/Conversation.h"
 #include "scenes/SceneFrame.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -428,8 +429,8 @@ private Q_SLOTS:
         }
 
         Q_EMIT w.Combo1->textActivated(w.Combo1->currentText()); // back to the module page
-        QVERIFY(w.Frame11->Command11->isVisible());
-        w.Frame11->Command11->click();
+        QVERIFY(byName<QPushButton>(w.Frame11, "Command11")->isVisible());
+        byName<QPushButton>(w.Frame11, "Command11")->click();
         QTRY_COMPARE(w.Folivo1->document()->status(), QPdfDocument::Status::Ready);
         inspector.inspect(QStringLiteral("documentation"), {QStringLiteral("Command15")});
         w.Command15->click();

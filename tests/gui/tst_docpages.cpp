@@ -1,6 +1,7 @@
 #include "app/ModulePage.h"
 #include "common/MessageBox.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -101,7 +102,7 @@ private Q_SLOTS:
         TestWindow w(nullptr, &link);
         w.show();
         pick(w, QStringLiteral("ZK2019"));
-        w.Frame11->Command11->click();
+        byName<QPushButton>(w.Frame11, "Command11")->click();
         // No document to open: the viewer is not even built.
         QVERIFY(!w.Folivo1.get() || (w.Folivo1->isHidden() && w.Folivo1->path().isEmpty()));
         QVERIFY(w.Command15->isVisible());
@@ -121,7 +122,7 @@ private Q_SLOTS:
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
         QCOMPARE(w.modulePageShown(), 0);
         QVERIFY(w.Frame11->isVisible());
-        w.Frame11->Command11->click();
+        byName<QPushButton>(w.Frame11, "Command11")->click();
         QTRY_VERIFY(documentShown(w));
         w.Command15->click();
         QVERIFY(w.Frame1->isVisible() && w.Frame2->isVisible());
@@ -138,7 +139,7 @@ private Q_SLOTS:
         TestWindow w(nullptr, &link);
         w.show();
         pick(w, QStringLiteral("ZK24XX_ZK3447"));
-        w.Frame11->Command14->click();
+        byName<QPushButton>(w.Frame11, "Command14")->click();
         QWidget *browser = w.Folivo1->findChild<QWidget *>(QStringLiteral("WebBrowser1"));
         QVERIFY(browser && browser->isHidden());
         QVERIFY(w.Command15->isVisible() && w.Frame11->isHidden());
@@ -158,7 +159,8 @@ private Q_SLOTS:
             MemoryLink link;
             TestWindow w(nullptr, &link);
             pick(w, QStringLiteral("ZK2019"));
-            w.Frame11->Command11->click(); // the viewer is built when a document is first shown
+            byName<QPushButton>(w.Frame11, "Command11")
+                ->click(); // the viewer is built when a document is first shown
             MessageBox::resetRecord();
             MessageBox::setAutoAnswer(true);
             w.Folivo1->remoteFailed(Folivo::RemoteFailure::TooLarge);

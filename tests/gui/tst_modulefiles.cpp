@@ -3,6 +3,7 @@
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 
@@ -128,7 +129,7 @@ private Q_SLOTS:
              std::initializer_list<QWidget *>{w.Command7, w.Command8, w.Command9, w.Command10, w.Command12})
             QVERIFY(b->isVisible() && b->isEnabled());
         if (type == 1) {
-            QCOMPARE(w.Frame11->Command33->text(), QStringLiteral("Info ZK2447"));
+            QCOMPARE(byName<QPushButton>(w.Frame11, "Command33")->text(), QStringLiteral("Info ZK2447"));
             QCOMPARE(w.Frame11->title(), QStringLiteral("Dimmodule:"));
         }
 

@@ -1,5 +1,6 @@
 #include "app/ModulePage.h"
 #include "common/MessageBox.h"
+#include "support/Find.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 
@@ -57,12 +58,13 @@ private Q_SLOTS:
         const auto page = [&w](const char *entry) {
             w.Combo1->setCurrentIndex(w.Combo1->findText(QString::fromLatin1(entry)));
             w.Combo1_Click();
-            return w.Frame11->Picture2->pixmap();
+            return byName<QLabel>(w.Frame11, "Picture2")->pixmap();
         };
         QCOMPARE(page("ZK24XX_ZK3447").size(), QSize(40, 30));
         QVERIFY(page("ZK3412_ZK2412").isNull()); // and the dimmer's picture is gone
         QVERIFY(w.Frame11->isVisible());
-        QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Relaismodule")); // the page itself is shown
+        QCOMPARE(byName<QLabel>(w.Frame11, "Label2")->text(),
+                 QStringLiteral("Relaismodule")); // the page itself is shown
         QVERIFY(page("ZK2019").isNull());
         QVERIFY(page("ZK2018").isNull());
         QCOMPARE(page("ZK24XX_ZK3447").size(), QSize(40, 30));

@@ -4,6 +4,7 @@
 #include "app/PreferencesDialog.h"
 #include "common/MessageBox.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -81,9 +82,10 @@ private Q_SLOTS:
         QCOMPARE(w.Combo1->count(), 4);
         QCOMPARE(w.Combo1->itemText(1), QStringLiteral("ZK24XX_ZK3447"));
         QVERIFY(w.Frame11->isHidden());
-        QVERIFY(w.Frame11->Label2->isHidden());
-        for (QWidget *b : std::initializer_list<QWidget *>{w.Frame11->Command11, w.Frame11->Command13,
-                                                           w.Frame11->Command14, w.Command15})
+        QVERIFY(byName<QLabel>(w.Frame11, "Label2")->isHidden());
+        for (QWidget *b : std::initializer_list<QWidget *>{
+                 byName<QPushButton>(w.Frame11, "Command11"), byName<QPushButton>(w.Frame11, "Command13"),
+                 byName<QPushButton>(w.Frame11, "Command14"), w.Command15})
             QVERIFY(b->isHidden());
         for (const char *f : {"Frame3", "Frame6", "Frame7", "Frame9", "Frame10", "Frame12"}) {
             QWidget *frame = w.findChild<QWidget *>(QString::fromLatin1(f));
@@ -538,20 +540,22 @@ private Q_SLOTS:
         QCOMPARE(w.modulePageShown(), 1);
         QVERIFY(w.Frame11->isVisible());
         QCOMPARE(w.Frame11->title(), QStringLiteral("Dimmodule:"));
-        QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Dimmodule"));
-        QVERIFY(w.Frame11->Command13->isVisible() && w.Frame11->Command14->isVisible() &&
-                w.Frame11->Command33->isVisible());
-        QCOMPARE(w.Frame11->Command33->text(), QStringLiteral("ZK3447 ZK2447"));
-        QVERIFY(w.Frame11->Command11->isHidden());
-        QVERIFY(!w.Frame11->Picture2->pixmap().isNull() ||
+        QCOMPARE(byName<QLabel>(w.Frame11, "Label2")->text(), QStringLiteral("Dimmodule"));
+        QVERIFY(byName<QPushButton>(w.Frame11, "Command13")->isVisible() &&
+                byName<QPushButton>(w.Frame11, "Command14")->isVisible() &&
+                byName<QPushButton>(w.Frame11, "Command33")->isVisible());
+        QCOMPARE(byName<QPushButton>(w.Frame11, "Command33")->text(), QStringLiteral("ZK3447 ZK2447"));
+        QVERIFY(byName<QPushButton>(w.Frame11, "Command11")->isHidden());
+        QVERIFY(!byName<QLabel>(w.Frame11, "Picture2")->pixmap().isNull() ||
                 !QFile::exists(home.file(QStringLiteral("dimmer.bmp"))));
         w.Combo1->setCurrentIndex(2);
         w.Combo1_Click();
-        QCOMPARE(w.Frame11->Label2->text(), QStringLiteral("Relaismodule"));
-        QVERIFY(w.Frame11->Command13->isHidden() && w.Frame11->Command14->isHidden() &&
-                w.Frame11->Command33->isHidden());
-        QVERIFY(w.Frame11->Command11->isVisible());
-        QCOMPARE(w.Frame11->Command11->text(), QStringLiteral("Meer info..."));
+        QCOMPARE(byName<QLabel>(w.Frame11, "Label2")->text(), QStringLiteral("Relaismodule"));
+        QVERIFY(byName<QPushButton>(w.Frame11, "Command13")->isHidden() &&
+                byName<QPushButton>(w.Frame11, "Command14")->isHidden() &&
+                byName<QPushButton>(w.Frame11, "Command33")->isHidden());
+        QVERIFY(byName<QPushButton>(w.Frame11, "Command11")->isVisible());
+        QCOMPARE(byName<QPushButton>(w.Frame11, "Command11")->text(), QStringLiteral("Meer info..."));
         QCOMPARE(w.state().ModuleType, 4); // picking a page never changes the module type
     }
 };

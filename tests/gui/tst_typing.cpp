@@ -2,6 +2,7 @@
 #include "files/ModuleFile.h"
 #include "protocol/ModuleState.h"
 #include "protocol/ModuleTypes.h"
+#include "support/Find.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 #include "support/Typing.h"
@@ -234,7 +235,7 @@ private Q_SLOTS:
         QCOMPARE(w.Combo1->currentText(), QString());
         Typing::leave(w.Combo1, Qt::Key_Return);
         QCOMPARE(w.Combo1->currentText(), QString());
-        QCOMPARE(w.Frame11->Label2->text(), u"Dimmodule"_s);
+        QCOMPARE(byName<QLabel>(w.Frame11, "Label2")->text(), u"Dimmodule"_s);
         QCOMPARE(w.Frame11->shown().type, 1);
         QVERIFY(w.isShown(w.Frame3));
     }

@@ -7,6 +7,7 @@
 #include "editors/PushButtonFrame.h"
 #include "editors/SecondTimeFrame.h"
 #include "scenes/SceneFrame.h"
+#include "support/Find.h"
 #include "support/TestWindow.h"
 
 #include <QStringList>
@@ -27,11 +28,12 @@ inline QStringList windowState(TestWindow &w)
     s << QStringLiteral("ModuleType %1, MasterFlag %2").arg(w.state().ModuleType).arg(w.state().MasterFlag);
     s << QStringLiteral("Combo1 \"%1\"").arg(w.Combo1->currentText());
     s << QStringLiteral("Frame11 %1 \"%2\"").arg(shown(w.Frame11), w.Frame11->title());
-    s << QStringLiteral("Label2 %1 \"%2\"")
-             .arg(shown(w.Frame11->Label2), caption(w.Frame11->Label2, w.Frame11->Label2->text()));
-    for (QPushButton *b :
-         {w.Frame11->Command11, w.Frame11->Command13, w.Frame11->Command14, w.Frame11->Command33})
+    QLabel *typeLabel = byName<QLabel>(w.Frame11, "Label2");
+    s << QStringLiteral("Label2 %1 \"%2\"").arg(shown(typeLabel), caption(typeLabel, typeLabel->text()));
+    for (const char *name : {"Command11", "Command13", "Command14", "Command33"}) {
+        QPushButton *b = byName<QPushButton>(w.Frame11, name);
         s << QStringLiteral("%1 %2 \"%3\"").arg(b->objectName(), shown(b), caption(b, b->text()));
+    }
     // A panel that was never shown is not built yet.
     for (const char *name : {"Frame3", "Frame6", "Frame7", "Frame9", "Frame10", "Frame12"}) {
         QWidget *f = w.findChild<QWidget *>(QLatin1String(name));

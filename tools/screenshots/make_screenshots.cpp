@@ -16,6 +16,7 @@
 #include "scenes/SceneFrame.h"
 #include "scenes/SceneLayout.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/ScriptedModule.h"
 #include "support/TestWindow.h"
 #include "viewer/Folivo.h"
@@ -237,7 +238,7 @@ bool diagnostics(TestWindow &window, MemoryLink &link, ScriptedModule &module, c
 bool documentation(TestWindow &window, const QDir &out)
 {
     Q_EMIT window.Combo1->textActivated(window.Combo1->currentText());
-    window.Frame11->Command11->click();
+    byName<QPushButton>(window.Frame11, "Command11")->click();
     if (!waitFor([&window] { return window.Folivo1->document()->status() == QPdfDocument::Status::Ready; }))
         return fail("the documentation was not opened");
     settle(1000); // the pages are rendered in the background

@@ -20,6 +20,7 @@ public:
     // Rebuilds the frame from the image of the current module type and shows it.
     void open();
 
+private:
     QLabel *Label26;
     QComboBox *Combo24;
     QLabel *Label27;
@@ -29,7 +30,6 @@ public:
     QLabel *Label29;
     QComboBox *Combo28;
 
-private:
     void channelPicked(int channel, int index);
     void channelTyped(int channel, const QString &text);
     void showStored(int channel);

@@ -20,6 +20,7 @@ public:
     // Rebuilds the frame from the relay image and shows it.
     void open();
 
+private:
     EditorWidgets::EditorTable *Grid2;
     QGroupBox *Frame8;
     QLabel *Label7;
@@ -32,7 +33,6 @@ public:
     QLabel *Label10;
     QPushButton *Command5;
 
-private:
     void refresh();
     void clear(std::initializer_list<QComboBox *> lists);
     void Combo8_Click();

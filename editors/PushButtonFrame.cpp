@@ -93,7 +93,7 @@ ModuleImage *PushButtonFrame::image()
 
 void PushButtonFrame::open()
 {
-    if (const std::optional<int> outputs = outputCount(m_state.ModuleType)) OutputCount = *outputs;
+    if (const std::optional<int> outputs = outputCount(m_state.ModuleType)) m_outputCount = *outputs;
     setCaptions();
     show();
     const SlotWords words(m_state.ModuleType, m_state.Language);
@@ -158,7 +158,7 @@ void PushButtonFrame::fillLists()
     const EditorWidgets::ProgramChange::Scope program(m_program);
     EditorWidgets::fill(Combo2, numberEntries(1, PushButtonCount));
     for (const FunctionFields *f : {&m_first, &m_second}) {
-        EditorWidgets::fill(f->outputList, numberEntries(1, OutputCount));
+        EditorWidgets::fill(f->outputList, numberEntries(1, m_outputCount));
         EditorWidgets::fill(f->sceneList, numberEntries(1, SceneCount));
     }
 }

@@ -25,9 +25,7 @@ public:
     // frame; the clear-all boxes and the function groups stay as the installer left them.
     void open();
 
-    // The number of outputs of the module type the frame was last opened on.
-    int OutputCount = 0;
-
+private:
     EditorWidgets::EditorTable *Grid1;
     QLabel *Label3;
     QComboBox *Combo2;
@@ -48,7 +46,6 @@ public:
     QCheckBox *Check1;
     QCheckBox *Check2;
 
-private:
     // One function group (first or second function): its options and lists.
     struct FunctionFields
     {
@@ -78,6 +75,9 @@ private:
     void Grid1_DblClick(int row, int column);
 
     ModuleState &m_state;
+    // The number of outputs of the module type the frame was last opened on: what the output
+    // lists offer.
+    int m_outputCount = 0;
     FunctionFields m_first;
     FunctionFields m_second;
     EditorWidgets::ProgramChange m_program;

@@ -19,11 +19,11 @@ public:
     // Rebuilds the frame from the image of the current module type and shows it.
     void open();
 
+private:
     QLabel *Label6;
     QComboBox *Combo7;
     QLabel *Label4;
 
-private:
     void Combo7_Click(int index);
     void Combo7_Change(const QString &text);
     void clearField();

@@ -266,9 +266,9 @@ void SceneFrame::Combo25_Click()
     if (m_state.MasterFlag != 0) {
         const int flag = img->value(SceneLayout::groupFlagSlot(m_type, scene));
         if (flag == 0)
-            selectGroupChoice(Option10);
+            selectGroupChoice(false);
         else if (flag == 1)
-            selectGroupChoice(Option9);
+            selectGroupChoice(true);
     }
 }
 
@@ -337,8 +337,9 @@ void SceneFrame::selectValue(int field, int position)
     Combo12_Click(field);
 }
 
-void SceneFrame::selectGroupChoice(QRadioButton *option)
+void SceneFrame::selectGroupChoice(bool groupScene)
 {
+    QRadioButton *option = groupScene ? Option9 : Option10;
     if (option->isChecked()) {
         // Already selected: run its operation all the same, as the installer's pick would.
         if (option == Option9)

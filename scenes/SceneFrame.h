@@ -32,7 +32,17 @@ public:
     void masterSelected();
     void slaveSelected();
 
-    // Controls.
+    // Picks from the program: select the entry and run its click operation. A group choice is
+    // run even when it is already selected, as the installer's click on it is.
+    void selectScene(int scene);
+    void selectValue(int field, int position);
+    void selectGroupChoice(bool groupScene);
+
+    // The chosen scene (0..19), or -1 while none is chosen or the module type has changed
+    // since the editor was opened.
+    int selectedScene() const;
+
+private:
     QComboBox *Combo25; // scene selector
     std::array<QLabel *, SceneLayout::FieldCount> Label12{};
     std::array<QComboBox *, SceneLayout::FieldCount> Combo12{}; // value fields
@@ -48,16 +58,6 @@ public:
     void Option9_Click();
     void Option10_Click();
 
-    // Picks from the program: select the entry and run its click operation.
-    void selectScene(int scene);
-    void selectValue(int field, int position);
-    void selectGroupChoice(QRadioButton *option);
-
-    // The chosen scene (0..19), or -1 while none is chosen or the module type has changed
-    // since the editor was opened.
-    int selectedScene() const;
-
-private:
     ModuleImage *image() const;
     void showNoScene();
     void setSceneControlsEnabled(bool enabled);

@@ -1,6 +1,7 @@
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "scenes/SceneFrame.h"
+#include "support/Find.h"
 #include "support/SimProcess.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -125,14 +126,16 @@ private Q_SLOTS:
         w.Option1->click();
         w.Command10->click();
         SceneFrame *f = w.Frame9;
-        QVERIFY(f->isVisible() && f->Option9->isVisible());
+        QComboBox *sceneList = byName<QComboBox>(f, "Combo25");
+        QVERIFY(f->isVisible() && byName<QRadioButton>(f, "Option9")->isVisible());
         for (qsizetype i = 0; i + 2 < picks.size(); i += 3) {
-            pick(f->Combo25, picks[i]);
-            pick(f->Combo12[size_t(picks[i + 1])], picks[i + 2]);
+            pick(sceneList, picks[i]);
+            const QByteArray field = "Combo12_" + QByteArray::number(picks[i + 1]);
+            pick(byName<QComboBox>(f, field.constData()), picks[i + 2]);
         }
         for (qsizetype i = 0; i + 1 < groups.size(); i += 2) {
-            pick(f->Combo25, groups[i]);
-            (groups[i + 1] == 1 ? f->Option9 : f->Option10)->click();
+            pick(sceneList, groups[i]);
+            byName<QRadioButton>(f, groups[i + 1] == 1 ? "Option9" : "Option10")->click();
         }
         const std::vector<int> before = rig.memory();
         for (qsizetype i = 0; i + 1 < expected.size(); i += 2)

@@ -388,9 +388,9 @@ private Q_SLOTS:
 
         w.Command7->click();
         PushButtonFrame *buttons = w.Frame3;
-        pick(buttons->Combo2, 2);
-        buttons->Option3->setChecked(true);
-        buttons->Option7->setChecked(true);
+        pick(byName<QComboBox>(buttons, "Combo2"), 2);
+        byName<QRadioButton>(buttons, "Option3")->setChecked(true);
+        byName<QRadioButton>(buttons, "Option7")->setChecked(true);
         inspector.inspect(QStringLiteral("push buttons"),
                           {QStringLiteral("Frame3"), QStringLiteral("Frame4"), QStringLiteral("Frame5"),
                            QStringLiteral("Grid1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"),
@@ -402,8 +402,8 @@ private Q_SLOTS:
 
         w.Command9->click();
         OutputFunctionsFrame *outputs = w.Frame7;
-        pick(outputs->Combo8, 0);
-        pick(outputs->Combo9, 4); // a function with a time and a linked output
+        pick(byName<QComboBox>(outputs, "Combo8"), 0);
+        pick(byName<QComboBox>(outputs, "Combo9"), 4); // a function with a time and a linked output
         inspector.inspect(QStringLiteral("output functions"),
                           {QStringLiteral("Frame8"), QStringLiteral("Grid2"), QStringLiteral("Combo8"),
                            QStringLiteral("Combo9"), QStringLiteral("Combo10"), QStringLiteral("Combo11"),

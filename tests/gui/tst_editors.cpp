@@ -301,7 +301,9 @@ private Q_SLOTS:
         w.show();
         w.Command7_Click();
         PushButtonFrame *f = w.Frame3;
-        f->Check1->click();
+        auto *check1 = child<QCheckBox>(f, "Check1");
+        auto *check2 = child<QCheckBox>(f, "Check2");
+        check1->click();
         QVERIFY(pick(f, "Combo2", QStringLiteral("4")));
         click(f, "Option6");
 
@@ -309,21 +311,21 @@ private Q_SLOTS:
         QVERIFY(f->isHidden());
         w.Command7_Click();
         QVERIFY(f->isVisible());
-        QVERIFY(f->Check1->isChecked() && !f->Check1->isEnabled());
-        QVERIFY(!f->Check2->isChecked() && f->Check2->isEnabled());
-        QVERIFY(f->Frame4->isEnabled() && f->Frame5->isEnabled());
-        QVERIFY(f->Option6->isChecked() && f->Combo5->isEnabled());
+        QVERIFY(check1->isChecked() && !check1->isEnabled());
+        QVERIFY(!check2->isChecked() && check2->isEnabled());
+        QVERIFY(child(f, "Frame4")->isEnabled() && child(f, "Frame5")->isEnabled());
+        QVERIFY(child<QRadioButton>(f, "Option6")->isChecked() && combo(f, "Combo5")->isEnabled());
         // The lists are filled anew and empty: no push button is chosen, so nothing can be inserted.
         QVERIFY(text(f, "Combo2").isEmpty() && text(f, "Combo5").isEmpty());
         click(f, "Command3");
-        QVERIFY(f->Check1->isChecked() && !f->Check1->isEnabled());
+        QVERIFY(check1->isChecked() && !check1->isEnabled());
         QCOMPARE(cell(f, "Grid1", 1, 1), QStringLiteral("***"));
 
         QVERIFY(pick(f, "Combo2", QStringLiteral("2")));
         click(f, "Option4");
         QVERIFY(pick(f, "Combo4", QStringLiteral("3")));
         click(f, "Command3");
-        QVERIFY(!f->Check1->isChecked() && f->Check1->isEnabled());
+        QVERIFY(!check1->isChecked() && check1->isEnabled());
         QCOMPARE(w.state().RelayImage.value(1), 52);
         QCOMPARE(w.state().RelayImage.value(0), 42); // unchecking clears nothing again
         QCOMPARE(w.state().RelayImage.value(21), 5);
@@ -357,8 +359,10 @@ private Q_SLOTS:
         f.open();
         s.ModuleType = 4;
         f.open();
-        // The output count stays; the table does not keep showing the functions of the relay module.
-        QCOMPARE(f.OutputCount, 12);
+        // The output lists keep the relay module's 12 outputs; the table does not keep showing
+        // the functions of the relay module.
+        QCOMPARE(combo(&f, "Combo3")->count(), 12);
+        QCOMPARE(combo(&f, "Combo5")->count(), 12);
         QCOMPARE(cell(&f, "Grid1", 1, 1), QString());
         const ModuleState before = s;
         click(&f, "Command4");

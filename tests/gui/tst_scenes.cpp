@@ -1,4 +1,5 @@
 #include "scenes/SceneFrame.h"
+#include "support/Find.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 
@@ -28,9 +29,31 @@ void pick(QComboBox *combo, int position)
     Q_EMIT combo->activated(position);
 }
 
+// The controls of the editor, found by their names: the scene selector, value field i (0..11)
+// and its label, the group-scene caption and its choices "yes" (Option9) and "no" (Option10).
+QComboBox *selector(SceneFrame *f)
+{
+    return byName<QComboBox>(f, "Combo25");
+}
 QComboBox *field(SceneFrame *f, int i)
 {
-    return f->Combo12[static_cast<size_t>(i)];
+    return byName<QComboBox>(f, qPrintable(QStringLiteral("Combo12_%1").arg(i)));
+}
+QLabel *fieldLabel(SceneFrame *f, int i)
+{
+    return byName<QLabel>(f, qPrintable(QStringLiteral("Label12_%1").arg(i)));
+}
+QLabel *groupCaption(SceneFrame *f)
+{
+    return byName<QLabel>(f, "Label11");
+}
+QRadioButton *yes(SceneFrame *f)
+{
+    return byName<QRadioButton>(f, "Option9");
+}
+QRadioButton *no(SceneFrame *f)
+{
+    return byName<QRadioButton>(f, "Option10");
 }
 
 // Fills the three images with a mix of codes the lists hold and codes they do not.
@@ -84,15 +107,15 @@ private Q_SLOTS:
         const bool dutch = language == 1;
         QVERIFY(f->isVisible());
         QCOMPARE(f->title(), dutch ? QStringLiteral("Sferen:") : QStringLiteral("Contextes:"));
-        QCOMPARE(f->Combo25->count(), 20);
-        QCOMPARE(f->Combo25->itemText(19),
+        QCOMPARE(selector(f)->count(), 20);
+        QCOMPARE(selector(f)->itemText(19),
                  dutch ? QStringLiteral("Sfeer 20") : QStringLiteral("Contexte 20"));
-        QCOMPARE(f->Combo25->currentIndex(), -1);
-        QCOMPARE(f->Combo25->currentText(), dutch ? QStringLiteral("Sfeer?") : QStringLiteral("Contexte?"));
+        QCOMPARE(selector(f)->currentIndex(), -1);
+        QCOMPARE(selector(f)->currentText(), dutch ? QStringLiteral("Sfeer?") : QStringLiteral("Contexte?"));
         // A slave has no group line.
-        QVERIFY(f->Label11->isHidden() && f->Option9->isHidden() && f->Option10->isHidden());
+        QVERIFY(groupCaption(f)->isHidden() && yes(f)->isHidden() && no(f)->isHidden());
         for (int i = 0; i < 12; ++i) {
-            QLabel *label = f->Label12[static_cast<size_t>(i)];
+            QLabel *label = fieldLabel(f, i);
             QComboBox *combo = field(f, i);
             QCOMPARE(combo->objectName(), QStringLiteral("Combo12_%1").arg(i));
             QCOMPARE(label->buddy(), combo);
@@ -124,13 +147,13 @@ private Q_SLOTS:
         fillImages(w.state());
         const ModuleState before = w.state();
         SceneFrame *f = openEditor(w, type, 1);
-        QVERIFY(!f->Option9->isChecked() && !f->Option10->isChecked());
+        QVERIFY(!yes(f)->isChecked() && !no(f)->isChecked());
         const ModuleImage &image = *w.state().imageFor(type);
         QRadioButton *expectedChoice = nullptr;
         for (int round = 0; round < 2; ++round) {
             for (int s = 0; s < 20; ++s) {
-                pick(f->Combo25, s);
-                QCOMPARE(f->Combo25->currentText(), QStringLiteral("Sfeer %1").arg(s + 1));
+                pick(selector(f), s);
+                QCOMPARE(selector(f)->currentText(), QStringLiteral("Sfeer %1").arg(s + 1));
                 for (int i : SceneLayout::showOrder(type)) {
                     const auto use = SceneLayout::fieldUse(type, i);
                     const int position = SceneLayout::positionOf(
@@ -141,18 +164,18 @@ private Q_SLOTS:
                     QVERIFY(field(f, i)->isEnabled());
                 }
                 const int flag = image.value(SceneLayout::groupFlagSlot(type, s));
-                if (flag == 0 || flag == 1) expectedChoice = flag == 1 ? f->Option9 : f->Option10;
-                QCOMPARE(f->Option9->isChecked(), expectedChoice == f->Option9);
-                QCOMPARE(f->Option10->isChecked(), expectedChoice == f->Option10);
+                if (flag == 0 || flag == 1) expectedChoice = flag == 1 ? yes(f) : no(f);
+                QCOMPARE(yes(f)->isChecked(), expectedChoice == yes(f));
+                QCOMPARE(no(f)->isChecked(), expectedChoice == no(f));
                 QVERIFY(sameImages(w.state(), before));
             }
         }
         // Slave, then master again, with the editor open: the flags stay.
         w.selectOption(w.Option2);
-        QVERIFY(f->Label11->isHidden() && f->Option9->isHidden());
+        QVERIFY(groupCaption(f)->isHidden() && yes(f)->isHidden());
         w.selectOption(w.Option1);
-        QVERIFY(f->Label11->isVisible() && f->Option9->isVisible() && f->Option10->isVisible());
-        QCOMPARE(f->Label11->text(), QStringLiteral("--- groepsfeer ---"));
+        QVERIFY(groupCaption(f)->isVisible() && yes(f)->isVisible() && no(f)->isVisible());
+        QCOMPARE(groupCaption(f)->text(), QStringLiteral("--- groepsfeer ---"));
         for (int slot = 0; slot < image.size(); ++slot)
             if (slot != ModuleTypes::MasterSlot)
                 QCOMPARE(image.value(slot), before.imageFor(type)->value(slot));
@@ -189,29 +212,29 @@ private Q_SLOTS:
         TestWindow w;
         SceneFrame *f = openEditor(w, type, 1);
         ModuleImage &image = *w.state().currentImage();
-        pick(f->Combo25, 4);
+        pick(selector(f), 4);
         pick(::field(f, field), position);
         QCOMPARE(image.value(slot), code);
-        f->Option9->click();
+        yes(f)->click();
         QCOMPARE(image.value(SceneLayout::groupFlagSlot(type, 4)), 1);
-        f->Option10->click();
+        no(f)->click();
         QCOMPARE(image.value(SceneLayout::groupFlagSlot(type, 4)), 0);
         const ModuleImage after = image;
         for (int round = 0; round < 2; ++round) {
-            pick(f->Combo25, 5);
-            pick(f->Combo25, 4);
+            pick(selector(f), 5);
+            pick(selector(f), 4);
             QCOMPARE(::field(f, field)->currentText(), text);
-            QVERIFY(f->Option10->isChecked());
+            QVERIFY(no(f)->isChecked());
         }
         QVERIFY(image == after);
         // A flag neither 0 nor 1 keeps the previous choice on show, unwritten; clicking that
         // choice stores it.
         const int strayFlag = SceneLayout::groupFlagSlot(type, 6);
         image.set(strayFlag, 7);
-        pick(f->Combo25, 6);
-        QVERIFY(f->Option10->isChecked());
+        pick(selector(f), 6);
+        QVERIFY(no(f)->isChecked());
         QCOMPARE(image.value(strayFlag), 7);
-        f->Option10->click();
+        no(f)->click();
         QCOMPARE(image.value(strayFlag), 0);
     }
 
@@ -226,11 +249,11 @@ private Q_SLOTS:
         image.set(50 + 9 * 2 + 6, 5); // scene 3, relay channel 7 (field 9): no such entry
         SceneFrame *f = openEditor(w, 2, 0);
         const ModuleImage before = image;
-        QTest::keyClicks(f->Combo25->lineEdit(), QStringLiteral("Contexte 3"));
-        QCOMPARE(f->Combo25->currentText(), QStringLiteral("Contexte?"));
+        QTest::keyClicks(selector(f)->lineEdit(), QStringLiteral("Contexte 3"));
+        QCOMPARE(selector(f)->currentText(), QStringLiteral("Contexte?"));
         QCOMPARE(f->selectedScene(), -1);
 
-        pick(f->Combo25, 2);
+        pick(selector(f), 2);
         QCOMPARE(field(f, 9)->currentText(), QString()); // unknown code: shown empty, kept
         QTest::keyClicks(field(f, 4)->lineEdit(), QStringLiteral("OFF"));
         QCOMPARE(field(f, 4)->currentText(), QStringLiteral("ON"));
@@ -244,8 +267,8 @@ private Q_SLOTS:
         QCOMPARE(image.value(50 + 9 * 2 + 6), 11);
 
         // Typing into the selector again leaves no scene chosen: the fields go empty and idle.
-        QTest::keyClicks(f->Combo25->lineEdit(), QStringLiteral("x"));
-        QCOMPARE(f->Combo25->currentText(), QStringLiteral("Contexte?"));
+        QTest::keyClicks(selector(f)->lineEdit(), QStringLiteral("x"));
+        QCOMPARE(selector(f)->currentText(), QStringLiteral("Contexte?"));
         QCOMPARE(f->selectedScene(), -1);
         QVERIFY(!field(f, 4)->isEnabled() && field(f, 4)->currentText().isEmpty());
     }
@@ -284,7 +307,7 @@ private Q_SLOTS:
         SceneFrame *f = openEditor(w, type, 0);
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        pick(f->Combo25, 1);
+        pick(selector(f), 1);
         QComboBox *combo = ::field(f, field);
         QCOMPARE(combo->currentText(), QString());
         const ModuleState before = w.state();
@@ -302,7 +325,7 @@ private Q_SLOTS:
 
         // Showing the scene again shows the stored code as before; a pick, with the mouse or
         // the arrow keys, then stores its code.
-        pick(f->Combo25, 1);
+        pick(selector(f), 1);
         QCOMPARE(combo->currentText(), QString());
         pick(combo, 1);
         QCOMPARE(image.value(slot), 1);
@@ -319,10 +342,11 @@ private Q_SLOTS:
         fillImages(w.state());
         const ModuleState before = w.state();
         SceneFrame *f = openEditor(w, 0, 1);
-        QVERIFY(!f->Option9->isEnabled() && !f->Option10->isEnabled());
-        f->Option9->setChecked(true);
+        QVERIFY(!yes(f)->isEnabled() && !no(f)->isEnabled());
+        yes(f)->setChecked(true);
         f->selectValue(0, 1);
-        f->Combo12_Change(0);
+        // Typing into a disabled value field, should its handler run all the same.
+        Q_EMIT field(f, 0)->lineEdit()->textEdited(u"x"_s);
         QVERIFY(sameImages(w.state(), before));
 
         // Opened on a relay module, then the module type changes under the open editor.
@@ -330,7 +354,7 @@ private Q_SLOTS:
         w.state().ModuleType = 2;
         QCOMPARE(f->selectedScene(), -1);
         f->selectValue(0, 2);
-        f->Option10_Click();
+        f->selectGroupChoice(false);
         f->masterSelected();
         QVERIFY(sameImages(w.state(), before));
 
@@ -342,9 +366,9 @@ private Q_SLOTS:
         TestWindow w3;
         fillImages(w3.state());
         SceneFrame *f3 = openEditor(w3, 1, 1);
-        QVERIFY(f3->Combo25->count() == 0 && field(f3, 1)->count() == 0);
+        QVERIFY(selector(f3)->count() == 0 && field(f3, 1)->count() == 0);
         f3->selectScene(0);
-        f3->Option9_Click();
+        f3->selectGroupChoice(true);
         QCOMPARE(f3->selectedScene(), -1);
         QVERIFY(sameImages(w.state(), before) && sameImages(w3.state(), before));
     }
@@ -355,20 +379,20 @@ private Q_SLOTS:
         home.writeSettings(" 2 \r\n");
         TestWindow w;
         SceneFrame *f = openEditor(w, 1, 1);
-        QCOMPARE(f->Label11->text(), QStringLiteral("contexte de groupe"));
-        QCOMPARE(f->Option9->text(), QStringLiteral("Qui"));
-        QCOMPARE(f->Option10->text(), QStringLiteral("Non"));
-        QVERIFY(f->Label11->isVisible() && !f->Option9->isChecked() && !f->Option10->isChecked());
+        QCOMPARE(groupCaption(f)->text(), QStringLiteral("contexte de groupe"));
+        QCOMPARE(yes(f)->text(), QStringLiteral("Qui"));
+        QCOMPARE(no(f)->text(), QStringLiteral("Non"));
+        QVERIFY(groupCaption(f)->isVisible() && !yes(f)->isChecked() && !no(f)->isChecked());
         // As a slave the scene is shown without its group choice; becoming master shows it.
         w.state().DimImage.set(54 + 5 * 2, 1);
         w.selectOption(w.Option2);
-        QVERIFY(f->Label11->isHidden() && f->Option10->isHidden());
-        pick(f->Combo25, 2);
-        QVERIFY(!f->Option9->isChecked());
+        QVERIFY(groupCaption(f)->isHidden() && no(f)->isHidden());
+        pick(selector(f), 2);
+        QVERIFY(!yes(f)->isChecked());
         w.selectOption(w.Option1);
-        QCOMPARE(f->Label11->text(), QStringLiteral("--- contexte de groupe ---"));
-        QVERIFY(f->Label11->isVisible() && f->Option9->isVisible());
-        QVERIFY(f->Option9->isChecked());
+        QCOMPARE(groupCaption(f)->text(), QStringLiteral("--- contexte de groupe ---"));
+        QVERIFY(groupCaption(f)->isVisible() && yes(f)->isVisible());
+        QVERIFY(yes(f)->isChecked());
         QCOMPARE(w.state().DimImage.value(54 + 5 * 2), 1);
     }
 };

@@ -58,7 +58,7 @@ struct Rig
 
 QString cell(PushButtonFrame *f, int row, int column)
 {
-    const QTableWidgetItem *item = f->Grid1->item(row, column);
+    const QTableWidgetItem *item = byName<QTableWidget>(f, "Grid1")->item(row, column);
     return item ? item->text() : QStringLiteral("<none>");
 }
 } // namespace
@@ -103,7 +103,7 @@ private Q_SLOTS:
         Rig rig(0, imageOf(0, NoFunction, 3));
         QVERIFY(rig.ready);
         rig.w().Command8->click();
-        QComboBox *time = rig.w().Frame6->Combo7;
+        QComboBox *time = byName<QComboBox>(rig.w().Frame6, "Combo7");
         QCOMPARE(time->currentText(), u"1,5"_s);
 
         QVERIFY(Typing::typeInto(time, typed));
@@ -140,11 +140,12 @@ private Q_SLOTS:
         PushButtonFrame *f = rig.w().Frame3;
         const ModuleState before = rig.w().state();
 
-        QVERIFY(Typing::typeInto(f->Combo2, typed));
-        QCOMPARE(f->Combo2->currentText(), button ? typed : QString());
-        f->Option5->click();
-        f->Option8->click();
-        f->Command3->click();
+        QComboBox *buttonList = byName<QComboBox>(f, "Combo2");
+        QVERIFY(Typing::typeInto(buttonList, typed));
+        QCOMPARE(buttonList->currentText(), button ? typed : QString());
+        byName<QRadioButton>(f, "Option5")->click();
+        byName<QRadioButton>(f, "Option8")->click();
+        byName<QPushButton>(f, "Command3")->click();
         ModuleState expected = before;
         if (button) {
             expected.VelanoImage.set(button - 1, NoFunction);
@@ -198,7 +199,7 @@ private Q_SLOTS:
         QVERIFY(rig.ready);
         rig.w().Command7->click();
         PushButtonFrame *f = rig.w().Frame3;
-        QVERIFY(Typing::typeInto(f->Combo2, u"4"_s));
+        QVERIFY(Typing::typeInto(byName<QComboBox>(f, "Combo2"), u"4"_s));
         f->findChild<QRadioButton *>(option)->click();
         auto *field = f->findChild<QComboBox *>(list);
         ModuleImage expected = rig.image();
@@ -206,7 +207,7 @@ private Q_SLOTS:
 
         QVERIFY(Typing::typeInto(field, typed));
         QCOMPARE(field->currentText(), value == NoFunction ? QString() : typed);
-        f->Command3->click();
+        byName<QPushButton>(f, "Command3")->click();
         QCOMPARE(rig.image().value(slot), value);
         QVERIFY(rig.image() == expected);
         QCOMPARE(cell(f, 4, slot < 20 ? 1 : 2), table);
@@ -285,27 +286,30 @@ private Q_SLOTS:
         typeIntoEveryList(u"module page"_s, [] {});
         w.Command7->click();
         PushButtonFrame *buttons = w.Frame3;
+        QComboBox *buttonList = byName<QComboBox>(buttons, "Combo2");
         typeIntoEveryList(u"push buttons, outputs first"_s, [&] {
-            buttons->Combo2->setCurrentIndex(2);
-            Q_EMIT buttons->Combo2->activated(2);
-            buttons->Option3->click();
-            buttons->Option7->click();
+            buttonList->setCurrentIndex(2);
+            Q_EMIT buttonList->activated(2);
+            byName<QRadioButton>(buttons, "Option3")->click();
+            byName<QRadioButton>(buttons, "Option7")->click();
         });
         typeIntoEveryList(u"push buttons, scenes first"_s, [&] {
-            buttons->Combo2->setCurrentIndex(2);
-            Q_EMIT buttons->Combo2->activated(2);
-            buttons->Option4->click();
-            buttons->Option6->click();
+            buttonList->setCurrentIndex(2);
+            Q_EMIT buttonList->activated(2);
+            byName<QRadioButton>(buttons, "Option4")->click();
+            byName<QRadioButton>(buttons, "Option6")->click();
         });
         w.Command8->click();
         typeIntoEveryList(u"second-function time"_s, [] {});
         w.Command9->click();
         OutputFunctionsFrame *outputs = w.Frame7;
+        QComboBox *outputList = byName<QComboBox>(outputs, "Combo8");
+        QComboBox *functionList = byName<QComboBox>(outputs, "Combo9");
         typeIntoEveryList(u"output functions"_s, [&] {
-            outputs->Combo8->setCurrentIndex(0);
-            Q_EMIT outputs->Combo8->activated(0);
-            outputs->Combo9->setCurrentIndex(4); // a function with a time and a linked output
-            Q_EMIT outputs->Combo9->activated(4);
+            outputList->setCurrentIndex(0);
+            Q_EMIT outputList->activated(0);
+            functionList->setCurrentIndex(4); // a function with a time and a linked output
+            Q_EMIT functionList->activated(4);
         });
         w.Command10->click();
         typeIntoEveryList(u"scenes"_s, [&] { w.Frame9->selectScene(3); });

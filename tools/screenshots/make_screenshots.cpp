@@ -148,12 +148,12 @@ bool pushButtonEditor(TestWindow &window, const QDir &out)
     window.Command7->click();
     PushButtonFrame *f = window.Frame3;
     // Push button 13 gets scene 1 as its first function and output 12 as its second.
-    pick(f->Combo2, 12);
-    f->Option4->click();
-    pick(f->Combo4, 0);
-    f->Option6->click();
-    pick(f->Combo5, 11);
-    f->Command3->click();
+    pick(byName<QComboBox>(f, "Combo2"), 12);
+    byName<QRadioButton>(f, "Option4")->click();
+    pick(byName<QComboBox>(f, "Combo4"), 0);
+    byName<QRadioButton>(f, "Option6")->click();
+    pick(byName<QComboBox>(f, "Combo5"), 11);
+    byName<QPushButton>(f, "Command3")->click();
     return save(&window, out, "push-buttons.png");
 }
 

@@ -182,39 +182,13 @@ void ModuleColumn::offer(bool idle, bool editable, bool editorsShown, bool docum
     Controls::setEnabled({Option1, Option2}, editable);
 }
 
-ModuleColumn::View ModuleColumn::view() const
+void ModuleColumn::showMaster(int flag)
 {
-    View v;
-    v.moduleType = Combo1->currentText();
-    v.master = Option1->isChecked();
-    v.slave = Option2->isChecked();
-    v.versionVisible = !Label5->isHidden();
-    v.version = Label5->text();
-    const auto buttons = editorButtons();
-    for (size_t i = 0; i < buttons.size(); ++i)
-        v.editorCaptions[i] = buttons[i]->text();
-    return v;
-}
-
-void ModuleColumn::restore(const View &v)
-{
-    {
-        const QSignalBlocker block(Combo1);
-        if (v.moduleType.isEmpty()) Combo1->setCurrentIndex(-1);
-        Combo1->setEditText(v.moduleType);
-    }
-    {
-        const QSignalBlocker block1(Option1);
-        const QSignalBlocker block2(Option2);
-        clearOptions();
-        if (v.master)
-            Option1->setChecked(true);
-        else if (v.slave)
-            Option2->setChecked(true);
-    }
-    Label5->setText(v.version);
-    Label5->setVisible(v.versionVisible);
-    const auto buttons = editorButtons();
-    for (size_t i = 0; i < buttons.size(); ++i)
-        buttons[i]->setText(v.editorCaptions[i]);
+    const QSignalBlocker block1(Option1);
+    const QSignalBlocker block2(Option2);
+    clearOptions();
+    if (flag == 1)
+        Option1->setChecked(true);
+    else if (flag == 0)
+        Option2->setChecked(true);
 }

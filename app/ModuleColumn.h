@@ -36,19 +36,9 @@ public:
     // page fills the work area.
     void offer(bool idle, bool editable, bool editorsShown, bool documentation);
 
-    // What the column shows of the module in hand, to be put back after a way out.
-    struct View
-    {
-        QString moduleType;
-        bool master = false;
-        bool slave = false;
-        bool versionVisible = false;
-        QString version;
-        std::array<QString, 5> editorCaptions;
-    };
-    View view() const;
-    // Puts a view back; the master/slave selection without its click operation.
-    void restore(const View &view);
+    // Shows master (flag 1), slave (0) or neither selected, without the choice's operation: the
+    // image already says so.
+    void showMaster(int flag);
 
     // The module type list's text ("" for none).
     QString typeEntry() const;

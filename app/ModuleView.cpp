@@ -75,6 +75,7 @@ template <class Frame, class... Args> void ModuleView::openPanel(Frame *&frame, 
 void ModuleView::showModulePage(int type, ModulePage::Origin origin)
 {
     m_column->captionEditorButtons(type, origin, m_state.Language);
+    m_editorsCaptioned = {type, origin, -1};
     m_facts.editorsShown = true;
     showPanel(Frame11);
     Frame11->showPage(type, origin);
@@ -150,8 +151,9 @@ ModuleView::Snapshot ModuleView::snapshot() const
     s.facts = m_facts;
     s.moduleType = m_state.ModuleType;
     s.masterFlag = m_state.MasterFlag;
-    s.column = m_column->view();
+    s.typeEntry = m_column->typeEntry();
     s.page = Frame11->shown();
+    s.editorsCaptioned = m_editorsCaptioned;
     s.panel = m_work->currentWidget();
     return s;
 }
@@ -161,7 +163,18 @@ void ModuleView::restore(const Snapshot &s)
     m_facts = s.facts;
     m_state.ModuleType = s.moduleType;
     m_state.MasterFlag = s.masterFlag;
-    m_column->restore(s.column);
+    m_column->setTypeEntryQuietly(s.typeEntry, s.typeEntry.isEmpty());
+    m_editorsCaptioned = s.editorsCaptioned;
+    if (s.editorsCaptioned.type >= 0)
+        m_column->captionEditorButtons(s.editorsCaptioned.type, s.editorsCaptioned.origin, m_state.Language);
+    // A module in hand shows its version and master or slave as its image says; none else does.
+    if (m_facts.moduleInHand && m_state.currentImage()) {
+        showVersion();
+        m_column->showMaster(m_state.currentImage()->value(ModuleTypes::MasterSlot));
+    } else {
+        m_column->hideVersion();
+        m_column->showMaster(-1);
+    }
     Frame11->restore(s.page);
     showPanel(s.panel == m_noPanel ? nullptr : s.panel);
 }

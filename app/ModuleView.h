@@ -34,15 +34,17 @@ public:
         bool fileOpen = false;      // the image came from ModuleFilePath: "Module Opslaan" writes it back
         bool documentation = false; // a documentation page fills the work area
     };
-    // What the view showed when a conversation started, to be put back on every way out of it.
-    // The images are not part of it: a read collects into a copy that only its last slot hands over.
+    // What the model does not keep of what the view showed when a conversation started; on
+    // every way out of it the view shows itself again from the model and this. The images are
+    // not part of it: a read collects into a copy that only its last slot hands over.
     struct Snapshot
     {
         Facts facts;
         int moduleType = 0;
         int masterFlag = 0;
-        ModuleColumn::View column;
-        ModulePage::Shown page;
+        QString typeEntry;                  // the module type list's text (the installer may pick any entry)
+        ModulePage::Shown page;             // the module page and the type its label names
+        ModulePage::Shown editorsCaptioned; // the page the editor buttons were captioned for (type -1: none)
         QWidget *panel = nullptr;
     };
 
@@ -102,6 +104,7 @@ private:
     Conversation &m_conversation;
     std::function<void()> m_beforeDiagnostics;
     Facts m_facts;
+    ModulePage::Shown m_editorsCaptioned;
     int ModulePageShown = 0;
 
     ModuleColumn *m_column = nullptr;

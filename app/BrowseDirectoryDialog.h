@@ -18,6 +18,12 @@ class BrowseDirectoryDialog : public QDialog
 public:
     BrowseDirectoryDialog(ModuleState &state, QWidget *parent = nullptr);
 
+    void Command1_Click();
+    void Command3_Click();
+
+private:
+    void showFolder(const QString &folder);
+
     QLabel *Label1;
     DriveList *Drive1;
     FolderList *Dir1;
@@ -27,10 +33,5 @@ public:
     QPushButton *Command2;
     QPushButton *Command3;
 
-    void Command1_Click();
-    void Command3_Click();
-
-private:
-    void showFolder(const QString &folder);
     ModuleState &m_state;
 };

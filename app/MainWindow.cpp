@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AdapterOfferQuestion.h"
 #include "app/FileTools.h"
 #include "app/Launcher.h"
 #include "app/MainMenus.h"
@@ -12,6 +13,7 @@
 #include "common/Lang.h"
 #include "common/MessageBox.h"
 #include "files/ImageCompare.h"
+#include "serial/AdapterOffer.h"
 #include "serial/PortBinding.h"
 #include "serial/QtSerialLink.h"
 
@@ -30,7 +32,7 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     m_link = link ? link : new QtSerialLink(this);
     m_conversation = new Conversation(m_state, *m_link, this);
     m_view = new ModuleView(
-        m_state, *m_conversation, [this] { offerAdapter(); }, this);
+        m_state, *m_conversation, [this] { beforeConversation(); }, this);
     setCentralWidget(m_view);
     connect(m_view, &ModuleView::factsChanged, this, &MainWindow::updateActionState);
     connect(m_view->column(), &ModuleColumn::readRequested, this, &MainWindow::Command1_Click);
@@ -185,11 +187,10 @@ void MainWindow::describePorts()
         m_menus->describePort(n, PortBinding::describe(PortBinding::deviceFor(n), m_state.Language));
 }
 
-void MainWindow::offerAdapter()
+void MainWindow::beforeConversation()
 {
     // A window given its own line (tests, tools) has no serial port to bind.
-    if (m_ownLink)
-        PortChooserDialog::offerSingleAdapter(this, PortBinding(), m_state.ComPort, m_state.Language);
+    if (m_ownLink) askToBindAdapter(this, AdapterOffer(), m_state.ComPort, m_state.Language);
 }
 
 void MainWindow::nieuw_Click()
@@ -213,12 +214,12 @@ void MainWindow::onModuleOpened(int type, bool fileOpen)
 
 void MainWindow::onConversationStarting()
 {
-    m_beforeConversation = Snapshot{m_view->snapshot(), windowTitle()};
+    m_viewBeforeConversation = Snapshot{m_view->snapshot(), windowTitle()};
 }
 
 void MainWindow::Command1_Click()
 {
-    offerAdapter();
+    beforeConversation();
     onConversationStarting();
     m_view->prepareRead();
     m_conversation->connectModule();
@@ -227,7 +228,7 @@ void MainWindow::Command1_Click()
 
 void MainWindow::Command2_Click()
 {
-    offerAdapter();
+    beforeConversation();
     onConversationStarting();
     m_conversation->sendConfiguration();
     updateActionState();
@@ -241,7 +242,7 @@ void MainWindow::onPageRequested(int type)
 
 void MainWindow::onReadFinished()
 {
-    m_beforeConversation.reset();
+    m_viewBeforeConversation.reset();
     m_state.markUnchanged();
     // The image in hand is the module's now, whatever file was open: the title and the report
     // no longer name that file ("Module Opslaan" stays as it was).
@@ -268,7 +269,7 @@ void MainWindow::onSendFinished()
 
 void MainWindow::onCheckFinished(const ModuleImage &moduleHolds)
 {
-    m_beforeConversation.reset();
+    m_viewBeforeConversation.reset();
     updateActionState();
     const ModuleImage &inHand = *m_state.currentImage();
     const ImageCompare::Result result =
@@ -285,13 +286,13 @@ void MainWindow::onCheckFinished(const ModuleImage &moduleHolds)
 // A send, a line-status scan or a test's Stop came to its end.
 void MainWindow::onNormalEnd()
 {
-    m_beforeConversation.reset();
+    m_viewBeforeConversation.reset();
     updateActionState();
 }
 
 void MainWindow::onWrongModule()
 {
-    m_beforeConversation.reset();
+    m_viewBeforeConversation.reset();
     const int lang = m_state.Language;
     warn(Messages::wrongModule(lang));
     updateActionState();
@@ -334,7 +335,7 @@ void MainWindow::onRunningChanged(bool running)
     // has ended: it closes as Esc closes it, which stays and goes on.
     if (!running) MessageBox::dismissQuestion();
     m_status->setRunning(running);
-    if (running && !m_beforeConversation)
+    if (running && !m_viewBeforeConversation)
         onConversationStarting(); // a diagnostic test started from its own panel
     updateActionState();
     if (!running && m_closeWhenDone) QTimer::singleShot(0, this, &QWidget::close);
@@ -344,8 +345,10 @@ void MainWindow::abortRequested()
 {
     if (!m_conversation->isRunning()) return;
     if (m_conversation->isWriting()) {
-        const Messages::Question q = Messages::stopTheSend(m_state.Language);
-        if (MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0) != 1) return;
+        const auto q = Messages::stopTheSend(m_state.Language);
+        if (MessageBox::ask(this, Lang::warningTitle(m_state.Language), q.text, q.options,
+                            Messages::SendAnswer::GoOn) != Messages::SendAnswer::StopNow)
+            return;
     }
     m_conversation->abandon();
 }
@@ -364,14 +367,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (m_conversation->isWriting()) {
         // Esc and closing the question stay; a send that ends meanwhile closes it the same way.
-        const Messages::Question q = Messages::closeDuringSend(m_state.Language);
-        const int choice =
-            MessageBox::choose(this, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0, 2);
-        if (choice == 2) {
+        using Messages::CloseAnswer;
+        const auto q = Messages::closeDuringSend(m_state.Language);
+        const CloseAnswer answer =
+            MessageBox::ask(this, Lang::warningTitle(m_state.Language), q.text, q.options,
+                            CloseAnswer::WhenDone, std::optional(CloseAnswer::Stay));
+        if (answer == CloseAnswer::Stay) {
             event->ignore();
             return;
         }
-        if (choice == 0 && m_conversation->isRunning()) {
+        if (answer == CloseAnswer::WhenDone && m_conversation->isRunning()) {
             m_closeWhenDone = true;
             event->ignore();
             return;
@@ -403,9 +408,9 @@ bool MainWindow::acceptLeaving()
 void MainWindow::returnToSnapshot()
 {
     m_status->setProgress(false, 0, 0);
-    if (m_beforeConversation) {
-        const Snapshot s = *m_beforeConversation;
-        m_beforeConversation.reset();
+    if (m_viewBeforeConversation) {
+        const Snapshot s = *m_viewBeforeConversation;
+        m_viewBeforeConversation.reset();
         m_view->restore(s.view);
         setWindowTitle(s.title);
     }

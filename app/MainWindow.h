@@ -98,9 +98,10 @@ private:
     void onAbandoned();
     void onRunningChanged(bool running);
     void describePorts();
-    // Before a conversation opens the port: the offer to bind the one USB serial adapter plugged
+    // Every start of a conversation goes through here before the port is opened (a read, a send,
+    // a diagnostic test from its own panel): the offer to bind the one USB serial adapter plugged
     // in when the port has no binding.
-    void offerAdapter();
+    void beforeConversation();
     // Back to the window the installer had before a conversation that did not reach its end.
     void returnToSnapshot();
 
@@ -108,7 +109,7 @@ private:
     SerialLink *m_link = nullptr;
     bool m_ownLink = true; // the window opens the serial port itself
     Conversation *m_conversation = nullptr;
-    std::optional<Snapshot> m_beforeConversation;
+    std::optional<Snapshot> m_viewBeforeConversation;
     // The window was closed while the module was still owed frames: it closes once they are out.
     bool m_closeWhenDone = false;
     Leaving m_leaving = Leaving::Ask;

@@ -184,7 +184,7 @@ QString restartFailed(int language)
             "Le programme n'a pas pu être redémarré. La nouvelle langue sera active au prochain démarrage."));
 }
 
-Question stopTheSend(int language)
+Question<SendAnswer> stopTheSend(int language)
 {
     return {both(language,
                  QStringLiteral(
@@ -193,11 +193,13 @@ Question stopTheSend(int language)
                  QStringLiteral(
                      "Les données sont en train d'être écrites dans le module. Arrêter maintenant laisse le "
                      "module à moitié écrit. Arrêter quand même ?")),
-            {caption(language, QStringLiteral("Verder versturen"), QStringLiteral("Continuer l'envoi")),
-             caption(language, QStringLiteral("Nu stoppen"), QStringLiteral("Arrêter maintenant"))}};
+            {{SendAnswer::GoOn,
+              caption(language, QStringLiteral("Verder versturen"), QStringLiteral("Continuer l'envoi"))},
+             {SendAnswer::StopNow,
+              caption(language, QStringLiteral("Nu stoppen"), QStringLiteral("Arrêter maintenant"))}}};
 }
 
-Question closeDuringSend(int language)
+Question<CloseAnswer> closeDuringSend(int language)
 {
     return {both(language,
                  QStringLiteral(
@@ -206,22 +208,24 @@ Question closeDuringSend(int language)
                  QStringLiteral(
                      "Les données sont en train d'être écrites dans le module. Fermer maintenant laisse le "
                      "module à moitié écrit.")),
-            {caption(language, QStringLiteral("Sluiten na het versturen"),
-                     QStringLiteral("Fermer après l'envoi")),
-             caption(language, QStringLiteral("Nu sluiten"), QStringLiteral("Fermer maintenant")),
-             caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}};
+            {{CloseAnswer::WhenDone, caption(language, QStringLiteral("Sluiten na het versturen"),
+                                             QStringLiteral("Fermer après l'envoi"))},
+             {CloseAnswer::Now,
+              caption(language, QStringLiteral("Nu sluiten"), QStringLiteral("Fermer maintenant"))},
+             {CloseAnswer::Stay, caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}}};
 }
 
-Question leaveWithChanges(int language)
+Question<LeaveAnswer> leaveWithChanges(int language)
 {
     return {
         both(language,
              QStringLiteral("De gegevens zijn gewijzigd en nog niet verstuurd of bewaard. Toch afsluiten?"),
              QStringLiteral("Les données ont été modifiées et ne sont pas encore envoyées ni sauvées. "
                             "Quitter quand même ?")),
-        {caption(language, QStringLiteral("Bewaren"), QStringLiteral("Sauver")),
-         caption(language, QStringLiteral("Afsluiten zonder bewaren"), QStringLiteral("Quitter sans sauver")),
-         caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}};
+        {{LeaveAnswer::Save, caption(language, QStringLiteral("Bewaren"), QStringLiteral("Sauver"))},
+         {LeaveAnswer::Discard, caption(language, QStringLiteral("Afsluiten zonder bewaren"),
+                                        QStringLiteral("Quitter sans sauver"))},
+         {LeaveAnswer::Stay, caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}}};
 }
 
 QString recentFileGone(const QString &path, int language)

@@ -4,9 +4,11 @@
 #include "files/ModuleFile.h"
 #include "protocol/Vocabulary.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 // Every message and status text of the main window, as plain functions of what happened and the
 // window's language (1 Dutch, 2 French). A message in any other language is given in both; a
@@ -29,18 +31,46 @@ QString settingNotSaved(const QString &path, int language);
 // The language switch could not start the program anew.
 QString restartFailed(int language);
 
-// The questions of a way out of a send: the text and the buttons, the default first.
-struct Question
+// A question: its text and its answers, each with its button's caption, in the order shown (the
+// default first).
+template <class Answer> struct Question
 {
     QString text;
-    QStringList buttons;
+    QList<std::pair<Answer, QString>> options;
+
+    QStringList buttons() const
+    {
+        QStringList captions;
+        for (const auto &o : options)
+            captions << o.second;
+        return captions;
+    }
 };
-Question stopTheSend(int language);     // "go on" (default), "stop now"
-Question closeDuringSend(int language); // "close when done" (default), "close now", "stay"
+
+// The questions of a way out of a send.
+enum class SendAnswer
+{
+    GoOn,
+    StopNow
+};
+enum class CloseAnswer
+{
+    WhenDone,
+    Now,
+    Stay
+};
+Question<SendAnswer> stopTheSend(int language);      // "go on" (default), "stop now"
+Question<CloseAnswer> closeDuringSend(int language); // "close when done" (default), "close now", "stay"
 
 // Leaving (Einde, closing the window, the language switch) with an image that changed since it
 // was last read, sent, opened or saved: "save" (default), "leave without saving", "stay".
-Question leaveWithChanges(int language);
+enum class LeaveAnswer
+{
+    Save,
+    Discard,
+    Stay
+};
+Question<LeaveAnswer> leaveWithChanges(int language);
 // A recent module file that is no longer there.
 QString recentFileGone(const QString &path, int language);
 // The check after a send: every value the same, or the differences listed line by line (the

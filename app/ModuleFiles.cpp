@@ -151,19 +151,22 @@ bool ModuleFiles::saveModuleFile(const QString &path)
 bool ModuleFiles::mayLeave(bool fileOpen)
 {
     if (!m_state.hasChanges()) return true;
-    const Messages::Question q = Messages::leaveWithChanges(m_state.Language);
+    using Messages::LeaveAnswer;
+    const auto q = Messages::leaveWithChanges(m_state.Language);
     // Esc and the box's close button stay: leaving is never decided by a key that means "back".
-    switch (MessageBox::choose(m_window, Lang::warningTitle(m_state.Language), q.text, q.buttons, 0, 2)) {
-    case 0:
+    switch (MessageBox::ask(m_window, Lang::warningTitle(m_state.Language), q.text, q.options,
+                            LeaveAnswer::Save, std::optional(LeaveAnswer::Stay))) {
+    case LeaveAnswer::Save:
         if (fileOpen)
             saveModuleFile(m_state.ModuleFilePath);
         else
             Bewaren_als_Click();
         // A save that failed or was cancelled keeps the program open.
         return !m_state.hasChanges();
-    case 1:
+    case LeaveAnswer::Discard:
         return true;
-    default:
-        return false;
+    case LeaveAnswer::Stay:
+        break;
     }
+    return false;
 }

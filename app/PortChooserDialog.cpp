@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -30,13 +29,6 @@ enum Column
     ColumnCount
 };
 
-// The offers declined during this run, as "port|device".
-QSet<QString> &declinedOffers()
-{
-    static QSet<QString> declined;
-    return declined;
-}
-
 // A control is read out under the caption or label the installer sees.
 void nameFor(QWidget *w, const QString &caption)
 {
@@ -44,15 +36,6 @@ void nameFor(QWidget *w, const QString &caption)
     plain.remove(QLatin1Char('&'));
     w->setAccessibleName(plain);
 }
-
-#ifndef Q_OS_WIN
-// An adapter as the offer names it: its description and device.
-QString adapterName(const SerialPortEntry &entry)
-{
-    const QString device = QDir::toNativeSeparators(entry.device);
-    return entry.description.isEmpty() ? device : u"%1 (%2)"_s.arg(entry.description, device);
-}
-#endif
 
 } // namespace
 
@@ -227,10 +210,17 @@ void PortChooserDialog::showPort()
     PortLabel->setAccessibleName(PortLabel->text());
 }
 
+PortChooserDialog::Facts PortChooserDialog::facts() const
+{
+    return {.deviceNamed = !DeviceEdit->text().trimmed().isEmpty(),
+            .ownBinding = PortBinding::deviceFor(m_port).source == PortDevice::Source::UserLink};
+}
+
 void PortChooserDialog::updateButtons()
 {
-    BindButton->setEnabled(!DeviceEdit->text().trimmed().isEmpty());
-    UnbindButton->setEnabled(PortBinding::deviceFor(m_port).source == PortDevice::Source::UserLink);
+    const Facts f = facts();
+    BindButton->setEnabled(f.deviceNamed);
+    UnbindButton->setEnabled(f.ownBinding);
 }
 
 void PortChooserDialog::rowChosen(QTreeWidgetItem *item)
@@ -270,53 +260,4 @@ void PortChooserDialog::UnbindButton_Click()
     }
     refresh();
     Q_EMIT bindingChanged(m_port);
-}
-
-bool PortChooserDialog::offerSingleAdapter(QWidget *parent, const PortBinding &binding, int port,
-                                           int language)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(parent);
-    Q_UNUSED(binding);
-    Q_UNUSED(port);
-    Q_UNUSED(language);
-    return false;
-#else
-    const PortDevice now = PortBinding::deviceFor(port);
-    if (now.source != PortDevice::Source::Fallback) return false;
-    const std::optional<SerialPortEntry> adapter = binding.singleUsbAdapter();
-    if (!adapter) return false;
-    const QString key = u"%1|%2"_s.arg(port).arg(adapter->device);
-    if (declinedOffers().contains(key)) return false;
-
-    const QString name = adapterName(*adapter);
-    const QString fallback = QDir::toNativeSeparators(now.name);
-    const QString question = Lang::message(
-        language,
-        u"Er is één USB-seriële adapter aangesloten: %1.\nPoort %2 heeft geen koppeling en zou %3 openen.\n\n"
-        u"Poort %2 aan deze adapter koppelen?"_s.arg(name, QString::number(port), fallback),
-        u"Un adaptateur série USB est branché : %1.\nLe port %2 n'a pas de liaison et ouvrirait %3.\n\n"
-        u"Lier le port %2 à cet adaptateur ?"_s.arg(name, QString::number(port), fallback));
-    const QString title = Lang::pick(language, u"Poort kiezen"_s, u"Choisir le port"_s)
-                              .value_or(u"Poort kiezen / Choisir le port"_s);
-    const QStringList buttons{Lang::text(language, u"Ja"_s, u"Oui"_s, u"Ja / Oui"_s),
-                              Lang::text(language, u"Nee"_s, u"Non"_s, u"Nee / Non"_s)};
-    // "No" takes Enter and Esc: a key pressed without reading changes nothing.
-    if (MessageBox::choose(parent, title, question, buttons, 1) != 0) {
-        declinedOffers().insert(key);
-        return false;
-    }
-    const PortBinding::Outcome outcome = binding.bind(port, adapter->device);
-    if (!outcome.ok()) {
-        MessageBox::information(parent, Lang::warningTitle(language),
-                                PortBinding::problemText(outcome, language));
-        return false;
-    }
-    return true;
-#endif
-}
-
-void PortChooserDialog::forgetDeclinedOffers()
-{
-    declinedOffers().clear();
 }

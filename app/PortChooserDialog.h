@@ -28,25 +28,6 @@ public:
     // The port number the dialog binds (on Windows the installer's choice changes it).
     int portNumber() const { return m_port; }
 
-    // Before a conversation opens a port without a binding: when exactly one USB serial adapter is
-    // plugged in, asks whether to bind `port` to it, and binds it on "yes". True when the port is
-    // bound now. A "no" is remembered for that port and adapter until the program ends; nothing
-    // is asked on Windows, where a port number names its COM port.
-    static bool offerSingleAdapter(QWidget *parent, const PortBinding &binding, int port, int language);
-    // Test hook: forgets the offers the installer declined.
-    static void forgetDeclinedOffers();
-
-    QLabel *PortLabel;
-    QLabel *ListLabel;
-    QTreeWidget *PortList;
-    QLabel *NoPortsLabel;
-    QLabel *DeviceLabel;
-    QLineEdit *DeviceEdit;
-    QPushButton *BindButton;
-    QPushButton *UnbindButton;
-    QPushButton *CloseButton;
-    QTimer *RefreshTimer;
-
 public Q_SLOTS:
     // Reads the list of ports again (the rows are rebuilt only when it changed) and what the port
     // opens now.
@@ -61,12 +42,32 @@ Q_SIGNALS:
     void portNumberChosen(int port);
 
 private:
+    // What the buttons follow: "Koppelen" needs a device named, "Geen koppeling" a binding of the
+    // installer's own to remove.
+    struct Facts
+    {
+        bool deviceNamed = false;
+        bool ownBinding = false;
+    };
+    Facts facts() const;
     void showRows(const SerialPortList &ports);
     void showPort();
+    // The one place that enables and disables the buttons, from facts().
     void updateButtons();
     void rowChosen(QTreeWidgetItem *item);
     void warn(const PortBinding::Outcome &outcome);
     QString text(const QString &dutch, const QString &french) const;
+
+    QLabel *PortLabel;
+    QLabel *ListLabel;
+    QTreeWidget *PortList;
+    QLabel *NoPortsLabel;
+    QLabel *DeviceLabel;
+    QLineEdit *DeviceEdit;
+    QPushButton *BindButton;
+    QPushButton *UnbindButton;
+    QPushButton *CloseButton;
+    QTimer *RefreshTimer;
 
     PortBinding m_binding;
     int m_port;

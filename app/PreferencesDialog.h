@@ -14,14 +14,14 @@ class PreferencesDialog : public QDialog
 public:
     PreferencesDialog(ModuleState &state, QWidget *parent = nullptr);
 
+    void Command1_Click();
+
+private:
     QLabel *Label2;
     QLabel *Label1;
     QPushButton *Command1;
     QPushButton *Command2;
     QPushButton *Command3;
 
-    void Command1_Click();
-
-private:
     ModuleState &m_state;
 };

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <optional>
+#include <utility>
 
 // All message boxes of the program go through here, so that a test can answer the next box
 // instead of a person and read what it said.
@@ -29,19 +30,32 @@ public:
     // A box with OK and Cancel; returns the installer's answer. Esc and the box's close button
     // are Cancel.
     static Answer okCancel(QWidget *parent, const QString &title, const QString &text);
-    // A question with buttons of its own: `defaultButton` takes Enter, `escapeButton` takes Esc
-    // and the box's close button (-1: the default button does). Returns the index of the button
-    // chosen.
-    static int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
-                      int defaultButton, int escapeButton = -1);
-    // Closes the question choose() is showing, if any, as Esc closes it: used when what the
+    // A question with buttons of its own, each giving its answer (in the order shown):
+    // `defaultAnswer`'s button takes Enter, `escapeAnswer`'s takes Esc and the box's close button
+    // (none: the default's does). Returns the answer of the button chosen.
+    template <class Answer>
+    static Answer ask(QWidget *parent, const QString &title, const QString &text,
+                      const QList<std::pair<Answer, QString>> &options, Answer defaultAnswer,
+                      std::optional<Answer> escapeAnswer = std::nullopt)
+    {
+        QStringList captions;
+        int defaultButton = 0;
+        int escapeButton = -1;
+        for (int i = 0; i < options.size(); ++i) {
+            captions << options.at(i).second;
+            if (options.at(i).first == defaultAnswer) defaultButton = i;
+            if (escapeAnswer && options.at(i).first == *escapeAnswer) escapeButton = i;
+        }
+        return options.at(choose(parent, title, text, captions, defaultButton, escapeButton)).first;
+    }
+    // Closes the question ask() is showing, if any, as Esc closes it: used when what the
     // question was about has come to an end by itself (a send that finished while the installer
     // was asked whether to stop it).
     static void dismissQuestion();
 
     // Test hook: the next box is not shown but answered with `answer`.
     static void setNextAnswer(Answer answer);
-    // Test hook: the next question of choose() is answered with the button of that index.
+    // Test hook: the next question of ask() is answered with the button of that index.
     static void setNextChoice(int index);
     // Test hook: every box is answered without being shown (OK, or a question's default
     // button, unless a next answer is set).
@@ -54,4 +68,9 @@ public:
     static Icon lastIcon();
     static int shownCount();
     static void resetRecord();
+
+private:
+    // Shows the question; returns the index of the button chosen.
+    static int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
+                      int defaultButton, int escapeButton);
 };

@@ -101,25 +101,14 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
     Command19 = Controls::button("Command19", QStringLiteral("Start"), outputTab);
     Command20 = Controls::button("Command20", QStringLiteral("Stop"), outputTab);
     Label34 = helpLabel("Label34", outputTab);
-    Command21 = Controls::button("Command21", QStringLiteral("1"), outputTab);
-    Command22 = Controls::button("Command22", QStringLiteral("2"), outputTab);
-    Command23 = Controls::button("Command23", QStringLiteral("3"), outputTab);
-    Command24 = Controls::button("Command24", QStringLiteral("4"), outputTab);
-    Command25 = Controls::button("Command25", QStringLiteral("5"), outputTab);
-    Command26 = Controls::button("Command26", QStringLiteral("6"), outputTab);
-    Command27 = Controls::button("Command27", QStringLiteral("7"), outputTab);
-    Command28 = Controls::button("Command28", QStringLiteral("8"), outputTab);
-    Command29 = Controls::button("Command29", QStringLiteral("9"), outputTab);
-    Command30 = Controls::button("Command30", QStringLiteral("10"), outputTab);
-    Command31 = Controls::button("Command31", QStringLiteral("11"), outputTab);
-    Command32 = Controls::button("Command32", QStringLiteral("12"), outputTab);
     auto *outputGrid = new QGridLayout(outputTab);
     outputGrid->addWidget(Command19, 0, 0, 1, 2);
     outputGrid->addWidget(Command20, 0, 2, 1, 2);
     outputGrid->addWidget(Label34, 1, 0, 1, 6);
-    const auto outputs = outputButtons();
     for (int i = 0; i < Diagnostics::OutputButtonCount; ++i) {
-        QPushButton *b = outputs[static_cast<size_t>(i)];
+        const QByteArray name = QByteArray("Command") + QByteArray::number(21 + i);
+        QPushButton *b = Controls::button(name.constData(), QString::number(i + 1), outputTab);
+        m_outputButtons[static_cast<size_t>(i)] = b;
         // A hidden button keeps its place, so the rows do not shift between module types.
         QSizePolicy keep = b->sizePolicy();
         keep.setRetainSizeWhenHidden(true);
@@ -149,22 +138,24 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
     connect(&m_conversation, &Conversation::pushButtonReport, this, &DiagnosticsFrame::onPushButtonReport);
     connect(&m_conversation, &Conversation::outputTestReady, this, &DiagnosticsFrame::onOutputTestReady);
     connect(&m_conversation, &Conversation::stopFramesSent, this, &DiagnosticsFrame::onStopFramesSent);
-    connect(&m_conversation, &Conversation::runningChanged, this, &DiagnosticsFrame::onRunningChanged);
+    // While a conversation that is none of these tests runs (a read or a send), no test can start.
+    connect(&m_conversation, &Conversation::runningChanged, this, &DiagnosticsFrame::updateControls);
+    // A way out sends the stop frames itself: the test's Stop and output buttons are not offered.
+    connect(&m_conversation, &Conversation::leaving, this, [this] {
+        if (m_test == DiagnosticTest::None) return; // another part's conversation
+        m_leaving = true;
+        updateControls();
+    });
     // Ends of conversations that concern the tests' own controls: a module of another type or a
     // way out puts every test back to its start; a scan's end frame ends the scan.
     connect(&m_conversation, &Conversation::wrongModule, this, &DiagnosticsFrame::backToStart);
     connect(&m_conversation, &Conversation::abandoned, this, &DiagnosticsFrame::backToStart);
     connect(&m_conversation, &Conversation::problem, this, &DiagnosticsFrame::backToStart);
-    connect(&m_conversation, &Conversation::endFrameSent, this, &DiagnosticsFrame::onEndFrameSent);
+    connect(&m_conversation, &Conversation::endFrameSent, this,
+            [this] { holdConversation(DiagnosticTest::None); });
 
     backToStart();
     hide();
-}
-
-std::array<QPushButton *, Diagnostics::OutputButtonCount> DiagnosticsFrame::outputButtons() const
-{
-    return {Command21, Command22, Command23, Command24, Command25, Command26,
-            Command27, Command28, Command29, Command30, Command31, Command32};
 }
 
 void DiagnosticsFrame::open()
@@ -176,7 +167,6 @@ void DiagnosticsFrame::open()
     resetHistory(Combo30);
     applyOutputLayout();
     backToStart();
-    onRunningChanged(m_conversation.isRunning());
 }
 
 void DiagnosticsFrame::setCaptions()
@@ -236,9 +226,8 @@ void DiagnosticsFrame::setCaptions()
 void DiagnosticsFrame::applyOutputLayout()
 {
     m_outputs = Diagnostics::outputLayout(m_state.ModuleType);
-    const auto buttons = outputButtons();
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        QPushButton *b = buttons[i];
+    for (size_t i = 0; i < m_outputButtons.size(); ++i) {
+        QPushButton *b = m_outputButtons[i];
         const int output = m_outputs[i];
         if (output == 0) {
             b->hide();
@@ -249,13 +238,6 @@ void DiagnosticsFrame::applyOutputLayout()
         b->setAccessibleDescription(SSTab1->tabText(2));
         b->show();
     }
-}
-
-void DiagnosticsFrame::setOutputButtonsEnabled(bool enabled)
-{
-    const auto buttons = outputButtons();
-    for (size_t i = 0; i < buttons.size(); ++i)
-        buttons[i]->setEnabled(enabled && m_outputs[i] != 0);
 }
 
 void DiagnosticsFrame::resetHistory(QComboBox *history)
@@ -278,15 +260,39 @@ void DiagnosticsFrame::showMonitorIdle()
     Label33->clear();
 }
 
+// `test` holds the conversation from now on (None: no test does); the module has not answered it.
+void DiagnosticsFrame::holdConversation(DiagnosticTest test)
+{
+    m_test = test;
+    m_testRunning = false;
+    m_leaving = false;
+    updateControls();
+}
+
 // Every test ready to start, nothing running; the histories stay.
 void DiagnosticsFrame::backToStart()
 {
-    m_test = DiagnosticTest::None;
-    Controls::setEnabled({Command6, Command17, Command19, Combo29, Combo30}, true);
-    Controls::setEnabled({Command18, Command20}, false);
-    setOutputButtonsEnabled(false);
+    holdConversation(DiagnosticTest::None);
     Label24->clear();
     showMonitorIdle();
+}
+
+// The enabled state of every control, from what holds the line. A test can start while nothing
+// does. A running test keeps its own history in reach and locks the other tests; its Stop and
+// the output buttons of the output test are offered from the module's answer until the test
+// is being left.
+void DiagnosticsFrame::updateControls()
+{
+    const bool noTest = m_test == DiagnosticTest::None;
+    Controls::setEnabled({Command6, Command17, Command19}, noTest && !m_conversation.isRunning());
+    Combo30->setEnabled(noTest || m_test == DiagnosticTest::LineStatus);
+    Combo29->setEnabled(noTest || m_test == DiagnosticTest::PushButtons);
+    const bool stoppable = m_testRunning && !m_leaving;
+    Command18->setEnabled(stoppable && m_test == DiagnosticTest::PushButtons);
+    const bool switching = stoppable && m_test == DiagnosticTest::Outputs;
+    Command20->setEnabled(switching);
+    for (size_t i = 0; i < m_outputButtons.size(); ++i)
+        m_outputButtons[i]->setEnabled(switching && m_outputs[i] != 0);
 }
 
 // ---- starting and stopping ------------------------------------------------------------------
@@ -302,20 +308,7 @@ void DiagnosticsFrame::startTest(DiagnosticTest test)
     } else if (test == DiagnosticTest::PushButtons) {
         resetHistory(Combo29);
     }
-    m_test = test;
-    switch (test) {
-    case DiagnosticTest::LineStatus:
-        Controls::setEnabled({Command6, Combo29, Command17, Command18, Command19, Command20}, false);
-        break;
-    case DiagnosticTest::PushButtons:
-        Controls::setEnabled({Command17, Combo30, Command6, Command19, Command20}, false);
-        break;
-    case DiagnosticTest::Outputs:
-        Controls::setEnabled({Command19, Combo29, Combo30, Command6, Command17, Command18}, false);
-        break;
-    case DiagnosticTest::None:
-        break;
-    }
+    holdConversation(test);
     // When the port cannot be opened the problem has already put the tests back to their start;
     // anything else that refuses the start must not leave them locked.
     if (!m_conversation.startDiagnostic(test) && m_test != DiagnosticTest::None) backToStart();
@@ -324,14 +317,15 @@ void DiagnosticsFrame::startTest(DiagnosticTest test)
 void DiagnosticsFrame::Command18_Click()
 {
     showMonitorIdle();
-    Command18->setEnabled(false); // the stop frames go out once
+    m_leaving = true; // the stop frames go out once
+    updateControls();
     m_conversation.stopMonitor();
 }
 
 void DiagnosticsFrame::Command20_Click()
 {
-    setOutputButtonsEnabled(false);
-    Command20->setEnabled(false); // the stop frames go out once
+    m_leaving = true; // the stop frames go out once
+    updateControls();
     m_conversation.stopOutputTest();
 }
 
@@ -350,16 +344,11 @@ void DiagnosticsFrame::onLineStatus(const QString &value, bool last)
     if (last) Label24->clear();
 }
 
-void DiagnosticsFrame::onEndFrameSent()
-{
-    m_test = DiagnosticTest::None;
-    Controls::setEnabled({Command6, Combo29, Command17, Command19}, true);
-}
-
 void DiagnosticsFrame::onMonitorStarted()
 {
     setBackground(Label33, MonitorRunning);
-    Command18->setEnabled(true);
+    m_testRunning = true;
+    updateControls();
 }
 
 void DiagnosticsFrame::onPushButtonReport(const QString &line)
@@ -375,25 +364,13 @@ void DiagnosticsFrame::onOutputTestReady()
 {
     // The module of an image without a type has just been identified: its outputs now.
     applyOutputLayout();
-    Command20->setEnabled(true);
-    setOutputButtonsEnabled(true);
+    m_testRunning = true;
+    updateControls();
 }
 
+// The stop frames of the monitor or the output test have gone out: the test is over.
 void DiagnosticsFrame::onStopFramesSent(const QString &command)
 {
-    if (command == Command::MonitorStop) {
-        m_test = DiagnosticTest::None;
-        Controls::setEnabled({Command17, Combo30, Command6, Command19}, true);
-        Command18->setEnabled(false);
-    } else if (command == Command::OutputStop) {
-        m_test = DiagnosticTest::None;
-        Controls::setEnabled({Command19, Combo29, Combo30, Command6, Command17}, true);
-        Command20->setEnabled(false);
-    }
-}
-
-// While a conversation that is none of these tests runs (a read or a send), no test can start.
-void DiagnosticsFrame::onRunningChanged(bool running)
-{
-    if (m_test == DiagnosticTest::None) Controls::setEnabled({Command6, Command17, Command19}, !running);
+    if (command == Command::MonitorStop || command == Command::OutputStop)
+        holdConversation(DiagnosticTest::None);
 }

@@ -30,6 +30,45 @@ public:
     // The clock the push-button monitor stamps presses with (tests replace it).
     static std::function<QTime()> clock;
 
+    // Runs before a test opens the line (the window may offer to bind a serial adapter then).
+    void setBeforeStart(std::function<void()> hook) { m_beforeStart = std::move(hook); }
+
+private:
+    std::function<void()> m_beforeStart;
+    void setCaptions();
+    void applyOutputLayout();
+    void resetHistory(QComboBox *history);
+    void keepHeading(QComboBox *history, const QString &text);
+    void showMonitorIdle();
+    void holdConversation(DiagnosticTest test);
+    void backToStart();
+    void updateControls();
+
+    void startTest(DiagnosticTest test);
+    void Command18_Click();
+    void Command20_Click();
+    void outputClicked(int button);
+
+    void onLineStatus(const QString &value, bool last);
+    void onMonitorStarted();
+    void onPushButtonReport(const QString &line);
+    void onOutputTestReady();
+    void onStopFramesSent(const QString &command);
+
+    ModuleState &m_state;
+    Conversation &m_conversation;
+
+    // What the enabled states follow (updateControls() derives them), besides whether another
+    // conversation holds the line.
+    // The test of this frame that holds the conversation, None while none does.
+    DiagnosticTest m_test = DiagnosticTest::None;
+    // The module answered: the test runs on it, its Stop (and the output buttons) are offered.
+    bool m_testRunning = false;
+    // The test is being left: its stop frames are going out, and go out once.
+    bool m_leaving = false;
+    // The output each output button switches for the current layout (0: hidden).
+    std::array<int, Diagnostics::OutputButtonCount> m_outputs{};
+
     QTabWidget *SSTab1;
     // Tab 0: line status.
     QLabel *Label25;
@@ -48,52 +87,6 @@ public:
     QPushButton *Command19;
     QPushButton *Command20;
     QLabel *Label34;
-    QPushButton *Command21;
-    QPushButton *Command22;
-    QPushButton *Command23;
-    QPushButton *Command24;
-    QPushButton *Command25;
-    QPushButton *Command26;
-    QPushButton *Command27;
-    QPushButton *Command28;
-    QPushButton *Command29;
-    QPushButton *Command30;
-    QPushButton *Command31;
-    QPushButton *Command32;
-
-    // Command21..Command32 in order.
-    std::array<QPushButton *, Diagnostics::OutputButtonCount> outputButtons() const;
-
-    // Runs before a test opens the line (the window may offer to bind a serial adapter then).
-    void setBeforeStart(std::function<void()> hook) { m_beforeStart = std::move(hook); }
-
-private:
-    std::function<void()> m_beforeStart;
-    void setCaptions();
-    void applyOutputLayout();
-    void setOutputButtonsEnabled(bool enabled);
-    void resetHistory(QComboBox *history);
-    void keepHeading(QComboBox *history, const QString &text);
-    void showMonitorIdle();
-    void backToStart();
-
-    void startTest(DiagnosticTest test);
-    void Command18_Click();
-    void Command20_Click();
-    void outputClicked(int button);
-
-    void onLineStatus(const QString &value, bool last);
-    void onMonitorStarted();
-    void onPushButtonReport(const QString &line);
-    void onOutputTestReady();
-    void onStopFramesSent(const QString &command);
-    void onRunningChanged(bool running);
-    void onEndFrameSent();
-
-    ModuleState &m_state;
-    Conversation &m_conversation;
-    // The test of this frame that holds the conversation, None while none does.
-    DiagnosticTest m_test = DiagnosticTest::None;
-    // The output each output button switches for the current layout (0: hidden).
-    std::array<int, Diagnostics::OutputButtonCount> m_outputs{};
+    // Command21..Command32, two rows of six.
+    std::array<QPushButton *, Diagnostics::OutputButtonCount> m_outputButtons{};
 };

@@ -16,17 +16,17 @@ class BackupsDialog : public QDialog
 public:
     explicit BackupsDialog(int language, QWidget *parent = nullptr);
 
-    QLabel *ListLabel;       // above the list; says so when there are no backups
-    QTreeWidget *BackupList; // one row per backup, its path as the row's tooltip
-    QLabel *FolderLabel;     // the folder of the backups
-    QPushButton *OpenButton;
-    QPushButton *CancelButton;
-
     // Accepts the dialog with the selected backup; nothing happens while none is selected.
     void OpenButton_Click();
     // The backup chosen by "Openen" (empty until then).
     QString chosenPath() const { return m_chosen; }
 
 private:
+    QLabel *ListLabel;       // above the list; says so when there are no backups
+    QTreeWidget *BackupList; // one row per backup, its path as the row's tooltip
+    QLabel *FolderLabel;     // the folder of the backups
+    QPushButton *OpenButton;
+    QPushButton *CancelButton;
+
     QString m_chosen;
 };

@@ -20,14 +20,15 @@ public:
     CompareWindow(int language, const QString &path, const ImageCompare::Result &result,
                   QWidget *parent = nullptr);
 
-    QTreeWidget *DifferenceList;
-    QLabel *CountLabel;
-    QPushButton *CloseButton;
-
     enum Column
     {
         WhatColumn,
         ProgramColumn,
         FileColumn
     };
+
+private:
+    QTreeWidget *DifferenceList;
+    QLabel *CountLabel;
+    QPushButton *CloseButton;
 };

@@ -21,13 +21,6 @@ QString moduleFileStartFolder(const ModuleState &state);
 class ModuleFileDialog : public QDialog
 {
     Q_OBJECT
-public:
-    QLabel *Label1;
-    DriveList *Drive1;
-    FolderList *Dir1;
-    FileList *File1;
-    QPushButton *CancelButton;
-
 protected:
     ModuleFileDialog(ModuleState &state, const char *formName, const QString &titleNl, const QString &titleFr,
                      const QString &listsNl, const QString &listsFr, QWidget *parent);
@@ -39,6 +32,13 @@ protected:
     // Puts the lists in the folder the dialogs start in and shows it through showFolder(); called
     // at the end of each dialog's constructor, so that the dialog's own showFolder() runs.
     void start();
+
+    // The lists and the Cancel button the dialogs lay out and follow.
+    QLabel *Label1;
+    DriveList *Drive1;
+    FolderList *Dir1;
+    FileList *File1;
+    QPushButton *CancelButton;
 
     ModuleState &m_state;
 
@@ -54,10 +54,6 @@ public:
     using Opener = std::function<bool(const QString &path)>;
     OpenDialog(ModuleState &state, Opener opener, QWidget *parent = nullptr);
 
-    QLabel *Label2;
-    QPushButton *Command1;
-    QPushButton *Command2;
-
     void Command1_Click();
     void Command2_Click();
     // The path of the chosen file, empty when no file is chosen.
@@ -67,6 +63,10 @@ protected:
     void showFolder() override;
 
 private:
+    QLabel *Label2;
+    QPushButton *Command1;
+    QPushButton *Command2;
+
     Opener m_opener;
 };
 
@@ -78,13 +78,6 @@ class SaveDialog : public ModuleFileDialog
 public:
     using Saver = std::function<bool(const QString &path)>;
     SaveDialog(ModuleState &state, Saver saver, QWidget *parent = nullptr);
-
-    QLabel *Label2;
-    QLineEdit *Text1;
-    QPushButton *Command1;
-    QPushButton *Command3;
-    QLineEdit *Text2;
-    QPushButton *Command2;
 
     void Command1_Click();
     void Command2_Click();
@@ -99,5 +92,12 @@ public:
     static bool hasName(const QString &name);
 
 private:
+    QLabel *Label2;
+    QLineEdit *Text1;
+    QPushButton *Command1;
+    QPushButton *Command3;
+    QLineEdit *Text2;
+    QPushButton *Command2;
+
     Saver m_saver;
 };

@@ -60,8 +60,10 @@ Conversation::~Conversation()
 void Conversation::enter(Phase phase)
 {
     const bool wasRunning = isRunning();
+    const bool wasClosing = m_phase == Phase::Closing;
     m_phase = phase;
     if (isRunning() != wasRunning) Q_EMIT runningChanged(isRunning());
+    if (phase == Phase::Closing && !wasClosing) Q_EMIT leaving();
 }
 
 // ---- conversation starts -------------------------------------------------------------------

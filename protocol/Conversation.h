@@ -135,6 +135,9 @@ Q_SIGNALS:
     void stopFramesSent(const QString &command);
     void problem(Conversation::Problem problem, const QString &port, const QString &detail);
     void abandoned();
+    // The installer got out of a test on the module: what the module is owed goes out now, and
+    // abandoned() follows once it has. A test's own controls have nothing left to do.
+    void leaving();
     // A conversation started or came to its end (the window offers its stop control meanwhile).
     void runningChanged(bool running);
     // Frames handed to the writer with the pause after each of their characters.

@@ -1,10 +1,14 @@
 #include "app/PortChooserDialog.h"
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
+#include "support/Find.h"
 #include "support/SimProcess.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,11 +40,11 @@ private Q_SLOTS:
 
         TestWindow w;
         PortChooserDialog dialog(PortBinding(), w.state().ComPort, w.state().Language, &w);
-        QTest::keyClicks(dialog.DeviceEdit, pty);
-        dialog.BindButton->click();
+        QTest::keyClicks(byName<QLineEdit>(&dialog, "DeviceEdit"), pty);
+        byName<QPushButton>(&dialog, "BindButton")->click();
         QCOMPARE(MessageBox::shownCount(), 0);
-        QCOMPARE(dialog.PortLabel->text(), u"Poort 1: Gekoppeld aan %1"_s.arg(pty));
-        dialog.CloseButton->click();
+        QCOMPARE(byName<QLabel>(&dialog, "PortLabel")->text(), u"Poort 1: Gekoppeld aan %1"_s.arg(pty));
+        byName<QPushButton>(&dialog, "CloseButton")->click();
 
         w.Command1->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), u"Edit mode"_s, 10000);

@@ -1,6 +1,7 @@
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
+#include "support/Find.h"
 #include "support/SimProcess.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -170,8 +171,8 @@ private Q_SLOTS:
         w.Command12->click();
         DiagnosticsFrame *f = w.Frame10;
 
-        rig.startTest(f->Command17);
-        QTRY_VERIFY(f->Command18->isEnabled());
+        rig.startTest(byName<QPushButton>(f, "Command17"));
+        QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(rig.sim->frames().contains(QStringLiteral("T8019")), 5000);
         QTest::keyClick(&w, Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!w.conversation().isRunning(), 5000);
@@ -179,9 +180,9 @@ private Q_SLOTS:
         QCOMPARE(rig.framesAfter(QStringLiteral("T8019")), QStringList(11, QStringLiteral("T8219")));
 
         rig.attach(0);
-        rig.startTest(f->Command19);
-        QTRY_VERIFY(f->Command20->isEnabled());
-        f->Command25->click();
+        rig.startTest(byName<QPushButton>(f, "Command19"));
+        QTRY_VERIFY(byName<QPushButton>(f, "Command20")->isEnabled());
+        byName<QPushButton>(f, "Command25")->click();
         QTRY_VERIFY_WITH_TIMEOUT(rig.sim->frames().contains(QStringLiteral("T7004")), 5000);
         w.AbortButton->click();
         QTRY_VERIFY_WITH_TIMEOUT(!w.conversation().isRunning(), 5000);
@@ -189,8 +190,8 @@ private Q_SLOTS:
         QCOMPARE(rig.framesAfter(QStringLiteral("T7004")), QStringList(11, QStringLiteral("T7219")));
 
         rig.attach(0);
-        rig.startTest(f->Command6);
-        QTRY_COMPARE_WITH_TIMEOUT(f->Combo30->count(), 10, 5000);
+        rig.startTest(byName<QPushButton>(f, "Command6"));
+        QTRY_COMPARE_WITH_TIMEOUT(byName<QComboBox>(f, "Combo30")->count(), 10, 5000);
         QTest::keyClick(&w, Qt::Key_Escape); // in the second before the end frame (timed in the GUI test)
         QTRY_VERIFY_WITH_TIMEOUT(!w.conversation().isRunning(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(rig.sim->logged(QStringLiteral("END")), 5000);
@@ -198,7 +199,7 @@ private Q_SLOTS:
 
         // Closing the window during the monitor: the stop frames, then the window closes.
         rig.attach(0);
-        rig.startTest(f->Command17);
+        rig.startTest(byName<QPushButton>(f, "Command17"));
         QTRY_VERIFY_WITH_TIMEOUT(rig.sim->frames().contains(QStringLiteral("T8019")), 5000);
         QVERIFY(!w.close());
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);

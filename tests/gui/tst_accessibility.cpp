@@ -424,7 +424,7 @@ private Q_SLOTS:
             {QStringLiteral("Command17"), QStringLiteral("Command18"), QStringLiteral("Combo29")},
             {QStringLiteral("Command19"), QStringLiteral("Command21"), QStringLiteral("Command32")}};
         for (int tab = 0; tab < 3; ++tab) {
-            diagnostics->SSTab1->setCurrentIndex(tab);
+            byName<QTabWidget>(diagnostics, "SSTab1")->setCurrentIndex(tab);
             inspector.inspect(QStringLiteral("diagnostics tab %1").arg(tab), tabContents[tab]);
         }
 
@@ -440,7 +440,7 @@ private Q_SLOTS:
         inspector.inspect(QStringLiteral("dim start values"),
                           {QStringLiteral("Combo24"), QStringLiteral("Combo28")});
         w.Command12->click();
-        diagnostics->SSTab1->setCurrentIndex(2);
+        byName<QTabWidget>(diagnostics, "SSTab1")->setCurrentIndex(2);
         inspector.inspect(QStringLiteral("dim output test"),
                           {QStringLiteral("Command22"), QStringLiteral("Command25")});
 
@@ -482,34 +482,38 @@ private Q_SLOTS:
 
         w.Command12->click();
         DiagnosticsFrame *f = w.Frame10;
-        QCOMPARE(spoken(f->Label24, QAccessible::Name), QString());
-        QCOMPARE(spoken(f->Label24, QAccessible::Description), text("Lijnstatus:", "Status de la ligne:"));
+        QCOMPARE(spoken(byName<QLabel>(f, "Label24"), QAccessible::Name), QString());
+        QCOMPARE(spoken(byName<QLabel>(f, "Label24"), QAccessible::Description),
+                 text("Lijnstatus:", "Status de la ligne:"));
         QStringList statuses; // the line status as a screen reader has it when each value comes in
         connect(&w.conversation(), &Conversation::lineStatus, f,
-                [&] { statuses << spoken(f->Label24, QAccessible::Name); });
-        f->Command6->click();
+                [&] { statuses << spoken(byName<QLabel>(f, "Label24"), QAccessible::Name); });
+        byName<QPushButton>(f, "Command6")->click();
         module.announce();
-        QTRY_VERIFY(f->Command6->isEnabled());
+        QTRY_VERIFY(byName<QPushButton>(f, "Command6")->isEnabled());
         QCOMPARE(statuses, QStringList({u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s, u"0417"_s,
                                         u"0418"_s, u"0419"_s, u"0420"_s, u""_s}));
-        QCOMPARE(spoken(f->Combo30, QAccessible::Value), text("Historiek", "Historique"));
+        QCOMPARE(spoken(byName<QComboBox>(f, "Combo30"), QAccessible::Value),
+                 text("Historiek", "Historique"));
         inspector.inspect(QStringLiteral("line status scanned"),
                           {QStringLiteral("Label24"), QStringLiteral("Combo30")});
 
-        f->SSTab1->setCurrentIndex(1);
-        f->Command17->click();
+        byName<QTabWidget>(f, "SSTab1")->setCurrentIndex(1);
+        byName<QPushButton>(f, "Command17")->click();
         module.announce();
-        QTRY_VERIFY(f->Command18->isEnabled());
+        QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         rig.link.moduleSend("P04\r");
-        QTRY_COMPARE(f->Label33->text(), QStringLiteral("5"));
-        QCOMPARE(spoken(f->Label33, QAccessible::Name), QStringLiteral("5"));
-        QCOMPARE(spoken(f->Label33, QAccessible::Description), text("Drukknop nr.:", "Nr. bouton poussoir:"));
-        QCOMPARE(spoken(f->Combo29, QAccessible::Value), text("Historiek", "Historique"));
+        QTRY_COMPARE(byName<QLabel>(f, "Label33")->text(), QStringLiteral("5"));
+        QCOMPARE(spoken(byName<QLabel>(f, "Label33"), QAccessible::Name), QStringLiteral("5"));
+        QCOMPARE(spoken(byName<QLabel>(f, "Label33"), QAccessible::Description),
+                 text("Drukknop nr.:", "Nr. bouton poussoir:"));
+        QCOMPARE(spoken(byName<QComboBox>(f, "Combo29"), QAccessible::Value),
+                 text("Historiek", "Historique"));
         inspector.inspect(QStringLiteral("push button pressed"),
                           {QStringLiteral("Label33"), QStringLiteral("Combo29")});
-        f->Command18->click();
-        QTRY_VERIFY(f->Command17->isEnabled());
-        QCOMPARE(spoken(f->Label33, QAccessible::Name), QString());
+        byName<QPushButton>(f, "Command18")->click();
+        QTRY_VERIFY(byName<QPushButton>(f, "Command17")->isEnabled());
+        QCOMPARE(spoken(byName<QLabel>(f, "Label33"), QAccessible::Name), QString());
         inspector.inspect(QStringLiteral("monitor stopped"), {QStringLiteral("Label33")});
         QVERIFY2(none(inspector.faults), "values a screen reader does not read out, listed above");
     }
@@ -542,7 +546,7 @@ private Q_SLOTS:
         Inspector saving = inspect(save, {QStringLiteral("Drive1"), QStringLiteral("Dir1"),
                                           QStringLiteral("File1"), QStringLiteral("Text1")});
         // The field for a new folder's name takes the place of its button.
-        save.Command3->click();
+        byName<QPushButton>(&save, "Command3")->click();
         saving.faults.clear();
         saving.inspect(QStringLiteral("Form3, new folder"),
                        {QStringLiteral("Text2"), QStringLiteral("Command2")});

@@ -1,8 +1,11 @@
 #include "files/Backups.h"
 #include "files/BackupsDialog.h"
 #include "files/CompareWindow.h"
+#include "support/Find.h"
 #include "support/TestHome.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
 
@@ -45,42 +48,43 @@ private Q_SLOTS:
             home.write(u"backups/2026-12-09_10-00-00_ZK2018_v3.QV1"_s, "damaged");
 
             BackupsDialog dialog(language);
+            auto *list = byName<QTreeWidget>(&dialog, "BackupList");
+            auto *open = byName<QPushButton>(&dialog, "OpenButton");
             QCOMPARE(dialog.windowTitle(), nl ? u"Reservekopieën"_s : u"Copies de sécurité"_s);
-            QCOMPARE(dialog.ListLabel->text(), nl ? u"Reservekopieën, de nieuwste eerst:"_s
-                                                  : u"Copies de sécurité, les plus récentes d'abord:"_s);
-            QCOMPARE(dialog.OpenButton->text(), nl ? u"Openen"_s : u"Ouvrir"_s);
-            QCOMPARE(dialog.CancelButton->text(), nl ? u"Annuleren"_s : u"Annuler"_s);
-            for (QWidget *w :
-                 {static_cast<QWidget *>(dialog.BackupList), static_cast<QWidget *>(dialog.OpenButton)})
-                QVERIFY(!w->objectName().isEmpty() && !w->accessibleName().isEmpty());
+            QCOMPARE(byName<QLabel>(&dialog, "ListLabel")->text(),
+                     nl ? u"Reservekopieën, de nieuwste eerst:"_s
+                        : u"Copies de sécurité, les plus récentes d'abord:"_s);
+            QCOMPARE(open->text(), nl ? u"Openen"_s : u"Ouvrir"_s);
+            QCOMPARE(byName<QPushButton>(&dialog, "CancelButton")->text(),
+                     nl ? u"Annuleren"_s : u"Annuler"_s);
+            for (QWidget *w : std::initializer_list<QWidget *>{list, open})
+                QVERIFY(!w->accessibleName().isEmpty());
             const QString d = nl ? u"-"_s : u"/"_s;
-            QCOMPARE(row(dialog.BackupList, -1),
+            QCOMPARE(row(list, -1),
                      (nl ? QStringList{u"Datum"_s, u"Tijd"_s, u"Model"_s, u"Versie"_s, u"Master/Slave"_s}
                          : QStringList{u"Date"_s, u"Heure"_s, u"Modèle"_s, u"Version"_s, u"Master/Slave"_s}));
-            QCOMPARE(dialog.BackupList->topLevelItemCount(), 3);
-            QCOMPARE(row(dialog.BackupList, 0),
-                     (QStringList{u"09"_s + d + u"12"_s + d + u"2026"_s, u"10:00:00"_s, u"ZK2018"_s, u"3"_s,
-                                  nl ? u"onleesbaar"_s : u"illisible"_s}));
-            QCOMPARE(row(dialog.BackupList, 1),
-                     (QStringList{u"08"_s + d + u"12"_s + d + u"2026"_s, u"14:03:27"_s, u"ZK2019"_s, u"229"_s,
-                                  u"Master"_s}));
-            QCOMPARE(row(dialog.BackupList, 2),
-                     (QStringList{u"04"_s + d + u"05"_s + d + u"2026"_s, u"09:05:00"_s, u"ZK24XX_ZK3447"_s,
-                                  u"17"_s, u"Slave"_s}));
-            QCOMPARE(dialog.BackupList->topLevelItem(1)->toolTip(0), QDir::toNativeSeparators(newer.path));
+            QCOMPARE(list->topLevelItemCount(), 3);
+            QCOMPARE(row(list, 0), (QStringList{u"09"_s + d + u"12"_s + d + u"2026"_s, u"10:00:00"_s,
+                                                u"ZK2018"_s, u"3"_s, nl ? u"onleesbaar"_s : u"illisible"_s}));
+            QCOMPARE(row(list, 1), (QStringList{u"08"_s + d + u"12"_s + d + u"2026"_s, u"14:03:27"_s,
+                                                u"ZK2019"_s, u"229"_s, u"Master"_s}));
+            QCOMPARE(row(list, 2), (QStringList{u"04"_s + d + u"05"_s + d + u"2026"_s, u"09:05:00"_s,
+                                                u"ZK24XX_ZK3447"_s, u"17"_s, u"Slave"_s}));
+            QCOMPARE(list->topLevelItem(1)->toolTip(0), QDir::toNativeSeparators(newer.path));
 
             // The newest is chosen at first; the installer picks another one and opens it.
-            QCOMPARE(dialog.BackupList->currentItem(), dialog.BackupList->topLevelItem(0));
-            dialog.BackupList->setCurrentItem(dialog.BackupList->topLevelItem(2));
-            dialog.OpenButton->click();
+            QCOMPARE(list->currentItem(), list->topLevelItem(0));
+            list->setCurrentItem(list->topLevelItem(2));
+            open->click();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
             QCOMPARE(dialog.chosenPath(), older.path);
             // A double click opens the row clicked; Cancel chooses nothing.
             BackupsDialog again(language);
-            emit again.BackupList->itemDoubleClicked(again.BackupList->topLevelItem(1), 0);
+            auto *againList = byName<QTreeWidget>(&again, "BackupList");
+            emit againList->itemDoubleClicked(againList->topLevelItem(1), 0);
             QCOMPARE(again.chosenPath(), newer.path);
             BackupsDialog cancelled(language);
-            cancelled.CancelButton->click();
+            byName<QPushButton>(&cancelled, "CancelButton")->click();
             QCOMPARE(cancelled.result(), int(QDialog::Rejected));
             QVERIFY(cancelled.chosenPath().isEmpty());
         }
@@ -90,8 +94,9 @@ private Q_SLOTS:
     {
         TestHome home;
         BackupsDialog dialog(2);
-        QCOMPARE(dialog.ListLabel->text(), u"Il n'y a pas encore de copies de sécurité."_s);
-        QVERIFY(!dialog.OpenButton->isEnabled());
+        QCOMPARE(byName<QLabel>(&dialog, "ListLabel")->text(),
+                 u"Il n'y a pas encore de copies de sécurité."_s);
+        QVERIFY(!byName<QPushButton>(&dialog, "OpenButton")->isEnabled());
         dialog.OpenButton_Click();
         QVERIFY(dialog.chosenPath().isEmpty());
     }
@@ -112,34 +117,36 @@ private Q_SLOTS:
                                  ImageCompare::compare(1, inHand, 1, file, language));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto *differences = byName<QTreeWidget>(&window, "DifferenceList");
+            auto *count = byName<QLabel>(&window, "CountLabel");
+            auto *close = byName<QPushButton>(&window, "CloseButton");
             // As the window system shows it: the file's name as it is, markup and "[*]" too.
             QCOMPARE(window.windowHandle()->title(),
                      nl ? u"Vergelijken met klant [*] <b>1.QV1"_s : u"Comparer avec klant [*] <b>1.QV1"_s);
-            QCOMPARE(row(window.DifferenceList, -1),
+            QCOMPARE(row(differences, -1),
                      (nl ? QStringList{u"Instelling"_s, u"In het programma"_s, u"In het bestand"_s}
                          : QStringList{u"Réglage"_s, u"Dans le programme"_s, u"Dans le fichier"_s}));
-            QCOMPARE(window.DifferenceList->topLevelItemCount(), 3);
+            QCOMPARE(differences->topLevelItemCount(), 3);
             QCOMPARE(
-                row(window.DifferenceList, 0),
+                row(differences, 0),
                 (nl ? QStringList{u"Drukknop 5, 1ste functie"_s, u"Uitgang 3"_s, u"Sfeer 2"_s}
                     : QStringList{u"Bouton poussoir 5, 1ère fonction"_s, u"Sortie 3"_s, u"Contexte 2"_s}));
-            QCOMPARE(row(window.DifferenceList, 2),
-                     (QStringList{nl ? u"Versie"_s : u"Version"_s, u"5"_s, u"6"_s}));
-            QVERIFY(window.DifferenceList->topLevelItem(2)->font(0).italic());
-            QVERIFY(!window.DifferenceList->topLevelItem(1)->font(0).italic());
-            QCOMPARE(window.DifferenceList->topLevelItem(1)->toolTip(0),
+            QCOMPARE(row(differences, 2), (QStringList{nl ? u"Versie"_s : u"Version"_s, u"5"_s, u"6"_s}));
+            QVERIFY(differences->topLevelItem(2)->font(0).italic());
+            QVERIFY(!differences->topLevelItem(1)->font(0).italic());
+            QCOMPARE(differences->topLevelItem(1)->toolTip(0),
                      nl ? u"Geheugenplaats 43"_s : u"Emplacement 43"_s);
-            QCOMPARE(window.CountLabel->text(),
+            QCOMPARE(count->text(),
                      nl ? u"2 verschillen en een andere versie"_s : u"2 différences et une autre version"_s);
-            QCOMPARE(window.CountLabel->textFormat(), Qt::PlainText);
-            QVERIFY(!window.CloseButton->accessibleName().isEmpty());
-            window.CloseButton->click();
+            QCOMPARE(count->textFormat(), Qt::PlainText);
+            QVERIFY(!close->accessibleName().isEmpty());
+            close->click();
             QVERIFY(!window.isVisible());
         }
         const ModuleImage same = imageOf(0, 80, 0);
         CompareWindow none(2, u"x.QV1"_s, ImageCompare::compare(0, same, 0, same, 2));
-        QCOMPARE(none.DifferenceList->topLevelItemCount(), 0);
-        QCOMPARE(none.CountLabel->text(), u"Aucune différence"_s);
+        QCOMPARE(byName<QTreeWidget>(&none, "DifferenceList")->topLevelItemCount(), 0);
+        QCOMPARE(byName<QLabel>(&none, "CountLabel")->text(), u"Aucune différence"_s);
     }
 };
 

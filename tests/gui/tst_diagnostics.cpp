@@ -1,6 +1,7 @@
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -60,27 +61,38 @@ class TestDiagnostics : public QObject
         }
     };
 
+    // Command21..Command32, the output buttons in their two rows of six.
+    static QList<QPushButton *> outputButtons(const DiagnosticsFrame *f)
+    {
+        QList<QPushButton *> list;
+        for (int n = 21; n <= 32; ++n) {
+            const QByteArray name = "Command" + QByteArray::number(n);
+            list << byName<QPushButton>(f, name.constData());
+        }
+        return list;
+    }
+
     // What differs from the controls of a freshly opened frame (empty when nothing does).
     static QString notAtStart(const DiagnosticsFrame *f)
     {
         QStringList wrong;
-        for (QWidget *w : std::initializer_list<QWidget *>{f->Command6, f->Command17, f->Command19,
-                                                           f->Combo29, f->Combo30})
-            if (!w->isEnabled()) wrong << w->objectName();
-        for (QPushButton *b : f->outputButtons())
+        for (const char *name : {"Command6", "Command17", "Command19", "Combo29", "Combo30"})
+            if (!byName<QWidget>(f, name)->isEnabled()) wrong << QLatin1String(name);
+        for (QPushButton *b : outputButtons(f))
             if (b->isEnabled()) wrong << b->objectName();
-        if (f->Command18->isEnabled() || f->Command20->isEnabled() || !f->Label24->text().isEmpty() ||
-            !f->Label33->text().isEmpty() ||
-            f->Label33->palette().color(QPalette::Window) != QColor(192, 192, 192))
+        const QLabel *pressed = byName<QLabel>(f, "Label33");
+        if (byName<QWidget>(f, "Command18")->isEnabled() || byName<QWidget>(f, "Command20")->isEnabled() ||
+            !byName<QLabel>(f, "Label24")->text().isEmpty() || !pressed->text().isEmpty() ||
+            pressed->palette().color(QPalette::Window) != QColor(192, 192, 192))
             wrong << QStringLiteral("Stop buttons or value labels");
         return wrong.join(QLatin1Char(' '));
     }
 #define VERIFY_AT_START(f) QVERIFY2(notAtStart(f).isEmpty(), qPrintable(notAtStart(f)))
 
-    static void verifyDisabled(std::initializer_list<QWidget *> widgets)
+    static void verifyDisabled(const QObject *root, std::initializer_list<const char *> names)
     {
-        for (QWidget *w : widgets)
-            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        for (const char *name : names)
+            QVERIFY2(!byName<QWidget>(root, name)->isEnabled(), name);
     }
 
     static QStringList entries(const QComboBox *c)
@@ -94,9 +106,9 @@ class TestDiagnostics : public QObject
     // The captions of the output buttons as the output tab shows them ("-" for a hidden one).
     static QStringList outputCaptions(DiagnosticsFrame *f)
     {
-        f->SSTab1->setCurrentIndex(2);
+        byName<QTabWidget>(f, "SSTab1")->setCurrentIndex(2);
         QStringList list;
-        for (QPushButton *b : f->outputButtons())
+        for (QPushButton *b : outputButtons(f))
             list << (b->isVisible() ? b->text() : QStringLiteral("-"));
         return list;
     }
@@ -121,19 +133,19 @@ private Q_SLOTS:
     {
         Rig rig(0);
         DiagnosticsFrame *f = rig.f;
-        QCOMPARE(f->SSTab1->currentIndex(), 0);
+        QCOMPARE(byName<QTabWidget>(f, "SSTab1")->currentIndex(), 0);
         VERIFY_AT_START(f);
         QStringList shown; // the value field as each status line comes in
         connect(&rig.window->conversation(), &Conversation::lineStatus, f,
-                [&] { shown << f->Label24->text(); });
+                [&] { shown << byName<QLabel>(f, "Label24")->text(); });
 
-        rig.start(f->Command6);
-        verifyDisabled({rig.window->Command1, rig.window->Command12, f->Command6, f->Combo29, f->Command17,
-                        f->Command18, f->Command19, f->Command20});
-        QTRY_VERIFY(f->Command6->isEnabled()); // after "T0006"
+        rig.start(byName<QPushButton>(f, "Command6"));
+        verifyDisabled(rig.window.get(), {"Command1", "Command12", "Command6", "Combo29", "Command17",
+                                          "Command18", "Command19", "Command20"});
+        QTRY_VERIFY(byName<QPushButton>(f, "Command6")->isEnabled()); // after "T0006"
         const QStringList values = {u"0412"_s, u"0413"_s, u"0414"_s, u"0415"_s, u"0416"_s,
                                     u"0417"_s, u"0418"_s, u"0419"_s, u"0420"_s, u"0421"_s};
-        QCOMPARE(entries(f->Combo30), values);
+        QCOMPARE(entries(byName<QComboBox>(f, "Combo30")), values);
         QCOMPARE(shown, values.mid(0, 9) << QString());
         VERIFY_AT_START(f);
         QVERIFY(rig.windowIdle());
@@ -142,15 +154,15 @@ private Q_SLOTS:
         QVERIFY2(beforeEnd >= 950'000 && beforeEnd < 2'500'000, qPrintable(QString::number(beforeEnd)));
 
         // The history field shows its heading whatever is typed or picked; the entries stay.
-        QTest::keyClicks(f->Combo30->lineEdit(), QStringLiteral("abc"));
-        QCOMPARE(f->Combo30->currentText(), QStringLiteral("Historiek"));
-        f->Combo30->setCurrentIndex(4);
-        QCOMPARE(f->Combo30->currentText(), QStringLiteral("Historiek"));
-        QCOMPARE(f->Combo30->count(), 10);
+        QTest::keyClicks(byName<QComboBox>(f, "Combo30")->lineEdit(), QStringLiteral("abc"));
+        QCOMPARE(byName<QComboBox>(f, "Combo30")->currentText(), QStringLiteral("Historiek"));
+        byName<QComboBox>(f, "Combo30")->setCurrentIndex(4);
+        QCOMPARE(byName<QComboBox>(f, "Combo30")->currentText(), QStringLiteral("Historiek"));
+        QCOMPARE(byName<QComboBox>(f, "Combo30")->count(), 10);
 
         rig.window->Command12->click(); // opening anew empties the histories
-        QCOMPARE(f->Combo30->count(), 0);
-        QCOMPARE(f->Combo30->currentText(), QStringLiteral("Historiek"));
+        QCOMPARE(byName<QComboBox>(f, "Combo30")->count(), 0);
+        QCOMPARE(byName<QComboBox>(f, "Combo30")->currentText(), QStringLiteral("Historiek"));
     }
 
     // A module that stops sending halfway: Esc gives up, the lines read stay, a new scan starts afresh.
@@ -160,10 +172,10 @@ private Q_SLOTS:
         DiagnosticsFrame *f = rig.f;
         const QStringList all = rig.module->statusLines;
         rig.module->statusLines = all.mid(0, 4);
-        rig.start(f->Command6);
-        QTRY_COMPARE(f->Combo30->count(), 4);
+        rig.start(byName<QPushButton>(f, "Command6"));
+        QTRY_COMPARE(byName<QComboBox>(f, "Combo30")->count(), 4);
         QTest::qWait(50);
-        QCOMPARE(f->Label24->text(), QStringLiteral("0415"));
+        QCOMPARE(byName<QLabel>(f, "Label24")->text(), QStringLiteral("0415"));
         rig.link.takeWritten();
         QTest::keyClick(rig.window.get(), Qt::Key_Escape);
         // The module answered the scan: it is owed its end frame before the port closes.
@@ -171,22 +183,22 @@ private Q_SLOTS:
         QCOMPARE(rig.link.written(), QByteArray("T0006\n\r"));
         QVERIFY(!rig.link.isOpen());
         VERIFY_AT_START(f);
-        QCOMPARE(f->Combo30->count(), 4);
+        QCOMPARE(byName<QComboBox>(f, "Combo30")->count(), 4);
 
         rig.module->statusLines = all;
-        rig.start(f->Command6);
-        QTRY_VERIFY(f->Command6->isEnabled());
-        QCOMPARE(f->Combo30->count(), 10);
+        rig.start(byName<QPushButton>(f, "Command6"));
+        QTRY_VERIFY(byName<QPushButton>(f, "Command6")->isEnabled());
+        QCOMPARE(byName<QComboBox>(f, "Combo30")->count(), 10);
     }
 
     void pushButtonMonitor()
     {
         Rig rig(0);
         DiagnosticsFrame *f = rig.f;
-        rig.start(f->Command17);
-        verifyDisabled({f->Command17, f->Combo30, f->Command6, f->Command19, f->Command20});
-        QTRY_VERIFY(f->Command18->isEnabled());
-        QCOMPARE(f->Label33->palette().color(QPalette::Window), QColor(192, 255, 255));
+        rig.start(byName<QPushButton>(f, "Command17"));
+        verifyDisabled(f, {"Command17", "Combo30", "Command6", "Command19", "Command20"});
+        QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
+        QCOMPARE(byName<QLabel>(f, "Label33")->palette().color(QPalette::Window), QColor(192, 255, 255));
         QTRY_VERIFY(rig.link.written().endsWith("T8019\n\r"));
         // Waiting for a press costs nothing: the reply reader sleeps until a line is complete.
         for (int i = 0; i < 5; ++i) {
@@ -197,25 +209,27 @@ private Q_SLOTS:
         // A report without a button number does not use up the second; a second press in it does not count.
         rig.link.moduleSend("Pxy\rP04\rP07\r");
         QTRY_COMPARE(clockReads, 3);
-        QCOMPARE(entries(f->Combo29), QStringList{QStringLiteral("Tijd: 13:00:01  Knop: 5")});
-        QCOMPARE(f->Label33->text(), QStringLiteral("5"));
-        QCOMPARE(f->Combo29->currentText(), QStringLiteral("Historiek"));
+        QCOMPARE(entries(byName<QComboBox>(f, "Combo29")),
+                 QStringList{QStringLiteral("Tijd: 13:00:01  Knop: 5")});
+        QCOMPARE(byName<QLabel>(f, "Label33")->text(), QStringLiteral("5"));
+        QCOMPARE(byName<QComboBox>(f, "Combo29")->currentText(), QStringLiteral("Historiek"));
         now = now.addSecs(1);
         rig.link.moduleSend("P11\r");
-        QTRY_COMPARE(f->Label33->text(), QStringLiteral("12"));
-        QCOMPARE(f->Combo29->itemText(1), QStringLiteral("Tijd: 13:00:02  Knop: 12"));
+        QTRY_COMPARE(byName<QLabel>(f, "Label33")->text(), QStringLiteral("12"));
+        QCOMPARE(byName<QComboBox>(f, "Combo29")->itemText(1), QStringLiteral("Tijd: 13:00:02  Knop: 12"));
 
-        f->Command18->click();
-        QTRY_VERIFY(f->Command17->isEnabled());
+        byName<QPushButton>(f, "Command18")->click();
+        verifyDisabled(f, {"Command18"}); // the stop frames go out once
+        QTRY_VERIFY(byName<QPushButton>(f, "Command17")->isEnabled());
         QCOMPARE(rig.link.written(),
                  QByteArray(52, 'D') + "T3500\n\rT8019\n\r" + QByteArray("T8219\n\r").repeated(11));
         VERIFY_AT_START(f);
         QVERIFY(rig.windowIdle());
 
         // A new run starts from an empty history; the line failing ends it like Esc.
-        rig.start(f->Command17);
-        QCOMPARE(f->Combo29->count(), 0);
-        QTRY_VERIFY(f->Command18->isEnabled());
+        rig.start(byName<QPushButton>(f, "Command17"));
+        QCOMPARE(byName<QComboBox>(f, "Combo29")->count(), 0);
+        QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         rig.link.hangUp();
         QTRY_COMPARE(MessageBox::shownCount(), 1);
         VERIFY_AT_START(f);
@@ -228,29 +242,31 @@ private Q_SLOTS:
         DiagnosticsFrame *f = rig.f;
         QCOMPARE(outputCaptions(f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s,
                                                  u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"-"_s}));
-        rig.start(f->Command19);
+        rig.start(byName<QPushButton>(f, "Command19"));
         verifyDisabled(
-            {f->Command19, f->Combo29, f->Combo30, f->Command6, f->Command17, f->Command18, f->Command20});
-        QTRY_VERIFY(f->Command20->isEnabled());
-        for (QPushButton *b : f->outputButtons())
+            f, {"Command19", "Combo29", "Combo30", "Command6", "Command17", "Command18", "Command20"});
+        QTRY_VERIFY(byName<QPushButton>(f, "Command20")->isEnabled());
+        for (QPushButton *b : outputButtons(f))
             QCOMPARE(b->isEnabled(), b->isVisible());
 
         rig.link.takeWritten();
-        f->Command28->click(); // captioned "5"
+        byName<QPushButton>(f, "Command28")->click(); // captioned "5"
         QTRY_COMPARE(rig.link.written(), QByteArray("T7004\n\r"));
-        f->Command22->click();
+        byName<QPushButton>(f, "Command22")->click();
         QTRY_COMPARE(rig.link.written(), QByteArray("T7004\n\rT7000\n\r"));
         // Two presses within the 40 ms before a command goes out: only the last one is sent.
         rig.link.takeWritten();
-        f->Command23->click();
-        f->Command25->click();
+        byName<QPushButton>(f, "Command23")->click();
+        byName<QPushButton>(f, "Command25")->click();
         QTRY_COMPARE(rig.link.written(), QByteArray("T7003\n\r"));
         QTest::qWait(100);
         QCOMPARE(rig.link.written(), QByteArray("T7003\n\r"));
 
-        f->Command20->click();
-        verifyDisabled({f->Command20});
-        QTRY_VERIFY(f->Command19->isEnabled());
+        byName<QPushButton>(f, "Command20")->click();
+        verifyDisabled(f, {"Command20"});
+        for (QPushButton *b : outputButtons(f)) // the stop frames go out once, nothing after them
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+        QTRY_VERIFY(byName<QPushButton>(f, "Command19")->isEnabled());
         QCOMPARE(rig.sent("T7219\n\r"), 11);
         VERIFY_AT_START(f);
         QVERIFY(rig.windowIdle());
@@ -262,7 +278,7 @@ private Q_SLOTS:
         QCOMPARE(outputCaptions(rig.f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s,
                                                      u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}));
         rig.read(0);
-        QCOMPARE(rig.f->SSTab1->currentIndex(), 0);
+        QCOMPARE(byName<QTabWidget>(rig.f, "SSTab1")->currentIndex(), 0);
         QCOMPARE(outputCaptions(rig.f), QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s,
                                                      u"8"_s, u"9"_s, u"10"_s, u"11"_s, u"12"_s}));
     }
@@ -280,7 +296,9 @@ private Q_SLOTS:
         Rig rig(0);
         rig.module->answer = false;
         ScriptedModule dim(rig.link, 1);
-        std::array{rig.f->Command6, rig.f->Command17, rig.f->Command19}[size_t(test)]->click();
+        std::array{byName<QPushButton>(rig.f, "Command6"), byName<QPushButton>(rig.f, "Command17"),
+                   byName<QPushButton>(rig.f, "Command19")}[size_t(test)]
+            ->click();
         dim.announce();
         QTRY_COMPARE(MessageBox::shownCount(), 1);
         QCOMPARE(MessageBox::lastText(), QStringLiteral("Verkeerde type module !"));
@@ -295,12 +313,12 @@ private Q_SLOTS:
         DiagnosticsFrame *f = rig.f;
         rig.window->Command2->click();
         QVERIFY(f->isVisible());
-        verifyDisabled({f->Command6, f->Command17, f->Command19});
+        verifyDisabled(f, {"Command6", "Command17", "Command19"});
         rig.module->announce();
         QTRY_COMPARE(rig.window->Text1->text(), QStringLiteral("Ready"));
         VERIFY_AT_START(f);
-        rig.start(f->Command19);
-        QTRY_VERIFY(f->Command20->isEnabled());
+        rig.start(byName<QPushButton>(f, "Command19"));
+        QTRY_VERIFY(byName<QPushButton>(f, "Command20")->isEnabled());
     }
 
     void frenchTexts()
@@ -308,21 +326,24 @@ private Q_SLOTS:
         Rig rig(0, " 2 \r\n");
         DiagnosticsFrame *f = rig.f;
         QCOMPARE(f->title(), QStringLiteral("Diagnostics:"));
-        QCOMPARE(QStringList({f->SSTab1->tabText(0), f->SSTab1->tabText(1), f->SSTab1->tabText(2)}),
+        QCOMPARE(QStringList({byName<QTabWidget>(f, "SSTab1")->tabText(0),
+                              byName<QTabWidget>(f, "SSTab1")->tabText(1),
+                              byName<QTabWidget>(f, "SSTab1")->tabText(2)}),
                  QStringList({u"Status de la ligne"_s, u"Boutons poussoirs"_s, u"Sorties"_s}));
-        QCOMPARE(f->Label32->text(), QStringLiteral("Nr. bouton poussoir:"));
+        QCOMPARE(byName<QLabel>(f, "Label32")->text(), QStringLiteral("Nr. bouton poussoir:"));
         QCOMPARE(
-            f->Label34->text(),
+            byName<QLabel>(f, "Label34")->text(),
             QStringLiteral("Clicker sur 'Start' pour rentrer en communication avec le module. Ensuite les "
                            "sorties individuelles peuvent être activer. 'Stop' termine ce test."));
-        QTest::keyClicks(f->Combo29->lineEdit(), QStringLiteral("x"));
-        QCOMPARE(f->Combo29->currentText(), QStringLiteral("Historique"));
+        QTest::keyClicks(byName<QComboBox>(f, "Combo29")->lineEdit(), QStringLiteral("x"));
+        QCOMPARE(byName<QComboBox>(f, "Combo29")->currentText(), QStringLiteral("Historique"));
 
-        rig.start(f->Command17);
-        QTRY_VERIFY(f->Command18->isEnabled());
+        rig.start(byName<QPushButton>(f, "Command17"));
+        QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         rig.link.moduleSend("P04\r");
-        QTRY_COMPARE(entries(f->Combo29), QStringList{QStringLiteral("Temps: 13:00:01  Bouton: 5")});
-        QCOMPARE(f->Combo29->currentText(), QStringLiteral("Historique"));
+        QTRY_COMPARE(entries(byName<QComboBox>(f, "Combo29")),
+                     QStringList{QStringLiteral("Temps: 13:00:01  Bouton: 5")});
+        QCOMPARE(byName<QComboBox>(f, "Combo29")->currentText(), QStringLiteral("Historique"));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/RealBoxes.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
@@ -244,11 +245,12 @@ private Q_SLOTS:
             QTimer::singleShot(0, &rig.w(), [&rig, name] {
                 auto *dialog = rig.w().findChild<OpenDialog *>(u"Form2"_s);
                 QVERIFY(dialog);
-                const auto items = dialog->File1->findItems(name, Qt::MatchExactly);
+                auto *files = byName<FileList>(dialog, "File1");
+                const auto items = files->findItems(name, Qt::MatchExactly);
                 QVERIFY(!items.isEmpty());
-                dialog->File1->setCurrentItem(items.first());
-                Q_EMIT dialog->File1->itemClicked(items.first());
-                dialog->Command1->click();
+                files->setCurrentItem(items.first());
+                Q_EMIT files->itemClicked(items.first());
+                byName<QPushButton>(dialog, "Command1")->click();
                 if (dialog->isVisible()) dialog->reject();
             });
             rig.action("Vergelijken")->trigger();
@@ -257,8 +259,9 @@ private Q_SLOTS:
         auto *window = rig.w().findChild<CompareWindow *>();
         QVERIFY(window);
         QStringList rows;
-        for (int i = 0; i < window->DifferenceList->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem *item = window->DifferenceList->topLevelItem(i);
+        auto *differences = byName<QTreeWidget>(window, "DifferenceList");
+        for (int i = 0; i < differences->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *item = differences->topLevelItem(i);
             rows << item->text(0) + u" | "_s + item->text(1) + u" | "_s + item->text(2);
         }
         QCOMPARE(rows, (QStringList{u"Drukknop 5, 1ste functie | Sfeer 2 | Uitgang 32"_s,

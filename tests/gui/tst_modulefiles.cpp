@@ -50,8 +50,8 @@ class TestModuleFiles : public QObject
             auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
             QVERIFY(dialog);
             if (before) before(*dialog);
-            dialog->Text1->setText(name);
-            dialog->Command1->click();
+            byName<QLineEdit>(dialog, "Text1")->setText(name);
+            byName<QPushButton>(dialog, "Command1")->click();
             if (dialog->isVisible()) dialog->reject();
         });
         w.Bewaren_als_Click();
@@ -63,12 +63,12 @@ class TestModuleFiles : public QObject
         QTimer::singleShot(0, &w, [&w, fileName] {
             auto *dialog = w.findChild<OpenDialog *>(QStringLiteral("Form2"));
             QVERIFY(dialog);
-            const auto items = dialog->File1->findItems(fileName, Qt::MatchExactly);
+            const auto items = byName<FileList>(dialog, "File1")->findItems(fileName, Qt::MatchExactly);
             if (!items.isEmpty()) {
-                dialog->File1->setCurrentItem(items.first());
-                Q_EMIT dialog->File1->itemClicked(items.first());
+                byName<FileList>(dialog, "File1")->setCurrentItem(items.first());
+                Q_EMIT byName<FileList>(dialog, "File1")->itemClicked(items.first());
             }
-            dialog->Command1->click();
+            byName<QPushButton>(dialog, "Command1")->click();
             if (dialog->isVisible()) dialog->reject();
         });
         w.openen_Click();
@@ -241,11 +241,12 @@ private Q_SLOTS:
         rig.home.write(QStringLiteral("oud.QV1"), "old");
         QTimer::singleShot(0, &w, [&w] {
             auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
-            const auto items = dialog->File1->findItems(QStringLiteral("oud.QV1"), Qt::MatchExactly);
+            const auto items =
+                byName<FileList>(dialog, "File1")->findItems(QStringLiteral("oud.QV1"), Qt::MatchExactly);
             QCOMPARE(items.size(), 1);
-            Q_EMIT dialog->File1->itemClicked(items.first());
-            QCOMPARE(dialog->Text1->text(), QStringLiteral("oud.QV1"));
-            dialog->Command1->click();
+            Q_EMIT byName<FileList>(dialog, "File1")->itemClicked(items.first());
+            QCOMPARE(byName<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("oud.QV1"));
+            byName<QPushButton>(dialog, "Command1")->click();
         });
         w.Bewaren_als_Click();
         QCOMPARE(bytes(rig.home.file(QStringLiteral("oud.QV1"))), moduleFileContent(0, w.state().RelayImage));
@@ -295,16 +296,19 @@ private Q_SLOTS:
         TestWindow &w = rig.w();
         SaveDialog dialog(
             w.state(), [](const QString &) { return true; }, &w);
-        QVERIFY(dialog.Text2->isHidden());
-        QVERIFY(!dialog.Command2->isEnabled());
-        dialog.Command3->click();
-        QVERIFY(!dialog.Text2->isHidden() && dialog.Command3->isHidden());
-        QTest::keyClicks(dialog.Text2, QStringLiteral("Klant A"));
-        QVERIFY(dialog.Command2->isEnabled());
-        dialog.Command2->click();
+        auto *name = byName<QLineEdit>(&dialog, "Text2");
+        auto *ok = byName<QPushButton>(&dialog, "Command2");
+        auto *newFolder = byName<QPushButton>(&dialog, "Command3");
+        QVERIFY(name->isHidden());
+        QVERIFY(!ok->isEnabled());
+        newFolder->click();
+        QVERIFY(!name->isHidden() && newFolder->isHidden());
+        QTest::keyClicks(name, QStringLiteral("Klant A"));
+        QVERIFY(ok->isEnabled());
+        ok->click();
         QVERIFY(QFileInfo(rig.home.file(QStringLiteral("Klant A"))).isDir());
-        QVERIFY(dialog.Text2->isHidden() && !dialog.Command3->isHidden() && !dialog.Command2->isEnabled());
-        QCOMPARE(dialog.Text2->text(), QString());
+        QVERIFY(name->isHidden() && !newFolder->isHidden() && !ok->isEnabled());
+        QCOMPARE(name->text(), QString());
         for (const QString &bad :
              {QStringLiteral(".."), QStringLiteral("."), QStringLiteral("../uit"), QStringLiteral("a/b")})
             QVERIFY(!SaveDialog::createFolder(rig.home.path() + QStringLiteral("Klant A"), bad));
@@ -334,13 +338,13 @@ private Q_SLOTS:
                 w.state(), [&saves](const QString &) { return ++saves > 0; }, &w);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            dialog.Text1->setText(name);
-            dialog.Command1->setFocus();
-            dialog.Command1->click();
+            byName<QLineEdit>(&dialog, "Text1")->setText(name);
+            byName<QPushButton>(&dialog, "Command1")->setFocus();
+            byName<QPushButton>(&dialog, "Command1")->click();
             QCOMPARE(saves, 0);
             QVERIFY2(dialog.isVisible(), qPrintable(name));
-            QCOMPARE(dialog.Text1->text(), name);
-            QVERIFY2(dialog.Text1->hasFocus(), qPrintable(name));
+            QCOMPARE(byName<QLineEdit>(&dialog, "Text1")->text(), name);
+            QVERIFY2(byName<QLineEdit>(&dialog, "Text1")->hasFocus(), qPrintable(name));
         }
         for (const QString &name : {QString(), QStringLiteral(".QV1")}) {
             saveAs(w, name);
@@ -385,13 +389,15 @@ private Q_SLOTS:
         QCOMPARE(w.state().DefaultDirectory, QString());
         OpenDialog open(
             w.state(), [](const QString &) { return true; }, &w);
-        QCOMPARE(QDir(open.Dir1->path()), QDir(m.home() + QStringLiteral("Documents")));
-        open.Command2->click();
-        QCOMPARE(QDir(open.Dir1->path()), QDir(m.shipped()));
+        QCOMPARE(QDir(byName<FolderList>(&open, "Dir1")->path()),
+                 QDir(m.home() + QStringLiteral("Documents")));
+        byName<QPushButton>(&open, "Command2")->click();
+        QCOMPARE(QDir(byName<FolderList>(&open, "Dir1")->path()), QDir(m.shipped()));
         w.state().DefaultDirectory = QStringLiteral("/no/such/place");
         SaveDialog save(
             w.state(), [](const QString &) { return true; }, &w);
-        QCOMPARE(QDir(save.Dir1->path()), QDir(m.home() + QStringLiteral("Documents")));
+        QCOMPARE(QDir(byName<FolderList>(&save, "Dir1")->path()),
+                 QDir(m.home() + QStringLiteral("Documents")));
     }
 
     void dialogsStartInTheDefaultFolder()
@@ -405,23 +411,25 @@ private Q_SLOTS:
         w.state().DefaultDirectory = rig.home.file(QStringLiteral("sub"));
         OpenDialog open(
             w.state(), [](const QString &) { return true; }, &w);
-        QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.file(QStringLiteral("sub"))));
+        QCOMPARE(QDir(byName<FolderList>(&open, "Dir1")->path()), QDir(rig.home.file(QStringLiteral("sub"))));
         // Going to the start folder is a folder change: Label2 shows it from the start.
-        QCOMPARE(open.Label2->text(),
+        QCOMPARE(byName<QLabel>(&open, "Label2")->text(),
                  QDir::toNativeSeparators(QDir::cleanPath(rig.home.file(QStringLiteral("sub")))));
         // The extension in any letter case; nothing else.
-        QCOMPARE(open.File1->count(), 2);
-        QCOMPARE(open.File1->item(0)->text(), QStringLiteral("x.QV1"));
-        QCOMPARE(open.File1->item(1)->text(), QStringLiteral("y.qv1"));
-        open.Command2->click();
-        QCOMPARE(QDir(open.Dir1->path()), QDir(rig.home.path()));
+        QCOMPARE(byName<FileList>(&open, "File1")->count(), 2);
+        QCOMPARE(byName<FileList>(&open, "File1")->item(0)->text(), QStringLiteral("x.QV1"));
+        QCOMPARE(byName<FileList>(&open, "File1")->item(1)->text(), QStringLiteral("y.qv1"));
+        byName<QPushButton>(&open, "Command2")->click();
+        QCOMPARE(QDir(byName<FolderList>(&open, "Dir1")->path()), QDir(rig.home.path()));
         // A default folder that is gone, or none at all: the installation folder.
         w.state().DefaultDirectory = QStringLiteral("/no/such/place");
         SaveDialog save(
             w.state(), [](const QString &) { return true; }, &w);
-        QCOMPARE(QDir(save.Dir1->path()), QDir(rig.home.path()));
+        QCOMPARE(QDir(byName<FolderList>(&save, "Dir1")->path()), QDir(rig.home.path()));
         QCOMPARE(save.windowTitle(), QStringLiteral("Opslaan"));
-        QVERIFY(save.File1->findItems(QStringLiteral("y.qv1"), Qt::MatchExactly).isEmpty()); // in sub/
+        QVERIFY(byName<FileList>(&save, "File1")
+                    ->findItems(QStringLiteral("y.qv1"), Qt::MatchExactly)
+                    .isEmpty()); // in sub/
     }
 
     // A file written on another system: its extension in lower case, slots that hold nothing as
@@ -465,10 +473,11 @@ private Q_SLOTS:
         QTimer::singleShot(0, &w, [&w, &accepted] {
             auto *dialog = w.findChild<OpenDialog *>(QStringLiteral("Form2"));
             QVERIFY(dialog);
-            const auto items = dialog->File1->findItems(QStringLiteral("dubbel.QV1"), Qt::MatchExactly);
+            const auto items =
+                byName<FileList>(dialog, "File1")->findItems(QStringLiteral("dubbel.QV1"), Qt::MatchExactly);
             QCOMPARE(items.size(), 1);
-            dialog->File1->setCurrentItem(items.first());
-            Q_EMIT dialog->File1->itemDoubleClicked(items.first());
+            byName<FileList>(dialog, "File1")->setCurrentItem(items.first());
+            Q_EMIT byName<FileList>(dialog, "File1")->itemDoubleClicked(items.first());
             accepted = dialog->result() == QDialog::Accepted && !dialog->isVisible();
             if (dialog->isVisible()) dialog->reject();
         });
@@ -487,19 +496,19 @@ private Q_SLOTS:
         OpenDialog open(
             w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(open.windowTitle(), QStringLiteral("Ouvrir"));
-        QCOMPARE(open.Label1->text(), QStringLiteral("Ouvrir dans:"));
-        QCOMPARE(open.Command1->text(), QStringLiteral("Ouvrir"));
-        QCOMPARE(open.Command2->text(), QStringLiteral("Default directory"));
-        QCOMPARE(open.CancelButton->text(), QStringLiteral("Annuler"));
+        QCOMPARE(byName<QLabel>(&open, "Label1")->text(), QStringLiteral("Ouvrir dans:"));
+        QCOMPARE(byName<QPushButton>(&open, "Command1")->text(), QStringLiteral("Ouvrir"));
+        QCOMPARE(byName<QPushButton>(&open, "Command2")->text(), QStringLiteral("Default directory"));
+        QCOMPARE(byName<QPushButton>(&open, "CancelButton")->text(), QStringLiteral("Annuler"));
         SaveDialog save(
             w.state(), [](const QString &) { return true; }, &w);
         QCOMPARE(save.windowTitle(), QStringLiteral("Sauver"));
-        QCOMPARE(save.Label1->text(), QStringLiteral("Sauver ds:"));
-        QCOMPARE(save.Label2->text(), QStringLiteral("Nom fichier"));
-        QCOMPARE(save.Command1->text(), QStringLiteral("Sauver"));
-        QCOMPARE(save.Command3->text(), QStringLiteral("Nouveau dossier"));
-        QCOMPARE(save.Command2->text(), QStringLiteral("OK !"));
-        QCOMPARE(save.CancelButton->text(), QStringLiteral("Annuler"));
+        QCOMPARE(byName<QLabel>(&save, "Label1")->text(), QStringLiteral("Sauver ds:"));
+        QCOMPARE(byName<QLabel>(&save, "Label2")->text(), QStringLiteral("Nom fichier"));
+        QCOMPARE(byName<QPushButton>(&save, "Command1")->text(), QStringLiteral("Sauver"));
+        QCOMPARE(byName<QPushButton>(&save, "Command3")->text(), QStringLiteral("Nouveau dossier"));
+        QCOMPARE(byName<QPushButton>(&save, "Command2")->text(), QStringLiteral("OK !"));
+        QCOMPARE(byName<QPushButton>(&save, "CancelButton")->text(), QStringLiteral("Annuler"));
     }
 
     void newModuleKeepsTheImages()

@@ -6,8 +6,10 @@
 #include "files/CompareWindow.h"
 #include "files/ModuleFileDialogs.h"
 #include "protocol/ModuleState.h"
+#include "support/Find.h"
 #include "support/TestHome.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTextDocumentFragment>
@@ -128,19 +130,22 @@ private Q_SLOTS:
         state.DefaultDirectory = m_folder;
         OpenDialog open(state, [](const QString &) { return false; });
         look(open);
-        QCOMPARE(open.Label2->text(), QDir::toNativeSeparators(m_folder));
-        const auto items = open.File1->findItems(u"klant.QV1"_s, Qt::MatchExactly);
+        auto *chosen = byName<QLabel>(&open, "Label2");
+        auto *files = byName<FileList>(&open, "File1");
+        QCOMPARE(chosen->text(), QDir::toNativeSeparators(m_folder));
+        const auto items = files->findItems(u"klant.QV1"_s, Qt::MatchExactly);
         QCOMPARE(items.size(), 1);
-        open.File1->setCurrentItem(items.first());
-        Q_EMIT open.File1->itemClicked(items.first());
+        files->setCurrentItem(items.first());
+        Q_EMIT files->itemClicked(items.first());
         open.grab();
-        QCOMPARE(open.Label2->text(), QDir::toNativeSeparators(m_folder + u"/klant.QV1"_s));
-        QCOMPARE(open.Dir1->path(), m_folder);
+        QCOMPARE(chosen->text(), QDir::toNativeSeparators(m_folder + u"/klant.QV1"_s));
+        QCOMPARE(byName<FolderList>(&open, "Dir1")->path(), m_folder);
 
         SaveDialog save(state, [](const QString &) { return false; });
         look(save);
-        QCOMPARE(save.Dir1->path(), m_folder);
-        QVERIFY(!save.Dir1->findItems(u"fifo\">"_s, Qt::MatchEndsWith).isEmpty());
+        auto *folders = byName<FolderList>(&save, "Dir1");
+        QCOMPARE(folders->path(), m_folder);
+        QVERIFY(!folders->findItems(u"fifo\">"_s, Qt::MatchEndsWith).isEmpty());
     }
 
     // "Browse directory" and "Preferences": the stored folder.
@@ -152,10 +157,10 @@ private Q_SLOTS:
         state.Language = 1;
         PreferencesDialog form4(state);
         look(form4);
-        QCOMPARE(form4.Label1->text(), QDir::toNativeSeparators(m_folder));
+        QCOMPARE(byName<QLabel>(&form4, "Label1")->text(), QDir::toNativeSeparators(m_folder));
         BrowseDirectoryDialog form5(state, &form4);
         look(form5);
-        QCOMPARE(form5.Label3->text(), QDir::toNativeSeparators(m_folder));
+        QCOMPARE(byName<QLabel>(&form5, "Label3")->text(), QDir::toNativeSeparators(m_folder));
     }
 
     // The recent files: the entry names the file, the tip and the status tip show the path.
@@ -190,11 +195,13 @@ private Q_SLOTS:
             {u"/dev/ttyUSB93"_s, u"<img src=\"%1\">"_s.arg(m_fifo), {}, {}, stable, true}};
         PortChooserDialog dialog(PortBinding([ports] { return ports; }), 1, 1);
         look(dialog);
-        QCOMPARE(dialog.PortLabel->text(), u"Poort 1: Gekoppeld aan %1 (niet aangesloten)"_s.arg(stable));
-        QTreeWidgetItem *row = dialog.PortList->topLevelItem(0);
+        QCOMPARE(byName<QLabel>(&dialog, "PortLabel")->text(),
+                 u"Poort 1: Gekoppeld aan %1 (niet aangesloten)"_s.arg(stable));
+        auto *list = byName<QTreeWidget>(&dialog, "PortList");
+        QTreeWidgetItem *row = list->topLevelItem(0);
         QCOMPARE(row->text(1), ports[0].description);
         QCOMPARE(shownTip(row->toolTip(0)), u"Vaste naam: "_s + stable);
-        hover(row->toolTip(0), dialog.PortList);
+        hover(row->toolTip(0), list);
     }
 
     // The comparison names the file in its title.

@@ -1,5 +1,8 @@
+#include "app/AdapterOfferQuestion.h"
 #include "app/PortChooserDialog.h"
 #include "common/MessageBox.h"
+#include "serial/AdapterOffer.h"
+#include "support/Find.h"
 #include "support/Terminal.h"
 #include "support/TestHome.h"
 
@@ -60,7 +63,7 @@ private Q_SLOTS:
         m_ports = std::make_shared<SerialPortList>(SerialPortList{builtIn(), cable()});
         MessageBox::resetRecord();
         MessageBox::setAutoAnswer(true);
-        PortChooserDialog::forgetDeclinedOffers();
+        AdapterOffer::forgetDeclined();
     }
 
     // The rows as the adapter describes itself (plain text), refreshed while the dialog is open;
@@ -71,27 +74,29 @@ private Q_SLOTS:
         PortChooserDialog dialog(binding(), 3, 2);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto *portLabel = byName<QLabel>(&dialog, "PortLabel");
+        auto *list = byName<QTreeWidget>(&dialog, "PortList");
+        auto *edit = byName<QLineEdit>(&dialog, "DeviceEdit");
+        auto *bind = byName<QPushButton>(&dialog, "BindButton");
         QCOMPARE(dialog.windowTitle(), u"Choisir le port"_s);
-        QCOMPARE(dialog.PortLabel->text(),
-                 u"Port 3 : "_s + PortBinding::describe(PortBinding::deviceFor(3), 2));
-        QCOMPARE(row(dialog.PortList->topLevelItem(1)),
+        QCOMPARE(portLabel->text(), u"Port 3 : "_s + PortBinding::describe(PortBinding::deviceFor(3), 2));
+        QCOMPARE(row(list->topLevelItem(1)),
                  (QStringList{m_cable.device(), u"USB <b>cable</b>"_s, u"Maker"_s, u"A1"_s}));
-        dialog.PortList->setFocus(Qt::TabFocusReason);
-        QVERIFY(dialog.DeviceEdit->text().isEmpty() && !dialog.BindButton->isEnabled());
-        QVERIFY(!dialog.UnbindButton->isEnabled());
-        for (QWidget *w :
-             std::initializer_list<QWidget *>{dialog.PortList, dialog.DeviceEdit, dialog.BindButton})
-            QVERIFY(!w->objectName().isEmpty() && !w->accessibleName().isEmpty());
-        QCOMPARE(dialog.DeviceEdit->accessibleName(), u"Périphérique :"_s);
+        list->setFocus(Qt::TabFocusReason);
+        QVERIFY(edit->text().isEmpty() && !bind->isEnabled());
+        QVERIFY(!byName<QPushButton>(&dialog, "UnbindButton")->isEnabled());
+        for (QWidget *w : std::initializer_list<QWidget *>{list, edit, bind})
+            QVERIFY(!w->accessibleName().isEmpty());
+        QCOMPARE(edit->accessibleName(), u"Périphérique :"_s);
 
-        dialog.PortList->topLevelItem(1)->setSelected(true);
-        QCOMPARE(dialog.DeviceEdit->text(), m_cable.device());
+        list->topLevelItem(1)->setSelected(true);
+        QCOMPARE(edit->text(), m_cable.device());
         m_ports->prepend({u"/dev/full"_s, u"Second"_s, {}, {}, {}, true});
-        QTRY_COMPARE_WITH_TIMEOUT(dialog.PortList->topLevelItemCount(), 3, 3000);
-        QCOMPARE(dialog.PortList->selectedItems().value(0)->text(0), m_cable.device());
+        QTRY_COMPARE_WITH_TIMEOUT(list->topLevelItemCount(), 3, 3000);
+        QCOMPARE(list->selectedItems().value(0)->text(0), m_cable.device());
         m_ports->clear();
-        QTRY_VERIFY_WITH_TIMEOUT(dialog.NoPortsLabel->isVisible(), 3000);
-        QCOMPARE(dialog.PortList->topLevelItemCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(byName<QLabel>(&dialog, "NoPortsLabel")->isVisible(), 3000);
+        QCOMPARE(list->topLevelItemCount(), 0);
     }
 
     // "Koppelen" binds the chosen row (to its stable name) or a typed name, Enter too;
@@ -102,16 +107,20 @@ private Q_SLOTS:
         const QString link = home.file(u"com2"_s);
         PortChooserDialog dialog(binding(), 2, 1);
         dialog.show();
-        dialog.PortList->topLevelItem(1)->setSelected(true);
-        dialog.BindButton->click();
+        auto *portLabel = byName<QLabel>(&dialog, "PortLabel");
+        auto *list = byName<QTreeWidget>(&dialog, "PortList");
+        auto *edit = byName<QLineEdit>(&dialog, "DeviceEdit");
+        auto *bind = byName<QPushButton>(&dialog, "BindButton");
+        auto *unbind = byName<QPushButton>(&dialog, "UnbindButton");
+        list->topLevelItem(1)->setSelected(true);
+        bind->click();
         QCOMPARE(QFile::symLinkTarget(link), m_stable);
-        QCOMPARE(dialog.PortLabel->text(),
-                 u"Poort 2: Gekoppeld aan %1 (nu %2)"_s.arg(m_stable, m_cable.device()));
+        QCOMPARE(portLabel->text(), u"Poort 2: Gekoppeld aan %1 (nu %2)"_s.arg(m_stable, m_cable.device()));
 
-        dialog.DeviceEdit->clear();
-        QTest::keyClicks(dialog.DeviceEdit, m_typed.device());
-        QVERIFY(dialog.PortList->selectedItems().isEmpty());
-        QTest::keyClick(dialog.DeviceEdit, Qt::Key_Return);
+        edit->clear();
+        QTest::keyClicks(edit, m_typed.device());
+        QVERIFY(list->selectedItems().isEmpty());
+        QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(QFile::symLinkTarget(link), m_typed.device());
 
         // Only terminals: a file, a device that is none (also one the list shows) and the alias
@@ -122,22 +131,22 @@ private Q_SLOTS:
             {u"/dev/null"_s, u"/dev/null is geen seriële poort."_s},
             {u"/dev/tty"_s, u"/dev/tty is geen seriële poort."_s}};
         for (const auto &[typed, message] : refused) {
-            dialog.DeviceEdit->setText(typed);
-            dialog.BindButton->click();
+            edit->setText(typed);
+            bind->click();
             QCOMPARE(MessageBox::lastTitle(), u"Opgelet !"_s);
             QCOMPARE(MessageBox::lastText(), message);
             QCOMPARE(QFile::symLinkTarget(link), m_typed.device());
         }
-        dialog.PortList->topLevelItem(0)->setSelected(true);
-        dialog.BindButton->click();
+        list->topLevelItem(0)->setSelected(true);
+        bind->click();
         QCOMPARE(MessageBox::lastText(), u"/dev/null is geen seriële poort."_s);
         QCOMPARE(QFile::symLinkTarget(link), m_typed.device());
 
-        QVERIFY(dialog.UnbindButton->isEnabled());
-        dialog.UnbindButton->click();
+        QVERIFY(unbind->isEnabled());
+        unbind->click();
         QVERIFY(!QFileInfo(link).isSymLink());
-        QVERIFY(dialog.PortLabel->text().startsWith(u"Poort 2: /dev/ttyS1 (geen koppeling"_s));
-        QVERIFY(!dialog.UnbindButton->isEnabled());
+        QVERIFY(portLabel->text().startsWith(u"Poort 2: /dev/ttyS1 (geen koppeling"_s));
+        QVERIFY(!unbind->isEnabled());
         QCOMPARE(MessageBox::shownCount(), 4);
     }
 
@@ -147,25 +156,25 @@ private Q_SLOTS:
         TestHome home;
         const QString link = home.file(u"com5"_s);
         *m_ports = {builtIn(), cable(), {u"/dev/full"_s, {}, {}, {}, {}, true}};
-        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
+        QVERIFY(!askToBindAdapter(nullptr, AdapterOffer(binding()), 5, 1));
         *m_ports = {builtIn(), cable()};
         MessageBox::setNextChoice(1);
-        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
+        QVERIFY(!askToBindAdapter(nullptr, AdapterOffer(binding()), 5, 1));
         QCOMPARE(MessageBox::lastText(),
                  u"Er is één USB-seriële adapter aangesloten: USB <b>cable</b> (%1).\nPoort 5 heeft geen "
                  u"koppeling en zou /dev/ttyS4 openen.\n\nPoort 5 aan deze adapter koppelen?"_s.arg(
                      m_cable.device()));
         QCOMPARE(MessageBox::lastButtons(), (QStringList{u"Ja"_s, u"Nee"_s}));
-        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 1));
+        QVERIFY(!askToBindAdapter(nullptr, AdapterOffer(binding()), 5, 1));
         QCOMPARE(MessageBox::shownCount(), 1);
         QVERIFY(!QFileInfo(link).isSymLink());
 
-        PortChooserDialog::forgetDeclinedOffers();
+        AdapterOffer::forgetDeclined();
         MessageBox::setNextChoice(0);
-        QVERIFY(PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 2));
+        QVERIFY(askToBindAdapter(nullptr, AdapterOffer(binding()), 5, 2));
         QVERIFY(MessageBox::lastText().endsWith(u"Lier le port 5 à cet adaptateur ?"_s));
         QCOMPARE(QFile::symLinkTarget(link), m_stable);
-        QVERIFY(!PortChooserDialog::offerSingleAdapter(nullptr, binding(), 5, 2));
+        QVERIFY(!askToBindAdapter(nullptr, AdapterOffer(binding()), 5, 2));
         QCOMPARE(MessageBox::shownCount(), 2);
     }
 };

@@ -4,6 +4,7 @@
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
 
@@ -55,11 +56,12 @@ class TestReplacedFiles : public QObject
         QTimer::singleShot(0, &w, [&w, fileName] {
             auto *dialog = w.findChild<OpenDialog *>(u"Form2"_s);
             QVERIFY(dialog);
-            const auto items = dialog->File1->findItems(fileName, Qt::MatchExactly);
+            auto *files = byName<FileList>(dialog, "File1");
+            const auto items = files->findItems(fileName, Qt::MatchExactly);
             QCOMPARE(items.size(), 1);
-            dialog->File1->setCurrentItem(items.first());
-            Q_EMIT dialog->File1->itemClicked(items.first());
-            dialog->Command1->click();
+            files->setCurrentItem(items.first());
+            Q_EMIT files->itemClicked(items.first());
+            byName<QPushButton>(dialog, "Command1")->click();
             if (dialog->isVisible()) dialog->reject();
         });
         w.openen->trigger();
@@ -71,10 +73,11 @@ class TestReplacedFiles : public QObject
         QTimer::singleShot(0, &w, [&w, fileName] {
             auto *dialog = w.findChild<SaveDialog *>(u"Form3"_s);
             QVERIFY(dialog);
-            const auto items = dialog->File1->findItems(fileName, Qt::MatchExactly);
+            auto *files = byName<FileList>(dialog, "File1");
+            const auto items = files->findItems(fileName, Qt::MatchExactly);
             QCOMPARE(items.size(), 1);
-            Q_EMIT dialog->File1->itemClicked(items.first());
-            dialog->Command1->click();
+            Q_EMIT files->itemClicked(items.first());
+            byName<QPushButton>(dialog, "Command1")->click();
             if (dialog->isVisible()) dialog->reject();
         });
         w.Bewaren_als->trigger();
@@ -135,15 +138,16 @@ private Q_SLOTS:
         QTimer::singleShot(0, &w, [&] {
             auto *dialog = w.findChild<BackupsDialog *>(u"BackupsDialog"_s);
             QVERIFY(dialog);
-            QCOMPARE(dialog->BackupList->topLevelItemCount(), 2);
-            QTreeWidgetItem *newest = dialog->BackupList->topLevelItem(0);
-            QTreeWidgetItem *older = dialog->BackupList->topLevelItem(1);
+            auto *list = byName<QTreeWidget>(dialog, "BackupList");
+            QCOMPARE(list->topLevelItemCount(), 2);
+            QTreeWidgetItem *newest = list->topLevelItem(0);
+            QTreeWidgetItem *older = list->topLevelItem(1);
             QCOMPARE(newest->text(2), nl ? u"vervangen: ander.QV1"_s : u"remplacé : ander.QV1"_s);
             QCOMPARE(older->text(2), nl ? u"vervangen: klant.QV1"_s : u"remplacé : klant.QV1"_s);
             QCOMPARE(older->text(4), u"Master"_s);
             QVERIFY(older->toolTip(0).startsWith(QDir::toNativeSeparators(klant) + u"\n"_s));
-            dialog->BackupList->setCurrentItem(older);
-            dialog->OpenButton->click();
+            list->setCurrentItem(older);
+            byName<QPushButton>(dialog, "OpenButton")->click();
             listed = true;
         });
         w.findChild<QAction *>(u"Reservekopieen"_s)->trigger();
@@ -165,7 +169,7 @@ private Q_SLOTS:
         QCOMPARE(Backups::keepReplaced(home.file(name), moduleFileContent(1, imageOf(2)), QDateTime()).status,
                  Backups::Replaced::Made);
         BackupsDialog dialog(1);
-        QTreeWidgetItem *row = dialog.BackupList->topLevelItem(0);
+        QTreeWidgetItem *row = byName<QTreeWidget>(&dialog, "BackupList")->topLevelItem(0);
         QVERIFY(row);
         QCOMPARE(row->text(2), u"vervangen: "_s + name);
         QTextDocument shown;

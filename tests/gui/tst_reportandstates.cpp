@@ -3,6 +3,7 @@
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/RealBoxes.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
@@ -147,8 +148,8 @@ private Q_SLOTS:
         QTimer::singleShot(0, &rig.w(), [&rig] {
             auto *dialog = rig.w().findChild<SaveDialog *>(u"Form3"_s);
             QVERIFY(dialog);
-            dialog->Text1->setText(u"dim M2"_s);
-            dialog->Command1->click();
+            byName<QLineEdit>(dialog, "Text1")->setText(u"dim M2"_s);
+            byName<QPushButton>(dialog, "Command1")->click();
         });
         rig.w().Bewaren_als_Click();
         const QString saved = rig.folder() + u"/dim M2.QV1"_s;

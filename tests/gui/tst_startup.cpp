@@ -356,13 +356,13 @@ private Q_SLOTS:
         home.write(QStringLiteral("directory.vdm"), "/var/Klant, Peeters\r\n");
         PreferencesDialog form4(w.state(), &w);
         QCOMPARE(form4.windowTitle(), QStringLiteral("Preferences"));
-        QCOMPARE(form4.Label1->text(), QStringLiteral("/var/Klant, Peeters"));
+        QCOMPARE(byName<QLabel>(&form4, "Label1")->text(), QStringLiteral("/var/Klant, Peeters"));
         QCOMPARE(w.state().DefaultDirectory, QStringLiteral("/var/Klant, Peeters"));
-        QCOMPARE(form4.Label2->text(), QStringLiteral("QV1 Directory:"));
+        QCOMPARE(byName<QLabel>(&form4, "Label2")->text(), QStringLiteral("QV1 Directory:"));
         // A file emptied since: no folder stored, as at start-up.
         home.write(QStringLiteral("directory.vdm"), "\r\n");
         PreferencesDialog again(w.state(), &w);
-        QCOMPARE(again.Label1->text(), QString());
+        QCOMPARE(byName<QLabel>(&again, "Label1")->text(), QString());
         QCOMPARE(w.state().DefaultDirectory, QString());
     }
 
@@ -375,8 +375,8 @@ private Q_SLOTS:
         BrowseDirectoryDialog form5(w.state(), &w);
         QCOMPARE(w.state().DefaultDirectory, home.path());
         QCOMPARE(home.read(QStringLiteral("directory.vdm")), home.path().toLocal8Bit() + "\r\n");
-        QCOMPARE(QDir(form5.Dir1->path()), QDir(home.path()));
-        QCOMPARE(QDir(form5.Label3->text()), QDir(home.path()));
+        QCOMPARE(QDir(byName<FolderList>(&form5, "Dir1")->path()), QDir(home.path()));
+        QCOMPARE(QDir(byName<QLabel>(&form5, "Label3")->text()), QDir(home.path()));
     }
 
     // An empty directory.vdm holds no folder: "Browse directory" shows the fallback folder but
@@ -390,13 +390,13 @@ private Q_SLOTS:
         TestWindow w;
         QCOMPARE(w.state().DefaultDirectory, QString());
         PreferencesDialog form4(w.state(), &w);
-        QCOMPARE(form4.Label1->text(), QString());
+        QCOMPARE(byName<QLabel>(&form4, "Label1")->text(), QString());
         {
             BrowseDirectoryDialog form5(w.state(), &form4);
-            QCOMPARE(QDir(form5.Dir1->path()), QDir(documents));
-            QCOMPARE(QDir(form5.Label3->text()), QDir(documents));
+            QCOMPARE(QDir(byName<FolderList>(&form5, "Dir1")->path()), QDir(documents));
+            QCOMPARE(QDir(byName<QLabel>(&form5, "Label3")->text()), QDir(documents));
             QCOMPARE(w.state().DefaultDirectory, QString());
-            form5.Command2->click();
+            byName<QPushButton>(&form5, "Command2")->click();
             QCOMPARE(form5.result(), int(QDialog::Rejected));
         }
         QCOMPARE(w.state().DefaultDirectory, QString());
@@ -409,15 +409,15 @@ private Q_SLOTS:
         QTimer::singleShot(0, &form4, [&form4] {
             auto *form5 = form4.findChild<BrowseDirectoryDialog *>(QStringLiteral("Form5"));
             QVERIFY(form5);
-            form5->Command2->click();
+            byName<QPushButton>(form5, "Command2")->click();
         });
-        form4.Command1->click();
-        QCOMPARE(form4.Label1->text(), QString());
+        byName<QPushButton>(&form4, "Command1")->click();
+        QCOMPARE(byName<QLabel>(&form4, "Label1")->text(), QString());
         QVERIFY(!QFileInfo::exists(m.user(QStringLiteral("directory.vdm"))));
 
         // Selected, the fallback folder is stored like any other.
         BrowseDirectoryDialog form5(w.state(), &form4);
-        form5.Command1->click();
+        byName<QPushButton>(&form5, "Command1")->click();
         QCOMPARE(QDir(w.state().DefaultDirectory), QDir(documents));
         QCOMPARE(m.read(m.user(QStringLiteral("directory.vdm"))),
                  QDir::toNativeSeparators(documents).toLocal8Bit() + "\r\n");
@@ -432,18 +432,19 @@ private Q_SLOTS:
         TestWindow w;
         PreferencesDialog form4(w.state(), &w);
         BrowseDirectoryDialog form5(w.state(), &form4);
-        QCOMPARE(form5.Label3->text(), start);
+        QCOMPARE(byName<QLabel>(&form5, "Label3")->text(), start);
         // "Default" moves the list to the documents folder (with QV_VELANO_HOME: that folder)
         // without storing anything.
-        form5.Command3->click();
-        QCOMPARE(QDir(form5.Dir1->path()), QDir(home.path()));
+        byName<QPushButton>(&form5, "Command3")->click();
+        QCOMPARE(QDir(byName<FolderList>(&form5, "Dir1")->path()), QDir(home.path()));
         QCOMPARE(home.read(QStringLiteral("directory.vdm")), start.toLocal8Bit() + "\r\n");
         // Entering the subfolder by its list entry, then "Select directory", stores it whole.
-        const auto items = form5.Dir1->findItems(QStringLiteral("Klant, Janssens"), Qt::MatchEndsWith);
+        const auto items = byName<FolderList>(&form5, "Dir1")
+                               ->findItems(QStringLiteral("Klant, Janssens"), Qt::MatchEndsWith);
         QCOMPARE(items.size(), 1);
-        Q_EMIT form5.Dir1->itemActivated(items.first());
-        QCOMPARE(form5.Label3->text(), start);
-        form5.Command1->click();
+        Q_EMIT byName<FolderList>(&form5, "Dir1")->itemActivated(items.first());
+        QCOMPARE(byName<QLabel>(&form5, "Label3")->text(), start);
+        byName<QPushButton>(&form5, "Command1")->click();
         QCOMPARE(home.read(QStringLiteral("directory.vdm")), start.toLocal8Bit() + "\r\n");
         QCOMPARE(w.state().DefaultDirectory, start);
         QCOMPARE(form5.result(), int(QDialog::Accepted));
@@ -515,16 +516,16 @@ private Q_SLOTS:
             BrowseDirectoryDialog form5(w.state(), &w);
             QCOMPARE(w.state().DefaultDirectory, documents);
             QCOMPARE(m.read(m.user(QStringLiteral("directory.vdm"))), documents.toLocal8Bit() + "\r\n");
-            QCOMPARE(QDir(form5.Dir1->path()), QDir(documents));
+            QCOMPARE(QDir(byName<FolderList>(&form5, "Dir1")->path()), QDir(documents));
         }
         QCOMPARE(m.read(m.shipped(QStringLiteral("directory.vdm"))), QByteArray("/no/such/folder\r\n"));
         QVERIFY(QDir(m.home()).mkdir(QStringLiteral("klant")));
         w.state().DefaultDirectory = m.home() + QStringLiteral("klant");
         BrowseDirectoryDialog form5(w.state(), &w);
-        QCOMPARE(QDir(form5.Dir1->path()), QDir(m.home() + QStringLiteral("klant")));
-        form5.Command3->click();
-        QCOMPARE(QDir(form5.Dir1->path()), QDir(documents));
-        QCOMPARE(QDir(form5.Label3->text()), QDir(documents));
+        QCOMPARE(QDir(byName<FolderList>(&form5, "Dir1")->path()), QDir(m.home() + QStringLiteral("klant")));
+        byName<QPushButton>(&form5, "Command3")->click();
+        QCOMPARE(QDir(byName<FolderList>(&form5, "Dir1")->path()), QDir(documents));
+        QCOMPARE(QDir(byName<QLabel>(&form5, "Label3")->text()), QDir(documents));
     }
 
     void moduleTypeList()

@@ -315,9 +315,9 @@ private Q_SLOTS:
         typeIntoEveryList(u"scenes"_s, [&] { w.Frame9->selectScene(3); });
         w.Command12->click();
         DiagnosticsFrame *diagnostics = w.Frame10;
-        for (int tab = 0; tab < diagnostics->SSTab1->count(); ++tab)
+        for (int tab = 0; tab < byName<QTabWidget>(diagnostics, "SSTab1")->count(); ++tab)
             typeIntoEveryList(u"diagnostics tab %1"_s.arg(tab),
-                              [&] { diagnostics->SSTab1->setCurrentIndex(tab); });
+                              [&] { byName<QTabWidget>(diagnostics, "SSTab1")->setCurrentIndex(tab); });
 
         const QString dimFile = rig.home.file(u"dim.QV1"_s);
         QVERIFY(writeModuleFile(dimFile, 1, dim) && w.openModuleFile(dimFile));

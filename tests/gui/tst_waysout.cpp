@@ -2,6 +2,7 @@
 #include "diagnostics/DiagnosticsFrame.h"
 #include "files/ModuleFile.h"
 #include "serial/MemoryLink.h"
+#include "support/Find.h"
 #include "support/RealBoxes.h"
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
@@ -211,16 +212,18 @@ private Q_SLOTS:
         DiagnosticsFrame *f = w.Frame10;
         const QStringList before = windowState(w);
         module.statusLines = module.statusLines.mid(0, 3); // a scan that stops short
-        QPushButton *start = test == 1 ? f->Command6 : test == 2 ? f->Command17 : f->Command19;
+        QPushButton *start = test == 1   ? byName<QPushButton>(f, "Command6")
+                             : test == 2 ? byName<QPushButton>(f, "Command17")
+                                         : byName<QPushButton>(f, "Command19");
         start->click();
         module.answer = answered;
         module.announce();
         if (test == 2 && answered)
-            QTRY_VERIFY(f->Command18->isEnabled());
+            QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         else if (test == 3 && answered)
-            QTRY_VERIFY(f->Command20->isEnabled());
+            QTRY_VERIFY(byName<QPushButton>(f, "Command20")->isEnabled());
         else if (test == 1 && answered)
-            QTRY_COMPARE(f->Combo30->count(), 3);
+            QTRY_COMPARE(byName<QComboBox>(f, "Combo30")->count(), 3);
         else
             QTRY_VERIFY(rig.link.written().endsWith("T3500\n\r"));
         if (answered && test != 3) // the monitor's "T8019" or the scan's "T9019" has gone out
@@ -232,8 +235,11 @@ private Q_SLOTS:
         QVERIFY(!rig.link.isOpen());
         QCOMPARE(windowState(w), before);
         QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
-        QVERIFY(f->Command6->isEnabled() && f->Command17->isEnabled() && f->Command19->isEnabled());
-        QVERIFY(!f->Command18->isEnabled() && !f->Command20->isEnabled());
+        QVERIFY(byName<QPushButton>(f, "Command6")->isEnabled() &&
+                byName<QPushButton>(f, "Command17")->isEnabled() &&
+                byName<QPushButton>(f, "Command19")->isEnabled());
+        QVERIFY(!byName<QPushButton>(f, "Command18")->isEnabled() &&
+                !byName<QPushButton>(f, "Command20")->isEnabled());
     }
 
     // Esc after the installer's own Stop, in the 40 ms before a wrong-module "T0006" or in the
@@ -245,12 +251,12 @@ private Q_SLOTS:
             ScriptedModule module(rig.link, 0);
             rig.readAndOpenDiagnostics(module);
             DiagnosticsFrame *f = rig.w().Frame10;
-            f->Command17->click();
+            byName<QPushButton>(f, "Command17")->click();
             module.announce();
-            QTRY_VERIFY(f->Command18->isEnabled());
+            QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
             QTRY_VERIFY(rig.link.written().endsWith("T8019\n\r"));
             rig.link.takeWritten();
-            f->Command18->click();
+            byName<QPushButton>(f, "Command18")->click();
             QTest::keyClick(rig.window.get(), Qt::Key_Escape);
             QTest::keyClick(rig.window.get(), Qt::Key_Escape);
             QTRY_VERIFY(!rig.w().conversation().isRunning());
@@ -261,9 +267,9 @@ private Q_SLOTS:
             ScriptedModule module(rig.link, 0);
             rig.readAndOpenDiagnostics(module);
             QElapsedTimer clock;
-            rig.w().Frame10->Command6->click();
+            byName<QPushButton>(rig.w().Frame10, "Command6")->click();
             module.announce();
-            QTRY_COMPARE(rig.w().Frame10->Combo30->count(), 10);
+            QTRY_COMPARE(byName<QComboBox>(rig.w().Frame10, "Combo30")->count(), 10);
             clock.start();
             rig.link.takeWritten();
             QTest::keyClick(rig.window.get(), Qt::Key_Escape);
@@ -288,8 +294,9 @@ private Q_SLOTS:
         }
     }
 
-    // A test's own buttons pressed while the stop frames of a way out are still going out (slow
-    // pauses): the module gets its stop frames once and nothing after them.
+    // A test's own buttons while the stop frames of a way out are still going out (slow pauses):
+    // they are no longer offered, and what they would ask of the conversation does nothing, so
+    // the module gets its stop frames once and nothing after them.
     void testButtonsWhileGettingOut_data()
     {
         QTest::addColumn<QString>("start");
@@ -321,9 +328,15 @@ private Q_SLOTS:
         if (start == QLatin1String("Command17")) QTRY_VERIFY(rig.link.written().endsWith("T8019\n\r"));
         rig.link.takeWritten();
         QTest::keyClick(rig.window.get(), Qt::Key_Escape);
-        QVERIFY(button(pressed)->isEnabled());
-        button(pressed)->click();
-        QTRY_VERIFY(!rig.w().conversation().isRunning());
+        QVERIFY(!button(pressed)->isEnabled());
+        Conversation &c = rig.w().conversation();
+        if (pressed == QLatin1String("Command18"))
+            c.stopMonitor();
+        else if (pressed == QLatin1String("Command20"))
+            c.stopOutputTest();
+        else
+            c.switchOutput(2);
+        QTRY_VERIFY(!c.isRunning());
         QCOMPARE(rig.link.written(), owed);
         QCOMPARE(rig.w().Text1->text(), QStringLiteral("Afgebroken"));
     }
@@ -383,10 +396,10 @@ private Q_SLOTS:
             Rig rig;
             ScriptedModule module(rig.link, 0);
             rig.readAndOpenDiagnostics(module);
-            rig.w().Frame10->Command19->click();
+            byName<QPushButton>(rig.w().Frame10, "Command19")->click();
             module.announce();
-            QTRY_VERIFY(rig.w().Frame10->Command20->isEnabled());
-            rig.w().Frame10->Command23->click();
+            QTRY_VERIFY(byName<QPushButton>(rig.w().Frame10, "Command20")->isEnabled());
+            byName<QPushButton>(rig.w().Frame10, "Command23")->click();
             QTRY_VERIFY(rig.link.written().endsWith("T7002\n\r"));
             rig.link.takeWritten();
             QVERIFY(!rig.w().close()); // the module is owed its stop frames

@@ -93,14 +93,14 @@ private Q_SLOTS:
 
     void questionsOfASend()
     {
-        const Messages::Question stop = Messages::stopTheSend(2);
-        QCOMPARE(stop.buttons,
+        const auto stop = Messages::stopTheSend(2);
+        QCOMPARE(stop.buttons(),
                  (QStringList{QStringLiteral("Continuer l'envoi"), QStringLiteral("Arrêter maintenant")}));
-        const Messages::Question close = Messages::closeDuringSend(1);
-        QCOMPARE(close.buttons, (QStringList{QStringLiteral("Sluiten na het versturen"),
-                                             QStringLiteral("Nu sluiten"), QStringLiteral("Blijven")}));
+        const auto close = Messages::closeDuringSend(1);
+        QCOMPARE(close.buttons(), (QStringList{QStringLiteral("Sluiten na het versturen"),
+                                               QStringLiteral("Nu sluiten"), QStringLiteral("Blijven")}));
         // Neither language: a button carries both captions on one line.
-        QCOMPARE(Messages::stopTheSend(3).buttons.first(),
+        QCOMPARE(Messages::stopTheSend(3).buttons().first(),
                  QStringLiteral("Verder versturen / Continuer l'envoi"));
     }
 

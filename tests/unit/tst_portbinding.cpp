@@ -1,3 +1,4 @@
+#include "serial/AdapterOffer.h"
 #include "serial/PortBinding.h"
 #include "serial/SerialLink.h"
 #include "support/Terminal.h"
@@ -321,6 +322,38 @@ private Q_SLOTS:
             QCOMPARE(found.has_value(), adapters == 1);
             if (found) QCOMPARE(found->device, u"/dev/ttyUSB0"_s);
         }
+    }
+
+    // The one adapter is offered for a port without a binding; a "no" holds for that port and
+    // that adapter only, until it is forgotten.
+    void adapterOfferedUntilDeclined()
+    {
+        TestHome home;
+        AdapterOffer::forgetDeclined();
+        const SerialPortEntry a{u"/dev/ttyUSB90"_s, {}, {}, {}, {}, true};
+        const SerialPortEntry b{u"/dev/ttyUSB91"_s, {}, {}, {}, {}, true};
+        const auto offered = [](const SerialPortEntry &adapter, int port) {
+            const SerialPortList ports{{u"/dev/ttyS0"_s, {}, {}, {}, {}, false}, adapter};
+            return AdapterOffer(PortBinding([ports] { return ports; }))
+                .adapterFor(port)
+                .value_or(SerialPortEntry{})
+                .device;
+        };
+        QCOMPARE(offered(a, 5), u"/dev/ttyUSB90"_s);
+        AdapterOffer::decline(5, a);
+        QCOMPARE(offered(a, 5), QString());
+        QCOMPARE(offered(a, 6), u"/dev/ttyUSB90"_s);
+        QCOMPARE(offered(b, 5), u"/dev/ttyUSB91"_s);
+
+        const AdapterOffer cable(fake());
+        const SerialPortEntry adapter = cable.adapterFor(7).value_or(SerialPortEntry{});
+        QCOMPARE(adapter.device, m_cable.device());
+        QVERIFY(cable.accept(7, adapter).ok());
+        QCOMPARE(target(home.file(u"com7"_s)), m_stable);
+        QVERIFY(!cable.adapterFor(7));
+
+        AdapterOffer::forgetDeclined();
+        QCOMPARE(offered(a, 5), u"/dev/ttyUSB90"_s);
     }
 
     // What a port opens, for the status tips and the chooser, in both languages.

@@ -211,26 +211,27 @@ bool diagnostics(TestWindow &window, MemoryLink &link, ScriptedModule &module, c
 {
     window.Command12->click();
     DiagnosticsFrame *f = window.Frame10;
-    f->SSTab1->setCurrentIndex(1);
+    byName<QTabWidget>(f, "SSTab1")->setCurrentIndex(1);
     QTime now(14, 2, 11);
     DiagnosticsFrame::clock = [&now] { return now; };
-    f->Command17->click();
+    byName<QPushButton>(f, "Command17")->click();
     module.announce();
-    if (!waitFor([f] { return f->Command18->isEnabled(); }))
+    if (!waitFor([f] { return byName<QPushButton>(f, "Command18")->isEnabled(); }))
         return fail("the push-button monitor did not start");
     for (const auto &[report, seconds] :
          {std::pair{"P04", 0}, std::pair{"P11", 4}, std::pair{"P02", 9}, std::pair{"P12", 17}}) {
         now = QTime(14, 2, 11).addSecs(seconds);
-        const int before = f->Combo29->count();
+        const int before = byName<QComboBox>(f, "Combo29")->count();
         link.moduleSend(QByteArray(report) + '\r');
-        if (!waitFor([f, before] { return f->Combo29->count() > before; }))
+        if (!waitFor([f, before] { return byName<QComboBox>(f, "Combo29")->count() > before; }))
             return fail("a push-button report was not listed");
     }
-    const bool ok = saveWithPopup(&window, f->Combo29, out, "diagnostics.png");
-    f->Command18->click();
+    const bool ok = saveWithPopup(&window, byName<QComboBox>(f, "Combo29"), out, "diagnostics.png");
+    byName<QPushButton>(f, "Command18")->click();
     DiagnosticsFrame::clock = [] { return QTime::currentTime(); };
-    return waitFor(
-               [f, &window] { return f->Command17->isEnabled() && !window.conversation().isRunning(); }) &&
+    return waitFor([f, &window] {
+               return byName<QPushButton>(f, "Command17")->isEnabled() && !window.conversation().isRunning();
+           }) &&
            ok;
 }
 

@@ -143,5 +143,13 @@ public:
         else
             option->setChecked(true);
     }
+    // No conversation runs and the window offers everything again: the buttons, the type list
+    // and the menus enabled, the progress bar and Afbreken hidden.
+    bool isIdle() const
+    {
+        return Command1->isEnabled() && Combo1->isEnabled() && bestand->menuAction()->isEnabled() &&
+               settings->menuAction()->isEnabled() && ProgressBar1->isHidden() && AbortButton->isHidden() &&
+               !const_cast<TestWindow *>(this)->conversation().isRunning();
+    }
     bool isShown(QWidget *panel) const { return panel && WorkArea->currentWidget() == panel; }
 };

@@ -1,5 +1,6 @@
 #include "app/AdapterOfferQuestion.h"
 
+#include "app/Messages.h"
 #include "common/Lang.h"
 #include "common/MessageBox.h"
 #include "serial/AdapterOffer.h"
@@ -45,7 +46,7 @@ bool askToBindAdapter(QWidget *parent, const AdapterOffer &offer, int port, int 
     const PortBinding::Outcome outcome = offer.accept(port, *adapter);
     if (!outcome.ok()) {
         MessageBox::information(parent, Lang::warningTitle(language),
-                                PortBinding::problemText(outcome, language));
+                                Messages::failureText(outcome.failure, language));
         return false;
     }
     return true;

@@ -26,9 +26,9 @@ QString FileTools::backUpReadModule()
 {
     const ModuleImage *image = m_state.currentImage();
     if (!image) return QString();
-    const Backups::Written written = Backups::write(m_state.ModuleType, *image, QDateTime::currentDateTime());
-    if (!written.ok()) return Backups::notWrittenMessage(written.error, m_state.Language);
-    Backups::prune(Backups::DefaultKeep, nullptr, written.path);
+    const Checked<QString> written = Backups::write(m_state.ModuleType, *image, QDateTime::currentDateTime());
+    if (!written) return Messages::backupNotWritten(written.failure(), m_state.Language);
+    Backups::prune(Backups::DefaultKeep, *written);
     return QString();
 }
 
@@ -63,13 +63,12 @@ void FileTools::compareWithFile()
 void FileTools::compareWith(const QString &path)
 {
     const int lang = m_state.Language;
-    ModuleFileError error;
-    const auto data = readModuleFile(path, &error);
+    const auto data = readModuleFile(path);
     const ModuleImage *inHand = m_state.currentImage();
     if (!inHand) return;
     if (!data) {
         MessageBox::information(m_window, Lang::warningTitle(lang),
-                                Messages::fileNotOpened(path, error, lang));
+                                Messages::fileNotOpened(path, data.failure(), lang));
         return;
     }
     const ImageCompare::Result result =
@@ -116,9 +115,9 @@ void FileTools::exportReportAsPdf()
     dialog.selectFile(suggestedPdfName(now));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString path = dialog.selectedFiles().constFirst();
-    QString error;
-    if (!ReportDocument::exportPdf(makeReport(*image, m_state.ModuleType, lang, m_state.fileOfImage(), now),
-                                   path, &error))
+    const Failure failure = ReportDocument::exportPdf(
+        makeReport(*image, m_state.ModuleType, lang, m_state.fileOfImage(), now), path);
+    if (!failure.ok())
         MessageBox::information(m_window, Lang::warningTitle(lang),
-                                Messages::fileNotSaved(path, error, lang));
+                                Messages::fileNotSaved(path, failure, lang));
 }

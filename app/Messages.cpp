@@ -1,6 +1,8 @@
 #include "app/Messages.h"
 
 #include "common/Lang.h"
+#include "common/UserFolders.h"
+#include "serial/PortBinding.h"
 
 #include <QDir>
 
@@ -100,64 +102,143 @@ QString wrongModule(int language)
                 QStringLiteral("Module pas du bon type !"));
 }
 
-QString fileFault(const ModuleFileError &e, int language)
+QString failureText(const Failure &f, int language)
 {
-    const QString n = QString::number(e.line);
-    switch (e.kind) {
-    case ModuleFileError::Missing:
+    using Kind = Failure::Kind;
+    const QString n = QString::number(f.line);
+    const QString path = QDir::toNativeSeparators(f.path);
+    const QString detail = f.detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(f.detail);
+    switch (f.kind) {
+    case Kind::None:
+        break;
+    case Kind::Missing:
         return both(language, QStringLiteral("Het bestand bestaat niet."),
                     QStringLiteral("Le fichier n'existe pas."));
-    case ModuleFileError::Unreadable:
+    case Kind::Unreadable:
         return both(language, QStringLiteral("Het bestand kan niet gelezen worden."),
                     QStringLiteral("Le fichier ne peut pas être lu."));
-    case ModuleFileError::TooLarge:
+    case Kind::TooLarge:
         return both(language, QStringLiteral("Het bestand is te groot voor een modulebestand."),
                     QStringLiteral("Le fichier est trop grand pour un fichier module."));
-    case ModuleFileError::BadType:
+    case Kind::BadType:
         return both(language, QStringLiteral("Regel 1 bevat geen geldig moduletype (0 tot 3)."),
                     QStringLiteral("La ligne 1 ne contient pas de type de module valable (0 à 3)."));
-    case ModuleFileError::TooShort:
+    case Kind::TooShort:
         return both(language, QStringLiteral("Het bestand is te kort: regel %1 ontbreekt.").arg(n),
                     QStringLiteral("Le fichier est trop court: la ligne %1 manque.").arg(n));
-    case ModuleFileError::BadValue:
+    case Kind::BadValue:
         return both(language, QStringLiteral("Regel %1 bevat geen geldige waarde (0 tot 999).").arg(n),
                     QStringLiteral("La ligne %1 ne contient pas de valeur valable (0 à 999).").arg(n));
-    case ModuleFileError::OtherTypesLength:
+    case Kind::OtherTypesLength: {
         // A type line changed by hand: the values belong to another module type.
+        const int type = f.figures.value(0);
+        const int lines = f.figures.value(1);
         return both(
             language,
             QStringLiteral(
                 "Regel 1 geeft moduletype %1, maar het bestand telt %2 regels: de lengte van een ander "
                 "moduletype. Het type en de waarden horen niet bij elkaar.")
-                .arg(e.type)
-                .arg(e.fileLines),
+                .arg(type)
+                .arg(lines),
             QStringLiteral(
                 "La ligne 1 indique le type de module %1, mais le fichier compte %2 lignes: la longueur "
                 "d'un autre type de module. Le type et les valeurs ne vont pas ensemble.")
-                .arg(e.type)
-                .arg(e.fileLines));
-    case ModuleFileError::NotAFile:
+                .arg(type)
+                .arg(lines));
+    }
+    case Kind::NotAFile:
         return both(
             language, QStringLiteral("Dit is geen gewoon bestand (een map, apparaat of pijp)."),
             QStringLiteral("Ce n'est pas un fichier ordinaire (un dossier, un périphérique ou un tube)."));
-    case ModuleFileError::None:
-        break;
+    // A file that could not be written: what the system said.
+    case Kind::NotAModuleImage:
+    case Kind::NotWritten:
+    case Kind::FolderUnreadable:
+        return f.detail;
+    case Kind::BadPortNumber:
+        return both(
+            language,
+            QStringLiteral(
+                "Poort %1 kan niet gekoppeld worden: alleen de poorten 1 tot %2 hebben een koppeling.")
+                .arg(path, QString::number(PortBinding::kLastPort)),
+            QStringLiteral("Le port %1 ne peut pas être lié : seuls les ports 1 à %2 ont une liaison.")
+                .arg(path, QString::number(PortBinding::kLastPort)));
+    case Kind::NoDevice:
+        return both(language, QStringLiteral("Kies een poort in de lijst of typ de naam van een apparaat."),
+                    QStringLiteral("Choisissez un port dans la liste ou tapez le nom d'un périphérique."));
+    case Kind::NotAbsolute:
+        return both(
+            language,
+            QStringLiteral("Geef de volledige naam van het apparaat, bijvoorbeeld /dev/ttyUSB0 (niet %1).")
+                .arg(path),
+            QStringLiteral("Indiquez le nom complet du périphérique, par exemple /dev/ttyUSB0 (et non %1).")
+                .arg(path));
+    case Kind::NoSuchDevice:
+        return both(language, QStringLiteral("%1 bestaat niet. Is de adapter aangesloten?").arg(path),
+                    QStringLiteral("%1 n'existe pas. L'adaptateur est-il branché ?").arg(path));
+    case Kind::RegularFile:
+        return both(language, QStringLiteral("%1 is een gewoon bestand, geen seriële poort.").arg(path),
+                    QStringLiteral("%1 est un fichier ordinaire, pas un port série.").arg(path));
+    case Kind::Folder:
+        return both(language, QStringLiteral("%1 is een map, geen seriële poort.").arg(path),
+                    QStringLiteral("%1 est un dossier, pas un port série.").arg(path));
+    case Kind::NotCharacterDevice:
+    case Kind::NotTerminal:
+        return both(language, QStringLiteral("%1 is geen seriële poort.").arg(path),
+                    QStringLiteral("%1 n'est pas un port série.").arg(path));
+    case Kind::Occupied:
+        return both(
+            language,
+            QStringLiteral("%1 is geen koppeling maar een bestand of map. Het programma laat het staan; "
+                           "verwijder of hernoem het zelf.")
+                .arg(path),
+            QStringLiteral("%1 n'est pas une liaison mais un fichier ou un dossier. Le programme n'y touche "
+                           "pas ; supprimez-le ou renommez-le vous-même.")
+                .arg(path));
+    case Kind::NotOpened:
+        return both(language,
+                    QStringLiteral("%1 kan niet geopend worden om te zien of het een seriële poort is%2.")
+                        .arg(path, detail),
+                    QStringLiteral("%1 ne peut pas être ouvert pour voir s'il s'agit d'un port série%2.")
+                        .arg(path, detail));
+    case Kind::FolderIsLink:
+        return UserFolders::unusedFolderText(f.path, UserFolders::FolderState::Link, language);
+    case Kind::FolderNotAFolder:
+        return UserFolders::unusedFolderText(f.path, UserFolders::FolderState::NotAFolder, language);
+    case Kind::FolderNotOwned:
+        return UserFolders::unusedFolderText(f.path, UserFolders::FolderState::NotOwned, language);
+    case Kind::FolderOpenToOthers:
+        return UserFolders::unusedFolderText(f.path, UserFolders::FolderState::WritableByOthers, language);
+    case Kind::FolderNotMade:
+        return both(language, QStringLiteral("De map %1 kan niet gemaakt worden.").arg(path),
+                    QStringLiteral("Le dossier %1 ne peut pas être créé.").arg(path));
+    case Kind::LinkFailed:
+        return both(language, QStringLiteral("De koppeling %1 kan niet gemaakt worden%2.").arg(path, detail),
+                    QStringLiteral("La liaison %1 ne peut pas être créée%2.").arg(path, detail));
+    case Kind::RemoveFailed:
+        return both(language,
+                    QStringLiteral("De koppeling %1 kan niet verwijderd worden%2.").arg(path, detail),
+                    QStringLiteral("La liaison %1 ne peut pas être supprimée%2.").arg(path, detail));
+    case Kind::Unsupported:
+        return both(language, QStringLiteral("Op dit systeem heeft een poort geen koppeling."),
+                    QStringLiteral("Sur ce système, un port n'a pas de liaison."));
     }
     return QString();
 }
 
-QString fileNotOpened(const QString &path, const ModuleFileError &error, int language)
+QString fileNotOpened(const QString &path, const Failure &failure, int language)
 {
     return both(language,
                 QStringLiteral("Het modulebestand\n%1\nkan niet geopend worden. Er werd niets gewijzigd.")
                     .arg(path),
                 QStringLiteral("Le fichier module\n%1\nne peut pas être ouvert. Rien n'a été modifié.")
                     .arg(path)) +
-           QStringLiteral("\n\n") + fileFault(error, language);
+           QStringLiteral("\n\n") + failureText(failure, language);
 }
 
-QString fileNotSaved(const QString &path, const QString &error, int language)
+QString fileNotSaved(const QString &path, const Failure &failure, int language)
 {
+    const QString &error = failure.detail;
     return both(language,
                 QStringLiteral("Het modulebestand\n%1\nkon niet bewaard worden (%2).\nEen bestaand bestand "
                                "blijft zoals het was.")
@@ -165,6 +246,29 @@ QString fileNotSaved(const QString &path, const QString &error, int language)
                 QStringLiteral(
                     "Le fichier module\n%1\nn'a pas pu être sauvé (%2).\nUn fichier existant reste inchangé.")
                     .arg(path, error));
+}
+
+QString fileNotKept(const QString &original, const Failure &failure, int language)
+{
+    const QString path = QDir::toNativeSeparators(original);
+    return both(language,
+                QStringLiteral(
+                    "Het bestand %1 is vervangen, maar er is geen kopie van de vorige inhoud bewaard (%2).")
+                    .arg(path, failure.detail),
+                QStringLiteral("Le fichier %1 a été remplacé, mais aucune copie de son contenu précédent n'a "
+                               "été gardée (%2).")
+                    .arg(path, failure.detail));
+}
+
+QString backupNotWritten(const Failure &failure, int language)
+{
+    return both(language,
+                QStringLiteral("De reservekopie van deze module kon niet bewaard worden (%1).\nDe "
+                               "gegevens zijn wel gelezen.")
+                    .arg(failure.detail),
+                QStringLiteral("La copie de sécurité de ce module n'a pas pu être sauvée (%1).\nLes "
+                               "données ont bien été lues.")
+                    .arg(failure.detail));
 }
 
 QString settingNotSaved(const QString &path, int language)

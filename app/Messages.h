@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/Failure.h"
 #include "files/ImageCompare.h"
-#include "files/ModuleFile.h"
 #include "protocol/Vocabulary.h"
 
 #include <QList>
@@ -22,10 +22,17 @@ std::optional<QString> status(ConversationStatus status, int language);
 QString problem(ConversationProblem problem, int language, const QString &port, const QString &detail);
 // The module announced another type than the image in hand.
 QString wrongModule(int language);
-// Why a module file could not be opened, and the message around it.
-QString fileFault(const ModuleFileError &error, int language);
-QString fileNotOpened(const QString &path, const ModuleFileError &error, int language);
-QString fileNotSaved(const QString &path, const QString &error, int language);
+// Why a file or port operation failed, in the installer's words: for a module file that was not
+// opened, what is wrong with it; for a port binding, the whole message; for a write, what the
+// system said.
+QString failureText(const Failure &failure, int language);
+// A module file that could not be opened (nothing changed), or not saved (an existing file stays).
+QString fileNotOpened(const QString &path, const Failure &failure, int language);
+QString fileNotSaved(const QString &path, const Failure &failure, int language);
+// A module file that was replaced without a copy of what it held.
+QString fileNotKept(const QString &original, const Failure &failure, int language);
+// A backup of a module just read that could not be written (the read itself goes on).
+QString backupNotWritten(const Failure &failure, int language);
 // A setting that could not be written to `path`.
 QString settingNotSaved(const QString &path, int language);
 // The language switch could not start the program anew.

@@ -96,10 +96,9 @@ bool ModuleFiles::openBackup(const QString &path)
 // A backup is opened like any module file but leaves no file open and no recent entry.
 bool ModuleFiles::open(const QString &path, bool backup)
 {
-    ModuleFileError error;
-    const auto data = readModuleFile(path, &error);
+    const auto data = readModuleFile(path);
     if (!data) {
-        warn(Messages::fileNotOpened(path, error, m_state.Language));
+        warn(Messages::fileNotOpened(path, data.failure(), m_state.Language));
         return false;
     }
     m_state.ModuleFilePath = backup ? QString() : path;
@@ -127,24 +126,26 @@ void ModuleFiles::openRecentFile(const QString &path)
 bool ModuleFiles::saveModuleFile(const QString &path)
 {
     const ModuleImage *image = m_state.currentImage();
-    QString error = QStringLiteral("no module");
-    const QByteArray content = image ? moduleFileContent(m_state.ModuleType, *image, &error) : QByteArray();
-    if (content.isEmpty()) {
-        warn(Messages::fileNotSaved(path, error, m_state.Language));
+    const Checked<QByteArray> content =
+        image
+            ? moduleFileContent(m_state.ModuleType, *image)
+            : Checked<QByteArray>(Failure{Failure::Kind::NotAModuleImage, path, QStringLiteral("no module")});
+    if (!content) {
+        warn(Messages::fileNotSaved(path, content.failure(), m_state.Language));
         return false;
     }
-    const Backups::Replaced kept = Backups::keepReplaced(path, content, QDateTime::currentDateTime());
-    if (!writeModuleFile(path, m_state.ModuleType, *image, &error)) {
+    const Backups::Replaced kept = Backups::keepReplaced(path, *content, QDateTime::currentDateTime());
+    if (const Failure failure = writeModuleFile(path, m_state.ModuleType, *image); !failure.ok()) {
         // Nothing was replaced: the copy would only stand beside a file that still holds it.
         if (kept.status == Backups::Replaced::Made) Backups::discardReplaced(kept.path);
-        warn(Messages::fileNotSaved(path, error, m_state.Language));
+        warn(Messages::fileNotSaved(path, failure, m_state.Language));
         return false;
     }
     if (kept.status == Backups::Replaced::Made) Backups::pruneReplaced(path, kept.path);
     m_state.markUnchanged();
     m_recent->add(path);
     if (kept.status == Backups::Replaced::Failed)
-        warn(Backups::notKeptMessage(path, kept.error, m_state.Language));
+        warn(Messages::fileNotKept(path, kept.failure, m_state.Language));
     return true;
 }
 

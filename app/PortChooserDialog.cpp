@@ -1,5 +1,6 @@
 #include "app/PortChooserDialog.h"
 
+#include "app/Messages.h"
 #include "common/Lang.h"
 #include "common/MessageBox.h"
 #include "common/Named.h"
@@ -232,7 +233,7 @@ void PortChooserDialog::rowChosen(QTreeWidgetItem *item)
 void PortChooserDialog::warn(const PortBinding::Outcome &outcome)
 {
     MessageBox::information(this, Lang::warningTitle(m_language),
-                            PortBinding::problemText(outcome, m_language));
+                            Messages::failureText(outcome.failure, m_language));
 }
 
 void PortChooserDialog::BindButton_Click()

@@ -93,8 +93,8 @@ QStringList loadRecentFiles()
     if (UserFolders::isRefused(UserFolders::settingsFolderState())) return paths;
     const auto read =
         SafeFile::read(SettingsFiles::writtenPath(QString::fromLatin1(SettingsFiles::Recent)), 64 * 1024);
-    if (read.status != SafeFile::ReadStatus::Ok) return paths;
-    for (const QString &line : QString::fromUtf8(read.content).split(QLatin1Char('\n'))) {
+    if (!read) return paths;
+    for (const QString &line : QString::fromUtf8(*read).split(QLatin1Char('\n'))) {
         const QString path = line.trimmed();
         if (!path.isEmpty() && !paths.contains(path)) paths << path;
     }

@@ -24,9 +24,9 @@ QByteArray firstLine(const QByteArray &content)
 // never holds up the start), cannot be read or is far too long for a settings file.
 std::optional<QByteArray> readWhole(const QString &path)
 {
-    SafeFile::ReadResult file = SafeFile::read(path, kMaxSettingsSize);
-    if (file.status != SafeFile::ReadStatus::Ok) return std::nullopt;
-    return std::move(file.content);
+    Checked<QByteArray> file = SafeFile::read(path, kMaxSettingsSize);
+    if (!file) return std::nullopt;
+    return std::move(*file);
 }
 } // namespace
 
@@ -132,5 +132,5 @@ bool SettingsFiles::write(const QString &fileName, const QByteArray &content)
     // Never into a folder somebody else controls: the file could end up in another folder, or be
     // replaced after it was written.
     if (UserFolders::settingsFolderState() != UserFolders::FolderState::Usable) return false;
-    return SafeFile::replace(writtenPath(fileName), content);
+    return SafeFile::replace(writtenPath(fileName), content).ok();
 }

@@ -133,6 +133,24 @@ UserFolders::FolderState UserFolders::privateFolderState(const QString &folder)
 #endif
 }
 
+Failure::Kind UserFolders::failureKind(FolderState state)
+{
+    switch (state) {
+    case FolderState::Usable:
+    case FolderState::Missing:
+        break;
+    case FolderState::Link:
+        return Failure::Kind::FolderIsLink;
+    case FolderState::NotAFolder:
+        return Failure::Kind::FolderNotAFolder;
+    case FolderState::NotOwned:
+        return Failure::Kind::FolderNotOwned;
+    case FolderState::WritableByOthers:
+        return Failure::Kind::FolderOpenToOthers;
+    }
+    return Failure::Kind::None;
+}
+
 QString UserFolders::unusedFolderText(const QString &folder, FolderState state, int language)
 {
     Lang::Text why;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Failure.h"
+
 #include <QString>
 
 // Where each user's own files live, and the administrator's defaults. Every folder returned ends
@@ -50,6 +52,8 @@ inline bool isRefused(FolderState state)
 {
     return state != FolderState::Usable && state != FolderState::Missing;
 }
+// The kind of failure of a folder in `state` (a refused one; None for Usable and Missing).
+Failure::Kind failureKind(FolderState state);
 // The installer's message for a settings folder that is not used: what is wrong with it and what
 // the program does instead, in Dutch or French (both when the language is neither).
 QString unusedFolderText(const QString &folder, FolderState state, int language);

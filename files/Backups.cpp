@@ -131,19 +131,18 @@ void setMadeTime(const QString &path, qint64 nanoseconds)
 // nobody else: a folder others can write into could hold their files under backup names. A link
 // at the folder's name is followed (a user may have moved the folder on purpose): what it leads
 // to is checked.
-bool makeFolder(const QString &dir, QString *error)
+Failure makeFolder(const QString &dir)
 {
-    if (!UserFolders::makePrivateFolder(dir)) {
-        *error = QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(dir));
-        return false;
-    }
-    if (UserFolders::privateFolderState(QFileInfo(QDir::cleanPath(dir)).canonicalFilePath()) !=
-        UserFolders::FolderState::Usable) {
-        *error = QStringLiteral("the folder %1 is not the user's own private folder")
-                     .arg(QDir::toNativeSeparators(dir));
-        return false;
-    }
-    return true;
+    if (!UserFolders::makePrivateFolder(dir))
+        return Failure{Failure::Kind::FolderNotMade, dir,
+                       QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(dir))};
+    const UserFolders::FolderState state =
+        UserFolders::privateFolderState(QFileInfo(QDir::cleanPath(dir)).canonicalFilePath());
+    if (state != UserFolders::FolderState::Usable)
+        return Failure{UserFolders::failureKind(state), dir,
+                       QStringLiteral("the folder %1 is not the user's own private folder")
+                           .arg(QDir::toNativeSeparators(dir))};
+    return Failure();
 }
 
 // Removes all but the newest `keep` of `found` (newest first) with `remove`; `spare` (a path)
@@ -168,16 +167,15 @@ int removeAllButNewest(const QList<Item> &found, int keep, const QString &spare,
     return removed;
 }
 
-// The names of the folder (every kind of entry); nullopt when it exists but cannot be read.
-std::optional<QStringList> folderNames(const QString &dir, QString *error)
+// The names of the folder (every kind of entry); fails when it exists but cannot be read.
+Checked<QStringList> folderNames(const QString &dir)
 {
     // Without the separator, so that a file at the folder's name is found as what it is.
     const QFileInfo info(QDir::cleanPath(dir));
     if (!info.exists()) return QStringList();
-    if (!info.isDir() || !info.isReadable()) {
-        if (error) *error = QStringLiteral("cannot read the folder %1").arg(QDir::toNativeSeparators(dir));
-        return std::nullopt;
-    }
+    if (!info.isDir() || !info.isReadable())
+        return Failure{Failure::Kind::FolderUnreadable, dir,
+                       QStringLiteral("cannot read the folder %1").arg(QDir::toNativeSeparators(dir))};
     return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
                                QDir::NoSort);
 }
@@ -196,12 +194,12 @@ enum class Order
     ByMade  // when each was written: what pruning keeps
 };
 
-// The backups of the folder, newest first; nullopt when the folder exists but cannot be read.
-std::optional<QList<Backup>> backups(Order order, QString *error)
+// The backups of the folder, newest first; fails when the folder exists but cannot be read.
+Checked<QList<Backup>> backups(Order order)
 {
     const QString dir = folder();
-    const auto names = folderNames(dir, error);
-    if (!names) return std::nullopt;
+    const auto names = folderNames(dir);
+    if (!names) return names.failure();
     QList<Backup> found;
     for (const QString &name : *names) {
         const auto parts = parseName(name);
@@ -224,7 +222,7 @@ std::optional<QList<Backup>> backups(Order order, QString *error)
 // it can hold.
 void dateAfterTheOthers(const QString &path)
 {
-    const auto others = backups(Order::ByMade, nullptr);
+    const auto others = backups(Order::ByMade);
     if (!others) return;
     qint64 newest = 0;
     for (const Backup &b : *others)
@@ -279,9 +277,9 @@ struct ReplacedBackup
 std::optional<ReplacedBackup> readSideFile(const QString &sidePath)
 {
     if (whatIsAt(sidePath) != Found::RegularFile) return std::nullopt;
-    const SafeFile::ReadResult r = SafeFile::read(sidePath, MaxSideFileSize);
-    if (r.status != SafeFile::ReadStatus::Ok) return std::nullopt;
-    const QJsonDocument doc = QJsonDocument::fromJson(r.content);
+    const Checked<QByteArray> content = SafeFile::read(sidePath, MaxSideFileSize);
+    if (!content) return std::nullopt;
+    const QJsonDocument doc = QJsonDocument::fromJson(*content);
     if (!doc.isObject()) return std::nullopt;
     const QJsonObject object = doc.object();
     ReplacedBackup b;
@@ -292,11 +290,11 @@ std::optional<ReplacedBackup> readSideFile(const QString &sidePath)
 }
 
 // The highest number of any name of the replaced-file form, whatever is at it, so that a new
-// backup never takes a number in use; nullopt when the folder cannot be read.
-std::optional<qint64> highestNumber(QString *error)
+// backup never takes a number in use; fails when the folder cannot be read.
+Checked<qint64> highestNumber()
 {
-    const auto names = folderNames(folder(), error);
-    if (!names) return std::nullopt;
+    const auto names = folderNames(folder());
+    if (!names) return names.failure();
     qint64 highest = 0;
     for (const QString &name : *names) {
         const QRegularExpressionMatch m = replacedPattern().match(name);
@@ -306,12 +304,12 @@ std::optional<qint64> highestNumber(QString *error)
 }
 
 // The replaced-file backups of the folder whose digest is `digest` (any when empty), newest
-// first; nullopt when the folder cannot be read.
-std::optional<QList<ReplacedBackup>> replacedBackups(const QString &digest, QString *error)
+// first; fails when the folder cannot be read.
+Checked<QList<ReplacedBackup>> replacedBackups(const QString &digest)
 {
     const QString dir = folder();
-    const auto names = folderNames(dir, error);
-    if (!names) return std::nullopt;
+    const auto names = folderNames(dir);
+    if (!names) return names.failure();
     QList<ReplacedBackup> found;
     for (const QString &name : *names) {
         const QRegularExpressionMatch m = replacedPattern().match(name);
@@ -336,19 +334,19 @@ std::optional<QList<ReplacedBackup>> replacedBackups(const QString &digest, QStr
 enum class Claim
 {
     Taken, // the name is ours now
-    InUse, // something is at that name already
-    Failed // nothing can be made in the folder; *error says why
+    InUse  // something is at that name already
 };
 
 // Takes the name of a side file for itself: created new, never over anything already there (a
-// link at the name included, whatever it points to).
-Claim claim(const QString &path, QString *error)
+// link at the name included, whatever it points to). Fails when nothing can be made in the folder.
+Checked<Claim> claim(const QString &path)
 {
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return Claim::Taken;
     if (whatIsAt(path) != Found::Nothing) return Claim::InUse;
-    *error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
-    return Claim::Failed;
+    return Failure{
+        Failure::Kind::NotWritten, path,
+        QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), f.errorString())};
 }
 
 } // namespace
@@ -393,43 +391,40 @@ std::optional<NameParts> parseName(const QString &name)
     return parts;
 }
 
-Written write(int type, const ModuleImage &image, const QDateTime &now)
+Checked<QString> write(int type, const ModuleImage &image, const QDateTime &now)
 {
-    Written result;
     const ModuleTypeInfo *info = ModuleTypes::info(type);
-    if (!info) {
-        result.error = QStringLiteral("no module type (%1)").arg(type);
-        return result;
-    }
-    const QByteArray content = moduleFileContent(type, image, &result.error);
-    if (content.isEmpty()) return result;
+    if (!info)
+        return Failure{Failure::Kind::NotAModuleImage, QString(),
+                       QStringLiteral("no module type (%1)").arg(type)};
+    const Checked<QByteArray> content = moduleFileContent(type, image);
+    if (!content) return content.failure();
     const QString dir = folder();
-    if (!makeFolder(dir, &result.error)) return result;
+    if (Failure f = makeFolder(dir); !f.ok()) return f;
     const QDateTime when = now.isValid() ? now : QDateTime::currentDateTime();
     const int version = image.value(info->versionSlot);
     for (int suffix = 1; suffix <= MaxSuffix; ++suffix) {
         const QString path = dir + fileName(when, type, version, suffix);
         if (whatIsAt(path) != Found::Nothing) continue;
-        if (!SafeFile::replace(path, content, &result.error)) return result;
+        if (Failure f = SafeFile::replace(path, *content); !f.ok()) return f;
         dateAfterTheOthers(path);
-        result.path = path;
-        return result;
+        return path;
     }
-    result.error = QStringLiteral("%1 backups in one second already").arg(MaxSuffix);
-    return result;
+    return Failure{Failure::Kind::NotWritten, dir,
+                   QStringLiteral("%1 backups in one second already").arg(MaxSuffix)};
 }
 
-int prune(int keep, QString *error, const QString &spare)
+Checked<int> prune(int keep, const QString &spare)
 {
-    const auto found = backups(Order::ByMade, error);
-    if (!found) return -1;
+    const auto found = backups(Order::ByMade);
+    if (!found) return found.failure();
     return removeAllButNewest(*found, keep, spare, [](const Backup &b) { return removeName(b.path); });
 }
 
 QList<Entry> list()
 {
     QList<Entry> entries;
-    const auto found = backups(Order::ByName, nullptr);
+    const auto found = backups(Order::ByName);
     if (!found) return entries;
     entries.reserve(found->size());
     for (const Backup &f : *found) {
@@ -463,23 +458,28 @@ Replaced keepReplaced(const QString &original, const QByteArray &newContent, con
     case Found::RegularFile:
         break;
     }
-    const SafeFile::ReadResult old = SafeFile::read(clean, ModuleFile::MaxSize);
-    if (old.status == SafeFile::ReadStatus::Missing || old.status == SafeFile::ReadStatus::NotRegular) {
+    const Checked<QByteArray> old = SafeFile::read(clean, ModuleFile::MaxSize);
+    const Failure::Kind readFault = old.failure().kind;
+    if (readFault == Failure::Kind::Missing || readFault == Failure::Kind::NotAFile) {
         result.status = Replaced::NothingToKeep;
         return result;
     }
-    if (old.status != SafeFile::ReadStatus::Ok) {
-        result.error = old.detail;
+    if (!old) {
+        result.failure = old.failure();
         return result;
     }
-    if (old.content == newContent) {
+    if (*old == newContent) {
         result.status = Replaced::Unchanged;
         return result;
     }
     const QString dir = folder();
-    if (!makeFolder(dir, &result.error)) return result;
-    const auto highestInUse = highestNumber(&result.error);
-    if (!highestInUse) return result;
+    result.failure = makeFolder(dir);
+    if (!result.failure.ok()) return result;
+    const auto highestInUse = highestNumber();
+    if (!highestInUse) {
+        result.failure = highestInUse.failure();
+        return result;
+    }
     const qint64 highest = *highestInUse;
     const QString digest = digestOf(clean);
     QJsonObject record;
@@ -493,11 +493,15 @@ Replaced keepReplaced(const QString &original, const QByteArray &newContent, con
         const QString sidePath = dir + replacedName(digest, number, "json");
         const QString backupPath = dir + replacedName(digest, number, "QV1");
         if (whatIsAt(backupPath) != Found::Nothing) continue;
-        const Claim claimed = claim(sidePath, &result.error);
-        if (claimed == Claim::Failed) return result;
-        if (claimed == Claim::InUse) continue;
-        if (!SafeFile::replace(sidePath, side, &result.error) ||
-            !SafeFile::replace(backupPath, old.content, &result.error)) {
+        const Checked<Claim> claimed = claim(sidePath);
+        if (!claimed) {
+            result.failure = claimed.failure();
+            return result;
+        }
+        if (*claimed == Claim::InUse) continue;
+        result.failure = SafeFile::replace(sidePath, side);
+        if (result.failure.ok()) result.failure = SafeFile::replace(backupPath, *old);
+        if (!result.failure.ok()) {
             removeRegularFile(sidePath);
             return result;
         }
@@ -505,7 +509,9 @@ Replaced keepReplaced(const QString &original, const QByteArray &newContent, con
         result.path = backupPath;
         return result;
     }
-    result.error = QStringLiteral("no free backup number in %1").arg(QDir::toNativeSeparators(dir));
+    result.failure =
+        Failure{Failure::Kind::NotWritten, dir,
+                QStringLiteral("no free backup number in %1").arg(QDir::toNativeSeparators(dir))};
     return result;
 }
 
@@ -516,11 +522,11 @@ void discardReplaced(const QString &backupPath)
     removeRegularFile(sideFileOf(backupPath));
 }
 
-int pruneReplaced(const QString &original, const QString &spare, int keep, QString *error)
+Checked<int> pruneReplaced(const QString &original, const QString &spare, int keep)
 {
     const QString clean = cleanOriginal(original);
-    const auto found = replacedBackups(digestOf(clean), error);
-    if (!found) return -1;
+    const auto found = replacedBackups(digestOf(clean));
+    if (!found) return found.failure();
     // The digest only narrows the search: the side file says whose backup it is.
     QList<ReplacedBackup> ofThisFile;
     std::copy_if(found->begin(), found->end(), std::back_inserter(ofThisFile),
@@ -536,7 +542,7 @@ int pruneReplaced(const QString &original, const QString &spare, int keep, QStri
 QList<Entry> listReplaced()
 {
     QList<Entry> entries;
-    const auto found = replacedBackups(QString(), nullptr);
+    const auto found = replacedBackups(QString());
     if (!found) return entries;
     entries.reserve(found->size());
     for (const ReplacedBackup &b : *found) {
@@ -578,30 +584,6 @@ QString replacedLabel(const QString &original, int language)
     const QString name = QFileInfo(original).fileName();
     return Lang::text(language, QStringLiteral("vervangen: %1").arg(name),
                       QStringLiteral("remplacé : %1").arg(name), QStringLiteral("vervangen: %1").arg(name));
-}
-
-QString notKeptMessage(const QString &original, const QString &error, int language)
-{
-    const QString path = QDir::toNativeSeparators(original);
-    return Lang::message(
-        language,
-        QStringLiteral(
-            "Het bestand %1 is vervangen, maar er is geen kopie van de vorige inhoud bewaard (%2).")
-            .arg(path, error),
-        QStringLiteral("Le fichier %1 a été remplacé, mais aucune copie de son contenu précédent n'a été "
-                       "gardée (%2).")
-            .arg(path, error));
-}
-
-QString notWrittenMessage(const QString &error, int language)
-{
-    return Lang::message(language,
-                         QStringLiteral("De reservekopie van deze module kon niet bewaard worden (%1).\nDe "
-                                        "gegevens zijn wel gelezen.")
-                             .arg(error),
-                         QStringLiteral("La copie de sécurité de ce module n'a pas pu être sauvée (%1).\nLes "
-                                        "données ont bien été lues.")
-                             .arg(error));
 }
 
 } // namespace Backups

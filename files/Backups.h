@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Failure.h"
 #include "protocol/ModuleImage.h"
 
 #include <QDateTime>
@@ -59,25 +60,19 @@ QString fileName(const QDateTime &when, int type, int version, int suffix = 1);
 // The parts of a backup's name; nothing for any name not of that exact form.
 std::optional<NameParts> parseName(const QString &name);
 
-struct Written
-{
-    QString path;  // the backup written; empty when none was
-    QString error; // why not (English, for a message or a log)
-    bool ok() const { return !path.isEmpty(); }
-};
-
 // Saves the image of `type` as a backup taken at `now`, as "Module Opslaan als" saves a module file,
 // written safely (a failure leaves no half file). The folder is made when missing and must be the
 // user's own, writable by nobody else; a name already taken (by anything, a link included) gets
 // the next suffix. The new backup is the newest made (see above). Old backups are not pruned here.
-Written write(int type, const ModuleImage &image, const QDateTime &now);
+// Gives the path of the backup written, or why none was.
+Checked<QString> write(int type, const ModuleImage &image, const QDateTime &now);
 
 // Deletes all but the newest `keep` backups, newest by when they were made (ties: the date, time
 // and suffix in the name); `spare` (the backup just written) is never deleted. Only backups as
 // defined above are deleted, each by its own name: a link is never followed and never deleted.
-// Returns the number deleted; -1 (and *error set) when the folder cannot be read. A missing
+// Gives the number deleted; fails (FolderUnreadable) when the folder cannot be read. A missing
 // folder has nothing to prune (0).
-int prune(int keep = DefaultKeep, QString *error = nullptr, const QString &spare = QString());
+Checked<int> prune(int keep = DefaultKeep, const QString &spare = QString());
 
 struct Entry
 {
@@ -106,11 +101,11 @@ struct Replaced
         Made,          // kept as the backup at `path`
         Unchanged,     // the file already holds the new content: nothing is lost, nothing kept
         NothingToKeep, // no regular file at that name (nothing, or a link, whose target stays)
-        Failed         // it could not be kept; `error` says why (English)
+        Failed         // it could not be kept; `failure` says why
     };
     Status status = Failed;
     QString path;
-    QString error;
+    Failure failure;
 };
 
 // Keeps what `original` holds before `newContent` replaces it, as a replaced-file backup made at
@@ -120,20 +115,16 @@ Replaced keepReplaced(const QString &original, const QByteArray &newContent, con
 // made for failed and the file was not replaced after all.
 void discardReplaced(const QString &backupPath);
 // Deletes all but the newest `keep` replaced-file backups of `original` (newest by number);
-// `spare` is never deleted, backups of other files are left alone. Returns the number deleted,
-// -1 (and *error set) when the folder cannot be read.
-int pruneReplaced(const QString &original, const QString &spare = QString(), int keep = ReplacedKeep,
-                  QString *error = nullptr);
+// `spare` is never deleted, backups of other files are left alone. Gives the number deleted;
+// fails when the folder cannot be read.
+Checked<int> pruneReplaced(const QString &original, const QString &spare = QString(),
+                           int keep = ReplacedKeep);
 // The replaced-file backups, newest first by number.
 QList<Entry> listReplaced();
 // Read and replaced-file backups together, newest first by the time each shows.
 QList<Entry> listAll();
 
-// A message for a backup that could not be written (the read itself goes on).
-QString notWrittenMessage(const QString &error, int language);
 // How a replaced-file backup is named in the list: "vervangen: klant.QV1".
 QString replacedLabel(const QString &original, int language);
-// A message for a module file that was replaced without a copy of what it held.
-QString notKeptMessage(const QString &original, const QString &error, int language);
 
 } // namespace Backups

@@ -103,14 +103,19 @@ QString shown(QByteArrayView line)
     return s;
 }
 
-void fail(ModuleFileError *error, ModuleFileError::Kind kind, int line, const QString &text,
-          const QString &message)
+// A fault in the content; its detail starts with the line it is on ("line 21: ...").
+Failure fault(Failure::Kind kind, int line, const QString &text, const QString &message)
 {
-    if (!error) return;
-    error->kind = kind;
-    error->line = line;
-    error->text = text;
-    error->message = line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(message) : message;
+    Failure f{kind};
+    f.line = line;
+    f.text = text;
+    f.detail = line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(message) : message;
+    return f;
+}
+
+Failure notAModuleImage(const QString &why)
+{
+    return Failure{Failure::Kind::NotAModuleImage, QString(), why};
 }
 
 } // namespace
@@ -129,77 +134,70 @@ ModuleImage ModuleFileData::image() const
     return image;
 }
 
-QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error)
+Checked<QByteArray> moduleFileContent(int type, const ModuleImage &image)
 {
     const int count = ModuleFile::slotCount(type);
     if (count == 0) {
         // No module identified: such a file could never be opened again.
-        if (error) *error = QStringLiteral("module type %1 is not 0..3; nothing to save").arg(type);
-        return {};
+        return notAModuleImage(QStringLiteral("module type %1 is not 0..3; nothing to save").arg(type));
     }
-    if (image.size() != count) {
-        if (error)
-            *error = QStringLiteral("a type-%1 module has %2 slots, the image has %3")
-                         .arg(type)
-                         .arg(count)
-                         .arg(image.size());
-        return {};
-    }
+    if (image.size() != count)
+        return notAModuleImage(QStringLiteral("a type-%1 module has %2 slots, the image has %3")
+                                   .arg(type)
+                                   .arg(count)
+                                   .arg(image.size()));
     QByteArray out;
     out.reserve((count + 1) * 7);
     out += numberText(type) + "\r\n";
     for (int slot = 0; slot < count; ++slot) {
         const int v = image.value(slot);
-        if (v < kMinValue || v > kMaxValue) {
-            if (error) *error = QStringLiteral("slot %1 holds %2, outside 0..999").arg(slot).arg(v);
-            return {};
-        }
+        if (v < kMinValue || v > kMaxValue)
+            return notAModuleImage(QStringLiteral("slot %1 holds %2, outside 0..999").arg(slot).arg(v));
         out += numberText(v) + "\r\n";
     }
     return out;
 }
 
-bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QString *error)
+Failure writeModuleFile(const QString &path, int type, const ModuleImage &image)
 {
-    const QByteArray content = moduleFileContent(type, image, error);
-    if (content.isEmpty()) return false;
+    const Checked<QByteArray> content = moduleFileContent(type, image);
+    if (!content) {
+        Failure f = content.failure();
+        f.path = path;
+        return f;
+    }
     // Every byte is written and flushed before the rename, so a write cut short (disk full, size
     // limit) fails here and the old file stays.
-    return SafeFile::replace(path, content, error);
+    return SafeFile::replace(path, *content);
 }
 
-std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleFileError *error)
+Checked<ModuleFileData> parseModuleFile(const QByteArray &content)
 {
-    if (error) *error = ModuleFileError{};
     if (content.size() > ModuleFile::MaxSize) {
-        fail(error, ModuleFileError::TooLarge, 0, QString(),
-             QStringLiteral("%1 bytes is too large for a module file").arg(content.size()));
-        return std::nullopt;
+        return fault(Failure::Kind::TooLarge, 0, QString(),
+                     QStringLiteral("%1 bytes is too large for a module file").arg(content.size()));
     }
     const std::vector<QByteArrayView> lines = splitLines(content);
     if (lines.empty()) {
-        fail(error, ModuleFileError::BadType, 1, QString(),
-             QStringLiteral("the file is empty; a module type 0..3 expected"));
-        return std::nullopt;
+        return fault(Failure::Kind::BadType, 1, QString(),
+                     QStringLiteral("the file is empty; a module type 0..3 expected"));
     }
 
     ModuleFileData data;
     if (readNumber(lines[0], 0, 3, &data.type) != NumberStatus::Ok) {
-        fail(error, ModuleFileError::BadType, 1, shown(lines[0]),
-             QStringLiteral("\"%1\" is not a module type 0..3").arg(shown(lines[0])));
-        return std::nullopt;
+        return fault(Failure::Kind::BadType, 1, shown(lines[0]),
+                     QStringLiteral("\"%1\" is not a module type 0..3").arg(shown(lines[0])));
     }
 
     const int count = ModuleFile::slotCount(data.type);
     const qsizetype available = static_cast<qsizetype>(lines.size()) - 1;
     if (available < count) {
         const int missing = static_cast<int>(available) + 2;
-        fail(error, ModuleFileError::TooShort, missing, QString(),
-             QStringLiteral("the file ends after %1 of the %2 slots of a type-%3 module")
-                 .arg(available)
-                 .arg(count)
-                 .arg(data.type));
-        return std::nullopt;
+        return fault(Failure::Kind::TooShort, missing, QString(),
+                     QStringLiteral("the file ends after %1 of the %2 slots of a type-%3 module")
+                         .arg(available)
+                         .arg(count)
+                         .arg(data.type));
     }
 
     data.values.resize(static_cast<size_t>(count));
@@ -214,13 +212,11 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
             value = 0; // a slot that holds nothing
             break;
         case NumberStatus::NotANumber:
-            fail(error, ModuleFileError::BadValue, lineNo, shown(line),
-                 QStringLiteral("slot %1: \"%2\" is not a number").arg(slot).arg(shown(line)));
-            return std::nullopt;
+            return fault(Failure::Kind::BadValue, lineNo, shown(line),
+                         QStringLiteral("slot %1: \"%2\" is not a number").arg(slot).arg(shown(line)));
         case NumberStatus::OutOfRange:
-            fail(error, ModuleFileError::BadValue, lineNo, shown(line),
-                 QStringLiteral("slot %1: \"%2\" is outside 0..999").arg(slot).arg(shown(line)));
-            return std::nullopt;
+            return fault(Failure::Kind::BadValue, lineNo, shown(line),
+                         QStringLiteral("slot %1: \"%2\" is outside 0..999").arg(slot).arg(shown(line)));
         }
     }
 
@@ -233,41 +229,30 @@ std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleF
     if (used > static_cast<size_t>(count) + 1) {
         for (int other = 0; other <= 3; ++other) {
             if (static_cast<size_t>(ModuleFile::slotCount(other)) + 1 != used) continue;
-            fail(error, ModuleFileError::OtherTypesLength, 1, shown(lines[0]),
-                 QStringLiteral("module type %1, but the file has the %2 lines of a type-%3 module")
-                     .arg(data.type)
-                     .arg(used)
-                     .arg(other));
-            if (error) {
-                error->type = data.type;
-                error->fileLines = static_cast<int>(used);
-            }
-            return std::nullopt;
+            Failure f =
+                fault(Failure::Kind::OtherTypesLength, 1, shown(lines[0]),
+                      QStringLiteral("module type %1, but the file has the %2 lines of a type-%3 module")
+                          .arg(data.type)
+                          .arg(used)
+                          .arg(other));
+            f.figures = {data.type, static_cast<int>(used)};
+            return f;
         }
     }
     return data;
 }
 
-std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileError *error)
+Checked<ModuleFileData> readModuleFile(const QString &path)
 {
-    if (error) *error = ModuleFileError{};
-    const SafeFile::ReadResult file = SafeFile::read(path, ModuleFile::MaxSize);
-    switch (file.status) {
-    case SafeFile::ReadStatus::Ok:
-        return parseModuleFile(file.content, error);
-    case SafeFile::ReadStatus::Missing:
-        fail(error, ModuleFileError::Missing, 0, QString(), file.detail);
-        break;
-    case SafeFile::ReadStatus::NotRegular:
-        fail(error, ModuleFileError::NotAFile, 0, QString(), file.detail);
-        break;
-    case SafeFile::ReadStatus::Unreadable:
-        fail(error, ModuleFileError::Unreadable, 0, QString(), file.detail);
-        break;
-    case SafeFile::ReadStatus::TooLarge:
-        fail(error, ModuleFileError::TooLarge, 0, QString(),
-             QStringLiteral("%1 is too large for a module file").arg(path));
-        break;
+    const Checked<QByteArray> file = SafeFile::read(path, ModuleFile::MaxSize);
+    Failure f = file.failure();
+    if (file) {
+        Checked<ModuleFileData> data = parseModuleFile(*file);
+        if (data) return data;
+        f = data.failure();
+    } else if (f.kind == Failure::Kind::TooLarge) {
+        f.detail = QStringLiteral("%1 is too large for a module file").arg(path);
     }
-    return std::nullopt;
+    f.path = path;
+    return f;
 }

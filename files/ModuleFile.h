@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Failure.h"
 #include "protocol/ModuleImage.h"
 
 #include <QByteArray>
@@ -35,28 +36,6 @@ struct ModuleFileData
     ModuleImage image() const;
 };
 
-struct ModuleFileError
-{
-    enum Kind
-    {
-        None,
-        Missing,          // no such file
-        Unreadable,       // exists but cannot be opened or read
-        TooLarge,         // larger than any module file could be
-        BadType,          // line 1 is not a module type 0..3
-        TooShort,         // the file ends before the last slot of its type
-        BadValue,         // a slot line holds text that is not a whole number 0..999
-        OtherTypesLength, // the file has the length of another type than its type line says
-        NotAFile          // a folder, FIFO, device or socket: never opened as a module file
-    };
-    Kind kind = None;
-    int line = 0;      // 1-based line of the fault; 0 when the fault concerns the whole file
-    QString text;      // the offending line as read (without its line end), shortened
-    QString message;   // one English sentence for logs and tests: what and where
-    int type = -1;     // OtherTypesLength: the type of line 1
-    int fileLines = 0; // OtherTypesLength: the lines up to the last non-blank one
-};
-
 namespace ModuleFile {
 // Nothing larger is read: the longest valid file is a few kilobytes.
 inline constexpr qint64 MaxSize = 1024 * 1024;
@@ -64,20 +43,23 @@ inline constexpr qint64 MaxSize = 1024 * 1024;
 int slotCount(int type);
 } // namespace ModuleFile
 
-// The exact bytes of a module file. Empty (and *error set) when the image cannot be written as
-// a file that reads back: a type other than 0..3, an image whose size is not the slot count of
-// the type, or a slot outside 0..999.
-QByteArray moduleFileContent(int type, const ModuleImage &image, QString *error = nullptr);
+// The exact bytes of a module file. Fails (NotAModuleImage) when the image cannot be written as a
+// file that reads back: a type other than 0..3, an image whose size is not the slot count of the
+// type, or a slot outside 0..999.
+Checked<QByteArray> moduleFileContent(int type, const ModuleImage &image);
 
 // Writes a module file through a temporary file renamed over the target, so a failure leaves an
 // existing file as it was. A symbolic link at the target's name is replaced by the file, never
-// written through; an existing file is replaced without a question. Returns false (and *error
-// set) when nothing was written.
-bool writeModuleFile(const QString &path, int type, const ModuleImage &image, QString *error = nullptr);
+// written through; an existing file is replaced without a question. Fails (NotAModuleImage,
+// NotWritten) when nothing was written.
+Failure writeModuleFile(const QString &path, int type, const ModuleImage &image);
 
-// Checks module file content; nullopt (and *error set) when it is not a complete module file.
-std::optional<ModuleFileData> parseModuleFile(const QByteArray &content, ModuleFileError *error = nullptr);
+// Checks module file content; fails when it is not a complete module file: BadType, TooShort,
+// BadValue or OtherTypesLength (with the line of the fault, the line as read and a detail that
+// starts with "line N: "), or TooLarge.
+Checked<ModuleFileData> parseModuleFile(const QByteArray &content);
 
 // Reads and checks a module file (at most ModuleFile::MaxSize bytes). Only a regular file is
-// read: a FIFO, device or folder is refused (NotAFile) without waiting on it.
-std::optional<ModuleFileData> readModuleFile(const QString &path, ModuleFileError *error = nullptr);
+// read: a FIFO, device or folder is refused (NotAFile) without waiting on it. A failure names the
+// path; Missing, Unreadable and TooLarge come from reading, the others as parseModuleFile says.
+Checked<ModuleFileData> readModuleFile(const QString &path);

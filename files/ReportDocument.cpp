@@ -192,12 +192,10 @@ int paint(const Report &report, QPagedPaintDevice *device)
     return pages;
 }
 
-bool exportPdf(const Report &report, const QString &path, QString *error)
+Failure exportPdf(const Report &report, const QString &path)
 {
-    if (report.isEmpty()) {
-        if (error) *error = u"cannot write %1: no module to report"_s.arg(path);
-        return false;
-    }
+    if (report.isEmpty())
+        return Failure{Failure::Kind::NotWritten, path, u"cannot write %1: no module to report"_s.arg(path)};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -205,12 +203,11 @@ bool exportPdf(const Report &report, const QString &path, QString *error)
         writer.setPageLayout(a4());
         writer.setTitle(report.title);
         writer.setCreator(u"QV Velano5"_s);
-        if (paint(report, &writer) == 0) {
-            if (error) *error = u"cannot write %1: the PDF writer did not start"_s.arg(path);
-            return false;
-        }
+        if (paint(report, &writer) == 0)
+            return Failure{Failure::Kind::NotWritten, path,
+                           u"cannot write %1: the PDF writer did not start"_s.arg(path)};
     }
-    return SafeFile::replace(path, buffer.data(), error);
+    return SafeFile::replace(path, buffer.data());
 }
 
 void print(const Report &report, QPrinter *printer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Failure.h"
 #include "files/Report.h"
 
 #include <QString>
@@ -27,8 +28,8 @@ std::unique_ptr<QTextDocument> document(const Report &report);
 int paint(const Report &report, QPagedPaintDevice *device);
 
 // Writes the report as a PDF file at `path`. The file is replaced whole: on failure (or for an
-// empty report) nothing at that name changes, false is returned and *error says why (in English).
-bool exportPdf(const Report &report, const QString &path, QString *error = nullptr);
+// empty report) nothing at that name changes and the failure (NotWritten) says why.
+Failure exportPdf(const Report &report, const QString &path);
 
 // Prints the report on a printer that is set up already (the pages it was given are kept).
 void print(const Report &report, QPrinter *printer);

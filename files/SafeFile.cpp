@@ -17,23 +17,20 @@
 
 namespace {
 
-SafeFile::ReadResult result(SafeFile::ReadStatus status, const QString &detail)
+Failure failed(Failure::Kind kind, const QString &path, const QString &detail)
 {
-    SafeFile::ReadResult r;
-    r.status = status;
-    r.detail = detail;
-    return r;
+    return Failure{kind, path, detail};
+}
+
+Failure notWritten(const QString &path, const QString &why)
+{
+    return Failure{Failure::Kind::NotWritten, path, QStringLiteral("cannot write %1: %2").arg(path, why)};
 }
 
 #ifndef Q_OS_WIN
 QString systemError(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
-}
-
-void fail(QString *error, const QString &path, const QString &why)
-{
-    if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, why);
 }
 
 // A name for the new file beside the target: hidden, so a save cut short by a crash leaves no
@@ -68,20 +65,21 @@ bool writeAll(int fd, const QByteArray &content)
 
 } // namespace
 
-SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
+Checked<QByteArray> SafeFile::read(const QString &path, qint64 maxSize)
 {
 #ifdef Q_OS_WIN
     const QFileInfo info(path);
-    if (!info.exists()) return result(ReadStatus::Missing, QStringLiteral("%1 does not exist").arg(path));
+    if (!info.exists())
+        return failed(Failure::Kind::Missing, path, QStringLiteral("%1 does not exist").arg(path));
     if (!info.isFile())
-        return result(ReadStatus::NotRegular, QStringLiteral("%1 is not a regular file").arg(path));
+        return failed(Failure::Kind::NotAFile, path, QStringLiteral("%1 is not a regular file").arg(path));
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return result(ReadStatus::Unreadable,
+        return failed(Failure::Kind::Unreadable, path,
                       QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
     QByteArray content = f.read(maxSize + 1);
     if (f.error() != QFileDevice::NoError)
-        return result(ReadStatus::Unreadable,
+        return failed(Failure::Kind::Unreadable, path,
                       QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
 #else
     const QByteArray native = QFile::encodeName(path);
@@ -92,11 +90,12 @@ SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
     if (::stat(native.constData(), &st) != 0) {
         const int e = errno;
         if (e == ENOENT || e == ENOTDIR)
-            return result(ReadStatus::Missing, QStringLiteral("%1 does not exist").arg(path));
-        return result(ReadStatus::Unreadable, QStringLiteral("cannot open %1: %2").arg(path, systemError(e)));
+            return failed(Failure::Kind::Missing, path, QStringLiteral("%1 does not exist").arg(path));
+        return failed(Failure::Kind::Unreadable, path,
+                      QStringLiteral("cannot open %1: %2").arg(path, systemError(e)));
     }
     if (!S_ISREG(st.st_mode))
-        return result(ReadStatus::NotRegular,
+        return failed(Failure::Kind::NotAFile, path,
                       QStringLiteral("%1 is not a regular file (%2)")
                           .arg(path, S_ISDIR(st.st_mode) ? QStringLiteral("a folder")
                                                          : QStringLiteral("a FIFO, device or socket")));
@@ -104,12 +103,12 @@ SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int e = errno;
-        return result(e == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable,
+        return failed(e == ENOENT ? Failure::Kind::Missing : Failure::Kind::Unreadable, path,
                       QStringLiteral("cannot open %1: %2").arg(path, systemError(e)));
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return result(ReadStatus::NotRegular, QStringLiteral("%1 is not a regular file").arg(path));
+        return failed(Failure::Kind::NotAFile, path, QStringLiteral("%1 is not a regular file").arg(path));
     }
     QByteArray content;
     char buffer[16384];
@@ -119,7 +118,7 @@ SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
         if (n < 0) {
             const int e = errno;
             ::close(fd);
-            return result(ReadStatus::Unreadable,
+            return failed(Failure::Kind::Unreadable, path,
                           QStringLiteral("cannot read %1: %2").arg(path, systemError(e)));
         }
         if (n == 0) break;
@@ -130,35 +129,27 @@ SafeFile::ReadResult SafeFile::read(const QString &path, qint64 maxSize)
     ::close(fd);
 #endif
     if (content.size() > maxSize)
-        return result(ReadStatus::TooLarge,
+        return failed(Failure::Kind::TooLarge, path,
                       QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(maxSize));
-    ReadResult r;
-    r.status = ReadStatus::Ok;
-    r.content = std::move(content);
-    return r;
+    return content;
 }
 
-bool SafeFile::replace(const QString &path, const QByteArray &content, QString *error)
+Failure SafeFile::replace(const QString &path, const QByteArray &content)
 {
 #ifdef Q_OS_WIN
     QSaveFile f(path);
     f.setDirectWriteFallback(false);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(content) != content.size()) {
-        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
         f.cancelWriting();
-        return false;
+        return notWritten(path, f.errorString());
     }
-    if (!f.commit()) {
-        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    if (!f.commit()) return notWritten(path, f.errorString());
+    return Failure();
 #else
     const QFileInfo info(path);
     const QString name = info.fileName();
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
-        fail(error, path, QStringLiteral("no file name"));
-        return false;
+        return notWritten(path, QStringLiteral("no file name"));
     }
     const QString folder = info.absolutePath();
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
@@ -171,8 +162,7 @@ bool SafeFile::replace(const QString &path, const QByteArray &content, QString *
     mode_t mode = 0666;
     if (::lstat(target.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
-            fail(error, path, QStringLiteral("it is a folder"));
-            return false;
+            return notWritten(path, QStringLiteral("it is a folder"));
         }
         if (S_ISREG(st.st_mode)) {
             keepMode = true;
@@ -189,14 +179,12 @@ bool SafeFile::replace(const QString &path, const QByteArray &content, QString *
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
-        fail(error, path, systemError(errno));
-        return false;
+        return notWritten(path, systemError(errno));
     }
     const auto abandon = [&](int e) {
         ::close(fd);
         ::unlink(temporary.constData());
-        fail(error, path, systemError(e));
-        return false;
+        return notWritten(path, systemError(e));
     };
     // The umask applied on creation; a replaced file keeps exactly the permissions it had.
     if (keepMode && ::fchmod(fd, mode) != 0) return abandon(errno);
@@ -205,15 +193,13 @@ bool SafeFile::replace(const QString &path, const QByteArray &content, QString *
     if (::close(fd) != 0) {
         const int e = errno;
         ::unlink(temporary.constData());
-        fail(error, path, systemError(e));
-        return false;
+        return notWritten(path, systemError(e));
     }
     if (::rename(temporary.constData(), target.constData()) != 0) {
         const int e = errno;
         ::unlink(temporary.constData());
-        fail(error, path, systemError(e));
-        return false;
+        return notWritten(path, systemError(e));
     }
-    return true;
+    return Failure();
 #endif
 }

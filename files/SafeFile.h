@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Failure.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,31 +11,16 @@
 // it over the name, so a symbolic link at that name is replaced itself, never written through.
 namespace SafeFile {
 
-enum class ReadStatus
-{
-    Ok,
-    Missing,    // nothing at that name (or a dangling link)
-    NotRegular, // a folder, FIFO, device or socket
-    Unreadable, // exists but cannot be opened or read
-    TooLarge    // larger than the caller's limit
-};
-
-struct ReadResult
-{
-    ReadStatus status = ReadStatus::Missing;
-    QByteArray content; // the whole file when status is Ok
-    QString detail;     // what went wrong, in English, for logs and tests
-};
-
 // Reads a regular file of at most maxSize bytes. A link is followed for reading: only what it
 // points to must be a regular file. Never waits for a writer (a FIFO is refused unopened).
-ReadResult read(const QString &path, qint64 maxSize);
+// Fails as Missing (nothing at that name, or a dangling link), NotAFile, Unreadable or TooLarge.
+Checked<QByteArray> read(const QString &path, qint64 maxSize);
 
 // Replaces the file at `path` whole: the content goes to a new file in the same folder, which is
 // flushed to disk and renamed over the name. A symbolic link at the name is replaced, never
 // followed; a folder at the name is refused. An existing regular file's permissions are kept; a
 // new file gets the usual ones (0666 less the umask). On failure nothing at the name changes, no
-// temporary file is left, false is returned and *error says why.
-bool replace(const QString &path, const QByteArray &content, QString *error = nullptr);
+// temporary file is left, and the failure (NotWritten) says why.
+Failure replace(const QString &path, const QByteArray &content);
 
 } // namespace SafeFile

@@ -93,34 +93,34 @@ bool sameDevice(const struct stat &a, const struct stat &b)
 // A device the system lists as a serial port is taken as it is (the user may not be allowed to
 // open it yet); any other is opened for a moment, without becoming the program's terminal and
 // without waiting for a carrier, to ask whether it is a terminal.
-PortBinding::Problem terminalProblem(const QString &device, const struct stat &st,
-                                     const SerialPortList &ports, QString *detail)
+Failure::Kind terminalProblem(const QString &device, const struct stat &st, const SerialPortList &ports,
+                              QString *detail)
 {
     struct stat other
     {
     };
-    if (::stat("/dev/tty", &other) == 0 && sameDevice(other, st)) return PortBinding::Problem::NotTerminal;
+    if (::stat("/dev/tty", &other) == 0 && sameDevice(other, st)) return Failure::Kind::NotTerminal;
     for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
         if (::isatty(fd) && ::fstat(fd, &other) == 0 && sameDevice(other, st))
-            return PortBinding::Problem::NotTerminal;
+            return Failure::Kind::NotTerminal;
 #ifdef Q_OS_LINUX
     const QString kind =
         QFileInfo(u"/sys/dev/char/%1:%2/subsystem"_s.arg(major(st.st_rdev)).arg(minor(st.st_rdev)))
             .canonicalFilePath();
-    if (!kind.isEmpty() && QFileInfo(kind).fileName() != "tty"_L1) return PortBinding::Problem::NotTerminal;
+    if (!kind.isEmpty() && QFileInfo(kind).fileName() != "tty"_L1) return Failure::Kind::NotTerminal;
 #endif
     for (const SerialPortEntry &entry : ports)
-        if (QFileInfo(entry.device).canonicalFilePath() == device) return PortBinding::Problem::None;
+        if (QFileInfo(entry.device).canonicalFilePath() == device) return Failure::Kind::None;
     const int fd =
         ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *detail = systemError(errno);
-        return PortBinding::Problem::NotOpened;
+        return Failure::Kind::NotOpened;
     }
     // What was opened is the device looked at (not something put at its name meanwhile).
     const bool terminal = ::fstat(fd, &other) == 0 && sameDevice(other, st) && ::isatty(fd) == 1;
     ::close(fd);
-    return terminal ? PortBinding::Problem::None : PortBinding::Problem::NotTerminal;
+    return terminal ? Failure::Kind::None : Failure::Kind::NotTerminal;
 }
 
 #ifdef Q_OS_LINUX
@@ -134,13 +134,10 @@ bool onUsb(const QString &device)
 #endif
 #endif
 
-PortBinding::Outcome outcome(PortBinding::Problem problem, const QString &path, int port,
-                             const QString &detail = {})
+PortBinding::Outcome outcome(Failure::Kind kind, const QString &path, int port, const QString &detail = {})
 {
     PortBinding::Outcome out;
-    out.problem = problem;
-    out.path = path;
-    out.detail = detail;
+    out.failure = Failure{kind, path, detail};
     out.portNumber = port;
     return out;
 }
@@ -148,9 +145,7 @@ PortBinding::Outcome outcome(PortBinding::Problem problem, const QString &path, 
 #ifndef Q_OS_WIN
 PortBinding::Outcome folderNotUsed(const QString &folder, int port, UserFolders::FolderState state)
 {
-    PortBinding::Outcome out = outcome(PortBinding::Problem::FolderNotUsed, folder, port);
-    out.folder = state;
-    return out;
+    return outcome(UserFolders::failureKind(state), folder, port);
 }
 #endif
 
@@ -241,34 +236,36 @@ QString PortBinding::linkPath(int port)
 PortBinding::Outcome PortBinding::bind(int port, const QString &typed) const
 {
     const QString given = typed.trimmed();
-    if (given.isEmpty()) return outcome(Problem::NoDevice, given, port);
+    if (given.isEmpty()) return outcome(Failure::Kind::NoDevice, given, port);
 #ifdef Q_OS_WIN
     const auto number = comPortNumber(given);
-    if (!number) return outcome(Problem::NotFound, given, port);
+    if (!number) return outcome(Failure::Kind::NoSuchDevice, given, port);
     Outcome out;
     out.portNumber = *number;
     return out;
 #else
-    if (port < 1 || port > kLastPort) return outcome(Problem::BadPortNumber, QString::number(port), port);
+    if (port < 1 || port > kLastPort)
+        return outcome(Failure::Kind::BadPortNumber, QString::number(port), port);
     // A bare device name is one of /dev/.
     QString path = given.contains(QLatin1Char('/')) ? given : u"/dev/"_s + given;
-    if (!QDir::isAbsolutePath(path)) return outcome(Problem::NotAbsolute, given, port);
+    if (!QDir::isAbsolutePath(path)) return outcome(Failure::Kind::NotAbsolute, given, port);
     path = QDir::cleanPath(path);
 
     // Every link followed: the device itself, which must be a character device.
     const QString device = QFileInfo(path).canonicalFilePath();
-    if (device.isEmpty()) return outcome(Problem::NotFound, path, port);
+    if (device.isEmpty()) return outcome(Failure::Kind::NoSuchDevice, path, port);
     struct stat st
     {
     };
     if (::stat(QFile::encodeName(device).constData(), &st) != 0)
-        return outcome(Problem::NotFound, path, port, systemError(errno));
-    if (S_ISDIR(st.st_mode)) return outcome(Problem::Folder, path, port);
-    if (S_ISREG(st.st_mode)) return outcome(Problem::RegularFile, path, port);
-    if (!S_ISCHR(st.st_mode)) return outcome(Problem::NotCharacterDevice, path, port);
+        return outcome(Failure::Kind::NoSuchDevice, path, port, systemError(errno));
+    if (S_ISDIR(st.st_mode)) return outcome(Failure::Kind::Folder, path, port);
+    if (S_ISREG(st.st_mode)) return outcome(Failure::Kind::RegularFile, path, port);
+    if (!S_ISCHR(st.st_mode)) return outcome(Failure::Kind::NotCharacterDevice, path, port);
     const SerialPortList listed = ports();
     QString detail;
-    if (const Problem problem = terminalProblem(device, st, listed, &detail); problem != Problem::None)
+    if (const Failure::Kind problem = terminalProblem(device, st, listed, &detail);
+        problem != Failure::Kind::None)
         return outcome(problem, path, port, detail);
 
     const QString target = bindingTarget(path, device, listed);
@@ -277,7 +274,7 @@ PortBinding::Outcome PortBinding::bind(int port, const QString &typed) const
     const QString folder = UserFolders::settingsFolder();
     if (const auto state = UserFolders::settingsFolderState(); UserFolders::isRefused(state))
         return folderNotUsed(folder, port, state);
-    if (!UserFolders::makePrivateFolder(folder)) return outcome(Problem::FolderNotMade, folder, port);
+    if (!UserFolders::makePrivateFolder(folder)) return outcome(Failure::Kind::FolderNotMade, folder, port);
     if (const auto state = UserFolders::settingsFolderState(); state != UserFolders::FolderState::Usable)
         return folderNotUsed(folder, port,
                              UserFolders::isRefused(state) ? state : UserFolders::FolderState::NotAFolder);
@@ -289,7 +286,7 @@ PortBinding::Outcome PortBinding::bind(int port, const QString &typed) const
     {
     };
     if (::lstat(linkNative.constData(), &old) == 0 && !S_ISLNK(old.st_mode))
-        return outcome(Problem::Occupied, link, port);
+        return outcome(Failure::Kind::Occupied, link, port);
 
     // A new link under a name nobody uses, then renamed over the old one in one step: the old
     // link is never followed and nothing is written through it.
@@ -301,16 +298,15 @@ PortBinding::Outcome PortBinding::bind(int port, const QString &typed) const
                          .arg(uint(QRandomGenerator::global()->generate()), 8, 16, QLatin1Char('0')));
         if (::symlink(targetNative.constData(), temporary.constData()) == 0) break;
         if (errno != EEXIST || attempt >= 20)
-            return outcome(Problem::LinkFailed, link, port, systemError(errno));
+            return outcome(Failure::Kind::LinkFailed, link, port, systemError(errno));
     }
     if (::rename(temporary.constData(), linkNative.constData()) != 0) {
         const int error = errno;
         ::unlink(temporary.constData());
-        return outcome(Problem::LinkFailed, link, port, systemError(error));
+        return outcome(Failure::Kind::LinkFailed, link, port, systemError(error));
     }
     Outcome out;
     out.portNumber = port;
-    out.path = link;
     out.target = target;
     return out;
 #endif
@@ -319,9 +315,10 @@ PortBinding::Outcome PortBinding::bind(int port, const QString &typed) const
 PortBinding::Outcome PortBinding::unbind(int port) const
 {
 #ifdef Q_OS_WIN
-    return outcome(Problem::Unsupported, QString(), port);
+    return outcome(Failure::Kind::Unsupported, QString(), port);
 #else
-    if (port < 1 || port > kLastPort) return outcome(Problem::BadPortNumber, QString::number(port), port);
+    if (port < 1 || port > kLastPort)
+        return outcome(Failure::Kind::BadPortNumber, QString::number(port), port);
     // Removing a name through a folder that leads elsewhere would remove it there.
     if (const auto state = UserFolders::settingsFolderState(); UserFolders::isRefused(state))
         return folderNotUsed(UserFolders::settingsFolder(), port, state);
@@ -331,15 +328,15 @@ PortBinding::Outcome PortBinding::unbind(int port) const
     {
     };
     if (::lstat(native.constData(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return outcome(Problem::None, link, port);
-        return outcome(Problem::RemoveFailed, link, port, systemError(errno));
+        if (errno == ENOENT || errno == ENOTDIR) return outcome(Failure::Kind::None, link, port);
+        return outcome(Failure::Kind::RemoveFailed, link, port, systemError(errno));
     }
     // A file or folder of that name was not made by a binding: removing it could lose somebody's
     // data, so it is left for the installer to look at.
-    if (!S_ISLNK(st.st_mode)) return outcome(Problem::Occupied, link, port);
+    if (!S_ISLNK(st.st_mode)) return outcome(Failure::Kind::Occupied, link, port);
     if (::unlink(native.constData()) != 0)
-        return outcome(Problem::RemoveFailed, link, port, systemError(errno));
-    return outcome(Problem::None, link, port);
+        return outcome(Failure::Kind::RemoveFailed, link, port, systemError(errno));
+    return outcome(Failure::Kind::None, link, port);
 #endif
 }
 
@@ -377,71 +374,6 @@ bool PortBinding::isBound(int port)
 {
     const PortDevice::Source source = deviceFor(port).source;
     return source == PortDevice::Source::UserLink || source == PortDevice::Source::AdminLink;
-}
-
-QString PortBinding::problemText(const Outcome &outcome, int language)
-{
-    const QString path = QDir::toNativeSeparators(outcome.path);
-    const QString detail = outcome.detail.isEmpty() ? QString() : u" (%1)"_s.arg(outcome.detail);
-    switch (outcome.problem) {
-    case Problem::None:
-        return QString();
-    case Problem::BadPortNumber:
-        return Lang::message(
-            language,
-            u"Poort %1 kan niet gekoppeld worden: alleen de poorten 1 tot %2 hebben een koppeling."_s.arg(
-                path, QString::number(kLastPort)),
-            u"Le port %1 ne peut pas être lié : seuls les ports 1 à %2 ont une liaison."_s.arg(
-                path, QString::number(kLastPort)));
-    case Problem::NoDevice:
-        return Lang::message(language, u"Kies een poort in de lijst of typ de naam van een apparaat."_s,
-                             u"Choisissez un port dans la liste ou tapez le nom d'un périphérique."_s);
-    case Problem::NotAbsolute:
-        return Lang::message(
-            language,
-            u"Geef de volledige naam van het apparaat, bijvoorbeeld /dev/ttyUSB0 (niet %1)."_s.arg(path),
-            u"Indiquez le nom complet du périphérique, par exemple /dev/ttyUSB0 (et non %1)."_s.arg(path));
-    case Problem::NotFound:
-        return Lang::message(language, u"%1 bestaat niet. Is de adapter aangesloten?"_s.arg(path),
-                             u"%1 n'existe pas. L'adaptateur est-il branché ?"_s.arg(path));
-    case Problem::RegularFile:
-        return Lang::message(language, u"%1 is een gewoon bestand, geen seriële poort."_s.arg(path),
-                             u"%1 est un fichier ordinaire, pas un port série."_s.arg(path));
-    case Problem::Folder:
-        return Lang::message(language, u"%1 is een map, geen seriële poort."_s.arg(path),
-                             u"%1 est un dossier, pas un port série."_s.arg(path));
-    case Problem::NotCharacterDevice:
-    case Problem::NotTerminal:
-        return Lang::message(language, u"%1 is geen seriële poort."_s.arg(path),
-                             u"%1 n'est pas un port série."_s.arg(path));
-    case Problem::Occupied:
-        return Lang::message(
-            language,
-            u"%1 is geen koppeling maar een bestand of map. Het programma laat het staan; verwijder of "
-            u"hernoem het zelf."_s.arg(path),
-            u"%1 n'est pas une liaison mais un fichier ou un dossier. Le programme n'y touche pas ; "
-            u"supprimez-le ou renommez-le vous-même."_s.arg(path));
-    case Problem::NotOpened:
-        return Lang::message(
-            language,
-            u"%1 kan niet geopend worden om te zien of het een seriële poort is%2."_s.arg(path, detail),
-            u"%1 ne peut pas être ouvert pour voir s'il s'agit d'un port série%2."_s.arg(path, detail));
-    case Problem::FolderNotUsed:
-        return UserFolders::unusedFolderText(outcome.path, outcome.folder, language);
-    case Problem::FolderNotMade:
-        return Lang::message(language, u"De map %1 kan niet gemaakt worden."_s.arg(path),
-                             u"Le dossier %1 ne peut pas être créé."_s.arg(path));
-    case Problem::LinkFailed:
-        return Lang::message(language, u"De koppeling %1 kan niet gemaakt worden%2."_s.arg(path, detail),
-                             u"La liaison %1 ne peut pas être créée%2."_s.arg(path, detail));
-    case Problem::RemoveFailed:
-        return Lang::message(language, u"De koppeling %1 kan niet verwijderd worden%2."_s.arg(path, detail),
-                             u"La liaison %1 ne peut pas être supprimée%2."_s.arg(path, detail));
-    case Problem::Unsupported:
-        return Lang::message(language, u"Op dit systeem heeft een poort geen koppeling."_s,
-                             u"Sur ce système, un port n'a pas de liaison."_s);
-    }
-    return QString();
 }
 
 QString PortBinding::describe(const PortDevice &d, Lang::Language language)

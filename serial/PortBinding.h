@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Failure.h"
 #include "common/Lang.h"
 #include "common/UserFolders.h"
 
@@ -64,41 +65,20 @@ struct PortDevice
 class PortBinding
 {
 public:
-    enum class Problem
-    {
-        None,
-        BadPortNumber,      // outside 1..kLastPort
-        NoDevice,           // nothing chosen or typed
-        NotAbsolute,        // a relative path other than a bare device name
-        NotFound,           // nothing at that path (or a link leading nowhere)
-        RegularFile,        // not a serial port: a file
-        Folder,             // not a serial port: a folder
-        NotCharacterDevice, // not a serial port: a FIFO, socket or block device
-        NotTerminal,        // a device that is no terminal (/dev/null), or the program's own terminal
-        NotOpened,          // a device that could not be opened to see whether it is a terminal
-        Occupied,           // "comN" exists and is not a link: left alone
-        FolderNotMade,      // the settings folder cannot be made
-        FolderNotUsed,      // the settings folder is not the user's alone (UserFolders::FolderState)
-        LinkFailed,         // the new link cannot be made or put in place
-        RemoveFailed,       // the link cannot be removed
-        Unsupported         // nothing to bind or remove on this system (Windows)
-    };
+    // What bind() and unbind() did, or why they did nothing: NoDevice, NotAbsolute, NoSuchDevice,
+    // RegularFile, Folder, NotCharacterDevice, NotTerminal, NotOpened (the device typed); Occupied,
+    // LinkFailed, RemoveFailed (the link); FolderNotMade and the refused settings folder's kinds
+    // (the folder); BadPortNumber (the number as the path); Unsupported.
     struct Outcome
     {
-        Problem problem = Problem::None;
-        // The path the problem is about (the device typed, or the link).
-        QString path;
-        // What the system said, when it said something.
-        QString detail;
+        Failure failure;
         // The port number to use from now on: the number bound on POSIX; on Windows the number
         // of the COM port chosen.
         int portNumber = 0;
         // Where the link now points (empty after a removal and on Windows).
         QString target;
-        // FolderNotUsed: what is wrong with the settings folder.
-        UserFolders::FolderState folder = UserFolders::FolderState::Usable;
 
-        bool ok() const { return problem == Problem::None; }
+        bool ok() const { return failure.ok(); }
     };
 
     static constexpr int kLastPort = 99;
@@ -141,9 +121,6 @@ public:
     // The number of a Windows port name ("COM12", "\\.\COM12"); nullopt for any other name.
     static std::optional<int> comPortNumber(const QString &name);
 
-    // The installer's message for a refused binding or removal, in Dutch or French (both when
-    // the language is neither).
-    static QString problemText(const Outcome &outcome, int language);
     // One line for what a port opens now (the status tips of the port entries, the chooser's
     // heading): in Dutch or French; the name alone when the language is neither.
     static QString describe(const PortDevice &device, Lang::Language language);

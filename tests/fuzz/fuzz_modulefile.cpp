@@ -26,25 +26,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray content(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 
-    ModuleFileError error;
-    const std::optional<ModuleFileData> parsed = parseModuleFile(content, &error);
+    const Checked<ModuleFileData> parsed = parseModuleFile(content);
+    const Failure &error = parsed.failure();
     if (!parsed) {
-        FUZZ_CHECK(error.kind != ModuleFileError::None);
-        FUZZ_CHECK(!error.message.isEmpty());
+        FUZZ_CHECK(error.kind != Failure::Kind::None);
+        FUZZ_CHECK(!error.detail.isEmpty());
         FUZZ_CHECK(error.line >= 0);
         FUZZ_CHECK(error.text.size() <= 43); // shortened: 40 characters and "..."
         return 0;
     }
-    FUZZ_CHECK(error.kind == ModuleFileError::None);
+    FUZZ_CHECK(error.kind == Failure::Kind::None);
     FUZZ_CHECK(parsed->type >= 0 && parsed->type <= 3);
     const int count = ModuleFile::slotCount(parsed->type);
     FUZZ_CHECK(count > 0 && parsed->values.size() == static_cast<size_t>(count));
 
-    const std::optional<ModuleFileData> cut = parseModuleFile(firstLines(content, count + 1));
-    FUZZ_CHECK(cut.has_value() && cut->type == parsed->type && cut->values == parsed->values);
+    const Checked<ModuleFileData> cut = parseModuleFile(firstLines(content, count + 1));
+    FUZZ_CHECK(cut.ok() && cut->type == parsed->type && cut->values == parsed->values);
     if (content.size() + 8 <= ModuleFile::MaxSize) {
-        const std::optional<ModuleFileData> padded = parseModuleFile(content + "\r\n \r\n\t\n\r");
-        FUZZ_CHECK(padded.has_value() && padded->values == parsed->values);
+        const Checked<ModuleFileData> padded = parseModuleFile(content + "\r\n \r\n\t\n\r");
+        FUZZ_CHECK(padded.ok() && padded->values == parsed->values);
     }
 
     ModuleImage image(count);
@@ -55,17 +55,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     // Written back, the file reads as the same module, and writing that again gives the same bytes.
-    QString writeError;
-    const QByteArray written = moduleFileContent(parsed->type, image, &writeError);
+    const Checked<QByteArray> bytes = moduleFileContent(parsed->type, image);
+    FUZZ_CHECK(bytes.ok());
+    const QByteArray &written = *bytes;
     FUZZ_CHECK(!written.isEmpty());
     FUZZ_CHECK(written.size() <= ModuleFile::MaxSize);
-    const std::optional<ModuleFileData> again = parseModuleFile(written);
-    FUZZ_CHECK(again.has_value());
+    const Checked<ModuleFileData> again = parseModuleFile(written);
+    FUZZ_CHECK(again.ok());
     FUZZ_CHECK(again->type == parsed->type);
     FUZZ_CHECK(again->values == parsed->values);
     ModuleImage againImage(count);
     for (int slot = 0; slot < count; ++slot)
         againImage.set(slot, again->values[static_cast<size_t>(slot)]);
-    FUZZ_CHECK(moduleFileContent(again->type, againImage) == written);
+    FUZZ_CHECK(*moduleFileContent(again->type, againImage) == written);
     return 0;
 }

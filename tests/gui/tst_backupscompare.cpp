@@ -70,19 +70,19 @@ private Q_SLOTS:
                                                 u"ZK2019"_s, u"229"_s, u"Master"_s}));
             QCOMPARE(row(list, 2), (QStringList{u"04"_s + d + u"05"_s + d + u"2026"_s, u"09:05:00"_s,
                                                 u"ZK24XX_ZK3447"_s, u"17"_s, u"Slave"_s}));
-            QCOMPARE(list->topLevelItem(1)->toolTip(0), QDir::toNativeSeparators(newer.path));
+            QCOMPARE(list->topLevelItem(1)->toolTip(0), QDir::toNativeSeparators(*newer));
 
             // The newest is chosen at first; the installer picks another one and opens it.
             QCOMPARE(list->currentItem(), list->topLevelItem(0));
             list->setCurrentItem(list->topLevelItem(2));
             open->click();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(dialog.chosenPath(), older.path);
+            QCOMPARE(dialog.chosenPath(), *older);
             // A double click opens the row clicked; Cancel chooses nothing.
             BackupsDialog again(language);
             auto *againList = byName<QTreeWidget>(&again, "BackupList");
             emit againList->itemDoubleClicked(againList->topLevelItem(1), 0);
-            QCOMPARE(again.chosenPath(), newer.path);
+            QCOMPARE(again.chosenPath(), *newer);
             BackupsDialog cancelled(language);
             byName<QPushButton>(&cancelled, "CancelButton")->click();
             QCOMPARE(cancelled.result(), int(QDialog::Rejected));

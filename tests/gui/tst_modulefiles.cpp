@@ -249,7 +249,8 @@ private Q_SLOTS:
             byName<QPushButton>(dialog, "Command1")->click();
         });
         w.Bewaren_als_Click();
-        QCOMPARE(bytes(rig.home.file(QStringLiteral("oud.QV1"))), moduleFileContent(0, w.state().RelayImage));
+        QCOMPARE(bytes(rig.home.file(QStringLiteral("oud.QV1"))),
+                 *moduleFileContent(0, w.state().RelayImage));
     }
 
     void failedSaveKeepsTheOldFileAndTheTitle()

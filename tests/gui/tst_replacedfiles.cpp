@@ -116,15 +116,15 @@ private Q_SLOTS:
         const bool nl = language == 1;
         Rig rig(language);
         TestWindow &w = rig.w();
-        const QByteArray klantBefore = moduleFileContent(1, imageOf(1));
-        const QByteArray anderBefore = moduleFileContent(1, imageOf(2));
+        const QByteArray klantBefore = *moduleFileContent(1, imageOf(1));
+        const QByteArray anderBefore = *moduleFileContent(1, imageOf(2));
         rig.home.write(u"klant.QV1"_s, klantBefore);
         rig.home.write(u"ander.QV1"_s, anderBefore);
         const QString klant = rig.home.file(u"klant.QV1"_s);
 
         openAndEdit(w, u"klant.QV1"_s);
         w.Bewaren->trigger();
-        const QByteArray saved = moduleFileContent(1, w.state().DimImage);
+        const QByteArray saved = *moduleFileContent(1, w.state().DimImage);
         QCOMPARE(bytes(klant), saved);
         QVERIFY(saved != klantBefore);
         w.Bewaren->trigger();
@@ -152,7 +152,7 @@ private Q_SLOTS:
         });
         w.findChild<QAction *>(u"Reservekopieen"_s)->trigger();
         QVERIFY(listed);
-        QCOMPARE(moduleFileContent(1, w.state().DimImage), klantBefore);
+        QCOMPARE(*moduleFileContent(1, w.state().DimImage), klantBefore);
         QVERIFY(w.Option1->isChecked());
         QCOMPARE(w.state().ModuleFilePath, QString());
         QCOMPARE(w.windowTitle(), u"QV Velano"_s);
@@ -165,9 +165,10 @@ private Q_SLOTS:
     {
         TestHome home;
         const QString name = u"<img src=\"pijp\"> & <b>klant.QV1"_s;
-        home.write(name, moduleFileContent(1, imageOf(1)));
-        QCOMPARE(Backups::keepReplaced(home.file(name), moduleFileContent(1, imageOf(2)), QDateTime()).status,
-                 Backups::Replaced::Made);
+        home.write(name, *moduleFileContent(1, imageOf(1)));
+        QCOMPARE(
+            Backups::keepReplaced(home.file(name), *moduleFileContent(1, imageOf(2)), QDateTime()).status,
+            Backups::Replaced::Made);
         BackupsDialog dialog(1);
         QTreeWidgetItem *row = byName<QTreeWidget>(&dialog, "BackupList")->topLevelItem(0);
         QVERIFY(row);
@@ -186,13 +187,13 @@ private Q_SLOTS:
         QFETCH(int, language);
         Rig rig(language);
         TestWindow &w = rig.w();
-        rig.home.write(u"klant.QV1"_s, moduleFileContent(1, imageOf(1)));
+        rig.home.write(u"klant.QV1"_s, *moduleFileContent(1, imageOf(1)));
         rig.home.write(u"backups"_s, "not a folder");
         const QString klant = rig.home.file(u"klant.QV1"_s);
 
         openAndEdit(w, u"klant.QV1"_s);
         w.Bewaren->trigger();
-        QCOMPARE(bytes(klant), moduleFileContent(1, w.state().DimImage));
+        QCOMPARE(bytes(klant), *moduleFileContent(1, w.state().DimImage));
         QVERIFY(!w.state().hasChanges());
         QCOMPARE(MessageBox::shownCount(), 1);
         QCOMPARE(MessageBox::lastTitle(), language == 1 ? u"Opgelet !"_s : u"Attention !"_s);

@@ -84,8 +84,8 @@ private Q_SLOTS:
     void relayReportRunsOverNumberedA4Pages()
     {
         const Report report = makeReport(fullRelayImage(), 0, 1, u"/data/Klant Peeters.QV1"_s, When);
-        QString error;
-        QVERIFY2(ReportDocument::exportPdf(report, path("relay.pdf"), &error), qPrintable(error));
+        const Failure written = ReportDocument::exportPdf(report, path("relay.pdf"));
+        QVERIFY2(written.ok(), qPrintable(written.detail));
         QSizeF size;
         const QStringList pages = pdfPages(path("relay.pdf"), &size);
         QVERIFY2(pages.size() >= 2, qPrintable(QString::number(pages.size())));
@@ -117,7 +117,7 @@ private Q_SLOTS:
             u"/data/&lt;b&gt;Klant&lt;/b&gt; &amp; Co &lt;/td&gt;&lt;/table&gt;&lt;h1&gt;x.QV1"_s));
         QCOMPARE(ReportDocument::document(report)->toPlainText().count(name), 1);
 
-        QVERIFY(ReportDocument::exportPdf(report, path("dim.pdf")));
+        QVERIFY(ReportDocument::exportPdf(report, path("dim.pdf")).ok());
         const QStringList pages = pdfPages(path("dim.pdf"));
         QCOMPARE(pages.size(), 1);
         QVERIFY(inOrder(
@@ -135,15 +135,17 @@ private Q_SLOTS:
         QFile old(path("old.pdf"));
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(200000, 'x')) == 200000);
         old.close();
-        QVERIFY(ReportDocument::exportPdf(report, path("old.pdf")));
+        QVERIFY(ReportDocument::exportPdf(report, path("old.pdf")).ok());
         QCOMPARE(pdfPages(path("old.pdf")).size(), 1);
 
-        QString error;
-        QVERIFY(!ReportDocument::exportPdf(report, path("no such folder/report.pdf"), &error));
-        QVERIFY(!error.isEmpty());
+        const Failure failure = ReportDocument::exportPdf(report, path("no such folder/report.pdf"));
+        QCOMPARE(failure.kind, Failure::Kind::NotWritten);
+        QVERIFY(!failure.detail.isEmpty());
         // No module, no report.
-        QVERIFY(
-            !ReportDocument::exportPdf(makeReport(quietDimImage(), 4, 1, QString(), When), path("none.pdf")));
+        QCOMPARE(
+            ReportDocument::exportPdf(makeReport(quietDimImage(), 4, 1, QString(), When), path("none.pdf"))
+                .kind,
+            Failure::Kind::NotWritten);
         QVERIFY(!QFile::exists(path("none.pdf")));
     }
 

@@ -49,7 +49,7 @@ struct Rig
         home.writeSettings(" 1 \r\n");
         const QString path = home.file(QStringLiteral("klant.QV1"));
         window = std::make_unique<TestWindow>();
-        ready = writeModuleFile(path, type, image) && window->openModuleFile(path) &&
+        ready = writeModuleFile(path, type, image).ok() && window->openModuleFile(path) &&
                 Typing::activate(window.get());
     }
     TestWindow &w() { return *window; }
@@ -320,7 +320,7 @@ private Q_SLOTS:
                               [&] { byName<QTabWidget>(diagnostics, "SSTab1")->setCurrentIndex(tab); });
 
         const QString dimFile = rig.home.file(u"dim.QV1"_s);
-        QVERIFY(writeModuleFile(dimFile, 1, dim) && w.openModuleFile(dimFile));
+        QVERIFY(writeModuleFile(dimFile, 1, dim).ok() && w.openModuleFile(dimFile));
         QVERIFY(Typing::activate(&w));
         w.Command9->click();
         typeIntoEveryList(u"dim start values"_s, [] {});

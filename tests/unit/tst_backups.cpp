@@ -1,3 +1,4 @@
+#include "app/Messages.h"
 #include "files/Backups.h"
 #include "files/ModuleFile.h"
 #include "support/TestHome.h"
@@ -47,7 +48,7 @@ QByteArray contentOf(int seed)
 {
     ModuleImage image = imageOf(1, 17, 1);
     image.set(0, seed);
-    return moduleFileContent(1, image);
+    return *moduleFileContent(1, image);
 }
 
 QStringList namesIn(const QString &folder)
@@ -114,22 +115,22 @@ private Q_SLOTS:
         const QDateTime when = at(2026, 12, 8, 14, 3, 27);
         const ModuleImage image = imageOf(2, 229, 1);
         const auto first = Backups::write(2, image, when);
-        QCOMPARE(first.path, folder + u"2026-12-08_14-03-27_ZK2019_v229.QV1"_s);
-        QCOMPARE(home.read(u"backups/2026-12-08_14-03-27_ZK2019_v229.QV1"_s), moduleFileContent(2, image));
+        QCOMPARE(*first, folder + u"2026-12-08_14-03-27_ZK2019_v229.QV1"_s);
+        QCOMPARE(home.read(u"backups/2026-12-08_14-03-27_ZK2019_v229.QV1"_s), *moduleFileContent(2, image));
         struct stat st
         {
         };
         QCOMPARE(::stat(QFile::encodeName(folder).constData(), &st), 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0700));
 
-        QCOMPARE(Backups::write(2, imageOf(2, 229, 0), when).path,
+        QCOMPARE(*Backups::write(2, imageOf(2, 229, 0), when),
                  folder + u"2026-12-08_14-03-27_ZK2019_v229_2.QV1"_s);
-        QCOMPARE(home.read(u"backups/2026-12-08_14-03-27_ZK2019_v229.QV1"_s), moduleFileContent(2, image));
+        QCOMPARE(home.read(u"backups/2026-12-08_14-03-27_ZK2019_v229.QV1"_s), *moduleFileContent(2, image));
         home.write(u"elsewhere"_s, "keep me");
         QVERIFY(QFile::link(home.file(u"elsewhere"_s), folder + u"2026-12-08_14-03-27_ZK2019_v229_3.QV1"_s));
-        QCOMPARE(Backups::write(2, image, when).path, folder + u"2026-12-08_14-03-27_ZK2019_v229_4.QV1"_s);
+        QCOMPARE(*Backups::write(2, image, when), folder + u"2026-12-08_14-03-27_ZK2019_v229_4.QV1"_s);
         QCOMPARE(home.read(u"elsewhere"_s), QByteArray("keep me"));
-        QCOMPARE(QFileInfo(Backups::write(0, imageOf(0, 7, 1), when).path).fileName(),
+        QCOMPARE(QFileInfo(*Backups::write(0, imageOf(0, 7, 1), when)).fileName(),
                  u"2026-12-08_14-03-27_ZK3412_ZK2412_v7.QV1"_s);
     }
 
@@ -143,13 +144,13 @@ private Q_SLOTS:
         home.write(u"backups"_s, "a file at the folder's name");
         const auto r = Backups::write(0, imageOf(0, 1, 1), when);
         QVERIFY(!r.ok());
-        QVERIFY(r.error.contains(u"backups"_s));
+        QVERIFY(r.failure().detail.contains(u"backups"_s));
         QCOMPARE(home.read(u"backups"_s), QByteArray("a file at the folder's name"));
         QVERIFY(Backups::list().isEmpty());
-        QString error;
-        QCOMPARE(Backups::prune(500, &error), -1);
-        QVERIFY(!error.isEmpty());
-        QVERIFY(Backups::notWrittenMessage(r.error, 2).startsWith(u"La copie de sécurité"_s));
+        const auto pruned = Backups::prune(500);
+        QCOMPARE(pruned.failure().kind, Failure::Kind::FolderUnreadable);
+        QVERIFY(!pruned.failure().detail.isEmpty());
+        QVERIFY(Messages::backupNotWritten(r.failure(), 2).startsWith(u"La copie de sécurité"_s));
         if (::geteuid() != 0) { // root writes anywhere
             QFile::remove(home.file(u"backups"_s));
             QVERIFY(QDir().mkdir(Backups::folder()));
@@ -192,7 +193,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(home.file(u"precious"_s), folder + u"2019-01-01_00-00-01_ZK2019_v1.QV1"_s));
         QVERIFY(QFile::link(folder + nth(0), folder + u"2019-01-01_00-00-02_ZK2019_v1.QV1"_s));
 
-        QCOMPARE(Backups::prune(500), 3);
+        QCOMPARE(*Backups::prune(500), 3);
         QVERIFY(!QFileInfo::exists(folder + nth(3)));
         QVERIFY(!QFileInfo::exists(folder + nth(0)));
         QVERIFY(!QFileInfo::exists(folder + Backups::fileName(start.addSecs(-5), 2, 1)));
@@ -206,7 +207,7 @@ private Q_SLOTS:
         QVERIFY(isLink(folder + u"2019-01-01_00-00-02_ZK2019_v1.QV1"_s));
         QCOMPARE(home.read(u"precious"_s), QByteArray("precious"));
         QCOMPARE(Backups::list().size(), 500);
-        QCOMPARE(Backups::prune(500), 0);
+        QCOMPARE(*Backups::prune(500), 0);
     }
 
     // A clock that was once ahead left backups whose names (and, when it was this program's
@@ -235,15 +236,15 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i) {
             const auto written = Backups::write(0, imageOf(0, 80, 1), at(2026, 5, 4, 10, 0, 0));
             QVERIFY(written.ok());
-            QCOMPARE(Backups::prune(500), 1);
-            made << written.path;
+            QCOMPARE(*Backups::prune(500), 1);
+            made << *written;
             for (const QString &path : made)
                 QVERIFY2(QFileInfo::exists(path), qPrintable(path));
         }
         for (int n = 0; n < 3; ++n)
             QVERIFY(!QFileInfo::exists(folder + planted(n)));
         QVERIFY(QFileInfo::exists(folder + planted(3)));
-        QCOMPARE(Backups::prune(1, nullptr, made.first()), 499);
+        QCOMPARE(*Backups::prune(1, made.first()), 499);
         QCOMPARE(namesIn(folder), QStringList{QFileInfo(made.first()).fileName()});
     }
 
@@ -269,8 +270,8 @@ private Q_SLOTS:
         QCOMPARE(backup.readAll(), contentOf(1));
         const QList<Backups::Entry> all = Backups::listAll();
         QCOMPARE(all.size(), 3);
-        QCOMPARE(all.at(0).path, newer.path);
-        QCOMPARE(all.at(2).path, older.path);
+        QCOMPARE(all.at(0).path, *newer);
+        QCOMPARE(all.at(2).path, *older);
         const Backups::Entry &e = all.at(1);
         QCOMPARE(e.path, kept.path);
         QVERIFY(e.isReplacedFile());
@@ -293,15 +294,15 @@ private Q_SLOTS:
         home.write(u"groot.QV1"_s, QByteArray(ModuleFile::MaxSize + 1, 'x'));
         const auto big = Backups::keepReplaced(home.file(u"groot.QV1"_s), contentOf(1), when);
         QCOMPARE(big.status, Backups::Replaced::Failed);
-        QVERIFY(big.error.contains(u"groot.QV1"_s));
+        QVERIFY(big.failure.detail.contains(u"groot.QV1"_s));
         QCOMPARE(Backups::listReplaced().size(), 1);
 
         // A save that failed after all takes its backup back, and nothing else.
-        Backups::discardReplaced(older.path);
+        Backups::discardReplaced(*older);
         Backups::discardReplaced(kept.path);
         QVERIFY(Backups::listReplaced().isEmpty());
         QCOMPARE(namesIn(Backups::folder()),
-                 (QStringList{QFileInfo(older.path).fileName(), QFileInfo(newer.path).fileName()}));
+                 (QStringList{QFileInfo(*older).fileName(), QFileInfo(*newer).fileName()}));
     }
 
     // A folder that cannot take a backup, or that others may write into, takes none of either
@@ -314,13 +315,13 @@ private Q_SLOTS:
         home.write(u"backups"_s, "a file at the folder's name");
         auto r = Backups::keepReplaced(klant, contentOf(2), QDateTime());
         QCOMPARE(r.status, Backups::Replaced::Failed);
-        QVERIFY(r.error.contains(u"backups"_s));
+        QVERIFY(r.failure.detail.contains(u"backups"_s));
         QVERIFY(QFile::remove(home.file(u"backups"_s)));
         QVERIFY(UserFolders::makePrivateFolder(Backups::folder()));
         QVERIFY(QFile::setPermissions(Backups::folder(), QFileDevice::Permissions(0x7777)));
         r = Backups::keepReplaced(klant, contentOf(2), QDateTime());
         QCOMPARE(r.status, Backups::Replaced::Failed);
-        QVERIFY(r.error.contains(u"private"_s));
+        QVERIFY(r.failure.detail.contains(u"private"_s));
         QVERIFY(!Backups::write(0, imageOf(0, 1, 1), QDateTime()).ok());
         QCOMPARE(namesIn(Backups::folder()), QStringList());
     }
@@ -354,10 +355,10 @@ private Q_SLOTS:
         QCOMPARE(keptContents(b), (QList<QByteArray>{contentOf(102), contentOf(101), contentOf(100)}));
         QCOMPARE(Backups::list().size(), 2);
 
-        QCOMPARE(Backups::prune(0), 2);
+        QCOMPARE(*Backups::prune(0), 2);
         QCOMPARE(Backups::listReplaced().size(), 23);
         QVERIFY(Backups::write(1, imageOf(1, 7, 0), QDateTime()).ok());
-        QCOMPARE(Backups::pruneReplaced(a, QString(), 0), 20);
+        QCOMPARE(*Backups::pruneReplaced(a, QString(), 0), 20);
         QCOMPARE(keptContents(b).size(), 3);
         QCOMPARE(Backups::list().size(), 1);
     }
@@ -413,7 +414,7 @@ private Q_SLOTS:
         QCOMPARE(listed.at(0).path, second.path);
         QCOMPARE(listed.at(1).original, u"/elsewhere/x.QV1"_s);
         QCOMPARE(listed.at(2).path, first.path);
-        QCOMPARE(Backups::pruneReplaced(odd, QString(), 0), 2);
+        QCOMPARE(*Backups::pruneReplaced(odd, QString(), 0), 2);
         left.removeAll(prefix + u"1.QV1"_s);
         left.removeAll(prefix + u"1.json"_s);
         QCOMPARE(namesIn(folder), left);
@@ -428,13 +429,13 @@ private Q_SLOTS:
     {
         TestHome home;
         QVERIFY(Backups::list().isEmpty());
-        QCOMPARE(Backups::prune(), 0); // no folder yet
+        QCOMPARE(*Backups::prune(), 0); // no folder yet
         const auto a = Backups::write(1, imageOf(1, 17, 0), at(2026, 5, 4, 10, 0, 0));
         const auto b = Backups::write(3, imageOf(3, 80, 1), at(2026, 5, 4, 11, 30, 15));
         const auto c = Backups::write(3, imageOf(3, 80, 7), at(2026, 5, 4, 11, 30, 15));
         const QString damaged = Backups::fileName(at(2026, 6, 1, 9, 0, 0), 2, 229);
         home.write(u"backups/"_s + damaged, "not a module file");
-        home.write(u"backups/klant.QV1"_s, moduleFileContent(2, imageOf(2, 1, 1)));
+        home.write(u"backups/klant.QV1"_s, *moduleFileContent(2, imageOf(2, 1, 1)));
 
         const QList<Backups::Entry> e = Backups::list();
         QCOMPARE(e.size(), 4);
@@ -442,15 +443,15 @@ private Q_SLOTS:
         QVERIFY(!e.at(0).readable);
         QCOMPARE(e.at(0).master, -1);
         QCOMPARE(e.at(0).type, 2);
-        QCOMPARE(e.at(1).path, c.path);
+        QCOMPARE(e.at(1).path, *c);
         QCOMPARE(e.at(1).master, -1); // neither 0 nor 1
-        QCOMPARE(e.at(2).path, b.path);
+        QCOMPARE(e.at(2).path, *b);
         QCOMPARE(e.at(2).dateTime, at(2026, 5, 4, 11, 30, 15));
         QCOMPARE(e.at(2).model, u"ZK2018"_s);
         QCOMPARE(e.at(2).type, 3);
         QCOMPARE(e.at(2).version, 80);
         QCOMPARE(e.at(2).master, 1);
-        QCOMPARE(e.at(3).path, a.path);
+        QCOMPARE(e.at(3).path, *a);
         QCOMPARE(e.at(3).model, u"ZK24XX_ZK3447"_s);
         QCOMPARE(e.at(3).version, 17);
         QCOMPARE(e.at(3).master, 0);

@@ -1,9 +1,14 @@
 // The window's message and status texts, as the functions of what happened and the language
 // that they are.
 #include "app/Messages.h"
+#include "common/UserFolders.h"
 #include "docpages/DocumentationPages.h"
 
 #include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Failure)
 
 class TestMessages : public QObject
 {
@@ -71,24 +76,66 @@ private Q_SLOTS:
         QVERIFY(!text.contains(QString(41, QLatin1Char('A'))));
     }
 
-    void fileFaults()
+    // Each failure of the file and port layers in the installer's words, from the one place
+    // that words them.
+    void failures_data()
     {
-        ModuleFileError e;
-        e.kind = ModuleFileError::TooShort;
-        e.line = 151;
-        QCOMPARE(Messages::fileFault(e, 1), QStringLiteral("Het bestand is te kort: regel 151 ontbreekt."));
-        QCOMPARE(Messages::fileFault(e, 2),
-                 QStringLiteral("Le fichier est trop court: la ligne 151 manque."));
-        e.kind = ModuleFileError::OtherTypesLength;
-        e.type = 1;
-        e.fileLines = 341;
-        QVERIFY(Messages::fileFault(e, 1).startsWith(
-            QStringLiteral("Regel 1 geeft moduletype 1, maar het bestand telt 341 regels")));
-        const QString opened = Messages::fileNotOpened(QStringLiteral("/a/b.QV1"), e, 2);
-        QVERIFY(opened.startsWith(QStringLiteral("Le fichier module\n/a/b.QV1\nne peut pas être ouvert.")));
-        QVERIFY(opened.endsWith(Messages::fileFault(e, 2)));
-        e.kind = ModuleFileError::None;
-        QVERIFY(Messages::fileFault(e, 1).isEmpty());
+        QTest::addColumn<Failure>("failure");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        Failure shortFile(Failure::Kind::TooShort, u"/a/b.QV1"_s);
+        shortFile.line = 151;
+        Failure otherType(Failure::Kind::OtherTypesLength);
+        otherType.figures = {1, 341};
+        QTest::newRow("too short nl") << shortFile << 1 << u"Het bestand is te kort: regel 151 ontbreekt."_s;
+        QTest::newRow("too short fr")
+            << shortFile << 2 << u"Le fichier est trop court: la ligne 151 manque."_s;
+        QTest::newRow("other type's length")
+            << otherType << 1
+            << u"Regel 1 geeft moduletype 1, maar het bestand telt 341 regels: de lengte van een ander "
+               u"moduletype. Het type en de waarden horen niet bij elkaar."_s;
+        QTest::newRow("no device fr") << Failure(Failure::Kind::NoSuchDevice, u"/dev/ttyUSB7"_s) << 2
+                                      << u"/dev/ttyUSB7 n'existe pas. L'adaptateur est-il branché ?"_s;
+        QTest::newRow("link failed nl")
+            << Failure(Failure::Kind::LinkFailed, u"/h/com2"_s, u"Permission denied"_s) << 1
+            << u"De koppeling /h/com2 kan niet gemaakt worden (Permission denied)."_s;
+        QTest::newRow("port 100 nl")
+            << Failure(Failure::Kind::BadPortNumber, u"100"_s) << 1
+            << u"Poort 100 kan niet gekoppeld worden: alleen de poorten 1 tot 99 hebben een koppeling."_s;
+        QTest::newRow("folder open to others fr")
+            << Failure(Failure::Kind::FolderOpenToOthers, u"/h/cfg"_s) << 2
+            << UserFolders::unusedFolderText(u"/h/cfg"_s, UserFolders::FolderState::WritableByOthers, 2);
+        QTest::newRow("not written: what the system said")
+            << Failure(Failure::Kind::NotWritten, u"/a/b.QV1"_s, u"cannot write /a/b.QV1: disk full"_s) << 1
+            << u"cannot write /a/b.QV1: disk full"_s;
+        QTest::newRow("none") << Failure() << 1 << QString();
+    }
+    void failures()
+    {
+        QFETCH(Failure, failure);
+        QFETCH(int, language);
+        QFETCH(QString, text);
+        QCOMPARE(Messages::failureText(failure, language), text);
+    }
+
+    void messagesAroundAFailure()
+    {
+        Failure e(Failure::Kind::OtherTypesLength);
+        e.figures = {1, 341};
+        const QString opened = Messages::fileNotOpened(u"/a/b.QV1"_s, e, 2);
+        QVERIFY(opened.startsWith(u"Le fichier module\n/a/b.QV1\nne peut pas être ouvert."_s));
+        QVERIFY(opened.endsWith(u"Le type et les valeurs ne vont pas ensemble."_s));
+        const Failure disk(Failure::Kind::NotWritten, u"/a/b.QV1"_s, u"disk full"_s);
+        QCOMPARE(Messages::fileNotSaved(u"/a/b.QV1"_s, disk, 1),
+                 u"Het modulebestand\n/a/b.QV1\nkon niet bewaard worden (disk full).\nEen bestaand bestand "
+                 u"blijft zoals het was."_s);
+        QCOMPARE(Messages::fileNotKept(u"/a/b.QV1"_s, disk, 2),
+                 u"Le fichier /a/b.QV1 a été remplacé, mais aucune copie de son contenu précédent n'a été "
+                 u"gardée (disk full)."_s);
+        QVERIFY(
+            Messages::backupNotWritten(disk, 0).contains(u"(disk full).\nDe gegevens zijn wel gelezen."_s));
+        QVERIFY(
+            Messages::backupNotWritten(disk, 0).contains(u"(disk full).\nLes données ont bien été lues."_s));
     }
 
     void questionsOfASend()

@@ -1,4 +1,5 @@
 #include "files/ModuleFile.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,8 +10,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -53,7 +52,7 @@ private Q_SLOTS:
         ModuleImage image(lines - 1);
         image.set(0, 12);
         image.set(2, 999);
-        const QByteArray bytes = moduleFileContent(type, image);
+        const QByteArray bytes = *moduleFileContent(type, image);
         QVERIFY(bytes.startsWith(
             QByteArray(" " + QByteArray::number(type) + " \r\n 12 \r\n 0 \r\n 999 \r\n 0 \r\n")));
         QVERIFY(bytes.endsWith("\r\n 0 \r\n"));
@@ -68,11 +67,10 @@ private Q_SLOTS:
         for (int type = 0; type <= 3; ++type) {
             const ModuleImage image = patternImage(ModuleFile::slotCount(type), type);
             const QString path = dir.filePath(QStringLiteral("m%1.QV1").arg(type));
-            QString why;
-            QVERIFY2(writeModuleFile(path, type, image, &why), qPrintable(why));
-            ModuleFileError error;
-            const auto data = readModuleFile(path, &error);
-            QVERIFY2(data, qPrintable(error.message));
+            const Failure written = writeModuleFile(path, type, image);
+            QVERIFY2(written.ok(), qPrintable(written.detail));
+            const auto data = readModuleFile(path);
+            QVERIFY2(data, qPrintable(data.failure().detail));
             QCOMPARE(data->type, type); // 3 stays 3 although it shares the relay image
             ModuleImage back(ModuleFile::slotCount(data->type));
             for (int s = 0; s < back.size(); ++s)
@@ -86,7 +84,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.QV1"));
-        QVERIFY(writeModuleFile(path, 1, patternImage(150, 5)));
+        QVERIFY(writeModuleFile(path, 1, patternImage(150, 5)).ok());
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray before = f.readAll();
@@ -94,14 +92,16 @@ private Q_SLOTS:
 
         ModuleImage outOfRange = patternImage(150, 0);
         outOfRange.set(17, 1000);
-        QString why;
-        QVERIFY(!writeModuleFile(path, 4, patternImage(340, 0), &why)); // no module identified
-        QVERIFY(why.contains(QLatin1String("type 4")));
-        QVERIFY(!writeModuleFile(path, 1, patternImage(340, 0), &why)); // relay image, dim type
-        QVERIFY(!writeModuleFile(path, 1, outOfRange, &why));
-        QVERIFY(why.contains(QLatin1String("slot 17")));
-        QVERIFY(!writeModuleFile(dir.filePath(QStringLiteral("no/such/dir/x.QV1")), 1, patternImage(150, 0),
-                                 &why));
+        Failure why = writeModuleFile(path, 4, patternImage(340, 0)); // no module identified
+        QCOMPARE(why.kind, Failure::Kind::NotAModuleImage);
+        QVERIFY(why.detail.contains(QLatin1String("type 4")));
+        QCOMPARE(writeModuleFile(path, 1, patternImage(340, 0)).kind,
+                 Failure::Kind::NotAModuleImage); // relay image
+        why = writeModuleFile(path, 1, outOfRange);
+        QCOMPARE(why.kind, Failure::Kind::NotAModuleImage);
+        QVERIFY(why.detail.contains(QLatin1String("slot 17")));
+        why = writeModuleFile(dir.filePath(QStringLiteral("no/such/dir/x.QV1")), 1, patternImage(150, 0));
+        QCOMPARE(why.kind, Failure::Kind::NotWritten);
 
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
@@ -112,7 +112,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("m.QV1"));
-        QVERIFY(writeModuleFile(path, 0, patternImage(340, 1)));
+        QVERIFY(writeModuleFile(path, 0, patternImage(340, 1)).ok());
         const auto before = parseModuleFile([&] {
             QFile f(path);
             f.open(QIODevice::ReadOnly);
@@ -120,18 +120,14 @@ private Q_SLOTS:
         }());
         QVERIFY(before);
 
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit previous{};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit small = previous;
-        small.rlim_cur = 100;
-        setrlimit(RLIMIT_FSIZE, &small);
-        QString why;
-        const bool written = writeModuleFile(path, 0, patternImage(340, 2), &why);
-        setrlimit(RLIMIT_FSIZE, &previous);
-
-        QVERIFY(!written);
-        QVERIFY(!why.isEmpty());
+        Failure why;
+        {
+            const FileSizeLimit limit(100);
+            QVERIFY(limit.active());
+            why = writeModuleFile(path, 0, patternImage(340, 2));
+        }
+        QCOMPARE(why.kind, Failure::Kind::NotWritten);
+        QVERIFY(why.detail.contains(path));
         const auto after = readModuleFile(path);
         QVERIFY(after);
         QCOMPARE(after->values, before->values);
@@ -149,46 +145,45 @@ private Q_SLOTS:
         const QList<QByteArray> ok{" 5 "};
         QByteArray badAt7 = fileOf(1, ok);
         badAt7.replace(5 * 5 + 5, 3, "abc"); // line 7 = slot 5: " 5 " -> "abc"
-        QTest::newRow("empty") << QByteArray() << int(ModuleFileError::BadType) << 1;
-        QTest::newRow("type text") << QByteArray("abc\r\n") << int(ModuleFileError::BadType) << 1;
-        QTest::newRow("type 4") << fileOf(4, ok, 340) << int(ModuleFileError::BadType) << 1;
-        QTest::newRow("type -1") << fileOf(-1, ok, 340) << int(ModuleFileError::BadType) << 1;
-        QTest::newRow("type 1.5") << QByteArray("1.5\r\n") << int(ModuleFileError::BadType) << 1;
-        QTest::newRow("type only") << QByteArray(" 2 \r\n") << int(ModuleFileError::TooShort) << 2;
-        QTest::newRow("dim short") << fileOf(1, ok, 100) << int(ModuleFileError::TooShort) << 102;
-        QTest::newRow("relay one short") << fileOf(0, ok, 339) << int(ModuleFileError::TooShort) << 341;
-        QTest::newRow("text at slot 5") << badAt7 << int(ModuleFileError::BadValue) << 7;
-        QTest::newRow("1000") << fileOf(2, {" 1 ", "1000"}) << int(ModuleFileError::BadValue) << 3;
-        QTest::newRow("negative") << fileOf(2, {"-1 "}) << int(ModuleFileError::BadValue) << 2;
-        QTest::newRow("sign only") << fileOf(2, {" 1 ", " - "}) << int(ModuleFileError::BadValue) << 3;
+        QTest::newRow("empty") << QByteArray() << int(Failure::Kind::BadType) << 1;
+        QTest::newRow("type text") << QByteArray("abc\r\n") << int(Failure::Kind::BadType) << 1;
+        QTest::newRow("type 4") << fileOf(4, ok, 340) << int(Failure::Kind::BadType) << 1;
+        QTest::newRow("type -1") << fileOf(-1, ok, 340) << int(Failure::Kind::BadType) << 1;
+        QTest::newRow("type 1.5") << QByteArray("1.5\r\n") << int(Failure::Kind::BadType) << 1;
+        QTest::newRow("type only") << QByteArray(" 2 \r\n") << int(Failure::Kind::TooShort) << 2;
+        QTest::newRow("dim short") << fileOf(1, ok, 100) << int(Failure::Kind::TooShort) << 102;
+        QTest::newRow("relay one short") << fileOf(0, ok, 339) << int(Failure::Kind::TooShort) << 341;
+        QTest::newRow("text at slot 5") << badAt7 << int(Failure::Kind::BadValue) << 7;
+        QTest::newRow("1000") << fileOf(2, {" 1 ", "1000"}) << int(Failure::Kind::BadValue) << 3;
+        QTest::newRow("negative") << fileOf(2, {"-1 "}) << int(Failure::Kind::BadValue) << 2;
+        QTest::newRow("sign only") << fileOf(2, {" 1 ", " - "}) << int(Failure::Kind::BadValue) << 3;
         QTest::newRow("blank type line")
-            << QByteArray("  \r\n") + fileOf(1, ok).mid(5) << int(ModuleFileError::BadType) << 1;
-        QTest::newRow("blank inside") << fileOf(2, {"1 2"}) << int(ModuleFileError::BadValue) << 2;
-        QTest::newRow("huge") << fileOf(2, {"99999999999999999999"}) << int(ModuleFileError::BadValue) << 2;
+            << QByteArray("  \r\n") + fileOf(1, ok).mid(5) << int(Failure::Kind::BadType) << 1;
+        QTest::newRow("blank inside") << fileOf(2, {"1 2"}) << int(Failure::Kind::BadValue) << 2;
+        QTest::newRow("huge") << fileOf(2, {"99999999999999999999"}) << int(Failure::Kind::BadValue) << 2;
         // A type line that disagrees with the length of the values: the file of another type.
         QTest::newRow("relay values under type 1")
-            << fileOf(1, ok, 340) << int(ModuleFileError::OtherTypesLength) << 1;
+            << fileOf(1, ok, 340) << int(Failure::Kind::OtherTypesLength) << 1;
         QTest::newRow("velano values under type 1")
-            << fileOf(1, ok, 230) << int(ModuleFileError::OtherTypesLength) << 1;
+            << fileOf(1, ok, 230) << int(Failure::Kind::OtherTypesLength) << 1;
         QTest::newRow("relay values under type 2, blank lines after")
             << fileOf(2, ok, 340) + "\r\n \r\n"
-            << int(ModuleFileError::OtherTypesLength) << 1;
+            << int(Failure::Kind::OtherTypesLength) << 1;
         QByteArray relayWithEmptyTail = fileOf(1, ok, 230);
         for (int s = 230; s < 340; ++s)
             relayWithEmptyTail += "\r\n";
         QTest::newRow("relay values under type 1, last slots empty")
-            << relayWithEmptyTail << int(ModuleFileError::OtherTypesLength) << 1;
+            << relayWithEmptyTail << int(Failure::Kind::OtherTypesLength) << 1;
     }
     void damagedFiles()
     {
         QFETCH(QByteArray, content);
         QFETCH(int, kind);
         QFETCH(int, line);
-        ModuleFileError error;
-        QVERIFY(!parseModuleFile(content, &error));
+        const Failure error = parseModuleFile(content).failure();
         QCOMPARE(int(error.kind), kind);
         QCOMPARE(error.line, line);
-        QVERIFY(error.message.startsWith(QStringLiteral("line %1: ").arg(line)));
+        QVERIFY(error.detail.startsWith(QStringLiteral("line %1: ").arg(line)));
     }
 
     void acceptedVariants_data()
@@ -204,9 +199,8 @@ private Q_SLOTS:
     void acceptedVariants()
     {
         QFETCH(QByteArray, content);
-        ModuleFileError error;
-        const auto data = parseModuleFile(content, &error);
-        QVERIFY2(data, qPrintable(error.message));
+        const auto data = parseModuleFile(content);
+        QVERIFY2(data, qPrintable(data.failure().detail));
         QCOMPARE(data->type, 1);
         QCOMPARE(data->values, std::vector<int>(150, 7));
     }
@@ -236,9 +230,8 @@ private Q_SLOTS:
                 break;
             }
         }
-        ModuleFileError error;
-        auto data = parseModuleFile(dim, &error);
-        QVERIFY2(data, qPrintable(error.message));
+        auto data = parseModuleFile(dim);
+        QVERIFY2(data, qPrintable(data.failure().detail));
         QCOMPARE(data->type, 1);
         QCOMPARE(data->values, expected);
 
@@ -248,8 +241,8 @@ private Q_SLOTS:
             QByteArray content = fileOf(type, {" 9 "}, used);
             for (int s = used; s < ModuleFile::slotCount(type); ++s)
                 content += "\r\n";
-            data = parseModuleFile(content, &error);
-            QVERIFY2(data, qPrintable(error.message));
+            data = parseModuleFile(content);
+            QVERIFY2(data, qPrintable(data.failure().detail));
             QCOMPARE(data->type, type);
             QCOMPARE(int(std::count(data->values.begin(), data->values.end(), 9)), used);
             QCOMPARE(int(std::count(data->values.begin(), data->values.end(), 0)),
@@ -274,9 +267,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(int, type);
-        ModuleFileError error;
-        const auto data = parseModuleFile(content, &error);
-        QVERIFY2(data, qPrintable(error.message));
+        const auto data = parseModuleFile(content);
+        QVERIFY2(data, qPrintable(data.failure().detail));
         QCOMPARE(data->type, type);
         QCOMPARE(data->values, std::vector<int>(size_t(ModuleFile::slotCount(type)), 4));
     }
@@ -284,31 +276,27 @@ private Q_SLOTS:
     // The refusal says what disagrees, for the installer's message.
     void otherTypesLengthIsExplained()
     {
-        ModuleFileError error;
-        QVERIFY(!parseModuleFile(fileOf(1, {" 3 "}, 340) + "\r\n", &error));
-        QCOMPARE(error.kind, ModuleFileError::OtherTypesLength);
-        QCOMPARE(error.type, 1);
-        QCOMPARE(error.fileLines, 341);
-        QCOMPARE(error.message,
+        const Failure error = parseModuleFile(fileOf(1, {" 3 "}, 340) + "\r\n").failure();
+        QCOMPARE(error.kind, Failure::Kind::OtherTypesLength);
+        QCOMPARE(error.figures, QList<int>({1, 341}));
+        QCOMPARE(error.detail,
                  QStringLiteral("line 1: module type 1, but the file has the 341 lines of a type-0 module"));
     }
 
     void fileLevelErrors()
     {
         QTemporaryDir dir;
-        ModuleFileError error;
-        QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("none.QV1")), &error));
-        QCOMPARE(error.kind, ModuleFileError::Missing);
-        QVERIFY(!readModuleFile(dir.path(), &error));
-        QCOMPARE(error.kind, ModuleFileError::NotAFile);
+        const QString none = dir.filePath(QStringLiteral("none.QV1"));
+        QCOMPARE(readModuleFile(none).failure().kind, Failure::Kind::Missing);
+        QCOMPARE(readModuleFile(none).failure().path, none);
+        QCOMPARE(readModuleFile(dir.path()).failure().kind, Failure::Kind::NotAFile);
 
         QFile big(dir.filePath(QStringLiteral("big.QV1")));
         QVERIFY(big.open(QIODevice::WriteOnly));
         QVERIFY(big.write(fileOf(1, {" 1 "})));
         QVERIFY(big.resize(ModuleFile::MaxSize + 1)); // sparse: cheap
         big.close();
-        QVERIFY(!readModuleFile(big.fileName(), &error));
-        QCOMPARE(error.kind, ModuleFileError::TooLarge);
+        QCOMPARE(readModuleFile(big.fileName()).failure().kind, Failure::Kind::TooLarge);
     }
 
     // Only regular files are read: a FIFO nobody writes to, a device or a folder is refused at
@@ -322,27 +310,24 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString fifo = dir.filePath(QStringLiteral("pipe.QV1"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        ModuleFileError error;
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!readModuleFile(fifo, &error));
-        QCOMPARE(error.kind, ModuleFileError::NotAFile);
+        QCOMPARE(readModuleFile(fifo).failure().kind, Failure::Kind::NotAFile);
         QVERIFY(timer.elapsed() < 5000);
-        QVERIFY(!readModuleFile(QStringLiteral("/dev/zero"), &error));
-        QCOMPARE(error.kind, ModuleFileError::NotAFile);
+        QCOMPARE(readModuleFile(QStringLiteral("/dev/zero")).failure().kind, Failure::Kind::NotAFile);
 
         const QString real = dir.filePath(QStringLiteral("real.QV1"));
-        QVERIFY(writeModuleFile(real, 2, patternImage(230, 4)));
+        QVERIFY(writeModuleFile(real, 2, patternImage(230, 4)).ok());
         const QString link = dir.filePath(QStringLiteral("link.QV1"));
         QVERIFY(QFile::link(real, link));
-        QVERIFY(readModuleFile(link, &error));
+        QVERIFY(readModuleFile(link));
         QVERIFY(QFile::link(fifo, dir.filePath(QStringLiteral("to-pipe.QV1"))));
-        QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("to-pipe.QV1")), &error));
-        QCOMPARE(error.kind, ModuleFileError::NotAFile);
+        QCOMPARE(readModuleFile(dir.filePath(QStringLiteral("to-pipe.QV1"))).failure().kind,
+                 Failure::Kind::NotAFile);
         QVERIFY(
             QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("dangling.QV1"))));
-        QVERIFY(!readModuleFile(dir.filePath(QStringLiteral("dangling.QV1")), &error));
-        QCOMPARE(error.kind, ModuleFileError::Missing);
+        QCOMPARE(readModuleFile(dir.filePath(QStringLiteral("dangling.QV1"))).failure().kind,
+                 Failure::Kind::Missing);
 #endif
     }
 
@@ -363,7 +348,7 @@ private Q_SLOTS:
         }
         const QString path = dir.filePath(QStringLiteral("klant.QV1"));
         QVERIFY(QFile::link(victim, path));
-        QVERIFY(writeModuleFile(path, 1, patternImage(150, 6)));
+        QVERIFY(writeModuleFile(path, 1, patternImage(150, 6)).ok());
         QFile v(victim);
         QVERIFY(v.open(QIODevice::ReadOnly));
         QCOMPARE(v.readAll(), QByteArray("precious"));
@@ -373,11 +358,11 @@ private Q_SLOTS:
         // A dangling link is replaced too, without making its target.
         const QString dangling = dir.filePath(QStringLiteral("dangling.QV1"));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("made-elsewhere")), dangling));
-        QVERIFY(writeModuleFile(dangling, 1, patternImage(150, 6)));
+        QVERIFY(writeModuleFile(dangling, 1, patternImage(150, 6)).ok());
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("made-elsewhere"))));
 
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
-        QVERIFY(writeModuleFile(path, 2, patternImage(230, 7)));
+        QVERIFY(writeModuleFile(path, 2, patternImage(230, 7)).ok());
         struct stat st
         {
         };
@@ -387,16 +372,16 @@ private Q_SLOTS:
 
         // A new file gets the usual permissions, the umask applied.
         const mode_t mask = ::umask(022);
-        QVERIFY(writeModuleFile(dir.filePath(QStringLiteral("nieuw.QV1")), 1, patternImage(150, 1)));
+        QVERIFY(writeModuleFile(dir.filePath(QStringLiteral("nieuw.QV1")), 1, patternImage(150, 1)).ok());
         ::umask(mask);
         QVERIFY(::stat(QFile::encodeName(dir.filePath(QStringLiteral("nieuw.QV1"))).constData(), &st) == 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0644));
 
         // A folder at the name is refused and stays.
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("map.QV1")));
-        QString why;
-        QVERIFY(!writeModuleFile(dir.filePath(QStringLiteral("map.QV1")), 1, patternImage(150, 1), &why));
-        QVERIFY(why.contains(QLatin1String("map.QV1")));
+        const Failure why = writeModuleFile(dir.filePath(QStringLiteral("map.QV1")), 1, patternImage(150, 1));
+        QCOMPARE(why.kind, Failure::Kind::NotWritten);
+        QVERIFY(why.detail.contains(QLatin1String("map.QV1")));
         QCOMPARE(
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
             QStringList({QStringLiteral("dangling.QV1"), QStringLiteral("klant.QV1"),
@@ -410,7 +395,7 @@ private Q_SLOTS:
     void fuzz()
     {
         QRandomGenerator rng(20240611);
-        const QByteArray valid = moduleFileContent(0, patternImage(340, 3));
+        const QByteArray valid = *moduleFileContent(0, patternImage(340, 3));
         const char alphabet[] = " 0123456789,+-\r\n\tx";
         QElapsedTimer timer;
         timer.start();
@@ -422,7 +407,7 @@ private Q_SLOTS:
                 for (char &c : content)
                     c = round % 2 ? alphabet[rng.bounded(int(sizeof alphabet) - 1)] : char(rng.bounded(256));
             } else {
-                content = round % 3 == 1 ? valid : moduleFileContent(1, patternImage(150, round));
+                content = round % 3 == 1 ? valid : *moduleFileContent(1, patternImage(150, round));
                 for (int k = rng.bounded(1, 4); k > 0; --k) {
                     const int at = rng.bounded(int(content.size()));
                     switch (rng.bounded(3)) {
@@ -438,15 +423,15 @@ private Q_SLOTS:
                     }
                 }
             }
-            ModuleFileError error;
-            const auto data = parseModuleFile(content, &error);
+            const auto data = parseModuleFile(content);
+            const Failure &error = data.failure();
             if (data) {
                 ++accepted;
                 QCOMPARE(int(data->values.size()), ModuleFile::slotCount(data->type));
                 for (int v : data->values)
                     QVERIFY(v >= 0 && v <= 999);
             } else {
-                QVERIFY(error.kind != ModuleFileError::None);
+                QVERIFY(error.kind != Failure::Kind::None);
                 QVERIFY(error.line >= 1 && error.line <= content.count('\n') + content.count('\r') + 2);
             }
         }

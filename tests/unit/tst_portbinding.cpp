@@ -1,3 +1,4 @@
+#include "app/Messages.h"
 #include "serial/AdapterOffer.h"
 #include "serial/PortBinding.h"
 #include "serial/SerialLink.h"
@@ -16,7 +17,7 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(PortBinding::Problem)
+Q_DECLARE_METATYPE(Failure::Kind)
 
 // Binding a port number on a port list of the test's own: the devices are pseudo-terminals the
 // test opens, the adapter's stable name is a link in a folder of the test ("@name" in a row is a
@@ -95,7 +96,7 @@ private Q_SLOTS:
             QVERIFY(QFile::link(m_pty.device(), typed));
         }
         const PortBinding::Outcome out = fake().bind(3, at(typed));
-        QVERIFY2(out.ok(), qPrintable(PortBinding::problemText(out, 1)));
+        QVERIFY2(out.ok(), qPrintable(Messages::failureText(out.failure, 1)));
         const QString link = home.file(u"com3"_s);
         QCOMPARE(target(link), at(expected));
         QCOMPARE(out.target, at(expected));
@@ -122,7 +123,7 @@ private Q_SLOTS:
         for (int port : {1, 2})
             QVERIFY(fake().bind(port, m_pty.device()).ok());
         for (int port : {3, 4})
-            QCOMPARE(fake().bind(port, m_pty.device()).problem, PortBinding::Problem::Occupied);
+            QCOMPARE(fake().bind(port, m_pty.device()).failure.kind, Failure::Kind::Occupied);
         QCOMPARE(target(home.file(u"com1"_s)), m_pty.device());
         QCOMPARE(TestUserHome::read(notes), QByteArray("keep"));
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{u"notes"_s});
@@ -156,33 +157,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<PortBinding::Problem>("problem");
-        QTest::newRow("file") << 1 << u"@file"_s << PortBinding::Problem::RegularFile;
-        QTest::newRow("folder") << 1 << u"/dev"_s << PortBinding::Problem::Folder;
-        QTest::newRow("missing") << 1 << u"ttyUSB93"_s << PortBinding::Problem::NotFound;
-        QTest::newRow("link leading nowhere") << 1 << u"@usb-gone"_s << PortBinding::Problem::NotFound;
-        QTest::newRow("FIFO") << 1 << u"@fifo"_s << PortBinding::Problem::NotCharacterDevice;
-        QTest::newRow("relative") << 1 << u"dev/null"_s << PortBinding::Problem::NotAbsolute;
-        QTest::newRow("nothing") << 1 << u" "_s << PortBinding::Problem::NoDevice;
-        QTest::newRow("port 0") << 0 << u"/dev/{pty}"_s << PortBinding::Problem::BadPortNumber;
+        QTest::addColumn<Failure::Kind>("problem");
+        QTest::newRow("file") << 1 << u"@file"_s << Failure::Kind::RegularFile;
+        QTest::newRow("folder") << 1 << u"/dev"_s << Failure::Kind::Folder;
+        QTest::newRow("missing") << 1 << u"ttyUSB93"_s << Failure::Kind::NoSuchDevice;
+        QTest::newRow("link leading nowhere") << 1 << u"@usb-gone"_s << Failure::Kind::NoSuchDevice;
+        QTest::newRow("FIFO") << 1 << u"@fifo"_s << Failure::Kind::NotCharacterDevice;
+        QTest::newRow("relative") << 1 << u"dev/null"_s << Failure::Kind::NotAbsolute;
+        QTest::newRow("nothing") << 1 << u" "_s << Failure::Kind::NoDevice;
+        QTest::newRow("port 0") << 0 << u"/dev/{pty}"_s << Failure::Kind::BadPortNumber;
         // Character devices that are no line to a module.
-        QTest::newRow("/dev/null") << 1 << u"/dev/null"_s << PortBinding::Problem::NotTerminal;
-        QTest::newRow("link to /dev/null") << 1 << u"@tonull"_s << PortBinding::Problem::NotTerminal;
-        QTest::newRow("listed, but no terminal") << 1 << u"/dev/zero"_s << PortBinding::Problem::NotTerminal;
-        QTest::newRow("the terminal alias") << 1 << u"/dev/tty"_s << PortBinding::Problem::NotTerminal;
-        QTest::newRow("bare name of the alias") << 1 << u"tty"_s << PortBinding::Problem::NotTerminal;
+        QTest::newRow("/dev/null") << 1 << u"/dev/null"_s << Failure::Kind::NotTerminal;
+        QTest::newRow("link to /dev/null") << 1 << u"@tonull"_s << Failure::Kind::NotTerminal;
+        QTest::newRow("listed, but no terminal") << 1 << u"/dev/zero"_s << Failure::Kind::NotTerminal;
+        QTest::newRow("the terminal alias") << 1 << u"/dev/tty"_s << Failure::Kind::NotTerminal;
+        QTest::newRow("bare name of the alias") << 1 << u"tty"_s << Failure::Kind::NotTerminal;
     }
     void refusesWhatIsNoSerialPort()
     {
         QFETCH(int, port);
         QFETCH(QString, typed);
-        QFETCH(PortBinding::Problem, problem);
+        QFETCH(Failure::Kind, problem);
         TestHome home;
         QFile::link(at(u"@gone"_s), at(u"@usb-gone"_s));
         ::mkfifo(QFile::encodeName(at(u"@fifo"_s)).constData(), 0600);
         const PortBinding::Outcome out = fake().bind(port, at(typed));
-        QCOMPARE(out.problem, problem);
-        QVERIFY(!PortBinding::problemText(out, 2).isEmpty());
+        QCOMPARE(out.failure.kind, problem);
+        QVERIFY(!Messages::failureText(out.failure, 2).isEmpty());
         QCOMPARE(entries(home), QStringList{});
     }
 
@@ -202,9 +203,9 @@ private Q_SLOTS:
         ::dup2(savedInput, STDIN_FILENO);
         ::close(savedInput);
         ::close(terminal);
-        QCOMPARE(byAlias.problem, PortBinding::Problem::NotTerminal);
-        QCOMPARE(byName.problem, PortBinding::Problem::NotTerminal);
-        QCOMPARE(PortBinding::problemText(byName, 1), own.device() + u" is geen seriële poort."_s);
+        QCOMPARE(byAlias.failure.kind, Failure::Kind::NotTerminal);
+        QCOMPARE(byName.failure.kind, Failure::Kind::NotTerminal);
+        QCOMPARE(Messages::failureText(byName.failure, 1), own.device() + u" is geen seriële poort."_s);
         QCOMPARE(entries(home), QStringList{});
         // Once it is no longer the program's, it is a terminal like any other.
         QVERIFY(fake().bind(1, own.device()).ok());
@@ -218,11 +219,11 @@ private Q_SLOTS:
         const Terminal locked(Terminal::Locked);
         QVERIFY(!locked.device().isEmpty());
         const PortBinding::Outcome out = fake().bind(1, locked.device());
-        QCOMPARE(out.problem, PortBinding::Problem::NotOpened);
-        QVERIFY2(
-            PortBinding::problemText(out, 1).startsWith(
-                locked.device() + u" kan niet geopend worden om te zien of het een seriële poort is ("_s),
-            qPrintable(PortBinding::problemText(out, 1)));
+        QCOMPARE(out.failure.kind, Failure::Kind::NotOpened);
+        QVERIFY2(Messages::failureText(out.failure, 1)
+                     .startsWith(locked.device() +
+                                 u" kan niet geopend worden om te zien of het een seriële poort is ("_s),
+                 qPrintable(Messages::failureText(out.failure, 1)));
         QCOMPARE(entries(home), QStringList{});
         const SerialPortList listed{{locked.device(), u"Cable"_s, {}, {}, {}, true}};
         QVERIFY(PortBinding([listed] { return listed; }).bind(1, locked.device()).ok());
@@ -238,7 +239,7 @@ private Q_SLOTS:
         home.write(u"com4"_s, "notes");
         for (int port : {2, 3, 5})
             QVERIFY(fake().unbind(port).ok());
-        QCOMPARE(fake().unbind(4).problem, PortBinding::Problem::Occupied);
+        QCOMPARE(fake().unbind(4).failure.kind, Failure::Kind::Occupied);
         QCOMPARE(entries(home), QStringList{u"com4"_s});
         QCOMPARE(QFileInfo(m_stable).canonicalFilePath(), m_cable.device());
         const PortDevice now = PortBinding::deviceFor(2);
@@ -252,17 +253,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<Failure::Kind>("expectedKind");
         QTest::newRow("link to another folder")
-            << u"link"_s << u"Het is een symbolische link, geen gewone map."_s;
-        QTest::newRow("the group may write") << u"0770"_s << u"Ook anderen mogen in deze map schrijven."_s;
-        QTest::newRow("others may write") << u"1707"_s << u"Ook anderen mogen in deze map schrijven."_s;
-        QTest::newRow("another user's") << u"owner"_s << u"De map is van een andere gebruiker."_s;
-        QTest::newRow("a file") << u"file"_s << u"Het is geen map."_s;
+            << u"link"_s << u"Het is een symbolische link, geen gewone map."_s << Failure::Kind::FolderIsLink;
+        QTest::newRow("the group may write") << u"0770"_s << u"Ook anderen mogen in deze map schrijven."_s
+                                             << Failure::Kind::FolderOpenToOthers;
+        QTest::newRow("others may write") << u"1707"_s << u"Ook anderen mogen in deze map schrijven."_s
+                                          << Failure::Kind::FolderOpenToOthers;
+        QTest::newRow("another user's")
+            << u"owner"_s << u"De map is van een andere gebruiker."_s << Failure::Kind::FolderNotOwned;
+        QTest::newRow("a file") << u"file"_s << u"Het is geen map."_s << Failure::Kind::FolderNotAFolder;
     }
     void leavesAFolderOfSomebodyElseAlone()
     {
         QFETCH(QString, folder);
         QFETCH(QString, reason);
+        QFETCH(Failure::Kind, expectedKind);
         if (folder == "owner"_L1 && ::geteuid() != 0) QSKIP("only root can give a folder to another user");
         TestUserHome m;
         QTemporaryDir elsewhere;
@@ -285,14 +291,14 @@ private Q_SLOTS:
             QDir(real).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 
         const PortBinding::Outcome bound = fake().bind(1, m_pty.device());
-        QCOMPARE(bound.problem, PortBinding::Problem::FolderNotUsed);
+        QCOMPARE(bound.failure.kind, expectedKind);
         QCOMPARE(
-            PortBinding::problemText(bound, 1),
+            Messages::failureText(bound.failure, 1),
             u"De map met uw eigen instellingen wordt niet gebruikt:\n%1\n%2\n\nDe instellingen van de "
             u"beheerder of de standaardinstellingen gelden. Wijzigingen en poortkoppelingen worden pas "
             u"bewaard wanneer dit een gewone map is die van u is en waarin niemand anders mag schrijven."_s
                 .arg(m.user(), reason));
-        QCOMPARE(fake().unbind(2).problem, PortBinding::Problem::FolderNotUsed);
+        QCOMPARE(fake().unbind(2).failure.kind, expectedKind);
         QCOMPARE(serialPortName(2), u"/dev/ttyS1"_s);
         QCOMPARE(PortBinding::deviceFor(2).source, PortDevice::Source::Fallback);
         QCOMPARE(QDir(real).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),

@@ -238,9 +238,8 @@ std::vector<int> initialMemory(Options &o, QString *error)
     };
     std::vector<int> memory;
     if (!o.loadFile.isEmpty()) {
-        ModuleFileError fileError;
-        const auto data = readModuleFile(o.loadFile, &fileError);
-        if (!data) return failed(QStringLiteral("--load: %1").arg(fileError.message));
+        const auto data = readModuleFile(o.loadFile);
+        if (!data) return failed(QStringLiteral("--load: %1").arg(data.failure().detail));
         if (o.typeGiven && ModuleFile::slotCount(o.config.type) != ModuleFile::slotCount(data->type))
             return failed(QStringLiteral("--load: the file holds a type-%1 module, not type %2")
                               .arg(data->type)

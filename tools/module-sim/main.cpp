@@ -87,8 +87,9 @@ int main(int argc, char **argv)
     module.logSink = log;
     auto save = [&] {
         if (options->saveFile.isEmpty()) return;
-        QString why;
-        if (writeModuleFile(options->saveFile, type, module.memory(), &why)) {
+        const Failure failure = writeModuleFile(options->saveFile, type, module.memory());
+        const QString &why = failure.detail;
+        if (failure.ok()) {
             log(line.nowUs(), "SAVE " + QFile::encodeName(options->saveFile));
         } else {
             log(line.nowUs(), "SAVE FAILED " + why.toLocal8Bit());

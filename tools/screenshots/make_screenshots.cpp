@@ -173,9 +173,9 @@ bool reportPage(TestWindow &window, const QDir &out)
                                      state.ModuleFilePath, QDateTime(QDate(2024, 5, 14), QTime(14, 2)));
     const QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("report.pdf"));
-    QString error;
-    if (!folder.isValid() || !ReportDocument::exportPdf(report, file, &error))
-        return fail(qPrintable(QStringLiteral("the report was not written: ") + error));
+    if (!folder.isValid()) return fail("no folder for the report");
+    if (const Failure failure = ReportDocument::exportPdf(report, file); !failure.ok())
+        return fail(qPrintable(QStringLiteral("the report was not written: ") + failure.detail));
     QPdfDocument pdf;
     if (pdf.load(file) != QPdfDocument::Error::None || pdf.pageCount() < 1)
         return fail("the report was not read back");

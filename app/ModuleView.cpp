@@ -67,6 +67,7 @@ template <class Frame, class... Args> void ModuleView::openPanel(Frame *&frame, 
     if (!frame) {
         frame = new Frame(std::forward<Args>(args)...);
         m_work->addWidget(frame);
+        if constexpr (requires { &Frame::edited; }) connect(frame, &Frame::edited, this, &ModuleView::edited);
     }
     showPanel(frame);
     frame->open();
@@ -238,16 +239,46 @@ void ModuleView::Combo1_Change(const QString &text)
 
 void ModuleView::Option1_Click()
 {
-    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 1);
-    m_state.MasterFlag = 1;
-    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->masterSelected();
+    chooseMaster(1);
 }
 
 void ModuleView::Option2_Click()
 {
-    if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, 0);
-    m_state.MasterFlag = 0;
-    if (Frame9 && m_work->currentWidget() == Frame9) Frame9->slaveSelected();
+    chooseMaster(0);
+}
+
+void ModuleView::chooseMaster(int flag)
+{
+    {
+        const EditScope step(m_state, [this](const EditStep &s) { Q_EMIT edited(s); },
+                             {QStringLiteral("Master/Slave"), QStringLiteral("Master/Slave")});
+        if (ModuleImage *image = m_state.currentImage()) image->set(ModuleTypes::MasterSlot, flag);
+        m_state.MasterFlag = flag;
+    }
+    showMasterInEditor();
+}
+
+void ModuleView::showMasterInEditor()
+{
+    if (!Frame9 || m_work->currentWidget() != Frame9) return;
+    if (m_state.MasterFlag == 1)
+        Frame9->masterSelected();
+    else
+        Frame9->slaveSelected();
+}
+
+void ModuleView::follow(const EditStep &step, bool undone)
+{
+    if (step.masterBefore != step.masterAfter) {
+        m_column->showMaster(m_state.MasterFlag);
+        showMasterInEditor();
+    }
+    QWidget *shown = m_work->currentWidget();
+    if (Frame3 && shown == Frame3) Frame3->follow(step, undone);
+    if (Frame6 && shown == Frame6) Frame6->follow(step, undone);
+    if (Frame7 && shown == Frame7) Frame7->follow(step, undone);
+    if (Frame9 && shown == Frame9) Frame9->follow(step, undone);
+    if (Frame12 && shown == Frame12) Frame12->follow(step, undone);
 }
 
 // ---- documentation pages ------------------------------------------------------------------------

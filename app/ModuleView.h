@@ -2,6 +2,7 @@
 
 #include "app/ModuleColumn.h"
 #include "app/ModulePage.h"
+#include "editors/EditStep.h"
 
 #include <QWidget>
 #include <functional>
@@ -70,12 +71,19 @@ public:
     // "Nieuw": no module in hand; a documentation page stays as it is, every other panel closes.
     void clear();
 
+    // Shows the image again after undo or redo wrote `step`: the master/slave choice as choosing
+    // it does (the group-scene line of the scene editor), and the panel shown, without running a
+    // handler.
+    void follow(const EditStep &step, bool undone);
+
     Snapshot snapshot() const;
     void restore(const Snapshot &snapshot);
 
 Q_SIGNALS:
     // A documentation page was opened or closed: the window offers its controls anew.
     void factsChanged();
+    // One action of the installer wrote into the image in hand (a step for the undo history).
+    void edited(const EditStep &step);
 
 private Q_SLOTS:
     // Handlers: the control's event, reachable by name through the meta-object (tests open a
@@ -98,6 +106,8 @@ private:
     void showModulePage(int type, ModulePage::Origin origin);
     void showVersion();
     void selectOptionFromImage();
+    void chooseMaster(int flag);
+    void showMasterInEditor();
     void openDocumentation(DocumentationPages::Button button);
 
     ModuleState &m_state;

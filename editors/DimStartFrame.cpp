@@ -68,7 +68,18 @@ void DimStartFrame::channelPicked(int channel, int index)
         return;
     }
     ModuleImage *image = m_state.currentImage();
-    if (image && index >= 0 && index < MaxDimStart) image->set(dimStartSlot(channel), index + 1);
+    if (image && index >= 0 && index < MaxDimStart) {
+        const EditScope step(m_state, [this](const EditStep &s) { Q_EMIT edited(s); });
+        image->set(dimStartSlot(channel), index + 1);
+    }
+}
+
+void DimStartFrame::follow(const EditStep &, bool)
+{
+    for (int channel = 1; channel <= DimChannelCount; ++channel) {
+        const QSignalBlocker block(m_lists[static_cast<size_t>(channel - 1)]);
+        showStored(channel);
+    }
 }
 
 void DimStartFrame::channelTyped(int channel, const QString &text)

@@ -4,7 +4,11 @@
 #include "protocol/ModuleImage.h"
 #include "protocol/ModuleTypes.h"
 
+#include "protocol/ModuleState.h"
+
 #include <QtGlobal>
+#include <functional>
+#include <optional>
 #include <vector>
 
 // One slot an action of the installer wrote: its value before and after. Slots are 0..339 and
@@ -39,4 +43,30 @@ struct EditStep
                             const ModuleImage &after);
     // Nothing changed: such a step is not taken into the history.
     bool isEmpty() const { return changes.empty() && masterBefore == masterAfter; }
+};
+
+// One action of the installer in an editor: the image in hand as it was when the scope began,
+// and on leaving the step that leads to what it is then, handed to `take` (named in the
+// editors' words after the slots it changed unless a name was given). A step that changed
+// nothing is handed on too; the history does not take it.
+class EditScope
+{
+public:
+    using Take = std::function<void(const EditStep &)>;
+    EditScope(const ModuleState &state, Take take, const Lang::Text &name = {});
+    ~EditScope();
+    EditScope(const EditScope &) = delete;
+    EditScope &operator=(const EditScope &) = delete;
+
+    // A clear-all: the box (0 first, 1 second functions) it checked.
+    void setClearAllBox(int box) { m_clearAllBox = box; }
+
+private:
+    const ModuleState &m_state;
+    Take m_take;
+    Lang::Text m_name;
+    int m_type;
+    std::optional<ModuleImage> m_before;
+    int m_masterBefore;
+    int m_clearAllBox = -1;
 };

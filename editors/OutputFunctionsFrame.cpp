@@ -151,7 +151,15 @@ void OutputFunctionsFrame::Command5_Click()
     const int linked = entryNumber(Combo10->currentText(), 1, RelayOutputCount).value_or(0);
     const std::vector<SlotValue> writes = outputFunctionWrites(output, code, time, linked);
     if (writes.empty()) return;
-    for (const SlotValue &w : writes)
-        m_state.RelayImage.set(w.slot, w.value);
+    {
+        const EditScope step(m_state, [this](const EditStep &s) { Q_EMIT edited(s); });
+        for (const SlotValue &w : writes)
+            m_state.RelayImage.set(w.slot, w.value);
+    }
+    refresh();
+}
+
+void OutputFunctionsFrame::follow(const EditStep &, bool)
+{
     refresh();
 }

@@ -91,6 +91,24 @@ ModuleImage *PushButtonFrame::image()
     return m_state.currentImage();
 }
 
+EditScope PushButtonFrame::edit(const Lang::Text &name)
+{
+    return EditScope(
+        m_state, [this](const EditStep &step) { Q_EMIT edited(step); }, name);
+}
+
+// The table from the image; a clear-all undone frees its box again, made again it holds it.
+void PushButtonFrame::follow(const EditStep &step, bool undone)
+{
+    refresh();
+    if (step.clearAllBox < 0) return;
+    QCheckBox *box = step.clearAllBox == 0 ? Check1 : Check2;
+    const EditorWidgets::ProgramChange::Scope program(m_program);
+    const QSignalBlocker block(box);
+    box->setChecked(!undone);
+    box->setEnabled(undone);
+}
+
 void PushButtonFrame::open()
 {
     if (const std::optional<int> outputs = outputCount(m_state.ModuleType)) m_outputCount = *outputs;
@@ -258,6 +276,7 @@ void PushButtonFrame::Command3_Click()
     resetChecks();
     ModuleImage *img = image();
     const std::optional<int> outputs = outputCount(m_state.ModuleType);
+    const EditScope step = edit();
     if (img && outputs) {
         if (const auto first = chosenValue(m_first, *outputs)) img->set(firstFunctionSlot(*button), *first);
         if (const auto second = chosenValue(m_second, *outputs))
@@ -279,6 +298,7 @@ void PushButtonFrame::Command4_Click()
         Lang::message(lang, QStringLiteral("Bent U zeker?"), QStringLiteral("Etes-vous certain?"));
     if (MessageBox::okCancel(this, title, question) != MessageBox::Ok) return;
     resetChecks();
+    const EditScope step = edit({QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base")});
     for (int slot = 0; slot < static_cast<int>(base.size()); ++slot)
         img->set(slot, base[static_cast<size_t>(slot)]);
     refresh();
@@ -289,9 +309,16 @@ void PushButtonFrame::Command4_Click()
 void PushButtonFrame::clearAll(QCheckBox *box, bool checked, int firstSlot)
 {
     if (!checked || m_program.active()) return;
-    if (ModuleImage *img = image())
-        for (int n = 0; n < PushButtonCount; ++n)
-            img->set(firstSlot + n, NoFunction);
+    {
+        EditScope step = edit(box == Check1 ? Lang::Text{QStringLiteral("Wissen van alle 1ste functies"),
+                                                         QStringLiteral("Effacer tous les 1ère fonctions")}
+                                            : Lang::Text{QStringLiteral("Wissen van alle 2de functies"),
+                                                         QStringLiteral("Effacer tous les 2ème fonctions")});
+        step.setClearAllBox(box == Check1 ? 0 : 1);
+        if (ModuleImage *img = image())
+            for (int n = 0; n < PushButtonCount; ++n)
+                img->set(firstSlot + n, NoFunction);
+    }
     box->setEnabled(false);
     refresh();
 }
@@ -309,6 +336,7 @@ void PushButtonFrame::Grid1_DblClick(int row, int column)
     }
     ModuleImage *img = image();
     if (!img) return;
+    const EditScope step = edit();
     if (column == 1)
         img->set(firstFunctionSlot(row), NoFunction);
     else if (column == 2)

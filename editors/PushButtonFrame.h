@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/EditStep.h"
 #include "editors/EditorWidgets.h"
 
 #include <QCheckBox>
@@ -24,6 +25,13 @@ public:
     // Rebuilds the table and the lists from the image of the current module type and shows the
     // frame; the clear-all boxes and the function groups stay as the installer left them.
     void open();
+    // Shows the image again after undo or redo wrote `step`, without running a handler (nothing
+    // is written).
+    void follow(const EditStep &step, bool undone);
+
+Q_SIGNALS:
+    // One action of the installer wrote into the image in hand (a step for the undo history).
+    void edited(const EditStep &step);
 
 private:
     EditorWidgets::EditorTable *Grid1;
@@ -58,6 +66,7 @@ private:
     };
 
     ModuleImage *image();
+    EditScope edit(const Lang::Text &name = {});
     void setCaptions();
     void refresh();
     void fillLists();

@@ -66,6 +66,15 @@ void SecondTimeFrame::open()
     Combo7_Change(text);
 }
 
+void SecondTimeFrame::follow(const EditStep &, bool)
+{
+    const ModuleImage *image = m_state.currentImage();
+    const EditorWidgets::ProgramChange::Scope program(m_program);
+    const QSignalBlocker block(Combo7);
+    EditorWidgets::setText(Combo7, image ? halfSecondsText(image->value(ModuleTypes::SecondFunctionTimeSlot))
+                                         : QString());
+}
+
 void SecondTimeFrame::Combo7_Click(int index)
 {
     ModuleImage *image = m_state.currentImage();
@@ -73,8 +82,10 @@ void SecondTimeFrame::Combo7_Click(int index)
         clearField();
         return;
     }
-    if (const auto halfSeconds = secondTimeValue(Combo7->itemText(index)))
+    if (const auto halfSeconds = secondTimeValue(Combo7->itemText(index))) {
+        const EditScope step(m_state, [this](const EditStep &s) { Q_EMIT edited(s); });
         image->set(ModuleTypes::SecondFunctionTimeSlot, *halfSeconds);
+    }
 }
 
 // A time of the list is stored as soon as it stands in the field, typed or picked, so the field
@@ -86,6 +97,7 @@ void SecondTimeFrame::Combo7_Change(const QString &text)
     const std::optional<int> halfSeconds = secondTimeValue(text);
     if (!halfSeconds || !image) clearField();
     if (!image) return;
+    const EditScope step(m_state, [this](const EditStep &s) { Q_EMIT edited(s); });
     image->set(ModuleTypes::SecondFunctionTimeSlot, halfSeconds.value_or(SecondFunctionTimeDefault));
 }
 

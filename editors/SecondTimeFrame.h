@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/EditStep.h"
 #include "editors/EditorWidgets.h"
 
 #include <QComboBox>
@@ -18,6 +19,13 @@ public:
 
     // Rebuilds the frame from the image of the current module type and shows it.
     void open();
+    // Shows the image again after undo or redo wrote `step`, without running a handler (nothing
+    // is written).
+    void follow(const EditStep &step, bool undone);
+
+Q_SIGNALS:
+    // One action of the installer wrote into the image in hand (a step for the undo history).
+    void edited(const EditStep &step);
 
 private:
     QLabel *Label6;

@@ -97,6 +97,22 @@ std::vector<int> SlotWords::order() const
     return ordered;
 }
 
+Lang::Text SlotWords::stepText(int moduleType, const std::vector<int> &written)
+{
+    const auto in = [&](int language) {
+        const SlotWords words(moduleType, Lang::Language(language));
+        if (written.empty()) return QString();
+        const QString first = words.slotName(written.front());
+        // The part before the first comma that every name shares: "Drukknop 5" of its first and
+        // second functions.
+        const QString common = first.section(u',', 0, 0);
+        for (int slot : written)
+            if (words.slotName(slot).section(u',', 0, 0) != common) return first;
+        return written.size() == 1 ? first : common;
+    };
+    return {in(1), in(2)};
+}
+
 bool SlotWords::isVersion(int slot) const
 {
     return m_info && slot == m_info->versionSlot;

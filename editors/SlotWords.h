@@ -47,6 +47,10 @@ public:
     // (first and second function of each), master/slave, second-function time, outputs or dim
     // channels, scenes (channels, then the group flag), the slots no editor shows, the version.
     std::vector<int> order() const;
+    // What a step that changed the slots `written` is called, in both languages: the slot's name for one
+    // slot, else what the names of all of them start with ("Drukknop 5", "Uitgang 3", "Sfeer 4"),
+    // else the name of the first.
+    static Lang::Text stepText(int moduleType, const std::vector<int> &written);
     bool isVersion(int slot) const;
 
     // ---- How a value reads ---------------------------------------------------------------

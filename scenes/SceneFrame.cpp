@@ -288,7 +288,10 @@ void SceneFrame::Combo12_Click(int field)
     const int code =
         SceneLayout::codeAt(m_type, use->kind, Combo12[static_cast<size_t>(field)]->currentIndex());
     const int slot = SceneLayout::fieldSlot(m_type, scene, field);
-    if (code >= 0 && img->contains(slot)) img->set(slot, code);
+    if (code >= 0 && img->contains(slot)) {
+        const EditScope step(m_state, [this](const EditStep &s) { Q_EMIT edited(s); });
+        img->set(slot, code);
+    }
 }
 
 // Typed text in a value field gives way at once to the text of the stored code; a stored
@@ -310,14 +313,47 @@ void SceneFrame::Combo12_Change(int field)
 
 void SceneFrame::Option9_Click()
 {
-    const int scene = selectedScene();
-    if (ModuleImage *img = image(); scene >= 0 && img) img->set(SceneLayout::groupFlagSlot(m_type, scene), 1);
+    setGroupFlag(1);
 }
 
 void SceneFrame::Option10_Click()
 {
+    setGroupFlag(0);
+}
+
+void SceneFrame::setGroupFlag(int flag)
+{
     const int scene = selectedScene();
-    if (ModuleImage *img = image(); scene >= 0 && img) img->set(SceneLayout::groupFlagSlot(m_type, scene), 0);
+    ModuleImage *img = image();
+    if (scene < 0 || !img) return;
+    const EditScope step(m_state, [this](const EditStep &s) { Q_EMIT edited(s); });
+    img->set(SceneLayout::groupFlagSlot(m_type, scene), flag);
+}
+
+void SceneFrame::follow(const EditStep &, bool)
+{
+    const int scene = selectedScene();
+    const ModuleImage *img = image();
+    if (scene < 0 || !img) return;
+    for (const int field : SceneLayout::showOrder(m_type)) {
+        const auto use = SceneLayout::fieldUse(m_type, field);
+        const int code = img->value(SceneLayout::fieldSlot(m_type, scene, field));
+        const int position = SceneLayout::positionOf(m_type, use->kind, code);
+        QComboBox *combo = Combo12[static_cast<size_t>(field)];
+        if (position >= 0 && position < combo->count()) {
+            const QSignalBlocker block(combo);
+            combo->setCurrentIndex(position);
+            combo->setEditText(combo->itemText(position));
+        } else {
+            clearSelection(combo);
+        }
+    }
+    const int flag = img->value(SceneLayout::groupFlagSlot(m_type, scene));
+    if (m_state.MasterFlag != 0 && (flag == 0 || flag == 1)) {
+        QRadioButton *option = flag == 1 ? Option9 : Option10;
+        const QSignalBlocker block(option);
+        option->setChecked(true);
+    }
 }
 
 void SceneFrame::selectScene(int scene)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editors/EditStep.h"
+
 #include "scenes/SceneLayout.h"
 
 #include <QComboBox>
@@ -26,6 +28,9 @@ public:
 
     // Rebuilds the frame from the image of the current module type and shows it, with no scene chosen.
     void open();
+    // Shows the chosen scene's values and group choice again after undo or redo wrote them,
+    // without running a handler (nothing is written).
+    void follow(const EditStep &step, bool undone);
 
     // The module became master or slave while the editor is shown: show or hide the
     // group-scene line (and show the selected scene again on a master).
@@ -42,6 +47,10 @@ public:
     // since the editor was opened.
     int selectedScene() const;
 
+Q_SIGNALS:
+    // One action of the installer wrote into the image in hand (a step for the undo history).
+    void edited(const EditStep &step);
+
 private:
     QComboBox *Combo25; // scene selector
     std::array<QLabel *, SceneLayout::FieldCount> Label12{};
@@ -57,6 +66,7 @@ private:
     void Combo12_Change(int field);
     void Option9_Click();
     void Option10_Click();
+    void setGroupFlag(int flag);
 
     ModuleImage *image() const;
     void showNoScene();

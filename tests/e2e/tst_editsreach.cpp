@@ -1,13 +1,9 @@
 #include "common/MessageBox.h"
-#include "files/ModuleFile.h"
 #include "scenes/SceneFrame.h"
 #include "support/Find.h"
-#include "support/SimProcess.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/SimRig.h"
 
 #include <QTest>
-#include <memory>
 
 // What the installer changes in the window reaches the module: the master/slave choice and the
 // scene editor's picks, read from the simulator, sent over the program's real serial port and
@@ -15,59 +11,6 @@
 class TestEditsReach : public QObject
 {
     Q_OBJECT
-
-    struct Rig
-    {
-        TestHome home;
-        std::unique_ptr<SimProcess> sim;
-        std::unique_ptr<TestWindow> window;
-        QString memoryFile;
-
-        explicit Rig(int type)
-        {
-            home.writeSettings(" 1 \r\n", "1\r\n", "100\r\n");
-            memoryFile = home.file(QStringLiteral("module.QV1"));
-            // A master whose every slot holds a value no edit below stores.
-            ModuleImage memory(ModuleFile::slotCount(type));
-            for (int slot = 0; slot < memory.size(); ++slot)
-                memory.set(slot, (slot * 11 + 1) % 1000);
-            memory.set(ModuleTypes::MasterSlot, 1);
-            sim = std::make_unique<SimProcess>(home.path(), memoryFile, type, memory);
-            window = std::make_unique<TestWindow>();
-            window->show();
-        }
-        TestWindow &w() { return *window; }
-
-        // The simulator's memory as it saved it after its last completed write.
-        std::vector<int> memory() const { return sim->savedMemory(); }
-        int completedWrites() const { return sim->completedWrites(); }
-        // Every slot where the module's memory and the window's image differ (empty: none).
-        QStringList differences() const
-        {
-            const std::vector<int> module = memory();
-            const ModuleImage &image = *window->state().currentImage();
-            if (int(module.size()) != image.size())
-                return {QStringLiteral("the module holds %1 slots, the image %2")
-                            .arg(module.size())
-                            .arg(image.size())};
-            QStringList out;
-            for (int slot = 0; slot < image.size(); ++slot)
-                if (module[size_t(slot)] != image.value(slot))
-                    out << QStringLiteral("slot %1: module %2, image %3")
-                               .arg(slot)
-                               .arg(module[size_t(slot)])
-                               .arg(image.value(slot));
-            return out;
-        }
-        // Sends the image with "Versturen" and waits until the simulator has saved what it got.
-        void send(int writesBefore)
-        {
-            w().Command2->click();
-            QTRY_COMPARE_WITH_TIMEOUT(w().Text1->text(), QStringLiteral("Ready"), 20000);
-            QTRY_COMPARE_WITH_TIMEOUT(completedWrites(), writesBefore + 1, 10000);
-            QTRY_COMPARE_WITH_TIMEOUT(differences(), QStringList(), 10000);
-        }
-    };
 
     static void pick(QComboBox *combo, int position)
     {
@@ -109,18 +52,18 @@ private Q_SLOTS:
         QFETCH(QList<int>, picks);
         QFETCH(QList<int>, groups);
         QFETCH(QList<int>, expected);
-        Rig rig(type);
-        QVERIFY(rig.sim->started());
+        // A master whose every slot holds a value no edit below stores.
+        SimRig rig({.type = type});
         TestWindow &w = rig.w();
-        w.Command1->click();
-        QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), QStringLiteral("Edit mode"), 10000);
+        QVERIFY(rig.read());
         QCOMPARE(w.state().ModuleType, type);
         QVERIFY(w.Option1->isChecked());
 
         // Slave: slot 40 becomes 0 in the module.
         w.Option2->click();
-        rig.send(0);
-        QCOMPARE(rig.memory().at(40), 0);
+        QVERIFY(rig.send());
+        QCOMPARE(rig.saved(), rig.image());
+        QCOMPARE(rig.saved().at(40), 0);
 
         // Master again, and the scene editor's picks.
         w.Option1->click();
@@ -137,12 +80,14 @@ private Q_SLOTS:
             pick(sceneList, groups[i]);
             byName<QRadioButton>(f, groups[i + 1] == 1 ? "Option9" : "Option10")->click();
         }
-        const std::vector<int> before = rig.memory();
+        const std::vector<int> before = rig.saved();
         for (qsizetype i = 0; i + 1 < expected.size(); i += 2)
             QVERIFY2(before.at(size_t(expected[i])) != expected[i + 1],
                      qPrintable(QString::number(expected[i])));
-        rig.send(1);
-        const std::vector<int> after = rig.memory();
+        QVERIFY(rig.send());
+        QCOMPARE(w.Text1->text(), QStringLiteral("Ready"));
+        const std::vector<int> after = rig.saved();
+        QCOMPARE(after, rig.image());
         QCOMPARE(after.at(40), 1);
         for (qsizetype i = 0; i + 1 < expected.size(); i += 2)
             QCOMPARE(after.at(size_t(expected[i])), expected[i + 1]);

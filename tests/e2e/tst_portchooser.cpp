@@ -1,15 +1,11 @@
 #include "app/PortChooserDialog.h"
 #include "common/MessageBox.h"
-#include "files/ModuleFile.h"
 #include "support/Find.h"
-#include "support/SimProcess.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/SimRig.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -25,20 +21,9 @@ private Q_SLOTS:
     void typedPseudoTerminalIsReadOver()
     {
         MessageBox::setAutoAnswer(true);
-        TestHome home;
-        home.writeSettings(" 1 \r\n", "1\r\n", "100\r\n");
-        ModuleImage memory(ModuleFile::slotCount(1));
-        for (int slot = 0; slot < memory.size(); ++slot)
-            memory.set(slot, (slot * 13 + 5) % 1000);
-        memory.set(40, 1);
-        writeModuleFile(home.file(u"module.QV1"_s), 1, memory);
-        QTemporaryDir simFolder;
-        SimProcess sim(simFolder.path() + u"/"_s, {u"--fast"_s, u"--load"_s, home.file(u"module.QV1"_s),
-                                                   u"--announce-interval"_s, u"20"_s});
-        QVERIFY(sim.started());
-        const QString pty = QFileInfo(simFolder.filePath(u"com1"_s)).canonicalFilePath();
-
-        TestWindow w;
+        SimRig rig({.type = 1, .linkInHome = false});
+        TestWindow &w = rig.w();
+        const QString pty = rig.device();
         PortChooserDialog dialog(PortBinding(), w.state().ComPort, w.state().Language, &w);
         QTest::keyClicks(byName<QLineEdit>(&dialog, "DeviceEdit"), pty);
         byName<QPushButton>(&dialog, "BindButton")->click();
@@ -46,12 +31,10 @@ private Q_SLOTS:
         QCOMPARE(byName<QLabel>(&dialog, "PortLabel")->text(), u"Poort 1: Gekoppeld aan %1"_s.arg(pty));
         byName<QPushButton>(&dialog, "CloseButton")->click();
 
-        w.Command1->click();
-        QTRY_COMPARE_WITH_TIMEOUT(w.Text1->text(), u"Edit mode"_s, 10000);
+        QVERIFY(rig.read());
         QCOMPARE(w.state().ModuleType, 1);
-        for (int slot = 0; slot < memory.size(); ++slot)
-            QCOMPARE(w.state().DimImage.value(slot), memory.value(slot));
-        QCOMPARE(sim.frames().value(1), u"T3600"_s);
+        QCOMPARE(rig.image(), Images::values(rig.module()));
+        QCOMPARE(rig.sim().frames().value(1), u"T3600"_s);
     }
 };
 

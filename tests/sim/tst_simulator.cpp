@@ -108,6 +108,9 @@ bool readUntil(int fd, QByteArray *into, const std::function<bool()> &done, int 
 
 } // namespace
 
+using Lines = QMap<int, QByteArray>;
+Q_DECLARE_METATYPE(Sim::Config)
+
 class TestSimulator : public QObject
 {
     Q_OBJECT
@@ -229,7 +232,6 @@ private Q_SLOTS:
 
     void faults()
     {
-        const QRegularExpression data(QStringLiteral("^RD\\d{6}$"));
         {
             Bench b(withFault(FaultKind::Silent));
             b.wait(300 * ms);
@@ -249,31 +251,6 @@ private Q_SLOTS:
             QCOMPARE(b.module.takeTx(), QByteArray("M11501\r"));
         }
         {
-            Bench b(withFault(FaultKind::StopAfter, 5));
-            b.open("T3600\n\r");
-            const auto lines = b.lines();
-            QCOMPARE(lines.size(), 6);
-            QCOMPARE(lines[4], dataLine(4, 28));
-            b.wait(1000 * ms);
-            QVERIFY(!b.module.hasTx()); // quiet, no announcing either
-        }
-        {
-            Bench b(withFault(FaultKind::Garbage));
-            b.open("T3600\n\r");
-            const auto lines = b.lines();
-            QCOMPARE(count(lines, data), 150);
-            QCOMPARE(lines.size(), 154);
-            QCOMPARE(lines[3], QByteArray("xx"));
-            QVERIFY(lines.contains("RDabc012") && lines.contains("??"));
-        }
-        {
-            Bench b(withFault(FaultKind::BadSlot, 0, 0));
-            b.open("T3600\n\r");
-            const auto lines = b.lines();
-            QCOMPARE(count(lines, data), 341); // 340 slots and slot 400
-            QVERIFY(lines.contains("RD400123") && lines.contains("RDx1y123"));
-        }
-        {
             Bench b(withFault(FaultKind::HangupAfter, 3));
             b.open("T3600\n\r");
             bool hangup = false;
@@ -286,22 +263,47 @@ private Q_SLOTS:
             b.module.advance(0);
             QCOMPARE(b.module.takeTx(), QByteArray("M17501\r"));
         }
-        {
-            Bench b(withFault(FaultKind::EarlyEnd, 2));
-            b.open("T3600\n\r");
-            const auto lines = b.lines();
-            QCOMPARE(lines.size(), 151);
-            QCOMPARE(lines.mid(0, 4),
-                     (QList<QByteArray>{dataLine(0, 0), dataLine(1, 7), dataLine(149, 43), dataLine(2, 14)}));
-            QCOMPARE(lines[149], dataLine(148, 36));
-        }
-        {
-            Bench b(withFault(FaultKind::MLine, 30));
-            b.open("T3600\n\r");
-            const auto lines = b.lines();
-            QCOMPARE(count(lines, data), 149);
-            QCOMPARE(lines[30], QByteArray("M1030210"));
-        }
+    }
+
+    // A read from a module with a fault: the lines that come (and the empty rest after the last
+    // carriage return), how many of them are data lines, the lines at given places, and whether
+    // the module stays quiet afterwards instead of announcing again.
+    void faultyReads_data()
+    {
+        QTest::addColumn<Config>("config");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("dataLines");
+        QTest::addColumn<Lines>("at");
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("stop after 5")
+            << withFault(FaultKind::StopAfter, 5) << 6 << 5 << Lines{{4, "RD004028"}} << true;
+        QTest::newRow("garbage") << withFault(FaultKind::Garbage) << 154 << 150
+                                 << Lines{{3, "xx"}, {51, "RDabc012"}, {122, "??"}} << false;
+        QTest::newRow("bad slots") << withFault(FaultKind::BadSlot, 0, 0) << 343 << 341
+                                   << Lines{{5, "RD400123"}, {61, "RDx1y123"}} << false;
+        QTest::newRow("early end")
+            << withFault(FaultKind::EarlyEnd, 2) << 151 << 150
+            << Lines{{0, "RD000000"}, {1, "RD001007"}, {2, "RD149043"}, {3, "RD002014"}, {149, "RD148036"}}
+            << false;
+        QTest::newRow("M line") << withFault(FaultKind::MLine, 30) << 151 << 149 << Lines{{30, "M1030210"}}
+                                << false;
+    }
+    void faultyReads()
+    {
+        QFETCH(Config, config);
+        QFETCH(int, lines);
+        QFETCH(int, dataLines);
+        QFETCH(Lines, at);
+        QFETCH(bool, quiet);
+        Bench b(config);
+        b.open("T3600\n\r");
+        const QList<QByteArray> got = b.lines();
+        QCOMPARE(got.size(), lines);
+        QCOMPARE(count(got, QRegularExpression(QStringLiteral("^RD\\d{6}$"))), dataLines);
+        for (auto it = at.cbegin(); it != at.cend(); ++it)
+            QCOMPARE(got.value(it.key()), it.value());
+        b.wait(1000 * ms);
+        QCOMPARE(b.module.hasTx(), !quiet); // the others announce again
     }
 
     // With no announce interval the module speaks only when asked: no timer is left waiting

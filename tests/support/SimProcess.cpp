@@ -1,23 +1,5 @@
 #include "support/SimProcess.h"
 
-#include "files/ModuleFile.h"
-
-namespace {
-QStringList withMemory(const QString &memoryFile, int type, const ModuleImage &memory,
-                       const QStringList &extra)
-{
-    writeModuleFile(memoryFile, type, memory);
-    return QStringList{QStringLiteral("--fast"),
-                       QStringLiteral("--load"),
-                       memoryFile,
-                       QStringLiteral("--save"),
-                       memoryFile,
-                       QStringLiteral("--announce-interval"),
-                       QStringLiteral("20")} +
-           extra;
-}
-} // namespace
-
 SimProcess::SimProcess(const QString &home, const QStringList &arguments, int port)
     : m_log(home + QStringLiteral("sim.log"))
 {
@@ -34,20 +16,6 @@ SimProcess::SimProcess(const QString &home, const QStringList &arguments, int po
         }
         m_pty = QString::fromLatin1(m_process.readLine()).trimmed();
     }
-}
-
-SimProcess::SimProcess(const QString &home, const QString &memoryFile, int type, const ModuleImage &memory,
-                       const QStringList &extra)
-    : SimProcess(home, withMemory(memoryFile, type, memory, extra))
-{
-    m_memoryFile = memoryFile;
-}
-
-std::vector<int> SimProcess::savedMemory() const
-{
-    if (m_memoryFile.isEmpty()) return {};
-    const auto data = readModuleFile(m_memoryFile);
-    return data ? data->values : std::vector<int>{};
 }
 
 void SimProcess::stop()
@@ -105,11 +73,11 @@ bool SimProcess::logged(const QString &event) const
     return false;
 }
 
-int SimProcess::completedWrites() const
+int SimProcess::saves() const
 {
     int n = 0;
     for (const QString &line : log())
-        n += line.section(QLatin1Char(' '), 1).startsWith(QLatin1String("WRITE ")) &&
-             !line.contains(QLatin1String("aborted"));
+        n += line.section(QLatin1Char(' '), 1, 1) == QLatin1String("SAVE") &&
+             line.section(QLatin1Char(' '), 2, 2) != QLatin1String("FAILED");
     return n;
 }

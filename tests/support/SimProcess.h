@@ -5,20 +5,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
-#include <vector>
-
-class ModuleImage;
 
 // qv-module-sim on a pseudo-terminal, linked as "com<port>" into an installation folder.
 class SimProcess
 {
 public:
     SimProcess(const QString &home, const QStringList &arguments, int port = 1);
-    // A fast simulator announcing every 20 ms with a memory of its own: `memory` (of a module of
-    // `type`) is written to `memoryFile`, loaded at start and saved there after every completed
-    // write. `extra` adds arguments.
-    SimProcess(const QString &home, const QString &memoryFile, int type, const ModuleImage &memory,
-               const QStringList &extra = {});
     ~SimProcess() { stop(); }
     SimProcess(const SimProcess &) = delete;
     SimProcess &operator=(const SimProcess &) = delete;
@@ -38,14 +30,11 @@ public:
     };
     Span span(const QString &frame) const;
     bool logged(const QString &event) const;
-    // Writes the simulator took to their last slot (aborted ones not counted).
-    int completedWrites() const;
-    // The memory the simulator saved last (empty without a memory file or when it cannot be read).
-    std::vector<int> savedMemory() const;
+    // Times the simulator saved its memory (after a completed write, and when it stopped).
+    int saves() const;
 
 private:
     QProcess m_process;
     QString m_log;
     QString m_pty;
-    QString m_memoryFile;
 };

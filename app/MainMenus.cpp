@@ -30,6 +30,14 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
     recentEnd = menuSeparator(bestand, "lijn2");
     Einde = menuEntry(bestand, "Einde", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+X")));
 
+    bewerken = named(bar->addMenu(QStringLiteral("Bewerken")), "bewerken");
+    ongedaan = menuEntry(bewerken, "ongedaan", QStringLiteral("Ongedaan maken"), QKeySequence::Undo);
+    opnieuw = menuEntry(bewerken, "opnieuw", QStringLiteral("Opnieuw"));
+    opnieuw->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    ongedaan->setEnabled(false);
+    opnieuw->setEnabled(false);
+
     taal = named(bar->addMenu(QStringLiteral("Taal/langue")), "taal");
     frans = menuEntry(taal, "frans", QStringLiteral("&Francais"));
     ned = menuEntry(taal, "ned", QStringLiteral("&Nederlands"));
@@ -67,6 +75,8 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
     forward(Afdrukken, &MainMenus::printRequested);
     forward(PdfExport, &MainMenus::pdfRequested);
     forward(Einde, &MainMenus::quitRequested);
+    forward(ongedaan, &MainMenus::undoRequested);
+    forward(opnieuw, &MainMenus::redoRequested);
     forward(poortKiezen, &MainMenus::portChooserRequested);
     forward(instellingen, &MainMenus::preferencesRequested);
     forward(Web, &MainMenus::webRequested);
@@ -78,7 +88,11 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
 
 void MainMenus::setCaptions(int language)
 {
+    m_language = language;
     if (language != 2) return; // the design captions are the Dutch ones
+    bewerken->setTitle(QStringLiteral("Édition"));
+    ongedaan->setText(QStringLiteral("Annuler"));
+    opnieuw->setText(QStringLiteral("Rétablir"));
     bestand->setTitle(QStringLiteral("Fichier"));
     nieuw->setText(QStringLiteral("Nouveau module"));
     openen->setText(QStringLiteral("Ouvrir module ..."));
@@ -107,8 +121,26 @@ void MainMenus::checkLanguage(int language)
 
 void MainMenus::setEnabled(bool enabled)
 {
-    for (QMenu *m : {bestand, taal, settings, Info})
+    for (QMenu *m : {bestand, bewerken, taal, settings, Info})
         m->menuAction()->setEnabled(enabled);
+}
+
+void MainMenus::offerSteps(const std::optional<Lang::Text> &undo, const std::optional<Lang::Text> &redo)
+{
+    // The design captions are the Dutch ones: a language other than French names the step in Dutch.
+    const bool french = m_language == 2;
+    const auto caption = [french](const QString &dutch, const QString &french_,
+                                  const std::optional<Lang::Text> &step) {
+        const QString entry = french ? french_ : dutch;
+        if (!step) return entry;
+        const QString name = french ? step->french : step->dutch;
+        return name.isEmpty() ? entry
+                              : entry + (french ? QStringLiteral(" : ") : QStringLiteral(": ")) + name;
+    };
+    ongedaan->setText(caption(QStringLiteral("Ongedaan maken"), QStringLiteral("Annuler"), undo));
+    opnieuw->setText(caption(QStringLiteral("Opnieuw"), QStringLiteral("Rétablir"), redo));
+    ongedaan->setEnabled(undo.has_value());
+    opnieuw->setEnabled(redo.has_value());
 }
 
 void MainMenus::offerModule(bool fileOpen, bool moduleInHand)

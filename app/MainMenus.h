@@ -1,14 +1,17 @@
 #pragma once
 
+#include "common/Lang.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
+#include <optional>
 
 class QAction;
 class QMenu;
 class QMenuBar;
 
-// The menu bar of the main window: Bestand, Taal/langue, Settings and Info with their entries,
+// The menu bar of the main window: Bestand, Bewerken, Taal/langue, Settings and Info with their entries,
 // each named as the installer's documentation names it (their object names). The window learns
 // what the installer chose through the signals below and tells the menus what to offer.
 class MainMenus : public QObject
@@ -24,8 +27,11 @@ public:
     void checkPort(int port);
     // The check mark on the entry of the language in use (none for a language other than 1 or 2).
     void checkLanguage(int language);
-    // The four menus as a whole.
+    // The menus as a whole.
     void setEnabled(bool enabled);
+    // What Bewerken offers: the step undo would take back and the one redo would make again,
+    // named in the editors' words (none: the entry is disabled).
+    void offerSteps(const std::optional<Lang::Text> &undo, const std::optional<Lang::Text> &redo);
     // What the Bestand menu offers for the module in hand: `fileOpen` the image is the file's
     // (Module Opslaan), `moduleInHand` an image to save under a name, compare, print or export.
     void offerModule(bool fileOpen, bool moduleInHand);
@@ -54,6 +60,8 @@ Q_SIGNALS:
     void printRequested();              // Afdrukken
     void pdfRequested();                // PdfExport
     void quitRequested();               // Einde
+    void undoRequested();               // ongedaan (Ctrl+Z)
+    void redoRequested();               // opnieuw (Ctrl+Y, Ctrl+Shift+Z)
     void languageChosen(int language);  // ned 1, frans 2
     void portChosen(int port);          // p1 .. p8
     void portChooserRequested();        // poortKiezen
@@ -75,6 +83,9 @@ private:
     QAction *recentStart; // separators around the recent module files
     QAction *recentEnd;
     QAction *Einde;
+    QMenu *bewerken;
+    QAction *ongedaan;
+    QAction *opnieuw;
     QMenu *taal;
     QAction *frans;
     QAction *ned;
@@ -86,4 +97,5 @@ private:
     QAction *Controleren; // check after sending (on or off)
     QMenu *Info;
     QAction *Web;
+    int m_language = 1;
 };

@@ -13,11 +13,16 @@
 #include "common/Lang.h"
 #include "common/MessageBox.h"
 #include "files/ImageCompare.h"
+#include "history/ImageHistory.h"
 #include "serial/AdapterOffer.h"
 #include "serial/PortBinding.h"
 #include "serial/QtSerialLink.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -41,6 +46,14 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     m_menus = new MainMenus(menuBar());
     m_files = new ModuleFiles(m_state, *m_menus, this);
     connect(m_files, &ModuleFiles::opened, this, &MainWindow::onModuleOpened);
+    connect(m_files, &ModuleFiles::saved, this, &MainWindow::updateActionState);
+    m_history = new ImageHistory(m_state, this);
+    connect(m_view, &ModuleView::edited, m_history, &ImageHistory::record);
+    connect(m_history, &ImageHistory::stepApplied, m_view, &ModuleView::follow);
+    connect(m_history, &ImageHistory::changed, this, &MainWindow::updateActionState);
+    // The editors' lists would take Ctrl+Z for the text in their field: the keys reach the
+    // history instead.
+    qApp->installEventFilter(this);
     connectMenus();
     resize(900, 620);
     load();
@@ -81,6 +94,8 @@ void MainWindow::connectMenus()
     connect(m, &MainMenus::checkAfterSendChosen, this, &MainWindow::Controleren_Click);
     connect(m, &MainMenus::portChooserRequested, this, &MainWindow::poortKiezen_Click);
     connect(m, &MainMenus::portsAboutToShow, this, &MainWindow::describePorts);
+    connect(m, &MainMenus::undoRequested, this, &MainWindow::undo);
+    connect(m, &MainMenus::redoRequested, this, &MainWindow::redo);
 }
 
 // Start-up: the settings, the captions of the language and the port.
@@ -112,6 +127,37 @@ void MainWindow::updateActionState()
     m_menus->setEnabled(idle);
     m_menus->offerModule(f.fileOpen, f.moduleInHand);
     m_view->column()->offer(idle, idle && f.moduleInHand, f.editorsShown, f.documentation);
+    const auto name = [](const EditStep *step) { return step ? std::optional(step->name) : std::nullopt; };
+    m_menus->offerSteps(idle ? name(m_history->nextUndo()) : std::nullopt,
+                        idle ? name(m_history->nextRedo()) : std::nullopt);
+    m_status->setChanged(m_state.hasChanges(), m_state.Language);
+}
+
+void MainWindow::undo()
+{
+    if (!m_conversation->isRunning()) m_history->undo();
+}
+
+void MainWindow::redo()
+{
+    if (!m_conversation->isRunning()) m_history->redo();
+}
+
+// Undo and redo keys pressed in an editable list of this window go to the history, not to the
+// list's text (other fields keep their own undo).
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (!key->matches(QKeySequence::Undo) && !key->matches(QKeySequence::Redo) &&
+        key->keyCombination() != QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
+        return false;
+    QObject *field = watched;
+    if (qobject_cast<QLineEdit *>(field) && qobject_cast<QComboBox *>(field->parent()))
+        field = field->parent();
+    const auto *list = qobject_cast<QComboBox *>(field);
+    // Left unaccepted, the override lets the window's shortcut act.
+    return list && list->isEditable() && list->window() == this;
 }
 
 void MainWindow::warn(const QString &text)
@@ -197,6 +243,7 @@ void MainWindow::nieuw_Click()
 {
     m_state.ImageFromFile = false;
     m_view->clear();
+    m_history->clear();
     setWindowTitle(QStringLiteral("QV Velano"));
     m_conversation->clearReceived();
     updateActionState();
@@ -206,6 +253,7 @@ void MainWindow::nieuw_Click()
 void MainWindow::onModuleOpened(int type, bool fileOpen)
 {
     m_view->showOpenedModule(type, fileOpen);
+    m_history->clear();
     updateActionState();
     m_status->setStatus(QStringLiteral("Edit mode"));
 }
@@ -250,6 +298,7 @@ void MainWindow::onReadFinished()
     setWindowTitle(QStringLiteral("QV Velano"));
     const QString backupProblem = m_files->tools()->backUpReadModule();
     m_view->showReadModule();
+    m_history->clear();
     updateActionState();
     // Told once the read has wound up and the window reads "Edit mode".
     if (!backupProblem.isEmpty()) QTimer::singleShot(0, this, [this, backupProblem] { warn(backupProblem); });

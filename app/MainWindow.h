@@ -10,6 +10,7 @@
 
 class MainMenus;
 class StatusLine;
+class ImageHistory;
 class SerialLink;
 
 // The main window (object name "Form1"): owns the shared model and the conversation, and composes
@@ -40,6 +41,7 @@ protected:
     // Closing the window during a conversation: the module gets what it is owed first; during a
     // send the installer chooses to close when it is done, to close now or to stay.
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // What the installer had when a conversation started; every way out of it (Afbreken, Esc,
@@ -98,6 +100,8 @@ private:
     void onAbandoned();
     void onRunningChanged(bool running);
     void describePorts();
+    void undo();
+    void redo();
     // Every start of a conversation goes through here before the port is opened (a read, a send,
     // a diagnostic test from its own panel): the offer to bind the one USB serial adapter plugged
     // in when the port has no binding.
@@ -119,5 +123,6 @@ private:
     MainMenus *m_menus = nullptr;
     ModuleView *m_view = nullptr;
     ModuleFiles *m_files = nullptr;
+    ImageHistory *m_history = nullptr;
     StatusLine *m_status = nullptr;
 };

@@ -144,6 +144,7 @@ bool ModuleFiles::saveModuleFile(const QString &path)
     if (kept.status == Backups::Replaced::Made) Backups::pruneReplaced(path, kept.path);
     m_state.markUnchanged();
     m_recent->add(path);
+    Q_EMIT saved();
     if (kept.status == Backups::Replaced::Failed)
         warn(Messages::fileNotKept(path, kept.failure, m_state.Language));
     return true;

@@ -41,6 +41,8 @@ public:
 Q_SIGNALS:
     // A module file of `type` is in hand; `fileOpen` false for a backup.
     void opened(int type, bool fileOpen);
+    // The image in hand was saved as a module file.
+    void saved();
 
 public Q_SLOTS:
     // Handlers of the Bestand entries, reachable by name.

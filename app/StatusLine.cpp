@@ -31,6 +31,11 @@ StatusLine::StatusLine(QMainWindow *window)
     bar->addWidget(Text1, 1);
     bar->addWidget(ProgressBar1, 1);
     bar->addWidget(AbortButton);
+    // Plain text: it is the program's own word, never markup.
+    ChangedPanel = named(new QLabel(bar), "ChangedPanel");
+    ChangedPanel->setTextFormat(Qt::PlainText);
+    ChangedPanel->hide();
+    bar->addPermanentWidget(ChangedPanel);
     bar->addPermanentWidget(named(new QLabel(QStringLiteral("Ver: 05.00"), bar), "VersionPanel1"));
 }
 
@@ -55,4 +60,13 @@ void StatusLine::setProgress(bool visible, int value, int maximum)
 void StatusLine::setRunning(bool running)
 {
     AbortButton->setVisible(running);
+}
+
+void StatusLine::setChanged(bool changed, int language)
+{
+    const QString text = Lang::text(language, QStringLiteral("Gewijzigd"), QStringLiteral("Modifié"),
+                                    QStringLiteral("Gewijzigd / Modifié"));
+    ChangedPanel->setText(changed ? text : QString());
+    ChangedPanel->setAccessibleName(changed ? text : QString());
+    ChangedPanel->setVisible(changed);
 }

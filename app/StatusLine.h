@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QProgressBar;
@@ -25,6 +26,8 @@ public:
     void setProgress(bool visible, int value, int maximum);
     // The way out is offered while a conversation runs.
     void setRunning(bool running);
+    // The image in hand differs from what was last read, sent, opened or saved: "Gewijzigd".
+    void setChanged(bool changed, int language);
 
 Q_SIGNALS:
     // The installer pressed the button that gets out of the conversation ("Afbreken").
@@ -35,4 +38,5 @@ private:
     QLineEdit *Text1;
     QProgressBar *ProgressBar1;
     QPushButton *AbortButton;
+    QLabel *ChangedPanel;
 };

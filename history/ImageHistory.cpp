@@ -31,6 +31,12 @@ ImageHistory::ImageHistory(ModuleState &state, QObject *parent) : QObject(parent
     connect(&m_stack, &QUndoStack::cleanChanged, this, &ImageHistory::changed);
 }
 
+// The stack clears itself when it goes and says so; nobody is told any more by then.
+ImageHistory::~ImageHistory()
+{
+    disconnect(&m_stack, nullptr, this, nullptr);
+}
+
 void ImageHistory::record(const EditStep &step)
 {
     if (step.isEmpty() || !m_state.imageFor(step.type)) return;

@@ -15,6 +15,7 @@ class ImageHistory : public QObject
     Q_OBJECT
 public:
     explicit ImageHistory(ModuleState &state, QObject *parent = nullptr);
+    ~ImageHistory() override;
 
     // Takes a step the installer has just made; one that changed nothing is not taken.
     void record(const EditStep &step);

@@ -54,8 +54,18 @@ int main(int argc, char *argv[])
                             QStringLiteral("--announce-interval"), QStringLiteral("20")});
     if (!sim.started()) return 1;
     TestWindow window;
-    window.state().ModuleType = 1;
-    window.Command12_Click();
+    window.show();
+    // The module is read first, as the installer does before opening Diagnose.
+    window.Command1->click();
+    QElapsedTimer reading;
+    reading.start();
+    while ((window.conversation().isRunning() || window.state().ModuleType != 1) && reading.elapsed() < 60000)
+        runFor(50);
+    if (window.state().ModuleType != 1) {
+        std::fprintf(stderr, "the module was not read\n");
+        return 1;
+    }
+    window.Command12->click();
     auto *start = window.findChild<QPushButton *>(QStringLiteral("Command17"));
     auto *stop = window.findChild<QPushButton *>(QStringLiteral("Command18"));
     start->click();

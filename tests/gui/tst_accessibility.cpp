@@ -5,15 +5,10 @@
 #include "diagnostics/DiagnosticsFrame.h"
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
-#include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
 #include "protocol/Conversation.h"
 #include "scenes/SceneFrame.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 #include "viewer/Folivo.h"
 
 #include <QAccessible>
@@ -275,32 +270,6 @@ class TestAccessibility : public QObject
         return image;
     }
 
-    struct Rig
-    {
-        TestHome home;
-        MemoryLink link;
-        std::unique_ptr<TestWindow> window;
-        explicit Rig(const QByteArray &country)
-        {
-            home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
-            const QDir shipped(qEnvironmentVariable("QV_VELANO_HOME"));
-            for (const QString &file :
-                 shipped.entryList({QStringLiteral("ZK*.pdf"), QStringLiteral("*.bmp")}))
-                QFile::copy(shipped.filePath(file), home.file(file));
-            for (int type : {0, 1})
-                writeModuleFile(home.file(QStringLiteral("type%1.QV1").arg(type)), type, moduleImage(type));
-            window = std::make_unique<TestWindow>(nullptr, &link);
-            window->show();
-        }
-        QString moduleFile(int type) const { return home.file(QStringLiteral("type%1.QV1").arg(type)); }
-    };
-
-    static void pick(QComboBox *combo, int index)
-    {
-        combo->setCurrentIndex(index);
-        Q_EMIT combo->activated(index);
-    }
-
     static void addLanguages()
     {
         QTest::addColumn<QByteArray>("country");
@@ -375,13 +344,13 @@ private Q_SLOTS:
     void mainWindowAndFrames()
     {
         QFETCH(QByteArray, country);
-        Rig rig(country);
-        TestWindow &w = *rig.window;
+        WindowRig rig({.country = country, .pc = "0\r\n", .documentation = true});
+        TestWindow &w = rig.w();
         Inspector inspector(&w);
         inspector.inspect(QStringLiteral("start"),
                           {QStringLiteral("Combo1"), QStringLiteral("Command1"), QStringLiteral("Text1")});
 
-        QVERIFY(w.openModuleFile(rig.moduleFile(0)));
+        QVERIFY(rig.openFile(0, moduleImage(0)));
         inspector.inspect(
             QStringLiteral("relay module file"),
             {QStringLiteral("Command7"), QStringLiteral("Option1"), QStringLiteral("Command11")});
@@ -428,14 +397,14 @@ private Q_SLOTS:
             inspector.inspect(QStringLiteral("diagnostics tab %1").arg(tab), tabContents[tab]);
         }
 
-        Q_EMIT w.Combo1->textActivated(w.Combo1->currentText()); // back to the module page
+        w.Combo1_Click(); // back to the module page
         QVERIFY(byName<QPushButton>(w.Frame11, "Command11")->isVisible());
         byName<QPushButton>(w.Frame11, "Command11")->click();
         QTRY_COMPARE(w.Folivo1->document()->status(), QPdfDocument::Status::Ready);
         inspector.inspect(QStringLiteral("documentation"), {QStringLiteral("Command15")});
         w.Command15->click();
 
-        QVERIFY(w.openModuleFile(rig.moduleFile(1)));
+        QVERIFY(rig.openFile(1, moduleImage(1)));
         w.Command9->click();
         inspector.inspect(QStringLiteral("dim start values"),
                           {QStringLiteral("Combo24"), QStringLiteral("Combo28")});
@@ -465,8 +434,8 @@ private Q_SLOTS:
         const auto spoken = [](QWidget *x, QAccessible::Text what) {
             return QAccessible::queryAccessibleInterface(x)->text(what);
         };
-        Rig rig(country);
-        TestWindow &w = *rig.window;
+        WindowRig rig({.country = country, .pc = "0\r\n", .documentation = true});
+        TestWindow &w = rig.w();
         ScriptedModule module(rig.link, 0);
         Inspector inspector(&w);
 
@@ -476,7 +445,7 @@ private Q_SLOTS:
         module.announce();
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
         QCOMPARE(spoken(w.Text1, QAccessible::Value), QStringLiteral("Edit mode"));
-        const int version = module.memory[size_t(ModuleTypes::info(0)->versionSlot)];
+        const int version = module.memory[size_t(79)];
         QCOMPARE(spoken(w.Label5, QAccessible::Name), text("Versie: %1", "Version: %1").arg(version));
         inspector.inspect(QStringLiteral("module read"), {QStringLiteral("Label5"), QStringLiteral("Text1")});
 
@@ -522,7 +491,7 @@ private Q_SLOTS:
     void dialogs()
     {
         QFETCH(QByteArray, country);
-        Rig rig(country);
+        WindowRig rig({.country = country, .pc = "0\r\n", .documentation = true});
         ModuleState &state = rig.window->state();
         QStringList faults;
         const auto inspect = [&faults](QDialog &dialog, const QStringList &expected) {

@@ -1,9 +1,5 @@
 #include "common/MessageBox.h"
-#include "files/ModuleFile.h"
-#include "serial/MemoryLink.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -14,48 +10,18 @@
 
 using namespace Qt::StringLiterals;
 
-// A window on an in-memory line with a scripted module behind it.
-struct ControlsRig
+namespace {
+void click(WindowRig &r, const char *name)
 {
-    TestHome home;
-    MemoryLink link;
-    std::unique_ptr<TestWindow> window;
-    std::unique_ptr<ScriptedModule> module;
-    ControlsRig()
-    {
-        home.writeSettings(" 1 \r\n", "1\r\n", "20\r\n");
-        window = std::make_unique<TestWindow>(nullptr, &link);
-        window->show();
-    }
-    template <class T> T *get(const char *name) const
-    {
-        T *c = window->findChild<T *>(QString::fromLatin1(name));
-        if (!c) qFatal("no control %s", name);
-        return c;
-    }
-    void click(const char *name) { get<QAbstractButton>(name)->click(); }
-    void attach(int type)
-    {
-        if (module) module->answer = false;
-        module = std::make_unique<ScriptedModule>(link, type);
-    }
-    bool idle() const { return !window->conversation().isRunning(); }
-    void read(int type = 0)
-    {
-        attach(type);
-        click("Command1");
-        module->announce();
-        QTRY_VERIFY(idle());
-    }
-    void startTest(const char *start)
-    {
-        click("Command12");
-        click(start);
-        module->announce();
-    }
-};
+    byName<QAbstractButton>(r.window.get(), name)->click();
+}
+bool idle(WindowRig &r)
+{
+    return !r.w().conversation().isRunning();
+}
+} // namespace
 
-using Step = std::function<void(ControlsRig &)>;
+using Step = std::function<void(WindowRig &)>;
 Q_DECLARE_METATYPE(Step)
 
 // Which controls are enabled and shown after each thing that can happen in the window, in one
@@ -75,7 +41,7 @@ class TestControlStates : public QObject
 
     // "name:es" / "name:ds" for a shown control, enabled or disabled, "name:h" for a hidden one,
     // one per control; "name:-" for a control of a panel not built yet.
-    static QString states(ControlsRig &rig)
+    static QString states(WindowRig &rig)
     {
         QStringList out;
         for (const char *name :
@@ -87,7 +53,7 @@ class TestControlStates : public QObject
                 continue;
             }
             // Whether a hidden control is enabled cannot be seen nor used: only "h" is told.
-            w = rig.get<QWidget>(name);
+            w = byName<QWidget>(rig.window.get(), name);
             out << QStringLiteral("%1:%2").arg(QLatin1String(name), w->isHidden()    ? QStringLiteral("h")
                                                                     : w->isEnabled() ? QStringLiteral("es")
                                                                                      : QStringLiteral("ds"));
@@ -98,14 +64,16 @@ class TestControlStates : public QObject
                                                                     : w->isEnabled() ? QStringLiteral("e")
                                                                                      : QStringLiteral("d"));
         }
-        for (const char *name : {"bestand", "taal", "settings", "Info"})
+        for (const char *name : {"bestand", "bewerken", "taal", "settings", "Info"})
             out << QStringLiteral("%1:%2").arg(
-                QLatin1String(name),
-                rig.get<QMenu>(name)->menuAction()->isEnabled() ? QStringLiteral("e") : QStringLiteral("d"));
-        for (const char *name : {"Bewaren", "Bewaren_als"})
-            out << QStringLiteral("%1:%2").arg(QLatin1String(name), rig.get<QAction>(name)->isEnabled()
-                                                                        ? QStringLiteral("e")
-                                                                        : QStringLiteral("d"));
+                QLatin1String(name), byName<QMenu>(rig.window.get(), name)->menuAction()->isEnabled()
+                                         ? QStringLiteral("e")
+                                         : QStringLiteral("d"));
+        for (const char *name : {"Bewaren", "Bewaren_als", "ongedaan", "opnieuw"})
+            out << QStringLiteral("%1:%2").arg(QLatin1String(name),
+                                               byName<QAction>(rig.window.get(), name)->isEnabled()
+                                                   ? QStringLiteral("e")
+                                                   : QStringLiteral("d"));
         return out.join(QLatin1Char(' '));
     }
 
@@ -127,8 +95,8 @@ class TestControlStates : public QObject
                                                          : on.contains(name) ? QStringLiteral("es")
                                                                              : QStringLiteral("ds"));
         }
-        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "taal", "settings", "Info",
-                              "Bewaren", "Bewaren_als"}) {
+        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "bewerken", "taal", "settings",
+                              "Info", "Bewaren", "Bewaren_als", "ongedaan", "opnieuw"}) {
             const QString name = QLatin1String(n);
             if (!diagnostics && onDiagnostics(name))
                 out << name + QStringLiteral(":-");
@@ -151,124 +119,149 @@ private Q_SLOTS:
         QTest::addColumn<Step>("step");
         QTest::addColumn<QString>("enabled");
         QTest::addColumn<QString>("hidden");
-        const QString menus = QStringLiteral(" bestand taal settings Info");
+        const QString menus = QStringLiteral(" bestand bewerken taal settings Info");
         const QString tests = QStringLiteral(" Command6 Command17 Command19 Combo29 Combo30");
         const QString editors = QStringLiteral(" Command7 Command8 Command9 Command10 Command12");
         const QString editorsHidden = QStringLiteral("Command7 Command8 Command9 Command10 Command12");
         const QString idleModule =
             QStringLiteral("Command1 Command2 Option1 Option2 Combo1") + editors + tests + menus;
 
-        QTest::newRow("start-up") << Step([](ControlsRig &) {})
+        QTest::newRow("start-up") << Step([](WindowRig &) {})
                                   << QStringLiteral("Command1 Combo1") + tests + menus << editorsHidden;
-        QTest::newRow("Verbinden, waiting") << Step([](ControlsRig &r) { r.click("Command1"); })
+        QTest::newRow("Verbinden, waiting") << Step([](WindowRig &r) { click(r, "Command1"); })
                                             << QStringLiteral("Combo29 Combo30") << editorsHidden;
-        QTest::newRow("read") << Step([](ControlsRig &r) { r.read(); })
+        QTest::newRow("read") << Step([](WindowRig &r) { QVERIFY(r.read(0)); })
                               << idleModule + QStringLiteral(" Bewaren_als") << QString();
-        QTest::newRow("Versturen, waiting") << Step([](ControlsRig &r) {
-            r.read();
-            r.click("Command2");
+        QTest::newRow("Versturen, waiting") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
+            click(r, "Command2");
         }) << QStringLiteral("Combo29 Combo30 Bewaren_als")
                                             << QString();
-        QTest::newRow("send") << Step([](ControlsRig &r) {
-            r.read();
-            r.click("Command2");
+        QTest::newRow("send") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
+            click(r, "Command2");
             r.module->announce();
-            QTRY_VERIFY(r.idle());
+            QTRY_VERIFY(idle(r));
         }) << idleModule + QStringLiteral(" Bewaren_als")
                               << QString();
-        QTest::newRow("wrong module") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("wrong module") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.attach(1);
-            r.click("Command2");
+            click(r, "Command2");
             r.module->announce();
-            QTRY_VERIFY(r.idle());
+            QTRY_VERIFY(idle(r));
         }) << idleModule + QStringLiteral(" Bewaren_als")
                                       << QString();
-        QTest::newRow("scan, waiting") << Step([](ControlsRig &r) {
-            r.read();
-            r.click("Command12");
-            r.click("Command6");
+        QTest::newRow("scan, waiting") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
+            click(r, "Command12");
+            click(r, "Command6");
         }) << QStringLiteral("Combo30 Bewaren_als")
                                        << QString();
-        QTest::newRow("scan") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("scan") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.startTest("Command6");
-            QTRY_VERIFY(r.idle());
+            QTRY_VERIFY(idle(r));
         }) << idleModule + QStringLiteral(" Bewaren_als")
                               << QString();
-        QTest::newRow("monitor running") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("monitor running") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.startTest("Command17");
-            QTRY_VERIFY(r.get<QWidget>("Command18")->isEnabled());
+            QTRY_VERIFY(byName<QWidget>(r.window.get(), "Command18")->isEnabled());
         }) << QStringLiteral("Command18 Combo29 Bewaren_als")
                                          << QString();
-        QTest::newRow("monitor Stop") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("monitor Stop") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.startTest("Command17");
-            QTRY_VERIFY(r.get<QWidget>("Command18")->isEnabled());
-            r.click("Command18");
-            QTRY_VERIFY(r.idle());
+            QTRY_VERIFY(byName<QWidget>(r.window.get(), "Command18")->isEnabled());
+            click(r, "Command18");
+            QTRY_VERIFY(idle(r));
         }) << idleModule + QStringLiteral(" Bewaren_als")
                                       << QString();
-        QTest::newRow("output test running") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("output test running") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.startTest("Command19");
-            QTRY_VERIFY(r.get<QWidget>("Command20")->isEnabled());
+            QTRY_VERIFY(byName<QWidget>(r.window.get(), "Command20")->isEnabled());
         }) << QStringLiteral("Command20 Bewaren_als")
                                              << QString();
-        QTest::newRow("output Stop") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("output Stop") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.startTest("Command19");
-            QTRY_VERIFY(r.get<QWidget>("Command20")->isEnabled());
-            r.click("Command20");
-            QTRY_VERIFY(r.idle());
+            QTRY_VERIFY(byName<QWidget>(r.window.get(), "Command20")->isEnabled());
+            click(r, "Command20");
+            QTRY_VERIFY(idle(r));
         }) << idleModule + QStringLiteral(" Bewaren_als")
                                      << QString();
-        QTest::newRow("Afbreken, fresh") << Step([](ControlsRig &r) {
-            r.click("Command1");
-            r.click("AbortButton");
+        QTest::newRow("Afbreken, fresh") << Step([](WindowRig &r) {
+            click(r, "Command1");
+            click(r, "AbortButton");
         }) << QStringLiteral("Command1 Combo1") + tests + menus
                                          << editorsHidden;
-        QTest::newRow("Esc half-way, after a read") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("Esc half-way, after a read") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.module->stopAfterLines = 100;
-            r.click("Command1");
+            click(r, "Command1");
             r.module->announce();
-            QTRY_COMPARE(r.get<QProgressBar>("ProgressBar1")->value(), 100);
+            QTRY_COMPARE(byName<QProgressBar>(r.window.get(), "ProgressBar1")->value(), 100);
             QTest::keyClick(r.window.get(), Qt::Key_Escape);
         }) << idleModule + QStringLiteral(" Bewaren_als")
                                                     << QString();
-        QTest::newRow("line lost in the monitor") << Step([](ControlsRig &r) {
-            r.read();
+        QTest::newRow("line lost in the monitor") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
             r.startTest("Command17");
-            QTRY_VERIFY(r.get<QWidget>("Command18")->isEnabled());
+            QTRY_VERIFY(byName<QWidget>(r.window.get(), "Command18")->isEnabled());
             r.link.hangUp();
-            QTRY_VERIFY(r.idle());
+            QTRY_VERIFY(idle(r));
         }) << idleModule + QStringLiteral(" Bewaren_als")
                                                   << QString();
-        QTest::newRow("port missing, fresh") << Step([](ControlsRig &r) {
+        QTest::newRow("port missing, fresh") << Step([](WindowRig &r) {
             r.link.failNextOpen(SerialLink::OpenError::NotFound);
-            r.click("Command1");
+            click(r, "Command1");
         }) << QStringLiteral("Command1 Combo1") + tests + menus
                                              << editorsHidden;
-        QTest::newRow("module not supported, fresh") << Step([](ControlsRig &r) {
-            r.click("Command1");
+        QTest::newRow("module not supported, fresh") << Step([](WindowRig &r) {
+            click(r, "Command1");
             r.link.moduleSend("M19501\r");
-            QTRY_VERIFY(r.idle());
+            QTRY_VERIFY(idle(r));
         }) << QStringLiteral("Command1 Combo1") + tests + menus
                                                      << editorsHidden;
-        QTest::newRow("file opened") << Step([](ControlsRig &r) {
-            const QString path = r.home.file(QStringLiteral("a.QV1"));
-            writeModuleFile(path, 2, ModuleImage(ModuleTypes::VelanoSlots));
-            QVERIFY(r.window->openModuleFile(path));
-        })
-                                     << QStringLiteral(
-                                            "Command1 Command2 Option1 Option2 Combo1 Bewaren Bewaren_als") +
-                                            editors + tests + menus
-                                     << QString();
-        QTest::newRow("Nieuwe module after a read") << Step([](ControlsRig &r) {
-            r.read();
-            r.get<QAction>("nieuw")->trigger();
+        QTest::newRow("file opened")
+            << Step([](WindowRig &r) { QVERIFY(r.openFile(2, ModuleImage(ModuleTypes::VelanoSlots))); })
+            << QStringLiteral("Command1 Command2 Option1 Option2 Combo1 Bewaren Bewaren_als") + editors +
+                   tests + menus
+            << QString();
+        // An edit can be undone while no conversation runs; a send leaves the history alone.
+        const auto edited = [](WindowRig &r) {
+            QVERIFY(r.read(0));
+            click(r, "Option2");
+        };
+        QTest::newRow("edited") << Step(edited) << idleModule + QStringLiteral(" Bewaren_als ongedaan")
+                                << QString();
+        QTest::newRow("edited, undone") << Step([edited](WindowRig &r) {
+            edited(r);
+            byName<QAction>(r.window.get(), "ongedaan")->trigger();
+        }) << idleModule + QStringLiteral(" Bewaren_als opnieuw")
+                                        << QString();
+        QTest::newRow("edited, Versturen waiting") << Step([edited](WindowRig &r) {
+            edited(r);
+            click(r, "Command2");
+        }) << QStringLiteral("Combo29 Combo30 Bewaren_als")
+                                                   << QString();
+        QTest::newRow("edited, sent") << Step([edited](WindowRig &r) {
+            edited(r);
+            click(r, "Command2");
+            r.module->announce();
+            QTRY_VERIFY(idle(r));
+        }) << idleModule + QStringLiteral(" Bewaren_als ongedaan")
+                                      << QString();
+        QTest::newRow("edited, read again") << Step([edited](WindowRig &r) {
+            edited(r);
+            QVERIFY(r.read(0));
+        }) << idleModule + QStringLiteral(" Bewaren_als")
+                                            << QString();
+        QTest::newRow("Nieuwe module after a read") << Step([](WindowRig &r) {
+            QVERIFY(r.read(0));
+            r.w().nieuw_Click();
         }) << QStringLiteral("Command1 Combo1") + editors + tests + menus
                                                     << editorsHidden;
     }
@@ -277,12 +270,27 @@ private Q_SLOTS:
         QFETCH(Step, step);
         QFETCH(QString, enabled);
         QFETCH(QString, hidden);
-        ControlsRig rig;
+        WindowRig rig;
         step(rig);
         const bool diagnostics = rig.window->findChild<QWidget *>(QStringLiteral("Frame10")) != nullptr;
         QCOMPARE(diagnostics, QString::fromUtf8(QTest::currentDataTag())
                                   .contains(QRegularExpression(QStringLiteral("scan|monitor|output"))));
         QCOMPARE(states(rig), expected(enabled, hidden, diagnostics));
+    }
+
+    // The window's handlers run by name only through a control a person can use: a hidden
+    // editor button, a disabled menu entry and any entry of a menu disabled during a
+    // conversation are refused.
+    void handlersRunOnlyThroughUsableControls()
+    {
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        QVERIFY(w.usable(w.Command1) && !w.usable(w.Command7) && !w.usable(w.Command2));
+        QVERIFY(TestWindow::reachable(w.openen) && !TestWindow::reachable(w.Bewaren_als));
+        QVERIFY(TestWindow::reachable(w.p[2])); // in a submenu
+        w.Command1_Click();
+        QVERIFY(!TestWindow::reachable(w.openen) && !TestWindow::reachable(w.p[2]));
+        QVERIFY(!w.usable(w.Command1));
     }
 };
 

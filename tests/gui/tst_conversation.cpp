@@ -1,40 +1,14 @@
-#include "app/ModulePage.h"
 #include "common/MessageBox.h"
-#include "serial/MemoryLink.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-// Connecting, reading, sending and the ways a conversation can go wrong, against a scripted
-// module on an in-memory line.
+// Connecting, reading and sending, against a scripted module on an in-memory line (the ways out
+// of a conversation are the rows of tst_waysout).
 class TestConversation : public QObject
 {
     Q_OBJECT
-
-    struct Rig
-    {
-        TestHome home;
-        MemoryLink link;
-        TestWindow window{nullptr, &link};
-        Rig() { home.writeSettings(" 1 \r\n", "1\r\n", "20\r\n"); }
-    };
-
-    static bool idle(TestWindow &w)
-    {
-        return w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled() &&
-               w.settings->menuAction()->isEnabled() && w.ProgressBar1->isHidden() &&
-               w.AbortButton->isHidden() && !w.conversation().isRunning();
-    }
-
-    // Connects and lets `module` announce itself once the line is open.
-    static void connectTo(TestWindow &w, ScriptedModule &module)
-    {
-        w.Command1->click();
-        module.announce();
-    }
 
 private Q_SLOTS:
     void init()
@@ -48,22 +22,27 @@ private Q_SLOTS:
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("picture");
-        QTest::newRow("relay") << 0 << QStringLiteral("ZK3412_ZK2412") << QStringLiteral("Relaismodule:");
-        QTest::newRow("dim") << 1 << QStringLiteral("ZK24XX_ZK3447") << QStringLiteral("Dimmodule:");
-        QTest::newRow("velano") << 2 << QStringLiteral("ZK2019") << QStringLiteral("Velano module:");
-        QTest::newRow("modular relay") << 3 << QStringLiteral("ZK2018") << QStringLiteral("Relaismodule:");
+        QTest::addColumn<int>("versionSlot");
+        QTest::newRow("relay") << 0 << QStringLiteral("ZK3412_ZK2412") << QStringLiteral("Relaismodule:")
+                               << 79;
+        QTest::newRow("dim") << 1 << QStringLiteral("ZK24XX_ZK3447") << QStringLiteral("Dimmodule:") << 47;
+        QTest::newRow("velano") << 2 << QStringLiteral("ZK2019") << QStringLiteral("Velano module:") << 47;
+        QTest::newRow("modular relay")
+            << 3 << QStringLiteral("ZK2018") << QStringLiteral("Relaismodule:") << 79;
     }
     void readEachType()
     {
         QFETCH(int, type);
         QFETCH(QString, entry);
         QFETCH(QString, picture);
-        Rig rig;
-        TestWindow &w = rig.window;
-        w.show();
-        ScriptedModule module(rig.link, type, 1);
+        QFETCH(int, versionSlot);
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        ScriptedModule &module = rig.attach(type, 1, 42 + type);
+        QCOMPARE(module.memory[size_t(versionSlot)], 42 + type);
         const ModuleState before = w.state();
-        connectTo(w, module);
+        w.Command1->click();
+        module.announce();
         QCOMPARE(w.state().ModuleType, 4);
         QVERIFY(!w.Command1->isEnabled());
         QVERIFY(w.AbortButton->isVisible());
@@ -77,8 +56,7 @@ private Q_SLOTS:
         QCOMPARE(w.Combo1->currentText(), entry);
         QVERIFY(w.Frame11->isVisible());
         QCOMPARE(w.Frame11->title(), picture);
-        const int versionSlot = ModuleTypes::info(type)->versionSlot;
-        QCOMPARE(w.Label5->text(), QStringLiteral("Versie: %1").arg(module.memory[versionSlot]));
+        QCOMPARE(w.Label5->text(), QStringLiteral("Versie: %1").arg(42 + type));
         QVERIFY(w.Label5->isVisible());
         QVERIFY(w.Option1->isChecked());
         QCOMPARE(w.state().MasterFlag, 1);
@@ -90,73 +68,66 @@ private Q_SLOTS:
             QVERIFY(b->isVisible() && b->isEnabled());
         QCOMPARE(w.Command9->text(), type == 1 || type == 2 ? QStringLiteral("Beginwaarde dim-kanalen")
                                                             : QStringLiteral("Functie van de uitgangen"));
-        QVERIFY(idle(w));
+        QVERIFY(w.isIdle());
         // On the wire: the burst of 52 "D", then the read command.
         QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T3600\n\r");
     }
 
     void slaveFromSlot40AndGarbageLines()
     {
-        Rig rig;
-        TestWindow &w = rig.window;
-        ScriptedModule module(rig.link, 0, 1);
+        WindowRig rig;
+        ScriptedModule &module = rig.attach(0);
         module.memory[40] = 0;
         // Lines that are no data lines, or name a slot outside the image, store nothing.
         module.extraLines = "xx\r"
                             "RDabc012\r"
                             "RD400001\r"
                             "??\r";
-        const int slot0Before = w.state().RelayImage.value(0);
-        connectTo(w, module);
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
-        QVERIFY(w.Option2->isChecked());
-        QCOMPARE(w.state().MasterFlag, 0);
-        QCOMPARE(w.state().RelayImage, module.image());
-        Q_UNUSED(slot0Before);
+        QVERIFY(rig.read());
+        QVERIFY(rig.w().Option2->isChecked());
+        QCOMPARE(rig.w().state().MasterFlag, 0);
+        QCOMPARE(rig.w().state().RelayImage, module.image());
     }
 
     void sendWritesEverySlotInOrder()
     {
-        Rig rig;
-        TestWindow &w = rig.window;
-        ScriptedModule module(rig.link, 1, 0);
-        connectTo(w, module);
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        QVERIFY(rig.read(1, 0));
         w.state().DimImage.set(5, 12);
         w.state().DimImage.set(149, 0);
         rig.link.takeWritten();
         const int pcDelay = w.state().PcDelay;
-        module.memory.assign(module.memory.size(), 999);
+        rig.memory().assign(rig.memory().size(), 999);
 
         w.Command2->click();
         QVERIFY(!w.Command1->isEnabled() && !w.Command2->isEnabled());
-        module.announce();
+        rig.module->announce();
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
         QByteArray expected = QByteArray(52, 'D') + "T3700\n\r";
         for (int slot = 0; slot < 150; ++slot)
-            expected += Wire::slotFrame(slot, w.state().DimImage.value(slot));
+            expected += "T" + QByteArray::number(1000 + slot).right(3) +
+                        QByteArray::number(1000 + w.state().DimImage.value(slot)).right(3) + "\n\r";
         QCOMPARE(rig.link.written(), expected);
         QVERIFY(rig.link.written().contains("T005012\n\r"));
-        QCOMPARE(module.image(), w.state().DimImage);
+        QVERIFY(rig.link.written().endsWith("T149000\n\r"));
+        QCOMPARE(rig.module->image(), w.state().DimImage);
         QCOMPARE(w.state().PcDelay, pcDelay);
         QVERIFY(w.Command1->isEnabled() && w.Command2->isEnabled() && w.Option1->isEnabled());
-        QVERIFY(idle(w));
+        QVERIFY(w.isIdle());
     }
 
     void wrongModuleGetsOnlyTheBurstAndTheEnd()
     {
-        Rig rig;
-        TestWindow &w = rig.window;
-        ScriptedModule relay(rig.link, 0);
-        connectTo(w, relay);
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        QVERIFY(rig.read(0));
         const ModuleImage image = w.state().RelayImage;
         rig.link.takeWritten();
 
-        ScriptedModule dim(rig.link, 1);
-        relay.answer = false;
+        rig.attach(1);
         w.Command2->click();
-        dim.announce();
+        rig.module->announce();
         QTRY_COMPARE(MessageBox::shownCount(), 1);
         QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Opgelet !"));
         QCOMPARE(MessageBox::lastText(), QStringLiteral("Verkeerde type module !"));
@@ -164,107 +135,15 @@ private Q_SLOTS:
         QCOMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
         QCOMPARE(w.state().ModuleType, 0);
         QCOMPARE(w.state().RelayImage, image);
-        QVERIFY(idle(w));
+        QVERIFY(w.isIdle());
         QVERIFY(w.Command2->isEnabled());
-    }
-
-    void silentModuleCanBeAbandoned()
-    {
-        Rig rig;
-        TestWindow &w = rig.window;
-        w.show();
-        w.Command1->click();
-        QVERIFY(w.AbortButton->isVisible());
-        QTest::qWait(50);
-        QVERIFY(w.ProgressBar1->isVisible());
-        QTest::keyClick(&w, Qt::Key_Escape);
-        QVERIFY(idle(w));
-        QVERIFY(!w.Command2->isEnabled()); // no module in hand
-        QCOMPARE(w.Text1->text(), QStringLiteral("Afgebroken"));
-        QVERIFY(!rig.link.isOpen());
-        QTest::qWait(30);
-        QCOMPARE(rig.link.written(), QByteArray());
-    }
-
-    void abandonedReadKeepsTheImage()
-    {
-        Rig rig;
-        TestWindow &w = rig.window;
-        ScriptedModule module(rig.link, 2);
-        module.stopAfterLines = 100;
-        const ModuleImage before = w.state().VelanoImage;
-        connectTo(w, module);
-        QTRY_COMPARE(w.ProgressBar1->value(), 100);
-        QTest::qWait(20);
-        QVERIFY(w.conversation().isRunning());
-        w.AbortButton->click();
-        QVERIFY(idle(w));
-        QCOMPARE(w.state().VelanoImage, before);
-        // A new connection reads the whole image.
-        module.stopAfterLines = -1;
-        connectTo(w, module);
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
-        QCOMPARE(w.state().VelanoImage, module.image());
-    }
-
-    void lineLostMidRead()
-    {
-        Rig rig;
-        TestWindow &w = rig.window;
-        ScriptedModule module(rig.link, 0);
-        module.stopAfterLines = 10;
-        const ModuleImage before = w.state().RelayImage;
-        connectTo(w, module);
-        QTRY_COMPARE(w.ProgressBar1->value(), 10);
-        rig.link.hangUp();
-        QTRY_COMPARE(MessageBox::shownCount(), 1);
-        QVERIFY(MessageBox::lastText().contains(QStringLiteral("verbroken")));
-        QVERIFY(idle(w));
-        QCOMPARE(w.state().RelayImage, before);
-    }
-
-    void portThatCannotBeOpened_data()
-    {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("missing") << int(SerialLink::OpenError::NotFound) << QStringLiteral("bestaat niet");
-        QTest::newRow("busy") << int(SerialLink::OpenError::InUse) << QStringLiteral("in gebruik");
-        QTest::newRow("permission") << int(SerialLink::OpenError::NoPermission) << QStringLiteral("dialout");
-    }
-    void portThatCannotBeOpened()
-    {
-        QFETCH(int, error);
-        QFETCH(QString, words);
-        Rig rig;
-        TestWindow &w = rig.window;
-        w.p[7]->trigger(); // port 8: no link in the folder, so the serial device ttyS7
-        rig.link.failNextOpen(SerialLink::OpenError(error), QStringLiteral("detail"));
-        w.Command1->click();
-        QCOMPARE(MessageBox::shownCount(), 1);
-        QVERIFY2(MessageBox::lastText().contains(words), qPrintable(MessageBox::lastText()));
-        QVERIFY(MessageBox::lastText().contains(QStringLiteral("/dev/ttyS7")));
-        QVERIFY(idle(w));
-        QVERIFY(w.poort->isEnabled());
-    }
-
-    void unsupportedTypeDigit()
-    {
-        Rig rig;
-        TestWindow &w = rig.window;
-        w.Command1->click();
-        rig.link.moduleSend("M17501\r");
-        QTRY_COMPARE(MessageBox::shownCount(), 1);
-        QVERIFY(MessageBox::lastText().contains(QStringLiteral("niet ondersteund")));
-        QCOMPARE(w.state().ModuleType, 4);
-        QVERIFY(idle(w));
-        QCOMPARE(rig.link.written(), QByteArray(52, 'D'));
     }
 
     void skipsLinesBeforeTheAnnounce()
     {
-        Rig rig;
-        TestWindow &w = rig.window;
-        ScriptedModule module(rig.link, 3, 0);
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        ScriptedModule &module = rig.attach(3, 0);
         w.Command1->click();
         rig.link.moduleSend("noise\rXM13\r");
         module.announce();
@@ -275,11 +154,9 @@ private Q_SLOTS:
 
     void frenchTexts()
     {
-        Rig rig;
-        rig.home.writeSettings(" 2 \r\n");
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        ScriptedModule module(link, 1);
+        WindowRig rig({.country = " 2 \r\n"});
+        TestWindow &w = rig.w();
+        ScriptedModule &module = rig.attach(1);
         w.Command1->click();
         QCOMPARE(w.Text1->text(), QStringLiteral("Recherche module..."));
         module.announce();
@@ -292,16 +169,10 @@ private Q_SLOTS:
 
     void pacingBetweenCharacters()
     {
-        Rig rig;
-        rig.home.writeSettings(" 1 \r\n", "1\r\n", "800\r\n");
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        ScriptedModule module(link, 0);
-        w.Command1->click();
-        module.announce();
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        WindowRig rig({.pc = "800\r\n"});
+        QVERIFY(rig.read(0));
         // After the burst: "T3600\n\r", a pause after each of its first six characters.
-        const QList<qint64> gaps = link.writeGaps();
+        const QList<qint64> gaps = rig.link.writeGaps();
         QCOMPARE(gaps.size(), 52 + 7 - 1);
         for (int i = 0; i < 51; ++i)
             QVERIFY2(gaps[i] >= 800, qPrintable(QString::number(gaps[i])));
@@ -313,15 +184,13 @@ private Q_SLOTS:
     // command frame and the burst, half of it with every slot frame; the setting is bounded.
     void pauseHandedToTheWriter()
     {
-        Rig rig;
-        TestWindow &w = rig.window;
+        WindowRig rig;
+        TestWindow &w = rig.w();
         w.state().PcDelay = 801;
         QSignalSpy queued(&w.conversation(), &Conversation::framesQueued);
-        ScriptedModule module(rig.link, 1);
-        connectTo(w, module);
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(rig.read(1));
         w.Command2->click();
-        module.announce();
+        rig.module->announce();
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
         QCOMPARE(w.state().PcDelay, 801);
         QStringList commands;
@@ -349,19 +218,17 @@ private Q_SLOTS:
     // A relay send, literally: "T3700", then one frame per slot 0..339 in order with the values read.
     void relaySendOnTheWire()
     {
-        Rig rig;
-        TestWindow &w = rig.window;
-        ScriptedModule module(rig.link, 3);
-        connectTo(w, module);
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        QVERIFY(rig.read(3));
         rig.link.takeWritten();
         w.Command2->click();
-        module.announce();
+        rig.module->announce();
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
         QByteArray expected = QByteArray(52, 'D') + "T3700\n\r";
         for (int slot = 0; slot < 340; ++slot)
             expected += QByteArray("T") + QByteArray::number(1000 + slot).right(3) +
-                        QByteArray::number(1000 + module.memory[size_t(slot)]).right(3) + "\n\r";
+                        QByteArray::number(1000 + rig.memory()[size_t(slot)]).right(3) + "\n\r";
         QCOMPARE(rig.link.written(), expected);
     }
 
@@ -385,11 +252,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, country);
         QFETCH(int, type);
         QFETCH(int, maximum);
-        TestHome home;
-        home.writeSettings(country, "1\r\n", "20\r\n");
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        ScriptedModule module(link, type);
+        WindowRig rig({.country = country});
+        TestWindow &w = rig.w();
+        ScriptedModule &module = rig.attach(type);
         QStringList seen; // each status text with the progress bar's maximum at that moment
         connect(w.Text1, &QLineEdit::textChanged, &w, [&](const QString &text) {
             seen << QStringLiteral("%1 / %2").arg(text).arg(w.ProgressBar1->maximum());
@@ -423,17 +288,12 @@ private Q_SLOTS:
 
     void frenchWrongModuleBox()
     {
-        TestHome home;
-        home.writeSettings(" 2 \r\n", "1\r\n", "20\r\n");
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        ScriptedModule relay(link, 0);
-        connectTo(w, relay);
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
-        relay.answer = false;
-        ScriptedModule dim(link, 1);
+        WindowRig rig({.country = " 2 \r\n"});
+        TestWindow &w = rig.w();
+        QVERIFY(rig.read(0));
+        rig.attach(1);
         w.Command2->click();
-        dim.announce();
+        rig.module->announce();
         QTRY_COMPARE(MessageBox::shownCount(), 1);
         QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Attention !"));
         QCOMPARE(MessageBox::lastText(), QStringLiteral("Module pas du bon type !"));

@@ -1,12 +1,7 @@
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
@@ -19,47 +14,25 @@ class TestDiagnostics : public QObject
 {
     Q_OBJECT
 
-    struct Rig
+    // Reads a module of `type` and opens the diagnostics panel on it; the wire is emptied.
+    static void openDiagnostics(WindowRig &rig, int type)
     {
-        TestHome home;
-        MemoryLink link;
-        std::unique_ptr<TestWindow> window;
-        std::unique_ptr<ScriptedModule> module;
-        DiagnosticsFrame *f = nullptr;
-
-        // Reads a module of `type` and opens the diagnostics frame on it.
-        explicit Rig(int type, const QByteArray &country = " 1 \r\n")
-        {
-            home.writeSettings(country, "1\r\n", "20\r\n");
-            window = std::make_unique<TestWindow>(nullptr, &link);
-            window->show();
-            read(type);
-            f = window->Frame10; // built when read() opened it
-        }
-        void read(int type)
-        {
-            module = std::make_unique<ScriptedModule>(link, type);
-            window->Command1->click();
-            module->announce();
-            QDeadlineTimer deadline(5000);
-            while (window->conversation().isRunning() && !deadline.hasExpired())
-                QTest::qWait(20); // in steps: a read answers hundreds of lines
-            window->Command12->click();
-            link.takeWritten();
-        }
-        // Starts a test with its Start button; the module announces itself.
-        void start(QPushButton *button)
-        {
-            button->click();
-            module->announce();
-        }
-        int sent(const char *frame) const { return int(link.written().count(frame)); }
-        bool windowIdle() const
-        {
-            return window->Command1->isEnabled() && window->Command12->isEnabled() &&
-                   window->bestand->menuAction()->isEnabled() && !window->conversation().isRunning();
-        }
-    };
+        if (!rig.read(type)) QTest::qFail("the module was not read", __FILE__, __LINE__);
+        rig.w().Command12->click();
+        rig.link.takeWritten();
+    }
+    // Starts a test with its Start button; the module announces itself.
+    static void start(WindowRig &rig, QPushButton *button)
+    {
+        button->click();
+        rig.module->announce();
+    }
+    static bool windowIdle(WindowRig &rig)
+    {
+        TestWindow &w = rig.w();
+        return w.Command1->isEnabled() && w.Command12->isEnabled() && w.bestand->menuAction()->isEnabled() &&
+               !w.conversation().isRunning();
+    }
 
     // Command21..Command32, the output buttons in their two rows of six.
     static QList<QPushButton *> outputButtons(const DiagnosticsFrame *f)
@@ -131,15 +104,16 @@ private Q_SLOTS:
 
     void lineStatusScan()
     {
-        Rig rig(0);
-        DiagnosticsFrame *f = rig.f;
+        WindowRig rig;
+        openDiagnostics(rig, 0);
+        DiagnosticsFrame *f = rig.w().Frame10;
         QCOMPARE(byName<QTabWidget>(f, "SSTab1")->currentIndex(), 0);
         VERIFY_AT_START(f);
         QStringList shown; // the value field as each status line comes in
         connect(&rig.window->conversation(), &Conversation::lineStatus, f,
                 [&] { shown << byName<QLabel>(f, "Label24")->text(); });
 
-        rig.start(byName<QPushButton>(f, "Command6"));
+        start(rig, byName<QPushButton>(f, "Command6"));
         verifyDisabled(rig.window.get(), {"Command1", "Command12", "Command6", "Combo29", "Command17",
                                           "Command18", "Command19", "Command20"});
         QTRY_VERIFY(byName<QPushButton>(f, "Command6")->isEnabled()); // after "T0006"
@@ -148,7 +122,7 @@ private Q_SLOTS:
         QCOMPARE(entries(byName<QComboBox>(f, "Combo30")), values);
         QCOMPARE(shown, values.mid(0, 9) << QString());
         VERIFY_AT_START(f);
-        QVERIFY(rig.windowIdle());
+        QVERIFY(windowIdle(rig));
         QCOMPARE(rig.link.written(), QByteArray(52, 'D') + "T3500\n\rT9019\n\rT0006\n\r");
         const qint64 beforeEnd = rig.link.writeGaps().value(52 + 7 + 7 - 1);
         QVERIFY2(beforeEnd >= 950'000 && beforeEnd < 2'500'000, qPrintable(QString::number(beforeEnd)));
@@ -168,34 +142,36 @@ private Q_SLOTS:
     // A module that stops sending halfway: Esc gives up, the lines read stay, a new scan starts afresh.
     void abandonedScan()
     {
-        Rig rig(3);
-        DiagnosticsFrame *f = rig.f;
+        WindowRig rig;
+        openDiagnostics(rig, 3);
+        DiagnosticsFrame *f = rig.w().Frame10;
         const QStringList all = rig.module->statusLines;
         rig.module->statusLines = all.mid(0, 4);
-        rig.start(byName<QPushButton>(f, "Command6"));
+        start(rig, byName<QPushButton>(f, "Command6"));
         QTRY_COMPARE(byName<QComboBox>(f, "Combo30")->count(), 4);
         QTest::qWait(50);
         QCOMPARE(byName<QLabel>(f, "Label24")->text(), QStringLiteral("0415"));
         rig.link.takeWritten();
         QTest::keyClick(rig.window.get(), Qt::Key_Escape);
         // The module answered the scan: it is owed its end frame before the port closes.
-        QTRY_VERIFY(rig.windowIdle());
+        QTRY_VERIFY(windowIdle(rig));
         QCOMPARE(rig.link.written(), QByteArray("T0006\n\r"));
         QVERIFY(!rig.link.isOpen());
         VERIFY_AT_START(f);
         QCOMPARE(byName<QComboBox>(f, "Combo30")->count(), 4);
 
         rig.module->statusLines = all;
-        rig.start(byName<QPushButton>(f, "Command6"));
+        start(rig, byName<QPushButton>(f, "Command6"));
         QTRY_VERIFY(byName<QPushButton>(f, "Command6")->isEnabled());
         QCOMPARE(byName<QComboBox>(f, "Combo30")->count(), 10);
     }
 
     void pushButtonMonitor()
     {
-        Rig rig(0);
-        DiagnosticsFrame *f = rig.f;
-        rig.start(byName<QPushButton>(f, "Command17"));
+        WindowRig rig;
+        openDiagnostics(rig, 0);
+        DiagnosticsFrame *f = rig.w().Frame10;
+        start(rig, byName<QPushButton>(f, "Command17"));
         verifyDisabled(f, {"Command17", "Combo30", "Command6", "Command19", "Command20"});
         QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         QCOMPARE(byName<QLabel>(f, "Label33")->palette().color(QPalette::Window), QColor(192, 255, 255));
@@ -224,25 +200,26 @@ private Q_SLOTS:
         QCOMPARE(rig.link.written(),
                  QByteArray(52, 'D') + "T3500\n\rT8019\n\r" + QByteArray("T8219\n\r").repeated(11));
         VERIFY_AT_START(f);
-        QVERIFY(rig.windowIdle());
+        QVERIFY(windowIdle(rig));
 
         // A new run starts from an empty history; the line failing ends it like Esc.
-        rig.start(byName<QPushButton>(f, "Command17"));
+        start(rig, byName<QPushButton>(f, "Command17"));
         QCOMPARE(byName<QComboBox>(f, "Combo29")->count(), 0);
         QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         rig.link.hangUp();
         QTRY_COMPARE(MessageBox::shownCount(), 1);
         VERIFY_AT_START(f);
-        QVERIFY(rig.windowIdle());
+        QVERIFY(windowIdle(rig));
     }
 
     void outputTestOnVelano()
     {
-        Rig rig(2);
-        DiagnosticsFrame *f = rig.f;
+        WindowRig rig;
+        openDiagnostics(rig, 2);
+        DiagnosticsFrame *f = rig.w().Frame10;
         QCOMPARE(outputCaptions(f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s,
                                                  u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"-"_s}));
-        rig.start(byName<QPushButton>(f, "Command19"));
+        start(rig, byName<QPushButton>(f, "Command19"));
         verifyDisabled(
             f, {"Command19", "Combo29", "Combo30", "Command6", "Command17", "Command18", "Command20"});
         QTRY_VERIFY(byName<QPushButton>(f, "Command20")->isEnabled());
@@ -267,20 +244,23 @@ private Q_SLOTS:
         for (QPushButton *b : outputButtons(f)) // the stop frames go out once, nothing after them
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
         QTRY_VERIFY(byName<QPushButton>(f, "Command19")->isEnabled());
-        QCOMPARE(rig.sent("T7219\n\r"), 11);
+        QCOMPARE(int(rig.link.written().count("T7219\n\r")), 11);
         VERIFY_AT_START(f);
-        QVERIFY(rig.windowIdle());
+        QVERIFY(windowIdle(rig));
     }
 
     void outputButtonsFollowTheModule()
     {
-        Rig rig(1);
-        QCOMPARE(outputCaptions(rig.f), QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s,
-                                                     u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}));
-        rig.read(0);
-        QCOMPARE(byName<QTabWidget>(rig.f, "SSTab1")->currentIndex(), 0);
-        QCOMPARE(outputCaptions(rig.f), QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s,
-                                                     u"8"_s, u"9"_s, u"10"_s, u"11"_s, u"12"_s}));
+        WindowRig rig;
+        openDiagnostics(rig, 1);
+        QCOMPARE(outputCaptions(rig.w().Frame10),
+                 QStringList({u"-"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s,
+                              u"-"_s, u"-"_s}));
+        openDiagnostics(rig, 0);
+        QCOMPARE(byName<QTabWidget>(rig.w().Frame10, "SSTab1")->currentIndex(), 0);
+        QCOMPARE(outputCaptions(rig.w().Frame10),
+                 QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s,
+                              u"11"_s, u"12"_s}));
     }
 
     void wrongModuleType_data()
@@ -293,38 +273,42 @@ private Q_SLOTS:
     void wrongModuleType()
     {
         QFETCH(int, test);
-        Rig rig(0);
+        WindowRig rig;
+        openDiagnostics(rig, 0);
         rig.module->answer = false;
         ScriptedModule dim(rig.link, 1);
-        std::array{byName<QPushButton>(rig.f, "Command6"), byName<QPushButton>(rig.f, "Command17"),
-                   byName<QPushButton>(rig.f, "Command19")}[size_t(test)]
+        std::array{byName<QPushButton>(rig.w().Frame10, "Command6"),
+                   byName<QPushButton>(rig.w().Frame10, "Command17"),
+                   byName<QPushButton>(rig.w().Frame10, "Command19")}[size_t(test)]
             ->click();
         dim.announce();
         QTRY_COMPARE(MessageBox::shownCount(), 1);
         QCOMPARE(MessageBox::lastText(), QStringLiteral("Verkeerde type module !"));
-        VERIFY_AT_START(rig.f);
-        QTRY_VERIFY(rig.windowIdle());
+        VERIFY_AT_START(rig.w().Frame10);
+        QTRY_VERIFY(windowIdle(rig));
     }
 
     // While a send holds the line no test can start; afterwards every test can.
     void noTestDuringAnotherConversation()
     {
-        Rig rig(1);
-        DiagnosticsFrame *f = rig.f;
+        WindowRig rig;
+        openDiagnostics(rig, 1);
+        DiagnosticsFrame *f = rig.w().Frame10;
         rig.window->Command2->click();
         QVERIFY(f->isVisible());
         verifyDisabled(f, {"Command6", "Command17", "Command19"});
         rig.module->announce();
         QTRY_COMPARE(rig.window->Text1->text(), QStringLiteral("Ready"));
         VERIFY_AT_START(f);
-        rig.start(byName<QPushButton>(f, "Command19"));
+        start(rig, byName<QPushButton>(f, "Command19"));
         QTRY_VERIFY(byName<QPushButton>(f, "Command20")->isEnabled());
     }
 
     void frenchTexts()
     {
-        Rig rig(0, " 2 \r\n");
-        DiagnosticsFrame *f = rig.f;
+        WindowRig rig({.country = " 2 \r\n"});
+        openDiagnostics(rig, 0);
+        DiagnosticsFrame *f = rig.w().Frame10;
         QCOMPARE(f->title(), QStringLiteral("Diagnostics:"));
         QCOMPARE(QStringList({byName<QTabWidget>(f, "SSTab1")->tabText(0),
                               byName<QTabWidget>(f, "SSTab1")->tabText(1),
@@ -338,7 +322,7 @@ private Q_SLOTS:
         QTest::keyClicks(byName<QComboBox>(f, "Combo29")->lineEdit(), QStringLiteral("x"));
         QCOMPARE(byName<QComboBox>(f, "Combo29")->currentText(), QStringLiteral("Historique"));
 
-        rig.start(byName<QPushButton>(f, "Command17"));
+        start(rig, byName<QPushButton>(f, "Command17"));
         QTRY_VERIFY(byName<QPushButton>(f, "Command18")->isEnabled());
         rig.link.moduleSend("P04\r");
         QTRY_COMPARE(entries(byName<QComboBox>(f, "Combo29")),

@@ -1,10 +1,6 @@
 #include "app/ModulePage.h"
 #include "common/MessageBox.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 #include "viewer/Folivo.h"
 
 #include <QPdfDocument>
@@ -14,21 +10,6 @@
 class TestDocPages : public QObject
 {
     Q_OBJECT
-
-    // An installation folder with the shipped documentation files and the given language.
-    static void prepare(TestHome &home, const QByteArray &country)
-    {
-        home.writeSettings(country);
-        const QDir shipped(qEnvironmentVariable("QV_VELANO_HOME"));
-        for (const QString &pdf : shipped.entryList({QStringLiteral("ZK*.pdf")}))
-            QFile::copy(shipped.filePath(pdf), home.file(pdf));
-    }
-
-    static void pick(TestWindow &w, const QString &entry)
-    {
-        w.Combo1->setCurrentIndex(w.Combo1->findText(entry));
-        w.Combo1_Click();
-    }
 
     static bool documentShown(TestWindow &w)
     {
@@ -67,18 +48,15 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, button);
         QFETCH(QString, document);
-        TestHome home;
-        prepare(home, country);
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        w.show();
-        pick(w, entry);
+        WindowRig rig({.country = country, .documentation = true});
+        TestWindow &w = rig.w();
+        w.chooseType(entry);
         auto *b = w.Frame11->findChild<QPushButton *>(button);
         QVERIFY(b && b->isVisible());
         b->click();
-        QCOMPARE(w.Folivo1->path(), home.path() + document);
+        QCOMPARE(w.Folivo1->path(), rig.home.path() + document);
         QTRY_VERIFY(documentShown(w));
-        QCOMPARE(w.Folivo1->homeDocument(), (home.path() + document).toLower());
+        QCOMPARE(w.Folivo1->homeDocument(), (rig.home.path() + document).toLower());
         QVERIFY(!w.Combo1->isEnabled());
         QVERIFY(w.Command15->isVisible());
         QCOMPARE(w.Command15->text(),
@@ -96,12 +74,9 @@ private Q_SLOTS:
 
     void noLanguageOpensNothing()
     {
-        TestHome home;
-        prepare(home, " 3 \r\n");
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        w.show();
-        pick(w, QStringLiteral("ZK2019"));
+        WindowRig rig({.country = " 3 \r\n", .documentation = true});
+        TestWindow &w = rig.w();
+        w.chooseType(QStringLiteral("ZK2019"));
         byName<QPushButton>(w.Frame11, "Command11")->click();
         // No document to open: the viewer is not even built.
         QVERIFY(!w.Folivo1.get() || (w.Folivo1->isHidden() && w.Folivo1->path().isEmpty()));
@@ -111,15 +86,9 @@ private Q_SLOTS:
 
     void closingAfterAnIdentifiedModule()
     {
-        TestHome home;
-        prepare(home, " 1 \r\n");
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        w.show();
-        ScriptedModule module(link, 2);
-        w.Command1->click();
-        module.announce();
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        WindowRig rig({.country = " 1 \r\n", .documentation = true});
+        TestWindow &w = rig.w();
+        QVERIFY(rig.read(2));
         QCOMPARE(w.modulePageShown(), 0);
         QVERIFY(w.Frame11->isVisible());
         byName<QPushButton>(w.Frame11, "Command11")->click();
@@ -131,14 +100,11 @@ private Q_SLOTS:
 
     void missingDocumentLeavesTheViewerEmpty()
     {
-        TestHome home;
-        prepare(home, " 1 \r\n");
-        QFile::remove(home.file(QStringLiteral("ZK2436_NL.pdf")));
-        QFile::remove(home.file(QStringLiteral("zk2436_nl.pdf")));
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        w.show();
-        pick(w, QStringLiteral("ZK24XX_ZK3447"));
+        WindowRig rig({.country = " 1 \r\n", .documentation = true});
+        TestWindow &w = rig.w();
+        QFile::remove(rig.home.file(QStringLiteral("ZK2436_NL.pdf")));
+        QFile::remove(rig.home.file(QStringLiteral("zk2436_nl.pdf")));
+        w.chooseType(QStringLiteral("ZK24XX_ZK3447"));
         byName<QPushButton>(w.Frame11, "Command14")->click();
         QWidget *browser = w.Folivo1->findChild<QWidget *>(QStringLiteral("WebBrowser1"));
         QVERIFY(browser && browser->isHidden());
@@ -154,11 +120,9 @@ private Q_SLOTS:
         for (const auto &[country, words] :
              {std::pair{QByteArray(" 1 \r\n"), QStringLiteral("te groot")},
               std::pair{QByteArray(" 2 \r\n"), QStringLiteral("trop grand")}}) {
-            TestHome home;
-            prepare(home, country);
-            MemoryLink link;
-            TestWindow w(nullptr, &link);
-            pick(w, QStringLiteral("ZK2019"));
+            WindowRig rig({.country = country, .documentation = true});
+            TestWindow &w = rig.w();
+            w.chooseType(QStringLiteral("ZK2019"));
             byName<QPushButton>(w.Frame11, "Command11")
                 ->click(); // the viewer is built when a document is first shown
             MessageBox::resetRecord();

@@ -4,9 +4,8 @@
 #include "editors/PushButtonFrame.h"
 #include "editors/SecondTimeFrame.h"
 #include "protocol/ModuleState.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
 #include "support/Typing.h"
+#include "support/WindowRig.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -16,15 +15,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-template <typename T = QWidget> T *child(QWidget *w, const char *name)
-{
-    T *c = w->findChild<T *>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
 QComboBox *combo(QWidget *w, const char *name)
 {
-    return child<QComboBox>(w, name);
+    return byName<QComboBox>(w, name);
 }
 QString text(QWidget *w, const char *name)
 {
@@ -32,18 +25,8 @@ QString text(QWidget *w, const char *name)
 }
 QString cell(QWidget *w, const char *grid, int row, int column)
 {
-    const QTableWidgetItem *i = child<QTableWidget>(w, grid)->item(row, column);
+    const QTableWidgetItem *i = byName<QTableWidget>(w, grid)->item(row, column);
     return i ? i->text() : QStringLiteral("<none>");
-}
-// The installer picks an entry of a list.
-bool pick(QWidget *w, const char *name, const QString &entry)
-{
-    QComboBox *c = combo(w, name);
-    const int i = c->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (i < 0) return false;
-    c->setCurrentIndex(i);
-    Q_EMIT c->activated(i);
-    return true;
 }
 // The installer types over what a list shows, key by key, into its focused field in the active
 // window.
@@ -55,11 +38,11 @@ void type(QWidget *w, const char *name, const QString &typed)
 }
 void click(QWidget *w, const char *name)
 {
-    child<QAbstractButton>(w, name)->click();
+    byName<QAbstractButton>(w, name)->click();
 }
 void doubleClick(QWidget *w, int row, int column)
 {
-    Q_EMIT child<QTableWidget>(w, "Grid1")->cellDoubleClicked(row, column);
+    Q_EMIT byName<QTableWidget>(w, "Grid1")->cellDoubleClicked(row, column);
 }
 
 ModuleState stateFor(int type, int language = 1)
@@ -74,10 +57,6 @@ template <typename F> std::unique_ptr<QWidget> opened(ModuleState &s)
     auto f = std::make_unique<F>(s);
     f->open();
     return f;
-}
-bool sameImages(const ModuleState &a, const ModuleState &b)
-{
-    return a.RelayImage == b.RelayImage && a.DimImage == b.DimImage && a.VelanoImage == b.VelanoImage;
 }
 } // namespace
 
@@ -144,7 +123,8 @@ private Q_SLOTS:
                                                    : opened<DimStartFrame>(s);
         QVERIFY(frame->isVisible());
         for (int i = 0; i + 1 < expected.size(); i += 2) {
-            QWidget *w = expected[i] == name ? frame.get() : child(frame.get(), qPrintable(expected[i]));
+            QWidget *w =
+                expected[i] == name ? frame.get() : byName<QWidget>(frame.get(), qPrintable(expected[i]));
             QString shown;
             if (auto *box = qobject_cast<QGroupBox *>(w))
                 shown = box->title();
@@ -165,15 +145,16 @@ private Q_SLOTS:
         s.RelayImage.set(3, 300);
         PushButtonFrame f(s);
         for (const char *name : {"Frame4", "Frame5", "Combo3", "Combo4", "Combo5", "Combo6"})
-            QVERIFY2(!child(&f, name)->isEnabled(), name);
+            QVERIFY2(!byName<QWidget>(&f, name)->isEnabled(), name);
         f.open();
         QCOMPARE(cell(&f, "Grid1", 0, 2), QStringLiteral("2° fonction"));
-        QCOMPARE(child<QTableWidget>(&f, "Grid1")->horizontalHeaderItem(2)->text(),
+        QCOMPARE(byName<QTableWidget>(&f, "Grid1")->horizontalHeaderItem(2)->text(),
                  QStringLiteral("2° fonction"));
         QCOMPARE(cell(&f, "Grid1", 20, 0), QStringLiteral("Numéro: 20"));
         QCOMPARE(cell(&f, "Grid1", 1, 1), QStringLiteral("Contexte 1"));
         QCOMPARE(cell(&f, "Grid1", 4, 1), QStringLiteral("Sortie 301"));
-        QCOMPARE(child(&f, "Grid1")->toolTip(), QStringLiteral("Double-clicker pour effacer la fonction!"));
+        QCOMPARE(byName<QWidget>(&f, "Grid1")->toolTip(),
+                 QStringLiteral("Double-clicker pour effacer la fonction!"));
         QCOMPARE(s.RelayImage.value(3), 300); // shown, never rewritten by opening
     }
 
@@ -185,15 +166,15 @@ private Q_SLOTS:
         const ModuleState before = s;
         click(&f, "Option5");
         click(&f, "Command3"); // no push button chosen
-        QVERIFY(sameImages(s, before));
+        QVERIFY(Images::sameImages(s, before));
 
-        QVERIFY(pick(&f, "Combo2", QStringLiteral("20")));
-        QVERIFY(child(&f, "Frame4")->isEnabled() && child(&f, "Frame5")->isEnabled());
+        QVERIFY(pick(combo(&f, "Combo2"), QStringLiteral("20")));
+        QVERIFY(byName<QWidget>(&f, "Frame4")->isEnabled() && byName<QWidget>(&f, "Frame5")->isEnabled());
         click(&f, "Option4");
         QVERIFY(combo(&f, "Combo4")->isEnabled() && !combo(&f, "Combo3")->isEnabled());
-        QVERIFY(pick(&f, "Combo4", QStringLiteral("20")));
+        QVERIFY(pick(combo(&f, "Combo4"), QStringLiteral("20")));
         click(&f, "Option6");
-        QVERIFY(pick(&f, "Combo5", QStringLiteral("1")));
+        QVERIFY(pick(combo(&f, "Combo5"), QStringLiteral("1")));
         click(&f, "Command3");
         QCOMPARE(s.RelayImage.value(19), 69);
         QCOMPARE(s.RelayImage.value(39), 0);
@@ -202,8 +183,8 @@ private Q_SLOTS:
         QCOMPARE(text(&f, "Combo4"), QStringLiteral("20"));
 
         // An option with an empty list leaves its slot alone; "Geen" stores no function.
-        QVERIFY(pick(&f, "Combo2", QStringLiteral("3")));
-        QVERIFY(!child<QRadioButton>(&f, "Option4")->isChecked() && text(&f, "Combo4").isEmpty());
+        QVERIFY(pick(combo(&f, "Combo2"), QStringLiteral("3")));
+        QVERIFY(!byName<QRadioButton>(&f, "Option4")->isChecked() && text(&f, "Combo4").isEmpty());
         click(&f, "Option3");
         click(&f, "Option8");
         QVERIFY(!combo(&f, "Combo5")->isEnabled() && !combo(&f, "Combo6")->isEnabled());
@@ -223,7 +204,7 @@ private Q_SLOTS:
         QCOMPARE(text(&f, "Combo2"), QString());
         type(&f, "Combo2", QStringLiteral("7"));
         QCOMPARE(text(&f, "Combo2"), QStringLiteral("7"));
-        QVERIFY(child(&f, "Frame4")->isEnabled());
+        QVERIFY(byName<QWidget>(&f, "Frame4")->isEnabled());
 
         // A dim module has four outputs: output 5 or junk never reaches the image.
         QCOMPARE(combo(&f, "Combo3")->count(), 4);
@@ -266,8 +247,8 @@ private Q_SLOTS:
             s.RelayImage.set(slot, 5);
         PushButtonFrame f(s);
         f.open();
-        auto *check1 = child<QCheckBox>(&f, "Check1");
-        auto *check2 = child<QCheckBox>(&f, "Check2");
+        auto *check1 = byName<QCheckBox>(&f, "Check1");
+        auto *check2 = byName<QCheckBox>(&f, "Check2");
         check1->click();
         QCOMPARE(s.RelayImage.value(19), 42);
         QCOMPARE(s.RelayImage.value(20), 5);
@@ -275,9 +256,9 @@ private Q_SLOTS:
         QVERIFY(check1->isChecked() && !check1->isEnabled());
 
         // Insert gives the box back unchecked without clearing anything.
-        QVERIFY(pick(&f, "Combo2", QStringLiteral("1")));
+        QVERIFY(pick(combo(&f, "Combo2"), QStringLiteral("1")));
         click(&f, "Option3");
-        QVERIFY(pick(&f, "Combo3", QStringLiteral("2")));
+        QVERIFY(pick(combo(&f, "Combo3"), QStringLiteral("2")));
         click(&f, "Command3");
         QVERIFY(!check1->isChecked() && check1->isEnabled());
         QCOMPARE(s.RelayImage.value(0), 1);
@@ -292,19 +273,18 @@ private Q_SLOTS:
     // back; so do the function groups. Only an insert or the base functions give the box back.
     void clearAllBoxesLastUntilAnInsert()
     {
-        TestHome home;
-        home.writeSettings(" 1 \r\n");
-        TestWindow w;
-        w.state().ModuleType = 0;
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        ModuleImage image(ModuleTypes::RelaySlots);
         for (int slot = 0; slot < 40; ++slot)
-            w.state().RelayImage.set(slot, 5);
-        w.show();
+            image.set(slot, 5);
+        QVERIFY(rig.openFile(0, image));
         w.Command7_Click();
         PushButtonFrame *f = w.Frame3;
-        auto *check1 = child<QCheckBox>(f, "Check1");
-        auto *check2 = child<QCheckBox>(f, "Check2");
+        auto *check1 = byName<QCheckBox>(f, "Check1");
+        auto *check2 = byName<QCheckBox>(f, "Check2");
         check1->click();
-        QVERIFY(pick(f, "Combo2", QStringLiteral("4")));
+        QVERIFY(pick(combo(f, "Combo2"), QStringLiteral("4")));
         click(f, "Option6");
 
         w.Command8_Click();
@@ -313,17 +293,17 @@ private Q_SLOTS:
         QVERIFY(f->isVisible());
         QVERIFY(check1->isChecked() && !check1->isEnabled());
         QVERIFY(!check2->isChecked() && check2->isEnabled());
-        QVERIFY(child(f, "Frame4")->isEnabled() && child(f, "Frame5")->isEnabled());
-        QVERIFY(child<QRadioButton>(f, "Option6")->isChecked() && combo(f, "Combo5")->isEnabled());
+        QVERIFY(byName<QWidget>(f, "Frame4")->isEnabled() && byName<QWidget>(f, "Frame5")->isEnabled());
+        QVERIFY(byName<QRadioButton>(f, "Option6")->isChecked() && combo(f, "Combo5")->isEnabled());
         // The lists are filled anew and empty: no push button is chosen, so nothing can be inserted.
         QVERIFY(text(f, "Combo2").isEmpty() && text(f, "Combo5").isEmpty());
         click(f, "Command3");
         QVERIFY(check1->isChecked() && !check1->isEnabled());
         QCOMPARE(cell(f, "Grid1", 1, 1), QStringLiteral("***"));
 
-        QVERIFY(pick(f, "Combo2", QStringLiteral("2")));
+        QVERIFY(pick(combo(f, "Combo2"), QStringLiteral("2")));
         click(f, "Option4");
-        QVERIFY(pick(f, "Combo4", QStringLiteral("3")));
+        QVERIFY(pick(combo(f, "Combo4"), QStringLiteral("3")));
         click(f, "Command3");
         QVERIFY(!check1->isChecked() && check1->isEnabled());
         QCOMPARE(w.state().RelayImage.value(1), 52);
@@ -346,7 +326,7 @@ private Q_SLOTS:
         QCOMPARE(s.VelanoImage.value(2), 42);
         doubleClick(&f, 9, 0);
         QCOMPARE(text(&f, "Combo2"), QStringLiteral("9"));
-        QVERIFY(child(&f, "Frame5")->isEnabled());
+        QVERIFY(byName<QWidget>(&f, "Frame5")->isEnabled());
         doubleClick(&f, 0, 1); // the title row
         QCOMPARE(s.VelanoImage.value(0), 3);
     }
@@ -367,20 +347,20 @@ private Q_SLOTS:
         const ModuleState before = s;
         click(&f, "Command4");
         QCOMPARE(MessageBox::shownCount(), 0);
-        QVERIFY(pick(&f, "Combo2", QStringLiteral("1")));
+        QVERIFY(pick(combo(&f, "Combo2"), QStringLiteral("1")));
         click(&f, "Option5");
         click(&f, "Command3");
-        child<QCheckBox>(&f, "Check1")->click();
+        byName<QCheckBox>(&f, "Check1")->click();
         doubleClick(&f, 1, 1);
-        QVERIFY(sameImages(s, before));
+        QVERIFY(Images::sameImages(s, before));
 
         // A dim module identified while the relay lists are open gets no output beyond 4.
         s.ModuleType = 0;
         f.open();
         s.ModuleType = 1;
-        QVERIFY(pick(&f, "Combo2", QStringLiteral("1")));
+        QVERIFY(pick(combo(&f, "Combo2"), QStringLiteral("1")));
         click(&f, "Option3");
-        QVERIFY(pick(&f, "Combo3", QStringLiteral("9")));
+        QVERIFY(pick(combo(&f, "Combo3"), QStringLiteral("9")));
         click(&f, "Command3");
         QCOMPARE(s.DimImage.value(0), 0);
         QCOMPARE(s.RelayImage.value(0), 3);
@@ -395,7 +375,7 @@ private Q_SLOTS:
         SecondTimeFrame f(s);
         f.open();
         QCOMPARE(text(&f, "Combo7"), QStringLiteral("2"));
-        QVERIFY(pick(&f, "Combo7", QStringLiteral("1,5")));
+        QVERIFY(pick(combo(&f, "Combo7"), QStringLiteral("1,5")));
         QCOMPARE(s.RelayImage.value(41), 3);
         f.open();
         QCOMPARE(text(&f, "Combo7"), QStringLiteral("1,5"));
@@ -418,7 +398,7 @@ private Q_SLOTS:
         // Without a module nothing is stored and the field keeps no time.
         s.ModuleType = 4;
         f.open();
-        QVERIFY(pick(&f, "Combo7", QStringLiteral("4")));
+        QVERIFY(pick(combo(&f, "Combo7"), QStringLiteral("4")));
         QCOMPARE(text(&f, "Combo7"), QString());
         QCOMPARE(s.VelanoImage.value(41), 5);
     }
@@ -436,14 +416,14 @@ private Q_SLOTS:
         OutputFunctionsFrame f(s);
         f.open();
         QCOMPARE(cell(&f, "Grid2", 0, 0), QStringLiteral("Uitgang nr:"));
-        QCOMPARE(child<QTableWidget>(&f, "Grid2")->horizontalHeaderItem(2)->text(),
+        QCOMPARE(byName<QTableWidget>(&f, "Grid2")->horizontalHeaderItem(2)->text(),
                  QStringLiteral("Actieve tijd"));
         QCOMPARE(cell(&f, "Grid2", 2, 1), QStringLiteral("Actief bij doven van uitgang 7 voor "));
         QCOMPARE(cell(&f, "Grid2", 2, 2), QStringLiteral("3 min."));
         QCOMPARE(cell(&f, "Grid2", 4, 1), QStringLiteral("9"));
         QCOMPARE(cell(&f, "Grid2", 4, 2), QString());
         for (const char *name : {"Combo10", "Combo11", "Label9", "Label10"})
-            QVERIFY2(child(&f, name)->isHidden(), name);
+            QVERIFY2(byName<QWidget>(&f, name)->isHidden(), name);
 
         // Another image leaves nothing of the first one behind.
         s.RelayImage = ModuleImage(ModuleTypes::RelaySlots);
@@ -457,16 +437,16 @@ private Q_SLOTS:
         ModuleState s = stateFor(0);
         OutputFunctionsFrame f(s);
         f.open();
-        QVERIFY(pick(&f, "Combo9", QStringLiteral("Puls"))); // a function needs an output first
+        QVERIFY(pick(combo(&f, "Combo9"), QStringLiteral("Puls"))); // a function needs an output first
         QCOMPARE(text(&f, "Combo9"), QString());
 
-        QVERIFY(pick(&f, "Combo8", QStringLiteral("2")));
-        QVERIFY(pick(&f, "Combo9", QStringLiteral("Actief bij doven van")));
+        QVERIFY(pick(combo(&f, "Combo8"), QStringLiteral("2")));
+        QVERIFY(pick(combo(&f, "Combo9"), QStringLiteral("Actief bij doven van")));
         for (const char *name : {"Combo10", "Combo11", "Label9", "Label10"})
-            QVERIFY2(!child(&f, name)->isHidden(), name);
-        QCOMPARE(child<QLabel>(&f, "Label10")->text(), QStringLiteral("Min."));
-        QVERIFY(pick(&f, "Combo10", QStringLiteral("7")));
-        QVERIFY(pick(&f, "Combo11", QStringLiteral("3")));
+            QVERIFY2(!byName<QWidget>(&f, name)->isHidden(), name);
+        QCOMPARE(byName<QLabel>(&f, "Label10")->text(), QStringLiteral("Min."));
+        QVERIFY(pick(combo(&f, "Combo10"), QStringLiteral("7")));
+        QVERIFY(pick(combo(&f, "Combo11"), QStringLiteral("3")));
         click(&f, "Command5");
         QCOMPARE(s.RelayImage.value(43), 4);
         QCOMPARE(s.RelayImage.value(55), 3);
@@ -474,16 +454,16 @@ private Q_SLOTS:
         QCOMPARE(cell(&f, "Grid2", 2, 2), QStringLiteral("3 min."));
 
         // A pulse, then plain on/off: the pulse time stays in its slot.
-        QVERIFY(pick(&f, "Combo8", QStringLiteral("1")));
+        QVERIFY(pick(combo(&f, "Combo8"), QStringLiteral("1")));
         QCOMPARE(text(&f, "Combo11"), QString());
-        QVERIFY(pick(&f, "Combo9", QStringLiteral("Puls")));
-        QCOMPARE(child<QLabel>(&f, "Label10")->text(), QStringLiteral("Sec."));
-        QVERIFY(child(&f, "Combo10")->isHidden());
-        QVERIFY(pick(&f, "Combo11", QStringLiteral("15")));
+        QVERIFY(pick(combo(&f, "Combo9"), QStringLiteral("Puls")));
+        QCOMPARE(byName<QLabel>(&f, "Label10")->text(), QStringLiteral("Sec."));
+        QVERIFY(byName<QWidget>(&f, "Combo10")->isHidden());
+        QVERIFY(pick(combo(&f, "Combo11"), QStringLiteral("15")));
         click(&f, "Command5");
         QCOMPARE(cell(&f, "Grid2", 1, 2), QStringLiteral("15 sec."));
-        QVERIFY(pick(&f, "Combo9", QStringLiteral("AAN/UIT")));
-        QVERIFY(child(&f, "Combo11")->isHidden());
+        QVERIFY(pick(combo(&f, "Combo9"), QStringLiteral("AAN/UIT")));
+        QVERIFY(byName<QWidget>(&f, "Combo11")->isHidden());
         click(&f, "Command5");
         QCOMPARE(s.RelayImage.value(42), 0);
         QCOMPARE(s.RelayImage.value(54), 15);
@@ -495,16 +475,16 @@ private Q_SLOTS:
         ModuleState s = stateFor(3);
         OutputFunctionsFrame f(s);
         f.open();
-        QVERIFY(pick(&f, "Combo8", QStringLiteral("4")));
-        QVERIFY(pick(&f, "Combo9", QStringLiteral("Vergrendeling met uitgang")));
-        QVERIFY(pick(&f, "Combo11", QStringLiteral("2")));
-        QVERIFY(pick(&f, "Combo10", QStringLiteral("4")));
+        QVERIFY(pick(combo(&f, "Combo8"), QStringLiteral("4")));
+        QVERIFY(pick(combo(&f, "Combo9"), QStringLiteral("Vergrendeling met uitgang")));
+        QVERIFY(pick(combo(&f, "Combo11"), QStringLiteral("2")));
+        QVERIFY(pick(combo(&f, "Combo10"), QStringLiteral("4")));
         QCOMPARE(text(&f, "Combo10"), QString());
         const ModuleImage before = s.RelayImage;
         click(&f, "Command5");
         QCOMPARE(s.RelayImage, before);
 
-        QVERIFY(pick(&f, "Combo10", QStringLiteral("5")));
+        QVERIFY(pick(combo(&f, "Combo10"), QStringLiteral("5")));
         type(&f, "Combo11", QStringLiteral("9"));
         QCOMPARE(text(&f, "Combo11"), QString());
         // Typing over the output shown, even another output of the list, is not taken.
@@ -523,12 +503,12 @@ private Q_SLOTS:
         s.DimImage.set(44, 5);
         DimStartFrame f(s);
         f.open();
-        QCOMPARE(child<QLabel>(&f, "Label28")->text(), QStringLiteral("Kanaal 3:"));
+        QCOMPARE(byName<QLabel>(&f, "Label28")->text(), QStringLiteral("Kanaal 3:"));
         QCOMPARE(text(&f, "Combo24"), QStringLiteral("10%"));
         QCOMPARE(text(&f, "Combo26"), QStringLiteral("0%"));
         QCOMPARE(text(&f, "Combo27"), QStringLiteral("50%"));
 
-        QVERIFY(pick(&f, "Combo27", QStringLiteral("30%")));
+        QVERIFY(pick(combo(&f, "Combo27"), QStringLiteral("30%")));
         QCOMPARE(s.DimImage.value(44), 3);
         // Typing puts the stored value back.
         type(&f, "Combo27", QStringLiteral("70%"));
@@ -545,7 +525,7 @@ private Q_SLOTS:
         s.VelanoImage.set(42, 2);
         f.open();
         QCOMPARE(text(&f, "Combo24"), QStringLiteral("20%"));
-        QVERIFY(pick(&f, "Combo28", QStringLiteral("90%")));
+        QVERIFY(pick(combo(&f, "Combo28"), QStringLiteral("90%")));
         QCOMPARE(s.VelanoImage.value(45), 9);
         QCOMPARE(s.DimImage.value(45), 0);
 
@@ -554,7 +534,7 @@ private Q_SLOTS:
         s.RelayImage.set(42, 4);
         f.open();
         QCOMPARE(text(&f, "Combo24"), QString());
-        QVERIFY(pick(&f, "Combo24", QStringLiteral("50%")));
+        QVERIFY(pick(combo(&f, "Combo24"), QStringLiteral("50%")));
         QCOMPARE(text(&f, "Combo24"), QString());
         QCOMPARE(s.RelayImage.value(42), 4);
     }

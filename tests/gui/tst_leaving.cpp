@@ -1,13 +1,9 @@
 #include "app/Launcher.h"
 #include "common/MessageBox.h"
 #include "files/CompareWindow.h"
-#include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
 #include "support/RealBoxes.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QTest>
 
@@ -20,37 +16,15 @@ class TestLeaving : public QObject
 {
     Q_OBJECT
 
-    struct Rig
+    // A relay module file, master, second-function time 5 (shown by its editor as it is), every
+    // other slot a value of its own.
+    static QString moduleFile(WindowRig &rig, const QString &name, int seed = 3)
     {
-        TestHome home;
-        MemoryLink link;
-        std::unique_ptr<TestWindow> window;
-        explicit Rig(const QByteArray &country = " 1 \r\n")
-        {
-            home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
-            restart();
-        }
-        void restart()
-        {
-            window.reset();
-            window = std::make_unique<TestWindow>(nullptr, &link);
-            window->show();
-        }
-        TestWindow &w() { return *window; }
-        // A relay module file: master, every other slot a value of its own.
-        QString moduleFile(const QString &name, int seed = 3) const
-        {
-            ModuleImage image(ModuleTypes::RelaySlots);
-            for (int slot = 0; slot < image.size(); ++slot)
-                image.set(slot, (slot * 7 + seed) % 1000);
-            image.set(ModuleTypes::MasterSlot, 1);
-            image.set(41, 5); // a second-function time its editor shows as it is
-            const QString path = home.file(name);
-            writeModuleFile(path, 0, image);
-            return path;
-        }
-        QAction *action(const char *name) const { return window->find<QAction>(name); }
-    };
+        ModuleImage image = Images::pattern(0, seed, 7);
+        image.set(ModuleTypes::MasterSlot, 1);
+        image.set(41, 5);
+        return rig.writeFile(0, image, name);
+    }
 
     int m_quits = 0;
     int m_restarts = 0;
@@ -77,8 +51,8 @@ private Q_SLOTS:
     // when it opens included): everything ends at once, as before.
     void unchangedImageEndsAtOnce()
     {
-        Rig rig;
-        QVERIFY(rig.w().openModuleFile(rig.moduleFile(u"klant.QV1"_s)));
+        WindowRig rig;
+        QVERIFY(rig.w().openModuleFile(moduleFile(rig, u"klant.QV1"_s)));
         rig.w().Command7_Click();
         rig.w().Command8_Click();
         rig.action("Einde")->trigger();
@@ -100,8 +74,8 @@ private Q_SLOTS:
     void changedImageAsks()
     {
         QFETCH(QString, way);
-        Rig rig;
-        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        WindowRig rig;
+        const QString path = moduleFile(rig, u"klant.QV1"_s);
         QVERIFY(rig.w().openModuleFile(path));
         rig.w().selectOption(rig.w().Option2); // slave: slot 40 becomes 0
         const auto leave = [&] {
@@ -138,8 +112,8 @@ private Q_SLOTS:
     // back to the open file), then the changes are asked about.
     void closingDuringAConversationAsksAfterwards()
     {
-        Rig rig;
-        QVERIFY(rig.w().openModuleFile(rig.moduleFile(u"klant.QV1"_s)));
+        WindowRig rig;
+        QVERIFY(rig.w().openModuleFile(moduleFile(rig, u"klant.QV1"_s)));
         rig.w().selectOption(rig.w().Option2);
         rig.w().Command1_Click();
         QVERIFY(rig.w().conversation().isRunning());
@@ -156,7 +130,7 @@ private Q_SLOTS:
     // opens.
     void portEntriesNameTheirDevice()
     {
-        Rig rig;
+        WindowRig rig;
         QVERIFY(QFile::link(u"/dev/null"_s, rig.home.file(u"com2"_s)));
         Q_EMIT rig.w().poort->aboutToShow();
         QVERIFY2(rig.w().p[1]->statusTip().contains(u"/dev/null"_s), qPrintable(rig.w().p[1]->statusTip()));
@@ -170,8 +144,8 @@ private Q_SLOTS:
     // dialog and a cancelled dialog keeps the program open.
     void leavingWithoutSavingAndCancelledSave()
     {
-        Rig rig;
-        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        WindowRig rig;
+        const QString path = moduleFile(rig, u"klant.QV1"_s);
         const QByteArray before = rig.home.read(u"klant.QV1"_s);
         QVERIFY(rig.w().openModuleFile(path));
         rig.w().selectOption(rig.w().Option2);
@@ -196,9 +170,9 @@ private Q_SLOTS:
     // kept over a restart; a file that has gone leaves the list with a message.
     void recentFiles()
     {
-        Rig rig;
-        const QString a = rig.moduleFile(u"a.QV1"_s, 1);
-        const QString b = rig.moduleFile(u"b & c.QV1"_s, 2);
+        WindowRig rig;
+        const QString a = moduleFile(rig, u"a.QV1"_s, 1);
+        const QString b = moduleFile(rig, u"b & c.QV1"_s, 2);
         QVERIFY(rig.w().openModuleFile(a));
         QVERIFY(rig.w().openModuleFile(b));
         QVERIFY(rig.w().openModuleFile(a));
@@ -222,7 +196,7 @@ private Q_SLOTS:
 
         // At most eight.
         for (int n = 0; n < 10; ++n)
-            QVERIFY(rig.w().openModuleFile(rig.moduleFile(u"f%1.QV1"_s.arg(n), n)));
+            QVERIFY(rig.w().openModuleFile(moduleFile(rig, u"f%1.QV1"_s.arg(n), n)));
         QVERIFY(rig.w().findChild<QAction *>(u"recent8"_s));
         QVERIFY(!rig.w().findChild<QAction *>(u"recent9"_s));
 
@@ -236,8 +210,8 @@ private Q_SLOTS:
     // editors' words; a file of another type gives a message instead.
     void compareListsTheEdits()
     {
-        Rig rig;
-        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        WindowRig rig;
+        const QString path = moduleFile(rig, u"klant.QV1"_s);
         QVERIFY(rig.w().openModuleFile(path));
         rig.w().selectOption(rig.w().Option2);
         rig.w().state().currentImage()->set(4, 51); // push button 5, first function: scene 2
@@ -279,7 +253,7 @@ private Q_SLOTS:
     // The check after sending is off until the installer turns it on, and stays as chosen.
     void checkAfterSendingIsRemembered()
     {
-        Rig rig(" 2 \r\n");
+        WindowRig rig({.country = " 2 \r\n"});
         QAction *check = rig.action("Controleren");
         QCOMPARE(check->text(), u"Vérifier après envoi"_s);
         QVERIFY(!check->isChecked());
@@ -313,8 +287,8 @@ private Q_SLOTS:
         QFETCH(bool, escape);
         QFETCH(int, language);
         const QByteArray country = language == 1 ? " 1 \r\n"_ba : " 2 \r\n"_ba;
-        Rig rig(country);
-        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        WindowRig rig({.country = country});
+        const QString path = moduleFile(rig, u"klant.QV1"_s);
         const QByteArray before = rig.home.read(u"klant.QV1"_s);
         QVERIFY(rig.w().openModuleFile(path));
         rig.w().selectOption(rig.w().Option2);
@@ -358,8 +332,8 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         QFETCH(bool, ends);
         Launcher::setQuitter({});
-        Rig rig;
-        const QString path = rig.moduleFile(u"klant.QV1"_s);
+        WindowRig rig;
+        const QString path = moduleFile(rig, u"klant.QV1"_s);
         const QByteArray before = rig.home.read(u"klant.QV1"_s);
         QVERIFY(rig.w().openModuleFile(path));
         rig.w().selectOption(rig.w().Option2);
@@ -390,7 +364,7 @@ private Q_SLOTS:
 private:
     // Leaves the program one way or another: Einde, the window's close button, or switching to the
     // other language.
-    static void leave(Rig &rig, const QString &way)
+    static void leave(WindowRig &rig, const QString &way)
     {
         if (way == u"close"_s)
             rig.w().close();

@@ -2,77 +2,18 @@
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/FileSizeLimit.h"
+#include "support/WindowRig.h"
 
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 // Saving and opening module files through the window and its dialogs.
 class TestModuleFiles : public QObject
 {
     Q_OBJECT
-
-    struct Rig
-    {
-        TestHome home;
-        MemoryLink link;
-        std::unique_ptr<TestWindow> window;
-        explicit Rig(const QByteArray &country = " 1 \r\n")
-        {
-            home.writeSettings(country, "1\r\n", "0\r\n", home.path().toLocal8Bit() + "\r\n");
-            window = std::make_unique<TestWindow>(nullptr, &link);
-        }
-        TestWindow &w() { return *window; }
-    };
-
-    static void fill(ModuleImage &image, int seed)
-    {
-        for (int slot = 0; slot < image.size(); ++slot)
-            image.set(slot, (slot * 13 + seed) % 1000);
-    }
-
-    static QByteArray bytes(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    // Saves through the save dialog with the name typed by the installer.
-    static void saveAs(TestWindow &w, const QString &name,
-                       const std::function<void(SaveDialog &)> &before = {})
-    {
-        QTimer::singleShot(0, &w, [&w, name, before] {
-            auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
-            QVERIFY(dialog);
-            if (before) before(*dialog);
-            byName<QLineEdit>(dialog, "Text1")->setText(name);
-            byName<QPushButton>(dialog, "Command1")->click();
-            if (dialog->isVisible()) dialog->reject();
-        });
-        w.Bewaren_als_Click();
-    }
-
-    // Opens a file through the open dialog: picks it in the file list and presses "Openen".
-    static void openThroughDialog(TestWindow &w, const QString &fileName)
-    {
-        QTimer::singleShot(0, &w, [&w, fileName] {
-            auto *dialog = w.findChild<OpenDialog *>(QStringLiteral("Form2"));
-            QVERIFY(dialog);
-            const auto items = byName<FileList>(dialog, "File1")->findItems(fileName, Qt::MatchExactly);
-            if (!items.isEmpty()) {
-                byName<FileList>(dialog, "File1")->setCurrentItem(items.first());
-                Q_EMIT byName<FileList>(dialog, "File1")->itemClicked(items.first());
-            }
-            byName<QPushButton>(dialog, "Command1")->click();
-            if (dialog->isVisible()) dialog->reject();
-        });
-        w.openen_Click();
-    }
 
 private Q_SLOTS:
     void init()
@@ -92,35 +33,35 @@ private Q_SLOTS:
     void roundTripOfEveryType()
     {
         QFETCH(int, type);
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        w.show();
-        w.state().ModuleType = type;
-        fill(*w.state().currentImage(), type);
-        w.state().currentImage()->set(40, 1);
+        rig.attach(type).memory = Images::values(Images::pattern(type, type, 13));
+        rig.memory()[40] = 1;
+        QVERIFY(rig.read());
         const ModuleImage saved = *w.state().currentImage();
 
-        saveAs(w, QStringLiteral("klant"));
+        rig.saveAs(QStringLiteral("klant"));
         const QString path = QDir::toNativeSeparators(rig.home.path() + QStringLiteral("klant.QV1"));
         QCOMPARE(w.state().ModuleFilePath, path);
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + path);
-        QCOMPARE(bytes(path).count("\r\n"), ModuleFile::slotCount(type) + 1);
-        QVERIFY(bytes(path).startsWith(QByteArray(" " + QByteArray::number(type) + " \r\n")));
+        QCOMPARE(WindowRig::bytes(path).count("\r\n"), saved.size() + 1);
+        QVERIFY(WindowRig::bytes(path).startsWith(QByteArray(" " + QByteArray::number(type) + " \r\n")));
 
-        // Opening it again, over a changed image and another type.
-        fill(*w.state().currentImage(), 500);
-        w.state().ModuleType = type == 1 ? 2 : 1;
+        // Opening it again, over a changed image and another type read since.
+        *w.state().currentImage() = Images::pattern(type, 500, 13);
+        QVERIFY(rig.read(type == 1 ? 2 : 1));
         w.nieuw_Click();
-        openThroughDialog(w, QStringLiteral("klant.QV1"));
+        rig.openThroughDialog(QStringLiteral("klant.QV1"));
         QCOMPARE(w.state().ModuleType, type);
         QCOMPARE(*w.state().currentImage(), saved);
         QCOMPARE(w.state().ModuleFilePath, path);
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + path);
         QVERIFY(w.Option1->isChecked() && w.Option1->isEnabled());
         QCOMPARE(w.state().MasterFlag, 1);
-        const int version = saved.value(ModuleTypes::info(type)->versionSlot);
+        const int version = saved.value(type == 1 || type == 2 ? 47 : 79);
         QCOMPARE(w.Label5->text(), QStringLiteral("Versie: %1").arg(version));
-        QCOMPARE(w.Combo1->currentText(), QString::fromLatin1(ModuleTypes::info(type)->comboEntry));
+        const QStringList entries{u"ZK3412_ZK2412"_s, u"ZK24XX_ZK3447"_s, u"ZK2019"_s, u"ZK2018"_s};
+        QCOMPARE(w.Combo1->currentText(), entries[type]);
         QVERIFY(w.Frame11->isVisible());
         QVERIFY(w.Bewaren->isEnabled() && w.Bewaren_als->isEnabled());
         QVERIFY(w.Command2->isEnabled());
@@ -141,18 +82,14 @@ private Q_SLOTS:
 
     void frenchCaptionsAfterOpening()
     {
-        Rig rig(" 2 \r\n");
+        WindowRig rig({.country = " 2 \r\n"});
         TestWindow &w = rig.w();
-        w.state().ModuleType = 1;
-        w.state().DimImage.set(40, 0);
-        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("d.QV1"))));
-        w.state().ModuleType = 3;
-        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("r.QV1"))));
-        QVERIFY(w.openModuleFile(rig.home.file(QStringLiteral("d.QV1"))));
+        QVERIFY(
+            rig.openFile(1, ModuleImage(ModuleTypes::DimSlots), QStringLiteral("d.QV1"))); // slot 40: slave
         QCOMPARE(w.Frame11->title(), QStringLiteral("Module dimmer:"));
         QVERIFY(w.Option2->isChecked());
         QVERIFY(w.Label5->text().startsWith(QStringLiteral("Version: ")));
-        QVERIFY(w.openModuleFile(rig.home.file(QStringLiteral("r.QV1"))));
+        QVERIFY(rig.openFile(3, ModuleImage(ModuleTypes::RelaySlots), QStringLiteral("r.QV1")));
         QCOMPARE(w.Command9->text(), QStringLiteral("Fonction des sorties"));
         QCOMPARE(w.Frame11->title(), QStringLiteral("Module relais:"));
         QCOMPARE(w.state().ModuleType, 3);
@@ -186,58 +123,55 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, words);
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        w.state().ModuleType = 0;
-        fill(w.state().RelayImage, 1);
-        fill(w.state().DimImage, 2);
-        w.state().ModuleFilePath = QStringLiteral("/earlier.QV1");
-        w.setWindowTitle(QStringLiteral("QV Velano  -  /earlier.QV1"));
+        QVERIFY(rig.openFile(1, Images::pattern(1, 2, 13), QStringLiteral("dim.QV1")));
+        QVERIFY(rig.openFile(0, Images::pattern(0, 1, 13), QStringLiteral("earlier.QV1")));
+        const QString earlier = rig.home.file(QStringLiteral("earlier.QV1"));
         const ModuleState before = w.state();
         rig.home.write(QStringLiteral("bad.QV1"), content);
 
-        openThroughDialog(w, QStringLiteral("bad.QV1"));
+        rig.openThroughDialog(QStringLiteral("bad.QV1"));
         QCOMPARE(MessageBox::shownCount(), 1);
         QVERIFY2(MessageBox::lastText().contains(words), qPrintable(MessageBox::lastText()));
         QVERIFY(MessageBox::lastText().contains(QStringLiteral("bad.QV1")));
         QCOMPARE(w.state().ModuleType, 0);
-        QCOMPARE(w.state().ModuleFilePath, QStringLiteral("/earlier.QV1"));
+        QCOMPARE(w.state().ModuleFilePath, earlier);
         QCOMPARE(w.state().RelayImage, before.RelayImage);
         QCOMPARE(w.state().DimImage, before.DimImage);
         QCOMPARE(w.state().VelanoImage, before.VelanoImage);
-        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  /earlier.QV1"));
-        QVERIFY(!w.Bewaren->isEnabled());
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + earlier);
+        QVERIFY(w.Bewaren->isEnabled()); // still saves the earlier file
     }
 
     void openingWithoutAChoiceDoesNothing()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        openThroughDialog(w, QString());
+        rig.openThroughDialog(QString());
         QCOMPARE(MessageBox::shownCount(), 0);
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
     }
 
     void saveNameRules()
     {
-        Rig rig;
-        TestWindow &w = rig.w();
-        w.state().ModuleType = 2;
+        WindowRig rig;
+        QVERIFY(rig.read(2));
         const QString folder = rig.home.path();
         QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.qv1")),
                  QDir::toNativeSeparators(folder + QStringLiteral("a.qv1.QV1")));
         QCOMPARE(SaveDialog::targetPath(folder, QStringLiteral("a.QV1")),
                  QDir::toNativeSeparators(folder + QStringLiteral("a.QV1")));
         QVERIFY(SaveDialog::hasName(QStringLiteral("b")) && SaveDialog::hasName(QStringLiteral(" b .QV1")));
-        saveAs(w, QStringLiteral("b.qv1"));
+        rig.saveAs(QStringLiteral("b.qv1"));
         QVERIFY(QFile::exists(folder + QStringLiteral("b.qv1.QV1")));
     }
 
     void clickingAnExistingFileOverwritesIt()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        w.state().ModuleType = 0;
+        QVERIFY(rig.read(0));
         rig.home.write(QStringLiteral("oud.QV1"), "old");
         QTimer::singleShot(0, &w, [&w] {
             auto *dialog = w.findChild<SaveDialog *>(QStringLiteral("Form3"));
@@ -249,40 +183,30 @@ private Q_SLOTS:
             byName<QPushButton>(dialog, "Command1")->click();
         });
         w.Bewaren_als_Click();
-        QCOMPARE(bytes(rig.home.file(QStringLiteral("oud.QV1"))),
-                 *moduleFileContent(0, w.state().RelayImage));
+        const QByteArray expected = WindowRig::fileBytes(0, rig.module->image());
+        QVERIFY(expected.startsWith(" 0 \r\n 3 \r\n 10 \r\n 17 \r\n"));
+        QCOMPARE(WindowRig::bytes(rig.home.file(QStringLiteral("oud.QV1"))), expected);
     }
 
     void failedSaveKeepsTheOldFileAndTheTitle()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        w.state().ModuleType = 0;
-        fill(w.state().RelayImage, 3);
+        QVERIFY(rig.openFile(0, Images::pattern(0, 3, 13), QStringLiteral("bewaard.QV1")));
         const QString path = rig.home.file(QStringLiteral("bewaard.QV1"));
-        QVERIFY(w.saveModuleFile(path));
-        const QByteArray old = bytes(path);
-        w.state().ModuleFilePath = path;
-        w.setWindowTitle(QStringLiteral("QV Velano  -  ") + path);
-        fill(w.state().RelayImage, 9);
-
-        // Writes stop after 100 bytes: the save fails half-way.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit previous{};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit small = previous;
-        small.rlim_cur = 100;
-        setrlimit(RLIMIT_FSIZE, &small);
-        const int limited = setrlimit(RLIMIT_FSIZE, &small);
-        w.Bewaren->setEnabled(true);
-        w.Bewaren->trigger();
-        saveAs(w, QStringLiteral("ander"));
-        setrlimit(RLIMIT_FSIZE, &previous);
-        QCOMPARE(limited, 0);
+        const QByteArray old = WindowRig::bytes(path);
+        w.state().RelayImage = Images::pattern(0, 9, 13);
+        {
+            // Writes stop after 100 bytes: the save fails half-way.
+            FileSizeLimit limit(100);
+            QVERIFY(limit.active());
+            w.Bewaren->trigger();
+            rig.saveAs(QStringLiteral("ander"));
+        }
 
         QCOMPARE(MessageBox::shownCount(), 2);
         QVERIFY(MessageBox::lastText().contains(QStringLiteral("ander.QV1")));
-        QCOMPARE(bytes(path), old);
+        QCOMPARE(WindowRig::bytes(path), old);
         QCOMPARE(w.state().ModuleFilePath, path);
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano  -  ") + path);
         // A target that is a folder fails the same way.
@@ -293,7 +217,7 @@ private Q_SLOTS:
 
     void newFolderStaysInside()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
         SaveDialog dialog(
             w.state(), [](const QString &) { return true; }, &w);
@@ -321,9 +245,9 @@ private Q_SLOTS:
     // dialog stays open with the name to correct and the focus in the name field.
     void saveNameWithAFolderIsRefused()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        w.state().ModuleType = 1;
+        QVERIFY(rig.read(1));
         QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
         const QStringList refused{QStringLiteral("sub/x"),
                                   QStringLiteral("../x"),
@@ -345,20 +269,21 @@ private Q_SLOTS:
             QCOMPARE(saves, 0);
             QVERIFY2(dialog.isVisible(), qPrintable(name));
             QCOMPARE(byName<QLineEdit>(&dialog, "Text1")->text(), name);
-            QVERIFY2(byName<QLineEdit>(&dialog, "Text1")->hasFocus(), qPrintable(name));
+            QTRY_VERIFY2(byName<QLineEdit>(&dialog, "Text1")->hasFocus(),
+                         qPrintable(name)); // once the dialog has the focus
         }
         for (const QString &name : {QString(), QStringLiteral(".QV1")}) {
-            saveAs(w, name);
+            rig.saveAs(name);
             QCOMPARE(QDir(rig.home.path()).entryList({QStringLiteral("*.QV1")}, QDir::Files | QDir::Hidden),
                      QStringList());
         }
-        saveAs(w, QStringLiteral("sub/x"));
+        rig.saveAs(QStringLiteral("sub/x"));
         QVERIFY(QDir(rig.home.file(QStringLiteral("sub"))).isEmpty());
         QVERIFY(!QFileInfo::exists(rig.home.file(QStringLiteral("x.QV1"))));
         QCOMPARE(w.state().ModuleFilePath, QString());
         QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
         // A plain name still saves in the folder of the lists.
-        saveAs(w, QStringLiteral("x"));
+        rig.saveAs(QStringLiteral("x"));
         QVERIFY(QFileInfo::exists(rig.home.file(QStringLiteral("x.QV1"))));
     }
 
@@ -366,7 +291,7 @@ private Q_SLOTS:
     // of holding up the window; nothing changes.
     void openingSomethingElseThanAFileIsRefused()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
         const QString fifo = rig.home.file(QStringLiteral("pijp.QV1"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
@@ -403,7 +328,7 @@ private Q_SLOTS:
 
     void dialogsStartInTheDefaultFolder()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
         QDir(rig.home.path()).mkdir(QStringLiteral("sub"));
         rig.home.write(QStringLiteral("sub/x.QV1"), "");
@@ -438,7 +363,7 @@ private Q_SLOTS:
     // as 0.
     void aFileWrittenElsewhereOpens()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
         QByteArray content = " 2 \r\n";
         for (int slot = 0; slot < 230; ++slot)
@@ -447,9 +372,9 @@ private Q_SLOTS:
                                         : QByteArray(" 8 \r\n");
         content += "einde\r\n";
         rig.home.write(QStringLiteral("klant.qv1"), content);
-        fill(w.state().VelanoImage, 7);
+        w.state().VelanoImage = Images::pattern(2, 7, 13);
 
-        openThroughDialog(w, QStringLiteral("klant.qv1"));
+        rig.openThroughDialog(QStringLiteral("klant.qv1"));
         QCOMPARE(MessageBox::shownCount(), 0);
         QCOMPARE(w.state().ModuleType, 2);
         QCOMPARE(w.state().ModuleFilePath, rig.home.file(QStringLiteral("klant.qv1")));
@@ -462,14 +387,11 @@ private Q_SLOTS:
     // A double-click on a file name opens it as "Openen" does, and closes the dialog.
     void doubleClickOpensAFile()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        w.state().ModuleType = 1;
-        fill(w.state().DimImage, 3);
-        const ModuleImage saved = w.state().DimImage;
-        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("dubbel.QV1"))));
-        fill(w.state().DimImage, 8);
-        w.state().ModuleType = 0;
+        const ModuleImage saved = Images::pattern(1, 3, 13);
+        QVERIFY(!rig.writeFile(1, saved, QStringLiteral("dubbel.QV1")).isEmpty());
+        w.state().DimImage = Images::pattern(1, 8, 13);
         bool accepted = false;
         QTimer::singleShot(0, &w, [&w, &accepted] {
             auto *dialog = w.findChild<OpenDialog *>(QStringLiteral("Form2"));
@@ -492,7 +414,7 @@ private Q_SLOTS:
 
     void frenchCaptionsOfTheDialogs()
     {
-        Rig rig(" 2 \r\n");
+        WindowRig rig({.country = " 2 \r\n"});
         TestWindow &w = rig.w();
         OpenDialog open(
             w.state(), [](const QString &) { return true; }, &w);
@@ -514,12 +436,9 @@ private Q_SLOTS:
 
     void newModuleKeepsTheImages()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        w.state().ModuleType = 2;
-        fill(w.state().VelanoImage, 4);
-        QVERIFY(w.saveModuleFile(rig.home.file(QStringLiteral("v.QV1"))));
-        QVERIFY(w.openModuleFile(rig.home.file(QStringLiteral("v.QV1"))));
+        QVERIFY(rig.openFile(2, Images::pattern(2, 4, 13), QStringLiteral("v.QV1")));
         const ModuleState before = w.state();
         w.nieuw->trigger();
         QCOMPARE(w.Combo1->currentText(), QString());

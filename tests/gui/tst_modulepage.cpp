@@ -56,8 +56,7 @@ private Q_SLOTS:
         TestWindow w;
         w.show();
         const auto page = [&w](const char *entry) {
-            w.Combo1->setCurrentIndex(w.Combo1->findText(QString::fromLatin1(entry)));
-            w.Combo1_Click();
+            w.chooseType(QString::fromLatin1(entry));
             return byName<QLabel>(w.Frame11, "Picture2")->pixmap();
         };
         QCOMPARE(page("ZK24XX_ZK3447").size(), QSize(40, 30));

@@ -45,7 +45,12 @@ private Q_SLOTS:
         m.write(m.shipped(u"klant.QV1"_s), "");
         setMode(m.user(), 0770);
         const QString message =
-            UserFolders::unusedFolderText(m.user(), UserFolders::FolderState::WritableByOthers, 1);
+            u"De map met uw eigen instellingen wordt niet gebruikt:\n"_s +
+            QDir::toNativeSeparators(m.user()) +
+            u"\nOok anderen mogen in deze map schrijven.\n\nDe instellingen van de "
+            u"beheerder of de standaardinstellingen gelden. Wijzigingen en poortkoppelingen "
+            u"worden pas bewaard wanneer dit een gewone map is die van u is en waarin niemand "
+            u"anders mag schrijven."_s;
         MemoryLink link;
         {
             TestWindow w(nullptr, &link);

@@ -5,10 +5,8 @@
 #include "editors/OutputFunctionsFrame.h"
 #include "editors/PushButtonFrame.h"
 #include "editors/SecondTimeFrame.h"
-#include "files/ModuleFile.h"
 #include "scenes/SceneFrame.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QTest>
 #include <memory>
@@ -19,23 +17,13 @@ class TestPanels : public QObject
 {
     Q_OBJECT
 
-    struct Rig
+    // A master module file of `type` opened as the installer does: its page is shown.
+    static void openModule(WindowRig &rig, int type)
     {
-        TestHome home;
-        std::unique_ptr<TestWindow> window;
-        // A module file of `type` opened as the installer does: its page is shown.
-        explicit Rig(int type)
-        {
-            home.writeSettings();
-            const QString path = home.file(QStringLiteral("module.QV1"));
-            ModuleImage image(ModuleFile::slotCount(type));
-            image.set(ModuleTypes::MasterSlot, 1);
-            writeModuleFile(path, type, image);
-            window = std::make_unique<TestWindow>();
-            window->show();
-            if (!window->openModuleFile(path)) qFatal("module file not opened");
-        }
-    };
+        ModuleImage image(ModuleTypes::info(type)->slotCount);
+        image.set(ModuleTypes::MasterSlot, 1);
+        if (!rig.openFile(type, image)) qFatal("module file not opened");
+    }
 
     // The panels of the work area that can be seen, by name.
     static QStringList shownPanels(TestWindow &w)
@@ -52,7 +40,7 @@ class TestPanels : public QObject
     static void bringUp(TestWindow &w, const QString &panel)
     {
         if (panel == QLatin1String("Frame11"))
-            Q_EMIT w.Combo1->textActivated(w.Combo1->currentText());
+            w.Combo1_Click();
         else if (panel == QLatin1String("Frame3"))
             w.Command7->click();
         else if (panel == QLatin1String("Frame6"))
@@ -84,8 +72,9 @@ private Q_SLOTS:
     {
         QFETCH(int, type);
         QFETCH(QString, panel);
-        Rig rig(type);
-        TestWindow &w = *rig.window;
+        WindowRig rig;
+        openModule(rig, type);
+        TestWindow &w = rig.w();
         bringUp(w, panel);
         QCOMPARE(shownPanels(w), QStringList{panel});
         w.Command12->click();
@@ -97,8 +86,9 @@ private Q_SLOTS:
     {
         QFETCH(int, type);
         QFETCH(QString, panel);
-        Rig rig(type);
-        TestWindow &w = *rig.window;
+        WindowRig rig;
+        openModule(rig, type);
+        TestWindow &w = rig.w();
         bringUp(w, panel);
         QCOMPARE(shownPanels(w), QStringList{panel});
         w.nieuw->trigger();

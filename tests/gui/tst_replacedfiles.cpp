@@ -3,10 +3,7 @@
 #include "files/BackupsDialog.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QTest>
 #include <QTextDocument>
@@ -19,52 +16,12 @@ class TestReplacedFiles : public QObject
 {
     Q_OBJECT
 
-    struct Rig
-    {
-        TestHome home;
-        MemoryLink link;
-        std::unique_ptr<TestWindow> window;
-        explicit Rig(int language)
-        {
-            home.writeSettings(language == 2 ? " 2 \r\n" : " 1 \r\n", "1\r\n", "0\r\n",
-                               home.path().toLocal8Bit() + "\r\n");
-            window = std::make_unique<TestWindow>(nullptr, &link);
-            window->show();
-        }
-        TestWindow &w() { return *window; }
-    };
-
     // A dim module image, master, with values from `seed`.
     static ModuleImage imageOf(int seed)
     {
-        ModuleImage image(ModuleTypes::info(1)->slotCount);
-        for (int slot = 0; slot < image.size(); ++slot)
-            image.set(slot, (slot * 7 + seed) % 1000);
+        ModuleImage image = Images::pattern(1, seed, 7);
         image.set(ModuleTypes::MasterSlot, 1);
         return image;
-    }
-
-    static QByteArray bytes(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
-    // Opens a file through "Module Openen ...": picks it in the list and presses "Openen".
-    static void openThroughDialog(TestWindow &w, const QString &fileName)
-    {
-        QTimer::singleShot(0, &w, [&w, fileName] {
-            auto *dialog = w.findChild<OpenDialog *>(u"Form2"_s);
-            QVERIFY(dialog);
-            auto *files = byName<FileList>(dialog, "File1");
-            const auto items = files->findItems(fileName, Qt::MatchExactly);
-            QCOMPARE(items.size(), 1);
-            files->setCurrentItem(items.first());
-            Q_EMIT files->itemClicked(items.first());
-            byName<QPushButton>(dialog, "Command1")->click();
-            if (dialog->isVisible()) dialog->reject();
-        });
-        w.openen->trigger();
     }
 
     // Saves through "Module Opslaan als ..." by clicking an existing file's name.
@@ -84,9 +41,10 @@ class TestReplacedFiles : public QObject
     }
 
     // The installer opens a customer's file and makes it a slave module.
-    static void openAndEdit(TestWindow &w, const QString &fileName)
+    static void openAndEdit(WindowRig &rig, const QString &fileName)
     {
-        openThroughDialog(w, fileName);
+        TestWindow &w = rig.w();
+        rig.openThroughDialog(fileName);
         QVERIFY(w.Option1->isChecked());
         w.Option2->click();
         QVERIFY(w.state().hasChanges());
@@ -114,23 +72,23 @@ private Q_SLOTS:
     {
         QFETCH(int, language);
         const bool nl = language == 1;
-        Rig rig(language);
+        WindowRig rig({.country = language == 2 ? " 2 \r\n" : " 1 \r\n"});
         TestWindow &w = rig.w();
-        const QByteArray klantBefore = *moduleFileContent(1, imageOf(1));
-        const QByteArray anderBefore = *moduleFileContent(1, imageOf(2));
+        const QByteArray klantBefore = WindowRig::fileBytes(1, imageOf(1));
+        const QByteArray anderBefore = WindowRig::fileBytes(1, imageOf(2));
         rig.home.write(u"klant.QV1"_s, klantBefore);
         rig.home.write(u"ander.QV1"_s, anderBefore);
         const QString klant = rig.home.file(u"klant.QV1"_s);
 
-        openAndEdit(w, u"klant.QV1"_s);
+        openAndEdit(rig, u"klant.QV1"_s);
         w.Bewaren->trigger();
-        const QByteArray saved = *moduleFileContent(1, w.state().DimImage);
-        QCOMPARE(bytes(klant), saved);
+        const QByteArray saved = WindowRig::fileBytes(1, w.state().DimImage);
+        QCOMPARE(WindowRig::bytes(klant), saved);
         QVERIFY(saved != klantBefore);
         w.Bewaren->trigger();
-        QCOMPARE(bytes(klant), saved);
+        QCOMPARE(WindowRig::bytes(klant), saved);
         saveOverThroughDialog(w, u"ander.QV1"_s);
-        QCOMPARE(bytes(rig.home.file(u"ander.QV1"_s)), saved);
+        QCOMPARE(WindowRig::bytes(rig.home.file(u"ander.QV1"_s)), saved);
         QCOMPARE(MessageBox::shownCount(), 0);
         QCOMPARE(Backups::listReplaced().size(), 2);
 
@@ -152,12 +110,12 @@ private Q_SLOTS:
         });
         w.findChild<QAction *>(u"Reservekopieen"_s)->trigger();
         QVERIFY(listed);
-        QCOMPARE(*moduleFileContent(1, w.state().DimImage), klantBefore);
+        QCOMPARE(WindowRig::fileBytes(1, w.state().DimImage), klantBefore);
         QVERIFY(w.Option1->isChecked());
         QCOMPARE(w.state().ModuleFilePath, QString());
         QCOMPARE(w.windowTitle(), u"QV Velano"_s);
         QVERIFY(!w.Bewaren->isEnabled());
-        QCOMPARE(bytes(klant), saved);
+        QCOMPARE(WindowRig::bytes(klant), saved);
     }
 
     // A file's name is shown as the text it is, in the list and in its tooltip, never as markup.
@@ -165,9 +123,9 @@ private Q_SLOTS:
     {
         TestHome home;
         const QString name = u"<img src=\"pijp\"> & <b>klant.QV1"_s;
-        home.write(name, *moduleFileContent(1, imageOf(1)));
+        home.write(name, WindowRig::fileBytes(1, imageOf(1)));
         QCOMPARE(
-            Backups::keepReplaced(home.file(name), *moduleFileContent(1, imageOf(2)), QDateTime()).status,
+            Backups::keepReplaced(home.file(name), WindowRig::fileBytes(1, imageOf(2)), QDateTime()).status,
             Backups::Replaced::Made);
         BackupsDialog dialog(1);
         QTreeWidgetItem *row = byName<QTreeWidget>(&dialog, "BackupList")->topLevelItem(0);
@@ -185,15 +143,15 @@ private Q_SLOTS:
     void aFileThatCannotBeKeptIsStillReplaced()
     {
         QFETCH(int, language);
-        Rig rig(language);
+        WindowRig rig({.country = language == 2 ? " 2 \r\n" : " 1 \r\n"});
         TestWindow &w = rig.w();
-        rig.home.write(u"klant.QV1"_s, *moduleFileContent(1, imageOf(1)));
+        rig.home.write(u"klant.QV1"_s, WindowRig::fileBytes(1, imageOf(1)));
         rig.home.write(u"backups"_s, "not a folder");
         const QString klant = rig.home.file(u"klant.QV1"_s);
 
-        openAndEdit(w, u"klant.QV1"_s);
+        openAndEdit(rig, u"klant.QV1"_s);
         w.Bewaren->trigger();
-        QCOMPARE(bytes(klant), *moduleFileContent(1, w.state().DimImage));
+        QCOMPARE(WindowRig::bytes(klant), WindowRig::fileBytes(1, w.state().DimImage));
         QVERIFY(!w.state().hasChanges());
         QCOMPARE(MessageBox::shownCount(), 1);
         QCOMPARE(MessageBox::lastTitle(), language == 1 ? u"Opgelet !"_s : u"Attention !"_s);

@@ -2,12 +2,8 @@
 #include "files/Backups.h"
 #include "files/ModuleFile.h"
 #include "files/ModuleFileDialogs.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
 #include "support/RealBoxes.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -25,39 +21,19 @@ class TestReportAndStates : public QObject
 {
     Q_OBJECT
 
-    struct Rig
+    // The installer's module folder, inside the rig's folder.
+    static constexpr const char *Folder = "klanten";
+    static RigSettings settings(int language = 1)
     {
-        TestHome home;
-        MemoryLink link;
-        std::unique_ptr<TestWindow> window;
-        explicit Rig(int language = 1)
-        {
-            QDir(home.path()).mkdir(u"klanten"_s);
-            home.writeSettings(language == 2 ? " 2 \r\n" : " 1 \r\n", "1\r\n", "0\r\n",
-                               folder().toLocal8Bit() + "\r\n");
-            window = std::make_unique<TestWindow>(nullptr, &link);
-            window->show();
-        }
-        TestWindow &w() { return *window; }
-        // The installer's module folder (directory.vdm).
-        QString folder() const { return home.file(u"klanten"_s); }
-        QString relayFile(const QString &name) const
-        {
-            ModuleImage image(ModuleTypes::RelaySlots);
-            for (int slot = 0; slot < image.size(); ++slot)
-                image.set(slot, (slot * 7 + 3) % 1000);
-            image.set(41, 5);
-            const QString path = folder() + u"/"_s + name;
-            writeModuleFile(path, 0, image);
-            return path;
-        }
-        void readModule(ScriptedModule &module)
-        {
-            w().Command1->click();
-            module.announce();
-            QTRY_COMPARE(w().Text1->text(), u"Edit mode"_s);
-        }
-    };
+        return {.country = language == 2 ? " 2 \r\n" : " 1 \r\n", .moduleFolder = Folder};
+    }
+    // A relay module file in the module folder, second-function time 5, every slot a value of its own.
+    static QString relayFile(WindowRig &rig, const QString &name)
+    {
+        ModuleImage image = Images::pattern(0, 3, 7);
+        image.set(41, 5);
+        return rig.writeFile(0, image, QLatin1String(Folder) + u"/"_s + name);
+    }
 
     // What the PDF export dialog showed, and the file written (empty when none was).
     struct Export
@@ -71,7 +47,7 @@ class TestReportAndStates : public QObject
 
     // Bestand -> Exporteren als PDF..., the dialog answered as a person answers it: the name
     // typed over the proposed one, then the dialog's accept button.
-    static Export exportPdf(Rig &rig, const QString &typed)
+    static Export exportPdf(WindowRig &rig, const QString &typed)
     {
         Export e;
         QTimer poll;
@@ -123,16 +99,15 @@ private Q_SLOTS:
     // file ("Module Opslaan" stays as it was); saving under a name brings the name back.
     void titleAndReportNameTheFileOfTheImage()
     {
-        Rig rig;
-        const QString relay = rig.relayFile(u"kelder relais M1.QV1"_s);
+        WindowRig rig(settings());
+        const QString relay = relayFile(rig, u"kelder relais M1.QV1"_s);
         QVERIFY(rig.w().openModuleFile(relay));
         QCOMPARE(rig.w().windowTitle(), u"QV Velano  -  "_s + relay);
         Export e = exportPdf(rig, u"relais"_s);
         QCOMPARE(e.proposed, u"kelder relais M1.pdf"_s);
         QVERIFY(pdfText(e.written).contains(u"kelder relais M1.QV1"_s));
 
-        ScriptedModule dim(rig.link, 1);
-        rig.readModule(dim);
+        QVERIFY(rig.read(1));
         QCOMPARE(rig.w().windowTitle(), u"QV Velano"_s);
         QCOMPARE(rig.w().state().ModuleFilePath, relay);
         QVERIFY(!rig.w().Bewaren->isEnabled());
@@ -152,7 +127,7 @@ private Q_SLOTS:
             byName<QPushButton>(dialog, "Command1")->click();
         });
         rig.w().Bewaren_als_Click();
-        const QString saved = rig.folder() + u"/dim M2.QV1"_s;
+        const QString saved = rig.folder(Folder) + u"/dim M2.QV1"_s;
         QCOMPARE(rig.w().windowTitle(), u"QV Velano  -  "_s + saved);
         QVERIFY(pdfText(exportPdf(rig, u"dim opgeslagen"_s).written).contains(u"dim M2.QV1"_s));
     }
@@ -170,16 +145,16 @@ private Q_SLOTS:
     {
         QFETCH(int, language);
         const bool nl = language == 1;
-        Rig rig(language);
+        WindowRig rig(settings(language));
         const QString before = QDir::currentPath();
         QDir::setCurrent(rig.home.path());
-        QVERIFY(rig.w().openModuleFile(rig.relayFile(u"klant.QV1"_s)));
+        QVERIFY(rig.w().openModuleFile(relayFile(rig, u"klant.QV1"_s)));
         Export e = exportPdf(rig, u"rapport"_s);
-        QCOMPARE(e.folder, QFileInfo(rig.folder()).absoluteFilePath());
+        QCOMPARE(e.folder, QFileInfo(rig.folder(Folder)).absoluteFilePath());
         QCOMPARE(e.title, nl ? u"Exporteren als PDF"_s : u"Exporter en PDF"_s);
         QCOMPARE(e.buttons, nl ? (QStringList{u"Opslaan"_s, u"Annuleren"_s})
                                : (QStringList{u"Enregistrer"_s, u"Annuler"_s}));
-        QCOMPARE(e.written, rig.folder() + u"/rapport.pdf"_s);
+        QCOMPARE(e.written, rig.folder(Folder) + u"/rapport.pdf"_s);
         const QByteArray first = rig.home.read(u"klanten/rapport.pdf"_s);
 
         // Again under the same name typed without ".pdf": the question is about rapport.pdf;
@@ -198,11 +173,9 @@ private Q_SLOTS:
         // Qt's print dialog and the standard buttons of the program's own boxes speak the
         // window's language too: the base functions' question shows OK and Cancel in it.
         QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), nl ? u"Afdrukken"_s : u"Imprimer"_s);
-        const QString velano = rig.folder() + u"/velano.QV1"_s;
         ModuleImage image(ModuleTypes::VelanoSlots);
         image.set(0, 60);
-        writeModuleFile(velano, 2, image);
-        QVERIFY(rig.w().openModuleFile(velano));
+        QVERIFY(rig.openFile(2, image, u"klanten/velano.QV1"_s));
         rig.w().Command7_Click();
         RealBoxes question({RealBoxes::escape()});
         rig.w().Frame3->findChild<QPushButton *>(u"Command4"_s)->click();
@@ -216,7 +189,7 @@ private Q_SLOTS:
     // reads "Edit mode" and shows the module read.
     void backupProblemToldAfterTheRead()
     {
-        Rig rig;
+        WindowRig rig(settings());
         QFile blocker(Backups::folder().chopped(1));
         QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the backups folder goes
         blocker.close();
@@ -228,8 +201,7 @@ private Q_SLOTS:
             versionShownWhenTold = rig.w().Label5->isVisible();
             QTest::keyClick(box, Qt::Key_Escape);
         }});
-        ScriptedModule relay(rig.link, 0);
-        rig.readModule(relay);
+        QVERIFY(rig.read(0));
         QTRY_COMPARE(boxes.shown(), 1);
         QVERIFY2(
             boxes.texts().first().startsWith(u"De reservekopie van deze module kon niet bewaard worden"_s),

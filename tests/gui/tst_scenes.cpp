@@ -1,7 +1,5 @@
 #include "scenes/SceneFrame.h"
-#include "support/Find.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -12,21 +10,18 @@ using namespace Qt::StringLiterals;
 using SceneLayout::ChannelKind;
 
 namespace {
-// Opens the scene editor of a module of `type` as the installer does.
-SceneFrame *openEditor(TestWindow &w, int type, int master)
+// Opens the scene editor of a module of `type` as the installer does: the module's file (holding
+// `image`, master or slave) opened, then "Sferen".
+SceneFrame *openEditor(WindowRig &rig, int type, int master, ModuleImage image)
 {
-    w.state().ModuleType = type;
-    w.state().MasterFlag = master;
-    w.show();
-    w.Command10_Click();
-    return w.Frame9;
+    image.set(ModuleTypes::MasterSlot, master);
+    if (!rig.openFile(type, image)) qFatal("the module file was not opened");
+    rig.w().Command10_Click();
+    return rig.w().Frame9;
 }
-
-// The installer picks list entry `position`.
-void pick(QComboBox *combo, int position)
+SceneFrame *openEditor(WindowRig &rig, int type, int master)
 {
-    combo->setCurrentIndex(position);
-    Q_EMIT combo->activated(position);
+    return openEditor(rig, type, master, ModuleImage(ModuleTypes::info(type)->slotCount));
 }
 
 // The controls of the editor, found by their names: the scene selector, value field i (0..11)
@@ -56,17 +51,20 @@ QRadioButton *no(SceneFrame *f)
     return byName<QRadioButton>(f, "Option10");
 }
 
-// Fills the three images with a mix of codes the lists hold and codes they do not.
-void fillImages(ModuleState &state)
+// The group-scene flag of scene `scene` (0..19): the slot after the scene's outputs (relay: 12
+// outputs a scene from slot 80, dim: 4 from slot 50, Velano: 8 from slot 50).
+int groupFlag(int type, int scene)
 {
-    for (ModuleImage *image : {&state.RelayImage, &state.DimImage, &state.VelanoImage})
-        for (int slot = 0; slot < image->size(); ++slot)
-            image->set(slot, (slot * 7) % 13);
+    return type == 1 ? 54 + 5 * scene : type == 2 ? 58 + 9 * scene : 92 + 13 * scene;
 }
 
-bool sameImages(const ModuleState &a, const ModuleState &b)
+// An image of `type` with a mix of codes the lists hold and codes they do not.
+ModuleImage mixed(int type)
 {
-    return a.RelayImage == b.RelayImage && a.DimImage == b.DimImage && a.VelanoImage == b.VelanoImage;
+    ModuleImage image(ModuleTypes::info(type)->slotCount);
+    for (int slot = 0; slot < image.size(); ++slot)
+        image.set(slot, (slot * 7) % 13);
+    return image;
 }
 } // namespace
 
@@ -100,10 +98,8 @@ private Q_SLOTS:
         QFETCH(int, language);
         QFETCH(QStringList, labels);
         QFETCH(QList<int>, listSizes);
-        TestHome home;
-        home.writeSettings(language == 1 ? " 1 \r\n" : " 2 \r\n");
-        TestWindow w;
-        SceneFrame *f = openEditor(w, type, 0);
+        WindowRig rig({.country = language == 1 ? " 1 \r\n" : " 2 \r\n"});
+        SceneFrame *f = openEditor(rig, type, 0);
         const bool dutch = language == 1;
         QVERIFY(f->isVisible());
         QCOMPARE(f->title(), dutch ? QStringLiteral("Sferen:") : QStringLiteral("Contextes:"));
@@ -141,12 +137,10 @@ private Q_SLOTS:
     void choosingASceneKeepsTheImage()
     {
         QFETCH(int, type);
-        TestHome home;
-        home.writeSettings(" 1 \r\n");
-        TestWindow w;
-        fillImages(w.state());
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        SceneFrame *f = openEditor(rig, type, 1, mixed(type));
         const ModuleState before = w.state();
-        SceneFrame *f = openEditor(w, type, 1);
         QVERIFY(!yes(f)->isChecked() && !no(f)->isChecked());
         const ModuleImage &image = *w.state().imageFor(type);
         QRadioButton *expectedChoice = nullptr;
@@ -163,11 +157,11 @@ private Q_SLOTS:
                              position < 0 ? QString() : SceneLayout::valueText(use->kind, position)->dutch);
                     QVERIFY(field(f, i)->isEnabled());
                 }
-                const int flag = image.value(SceneLayout::groupFlagSlot(type, s));
+                const int flag = image.value(groupFlag(type, s));
                 if (flag == 0 || flag == 1) expectedChoice = flag == 1 ? yes(f) : no(f);
                 QCOMPARE(yes(f)->isChecked(), expectedChoice == yes(f));
                 QCOMPARE(no(f)->isChecked(), expectedChoice == no(f));
-                QVERIFY(sameImages(w.state(), before));
+                QVERIFY(Images::sameImages(w.state(), before));
             }
         }
         // Slave, then master again, with the editor open: the flags stay.
@@ -207,18 +201,17 @@ private Q_SLOTS:
         QFETCH(int, slot);
         QFETCH(int, code);
         QFETCH(QString, text);
-        TestHome home;
-        home.writeSettings(" 1 \r\n");
-        TestWindow w;
-        SceneFrame *f = openEditor(w, type, 1);
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        SceneFrame *f = openEditor(rig, type, 1);
         ModuleImage &image = *w.state().currentImage();
         pick(selector(f), 4);
         pick(::field(f, field), position);
         QCOMPARE(image.value(slot), code);
         yes(f)->click();
-        QCOMPARE(image.value(SceneLayout::groupFlagSlot(type, 4)), 1);
+        QCOMPARE(image.value(groupFlag(type, 4)), 1);
         no(f)->click();
-        QCOMPARE(image.value(SceneLayout::groupFlagSlot(type, 4)), 0);
+        QCOMPARE(image.value(groupFlag(type, 4)), 0);
         const ModuleImage after = image;
         for (int round = 0; round < 2; ++round) {
             pick(selector(f), 5);
@@ -229,7 +222,7 @@ private Q_SLOTS:
         QVERIFY(image == after);
         // A flag neither 0 nor 1 keeps the previous choice on show, unwritten; clicking that
         // choice stores it.
-        const int strayFlag = SceneLayout::groupFlagSlot(type, 6);
+        const int strayFlag = groupFlag(type, 6);
         image.set(strayFlag, 7);
         pick(selector(f), 6);
         QVERIFY(no(f)->isChecked());
@@ -240,14 +233,14 @@ private Q_SLOTS:
 
     void typedTextGivesWay()
     {
-        TestHome home;
-        home.writeSettings(" 2 \r\n");
-        TestWindow w;
+        WindowRig rig({.country = " 2 \r\n"});
+        TestWindow &w = rig.w();
+        ModuleImage file(ModuleTypes::VelanoSlots);
+        file.set(50 + 9 * 2 + 5, 1); // scene 3, Velano relay channel 6 (field 4): ON
+        file.set(50 + 9 * 2 + 0, 7); // scene 3, dim channel 1 (field 0): 70%
+        file.set(50 + 9 * 2 + 6, 5); // scene 3, relay channel 7 (field 9): no such entry
+        SceneFrame *f = openEditor(rig, 2, 0, file);
         ModuleImage &image = w.state().VelanoImage;
-        image.set(50 + 9 * 2 + 5, 1); // scene 3, Velano relay channel 6 (field 4): ON
-        image.set(50 + 9 * 2 + 0, 7); // scene 3, dim channel 1 (field 0): 70%
-        image.set(50 + 9 * 2 + 6, 5); // scene 3, relay channel 7 (field 9): no such entry
-        SceneFrame *f = openEditor(w, 2, 0);
         const ModuleImage before = image;
         QTest::keyClicks(selector(f)->lineEdit(), QStringLiteral("Contexte 3"));
         QCOMPARE(selector(f)->currentText(), QStringLiteral("Contexte?"));
@@ -298,13 +291,12 @@ private Q_SLOTS:
         QFETCH(int, stored);
         QFETCH(QString, typed);
         QFETCH(int, leave);
-        TestHome home;
-        home.writeSettings(" 1 \r\n");
-        TestWindow w;
-        fillImages(w.state());
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        ModuleImage file = mixed(type);
+        file.set(slot, stored);
+        SceneFrame *f = openEditor(rig, type, 0, file);
         ModuleImage &image = *w.state().imageFor(type);
-        image.set(slot, stored);
-        SceneFrame *f = openEditor(w, type, 0);
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         pick(selector(f), 1);
@@ -319,7 +311,7 @@ private Q_SLOTS:
         if (leave == Qt::Key_Tab) QTRY_VERIFY(!combo->lineEdit()->hasFocus());
         QCoreApplication::processEvents();
         QCOMPARE(image.value(slot), stored);
-        QVERIFY(sameImages(w.state(), before));
+        QVERIFY(Images::sameImages(w.state(), before));
         QCOMPARE(combo->currentIndex(), -1);
         QCOMPARE(combo->currentText(), typed);
 
@@ -336,18 +328,16 @@ private Q_SLOTS:
     // While no scene is chosen (or the module type changed since opening) nothing is written.
     void nothingWrittenWithoutAScene()
     {
-        TestHome home;
-        home.writeSettings(" 1 \r\n");
-        TestWindow w;
-        fillImages(w.state());
+        WindowRig rig;
+        TestWindow &w = rig.w();
+        SceneFrame *f = openEditor(rig, 0, 1, mixed(0));
         const ModuleState before = w.state();
-        SceneFrame *f = openEditor(w, 0, 1);
         QVERIFY(!yes(f)->isEnabled() && !no(f)->isEnabled());
         yes(f)->setChecked(true);
         f->selectValue(0, 1);
         // Typing into a disabled value field, should its handler run all the same.
         Q_EMIT field(f, 0)->lineEdit()->textEdited(u"x"_s);
-        QVERIFY(sameImages(w.state(), before));
+        QVERIFY(Images::sameImages(w.state(), before));
 
         // Opened on a relay module, then the module type changes under the open editor.
         f->selectScene(3);
@@ -356,29 +346,32 @@ private Q_SLOTS:
         f->selectValue(0, 2);
         f->selectGroupChoice(false);
         f->masterSelected();
-        QVERIFY(sameImages(w.state(), before));
+        QVERIFY(Images::sameImages(w.state(), before));
 
-        // No module identified, and a language without texts: the editor opens and stays idle.
-        openEditor(w, 4, 1);
-        f->selectScene(0);
-        QCOMPARE(f->selectedScene(), -1);
-        home.writeSettings(" 3 \r\n");
-        TestWindow w3;
-        fillImages(w3.state());
-        SceneFrame *f3 = openEditor(w3, 1, 1);
+        // No module identified (an editor made on its own: the window offers none then), and a
+        // language without texts: the editor opens and stays idle.
+        ModuleState none = before;
+        none.ModuleType = 4;
+        SceneFrame f4(none);
+        f4.open();
+        f4.selectScene(0);
+        QCOMPARE(f4.selectedScene(), -1);
+        QVERIFY(Images::sameImages(none, before));
+        WindowRig unknown({.country = " 3 \r\n"});
+        SceneFrame *f3 = openEditor(unknown, 1, 1, mixed(1));
+        const ModuleState before3 = unknown.w().state();
         QVERIFY(selector(f3)->count() == 0 && field(f3, 1)->count() == 0);
         f3->selectScene(0);
         f3->selectGroupChoice(true);
         QCOMPARE(f3->selectedScene(), -1);
-        QVERIFY(sameImages(w.state(), before) && sameImages(w3.state(), before));
+        QVERIFY(Images::sameImages(w.state(), before) && Images::sameImages(unknown.w().state(), before3));
     }
 
     void frenchGroupLine()
     {
-        TestHome home;
-        home.writeSettings(" 2 \r\n");
-        TestWindow w;
-        SceneFrame *f = openEditor(w, 1, 1);
+        WindowRig rig({.country = " 2 \r\n"});
+        TestWindow &w = rig.w();
+        SceneFrame *f = openEditor(rig, 1, 1);
         QCOMPARE(groupCaption(f)->text(), QStringLiteral("contexte de groupe"));
         QCOMPARE(yes(f)->text(), QStringLiteral("Qui"));
         QCOMPARE(no(f)->text(), QStringLiteral("Non"));

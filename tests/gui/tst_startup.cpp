@@ -3,11 +3,7 @@
 #include "app/ModulePage.h"
 #include "app/PreferencesDialog.h"
 #include "common/MessageBox.h"
-#include "serial/MemoryLink.h"
-#include "support/Find.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
+#include "support/WindowRig.h"
 
 #include <QTest>
 #include <memory>
@@ -37,7 +33,64 @@ private Q_SLOTS:
         MessageBox::setAutoAnswer(true);
     }
 
-    void startStateInDutch()
+    // The captions of the window, its menus and its entries in both languages: one line per
+    // control (object name, Dutch, French), one row per language.
+    void captions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        const char *const table[][3] = {
+            {"Form1", "QV Velano", "QV Velano"},
+            {"Frame1", "Actie:", "Action:"},
+            {"Frame2", "Module gegevens:", "Données module:"},
+            {"Command1", "Verbinden", "Connecter"},
+            {"Command2", "Versturen", "Envoyer"},
+            {"Command7", "Drukknoppen", "Boutons poussoirs"},
+            {"Command8", "Tijd 2de functie", "Temps 2ème fonction"},
+            {"Command10", "Sferen", "Contextes"},
+            {"bestand", "Bestand", "Fichier"},
+            {"nieuw", "&Nieuwe module", "Nouveau module"},
+            {"openen", "Module &Openen ...", "Ouvrir module ..."},
+            {"Bewaren", "Module Op&slaan", "Sauver module"},
+            {"Bewaren_als", "Module Opslaan als ...", "Sauver module dans ..."},
+            {"Einde", "E&xit", "Exit"},
+            {"taal", "Taal/langue", "Taal/langue"},
+            {"instellingen", "Preferences ...", "Preferences ..."},
+        };
+        for (const auto &[name, dutch, french] : table) {
+            QTest::addRow("%s nl", name) << QString::fromLatin1(name) << 1 << QString::fromUtf8(dutch);
+            QTest::addRow("%s fr", name) << QString::fromLatin1(name) << 2 << QString::fromUtf8(french);
+        }
+    }
+    void captions()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, language);
+        QFETCH(QString, text);
+        TestHome home;
+        home.writeSettings(language == 1 ? " 1 \r\n" : " 2 \r\n");
+        TestWindow w;
+        QObject *control = name == w.objectName() ? &w : w.findChild<QObject *>(name);
+        QVERIFY(control);
+        QString shown;
+        if (auto *box = qobject_cast<QGroupBox *>(control))
+            shown = box->title();
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            shown = button->text();
+        else if (auto *menu = qobject_cast<QMenu *>(control))
+            shown = menu->title();
+        else if (auto *action = qobject_cast<QAction *>(control))
+            shown = action->text();
+        else
+            shown = qobject_cast<QWidget *>(control)->windowTitle();
+        QCOMPARE(shown, text);
+        // The language menu marks the language in use.
+        QCOMPARE(w.ned->isChecked(), language == 1);
+        QCOMPARE(w.frans->isChecked(), language == 2);
+    }
+
+    void startState()
     {
         TestHome home;
         home.writeSettings(" 1 \r\n", "2\r\n", "700\r\n", "/tmp\r\n");
@@ -47,20 +100,8 @@ private Q_SLOTS:
         QCOMPARE(w.state().PcDelay, 700);
         QCOMPARE(w.state().DefaultDirectory, QStringLiteral("/tmp"));
         QCOMPARE(w.state().ModuleType, 4);
-        QCOMPARE(w.windowTitle(), QStringLiteral("QV Velano"));
-        QCOMPARE(w.Frame1->title(), QStringLiteral("Actie:"));
-        QCOMPARE(w.Frame2->title(), QStringLiteral("Module gegevens:"));
-        QCOMPARE(w.Command1->text(), QStringLiteral("Verbinden"));
-        QCOMPARE(w.Command2->text(), QStringLiteral("Versturen"));
-        QCOMPARE(w.Command7->text(), QStringLiteral("Drukknoppen"));
-        QCOMPARE(w.Command8->text(), QStringLiteral("Tijd 2de functie"));
-        QCOMPARE(w.Command10->text(), QStringLiteral("Sferen"));
-        QCOMPARE(w.bestand->title(), QStringLiteral("Bestand"));
-        QCOMPARE(w.nieuw->text(), QStringLiteral("&Nieuwe module"));
         QCOMPARE(w.Einde->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
         QCOMPARE(w.Bewaren->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-        QVERIFY(w.ned->isChecked());
-        QVERIFY(!w.frans->isChecked());
         QVERIFY(w.p[1]->isChecked());
         QCOMPARE(std::count_if(w.p.begin(), w.p.end(), [](QAction *a) { return a->isChecked(); }), 1);
 
@@ -93,30 +134,6 @@ private Q_SLOTS:
         }
         QVERIFY(!w.Bewaren->isEnabled() && !w.Bewaren_als->isEnabled());
         QVERIFY(w.ProgressBar1->isHidden());
-    }
-
-    void startInFrench()
-    {
-        TestHome home;
-        home.writeSettings(" 2 \r\n");
-        TestWindow w;
-        QCOMPARE(w.Frame1->title(), QStringLiteral("Action:"));
-        QCOMPARE(w.Frame2->title(), QStringLiteral("Données module:"));
-        QCOMPARE(w.Command1->text(), QStringLiteral("Connecter"));
-        QCOMPARE(w.Command2->text(), QStringLiteral("Envoyer"));
-        QCOMPARE(w.Command7->text(), QStringLiteral("Boutons poussoirs"));
-        QCOMPARE(w.Command8->text(), QStringLiteral("Temps 2ème fonction"));
-        QCOMPARE(w.Command10->text(), QStringLiteral("Contextes"));
-        QCOMPARE(w.bestand->title(), QStringLiteral("Fichier"));
-        QCOMPARE(w.nieuw->text(), QStringLiteral("Nouveau module"));
-        QCOMPARE(w.openen->text(), QStringLiteral("Ouvrir module ..."));
-        QCOMPARE(w.Bewaren->text(), QStringLiteral("Sauver module"));
-        QCOMPARE(w.Bewaren_als->text(), QStringLiteral("Sauver module dans ..."));
-        QCOMPARE(w.Einde->text(), QStringLiteral("Exit"));
-        QCOMPARE(w.taal->title(), QStringLiteral("Taal/langue"));
-        QCOMPARE(w.instellingen->text(), QStringLiteral("Preferences ..."));
-        QVERIFY(w.frans->isChecked());
-        QVERIFY(!w.ned->isChecked());
     }
 
     void unknownLanguageKeepsDesignTexts()
@@ -299,14 +316,12 @@ private Q_SLOTS:
     // opens the port chosen, its device looked up at that moment.
     void portChoiceClosesTheOpenPort()
     {
-        TestHome home;
-        home.writeSettings(" 1 \r\n", "1\r\n", "0\r\n");
-        MemoryLink link;
-        TestWindow w(nullptr, &link);
-        ScriptedModule module(link, 1);
-        w.Command1->click();
-        module.announce();
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        WindowRig rig({.pc = "0\r\n"});
+        TestWindow &w = rig.w();
+        TestHome &home = rig.home;
+        MemoryLink &link = rig.link;
+        QVERIFY(rig.read(1));
+        ScriptedModule &module = *rig.module;
         QVERIFY(link.isOpen());
         QCOMPARE(link.openCount(), 1);
         QCOMPARE(link.portName(), serialPortName(1));
@@ -536,8 +551,7 @@ private Q_SLOTS:
         w.show();
         w.Combo1->setEditText(QStringLiteral("ZK9999"));
         QCOMPARE(w.Combo1->currentText(), QString());
-        w.Combo1->setCurrentIndex(1);
-        w.Combo1_Click();
+        w.chooseType(QStringLiteral("ZK24XX_ZK3447"));
         QCOMPARE(w.modulePageShown(), 1);
         QVERIFY(w.Frame11->isVisible());
         QCOMPARE(w.Frame11->title(), QStringLiteral("Dimmodule:"));
@@ -549,8 +563,7 @@ private Q_SLOTS:
         QVERIFY(byName<QPushButton>(w.Frame11, "Command11")->isHidden());
         QVERIFY(!byName<QLabel>(w.Frame11, "Picture2")->pixmap().isNull() ||
                 !QFile::exists(home.file(QStringLiteral("dimmer.bmp"))));
-        w.Combo1->setCurrentIndex(2);
-        w.Combo1_Click();
+        w.chooseType(QStringLiteral("ZK2018"));
         QCOMPARE(byName<QLabel>(w.Frame11, "Label2")->text(), QStringLiteral("Relaismodule"));
         QVERIFY(byName<QPushButton>(w.Frame11, "Command13")->isHidden() &&
                 byName<QPushButton>(w.Frame11, "Command14")->isHidden() &&

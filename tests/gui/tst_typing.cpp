@@ -1,11 +1,8 @@
 #include "common/MessageBox.h"
-#include "files/ModuleFile.h"
 #include "protocol/ModuleState.h"
 #include "protocol/ModuleTypes.h"
-#include "support/Find.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
 #include "support/Typing.h"
+#include "support/WindowRig.h"
 
 #include <QSet>
 #include <QTabWidget>
@@ -20,11 +17,6 @@ namespace {
 constexpr int TimeSlot = 41;
 constexpr int NoFunction = 42;
 
-bool sameImages(const ModuleState &a, const ModuleState &b)
-{
-    return a.RelayImage == b.RelayImage && a.DimImage == b.DimImage && a.VelanoImage == b.VelanoImage;
-}
-
 // A module image of `type` whose 40 push-button function slots hold `function` and whose
 // second-function time is `halfSeconds`.
 ModuleImage imageOf(int type, int function, int halfSeconds)
@@ -36,25 +28,16 @@ ModuleImage imageOf(int type, int function, int halfSeconds)
     return image;
 }
 
-// The main window with a customer's module file opened, active, as the installer has it in
-// front of them.
-struct Rig
+// A customer's module file opened in the rig's window, the window active, as the installer has
+// it in front of them.
+bool openActive(WindowRig &rig, int type, const ModuleImage &image)
 {
-    TestHome home;
-    std::unique_ptr<TestWindow> window;
-    bool ready = false;
-
-    Rig(int type, const ModuleImage &image)
-    {
-        home.writeSettings(" 1 \r\n");
-        const QString path = home.file(QStringLiteral("klant.QV1"));
-        window = std::make_unique<TestWindow>();
-        ready = writeModuleFile(path, type, image).ok() && window->openModuleFile(path) &&
-                Typing::activate(window.get());
-    }
-    TestWindow &w() { return *window; }
-    ModuleImage &image() { return *window->state().currentImage(); }
-};
+    return rig.openFile(type, image) && Typing::activate(rig.window.get());
+}
+ModuleImage &image(WindowRig &rig)
+{
+    return *rig.w().state().currentImage();
+}
 
 QString cell(PushButtonFrame *f, int row, int column)
 {
@@ -100,19 +83,19 @@ private Q_SLOTS:
         QFETCH(int, stored);
         QFETCH(QString, shown);
         QFETCH(QString, reopened);
-        Rig rig(0, imageOf(0, NoFunction, 3));
-        QVERIFY(rig.ready);
+        WindowRig rig;
+        QVERIFY(openActive(rig, 0, imageOf(0, NoFunction, 3)));
         rig.w().Command8->click();
         QComboBox *time = byName<QComboBox>(rig.w().Frame6, "Combo7");
         QCOMPARE(time->currentText(), u"1,5"_s);
 
         QVERIFY(Typing::typeInto(time, typed));
         QCOMPARE(time->currentText(), shown);
-        QCOMPARE(rig.image().value(TimeSlot), stored);
+        QCOMPARE(image(rig).value(TimeSlot), stored);
         // Leaving the field changes nothing more.
         Typing::leave(time, Qt::Key_Tab);
         QCOMPARE(time->currentText(), shown);
-        QCOMPARE(rig.image().value(TimeSlot), stored);
+        QCOMPARE(image(rig).value(TimeSlot), stored);
 
         rig.w().Command8->click();
         QCOMPARE(time->currentText(), reopened);
@@ -134,8 +117,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(int, button);
-        Rig rig(2, imageOf(2, 5, 4));
-        QVERIFY(rig.ready);
+        WindowRig rig;
+        QVERIFY(openActive(rig, 2, imageOf(2, 5, 4)));
         rig.w().Command7->click();
         PushButtonFrame *f = rig.w().Frame3;
         const ModuleState before = rig.w().state();
@@ -151,7 +134,7 @@ private Q_SLOTS:
             expected.VelanoImage.set(button - 1, NoFunction);
             expected.VelanoImage.set(button + 19, NoFunction);
         }
-        QVERIFY(sameImages(rig.w().state(), expected));
+        QVERIFY(Images::sameImages(rig.w().state(), expected));
         QCOMPARE(cell(f, button ? button : 1, 1), button ? u"***"_s : u"Uitgang 6"_s);
     }
 
@@ -195,21 +178,21 @@ private Q_SLOTS:
         QFETCH(int, slot);
         QFETCH(int, value);
         QFETCH(QString, table);
-        Rig rig(type, imageOf(type, NoFunction, 4));
-        QVERIFY(rig.ready);
+        WindowRig rig;
+        QVERIFY(openActive(rig, type, imageOf(type, NoFunction, 4)));
         rig.w().Command7->click();
         PushButtonFrame *f = rig.w().Frame3;
         QVERIFY(Typing::typeInto(byName<QComboBox>(f, "Combo2"), u"4"_s));
         f->findChild<QRadioButton *>(option)->click();
         auto *field = f->findChild<QComboBox *>(list);
-        ModuleImage expected = rig.image();
+        ModuleImage expected = image(rig);
         expected.set(slot, value);
 
         QVERIFY(Typing::typeInto(field, typed));
         QCOMPARE(field->currentText(), value == NoFunction ? QString() : typed);
         byName<QPushButton>(f, "Command3")->click();
-        QCOMPARE(rig.image().value(slot), value);
-        QVERIFY(rig.image() == expected);
+        QCOMPARE(image(rig).value(slot), value);
+        QVERIFY(image(rig) == expected);
         QCOMPARE(cell(f, 4, slot < 20 ? 1 : 2), table);
     }
 
@@ -226,8 +209,8 @@ private Q_SLOTS:
     void theModuleTypeList()
     {
         QFETCH(QString, typed);
-        Rig rig(1, imageOf(1, NoFunction, 4));
-        QVERIFY(rig.ready);
+        WindowRig rig;
+        QVERIFY(openActive(rig, 1, imageOf(1, NoFunction, 4)));
         TestWindow &w = rig.w();
         QCOMPARE(w.Combo1->currentText(), u"ZK24XX_ZK3447"_s);
         w.Command7->click();
@@ -250,8 +233,8 @@ private Q_SLOTS:
         ModuleImage dim = imageOf(1, 2, 5);
         for (int slot = 42; slot <= 45; ++slot)
             dim.set(slot, slot - 40);
-        Rig rig(0, relay);
-        QVERIFY(rig.ready);
+        WindowRig rig;
+        QVERIFY(openActive(rig, 0, relay));
         TestWindow &w = rig.w();
         QStringList faults;
         QSet<QString> typedInto;
@@ -278,7 +261,7 @@ private Q_SLOTS:
                 const QString after = list->currentText();
                 if (after != before && list->findText(after, Qt::MatchFixedString) >= 0)
                     faults << name + u": shows \"%1\" after typing, before \"%2\""_s.arg(after, before);
-                if (!sameImages(w.state(), state)) faults << name + u": the image changed"_s;
+                if (!Images::sameImages(w.state(), state)) faults << name + u": the image changed"_s;
                 if (w.WorkArea->currentWidget() != panel) faults << name + u": another panel is shown"_s;
             }
         };
@@ -288,14 +271,12 @@ private Q_SLOTS:
         PushButtonFrame *buttons = w.Frame3;
         QComboBox *buttonList = byName<QComboBox>(buttons, "Combo2");
         typeIntoEveryList(u"push buttons, outputs first"_s, [&] {
-            buttonList->setCurrentIndex(2);
-            Q_EMIT buttonList->activated(2);
+            pick(buttonList, 2);
             byName<QRadioButton>(buttons, "Option3")->click();
             byName<QRadioButton>(buttons, "Option7")->click();
         });
         typeIntoEveryList(u"push buttons, scenes first"_s, [&] {
-            buttonList->setCurrentIndex(2);
-            Q_EMIT buttonList->activated(2);
+            pick(buttonList, 2);
             byName<QRadioButton>(buttons, "Option4")->click();
             byName<QRadioButton>(buttons, "Option6")->click();
         });
@@ -306,10 +287,8 @@ private Q_SLOTS:
         QComboBox *outputList = byName<QComboBox>(outputs, "Combo8");
         QComboBox *functionList = byName<QComboBox>(outputs, "Combo9");
         typeIntoEveryList(u"output functions"_s, [&] {
-            outputList->setCurrentIndex(0);
-            Q_EMIT outputList->activated(0);
-            functionList->setCurrentIndex(4); // a function with a time and a linked output
-            Q_EMIT functionList->activated(4);
+            pick(outputList, 0);
+            pick(functionList, 4); // a function with a time and a linked output
         });
         w.Command10->click();
         typeIntoEveryList(u"scenes"_s, [&] { w.Frame9->selectScene(3); });
@@ -319,9 +298,7 @@ private Q_SLOTS:
             typeIntoEveryList(u"diagnostics tab %1"_s.arg(tab),
                               [&] { byName<QTabWidget>(diagnostics, "SSTab1")->setCurrentIndex(tab); });
 
-        const QString dimFile = rig.home.file(u"dim.QV1"_s);
-        QVERIFY(writeModuleFile(dimFile, 1, dim).ok() && w.openModuleFile(dimFile));
-        QVERIFY(Typing::activate(&w));
+        QVERIFY(openActive(rig, 1, dim));
         w.Command9->click();
         typeIntoEveryList(u"dim start values"_s, [] {});
 

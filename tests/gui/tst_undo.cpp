@@ -1,18 +1,14 @@
 #include "common/MessageBox.h"
 #include "files/ModuleFile.h"
-#include "serial/MemoryLink.h"
 #include "support/Find.h"
 #include "support/Images.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
 #include "support/Typing.h"
+#include "support/WindowRig.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QTableWidget>
 #include <QTest>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -30,31 +26,27 @@ ModuleImage quietImage(int type, int halfSeconds = 4)
     return image;
 }
 
-// The main window, active, with a customer's module file of `type` opened.
-struct Rig
+// The main window of a rig, active, with a customer's module file of `type` opened.
+bool openActive(WindowRig &rig, int type, const ModuleImage &image)
 {
-    TestHome home;
-    std::unique_ptr<MemoryLink> link = std::make_unique<MemoryLink>();
-    std::unique_ptr<TestWindow> window;
-    bool ready = false;
-
-    Rig(int type, const ModuleImage &image, const QByteArray &country = " 1 \r\n")
-    {
-        home.writeSettings(country, "1\r\n", "20\r\n");
-        const QString path = home.file(u"klant.QV1"_s);
-        window = std::make_unique<TestWindow>(nullptr, link.get());
-        ready = writeModuleFile(path, type, image).ok() && window->openModuleFile(path) &&
-                Typing::activate(window.get());
-    }
-    TestWindow &w() { return *window; }
-    QAction *undoEntry() { return byName<QAction>(window.get(), "ongedaan"); }
-    QAction *redoEntry() { return byName<QAction>(window.get(), "opnieuw"); }
-    QString changedField() { return byName<QLabel>(window.get(), "ChangedPanel")->text(); }
-};
+    return rig.openFile(type, image) && Typing::activate(rig.window.get());
+}
+QAction *undoEntry(WindowRig &rig)
+{
+    return byName<QAction>(rig.window.get(), "ongedaan");
+}
+QAction *redoEntry(WindowRig &rig)
+{
+    return byName<QAction>(rig.window.get(), "opnieuw");
+}
+QString changedField(WindowRig &rig)
+{
+    return byName<QLabel>(rig.window.get(), "ChangedPanel")->text();
+}
 
 // Picks `entry` from a list with the arrow keys, as the installer does with the keyboard: each
 // key makes the next entry the chosen one.
-bool pick(QComboBox *list, const QString &entry)
+bool pickWithKeys(QComboBox *list, const QString &entry)
 {
     const int target = list->findText(entry, Qt::MatchExactly);
     if (target < 0 || !list->isVisible() || !list->isEnabled()) return false;
@@ -156,10 +148,10 @@ private Q_SLOTS:
             for (int slot = 0; slot < 20; ++slot)
                 image.set(slot, 0); // every first function: output 1
         if (kind == GroupScene) image.set(ModuleTypes::MasterSlot, 1);
-        Rig rig(type, image, country);
-        QVERIFY(rig.ready);
+        WindowRig rig({.country = country});
+        QVERIFY(openActive(rig, type, image));
         TestWindow &w = rig.w();
-        QVERIFY(!rig.undoEntry()->isEnabled());
+        QVERIFY(!undoEntry(rig)->isEnabled());
         const ModuleState before = w.state();
 
         // The edit, made as the installer makes it; `shown` reads what the editor shows of it.
@@ -173,9 +165,9 @@ private Q_SLOTS:
             PushButtonFrame *f = w.Frame3;
             shown = [f] { return QStringList{cell(f, "Grid1", 5, 1), cell(f, "Grid1", 2, 2)}.join(u'|'); };
             if (kind == Insert) {
-                QVERIFY(pick(byName<QComboBox>(f, "Combo2"), u"5"_s));
+                QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo2"), u"5"_s));
                 byName<QRadioButton>(f, "Option3")->click();
-                QVERIFY(pick(byName<QComboBox>(f, "Combo3"), u"3"_s));
+                QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo3"), u"3"_s));
                 byName<QPushButton>(f, "Command3")->click();
             } else if (kind == ClearAll) {
                 byName<QCheckBox>(f, "Check1")->setFocus();
@@ -197,9 +189,9 @@ private Q_SLOTS:
             w.Command9->click();
             OutputFunctionsFrame *f = w.Frame7;
             shown = [f] { return cell(f, "Grid2", 3, 1); };
-            QVERIFY(pick(byName<QComboBox>(f, "Combo8"), u"3"_s));
-            QVERIFY(pick(byName<QComboBox>(f, "Combo9"), u"Puls"_s));
-            QVERIFY(pick(byName<QComboBox>(f, "Combo11"), u"5"_s));
+            QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo8"), u"3"_s));
+            QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo9"), u"Puls"_s));
+            QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo11"), u"5"_s));
             byName<QPushButton>(f, "Command5")->click();
             byName<QComboBox>(f, "Combo9")->setFocus();
             break;
@@ -208,28 +200,29 @@ private Q_SLOTS:
             w.Command8->click();
             auto *list = byName<QComboBox>(w.Frame6, "Combo7");
             shown = [list] { return list->currentText(); };
-            QVERIFY(pick(list, u"2,5"_s)); // the next entry: one key, one step
+            QVERIFY(pickWithKeys(list, u"2,5"_s)); // the next entry: one key, one step
             break;
         }
         case DimStart: {
             w.Command9->click();
             auto *list = byName<QComboBox>(w.Frame12, "Combo26");
             shown = [list] { return list->currentText(); };
-            QVERIFY(pick(list, list->itemText(0))); // from none to the first entry: one key, one step
+            QVERIFY(pickWithKeys(list, list->itemText(0))); // from none to the first entry: one key, one step
             break;
         }
         case SceneValue:
         case GroupScene: {
             w.Command10->click();
             SceneFrame *f = w.Frame9;
-            QVERIFY(pick(byName<QComboBox>(f, "Combo25"), kind == SceneValue ? u"Sfeer 3"_s : u"Sfeer 1"_s));
+            QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo25"),
+                                 kind == SceneValue ? u"Sfeer 3"_s : u"Sfeer 1"_s));
             auto *field = byName<QComboBox>(f, "Combo12_0");
             auto *yes = byName<QRadioButton>(f, "Option9");
             shown = [field, yes] {
                 return QStringList{field->currentText(), yes->isChecked() ? u"ja"_s : u"nee"_s}.join(u'|');
             };
             if (kind == SceneValue) {
-                QVERIFY(pick(field, field->itemText(field->currentIndex() + 1))); // one key, one step
+                QVERIFY(pickWithKeys(field, field->itemText(field->currentIndex() + 1))); // one key, one step
             } else {
                 yes->setFocus();
                 QTest::keyClick(yes, Qt::Key_Space);
@@ -247,18 +240,18 @@ private Q_SLOTS:
         const ModuleState after = w.state();
         QVERIFY(!Images::sameImages(before, after));
         const QString shownAfter = shown ? shown() : QString();
-        QCOMPARE(rig.undoEntry()->text(), undoCaption);
-        QVERIFY(rig.undoEntry()->isEnabled());
-        QVERIFY(!rig.redoEntry()->isEnabled());
-        QVERIFY(!rig.changedField().isEmpty());
+        QCOMPARE(undoEntry(rig)->text(), undoCaption);
+        QVERIFY(undoEntry(rig)->isEnabled());
+        QVERIFY(!redoEntry(rig)->isEnabled());
+        QVERIFY(!changedField(rig).isEmpty());
 
         // Ctrl+Z where the edit was made takes it back in one step, the editor following.
         press(Qt::Key_Z);
         QVERIFY(Images::sameImages(w.state(), before));
         QCOMPARE(w.state().MasterFlag, before.MasterFlag);
-        QCOMPARE(rig.redoEntry()->text(), redoCaption);
-        QVERIFY(!rig.undoEntry()->isEnabled());
-        QCOMPARE(rig.changedField(), QString()); // back at what was opened
+        QCOMPARE(redoEntry(rig)->text(), redoCaption);
+        QVERIFY(!undoEntry(rig)->isEnabled());
+        QCOMPARE(changedField(rig), QString()); // back at what was opened
         const QString shownBefore = shown ? shown() : QString();
         QVERIFY2(shownBefore != shownAfter, qPrintable(shownBefore));
         if (kind == ClearAll) {
@@ -275,35 +268,35 @@ private Q_SLOTS:
         press(Qt::Key_Z);
         press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(Images::sameImages(w.state(), after));
-        QCOMPARE(rig.undoEntry()->text(), undoCaption);
+        QCOMPARE(undoEntry(rig)->text(), undoCaption);
     }
 
     // Opening the second-function time on a value outside 1..8 writes 2,5 s: a step of its own.
     // Undoing it shows the stored value again without writing and without a new step.
     void showingNeverWrites()
     {
-        Rig rig(0, quietImage(0, 20));
-        QVERIFY(rig.ready);
+        WindowRig rig;
+        QVERIFY(openActive(rig, 0, quietImage(0, 20)));
         TestWindow &w = rig.w();
         w.Command8->click();
         QCOMPARE(w.state().RelayImage.value(ModuleTypes::SecondFunctionTimeSlot), 5);
-        QCOMPARE(rig.undoEntry()->text(), u"Ongedaan maken: Tijd 2de functie"_s);
-        rig.undoEntry()->trigger();
+        QCOMPARE(undoEntry(rig)->text(), u"Ongedaan maken: Tijd 2de functie"_s);
+        undoEntry(rig)->trigger();
         QCOMPARE(w.state().RelayImage.value(ModuleTypes::SecondFunctionTimeSlot), 20);
-        QVERIFY(!rig.undoEntry()->isEnabled());
-        QVERIFY(rig.redoEntry()->isEnabled());
+        QVERIFY(!undoEntry(rig)->isEnabled());
+        QVERIFY(redoEntry(rig)->isEnabled());
 
         // Across closing and reopening an editor: a push button set, another editor, back again.
         w.Command7->click();
         PushButtonFrame *f = w.Frame3;
-        QVERIFY(pick(byName<QComboBox>(f, "Combo2"), u"7"_s));
+        QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo2"), u"7"_s));
         byName<QRadioButton>(f, "Option4")->click();
-        QVERIFY(pick(byName<QComboBox>(f, "Combo4"), u"2"_s));
+        QVERIFY(pickWithKeys(byName<QComboBox>(f, "Combo4"), u"2"_s));
         byName<QPushButton>(f, "Command3")->click();
         QCOMPARE(w.state().RelayImage.value(6), 51);
         w.Command9->click();
         w.Command7->click();
-        rig.undoEntry()->trigger();
+        undoEntry(rig)->trigger();
         QCOMPARE(w.state().RelayImage.value(6), NoFunction);
         QCOMPARE(cell(f, "Grid1", 7, 1), u"***"_s);
     }
@@ -312,61 +305,58 @@ private Q_SLOTS:
     // during a conversation; the changed field follows the image back to what was opened.
     void historyAndChangedField()
     {
-        Rig rig(0, quietImage(0));
-        QVERIFY(rig.ready);
+        WindowRig rig;
+        QVERIFY(openActive(rig, 0, quietImage(0)));
         TestWindow &w = rig.w();
         auto *master = byName<QRadioButton>(&w, "Option1");
         // Master shows the scene editor's group-scene line; undoing it hides the line again.
         w.Command10->click();
         master->click();
         QVERIFY(byName<QRadioButton>(w.Frame9, "Option9")->isVisible());
-        rig.undoEntry()->trigger();
+        undoEntry(rig)->trigger();
         QVERIFY(!byName<QRadioButton>(w.Frame9, "Option9")->isVisible());
         QVERIFY(byName<QRadioButton>(&w, "Option2")->isChecked());
-        rig.redoEntry()->trigger();
+        redoEntry(rig)->trigger();
         QVERIFY(byName<QRadioButton>(w.Frame9, "Option9")->isVisible());
         QVERIFY(master->isChecked());
-        QVERIFY(rig.undoEntry()->isEnabled());
-        QCOMPARE(rig.changedField(), u"Gewijzigd"_s);
+        QVERIFY(undoEntry(rig)->isEnabled());
+        QCOMPARE(changedField(rig), u"Gewijzigd"_s);
         QCOMPARE(byName<QLabel>(&w, "ChangedPanel")->accessibleName(), u"Gewijzigd"_s);
 
         // A read running: Bewerken and its keys rest; Esc gets out and they are back.
         w.Command1->click();
         QVERIFY(!byName<QMenu>(&w, "bewerken")->menuAction()->isEnabled());
-        QVERIFY(!rig.undoEntry()->isEnabled());
+        QVERIFY(!undoEntry(rig)->isEnabled());
         press(Qt::Key_Z);
         QCOMPARE(w.state().MasterFlag, 1);
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(QTest::qWaitFor([&w] { return w.isIdle(); }));
-        QVERIFY(rig.undoEntry()->isEnabled());
+        QVERIFY(undoEntry(rig)->isEnabled());
 
         // Saving makes the image unchanged; undoing then changes it from the saved one.
         QVERIFY(w.saveModuleFile(rig.home.file(u"klant.QV1"_s)));
-        QCOMPARE(rig.changedField(), QString());
-        rig.undoEntry()->trigger();
-        QCOMPARE(rig.changedField(), u"Gewijzigd"_s);
-        rig.redoEntry()->trigger();
-        QCOMPARE(rig.changedField(), QString());
+        QCOMPARE(changedField(rig), QString());
+        undoEntry(rig)->trigger();
+        QCOMPARE(changedField(rig), u"Gewijzigd"_s);
+        redoEntry(rig)->trigger();
+        QCOMPARE(changedField(rig), QString());
 
         QVERIFY(w.openModuleFile(rig.home.file(u"klant.QV1"_s)));
-        QVERIFY(!rig.undoEntry()->isEnabled() && !rig.redoEntry()->isEnabled());
+        QVERIFY(!undoEntry(rig)->isEnabled() && !redoEntry(rig)->isEnabled());
         master->click();
         byName<QRadioButton>(&w, "Option2")->click();
-        QVERIFY(rig.undoEntry()->isEnabled());
+        QVERIFY(undoEntry(rig)->isEnabled());
         w.nieuw->trigger();
-        QVERIFY(!rig.undoEntry()->isEnabled() && !rig.redoEntry()->isEnabled());
+        QVERIFY(!undoEntry(rig)->isEnabled() && !redoEntry(rig)->isEnabled());
 
         // A completed read, after an edit of the image it replaces.
         QVERIFY(w.openModuleFile(rig.home.file(u"klant.QV1"_s)));
         byName<QRadioButton>(&w, "Option2")->click();
-        QVERIFY(rig.undoEntry()->isEnabled());
-        ScriptedModule module(*rig.link, 0);
-        w.Command1->click();
-        module.announce();
-        QVERIFY(QTest::qWaitFor([&w] { return w.isIdle(); }, 20000));
+        QVERIFY(undoEntry(rig)->isEnabled());
+        QVERIFY(rig.read(0));
         QCOMPARE(w.state().ModuleType, 0);
-        QVERIFY(!rig.undoEntry()->isEnabled() && !rig.redoEntry()->isEnabled());
-        QCOMPARE(rig.changedField(), QString());
+        QVERIFY(!undoEntry(rig)->isEnabled() && !redoEntry(rig)->isEnabled());
+        QCOMPARE(changedField(rig), QString());
     }
 };
 

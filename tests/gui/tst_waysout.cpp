@@ -1,19 +1,16 @@
 #include "common/MessageBox.h"
 #include "diagnostics/DiagnosticsFrame.h"
-#include "files/ModuleFile.h"
-#include "serial/MemoryLink.h"
 #include "support/Find.h"
 #include "support/RealBoxes.h"
-#include "support/ScriptedModule.h"
-#include "support/TestHome.h"
-#include "support/TestWindow.h"
 #include "support/WaysOut.h"
+#include "support/WindowRig.h"
 #include "support/WindowState.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
+#include <utility>
 
 // Every way out of a conversation, against a scripted module on an in-memory line: the window
 // the installer had comes back, an image that was never read can never be sent, and the module
@@ -22,43 +19,25 @@ class TestWaysOut : public QObject
 {
     Q_OBJECT
 
-    struct Rig
+    // A slave relay module file opened as the installer does, with the push-button editor open.
+    static ModuleImage openRelayFile(WindowRig &rig)
     {
-        TestHome home;
-        MemoryLink link;
-        std::unique_ptr<TestWindow> window;
-        explicit Rig(const QByteArray &pc = "20\r\n")
-        {
-            home.writeSettings(" 1 \r\n", "1\r\n", pc);
-            window = std::make_unique<TestWindow>(nullptr, &link);
-            window->show();
-        }
-        TestWindow &w() { return *window; }
-        // A relay module file, opened as the installer does, with the push-button editor open.
-        ModuleImage openRelayFile()
-        {
-            ModuleImage image(ModuleTypes::RelaySlots);
-            for (int slot = 0; slot < image.size(); ++slot)
-                image.set(slot, (slot * 17 + 5) % 1000);
-            image.set(ModuleTypes::MasterSlot, 0);
-            const QString path = home.file(QStringLiteral("klant.QV1"));
-            writeModuleFile(path, 0, image);
-            w().openModuleFile(path);
-            w().Command7->click();
-            return image;
-        }
-        // Reads a module of `type`, then opens the diagnostics frame.
-        void readAndOpenDiagnostics(ScriptedModule &module)
-        {
-            w().Command1->click();
-            module.announce();
-            QTRY_VERIFY(!w().conversation().isRunning());
-            w().Command12->click();
-            link.takeWritten();
-        }
-    };
+        ModuleImage image = Images::pattern(0, 5, 17);
+        image.set(ModuleTypes::MasterSlot, 0);
+        if (!rig.openFile(0, image)) QTest::qFail("the module file was not opened", __FILE__, __LINE__);
+        rig.w().Command7->click();
+        return image;
+    }
+    // Reads a module of `type`, then opens the diagnostics panel; the wire is emptied.
+    static ScriptedModule &readAndOpenDiagnostics(WindowRig &rig, int type = 0)
+    {
+        if (!rig.read(type)) QTest::qFail("the module was not read", __FILE__, __LINE__);
+        rig.w().Command12->click();
+        rig.link.takeWritten();
+        return *rig.module;
+    }
 
-    static void getOut(Rig &rig, WayOut way)
+    static void getOut(WindowRig &rig, WayOut way)
     {
         switch (way) {
         case AbortButton:
@@ -87,14 +66,20 @@ private Q_SLOTS:
         MessageBox::setAutoAnswer(true);
     }
 
+    // Rows of every way out of a read at every moment, with a fresh program and with a file
+    // open; for a port that cannot be opened, `moment` is how opening it fails.
     void readAbandoned_data()
     {
         addWayOutRows("file open");
         for (bool fileOpen : {false, true}) {
-            QTest::addRow("%s, port cannot be opened", fileOpen ? "file open" : "fresh")
-                << int(PortMissing) << -1 << fileOpen;
-            QTest::addRow("%s, module not supported", fileOpen ? "file open" : "fresh")
-                << int(Unsupported) << -1 << fileOpen;
+            const char *program = fileOpen ? "file open" : "fresh";
+            QTest::addRow("%s, port missing", program)
+                << int(PortMissing) << int(SerialLink::OpenError::NotFound) << fileOpen;
+            QTest::addRow("%s, port busy", program)
+                << int(PortMissing) << int(SerialLink::OpenError::InUse) << fileOpen;
+            QTest::addRow("%s, port not allowed", program)
+                << int(PortMissing) << int(SerialLink::OpenError::NoPermission) << fileOpen;
+            QTest::addRow("%s, module not supported", program) << int(Unsupported) << -1 << fileOpen;
         }
     }
     void readAbandoned()
@@ -102,16 +87,20 @@ private Q_SLOTS:
         QFETCH(int, way);
         QFETCH(int, moment);
         QFETCH(bool, fileOpen);
-        Rig rig;
+        const int openError = way == PortMissing ? std::exchange(moment, -1) : -1;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        const ModuleImage file = fileOpen ? rig.openRelayFile() : ModuleImage(ModuleTypes::RelaySlots);
+        const ModuleImage file = fileOpen ? openRelayFile(rig) : ModuleImage(ModuleTypes::RelaySlots);
+        if (way == PortMissing) w.p[7]->trigger(); // port 8: no link in the folder, so the device ttyS7
         const QStringList before = windowState(w);
         const ModuleState images = w.state();
 
         // A dim module is attached.
-        ScriptedModule dim(rig.link, 1);
-        if (way == PortMissing) rig.link.failNextOpen(SerialLink::OpenError::NotFound);
+        ScriptedModule &dim = rig.attach(1);
+        if (way == PortMissing)
+            rig.link.failNextOpen(SerialLink::OpenError(openError), QStringLiteral("detail"));
         w.Command1->click();
+        if (way != PortMissing) QVERIFY(w.AbortButton->isVisible() && !w.Command1->isEnabled());
         if (moment == Announced) {
             dim.answer = false;
             dim.announce();
@@ -122,13 +111,19 @@ private Q_SLOTS:
             dim.announce();
             QTRY_COMPARE(w.ProgressBar1->value(), 60);
             QTest::qWait(20);
+        } else if (moment == Waiting) {
+            QTRY_VERIFY(w.ProgressBar1->isVisible());
+            QTest::qWait(20);
         } else {
             QTest::qWait(20);
         }
         getOut(rig, WayOut(way));
+        if (way == AbortButton || way == Escape) QVERIFY(w.isIdle()); // at once: nothing is owed
         QTRY_VERIFY(!w.conversation().isRunning());
         QVERIFY(!rig.link.isOpen());
         QCOMPARE(rig.link.writesWhileClosed(), 0);
+        if (moment == Waiting) QCOMPARE(rig.link.written(), QByteArray()); // no announce, no burst
+        if (way == Unsupported) QCOMPARE(rig.link.written(), QByteArray(52, 'D'));
 
         QCOMPARE(windowState(w), before);
         for (int type : {0, 1, 2})
@@ -139,9 +134,17 @@ private Q_SLOTS:
         } else {
             QCOMPARE(MessageBox::shownCount(), 1);
             QCOMPARE(w.Text1->text(), MessageBox::lastText());
+            const QString words =
+                way == LineLost                                     ? QStringLiteral("verbroken")
+                : way == Unsupported                                ? QStringLiteral("niet ondersteund")
+                : openError == int(SerialLink::OpenError::NotFound) ? QStringLiteral("bestaat niet")
+                : openError == int(SerialLink::OpenError::InUse)    ? QStringLiteral("in gebruik")
+                                                                    : QStringLiteral("dialout");
+            QVERIFY2(MessageBox::lastText().contains(words), qPrintable(MessageBox::lastText()));
+            if (way == PortMissing) QVERIFY(MessageBox::lastText().contains(QStringLiteral("/dev/ttyS7")));
         }
-        QVERIFY(w.Command1->isEnabled() && w.Combo1->isEnabled() && w.bestand->menuAction()->isEnabled());
-        QVERIFY(w.ProgressBar1->isHidden());
+        QVERIFY(w.isIdle());
+        QVERIFY(w.poort->isEnabled());
 
         if (!fileOpen) {
             // Nothing was read: nothing can be sent, whatever is clicked.
@@ -151,6 +154,11 @@ private Q_SLOTS:
             w.Command2->click();
             QTest::qWait(30);
             QVERIFY(!rig.link.written().contains("T3700"));
+            // The next connection reads the whole image.
+            dim.answer = true;
+            dim.stopAfterLines = -1;
+            QVERIFY(rig.read());
+            QCOMPARE(w.state().DimImage, dim.image());
             return;
         }
         // The file's image comes back whole, and a relay module gets exactly its values (once
@@ -159,18 +167,17 @@ private Q_SLOTS:
         QVERIFY(w.Command2->isEnabled());
         QVERIFY(w.Frame3->isVisible());
         if (moment != HalfWay || way != LineLost) return;
-        dim.answer = false;
-        ScriptedModule relay(rig.link, 0);
+        rig.attach(0);
         w.Command2->click();
-        relay.announce();
+        rig.module->announce();
         QTRY_COMPARE(w.Text1->text(), QStringLiteral("Ready"));
-        QCOMPARE(relay.image(), file);
+        QCOMPARE(rig.module->image(), file);
     }
 
     // A module announcing markup gets it shown as text, shortened.
     void outsideTextIsPlain()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
         w.Command1->click();
         rig.link.moduleSend("M19<img src=x>" + QByteArray(200, 'A') + "\r");
@@ -205,10 +212,9 @@ private Q_SLOTS:
         QFETCH(bool, answered);
         QFETCH(int, way);
         QFETCH(QByteArray, owed);
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        ScriptedModule module(rig.link, 0);
-        rig.readAndOpenDiagnostics(module);
+        ScriptedModule &module = readAndOpenDiagnostics(rig);
         DiagnosticsFrame *f = w.Frame10;
         const QStringList before = windowState(w);
         module.statusLines = module.statusLines.mid(0, 3); // a scan that stops short
@@ -247,9 +253,8 @@ private Q_SLOTS:
     void getOutWhileFramesAreOwed()
     {
         {
-            Rig rig;
-            ScriptedModule module(rig.link, 0);
-            rig.readAndOpenDiagnostics(module);
+            WindowRig rig;
+            ScriptedModule &module = readAndOpenDiagnostics(rig);
             DiagnosticsFrame *f = rig.w().Frame10;
             byName<QPushButton>(f, "Command17")->click();
             module.announce();
@@ -263,9 +268,8 @@ private Q_SLOTS:
             QCOMPARE(rig.link.written(), QByteArray("T8219\n\r").repeated(11));
         }
         {
-            Rig rig;
-            ScriptedModule module(rig.link, 0);
-            rig.readAndOpenDiagnostics(module);
+            WindowRig rig;
+            ScriptedModule &module = readAndOpenDiagnostics(rig);
             QElapsedTimer clock;
             byName<QPushButton>(rig.w().Frame10, "Command6")->click();
             module.announce();
@@ -278,13 +282,11 @@ private Q_SLOTS:
             QCOMPARE(rig.link.written(), QByteArray("T0006\n\r"));
         }
         {
-            Rig rig;
-            ScriptedModule relay(rig.link, 0);
-            rig.readAndOpenDiagnostics(relay);
-            relay.answer = false;
-            ScriptedModule dim(rig.link, 1);
+            WindowRig rig;
+            readAndOpenDiagnostics(rig);
+            rig.attach(1);
             rig.w().Command2->click();
-            dim.announce();
+            rig.module->announce();
             QTRY_COMPARE(count(rig.link.written(), "D"), 52);
             QTest::keyClick(rig.window.get(), Qt::Key_Escape);
             QTRY_VERIFY(!rig.w().conversation().isRunning());
@@ -318,9 +320,9 @@ private Q_SLOTS:
         QFETCH(QString, stop);
         QFETCH(QString, pressed);
         QFETCH(QByteArray, owed);
-        Rig rig("2000\r\n"); // eleven stop frames take far longer than the 40 ms of an output command
-        ScriptedModule module(rig.link, 0);
-        rig.readAndOpenDiagnostics(module);
+        WindowRig rig(
+            {.pc = "2000\r\n"}); // eleven stop frames take far longer than the 40 ms of an output command
+        ScriptedModule &module = readAndOpenDiagnostics(rig);
         const auto button = [&](const QString &name) { return rig.w().findChild<QPushButton *>(name); };
         button(start)->click();
         module.announce();
@@ -344,12 +346,10 @@ private Q_SLOTS:
     // Afbreken while slot frames are written asks first: going on is the default.
     void sendAbandoned()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        ScriptedModule module(rig.link, 0);
-        w.Command1->click();
-        module.announce();
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(rig.read(0));
+        ScriptedModule &module = *rig.module;
         w.state().PcDelay = 300;
 
         w.Command2->click();
@@ -393,9 +393,8 @@ private Q_SLOTS:
     void closingTheWindow()
     {
         {
-            Rig rig;
-            ScriptedModule module(rig.link, 0);
-            rig.readAndOpenDiagnostics(module);
+            WindowRig rig;
+            ScriptedModule &module = readAndOpenDiagnostics(rig);
             byName<QPushButton>(rig.w().Frame10, "Command19")->click();
             module.announce();
             QTRY_VERIFY(byName<QPushButton>(rig.w().Frame10, "Command20")->isEnabled());
@@ -407,14 +406,11 @@ private Q_SLOTS:
             QCOMPARE(rig.link.written(), QByteArray("T7219\n\r").repeated(11));
         }
         for (int choice : {0, 1, 2}) {
-            Rig rig;
+            WindowRig rig;
             TestWindow &w = rig.w();
-            ScriptedModule module(rig.link, 1);
-            w.Command1->click();
-            module.announce();
-            QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+            QVERIFY(rig.read(1));
             w.Command2->click();
-            module.announce();
+            rig.module->announce();
             QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
             MessageBox::setNextChoice(choice);
             w.close();
@@ -446,16 +442,13 @@ private Q_SLOTS:
     void questionsCloseWhenTheSendEnds()
     {
         QFETCH(bool, closing);
-        Rig rig("300\r\n");
+        WindowRig rig({.pc = "300\r\n"});
         TestWindow &w = rig.w();
-        ScriptedModule module(rig.link, 1);
-        w.Command1->click();
-        module.announce();
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(rig.read(1));
         MessageBox::setAutoAnswer(false);
         RealBoxes boxes({RealBoxes::leaveOpen()}, 30000);
         w.Command2->click();
-        module.announce();
+        rig.module->announce();
         QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 5);
         if (closing)
             QVERIFY(!w.close()); // returns once the question has gone
@@ -475,15 +468,12 @@ private Q_SLOTS:
     // A send that loses its line says how far it got: the slot frames that left the port whole.
     void lineLostDuringASend()
     {
-        Rig rig("300\r\n");
+        WindowRig rig({.pc = "300\r\n"});
         TestWindow &w = rig.w();
-        ScriptedModule module(rig.link, 0);
-        w.Command1->click();
-        module.announce();
-        QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+        QVERIFY(rig.read(0));
         rig.link.takeWritten();
         w.Command2->click();
-        module.announce();
+        rig.module->announce();
         QTRY_VERIFY(w.conversation().isWriting() && w.ProgressBar1->value() > 20);
         rig.link.hangUp();
         QTRY_VERIFY(!w.conversation().isRunning());
@@ -503,17 +493,14 @@ private Q_SLOTS:
     void longPausesAreCutByAWayOut()
     {
         for (bool closing : {false, true}) {
-            Rig rig("1000000\r\n");
+            WindowRig rig({.pc = "1000000\r\n"});
             TestWindow &w = rig.w();
-            ScriptedModule module(rig.link, 1);
             w.state().PcDelay = 0;
-            w.Command1->click();
-            module.announce();
-            QTRY_COMPARE(w.Text1->text(), QStringLiteral("Edit mode"));
+            QVERIFY(rig.read(1));
             w.state().PcDelay = 1000000;
             QSignalSpy queued(&w.conversation(), &Conversation::framesQueued);
             w.Command2->click();
-            module.announce();
+            rig.module->announce();
             QTRY_VERIFY_WITH_TIMEOUT(w.conversation().isWriting() && w.ProgressBar1->value() >= 1, 15000);
             QCOMPARE(queued.first().at(1).toInt(), 100000); // the "D" burst
             QCOMPARE(queued.last().at(1).toInt(), 50000);   // a slot frame
@@ -536,9 +523,9 @@ private Q_SLOTS:
     // What arrives between conversations is thrown away; during one, a line without end is cut.
     void floodsStayBounded()
     {
-        Rig rig;
+        WindowRig rig;
         TestWindow &w = rig.w();
-        ScriptedModule module(rig.link, 0);
+        ScriptedModule &module = rig.attach(0);
         const auto flood = [&] {
             for (int i = 0; i < 10; ++i) {
                 rig.link.moduleSend(QByteArray(1024 * 1024, 'x'));

@@ -10,3 +10,18 @@ template <class T> T *byName(const QObject *root, const char *name)
     if (!c) qFatal("no control %s", name);
     return c;
 }
+
+// The installer picks entry `index` of a list, or the entry reading `entry` (false when the list
+// has no such entry).
+template <class List> void pick(List *list, int index)
+{
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+}
+template <class List> bool pick(List *list, const QString &entry)
+{
+    const int index = list->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) return false;
+    pick(list, index);
+    return true;
+}

@@ -8,6 +8,7 @@
 #include "editors/PushButtonFrame.h"
 #include "editors/SecondTimeFrame.h"
 #include "scenes/SceneFrame.h"
+#include "support/Find.h"
 #include "viewer/Folivo.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,12 +52,7 @@ class TestWindow : public MainWindow
 public:
     explicit TestWindow(QWidget *parent = nullptr, SerialLink *link = nullptr) : MainWindow(parent, link) {}
 
-    template <class T> T *find(const char *name) const
-    {
-        T *c = findChild<T *>(QString::fromLatin1(name));
-        if (!c) qFatal("no control %s in the window", name);
-        return c;
-    }
+    template <class T> T *find(const char *name) const { return byName<T>(this, name); }
 
     QGroupBox *const Frame1 = find<QGroupBox>("Frame1");
     QPushButton *const Command1 = find<QPushButton>("Command1");
@@ -106,20 +103,47 @@ public:
     QMenu *const Info = find<QMenu>("Info");
     QAction *const Web = find<QAction>("Web");
 
-    // A handler of the window or of one of its parts (the module view, the module files) run by
-    // its name, as its control's event runs it (also while the control is hidden or disabled, for
-    // tests that set a module up directly). A name no part answers to stops the test.
+    // A control's event handler run as a person runs it: by clicking its control, named by the
+    // handler's name up to its last "_" ("Command7_Click": the button Command7; "Bewaren_als_Click":
+    // the menu entry Bewaren_als). A control a person cannot use stops the test: a button that is
+    // hidden or disabled, a menu entry that is hidden or disabled or sits in no menu that can be
+    // opened.
     void run(const char *handler)
     {
-        const QByteArray signature = QByteArray(handler) + "()";
-        QList<QObject *> parts{this};
-        parts += findChildren<QObject *>();
-        for (QObject *part : parts)
-            if (part->metaObject()->indexOfMethod(signature.constData()) >= 0) {
-                QMetaObject::invokeMethod(part, handler);
-                return;
+        const QByteArray name = QByteArray(handler).left(QByteArray(handler).lastIndexOf('_'));
+        if (auto *action = findChild<QAction *>(QString::fromLatin1(name))) {
+            if (!reachable(action))
+                qFatal("%s: the menu entry %s cannot be chosen now", handler, name.constData());
+            action->trigger();
+            return;
+        }
+        if (auto *button = findChild<QAbstractButton *>(QString::fromLatin1(name))) {
+            if (!usable(button))
+                qFatal("%s: the control %s cannot be clicked now", handler, name.constData());
+            button->click();
+            return;
+        }
+        qFatal("%s: no control %s in the window", handler, name.constData());
+    }
+    // Whether a person can use the control: shown (in a shown window, on screen) and enabled.
+    bool usable(const QWidget *control) const
+    {
+        return control->isVisibleTo(this) && (!isVisible() || control->isVisible()) && control->isEnabled();
+    }
+    // Whether a person can choose the menu entry: it is shown and enabled in a menu that can be
+    // opened (each menu it sits in, up to the menu bar).
+    static bool reachable(const QAction *action)
+    {
+        if (!action->isVisible() || !action->isEnabled()) return false;
+        bool inMenu = false;
+        for (QObject *o : action->associatedObjects())
+            if (auto *menu = qobject_cast<QMenu *>(o)) {
+                inMenu = true;
+                if (reachable(menu->menuAction())) return true;
+            } else if (qobject_cast<QMenuBar *>(o)) {
+                return true;
             }
-        qFatal("no handler %s in the window", handler);
+        return !inMenu;
     }
     void Command1_Click() { run("Command1_Click"); }
     void Command2_Click() { run("Command2_Click"); }
@@ -133,11 +157,23 @@ public:
     void Bewaren_als_Click() { run("Bewaren_als_Click"); }
 
     // The installer picks the entry the module type list shows.
-    void Combo1_Click() { Q_EMIT Combo1->textActivated(Combo1->currentText()); }
+    void Combo1_Click()
+    {
+        if (!usable(Combo1)) qFatal("Combo1_Click: the module type list cannot be used now");
+        Q_EMIT Combo1->textActivated(Combo1->currentText());
+    }
+    // The installer chooses `entry` in the module type list ("ZK2019" ...).
+    void chooseType(const QString &entry)
+    {
+        Combo1->setCurrentIndex(Combo1->findText(entry));
+        Combo1_Click();
+    }
     // The master/slave choice made from the program: its click operation runs even when the
     // option is already selected.
     void selectOption(QRadioButton *option)
     {
+        if (!usable(option))
+            qFatal("selectOption: %s cannot be chosen now", qPrintable(option->objectName()));
         if (option->isChecked())
             Q_EMIT option->toggled(true);
         else

@@ -150,6 +150,39 @@ QString failureText(const Failure &f, int language)
         return both(
             language, QStringLiteral("Dit is geen gewoon bestand (een map, apparaat of pijp)."),
             QStringLiteral("Ce n'est pas un fichier ordinaire (un dossier, un périphérique ou un tube)."));
+    case Kind::NotJson:
+    case Kind::NotAnInstallation:
+        return both(language, QStringLiteral("Dit is geen installatiebestand."),
+                    QStringLiteral("Ce n'est pas un fichier d'installation."));
+    case Kind::TooLargeInstallation:
+        return both(language, QStringLiteral("Het bestand is te groot voor een installatiebestand."),
+                    QStringLiteral("Le fichier est trop grand pour un fichier d'installation."));
+    case Kind::UnknownVersion:
+        return both(language,
+                    QStringLiteral("Het bestand is van versie %1, die dit programma niet kent.")
+                        .arg(f.figures.value(0)),
+                    QStringLiteral("Le fichier est de la version %1, que ce programme ne connaît pas.")
+                        .arg(f.figures.value(0)));
+    case Kind::BadField:
+        return both(language, QStringLiteral("Het veld %1 ontbreekt of is ongeldig.").arg(f.text),
+                    QStringLiteral("Le champ %1 manque ou n'est pas valable.").arg(f.text));
+    case Kind::TooLong:
+        return both(
+            language,
+            QStringLiteral("De tekst %1 is langer dan %2 tekens.").arg(f.text).arg(f.figures.value(0)),
+            QStringLiteral("Le texte %1 dépasse %2 caractères.").arg(f.text).arg(f.figures.value(0)));
+    case Kind::ControlCharacter:
+        return both(language, QStringLiteral("De tekst %1 bevat een stuurteken.").arg(f.text),
+                    QStringLiteral("Le texte %1 contient un caractère de contrôle.").arg(f.text));
+    case Kind::TooManyModules:
+        return both(language, QStringLiteral("Het bestand telt meer dan %1 modules.").arg(f.figures.value(0)),
+                    QStringLiteral("Le fichier compte plus de %1 modules.").arg(f.figures.value(0)));
+    case Kind::BadImage:
+        return both(language, QStringLiteral("De gegevens %1 zijn onvolledig of ongeldig.").arg(f.text),
+                    QStringLiteral("Les données %1 sont incomplètes ou non valables.").arg(f.text));
+    case Kind::DuplicateId:
+        return both(language, QStringLiteral("De module %1 heeft dezelfde id als een andere.").arg(f.text),
+                    QStringLiteral("Le module %1 a le même identifiant qu'un autre.").arg(f.text));
     // A file that could not be written: what the system said.
     case Kind::NotAModuleImage:
     case Kind::NotWritten:

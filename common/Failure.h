@@ -24,6 +24,17 @@ struct Failure
         TooShort,         // the file ends before the last slot of its type
         BadValue,         // a slot line holds text that is not a whole number 0..999
         OtherTypesLength, // the file has the length of another type than its type line says
+        // The content of an installation file (`text`: where the fault is, as "modules[3].name").
+        NotJson,              // not a JSON object
+        TooLargeInstallation, // larger than any installation file could be
+        NotAnInstallation,    // no installation format marker
+        UnknownVersion,       // a format version this program does not know (figures: the version)
+        BadField,             // a field missing or of the wrong kind
+        TooLong,              // a text longer than its limit (figures: the limit)
+        ControlCharacter,     // a text holding a control character
+        TooManyModules,       // more modules than an installation holds (figures: the limit)
+        BadImage,             // an image of the wrong length or with a value outside 000..999
+        DuplicateId,          // a module id used twice
         // Writing.
         NotAModuleImage,  // a type, size or slot value that no module file can hold
         NotWritten,       // the file could not be written or put in place: `detail` says why

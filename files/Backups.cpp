@@ -234,11 +234,12 @@ void dateAfterTheOthers(const QString &path)
     }
 }
 
-// Replaced-file backups: "replaced_<digest>_<number>.QV1" and its side file ".json".
+// Replaced-file backups: "replaced_<digest>_<number>.QV1" (a module file) or ".qvi" (an
+// installation) and its side file ".json".
 const QRegularExpression &replacedPattern()
 {
     static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-        QStringLiteral("replaced_([0-9a-f]{12})_([1-9]\\d{0,8})\\.(QV1|json)")));
+        QStringLiteral("replaced_([0-9a-f]{12})_([1-9]\\d{0,8})\\.(QV1|qvi|json)")));
     return pattern;
 }
 
@@ -303,9 +304,9 @@ Checked<qint64> highestNumber()
     return highest;
 }
 
-// The replaced-file backups of the folder whose digest is `digest` (any when empty), newest
-// first; fails when the folder cannot be read.
-Checked<QList<ReplacedBackup>> replacedBackups(const QString &digest)
+// The replaced-file backups of the folder with `extension` whose digest is `digest` (any when
+// empty), newest first; fails when the folder cannot be read.
+Checked<QList<ReplacedBackup>> replacedBackups(const QString &digest, const char *extension = "QV1")
 {
     const QString dir = folder();
     const auto names = folderNames(dir);
@@ -313,7 +314,7 @@ Checked<QList<ReplacedBackup>> replacedBackups(const QString &digest)
     QList<ReplacedBackup> found;
     for (const QString &name : *names) {
         const QRegularExpressionMatch m = replacedPattern().match(name);
-        if (!m.hasMatch() || m.captured(3) != QLatin1String("QV1")) continue;
+        if (!m.hasMatch() || m.captured(3) != QLatin1String(extension)) continue;
         const qint64 number = m.captured(2).toLongLong();
         if (!digest.isEmpty() && m.captured(1) != digest) continue;
         const QString path = dir + name;
@@ -445,7 +446,8 @@ QList<Entry> list()
     return entries;
 }
 
-Replaced keepReplaced(const QString &original, const QByteArray &newContent, const QDateTime &now)
+Replaced keepReplaced(const QString &original, const QByteArray &newContent, const QDateTime &now,
+                      const char *extension, qint64 maxSize)
 {
     Replaced result;
     const QString clean = cleanOriginal(original);
@@ -458,7 +460,7 @@ Replaced keepReplaced(const QString &original, const QByteArray &newContent, con
     case Found::RegularFile:
         break;
     }
-    const Checked<QByteArray> old = SafeFile::read(clean, ModuleFile::MaxSize);
+    const Checked<QByteArray> old = SafeFile::read(clean, maxSize);
     const Failure::Kind readFault = old.failure().kind;
     if (readFault == Failure::Kind::Missing || readFault == Failure::Kind::NotAFile) {
         result.status = Replaced::NothingToKeep;
@@ -491,7 +493,7 @@ Replaced keepReplaced(const QString &original, const QByteArray &newContent, con
     // of the program saving at the same moment.
     for (qint64 number = highest + 1; number <= MaxNumber && number <= highest + 100; ++number) {
         const QString sidePath = dir + replacedName(digest, number, "json");
-        const QString backupPath = dir + replacedName(digest, number, "QV1");
+        const QString backupPath = dir + replacedName(digest, number, extension);
         if (whatIsAt(backupPath) != Found::Nothing) continue;
         const Checked<Claim> claimed = claim(sidePath);
         if (!claimed) {
@@ -522,10 +524,10 @@ void discardReplaced(const QString &backupPath)
     removeRegularFile(sideFileOf(backupPath));
 }
 
-Checked<int> pruneReplaced(const QString &original, const QString &spare, int keep)
+Checked<int> pruneReplaced(const QString &original, const QString &spare, int keep, const char *extension)
 {
     const QString clean = cleanOriginal(original);
-    const auto found = replacedBackups(digestOf(clean));
+    const auto found = replacedBackups(digestOf(clean), extension);
     if (!found) return found.failure();
     // The digest only narrows the search: the side file says whose backup it is.
     QList<ReplacedBackup> ofThisFile;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Failure.h"
+#include "files/ModuleFile.h"
 #include "protocol/ModuleImage.h"
 
 #include <QDateTime>
@@ -110,15 +111,18 @@ struct Replaced
 
 // Keeps what `original` holds before `newContent` replaces it, as a replaced-file backup made at
 // `now` (written safely; the folder as for write()). Old backups are not pruned here.
-Replaced keepReplaced(const QString &original, const QByteArray &newContent, const QDateTime &now);
+// An installation's file is kept the same way, as "replaced_<digest>_<number>.qvi" (`extension`
+// "qvi", read up to its own `maxSize`); those are never listed among the module files' backups.
+Replaced keepReplaced(const QString &original, const QByteArray &newContent, const QDateTime &now,
+                      const char *extension = "QV1", qint64 maxSize = ModuleFile::MaxSize);
 // Removes the pair of a replaced-file backup keepReplaced() has just made, when the save it was
 // made for failed and the file was not replaced after all.
 void discardReplaced(const QString &backupPath);
 // Deletes all but the newest `keep` replaced-file backups of `original` (newest by number);
 // `spare` is never deleted, backups of other files are left alone. Gives the number deleted;
 // fails when the folder cannot be read.
-Checked<int> pruneReplaced(const QString &original, const QString &spare = QString(),
-                           int keep = ReplacedKeep);
+Checked<int> pruneReplaced(const QString &original, const QString &spare = QString(), int keep = ReplacedKeep,
+                           const char *extension = "QV1");
 // The replaced-file backups, newest first by number.
 QList<Entry> listReplaced();
 // Read and replaced-file backups together, newest first by the time each shows.

@@ -12,7 +12,7 @@ seconds="${1:-30}"
 shift || true
 build="${QV_FUZZ_BUILD_DIR:-build-fuzz}"
 jobs="${QV_JOBS:-$(nproc)}"
-all_targets=(fuzz_modulefile fuzz_settings fuzz_replies fuzz_simframes)
+all_targets=(fuzz_modulefile fuzz_installation fuzz_settings fuzz_replies fuzz_simframes)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 

@@ -1,0 +1,346 @@
+#include "installation/Installation.h"
+
+#include "files/SafeFile.h"
+#include "protocol/ModuleTypes.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+namespace F = InstallationFormat;
+
+namespace {
+
+Failure problem(Failure::Kind kind, const QString &where, const QString &detail, QList<int> figures = {})
+{
+    Failure f(kind, QString(), where.isEmpty() ? detail : where + u": "_s + detail);
+    f.text = where;
+    f.figures = std::move(figures);
+    return f;
+}
+
+// A control character anywhere in a name (line breaks and tabs are allowed in notes only).
+bool hasControl(const QString &text, bool multiline)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (multiline && (u == u'\n' || u == u'\t')) continue;
+        if (u < 0x20 || (u >= 0x7f && u <= 0x9f) || u == 0x2028 || u == 0x2029) return true;
+    }
+    return false;
+}
+
+// Reads the fields of one JSON object in turn; the first problem stops everything after it.
+class Fields
+{
+public:
+    Fields(const QJsonObject &object, QString where, std::optional<Failure> &failure)
+        : m_object(object), m_where(std::move(where)), m_failure(failure)
+    {
+    }
+
+    bool failed() const { return m_failure.has_value(); }
+    QString at(const QString &key) const { return m_where.isEmpty() ? key : m_where + u'.' + key; }
+
+    // A text of at most `limit` characters; absent is empty.
+    QString text(const QString &key, int limit, bool multiline = false)
+    {
+        if (failed()) return QString();
+        const QJsonValue v = m_object.value(key);
+        if (v.isUndefined()) return QString();
+        if (!v.isString()) return fail(Failure::Kind::BadField, key, u"not a text"_s), QString();
+        const QString s = v.toString();
+        if (s.size() > limit)
+            return fail(Failure::Kind::TooLong, key, u"longer than %1 characters"_s.arg(limit), {limit}),
+                   QString();
+        if (hasControl(s, multiline))
+            return fail(Failure::Kind::ControlCharacter, key, u"holds a control character"_s), QString();
+        return s;
+    }
+    // A whole number first..last that must be there.
+    int number(const QString &key, int first, int last)
+    {
+        if (failed()) return first;
+        const QJsonValue v = m_object.value(key);
+        const double d = v.toDouble(-1);
+        // The range first: a double outside int's range is never converted.
+        if (!v.isDouble() || d < first || d > last || d != std::floor(d))
+            return fail(Failure::Kind::BadField, key, u"not a whole number %1..%2"_s.arg(first).arg(last)),
+                   first;
+        return static_cast<int>(d);
+    }
+    // A date and time; absent is none.
+    QDateTime date(const QString &key)
+    {
+        const QString s = text(key, 40);
+        if (failed() || s.isEmpty()) return QDateTime();
+        const QDateTime d = QDateTime::fromString(s, Qt::ISODate);
+        if (!d.isValid()) return fail(Failure::Kind::BadField, key, u"not an ISO 8601 date"_s), QDateTime();
+        return d.toUTC();
+    }
+    // One of `allowed`; absent is empty.
+    QString choice(const QString &key, const QStringList &allowed)
+    {
+        const QString s = text(key, 40);
+        if (!failed() && !s.isEmpty() && !allowed.contains(s))
+            fail(Failure::Kind::BadField, key, u"not one of %1"_s.arg(allowed.join(u", "_s)));
+        return s;
+    }
+    // An image of `slotCount` values.
+    std::optional<ModuleImage> image(const QString &key, int slotCount)
+    {
+        if (failed()) return std::nullopt;
+        const QJsonValue v = m_object.value(key);
+        if (!v.isString()) return fail(Failure::Kind::BadField, key, u"not an image text"_s), std::nullopt;
+        auto image = imageFromText(v.toString(), slotCount);
+        if (!image)
+            fail(Failure::Kind::BadImage, key, u"not %1 values 000..999"_s.arg(slotCount), {slotCount});
+        return image;
+    }
+    // A nested object; absent is empty.
+    QJsonObject object(const QString &key)
+    {
+        if (failed()) return {};
+        const QJsonValue v = m_object.value(key);
+        if (v.isUndefined()) return {};
+        if (!v.isObject()) return fail(Failure::Kind::BadField, key, u"not an object"_s), QJsonObject();
+        return v.toObject();
+    }
+
+    void fail(Failure::Kind kind, const QString &key, const QString &detail, QList<int> figures = {})
+    {
+        if (!failed()) m_failure = problem(kind, at(key), detail, std::move(figures));
+    }
+
+private:
+    const QJsonObject &m_object;
+    QString m_where;
+    std::optional<Failure> &m_failure;
+};
+
+InstallationModule readModule(const QJsonObject &object, const QString &where,
+                              std::optional<Failure> &failure)
+{
+    InstallationModule m;
+    m.source = object;
+    Fields f(object, where, failure);
+    m.id = f.text(u"id"_s, F::MaxNameLength);
+    if (!f.failed() && m.id.isEmpty()) f.fail(Failure::Kind::BadField, u"id"_s, u"missing"_s);
+    m.name = f.text(u"name"_s, F::MaxNameLength);
+    m.place = f.text(u"place"_s, F::MaxNameLength);
+    m.notes = f.text(u"notes"_s, F::MaxNotesLength, true);
+    m.type = f.number(u"type"_s, 0, 3);
+    const int slotCount = f.failed() ? 0 : ModuleTypes::info(m.type)->slotCount;
+    if (auto image = f.image(u"image"_s, slotCount)) m.image = *image;
+
+    const QJsonObject known = f.object(u"known"_s);
+    if (!known.isEmpty()) {
+        Fields k(known, f.at(u"known"_s), failure);
+        if (known.contains(u"image"_s)) m.knownImage = k.image(u"image"_s, slotCount);
+        m.knownAt = k.date(u"at"_s);
+        m.knownFrom = k.choice(u"from"_s, {u"read"_s, u"send"_s});
+    }
+    const QJsonObject send = f.object(u"lastSend"_s);
+    Fields s(send, f.at(u"lastSend"_s), failure);
+    m.sentAt = s.date(u"at"_s);
+    m.sendOutcome =
+        s.choice(u"outcome"_s, {QString::fromLatin1(F::Sent), QString::fromLatin1(F::PartlySent)});
+    const QJsonObject check = f.object(u"lastCheck"_s);
+    Fields c(check, f.at(u"lastCheck"_s), failure);
+    m.checkedAt = c.date(u"at"_s);
+    m.checkOutcome =
+        c.choice(u"outcome"_s, {QString::fromLatin1(F::CheckEqual), QString::fromLatin1(F::CheckDifferent)});
+    return m;
+}
+
+QString dateText(const QDateTime &d)
+{
+    return d.toUTC().toString(Qt::ISODate);
+}
+
+// Sets `key` to `value`, or removes it when the value is empty (an absent field reads as empty).
+void put(QJsonObject &object, const QString &key, const QString &value)
+{
+    if (value.isEmpty())
+        object.remove(key);
+    else
+        object.insert(key, value);
+}
+
+void putDate(QJsonObject &object, const QString &key, const QDateTime &value)
+{
+    put(object, key, value.isValid() ? dateText(value) : QString());
+}
+
+// A nested object with its known keys set; left out when nothing is in it.
+void putObject(QJsonObject &object, const QString &key, const QJsonObject &value)
+{
+    if (value.isEmpty())
+        object.remove(key);
+    else
+        object.insert(key, value);
+}
+
+QJsonObject moduleObject(const InstallationModule &m)
+{
+    QJsonObject o = m.source;
+    o.insert(u"id"_s, m.id);
+    put(o, u"name"_s, m.name);
+    put(o, u"place"_s, m.place);
+    put(o, u"notes"_s, m.notes);
+    o.insert(u"type"_s, m.type);
+    o.insert(u"image"_s, imageText(m.image));
+
+    QJsonObject known = m.source.value(u"known"_s).toObject();
+    put(known, u"image"_s, m.knownImage ? imageText(*m.knownImage) : QString());
+    putDate(known, u"at"_s, m.knownAt);
+    put(known, u"from"_s, m.knownFrom);
+    putObject(o, u"known"_s, known);
+
+    QJsonObject send = m.source.value(u"lastSend"_s).toObject();
+    putDate(send, u"at"_s, m.sentAt);
+    put(send, u"outcome"_s, m.sendOutcome);
+    putObject(o, u"lastSend"_s, send);
+
+    QJsonObject check = m.source.value(u"lastCheck"_s).toObject();
+    putDate(check, u"at"_s, m.checkedAt);
+    put(check, u"outcome"_s, m.checkOutcome);
+    putObject(o, u"lastCheck"_s, check);
+    return o;
+}
+
+} // namespace
+
+QString imageText(const ModuleImage &image)
+{
+    QString text;
+    text.reserve(image.size() * 4);
+    for (int slot = 0; slot < image.size(); ++slot) {
+        if (slot > 0) text += u' ';
+        text += threeDigits(image.value(slot));
+    }
+    return text;
+}
+
+std::optional<ModuleImage> imageFromText(const QString &text, int slotCount)
+{
+    if (slotCount <= 0 || text.size() != slotCount * 4 - 1) return std::nullopt;
+    ModuleImage image(slotCount);
+    for (int slot = 0; slot < slotCount; ++slot) {
+        const qsizetype at = qsizetype(slot) * 4;
+        int value = 0;
+        for (qsizetype i = at; i < at + 3; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9') return std::nullopt;
+            value = value * 10 + (c - u'0');
+        }
+        if (slot + 1 < slotCount && text.at(at + 3) != u' ') return std::nullopt;
+        image.set(slot, value);
+    }
+    return image;
+}
+
+Checked<Installation> parseInstallation(const QByteArray &content)
+{
+    if (content.size() > F::MaxSize)
+        return problem(Failure::Kind::TooLargeInstallation, QString(),
+                       u"%1 bytes is too large for an installation file"_s.arg(content.size()));
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(content, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return problem(Failure::Kind::NotJson, QString(),
+                       error.error != QJsonParseError::NoError
+                           ? u"not JSON at byte %1: %2"_s.arg(error.offset).arg(error.errorString())
+                           : u"not a JSON object"_s);
+    const QJsonObject root = doc.object();
+    if (root.value(u"format"_s).toString() != u"qv-installation"_s)
+        return problem(Failure::Kind::NotAnInstallation, u"format"_s, u"not \"qv-installation\""_s);
+    const QJsonValue version = root.value(u"version"_s);
+    if (!version.isDouble() || version.toDouble() != F::Version)
+        return problem(Failure::Kind::UnknownVersion, u"version"_s,
+                       u"version %1 is not known here"_s.arg(version.toVariant().toString()),
+                       {version.isDouble() ? version.toInt() : 0});
+
+    std::optional<Failure> failure;
+    Installation inst;
+    inst.source = root;
+    Fields f(root, QString(), failure);
+    inst.name = f.text(u"name"_s, F::MaxNameLength);
+    inst.address = f.text(u"address"_s, F::MaxNameLength);
+    inst.notes = f.text(u"notes"_s, F::MaxNotesLength, true);
+    const QJsonValue modules = root.value(u"modules"_s);
+    if (!failure && !modules.isUndefined() && !modules.isArray())
+        f.fail(Failure::Kind::BadField, u"modules"_s, u"not a list"_s);
+    const QJsonArray list = modules.toArray();
+    if (!failure && list.size() > F::MaxModules)
+        f.fail(Failure::Kind::TooManyModules, u"modules"_s, u"more than %1 modules"_s.arg(F::MaxModules),
+               {F::MaxModules});
+    QSet<QString> ids;
+    for (qsizetype i = 0; i < list.size() && !failure; ++i) {
+        const QString where = u"modules[%1]"_s.arg(i);
+        if (!list.at(i).isObject()) {
+            failure = problem(Failure::Kind::BadField, where, u"not an object"_s);
+            break;
+        }
+        InstallationModule m = readModule(list.at(i).toObject(), where, failure);
+        if (failure) break;
+        if (ids.contains(m.id)) {
+            failure =
+                problem(Failure::Kind::DuplicateId, where + u".id"_s, u"the id \"%1\" is taken"_s.arg(m.id));
+            break;
+        }
+        ids.insert(m.id);
+        inst.modules.push_back(std::move(m));
+    }
+    if (failure) return *failure;
+    return inst;
+}
+
+QByteArray installationContent(const Installation &inst)
+{
+    QJsonObject root = inst.source;
+    root.insert(u"format"_s, u"qv-installation"_s);
+    root.insert(u"version"_s, F::Version);
+    put(root, u"name"_s, inst.name);
+    put(root, u"address"_s, inst.address);
+    put(root, u"notes"_s, inst.notes);
+    QJsonArray modules;
+    for (const InstallationModule &m : inst.modules)
+        modules.append(moduleObject(m));
+    root.insert(u"modules"_s, modules);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+Checked<Installation> readInstallationFile(const QString &path)
+{
+    const Checked<QByteArray> file = SafeFile::read(path, F::MaxSize);
+    Failure f = file.failure();
+    if (file) {
+        Checked<Installation> inst = parseInstallation(*file);
+        if (inst) return inst;
+        f = inst.failure();
+    } else if (f.kind == Failure::Kind::TooLarge) {
+        f.kind = Failure::Kind::TooLargeInstallation;
+    }
+    f.path = path;
+    return f;
+}
+
+InstallationSaved writeInstallationFile(const QString &path, const Installation &installation,
+                                        const QDateTime &now)
+{
+    InstallationSaved saved;
+    const QByteArray content = installationContent(installation);
+    saved.kept = Backups::keepReplaced(path, content, now, "qvi", F::MaxSize);
+    saved.failure = SafeFile::replace(path, content);
+    if (!saved.failure.ok()) {
+        // Nothing was replaced: the copy would only stand beside a file that still holds it.
+        if (saved.kept.status == Backups::Replaced::Made) Backups::discardReplaced(saved.kept.path);
+        return saved;
+    }
+    if (saved.kept.status == Backups::Replaced::Made)
+        Backups::pruneReplaced(path, saved.kept.path, Backups::ReplacedKeep, "qvi");
+    return saved;
+}

@@ -1,0 +1,254 @@
+#include "installation/Installation.h"
+#include "support/Images.h"
+#include "support/TestHome.h"
+
+#include <QDir>
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Failure::Kind)
+
+namespace {
+InstallationModule moduleOf(int type, const QString &id, int seed)
+{
+    InstallationModule m;
+    m.id = id;
+    m.name = u"Kelder relais %1"_s.arg(seed);
+    m.place = u"Kelder, kast 2"_s;
+    m.type = type;
+    m.image = Images::pattern(type, seed);
+    return m;
+}
+
+// The smallest valid file around one module's JSON (written as the test gives it).
+QByteArray fileWith(const QByteArray &module, const QByteArray &top = {})
+{
+    return "{\"format\": \"qv-installation\", \"version\": 1" + top + ", \"modules\": [" + module + "]}";
+}
+
+QByteArray dimModule(const QByteArray &more = {})
+{
+    return "{\"id\": \"a\", \"type\": 1, \"image\": \"" + imageText(Images::pattern(1, 3)).toLatin1() + "\"" +
+           more + "}";
+}
+} // namespace
+
+// The installation file: what it holds, in a stable order; what is damaged is refused with the
+// first problem; unknown keys survive a save; a file at every limit opens.
+class TestInstallation : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writtenInAStableOrder()
+    {
+        Installation empty;
+        empty.name = u"Woning Peeters"_s;
+        QCOMPARE(installationContent(empty), QByteArray("{\n"
+                                                        "    \"format\": \"qv-installation\",\n"
+                                                        "    \"modules\": [\n"
+                                                        "    ],\n"
+                                                        "    \"name\": \"Woning Peeters\",\n"
+                                                        "    \"version\": 1\n"
+                                                        "}\n"));
+        ModuleImage image(ModuleTypes::DimSlots);
+        image.set(0, 42);
+        image.set(149, 999);
+        const QString text = imageText(image);
+        QVERIFY(text.startsWith(u"042 000 000 "_s) && text.endsWith(u" 000 999"_s));
+        QCOMPARE(text.size(), 150 * 4 - 1);
+        QCOMPARE(imageFromText(text, 150), image);
+        const QStringList bad{text.left(text.size() - 4), QString(text + u" 000"_s),
+                              QString(text).replace(0, 3, u"1x0"_s), QString(text).replace(3, 1, u","_s),
+                              QString(text).replace(0, 3, u"-01"_s)};
+        for (const QString &b : bad)
+            QVERIFY(!imageFromText(b, 150));
+    }
+
+    void roundTripIsByteIdentical()
+    {
+        Installation inst;
+        inst.name = u"Woning Peeters"_s;
+        inst.address = u"Kerkstraat 1, 9000 Gent"_s;
+        inst.notes = u"Sleutel bij de buren.\nAlarm: 1234"_s;
+        inst.modules = {moduleOf(0, u"m1"_s, 1), moduleOf(1, u"m2"_s, 2), moduleOf(3, u"m3"_s, 3)};
+        InstallationModule &m = inst.modules[1];
+        m.notes = u"Dimmer «salon» — 3 kanalen\ttab"_s;
+        m.knownImage = Images::pattern(1, 9);
+        m.knownAt = QDateTime(QDate(2026, 12, 10), QTime(14, 3, 27), Qt::UTC);
+        m.knownFrom = u"read"_s;
+        m.sentAt = m.knownAt.addSecs(60);
+        m.sendOutcome = QString::fromLatin1(InstallationFormat::PartlySent);
+        m.checkedAt = m.knownAt.addSecs(120);
+        m.checkOutcome = QString::fromLatin1(InstallationFormat::CheckDifferent);
+
+        const QByteArray bytes = installationContent(inst);
+        QVERIFY(bytes.contains("\"at\": \"2026-12-10T14:03:27Z\""));
+        QVERIFY(bytes.contains("\"outcome\": \"gedeeltelijk verstuurd\""));
+        const auto back = parseInstallation(bytes);
+        QVERIFY2(back, qPrintable(back.failure().detail));
+        QCOMPARE(installationContent(*back), bytes);
+        QCOMPARE(back->modules.size(), size_t(3));
+        QCOMPARE(back->modules[1].notes, m.notes);
+        QCOMPARE(*back->modules[1].knownImage, *m.knownImage);
+        QCOMPARE(back->modules[1].sentAt, m.sentAt);
+        QCOMPARE(back->modules[2].type, 3);
+        QCOMPARE(back->modules[2].image, Images::pattern(3, 3));
+    }
+
+    // A newer program's fields are kept wherever they stand.
+    void unknownKeysAreKept()
+    {
+        const QByteArray content =
+            fileWith(dimModule(", \"colour\": \"blue\", \"known\": {\"from\": \"send\", \"signal\": 7},"
+                               " \"lastCheck\": {\"by\": \"Jan\"}"),
+                     ", \"future\": {\"a\": [1, 2]}");
+        auto inst = parseInstallation(content);
+        QVERIFY2(inst, qPrintable(inst.failure().detail));
+        inst->modules[0].name = u"Salon"_s;
+        const QByteArray saved = installationContent(*inst);
+        for (const char *kept : {"\"future\": {", "\"colour\": \"blue\"", "\"signal\": 7", "\"by\": \"Jan\"",
+                                 "\"from\": \"send\"", "\"name\": \"Salon\""})
+            QVERIFY2(saved.contains(kept), kept);
+        QCOMPARE(installationContent(*parseInstallation(saved)), saved);
+    }
+
+    void damagedFilesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<Failure::Kind>("kind");
+        QTest::addColumn<QString>("where");
+        using K = Failure::Kind;
+        const QByteArray image = imageText(Images::pattern(1, 3)).toLatin1();
+        QTest::newRow("not JSON") << QByteArray("{\"format\": ") << K::NotJson << QString();
+        QTest::newRow("a list") << QByteArray("[1]") << K::NotJson << QString();
+        QTest::newRow("no marker") << QByteArray("{\"version\": 1}") << K::NotAnInstallation << u"format"_s;
+        QTest::newRow("version 2") << QByteArray("{\"format\": \"qv-installation\", \"version\": 2}")
+                                   << K::UnknownVersion << u"version"_s;
+        QTest::newRow("name too long")
+            << fileWith({}, ", \"name\": \"" + QByteArray(81, 'x') + "\"") << K::TooLong << u"name"_s;
+        QTest::newRow("control character") << fileWith(dimModule(", \"place\": \"kast\\u0007\""))
+                                           << K::ControlCharacter << u"modules[0].place"_s;
+        QTest::newRow("line break in a name")
+            << fileWith(dimModule(", \"name\": \"a\\nb\"")) << K::ControlCharacter << u"modules[0].name"_s;
+        QTest::newRow("notes too long")
+            << fileWith(dimModule(", \"notes\": \"" + QByteArray(2001, 'n') + "\"")) << K::TooLong
+            << u"modules[0].notes"_s;
+        QTest::newRow("type 4") << fileWith("{\"id\": \"a\", \"type\": 4, \"image\": \"\"}") << K::BadField
+                                << u"modules[0].type"_s;
+        QTest::newRow("type 1.5") << fileWith("{\"id\": \"a\", \"type\": 1.5, \"image\": \"" + image + "\"}")
+                                  << K::BadField << u"modules[0].type"_s;
+        QTest::newRow("type 1e300") << fileWith("{\"id\": \"a\", \"type\": 1e300, \"image\": \"\"}")
+                                    << K::BadField << u"modules[0].type"_s;
+        QTest::newRow("no id") << fileWith("{\"type\": 1, \"image\": \"" + image + "\"}") << K::BadField
+                               << u"modules[0].id"_s;
+        QTest::newRow("relay image, dim type")
+            << fileWith("{\"id\": \"a\", \"type\": 1, \"image\": \"" +
+                        imageText(Images::pattern(0, 1)).toLatin1() + "\"}")
+            << K::BadImage << u"modules[0].image"_s;
+        QTest::newRow("value 1000") << fileWith("{\"id\": \"a\", \"type\": 1, \"image\": \"1000" +
+                                                image.mid(3) + "\"}")
+                                    << K::BadImage << u"modules[0].image"_s;
+        QTest::newRow("known image short") << fileWith(dimModule(", \"known\": {\"image\": \"000 001\"}"))
+                                           << K::BadImage << u"modules[0].known.image"_s;
+        QTest::newRow("bad date") << fileWith(dimModule(", \"lastSend\": {\"at\": \"gisteren\"}"))
+                                  << K::BadField << u"modules[0].lastSend.at"_s;
+        QTest::newRow("unknown outcome") << fileWith(dimModule(", \"lastCheck\": {\"outcome\": \"ok\"}"))
+                                         << K::BadField << u"modules[0].lastCheck.outcome"_s;
+        QTest::newRow("duplicate id")
+            << fileWith(dimModule() + ", " + dimModule()) << K::DuplicateId << u"modules[1].id"_s;
+        QTest::newRow("modules not a list")
+            << QByteArray("{\"format\": \"qv-installation\", \"version\": 1, \"modules\": {}}") << K::BadField
+            << u"modules"_s;
+    }
+    void damagedFilesAreRefused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(Failure::Kind, kind);
+        QFETCH(QString, where);
+        const auto inst = parseInstallation(content);
+        QVERIFY(!inst);
+        QCOMPARE(inst.failure().kind, kind);
+        QCOMPARE(inst.failure().text, where);
+        QVERIFY(inst.failure().detail.startsWith(where));
+    }
+
+    // A save replaces the file whole; what it held goes to the backups apart from the module
+    // files' (never listed among them), and an unchanged installation keeps nothing.
+    void savedWithItsPreviousVersionKept()
+    {
+        TestHome home;
+        const QString path = home.file(u"peeters.qvi"_s);
+        Installation inst;
+        inst.name = u"Woning Peeters"_s;
+        inst.modules = {moduleOf(2, u"m1"_s, 1)};
+        const QDateTime now = QDateTime::currentDateTime();
+        InstallationSaved saved = writeInstallationFile(path, inst, now);
+        QVERIFY2(saved.failure.ok(), qPrintable(saved.failure.detail));
+        QCOMPARE(saved.kept.status, Backups::Replaced::NothingToKeep);
+        const auto bytesOf = [](const QString &file) {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        };
+        const QByteArray first = bytesOf(path);
+        QCOMPARE(writeInstallationFile(path, inst, now).kept.status, Backups::Replaced::Unchanged);
+
+        inst.modules[0].name = u"Zolder"_s;
+        saved = writeInstallationFile(path, inst, now);
+        QCOMPARE(saved.kept.status, Backups::Replaced::Made);
+        QVERIFY(saved.kept.path.endsWith(u".qvi"_s));
+        QCOMPARE(bytesOf(saved.kept.path), first);
+        QVERIFY(Backups::listReplaced().isEmpty());
+        const auto back = readInstallationFile(path);
+        QVERIFY(back);
+        QCOMPARE(back->modules[0].name, u"Zolder"_s);
+
+        // A folder at the name: nothing written, nothing kept.
+        QVERIFY(QDir(home.path()).mkdir(u"map.qvi"_s));
+        saved = writeInstallationFile(home.file(u"map.qvi"_s), inst, now);
+        QCOMPARE(saved.failure.kind, Failure::Kind::NotWritten);
+        QCOMPARE(readInstallationFile(home.file(u"geen.qvi"_s)).failure().kind, Failure::Kind::Missing);
+        QCOMPARE(readInstallationFile(home.file(u"geen.qvi"_s)).failure().path, home.file(u"geen.qvi"_s));
+        home.write(u"groot.qvi"_s, QByteArray(InstallationFormat::MaxSize + 1, ' '));
+        QCOMPARE(readInstallationFile(home.file(u"groot.qvi"_s)).failure().kind,
+                 Failure::Kind::TooLargeInstallation);
+    }
+
+    // 250 modules with every text at its longest, in characters JSON may write as six-byte escapes:
+    // the file opens. One module more is refused, and so is a file beyond the size cap.
+    void aFileAtEveryLimitOpens()
+    {
+        Installation inst;
+        const QString longName(InstallationFormat::MaxNameLength, QChar(0x20ac));
+        inst.name = inst.address = longName;
+        inst.notes = QString(InstallationFormat::MaxNotesLength, QChar(0x20ac));
+        for (int i = 0; i < InstallationFormat::MaxModules; ++i) {
+            InstallationModule m =
+                moduleOf(0, longName.left(76) + u"%1"_s.arg(i, 4, 10, QLatin1Char('0')), i);
+            m.name = m.place = longName;
+            m.notes = inst.notes;
+            m.knownImage = Images::pattern(0, i + 1);
+            m.knownAt = m.sentAt = m.checkedAt = QDateTime(QDate(2026, 12, 10), QTime(0, 0), Qt::UTC);
+            m.knownFrom = u"send"_s;
+            m.sendOutcome = QString::fromLatin1(InstallationFormat::PartlySent);
+            m.checkOutcome = QString::fromLatin1(InstallationFormat::CheckDifferent);
+            inst.modules.push_back(m);
+        }
+        QByteArray bytes = installationContent(inst);
+        bytes.replace("\xe2\x82\xac", "\\u20ac");
+        QVERIFY2(bytes.size() <= InstallationFormat::MaxSize, qPrintable(QString::number(bytes.size())));
+        const auto back = parseInstallation(bytes);
+        QVERIFY2(back, qPrintable(back.failure().detail));
+        QCOMPARE(back->modules.size(), size_t(InstallationFormat::MaxModules));
+
+        inst.modules.push_back(moduleOf(1, u"one more"_s, 1));
+        QCOMPARE(parseInstallation(installationContent(inst)).failure().kind, Failure::Kind::TooManyModules);
+        QCOMPARE(parseInstallation(QByteArray(InstallationFormat::MaxSize + 1, ' ')).failure().kind,
+                 Failure::Kind::TooLargeInstallation);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstallation)
+#include "tst_installation.moc"

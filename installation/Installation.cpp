@@ -344,3 +344,75 @@ InstallationSaved writeInstallationFile(const QString &path, const Installation 
         Backups::pruneReplaced(path, saved.kept.path, Backups::ReplacedKeep, "qvi");
     return saved;
 }
+
+void recordRead(InstallationModule &m, const ModuleImage &read, const QDateTime &now)
+{
+    m.image = read;
+    m.knownImage = read;
+    m.knownAt = now.toUTC();
+    m.knownFrom = u"read"_s;
+}
+
+void recordSend(InstallationModule &m, bool complete, const QDateTime &now)
+{
+    m.sentAt = now.toUTC();
+    m.sendOutcome = QString::fromLatin1(complete ? F::Sent : F::PartlySent);
+    if (!complete) return;
+    m.knownImage = m.image;
+    m.knownAt = m.sentAt;
+    m.knownFrom = u"send"_s;
+}
+
+void recordCheck(InstallationModule &m, bool equal, const QDateTime &now)
+{
+    m.checkedAt = now.toUTC();
+    m.checkOutcome = QString::fromLatin1(equal ? F::CheckEqual : F::CheckDifferent);
+}
+
+QString moduleState(const InstallationModule &m, int language)
+{
+    const bool french = language == 2;
+    const auto when = [french](const QDateTime &d) {
+        return d.toLocalTime().toString(french ? u"dd/MM/yyyy HH:mm"_s : u"dd-MM-yyyy HH:mm"_s);
+    };
+    const auto say = [french](const QString &dutch, const QString &frenchText) {
+        return french ? frenchText : dutch;
+    };
+    if (m.sendOutcome == QLatin1String(F::PartlySent) && (!m.knownAt.isValid() || m.sentAt >= m.knownAt))
+        return say(u"gedeeltelijk verstuurd"_s, u"partiellement envoyé"_s);
+    if (!m.knownImage) return say(u"nooit gelezen"_s, u"jamais lu"_s);
+    const bool checkedSinceKnown = m.checkedAt.isValid() && m.checkedAt >= m.knownAt;
+    if (checkedSinceKnown && m.checkOutcome == QLatin1String(F::CheckDifferent))
+        return say(u"controle: verschillen"_s, u"contrôle : différences"_s);
+    if (!(m.image == *m.knownImage)) return say(u"gewijzigd, niet verstuurd"_s, u"modifié, non envoyé"_s);
+    if (m.knownFrom == u"send"_s) {
+        if (checkedSinceKnown && m.checkOutcome == QLatin1String(F::CheckEqual))
+            return say(u"verstuurd en gecontroleerd "_s, u"envoyé et vérifié le "_s) + when(m.checkedAt);
+        return say(u"verstuurd "_s, u"envoyé le "_s) + when(m.knownAt);
+    }
+    return say(u"gelezen "_s, u"lu le "_s) + when(m.knownAt);
+}
+
+ReadCandidates readCandidates(const Installation &installation, int type, const ModuleImage &read)
+{
+    ReadCandidates result;
+    for (size_t i = 0; i < installation.modules.size(); ++i) {
+        const InstallationModule &m = installation.modules[i];
+        if (ModuleTypes::isRelay(m.type) != ModuleTypes::isRelay(type) ||
+            (!ModuleTypes::isRelay(type) && m.type != type))
+            continue;
+        const ModuleImage &known = m.knownImage ? *m.knownImage : m.image;
+        int differences = 0;
+        for (int slot = 0; slot < std::max(known.size(), read.size()); ++slot)
+            if (!known.contains(slot) || !read.contains(slot) || known.value(slot) != read.value(slot))
+                ++differences;
+        result.candidates.push_back({static_cast<int>(i), differences});
+    }
+    std::stable_sort(
+        result.candidates.begin(), result.candidates.end(),
+        [](const ReadCandidate &a, const ReadCandidate &b) { return a.differences < b.differences; });
+    const auto &c = result.candidates;
+    if (!c.empty() && (c.size() == 1 || c[0].differences < c[1].differences))
+        result.preselected = c[0].module;
+    return result;
+}

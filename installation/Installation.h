@@ -126,6 +126,37 @@ struct InstallationSaved
 InstallationSaved writeInstallationFile(const QString &path, const Installation &installation,
                                         const QDateTime &now);
 
+// ---- What the program knows of the real modules -------------------------------------------
+
+// A completed read assigned to module `m`: its image becomes what was read, and what the module
+// is known to hold.
+void recordRead(InstallationModule &m, const ModuleImage &read, const QDateTime &now);
+// A send of `m`'s image ended: completely (the module holds the image now) or part-way.
+void recordSend(InstallationModule &m, bool complete, const QDateTime &now);
+// The check after a send found the module holding the image (`equal`) or not.
+void recordCheck(InstallationModule &m, bool equal, const QDateTime &now);
+
+// What the installation's panel says of a module, in Dutch (1) or French (2; Dutch for any other
+// language): "nooit gelezen", "gelezen <date>", "gewijzigd, niet verstuurd", "verstuurd <date>",
+// "gedeeltelijk verstuurd", "verstuurd en gecontroleerd <date>", "controle: verschillen". The
+// date is local: "10-12-2026 14:03" / "10/12/2026 14:03".
+QString moduleState(const InstallationModule &m, int language);
+
+// A module of the installation that a completed read may come from: one of the same type (the
+// two relay types together), with the number of slots in which the read differs from what the
+// program last knew of it (the image known to the module, else the installation's image).
+struct ReadCandidate
+{
+    int module = -1; // index into Installation::modules
+    int differences = 0;
+};
+struct ReadCandidates
+{
+    std::vector<ReadCandidate> candidates; // fewest differences first, then in the panel's order
+    int preselected = -1;                  // the single closest candidate; -1 when there is none
+};
+ReadCandidates readCandidates(const Installation &installation, int type, const ModuleImage &read);
+
 // An image as the file writes it ("000 001 042 ...") and back (nullopt unless it holds exactly
 // `slotCount` values 000..999 separated by single blanks).
 QString imageText(const ModuleImage &image);

@@ -216,6 +216,66 @@ private Q_SLOTS:
                  Failure::Kind::TooLargeInstallation);
     }
 
+    // What the panel says of a module as its record grows: read, edited, sent, checked.
+    void statesInWords()
+    {
+        const QDateTime at(QDate(2026, 12, 10), QTime(14, 3), Qt::LocalTime);
+        InstallationModule m = moduleOf(0, u"a"_s, 1);
+        QStringList dutch, french;
+        const auto state = [&] {
+            dutch << moduleState(m, 1);
+            french << moduleState(m, 2);
+        };
+        state();
+        recordRead(m, Images::pattern(0, 5), at);
+        QCOMPARE(m.image, Images::pattern(0, 5));
+        state();
+        m.image.set(3, 42);
+        state();
+        recordSend(m, false, at.addSecs(60));
+        state();
+        recordSend(m, true, at.addSecs(120));
+        state();
+        recordCheck(m, true, at.addSecs(180));
+        state();
+        recordCheck(m, false, at.addSecs(240));
+        state();
+        QCOMPARE(dutch, (QStringList{
+                            u"nooit gelezen"_s, u"gelezen 10-12-2026 14:03"_s, u"gewijzigd, niet verstuurd"_s,
+                            u"gedeeltelijk verstuurd"_s, u"verstuurd 10-12-2026 14:05"_s,
+                            u"verstuurd en gecontroleerd 10-12-2026 14:06"_s, u"controle: verschillen"_s}));
+        QCOMPARE(french,
+                 (QStringList{u"jamais lu"_s, u"lu le 10/12/2026 14:03"_s, u"modifié, non envoyé"_s,
+                              u"partiellement envoyé"_s, u"envoyé le 10/12/2026 14:05"_s,
+                              u"envoyé et vérifié le 10/12/2026 14:06"_s, u"contrôle : différences"_s}));
+        QCOMPARE(*m.knownImage, m.image); // a complete send: the module holds the image
+    }
+
+    // A read is offered to the modules of its type (the relay types together), fewest differences
+    // first; one is preselected only when it alone is the closest.
+    void whichModuleARead()
+    {
+        Installation inst;
+        inst.modules = {moduleOf(0, u"r1"_s, 1), moduleOf(1, u"d1"_s, 1), moduleOf(3, u"r2"_s, 2),
+                        moduleOf(0, u"r3"_s, 2)};
+        recordRead(inst.modules[3], Images::pattern(0, 7), QDateTime::currentDateTime());
+        ModuleImage read = Images::pattern(0, 2);
+        read.set(0, 999);
+        ReadCandidates c = readCandidates(inst, 0, read);
+        QCOMPARE(c.candidates.size(), size_t(3));
+        QCOMPARE(c.candidates[0].module, 2); // r2 differs in one slot
+        QCOMPARE(c.candidates[0].differences, 1);
+        QCOMPARE(c.preselected, 2);
+        QCOMPARE(c.candidates[2].module, 3); // r3 is compared with what it was read as
+        // Two equally close: none preselected.
+        inst.modules[0].image = Images::pattern(0, 2);
+        c = readCandidates(inst, 3, read);
+        QCOMPARE(c.candidates[0].differences, c.candidates[1].differences);
+        QCOMPARE(c.preselected, -1);
+        QCOMPARE(readCandidates(inst, 1, Images::pattern(1, 1)).preselected, 1);
+        QVERIFY(readCandidates(inst, 2, Images::pattern(2, 1)).candidates.empty());
+    }
+
     // 250 modules with every text at its longest, in characters JSON may write as six-byte escapes:
     // the file opens. One module more is refused, and so is a file beyond the size cap.
     void aFileAtEveryLimitOpens()

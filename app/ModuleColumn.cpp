@@ -141,9 +141,14 @@ void ModuleColumn::captionEditorButtons(int type, ModulePage::Origin origin, int
 {
     Lang::setText(Command7, lang, SlotWords::titleText(SlotWords::Part::PushButtons));
     Lang::setText(Command8, lang, SlotWords::titleText(SlotWords::Part::SecondFunctionTime));
-    if (const ModuleTypeInfo *info = ModuleTypes::info(type)) {
-        const auto &caption =
-            origin == ModulePage::Origin::ModuleFile ? info->outputEditorOfFile : info->outputEditor;
+    if (ModuleTypes::isKnown(type)) {
+        const bool dim = ModuleTypes::hasDimChannels(type);
+        Lang::Text caption =
+            SlotWords::titleText(dim ? SlotWords::Part::DimStartValues : SlotWords::Part::OutputFunctions);
+        // After a module file was opened, the relay modules' button has always read "Fonction des
+        // sorties" in French.
+        if (!dim && origin == ModulePage::Origin::ModuleFile)
+            caption.french = QStringLiteral("Fonction des sorties");
         if (const auto text = caption.in(lang)) Command9->setText(*text);
     }
     Lang::setText(Command10, lang, SlotWords::titleText(SlotWords::Part::Scenes));

@@ -10,18 +10,6 @@ Lang::Text RelayCaption()
 {
     return {QStringLiteral("Relaismodule:"), QStringLiteral("Module relais:")};
 }
-Lang::Text OutputFunctions()
-{
-    return {QStringLiteral("Functie van de uitgangen"), QStringLiteral("Fonctions des sorties")};
-}
-Lang::Text OutputFunctionsOfFile()
-{
-    return {QStringLiteral("Functie van de uitgangen"), QStringLiteral("Fonction des sorties")};
-}
-Lang::Text DimStartValues()
-{
-    return {QStringLiteral("Beginwaarde dim-kanalen"), QStringLiteral("Valeur début des sorties")};
-}
 constexpr std::array<int, 12> AllTwelve{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 constexpr std::array<int, 12> InOrder{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
 
@@ -42,8 +30,6 @@ ModuleTypeInfo relayType(int type, const char *comboEntry, const char *picture)
             .typeLabel = RelayLabel(),
             .pageCaption = RelayCaption(),
             .pageCaptionOfFile = RelayCaption(),
-            .outputEditor = OutputFunctions(),
-            .outputEditorOfFile = OutputFunctionsOfFile(),
             .moreInfoButton = true,
             .outputButtons = AllTwelve,
             .sceneFields = AllTwelve,
@@ -72,8 +58,6 @@ const ModuleTypeInfo *table()
          .typeLabel = {QStringLiteral("Dimmodule"), QStringLiteral("Module dim")},
          .pageCaption = {QStringLiteral("Dimmodule:"), QStringLiteral("Module dim:")},
          .pageCaptionOfFile = {QStringLiteral("Dimmodule:"), QStringLiteral("Module dimmer:")},
-         .outputEditor = DimStartValues(),
-         .outputEditorOfFile = DimStartValues(),
          .moreInfoButton = false,
          .outputButtons = {0, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0},
          .sceneFields = {0, 1, 0, 2, 0, 0, 0, 3, 0, 4, 0, 0},
@@ -94,8 +78,6 @@ const ModuleTypeInfo *table()
          .typeLabel = {QStringLiteral("Velano module"), QStringLiteral("Module Velano")},
          .pageCaption = {QStringLiteral("Velano module:"), QStringLiteral("Module Velano:")},
          .pageCaptionOfFile = {QStringLiteral("Velano module:"), QStringLiteral("Module Velano:")},
-         .outputEditor = DimStartValues(),
-         .outputEditorOfFile = DimStartValues(),
          .moreInfoButton = true,
          .outputButtons = {0, 1, 2, 3, 4, 0, 0, 5, 6, 7, 8, 0},
          .sceneFields = {1, 2, 0, 5, 6, 0, 3, 4, 0, 7, 8, 0},

@@ -36,19 +36,17 @@ struct ModuleTypeInfo
     const char *comboEntry; // its entry in the module type list
     const char *picture;    // bitmap of the installation folder
     ModuleTypes::Image image;
-    int slotCount;                 // slots of the image: 0 .. slotCount-1
-    int lastSlot;                  // its line ends a read
-    int versionSlot;               // the module's firmware version
-    int progressMaximum;           // of the progress bar during a read or a send
-    int outputs;                   // outputs (relay modules) or channels (dim, Velano) a push button switches
-    int dimChannels;               // channels with a start value (0 on the relay modules)
-    int firstSceneSlot;            // scene 1 starts here; a scene is one slot per output plus the group flag
-    Lang::Text typeLabel;          // under the picture of the module page
-    Lang::Text pageCaption;        // the module page's frame
-    Lang::Text pageCaptionOfFile;  // the same after opening a module file
-    Lang::Text outputEditor;       // caption of the button of the output functions or dim start values
-    Lang::Text outputEditorOfFile; // the same after opening a module file
-    bool moreInfoButton;           // one documentation button ("Meer info..."), or one per model
+    int slotCount;                // slots of the image: 0 .. slotCount-1
+    int lastSlot;                 // its line ends a read
+    int versionSlot;              // the module's firmware version
+    int progressMaximum;          // of the progress bar during a read or a send
+    int outputs;                  // outputs (relay modules) or channels (dim, Velano) a push button switches
+    int dimChannels;              // channels with a start value (0 on the relay modules)
+    int firstSceneSlot;           // scene 1 starts here; a scene is one slot per output plus the group flag
+    Lang::Text typeLabel;         // under the picture of the module page
+    Lang::Text pageCaption;       // the module page's frame
+    Lang::Text pageCaptionOfFile; // the same after opening a module file
+    bool moreInfoButton;          // one documentation button ("Meer info..."), or one per model
     // The output each output-test button switches (0: the button is hidden).
     std::array<int, ModuleTypes::OutputButtons> outputButtons;
     // The output or channel each scene field shows (0: the field is hidden).

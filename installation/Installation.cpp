@@ -3,6 +3,12 @@
 #include "files/SafeFile.h"
 #include "protocol/ModuleTypes.h"
 
+#include "common/UserFolders.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
@@ -416,3 +422,96 @@ ReadCandidates readCandidates(const Installation &installation, int type, const 
         result.preselected = c[0].module;
     return result;
 }
+
+namespace InstallationRecovery {
+namespace {
+QString copyOf(const QString &key)
+{
+    return Backups::folder() + u"recovery_"_s + key + u".qvi"_s;
+}
+QString sideOf(const QString &copyPath)
+{
+    return copyPath.left(copyPath.size() - 3) + u"json"_s;
+}
+QString cleanPath(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
+}
+// What a side file says: the installation's file ("" for one never saved), or nothing when it
+// is not a side file of a copy.
+std::optional<QString> originalOf(const QString &copyPath)
+{
+    const Checked<QByteArray> side = SafeFile::read(sideOf(copyPath), 64 * 1024);
+    if (!side) return std::nullopt;
+    const QJsonDocument doc = QJsonDocument::fromJson(*side);
+    if (!doc.isObject() || !doc.object().value(u"original"_s).isString()) return std::nullopt;
+    return doc.object().value(u"original"_s).toString();
+}
+} // namespace
+
+QString keyOf(const QString &installationPath)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(cleanPath(installationPath).toUtf8(), QCryptographicHash::Sha256)
+            .toHex()
+            .left(12));
+}
+
+Failure write(const Installation &installation, const QString &key, const QString &installationPath,
+              const QDateTime &now)
+{
+    const QString folder = Backups::folder();
+    if (!UserFolders::makePrivateFolder(folder) ||
+        UserFolders::privateFolderState(QFileInfo(QDir::cleanPath(folder)).canonicalFilePath()) !=
+            UserFolders::FolderState::Usable)
+        return Failure(
+            Failure::Kind::FolderNotMade, folder,
+            u"the folder %1 is not the user's own private folder"_s.arg(QDir::toNativeSeparators(folder)));
+    QJsonObject record;
+    record.insert(u"original"_s, installationPath.isEmpty() ? QString() : cleanPath(installationPath));
+    record.insert(u"made"_s, now.toUTC().toString(Qt::ISODate));
+    const QString copy = copyOf(key);
+    if (Failure f = SafeFile::replace(sideOf(copy), QJsonDocument(record).toJson(QJsonDocument::Compact));
+        !f.ok())
+        return f;
+    return SafeFile::replace(copy, installationContent(installation));
+}
+
+QString newerCopy(const QString &installationPath)
+{
+    const QString copy = copyOf(keyOf(installationPath));
+    if (!QFileInfo(copy).isFile() || originalOf(copy) != cleanPath(installationPath)) return QString();
+    const QFileInfo file(installationPath);
+    if (file.exists() && QFileInfo(copy).lastModified() <= file.lastModified()) return QString();
+    return copy;
+}
+
+QStringList unsavedCopies()
+{
+    QFileInfoList found =
+        QDir(Backups::folder())
+            .entryInfoList({u"recovery_*.qvi"_s}, QDir::Files | QDir::NoSymLinks, QDir::Time);
+    QStringList copies;
+    for (const QFileInfo &f : found)
+        // A copy kept after it was declined ("recovery_<key>_<time>") is not offered again.
+        if (!f.completeBaseName().mid(9).contains(u'_') && originalOf(f.filePath()) == QString())
+            copies << f.filePath();
+    return copies;
+}
+
+QString keepDeclined(const QString &copyPath, const QDateTime &now)
+{
+    const QString kept =
+        copyPath.left(copyPath.size() - 4) + u"_"_s + now.toString(u"yyyyMMdd-hhmmss"_s) + u".qvi"_s;
+    if (!QFile::rename(copyPath, kept)) return QString();
+    QFile::rename(sideOf(copyPath), sideOf(kept));
+    return kept;
+}
+
+void discard(const QString &key)
+{
+    const QString copy = copyOf(key);
+    QFile::remove(copy);
+    QFile::remove(sideOf(copy));
+}
+} // namespace InstallationRecovery

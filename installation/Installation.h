@@ -161,3 +161,24 @@ ReadCandidates readCandidates(const Installation &installation, int type, const 
 // `slotCount` values 000..999 separated by single blanks).
 QString imageText(const ModuleImage &image);
 std::optional<ModuleImage> imageFromText(const QString &text, int slotCount);
+
+// Recovery copies: while an installation has changes not saved, the window writes a copy of it
+// every minute beside the backups ("recovery_<key>.qvi" with a side file "recovery_<key>.json"
+// naming the installation's file, empty for one never saved). `key` is the digest of the file's
+// path, or a key of the window's own (letters, digits and "-") for an installation never saved.
+namespace InstallationRecovery {
+// The key of a saved installation's copies.
+QString keyOf(const QString &installationPath);
+// Writes the copy whole (never through a link), replacing the previous one of `key`.
+Failure write(const Installation &installation, const QString &key, const QString &installationPath,
+              const QDateTime &now);
+// The copy of the file at `installationPath` when it is newer than the file; empty when none is.
+QString newerCopy(const QString &installationPath);
+// The copies of installations never saved (offered at start), newest first.
+QStringList unsavedCopies();
+// A copy offered and declined stays among the backups under a name of its own
+// ("recovery_<key>_<yyyyMMdd-hhmmss>.qvi"), so the next copy does not replace it; its new path.
+QString keepDeclined(const QString &copyPath, const QDateTime &now);
+// The copy of `key` is not needed any more (the installation was saved or closed unchanged).
+void discard(const QString &key);
+} // namespace InstallationRecovery

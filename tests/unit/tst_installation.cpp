@@ -3,6 +3,7 @@
 #include "support/TestHome.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <QTest>
 
@@ -274,6 +275,48 @@ private Q_SLOTS:
         QCOMPARE(c.preselected, -1);
         QCOMPARE(readCandidates(inst, 1, Images::pattern(1, 1)).preselected, 1);
         QVERIFY(readCandidates(inst, 2, Images::pattern(2, 1)).candidates.empty());
+    }
+
+    // A recovery copy is offered for a file it is newer than, and for an installation never
+    // saved; a declined one stays under a name of its own and is not offered again.
+    void recoveryCopies()
+    {
+        const auto minuteOld = [](const QString &file) {
+            QFile f(file);
+            return f.open(QIODevice::ReadWrite) && f.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                                                 QFileDevice::FileModificationTime);
+        };
+        TestHome home;
+        const QString path = home.file(u"peeters.qvi"_s);
+        Installation inst;
+        inst.modules = {moduleOf(1, u"m1"_s, 1)};
+        QVERIFY(writeInstallationFile(path, inst, QDateTime::currentDateTime()).failure.ok());
+        QCOMPARE(InstallationRecovery::newerCopy(path), QString());
+
+        inst.name = u"bezig"_s;
+        const QString key = InstallationRecovery::keyOf(path);
+        QVERIFY(InstallationRecovery::write(inst, key, path, QDateTime::currentDateTime()).ok());
+        QVERIFY(minuteOld(path));
+        const QString copy = InstallationRecovery::newerCopy(path);
+        QVERIFY(!copy.isEmpty());
+        QCOMPARE(readInstallationFile(copy)->name, u"bezig"_s);
+        QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
+
+        // Saved again later: the copy is older than the file and not offered.
+        QVERIFY(writeInstallationFile(path, inst, QDateTime::currentDateTime()).failure.ok());
+        QVERIFY(minuteOld(copy));
+        QCOMPARE(InstallationRecovery::newerCopy(path), QString());
+        InstallationRecovery::discard(key);
+        QVERIFY(!QFile::exists(copy));
+
+        QVERIFY(InstallationRecovery::write(inst, u"new-1"_s, QString(), QDateTime::currentDateTime()).ok());
+        const QStringList unsaved = InstallationRecovery::unsavedCopies();
+        QCOMPARE(unsaved.size(), 1);
+        const QString kept =
+            InstallationRecovery::keepDeclined(unsaved.first(), QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+        QVERIFY(kept.endsWith(u"recovery_new-1_20261210-090000.qvi"_s));
+        QVERIFY(readInstallationFile(kept));
+        QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
     }
 
     // 250 modules with every text at its longest, in characters JSON may write as six-byte escapes:

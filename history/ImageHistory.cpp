@@ -68,7 +68,9 @@ void ImageHistory::apply(const EditStep &step, bool undone)
     if (ModuleImage *image = m_state.imageFor(step.type))
         for (const SlotChange &c : step.changes)
             image->set(c.slot, undone ? c.before : c.after);
+    // The master flag is the module in hand's: a step of another type's image leaves it alone.
     const int master = undone ? step.masterBefore : step.masterAfter;
-    if (step.masterBefore != step.masterAfter && master >= 0) m_state.MasterFlag = master;
+    if (step.masterBefore != step.masterAfter && master >= 0 && step.type == m_state.ModuleType)
+        m_state.MasterFlag = master;
     Q_EMIT stepApplied(step, undone);
 }

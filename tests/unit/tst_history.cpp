@@ -87,6 +87,11 @@ private Q_SLOTS:
         QCOMPARE(state.VelanoImage.value(ModuleTypes::MasterSlot), 0);
         history.redo();
         QCOMPARE(state.MasterFlag, 1);
+        // With another type's module in hand, its image goes back but the flag stays that module's.
+        state.ModuleType = 0;
+        history.undo();
+        QCOMPARE(state.VelanoImage.value(ModuleTypes::MasterSlot), 0);
+        QCOMPARE(state.MasterFlag, 1);
     }
 };
 

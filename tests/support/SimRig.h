@@ -85,14 +85,20 @@ public:
     [[nodiscard]] bool read()
     {
         byName<QPushButton>(m_window.get(), "Command1")->click();
-        return waitForStatus(QStringLiteral("Edit mode"), 10000);
+        return waitForStatus(QStringLiteral("Edit mode"), 30000);
     }
     // "Versturen": the module has taken the last slot and kept what it got, the window is idle.
     [[nodiscard]] bool send()
     {
         const int before = m_sim->saves();
         byName<QPushButton>(m_window.get(), "Command2")->click();
-        return QTest::qWaitFor([&] { return m_sim->saves() > before; }, 20000) && waitIdle();
+        // The window's send to its end first: reading the simulator's growing log while it runs
+        // would take the time the send needs (under the sanitizers, more than it has). Generous:
+        // a relay module's 340 slots take seconds at the wire's pace, far longer on a loaded
+        // machine.
+        return QTest::qWaitFor([this] { return !m_window->isIdle(); }, 5000) && waitIdle(60000) &&
+               waitForStatus(QStringLiteral("Ready"), 1000) &&
+               QTest::qWaitFor([&] { return m_sim->saves() > before; }, 20000);
     }
     [[nodiscard]] bool waitIdle(int ms = 5000)
     {

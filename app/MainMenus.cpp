@@ -38,6 +38,23 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
     ongedaan->setEnabled(false);
     opnieuw->setEnabled(false);
 
+    // No shortcuts here: Ctrl+N, O, S and X are the module's.
+    InstallationEntries &i = m_installation;
+    i.menu = named(bar->addMenu(QStringLiteral("Installatie")), "installatie");
+    i.nieuweInstallatie = menuEntry(i.menu, "nieuweInstallatie", QStringLiteral("Nieuwe installatie..."));
+    i.installatieOpenen = menuEntry(i.menu, "installatieOpenen", QStringLiteral("Installatie openen..."));
+    i.installatieOpslaan = menuEntry(i.menu, "installatieOpslaan", QStringLiteral("Installatie opslaan"));
+    i.installatieOpslaanAls =
+        menuEntry(i.menu, "installatieOpslaanAls", QStringLiteral("Installatie opslaan als..."));
+    i.installatieSluiten = menuEntry(i.menu, "installatieSluiten", QStringLiteral("Installatie sluiten"));
+    i.eigenschappen = menuEntry(i.menu, "eigenschappen", QStringLiteral("Eigenschappen..."));
+    i.recent = {i.menu, menuSeparator(i.menu, "lijn8"), menuSeparator(i.menu, "lijn9")};
+    i.moduleToevoegen = menuEntry(i.menu, "moduleToevoegen", QStringLiteral("Module toevoegen"));
+    i.modulesImporteren = menuEntry(i.menu, "modulesImporteren", QStringLiteral("Modules importeren..."));
+    i.moduleExporteren = menuEntry(i.menu, "moduleExporteren", QStringLiteral("Module exporteren..."));
+    i.moduleVerwijderen = menuEntry(i.menu, "moduleVerwijderen", QStringLiteral("Module verwijderen"));
+    i.moduleDupliceren = menuEntry(i.menu, "moduleDupliceren", QStringLiteral("Module dupliceren"));
+
     taal = named(bar->addMenu(QStringLiteral("Taal/langue")), "taal");
     frans = menuEntry(taal, "frans", QStringLiteral("&Francais"));
     ned = menuEntry(taal, "ned", QStringLiteral("&Nederlands"));
@@ -94,6 +111,19 @@ void MainMenus::setCaptions(int language)
     ongedaan->setText(QStringLiteral("Annuler"));
     opnieuw->setText(QStringLiteral("Rétablir"));
     bestand->setTitle(QStringLiteral("Fichier"));
+    const InstallationEntries &i = m_installation;
+    i.menu->setTitle(QStringLiteral("Installation"));
+    i.nieuweInstallatie->setText(QStringLiteral("Nouvelle installation..."));
+    i.installatieOpenen->setText(QStringLiteral("Ouvrir une installation..."));
+    i.installatieOpslaan->setText(QStringLiteral("Sauver l'installation"));
+    i.installatieOpslaanAls->setText(QStringLiteral("Sauver l'installation dans..."));
+    i.installatieSluiten->setText(QStringLiteral("Fermer l'installation"));
+    i.eigenschappen->setText(QStringLiteral("Propriétés..."));
+    i.moduleToevoegen->setText(QStringLiteral("Ajouter le module"));
+    i.modulesImporteren->setText(QStringLiteral("Importer des modules..."));
+    i.moduleExporteren->setText(QStringLiteral("Exporter le module..."));
+    i.moduleVerwijderen->setText(QStringLiteral("Supprimer le module"));
+    i.moduleDupliceren->setText(QStringLiteral("Dupliquer le module"));
     nieuw->setText(QStringLiteral("Nouveau module"));
     openen->setText(QStringLiteral("Ouvrir module ..."));
     Bewaren->setText(QStringLiteral("Sauver module"));
@@ -121,7 +151,7 @@ void MainMenus::checkLanguage(int language)
 
 void MainMenus::setEnabled(bool enabled)
 {
-    for (QMenu *m : {bestand, bewerken, taal, settings, Info})
+    for (QMenu *m : {bestand, bewerken, m_installation.menu, taal, settings, Info})
         m->menuAction()->setEnabled(enabled);
 }
 
@@ -148,6 +178,17 @@ void MainMenus::offerModule(bool fileOpen, bool moduleInHand)
     Bewaren->setEnabled(fileOpen);
     for (QAction *a : {Bewaren_als, Vergelijken, Afdrukken, PdfExport})
         a->setEnabled(moduleInHand);
+}
+
+void MainMenus::offerInstallation(bool open, bool selected, bool moduleInHand)
+{
+    const InstallationEntries &i = m_installation;
+    for (QAction *a : {i.installatieOpslaan, i.installatieOpslaanAls, i.installatieSluiten, i.eigenschappen,
+                       i.modulesImporteren})
+        a->setEnabled(open);
+    i.moduleToevoegen->setEnabled(open && moduleInHand);
+    for (QAction *a : {i.moduleExporteren, i.moduleVerwijderen, i.moduleDupliceren})
+        a->setEnabled(open && selected);
 }
 
 void MainMenus::setCheckAfterSend(bool on)

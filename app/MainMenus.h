@@ -11,9 +11,9 @@ class QAction;
 class QMenu;
 class QMenuBar;
 
-// The menu bar of the main window: Bestand, Bewerken, Taal/langue, Settings and Info with their entries,
-// each named as the installer's documentation names it (their object names). The window learns
-// what the installer chose through the signals below and tells the menus what to offer.
+// The menu bar of the main window: Bestand, Bewerken, Installatie, Taal/langue, Settings and Info with their
+// entries, each named as the installer's documentation names it (their object names). The window learns what
+// the installer chose through the signals below and tells the menus what to offer.
 class MainMenus : public QObject
 {
     Q_OBJECT
@@ -49,6 +49,28 @@ public:
         QAction *end;
     };
     RecentPlace recentPlace() const { return {bestand, recentStart, recentEnd}; }
+
+    // The entries of the Installatie menu; the installations part of the window answers them.
+    struct InstallationEntries
+    {
+        QMenu *menu;
+        QAction *nieuweInstallatie;
+        QAction *installatieOpenen;
+        QAction *installatieOpslaan;
+        QAction *installatieOpslaanAls;
+        QAction *installatieSluiten;
+        QAction *eigenschappen;
+        RecentPlace recent; // the installations used last
+        QAction *moduleToevoegen;
+        QAction *modulesImporteren;
+        QAction *moduleExporteren;
+        QAction *moduleVerwijderen;
+        QAction *moduleDupliceren;
+    };
+    const InstallationEntries &installationEntries() const { return m_installation; }
+    // What the Installatie menu offers: `open` an installation is open, `selected` one of its
+    // modules is selected in the panel, `moduleInHand` the window holds an image to add.
+    void offerInstallation(bool open, bool selected, bool moduleInHand);
 
 Q_SIGNALS:
     void newRequested();                // nieuw
@@ -86,6 +108,7 @@ private:
     QMenu *bewerken;
     QAction *ongedaan;
     QAction *opnieuw;
+    InstallationEntries m_installation{};
     QMenu *taal;
     QAction *frans;
     QAction *ned;

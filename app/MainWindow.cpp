@@ -2,6 +2,7 @@
 
 #include "app/AdapterOfferQuestion.h"
 #include "app/FileTools.h"
+#include "app/Installations.h"
 #include "app/Launcher.h"
 #include "app/MainMenus.h"
 #include "app/Messages.h"
@@ -48,9 +49,17 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     connect(m_files, &ModuleFiles::opened, this, &MainWindow::onModuleOpened);
     connect(m_files, &ModuleFiles::saved, this, &MainWindow::updateActionState);
     m_history = new ImageHistory(m_state, this);
-    connect(m_view, &ModuleView::edited, m_history, &ImageHistory::record);
-    connect(m_history, &ImageHistory::stepApplied, m_view, &ModuleView::follow);
-    connect(m_history, &ImageHistory::changed, this, &MainWindow::updateActionState);
+    m_installations = new Installations(m_state, *m_menus, this, *m_history, *m_files);
+    followHistory(m_history);
+    connect(m_installations, &Installations::historyAdded, this, &MainWindow::followHistory);
+    connect(m_installations, &Installations::moduleShown, this, &MainWindow::onInstallationModuleShown);
+    connect(m_installations, &Installations::moduleLeft, this, &MainWindow::onInstallationModuleLeft);
+    connect(m_installations, &Installations::changed, this, &MainWindow::updateActionState);
+    // An edit is a step of the history in use; the module in hand of an installation follows it.
+    connect(m_view, &ModuleView::edited, this, [this](const EditStep &step) {
+        history()->record(step);
+        m_installations->imageChanged();
+    });
     // The editors' lists would take Ctrl+Z for the text in their field: the keys reach the
     // history instead.
     qApp->installEventFilter(this);
@@ -78,9 +87,73 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &MainWindow::abortRequested);
     updateActionState();
+    // Installations never saved that a program that stopped left copies of are offered once the
+    // window is on the screen.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) m_installations->offerUnsavedCopies();
+    });
 }
 
 MainWindow::~MainWindow() = default;
+
+ImageHistory *MainWindow::history() const
+{
+    return m_installations->history();
+}
+
+void MainWindow::followHistory(ImageHistory *history)
+{
+    connect(history, &ImageHistory::stepApplied, this, [this](const EditStep &step, bool undone) {
+        m_view->follow(step, undone);
+        m_installations->imageChanged();
+    });
+    connect(history, &ImageHistory::changed, this, &MainWindow::updateActionState);
+}
+
+// A module of the installation is in hand: shown as an opened module file, with no file open.
+void MainWindow::onInstallationModuleShown(int type)
+{
+    m_view->showOpenedModule(type, false);
+    updateActionState();
+    m_status->setStatus(QStringLiteral("Edit mode"));
+}
+
+// The module in hand left with its installation (closed, or the module removed): the window
+// holds no module, as after "Nieuw".
+void MainWindow::onInstallationModuleLeft()
+{
+    m_state.ImageFromFile = false;
+    m_view->clear();
+    m_history->clear();
+    setWindowTitle(QStringLiteral("QV Velano"));
+    m_conversation->clearReceived();
+    updateActionState();
+}
+
+bool MainWindow::mayLeave()
+{
+    const bool fileOpen = m_view->facts().fileOpen;
+    if (!m_installations->isUnsaved()) return m_files->mayLeave(fileOpen);
+    const bool looseChanges =
+        !m_installations->moduleInHand() && m_state.currentImage() && m_state.hasChanges();
+    using Messages::LeaveAnswer;
+    const auto q = Messages::leaveInstallation(
+        looseChanges ? Messages::Unsaved::Both : Messages::Unsaved::Installation, m_state.Language);
+    // Esc and the box's close button stay.
+    switch (MessageBox::ask(this, Lang::warningTitle(m_state.Language), q.text, q.options, LeaveAnswer::Save,
+                            std::optional(LeaveAnswer::Stay))) {
+    case LeaveAnswer::Save:
+        // A save that failed or was cancelled keeps the program open.
+        if (!m_installations->save()) return false;
+        return !looseChanges || m_files->saveImageInHand();
+    case LeaveAnswer::Discard:
+        m_installations->discardRecovery();
+        return true;
+    case LeaveAnswer::Stay:
+        break;
+    }
+    return false;
+}
 
 void MainWindow::connectMenus()
 {
@@ -116,6 +189,8 @@ void MainWindow::load()
     m_menus->checkLanguage(s.language);
     m_menus->setCheckAfterSend(s.checkAfterSend);
     m_files->loadRecentFiles();
+    m_installations->setCaptions(s.language);
+    m_installations->loadSettings();
 }
 
 // ---- the window's state -----------------------------------------------------------------------
@@ -126,21 +201,24 @@ void MainWindow::updateActionState()
     const ModuleView::Facts &f = m_view->facts();
     m_menus->setEnabled(idle);
     m_menus->offerModule(f.fileOpen, f.moduleInHand);
+    m_menus->offerInstallation(m_installations->isOpen(), m_installations->moduleInHand(), f.moduleInHand);
+    m_installations->setIdle(idle);
     m_view->column()->offer(idle, idle && f.moduleInHand, f.editorsShown, f.documentation);
     const auto name = [](const EditStep *step) { return step ? std::optional(step->name) : std::nullopt; };
-    m_menus->offerSteps(idle ? name(m_history->nextUndo()) : std::nullopt,
-                        idle ? name(m_history->nextRedo()) : std::nullopt);
+    const ImageHistory *steps = history();
+    m_menus->offerSteps(idle ? name(steps->nextUndo()) : std::nullopt,
+                        idle ? name(steps->nextRedo()) : std::nullopt);
     m_status->setChanged(m_state.hasChanges(), m_state.Language);
 }
 
 void MainWindow::undo()
 {
-    if (!m_conversation->isRunning()) m_history->undo();
+    if (!m_conversation->isRunning()) history()->undo();
 }
 
 void MainWindow::redo()
 {
-    if (!m_conversation->isRunning()) m_history->redo();
+    if (!m_conversation->isRunning()) history()->redo();
 }
 
 // Undo and redo keys pressed in an editable list of this window go to the history, not to the
@@ -241,6 +319,7 @@ void MainWindow::beforeConversation()
 
 void MainWindow::nieuw_Click()
 {
+    m_installations->looseImageTaken();
     m_state.ImageFromFile = false;
     m_view->clear();
     m_history->clear();
@@ -252,6 +331,7 @@ void MainWindow::nieuw_Click()
 // A module file or a backup was opened into the image.
 void MainWindow::onModuleOpened(int type, bool fileOpen)
 {
+    m_installations->looseImageTaken();
     m_view->showOpenedModule(type, fileOpen);
     m_history->clear();
     updateActionState();
@@ -276,6 +356,8 @@ void MainWindow::Command1_Click()
 
 void MainWindow::Command2_Click()
 {
+    // A module of the installation is sent only once the installer has seen which one it is.
+    if (!m_installations->confirmSend()) return;
     beforeConversation();
     onConversationStarting();
     m_conversation->sendConfiguration();
@@ -297,16 +379,22 @@ void MainWindow::onReadFinished()
     m_state.ImageFromFile = false;
     setWindowTitle(QStringLiteral("QV Velano"));
     const QString backupProblem = m_files->tools()->backUpReadModule();
+    m_installations->looseImageTaken();
     m_view->showReadModule();
     m_history->clear();
     updateActionState();
-    // Told once the read has wound up and the window reads "Edit mode".
-    if (!backupProblem.isEmpty()) QTimer::singleShot(0, this, [this, backupProblem] { warn(backupProblem); });
+    // Told once the read has wound up and the window reads "Edit mode"; then, with an installation
+    // open, the installer says which of its modules was read.
+    QTimer::singleShot(0, this, [this, backupProblem] {
+        if (!backupProblem.isEmpty()) warn(backupProblem);
+        if (m_installations->isOpen() && !m_closing && !m_closeWhenDone) m_installations->readCompleted();
+    });
 }
 
 void MainWindow::onSendFinished()
 {
     m_state.markUnchanged();
+    m_installations->sendEnded(true);
     onNormalEnd();
     // The check reads the module again once the send has wound up; the window stays as the send
     // left it. A window that is closing starts nothing.
@@ -324,6 +412,7 @@ void MainWindow::onCheckFinished(const ModuleImage &moduleHolds)
     const ImageCompare::Result result =
         ImageCompare::compare(m_state.ModuleType, inHand, m_state.ModuleType, moduleHolds, m_state.Language);
     const QString text = Messages::checkResult(result, inHand.size(), m_state.Language);
+    m_installations->checkEnded(!Messages::checkFoundDifferences(result));
     m_status->setStatus(text.section(QLatin1Char('\n'), 0, 0));
     if (Messages::checkFoundDifferences(result))
         warn(text);
@@ -359,8 +448,10 @@ void MainWindow::onProblem(Conversation::Problem problem, const QString &port, c
     returnToSnapshot();
     m_status->setStatus(text);
     // A send that lost its line left the module with only part of the image.
-    if (const auto cut = m_conversation->cutSend())
+    if (const auto cut = m_conversation->cutSend()) {
         text += QLatin1Char('\n') + Messages::halfWritten(cut->framesWritten, cut->slotCount, lang);
+        m_installations->sendEnded(false);
+    }
     warn(text);
 }
 
@@ -374,8 +465,10 @@ void MainWindow::onAbandoned()
         m_status->setStatus(Lang::pick(lang, QStringLiteral("Afgebroken"), QStringLiteral("Interrompu")));
     // The installer stopped a send: the module holds only part of the image. A window that is
     // closing said so in its own question already.
-    if (const auto cut = m_conversation->cutSend(); cut && !m_closing)
-        warn(Messages::halfWritten(cut->framesWritten, cut->slotCount, lang));
+    if (const auto cut = m_conversation->cutSend()) {
+        m_installations->sendEnded(false);
+        if (!m_closing) warn(Messages::halfWritten(cut->framesWritten, cut->slotCount, lang));
+    }
 }
 
 void MainWindow::onRunningChanged(bool running)

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <optional>
 
+class Installations;
 class MainMenus;
 class StatusLine;
 class ImageHistory;
@@ -36,6 +37,8 @@ public:
     bool openModuleFile(const QString &path) { return m_files->openModuleFile(path); }
     bool openBackup(const QString &path) { return m_files->openBackup(path); }
     bool saveModuleFile(const QString &path) { return m_files->saveModuleFile(path); }
+    // The installation open in the window, its panel and its modules.
+    Installations *installations() const { return m_installations; }
 
 protected:
     // Closing the window during a conversation: the module gets what it is owed first; during a
@@ -60,7 +63,14 @@ private:
     void updateActionState();
     // A message box with the program's warning title.
     void warn(const QString &text);
-    bool mayLeave() { return m_files->mayLeave(m_view->facts().fileOpen); }
+    // Leaving the program: asks once about everything unsaved (the installation, the image in hand
+    // that is in no module); true when it may end.
+    bool mayLeave();
+    // The history undo and redo act on: the module in hand's, else the window's own.
+    ImageHistory *history() const;
+    void followHistory(ImageHistory *history);
+    void onInstallationModuleShown(int type);
+    void onInstallationModuleLeft();
     // How the window is being left: closed by the installer (the question about unsaved changes
     // is asked), or after Einde or a language switch, which asked it already.
     enum class Leaving
@@ -123,6 +133,7 @@ private:
     MainMenus *m_menus = nullptr;
     ModuleView *m_view = nullptr;
     ModuleFiles *m_files = nullptr;
-    ImageHistory *m_history = nullptr;
+    ImageHistory *m_history = nullptr; // of an image in no installation module
+    Installations *m_installations = nullptr;
     StatusLine *m_status = nullptr;
 };

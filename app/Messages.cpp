@@ -456,4 +456,144 @@ QString outsideText(const QString &text, int maximum)
     return shown;
 }
 
+// ---- Installations ----------------------------------------------------------------------------
+
+namespace {
+QList<std::pair<LeaveAnswer, QString>> leaveOptions(int language, const QString &discardDutch,
+                                                    const QString &discardFrench)
+{
+    return {{LeaveAnswer::Save, caption(language, QStringLiteral("Bewaren"), QStringLiteral("Sauver"))},
+            {LeaveAnswer::Discard, caption(language, discardDutch, discardFrench)},
+            {LeaveAnswer::Stay, caption(language, QStringLiteral("Blijven"), QStringLiteral("Rester"))}};
+}
+
+QString dateText(const QDateTime &when, int language)
+{
+    return when.toLocalTime().toString(language == 2 ? QStringLiteral("dd/MM/yyyy HH:mm")
+                                                     : QStringLiteral("dd-MM-yyyy HH:mm"));
+}
+} // namespace
+
+Question<LeaveAnswer> leaveInstallation(Unsaved unsaved, int language)
+{
+    const bool both_ = unsaved == Unsaved::Both;
+    return {
+        both(language,
+             both_ ? QStringLiteral("De installatie en de module in het venster zijn gewijzigd en nog niet "
+                                    "bewaard. Toch afsluiten?")
+                   : QStringLiteral("De installatie is gewijzigd en nog niet bewaard. Toch afsluiten?"),
+             both_ ? QStringLiteral("L'installation et le module dans la fenêtre ont été modifiés et ne sont "
+                                    "pas encore sauvés. Quitter quand même ?")
+                   : QStringLiteral("L'installation a été modifiée et n'est pas encore sauvée. "
+                                    "Quitter quand même ?")),
+        leaveOptions(language, QStringLiteral("Afsluiten zonder bewaren"),
+                     QStringLiteral("Quitter sans sauver"))};
+}
+
+Question<LeaveAnswer> closeInstallation(int language)
+{
+    return {
+        both(language, QStringLiteral("De installatie is gewijzigd en nog niet bewaard. Toch sluiten?"),
+             QStringLiteral("L'installation a été modifiée et n'est pas encore sauvée. Fermer quand même ?")),
+        leaveOptions(language, QStringLiteral("Sluiten zonder bewaren"),
+                     QStringLiteral("Fermer sans sauver"))};
+}
+
+Question<LeaveAnswer> replaceLooseImage(int language)
+{
+    return {
+        both(language,
+             QStringLiteral("De module in het venster is gewijzigd en nog niet verstuurd of bewaard. "
+                            "Toch een module van de installatie tonen?"),
+             QStringLiteral("Le module dans la fenêtre a été modifié et n'est pas encore envoyé ni sauvé. "
+                            "Afficher quand même un module de l'installation ?")),
+        leaveOptions(language, QStringLiteral("Niet bewaren"), QStringLiteral("Ne pas sauver"))};
+}
+
+Question<bool> sendModule(const QString &name, const QString &place, int language)
+{
+    const QString where = place.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(place);
+    return {both(language, QStringLiteral("Module '%1'%2 versturen?").arg(name, where),
+                 QStringLiteral("Envoyer le module « %1 »%2 ?").arg(name, where)),
+            {{true, caption(language, QStringLiteral("Versturen"), QStringLiteral("Envoyer"))},
+             {false, caption(language, QStringLiteral("Niet versturen"), QStringLiteral("Ne pas envoyer"))}}};
+}
+
+Question<VersionAnswer> keepWhichVersion(const QString &name, int language)
+{
+    return {
+        both(language,
+             QStringLiteral("Module '%1' heeft in de installatie wijzigingen die nog niet verstuurd zijn, "
+                            "en de module houdt iets anders. Welke versie komt in de installatie?")
+                 .arg(name),
+             QStringLiteral("Le module « %1 » a dans l'installation des modifications pas encore envoyées, "
+                            "et le module contient autre chose. Quelle version garder dans l'installation ?")
+                 .arg(name)),
+        {{VersionAnswer::Installation,
+          caption(language, QStringLiteral("Die van de installatie (wijzigingen behouden)"),
+                  QStringLiteral("Celle de l'installation (garder les modifications)"))},
+         {VersionAnswer::Module, caption(language, QStringLiteral("Die van de module (gelezen)"),
+                                         QStringLiteral("Celle du module (lue)"))}}};
+}
+
+Question<bool> removeModule(const QString &name, int language)
+{
+    return {both(language, QStringLiteral("Module '%1' uit de installatie verwijderen?").arg(name),
+                 QStringLiteral("Retirer le module « %1 » de l'installation ?").arg(name)),
+            {{true, caption(language, QStringLiteral("Verwijderen"), QStringLiteral("Retirer"))},
+             {false, caption(language, QStringLiteral("Annuleren"), QStringLiteral("Annuler"))}}};
+}
+
+Question<bool> offerNewerCopy(const QString &path, const QDateTime &copyTime, int language)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    return {
+        both(language,
+             QStringLiteral("Er is een herstelkopie van %1 van %2, nieuwer dan het bestand: de installatie "
+                            "was niet bewaard toen het programma stopte. De herstelkopie openen? "
+                            "(Een kopie die u niet opent, blijft bij de reservekopieën.)")
+                 .arg(shown, dateText(copyTime, language)),
+             QStringLiteral("Il existe une copie de récupération de %1 du %2, plus récente que le fichier : "
+                            "l'installation n'était pas sauvée quand le programme s'est arrêté. Ouvrir la "
+                            "copie de récupération ? (Une copie non ouverte reste parmi les copies de "
+                            "sécurité.)")
+                 .arg(shown, dateText(copyTime, language))),
+        {{true, caption(language, QStringLiteral("Herstelkopie openen"), QStringLiteral("Ouvrir la copie"))},
+         {false,
+          caption(language, QStringLiteral("Het bestand openen"), QStringLiteral("Ouvrir le fichier"))}}};
+}
+
+Question<bool> offerUnsavedCopy(const QString &name, const QDateTime &copyTime, int language)
+{
+    return {
+        both(language,
+             QStringLiteral("Er is een herstelkopie van de installatie '%1' van %2, die nooit bewaard is. "
+                            "Openen? (Een kopie die u niet opent, blijft bij de reservekopieën.)")
+                 .arg(name, dateText(copyTime, language)),
+             QStringLiteral("Il existe une copie de récupération de l'installation « %1 » du %2, jamais "
+                            "sauvée. L'ouvrir ? (Une copie non ouverte reste parmi les copies de sécurité.)")
+                 .arg(name, dateText(copyTime, language))),
+        {{true, caption(language, QStringLiteral("Openen"), QStringLiteral("Ouvrir"))},
+         {false, caption(language, QStringLiteral("Niet openen"), QStringLiteral("Ne pas ouvrir"))}}};
+}
+
+QString notImported(const QStringList &reasons, int language)
+{
+    return both(language, QStringLiteral("Niet ingelezen:\n"), QStringLiteral("Non importés :\n")) +
+           reasons.join(QLatin1Char('\n'));
+}
+
+QString installationFull(int maximum, int language)
+{
+    return both(language, QStringLiteral("Een installatie heeft ten hoogste %1 modules.").arg(maximum),
+                QStringLiteral("Une installation a au plus %1 modules.").arg(maximum));
+}
+
+QString recoveryNotWritten(const Failure &failure, int language)
+{
+    return both(language, QStringLiteral("De herstelkopie van de installatie kon niet geschreven worden."),
+                QStringLiteral("La copie de récupération de l'installation n'a pas pu être écrite.")) +
+           QLatin1Char('\n') + failureText(failure, language);
+}
+
 } // namespace Messages

@@ -4,6 +4,7 @@
 #include "files/ImageCompare.h"
 #include "protocol/Vocabulary.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -93,6 +94,43 @@ bool checkFoundDifferences(const ImageCompare::Result &result);
 QString checkTitle(int language);
 // A send stopped or cut off after `written` of the module's `total` values.
 QString halfWritten(int written, int total, int language);
+
+// ---- Installations ----------------------------------------------------------------------------
+
+// What is unsaved when the program is left: the installation, the image in hand that is in no
+// installation module, or both. The answers are those of leaveWithChanges.
+enum class Unsaved
+{
+    Installation,
+    Both
+};
+Question<LeaveAnswer> leaveInstallation(Unsaved unsaved, int language);
+// Closing the installation (or opening another) while it has changes not saved.
+Question<LeaveAnswer> closeInstallation(int language);
+// Showing a module of the installation while the image in hand has edits that are in no
+// installation module and no file.
+Question<LeaveAnswer> replaceLooseImage(int language);
+// "Versturen" with a module of the installation in hand (true: send).
+Question<bool> sendModule(const QString &name, const QString &place, int language);
+// A read assigned to a module with changes not yet sent: which version the installation keeps.
+enum class VersionAnswer
+{
+    Installation,
+    Module
+};
+Question<VersionAnswer> keepWhichVersion(const QString &name, int language);
+// "Module verwijderen" (true: remove).
+Question<bool> removeModule(const QString &name, int language);
+// A recovery copy newer than the installation file being opened (true: open the copy), and one
+// of an installation never saved, offered at start (true: open it).
+Question<bool> offerNewerCopy(const QString &path, const QDateTime &copyTime, int language);
+Question<bool> offerUnsavedCopy(const QString &name, const QDateTime &copyTime, int language);
+// "Modules importeren...": the files that were not imported, each with why.
+QString notImported(const QStringList &reasons, int language);
+// An installation holds at most `maximum` modules.
+QString installationFull(int maximum, int language);
+// A recovery copy that could not be written.
+QString recoveryNotWritten(const Failure &failure, int language);
 
 // Text that came from a module or a file, fit to be shown: characters that are not printable
 // become "?", and it is cut at `maximum` characters.

@@ -126,28 +126,47 @@ void ModuleFiles::openRecentFile(const QString &path)
 bool ModuleFiles::saveModuleFile(const QString &path)
 {
     const ModuleImage *image = m_state.currentImage();
-    const Checked<QByteArray> content =
-        image
-            ? moduleFileContent(m_state.ModuleType, *image)
-            : Checked<QByteArray>(Failure{Failure::Kind::NotAModuleImage, path, QStringLiteral("no module")});
+    if (!image) {
+        warn(Messages::fileNotSaved(
+            path, Failure{Failure::Kind::NotAModuleImage, path, QStringLiteral("no module")},
+            m_state.Language));
+        return false;
+    }
+    if (!writeModule(path, m_state.ModuleType, *image)) return false;
+    m_state.markUnchanged();
+    m_recent->add(path);
+    Q_EMIT saved();
+    return true;
+}
+
+bool ModuleFiles::writeModule(const QString &path, int type, const ModuleImage &image)
+{
+    const Checked<QByteArray> content = moduleFileContent(type, image);
     if (!content) {
         warn(Messages::fileNotSaved(path, content.failure(), m_state.Language));
         return false;
     }
     const Backups::Replaced kept = Backups::keepReplaced(path, *content, QDateTime::currentDateTime());
-    if (const Failure failure = writeModuleFile(path, m_state.ModuleType, *image); !failure.ok()) {
+    if (const Failure failure = writeModuleFile(path, type, image); !failure.ok()) {
         // Nothing was replaced: the copy would only stand beside a file that still holds it.
         if (kept.status == Backups::Replaced::Made) Backups::discardReplaced(kept.path);
         warn(Messages::fileNotSaved(path, failure, m_state.Language));
         return false;
     }
     if (kept.status == Backups::Replaced::Made) Backups::pruneReplaced(path, kept.path);
-    m_state.markUnchanged();
-    m_recent->add(path);
-    Q_EMIT saved();
     if (kept.status == Backups::Replaced::Failed)
         warn(Messages::fileNotKept(path, kept.failure, m_state.Language));
     return true;
+}
+
+bool ModuleFiles::saveImageInHand()
+{
+    if (m_state.ImageFromFile && !m_state.ModuleFilePath.isEmpty())
+        saveModuleFile(m_state.ModuleFilePath);
+    else
+        Bewaren_als_Click();
+    // A save that failed or was cancelled leaves the changes unsaved.
+    return !m_state.hasChanges();
 }
 
 bool ModuleFiles::mayLeave(bool fileOpen)

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class ModuleImage;
 struct ModuleState;
 class FileTools;
 class MainMenus;
@@ -33,6 +34,12 @@ public:
     // nothing else changes. Returns false then. A file replaced by the save is first kept as a
     // backup of its own (see Backups::keepReplaced).
     bool saveModuleFile(const QString &path);
+    // Writes `image` of `type` to `path` as saveModuleFile does (the replaced file kept), without
+    // touching the image in hand: a module of an installation exported.
+    bool writeModule(const QString &path, int type, const ModuleImage &image);
+    // Saves the image in hand to its file, else under a name the installer chooses; true once
+    // nothing of it is unsaved.
+    bool saveImageInHand();
     // Leaving with an image that changed since it was last read, sent, opened or saved: the
     // installer saves it (to the open file when `fileOpen`, else under a name), leaves without
     // saving or stays. True when the program may end.

@@ -6,15 +6,16 @@
 #include <QFileInfo>
 #include <QMenu>
 
-RecentFiles::RecentFiles(QMenu *menu, QAction *after, QAction *before, QObject *parent)
-    : QObject(parent), m_menu(menu), m_after(after), m_before(before)
+RecentFiles::RecentFiles(QMenu *menu, QAction *after, QAction *before, QObject *parent, const char *list,
+                         const QString &entryName)
+    : QObject(parent), m_list(list), m_entryName(entryName), m_menu(menu), m_after(after), m_before(before)
 {
     m_menu->setToolTipsVisible(true); // the full path of each entry
 }
 
 void RecentFiles::load()
 {
-    m_paths = loadRecentFiles().mid(0, Maximum);
+    m_paths = loadRecentFiles(m_list).mid(0, Maximum);
     show();
 }
 
@@ -37,7 +38,7 @@ void RecentFiles::remove(const QString &path)
 
 void RecentFiles::store()
 {
-    storeRecentFiles(m_paths);
+    storeRecentFiles(m_paths, m_list);
 }
 
 void RecentFiles::show()
@@ -50,7 +51,7 @@ void RecentFiles::show()
         QString name = QFileInfo(path).fileName();
         name.replace(QLatin1Char('&'), QLatin1String("&&")); // a file name is not a mnemonic
         auto *entry = new QAction(QStringLiteral("&%1 %2").arg(n).arg(name), m_menu);
-        entry->setObjectName(QStringLiteral("recent%1").arg(n));
+        entry->setObjectName(m_entryName + QString::number(n));
         entry->setToolTip(Lang::plainToolTip(path));
         entry->setStatusTip(path); // the status bar shows plain text
         connect(entry, &QAction::triggered, this, [this, path] { Q_EMIT chosen(path); });

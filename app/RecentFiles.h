@@ -16,7 +16,9 @@ public:
     static constexpr int Maximum = 8;
 
     // The entries go between `after` and `before` (two entries of `menu`).
-    RecentFiles(QMenu *menu, QAction *after, QAction *before, QObject *parent = nullptr);
+    // `list` is the settings file that keeps them; `entryName` names the entries ("recent1"...).
+    RecentFiles(QMenu *menu, QAction *after, QAction *before, QObject *parent = nullptr,
+                const char *list = "recent.vdm", const QString &entryName = QStringLiteral("recent"));
 
     QStringList paths() const { return m_paths; }
     // Reads the list again from the user's settings and shows it.
@@ -33,6 +35,8 @@ private:
     void show();
     void store();
 
+    const char *m_list;
+    QString m_entryName;
     QMenu *m_menu;
     QAction *m_after;
     QAction *m_before;

@@ -87,12 +87,11 @@ bool storeCheckAfterSend(bool on, QWidget *parent, int messageLanguage)
                  messageLanguage);
 }
 
-QStringList loadRecentFiles()
+QStringList loadRecentFiles(const char *list)
 {
     QStringList paths;
     if (UserFolders::isRefused(UserFolders::settingsFolderState())) return paths;
-    const auto read =
-        SafeFile::read(SettingsFiles::writtenPath(QString::fromLatin1(SettingsFiles::Recent)), 64 * 1024);
+    const auto read = SafeFile::read(SettingsFiles::writtenPath(QString::fromLatin1(list)), 64 * 1024);
     if (!read) return paths;
     for (const QString &line : QString::fromUtf8(*read).split(QLatin1Char('\n'))) {
         const QString path = line.trimmed();
@@ -101,8 +100,28 @@ QStringList loadRecentFiles()
     return paths;
 }
 
-bool storeRecentFiles(const QStringList &paths)
+bool storeRecentFiles(const QStringList &paths, const char *list)
 {
-    return SettingsFiles::write(QString::fromLatin1(SettingsFiles::Recent),
-                                paths.join(QLatin1Char('\n')).toUtf8() + '\n');
+    return SettingsFiles::write(QString::fromLatin1(list), paths.join(QLatin1Char('\n')).toUtf8() + '\n');
+}
+
+PanelSettings loadPanelSettings()
+{
+    PanelSettings panel;
+    if (UserFolders::isRefused(UserFolders::settingsFolderState())) return panel;
+    const auto read =
+        SafeFile::read(SettingsFiles::writtenPath(QString::fromLatin1(SettingsFiles::Panel)), 1024);
+    if (!read) return panel;
+    const QStringList fields = QString::fromLatin1(*read).trimmed().split(QLatin1Char(','));
+    bool ok = false;
+    const int width = fields.value(0).trimmed().toInt(&ok);
+    if (ok && width >= 80 && width <= 2000) panel.width = width;
+    if (fields.size() > 1) panel.shown = fields.at(1).trimmed() != QLatin1String("0");
+    return panel;
+}
+
+bool storePanelSettings(const PanelSettings &panel)
+{
+    return SettingsFiles::write(QString::fromLatin1(SettingsFiles::Panel),
+                                QByteArray::number(panel.width) + (panel.shown ? ",1\r\n" : ",0\r\n"));
 }

@@ -37,5 +37,14 @@ bool storeDirectory(const QString &folder, QWidget *parent, int messageLanguage)
 bool storeCheckAfterSend(bool on, QWidget *parent, int messageLanguage);
 // The module files used last, newest first (none while the user's folder is not used), and
 // storing them (a failure is not reported: the list is a convenience).
-QStringList loadRecentFiles();
-bool storeRecentFiles(const QStringList &paths);
+// `list` is the settings file of the list (the module files', or the installations').
+QStringList loadRecentFiles(const char *list = "recent.vdm");
+bool storeRecentFiles(const QStringList &paths, const char *list = "recent.vdm");
+// The installation panel's width and whether it is shown while an installation is open.
+struct PanelSettings
+{
+    int width = 280;
+    bool shown = true;
+};
+PanelSettings loadPanelSettings();
+bool storePanelSettings(const PanelSettings &panel);

@@ -23,6 +23,10 @@ inline constexpr const char *Directory = "directory.vdm";
 // used last, one full path a line, newest first (the user's own file only).
 inline constexpr const char *Check = "check.vdm";
 inline constexpr const char *Recent = "recent.vdm";
+// The installations used last (as Recent), and the installation panel: its width in pixels and
+// whether it is shown ("260,1").
+inline constexpr const char *RecentInstallations = "installations.vdm";
+inline constexpr const char *Panel = "panel.vdm";
 
 // Values used when no file holds a setting.
 inline constexpr int DefaultLanguage = 1;

@@ -30,6 +30,8 @@ public:
     const EditStep *nextUndo() const;
     const EditStep *nextRedo() const;
     int count() const { return m_stack.count(); }
+    // The stack itself, for a group of histories of which one is active (one per module).
+    QUndoStack *stack() { return &m_stack; }
 
 Q_SIGNALS:
     // Undo (undone) or redo wrote the slots of `step`.

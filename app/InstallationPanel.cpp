@@ -38,7 +38,12 @@ InstallationPanel::InstallationPanel(QWidget *parent) : QDockWidget(parent)
     setWidget(modulesLijst);
     setCaptions(1);
     connect(modulesLijst, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
-        if (!m_quiet && current) Q_EMIT moduleChosen(modulesLijst->indexOfTopLevelItem(current));
+        if (m_quiet || !current) return;
+        // Asked once the click that chose the row is over, so that a row the installer then
+        // declines to show is unmarked for good.
+        const int index = modulesLijst->indexOfTopLevelItem(current);
+        QMetaObject::invokeMethod(
+            this, [this, index] { Q_EMIT moduleChosen(index); }, Qt::QueuedConnection);
     });
     connect(modulesLijst, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *row, int column) {
         if (m_quiet || (column != Name && column != Place)) return;

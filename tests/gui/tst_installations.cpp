@@ -1,0 +1,518 @@
+#include "app/InstallationDialogs.h"
+#include "app/Installations.h"
+#include "app/Launcher.h"
+#include "common/MessageBox.h"
+#include "files/Backups.h"
+#include "installation/Installation.h"
+#include "support/Find.h"
+#include "support/Images.h"
+#include "support/RealBoxes.h"
+#include "support/Typing.h"
+#include "support/WindowRig.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Answers the modal dialog of class T named `name` as soon as it is on screen while `act` runs (a
+// dialog still open afterwards is closed as Esc closes it). True when the dialog came.
+template <class T>
+bool answering(const QString &name, const std::function<void(T *)> &answer, const std::function<void()> &act)
+{
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible() || dialog->objectName() != name) return;
+        poll.stop();
+        seen = true;
+        answer(dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    poll.start();
+    act();
+    QTest::qWaitFor([&] { return seen; }, 5000);
+    return seen;
+}
+
+// A file dialog of Qt's own answered as a person answers it: the name typed, then Enter.
+bool answerFileDialog(const QString &name, const QString &typed, const std::function<void()> &act)
+{
+    return answering<QFileDialog>(
+        name,
+        [typed](QFileDialog *dialog) {
+            auto *field = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+            field->setText(typed);
+            QTest::keyClick(field, Qt::Key_Return);
+        },
+        act);
+}
+
+// A module image of `type` that differs in every slot per seed, master.
+ModuleImage image(int type, int seed)
+{
+    ModuleImage image = Images::pattern(type, seed);
+    image.set(ModuleTypes::MasterSlot, 1);
+    return image;
+}
+ModuleImage relayImage(int seed)
+{
+    return image(0, seed);
+}
+
+struct Rig : WindowRig
+{
+    using WindowRig::WindowRig;
+
+    Installations &inst() { return *w().installations(); }
+    const Installation &installation() { return *inst().installation(); }
+    QTreeWidget *panel() { return byName<QTreeWidget>(window.get(), "modulesLijst"); }
+    QDockWidget *dock() { return byName<QDockWidget>(window.get(), "installatiePaneel"); }
+    QString changedField() { return byName<QLabel>(window.get(), "ChangedPanel")->text(); }
+    QString row(int index, int column) { return panel()->topLevelItem(index)->text(column); }
+
+    // "Nieuwe installatie...", its name typed into the properties dialog, then OK.
+    bool newInstallation(const QString &name)
+    {
+        return answering<PropertiesDialog>(
+            u"Eigenschappen"_s,
+            [name](PropertiesDialog *dialog) {
+                auto *field = byName<QLineEdit>(dialog, "naam");
+                field->selectAll();
+                QTest::keyClicks(field, name);
+                byName<QDialogButtonBox>(dialog, "knoppen")->button(QDialogButtonBox::Ok)->click();
+            },
+            [this] { action("nieuweInstallatie")->trigger(); });
+    }
+    // Module files written into the rig's folder and imported through the dialog.
+    void import(const QStringList &names)
+    {
+        QStringList quoted;
+        for (const QString &n : names)
+            quoted << u"\"%1\""_s.arg(n);
+        QVERIFY(answerFileDialog(u"ModulesImporterenDialog"_s, quoted.join(u' '),
+                                 [this] { action("modulesImporteren")->trigger(); }));
+    }
+    // An installation "Huis" of relay modules a, b (and more) imported from files.
+    void makeInstallation(const QStringList &names = {u"a"_s, u"b"_s})
+    {
+        QVERIFY(newInstallation(u"Huis"_s));
+        QStringList files;
+        int seed = 1;
+        for (const QString &n : names) {
+            QVERIFY(!writeFile(0, relayImage(seed++), n + u".QV1"_s).isEmpty());
+            files << n + u".QV1"_s;
+        }
+        import(files);
+        QCOMPARE(int(installation().modules.size()), int(names.size()));
+        // The window is the active one again once the dialogs have closed.
+        QVERIFY(Typing::activate(window.get()));
+    }
+    // The installer clicks the panel's row of module `index`.
+    void choose(int index)
+    {
+        QTreeWidgetItem *item = panel()->topLevelItem(index);
+        QVERIFY(item);
+        panel()->scrollToItem(item);
+        QTest::mouseClick(panel()->viewport(), Qt::LeftButton, {}, panel()->visualItemRect(item).center());
+        QCoreApplication::processEvents(); // the window answers once the click is over
+    }
+    bool saveAs(const QString &name)
+    {
+        return answerFileDialog(u"InstallatieOpslaanDialog"_s, name,
+                                [this] { action("installatieOpslaanAls")->trigger(); });
+    }
+    int masterOf(int module)
+    {
+        return installation().modules[size_t(module)].image.value(ModuleTypes::MasterSlot);
+    }
+};
+} // namespace
+
+class TestInstallations : public QObject
+{
+    Q_OBJECT
+    int m_quits = 0;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_quits = 0;
+        Launcher::setQuitter([this] { ++m_quits; });
+        MessageBox::resetRecord();
+        MessageBox::setAutoAnswer(true);
+    }
+    void cleanup() { Launcher::setQuitter({}); }
+
+    // The module in the window becomes a module of a new installation: the panel names it in the
+    // window's language, the title names installation and module, and "Module Opslaan" is off.
+    void moduleInHandJoinsAnInstallation_data()
+    {
+        QTest::addColumn<QByteArray>("country");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("Dutch") << " 1 \r\n"_ba << u"nooit gelezen"_s;
+        QTest::newRow("French") << " 2 \r\n"_ba << u"jamais lu"_s;
+    }
+    void moduleInHandJoinsAnInstallation()
+    {
+        QFETCH(QByteArray, country);
+        QFETCH(QString, state);
+        Rig rig({.country = country});
+        QVERIFY(Typing::activate(rig.window.get()));
+        QVERIFY(!rig.dock()->isVisible());
+        QVERIFY(!rig.action("moduleToevoegen")->isEnabled());
+        QVERIFY(!rig.action("installatieOpslaan")->isEnabled());
+        // Esc on the properties of a new installation opens none.
+        QVERIFY(answering<PropertiesDialog>(
+            u"Eigenschappen"_s, [](PropertiesDialog *d) { QTest::keyClick(d, Qt::Key_Escape); },
+            [&] { rig.action("nieuweInstallatie")->trigger(); }));
+        QVERIFY(!rig.inst().isOpen());
+        QVERIFY(rig.newInstallation(u"Woning Peeters"_s));
+        QVERIFY(rig.dock()->isVisible());
+        QVERIFY(rig.openFile(0, relayImage(3), u"kelder.QV1"_s));
+        rig.action("moduleToevoegen")->trigger();
+        QCOMPARE(rig.panel()->topLevelItemCount(), 1);
+        QCOMPARE(rig.row(0, 0), u"kelder"_s);
+        QCOMPARE(rig.row(0, 2), QString::fromLatin1(ModuleTypes::info(0)->comboEntry));
+        QCOMPARE(rig.row(0, 3), state);
+        QCOMPARE(rig.inst().inHand(), 0);
+        QCOMPARE(rig.w().windowTitle(), u"QV Velano  -  Woning Peeters  -  kelder"_s);
+        QVERIFY(!rig.action("Bewaren")->isEnabled());
+        QVERIFY(rig.action("moduleExporteren")->isEnabled());
+        QCOMPARE(rig.installation().modules[0].image, relayImage(3));
+        QVERIFY(rig.inst().isUnsaved());
+        QVERIFY(rig.changedField().isEmpty());
+    }
+
+    // Saved, closed and opened again, an installation gives the same bytes; a module file that
+    // cannot be imported is named and the others come in.
+    void savedInstallationReopensUnchanged()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        QVERIFY(rig.newInstallation(u"Huis"_s));
+        QVERIFY(!rig.writeFile(0, relayImage(1), u"a.QV1"_s).isEmpty());
+        QVERIFY(!rig.writeFile(1, image(1, 2), u"b.QV1"_s).isEmpty());
+        rig.home.write(u"kapot.QV1"_s, " 0 \r\n 1 \r\n"_ba);
+        rig.import({u"a.QV1"_s, u"kapot.QV1"_s, u"b.QV1"_s});
+        QCOMPARE(rig.panel()->topLevelItemCount(), 2);
+        QVERIFY(MessageBox::lastText().contains(u"kapot.QV1"_s));
+        QVERIFY(rig.saveAs(u"huis"_s));
+        const QString path = rig.home.file(u"huis.qvi"_s);
+        const QByteArray saved = rig.bytes(path);
+        QVERIFY(saved.startsWith("{"));
+        QVERIFY(!rig.inst().isUnsaved());
+        const int backups = int(Backups::listReplaced().size());
+        rig.action("installatieOpslaan")->trigger();
+        QCOMPARE(rig.bytes(path), saved);
+        QCOMPARE(int(Backups::listReplaced().size()), backups); // unchanged bytes: no copy kept
+        const int shown = MessageBox::shownCount();
+        rig.action("installatieSluiten")->trigger();
+        QCOMPARE(MessageBox::shownCount(), shown); // nothing unsaved: no question
+        QVERIFY(!rig.inst().isOpen());
+        QVERIFY(!rig.dock()->isVisible());
+
+        rig.action("recenteInstallatie1")->trigger();
+        QVERIFY(rig.inst().isOpen());
+        rig.choose(1);
+        QCOMPARE(rig.inst().inHand(), 1);
+        QCOMPARE(rig.w().state().ModuleType, 1);
+        QCOMPARE(rig.w().state().DimImage, image(1, 2));
+        QCOMPARE(rig.w().windowTitle(), u"QV Velano  -  "_s + QDir::toNativeSeparators(path) + u"  -  b"_s);
+        rig.action("installatieOpslaan")->trigger();
+        QCOMPARE(rig.bytes(path), saved);
+    }
+
+    // Each module keeps its own undo history; the changed field counts choosing a module as
+    // opening it and saving the installation as saving it.
+    void editsAndUndoStayWithTheirModule()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation();
+        rig.choose(0);
+        QCOMPARE(rig.masterOf(0), 1);
+        rig.w().selectOption(rig.w().Option2);
+        QCOMPARE(rig.masterOf(0), 0);
+        QVERIFY(!rig.changedField().isEmpty());
+        rig.choose(1);
+        QVERIFY(rig.changedField().isEmpty());
+        QVERIFY(!rig.action("ongedaan")->isEnabled());
+        rig.w().selectOption(rig.w().Option2);
+        QCOMPARE(rig.masterOf(1), 0);
+        rig.action("ongedaan")->trigger();
+        QCOMPARE(rig.masterOf(1), 1);
+        QCOMPARE(rig.masterOf(0), 0);
+        QVERIFY(rig.w().Option1->isChecked());
+        rig.choose(0);
+        QVERIFY(rig.w().Option2->isChecked());
+        QVERIFY(rig.action("ongedaan")->isEnabled());
+        rig.action("ongedaan")->trigger();
+        QCOMPARE(rig.masterOf(0), 1);
+        QVERIFY(!rig.changedField().isEmpty());
+        rig.action("opnieuw")->trigger();
+        QCOMPARE(rig.masterOf(0), 0);
+        QVERIFY(rig.changedField().isEmpty()); // as it was when chosen
+        rig.w().selectOption(rig.w().Option1);
+        QVERIFY(!rig.changedField().isEmpty());
+        QVERIFY(rig.saveAs(u"huis"_s));
+        QVERIFY(rig.changedField().isEmpty());
+        // The history survives saving and choosing.
+        rig.choose(1);
+        rig.choose(0);
+        QVERIFY(rig.action("ongedaan")->isEnabled());
+    }
+
+    // An image in hand with edits in no module and no file is not replaced by a module of the
+    // installation without the installer's word; Esc stays.
+    void looseEditsAreAskedAbout()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"a"_s});
+        QVERIFY(rig.openFile(0, relayImage(7), u"los.QV1"_s));
+        rig.w().selectOption(rig.w().Option2);
+        MessageBox::setAutoAnswer(false);
+        {
+            RealBoxes boxes({RealBoxes::escape()});
+            rig.choose(0);
+            QCOMPARE(boxes.shown(), 1);
+            QCOMPARE(boxes.texts().first(),
+                     u"De module in het venster is gewijzigd en nog niet verstuurd of bewaard. "
+                     u"Toch een module van de installatie tonen?"_s);
+        }
+        QCOMPARE(rig.inst().inHand(), -1);
+        QVERIFY(rig.panel()->selectedItems().isEmpty());
+        QCOMPARE(rig.w().state().RelayImage.value(ModuleTypes::MasterSlot), 0);
+        {
+            RealBoxes boxes({RealBoxes::click(u"Niet bewaren"_s)});
+            rig.choose(0);
+            QCOMPARE(boxes.shown(), 1);
+        }
+        QCOMPARE(rig.inst().inHand(), 0);
+        QCOMPARE(rig.w().state().RelayImage, relayImage(1));
+    }
+
+    // After a read the installer says which module it was: a new one, one of the list (its
+    // unsent edits never overwritten without a word), or none.
+    void readIsAssignedByTheInstaller()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        QVERIFY(rig.newInstallation(u"Huis"_s));
+        rig.attach(0, 1);
+        const auto readAnswering = [&](const std::function<void(AssignDialog *)> &answer) {
+            return answering<AssignDialog>(u"Toewijzen"_s, answer, [&] { QVERIFY(rig.read()); });
+        };
+        QVERIFY(readAnswering([](AssignDialog *d) { byName<QPushButton>(d, "nieuweModule")->click(); }));
+        QCOMPARE(rig.panel()->topLevelItemCount(), 1);
+        QCOMPARE(rig.inst().inHand(), 0);
+        QVERIFY(rig.row(0, 3).startsWith(u"gelezen "_s));
+        rig.w().selectOption(rig.w().Option2);
+        QCOMPARE(rig.row(0, 3), u"gewijzigd, niet verstuurd"_s);
+
+        // Read again: the only candidate is preselected; Esc on the version question keeps the
+        // installation's edits, which are back in the window.
+        MessageBox::setAutoAnswer(false);
+        {
+            RealBoxes boxes({RealBoxes::escape()});
+            QVERIFY(readAnswering([](AssignDialog *d) {
+                auto *list = byName<QListWidget>(d, "kandidaten");
+                QCOMPARE(list->count(), 1);
+                QVERIFY(list->currentItem());
+                QVERIFY(list->currentItem()->text().contains(u"geen verschillen"_s));
+                byName<QPushButton>(d, "dezeModule")->click();
+            }));
+            QCOMPARE(boxes.shown(), 1);
+        }
+        QCOMPARE(rig.masterOf(0), 0);
+        QCOMPARE(rig.w().state().RelayImage.value(ModuleTypes::MasterSlot), 0);
+        QCOMPARE(rig.row(0, 3), u"gewijzigd, niet verstuurd"_s);
+
+        // The module's version taken: the installation's image goes to the backups.
+        const int backups = int(Backups::list().size());
+        {
+            RealBoxes boxes({RealBoxes::click(u"Die van de module (gelezen)"_s)});
+            QVERIFY(readAnswering([](AssignDialog *d) { byName<QPushButton>(d, "dezeModule")->click(); }));
+            QCOMPARE(boxes.shown(), 1);
+        }
+        QCOMPARE(rig.masterOf(0), 1);
+        QVERIFY(rig.row(0, 3).startsWith(u"gelezen "_s));
+        QCOMPARE(int(Backups::list().size()), backups + 2); // the read's own backup and the replaced image
+
+        // Esc: not in the installation, which stays as it was.
+        const QByteArray before = installationContent(rig.installation());
+        QVERIFY(readAnswering([](AssignDialog *d) { QTest::keyClick(d, Qt::Key_Escape); }));
+        QCOMPARE(installationContent(rig.installation()), before);
+        QCOMPARE(rig.inst().inHand(), -1);
+    }
+
+    // "Versturen" with a module of the installation names it first; Esc sends nothing. A send
+    // that reaches its end is recorded.
+    void sendIsAskedAndRecorded()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"kelder"_s});
+        rig.choose(0);
+        // The place typed into the panel's cell.
+        QTreeWidget *panel = rig.panel();
+        const QPoint placeCell = panel->visualRect(panel->model()->index(0, 1)).center();
+        QTest::mouseDClick(panel->viewport(), Qt::LeftButton, {}, placeCell);
+        QLineEdit *editor = nullptr;
+        QTRY_VERIFY((editor = panel->viewport()->findChild<QLineEdit *>()) && editor->isVisible());
+        QTest::keyClicks(editor, u"Kelder, kast 2"_s);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(rig.installation().modules[0].place, u"Kelder, kast 2"_s);
+        rig.attach(0, 1);
+        rig.link.takeWritten();
+        MessageBox::setAutoAnswer(false);
+        {
+            RealBoxes boxes({RealBoxes::escape()});
+            rig.w().Command2->click();
+            QCOMPARE(boxes.shown(), 1);
+            QCOMPARE(boxes.texts().first(), u"Module 'kelder' (Kelder, kast 2) versturen?"_s);
+        }
+        QVERIFY(!rig.w().conversation().isRunning());
+        QVERIFY(rig.link.written().isEmpty());
+        {
+            RealBoxes boxes({RealBoxes::click(u"Versturen"_s)});
+            rig.w().Command2->click();
+            rig.module->announce();
+            QTRY_COMPARE(rig.w().Text1->text(), u"Ready"_s);
+        }
+        QCOMPARE(rig.module->image(), rig.installation().modules[0].image);
+        QVERIFY(rig.row(0, 3).startsWith(u"verstuurd "_s));
+        QCOMPARE(rig.installation().modules[0].sendOutcome, u"verstuurd"_s);
+    }
+
+    // Export writes what "Module Opslaan als" writes; duplicating makes a module nothing is
+    // known of; removing asks, and Esc keeps the module.
+    void exportDuplicateRemove()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"a"_s});
+        rig.choose(0);
+        QVERIFY(answering<SaveDialog>(
+            u"Form3"_s,
+            [](SaveDialog *d) {
+                byName<QLineEdit>(d, "Text1")->setText(u"uit"_s);
+                byName<QPushButton>(d, "Command1")->click();
+            },
+            [&] { rig.action("moduleExporteren")->trigger(); }));
+        rig.saveAs(u"huis"_s);
+        rig.WindowRig::saveAs(u"zelf"_s);
+        QCOMPARE(rig.bytes(rig.home.file(u"uit.QV1"_s)), rig.bytes(rig.home.file(u"zelf.QV1"_s)));
+
+        // Saved under a name, the image in hand is that file's now; back to the module.
+        rig.choose(0);
+        rig.action("moduleDupliceren")->trigger();
+        QCOMPARE(rig.panel()->topLevelItemCount(), 2);
+        QCOMPARE(rig.row(1, 0), u"a (kopie)"_s);
+        QCOMPARE(rig.row(1, 3), u"nooit gelezen"_s);
+        QVERIFY(rig.installation().modules[1].id != rig.installation().modules[0].id);
+
+        MessageBox::setAutoAnswer(false);
+        {
+            RealBoxes boxes({RealBoxes::escape()});
+            rig.action("moduleVerwijderen")->trigger();
+            QCOMPARE(boxes.shown(), 1);
+        }
+        QCOMPARE(rig.panel()->topLevelItemCount(), 2);
+        {
+            RealBoxes boxes({RealBoxes::click(u"Verwijderen"_s)});
+            rig.action("moduleVerwijderen")->trigger();
+        }
+        QCOMPARE(rig.panel()->topLevelItemCount(), 1);
+        QCOMPARE(rig.row(0, 0), u"a (kopie)"_s);
+        QCOMPARE(rig.inst().inHand(), -1);
+        QVERIFY(!rig.w().Command2->isEnabled());
+    }
+
+    // Leaving asks once about everything unsaved; Esc stays, and a cancelled save of an
+    // installation never saved keeps the program open.
+    void leavingAsksOnce()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"a"_s});
+        MessageBox::setAutoAnswer(false);
+        {
+            RealBoxes boxes({RealBoxes::escape()});
+            rig.action("Einde")->trigger();
+            QCOMPARE(boxes.shown(), 1);
+            QCOMPARE(boxes.texts().first(),
+                     u"De installatie is gewijzigd en nog niet bewaard. Toch afsluiten?"_s);
+        }
+        QCOMPARE(m_quits, 0);
+        {
+            RealBoxes boxes({RealBoxes::click(u"Bewaren"_s)});
+            // The file dialog of a never-saved installation closed without a name.
+            QVERIFY(answerFileDialog(u"InstallatieOpslaanDialog"_s, QString(),
+                                     [&] { rig.action("Einde")->trigger(); }));
+            QCOMPARE(boxes.shown(), 1);
+        }
+        QCOMPARE(m_quits, 0);
+        QVERIFY(rig.w().isVisible());
+        // Leaving without saving on purpose leaves no copy to offer at the next start.
+        rig.inst().writeRecoveryCopy();
+        QCOMPARE(InstallationRecovery::unsavedCopies().size(), 1);
+        {
+            RealBoxes boxes({RealBoxes::click(u"Afsluiten zonder bewaren"_s)});
+            rig.action("Einde")->trigger();
+            QCOMPARE(boxes.shown(), 1);
+        }
+        QCOMPARE(m_quits, 1);
+        QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
+    }
+
+    // A program that stopped with an installation unsaved: the next start offers the copy of one
+    // never saved; opening a saved one whose copy is newer offers it, and a declined copy stays
+    // among the backups.
+    void recoveryCopyIsOffered()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"a"_s});
+        QVERIFY(byName<QTimer>(rig.window.get(), "herstelTimer")->isActive());
+        rig.inst().writeRecoveryCopy();
+        rig.restart(); // no way out taken: the program stopped
+        QTRY_VERIFY(rig.inst().isOpen());
+        QVERIFY(MessageBox::lastText().contains(u"Huis"_s));
+        QVERIFY(rig.inst().isUnsaved());
+        QCOMPARE(rig.installation().modules.size(), size_t(1));
+        QVERIFY(Typing::activate(rig.window.get()));
+        QVERIFY(rig.saveAs(u"huis"_s));
+        QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
+
+        rig.choose(0);
+        rig.w().selectOption(rig.w().Option2);
+        rig.inst().writeRecoveryCopy();
+        rig.restart();
+        QTest::qWait(50);
+        QVERIFY(!rig.inst().isOpen()); // a saved installation's copy waits for its file
+        MessageBox::setNextChoice(1);  // "Het bestand openen"
+        rig.action("recenteInstallatie1")->trigger();
+        QVERIFY(rig.inst().isOpen());
+        QVERIFY(!rig.inst().isUnsaved());
+        QCOMPARE(rig.masterOf(0), 1);
+        const QStringList kept = QDir(Backups::folder()).entryList({u"recovery_*_*.qvi"_s});
+        QCOMPARE(kept.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestInstallations)
+#include "tst_installations.moc"

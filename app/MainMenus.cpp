@@ -186,7 +186,8 @@ void MainMenus::offerInstallation(bool open, bool selected, bool moduleInHand)
     for (QAction *a : {i.installatieOpslaan, i.installatieOpslaanAls, i.installatieSluiten, i.eigenschappen,
                        i.modulesImporteren})
         a->setEnabled(open);
-    i.moduleToevoegen->setEnabled(open && moduleInHand);
+    // A module of the installation in hand is in it already ("Module dupliceren" copies it).
+    i.moduleToevoegen->setEnabled(open && moduleInHand && !selected);
     for (QAction *a : {i.moduleExporteren, i.moduleVerwijderen, i.moduleDupliceren})
         a->setEnabled(open && selected);
 }

@@ -295,14 +295,14 @@ w=$(window_of $pid) || { echo "no window" >&2; kill $pid; exit 1; }
 xdotool mousemove --window "$w" 200 300
 xdotool windowfocus "$w" 2> /dev/null
 sleep 1
-open_menu 3 # Bewerken and Taal/langue come before Settings
+open_menu 4 # Bewerken, Installatie and Taal/langue come before Settings
 xdotool key Return
 sleep 0.4
 i=1
 while [ $i -lt "$port" ]; do xdotool key Down; i=$((i + 1)); done
 xdotool key Return
 sleep 0.5
-open_menu 2 # Taal/langue, after Bewerken
+open_menu 3 # Taal/langue, after Bewerken and Installatie
 [ "$language" = 1 ] && xdotool key Down
 xdotool key Return
 for _ in $(seq 100); do kill -0 $pid 2> /dev/null || break; sleep 0.1; done

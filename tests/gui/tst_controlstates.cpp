@@ -1,4 +1,6 @@
+#include "app/Installations.h"
 #include "common/MessageBox.h"
+#include "installation/Installation.h"
 #include "support/WindowRig.h"
 
 #include <QAbstractButton>
@@ -58,18 +60,24 @@ class TestControlStates : public QObject
                                                                     : w->isEnabled() ? QStringLiteral("es")
                                                                                      : QStringLiteral("ds"));
         }
+        QWidget *panel = byName<QWidget>(rig.window.get(), "installatiePaneel");
+        out << QStringLiteral("installatiePaneel:%1")
+                   .arg(panel->isHidden()    ? QStringLiteral("h")
+                        : panel->isEnabled() ? QStringLiteral("es")
+                                             : QStringLiteral("ds"));
         for (const char *name : {"Combo1", "Combo29", "Combo30"}) {
             QWidget *w = rig.window->findChild<QWidget *>(QLatin1String(name));
             out << QStringLiteral("%1:%2").arg(QLatin1String(name), !w               ? QStringLiteral("-")
                                                                     : w->isEnabled() ? QStringLiteral("e")
                                                                                      : QStringLiteral("d"));
         }
-        for (const char *name : {"bestand", "bewerken", "taal", "settings", "Info"})
+        for (const char *name : {"bestand", "bewerken", "installatie", "taal", "settings", "Info"})
             out << QStringLiteral("%1:%2").arg(
                 QLatin1String(name), byName<QMenu>(rig.window.get(), name)->menuAction()->isEnabled()
                                          ? QStringLiteral("e")
                                          : QStringLiteral("d"));
-        for (const char *name : {"Bewaren", "Bewaren_als", "ongedaan", "opnieuw"})
+        for (const char *name : {"Bewaren", "Bewaren_als", "ongedaan", "opnieuw", "installatieOpslaan",
+                                 "moduleToevoegen", "moduleExporteren"})
             out << QStringLiteral("%1:%2").arg(QLatin1String(name),
                                                byName<QAction>(rig.window.get(), name)->isEnabled()
                                                    ? QStringLiteral("e")
@@ -78,7 +86,9 @@ class TestControlStates : public QObject
     }
 
     // The states() line with the controls of `enabled` enabled and those of `hidden` hidden; the
-    // diagnostics panel's controls "-" unless the panel has been shown.
+    // diagnostics panel's controls "-" unless the panel has been shown. The installation panel is
+    // hidden unless `enabled` names it ("installatiePaneel", or "installatiePaneel:ds" shown but
+    // disabled).
     static QString expected(const QString &enabled, const QString &hidden, bool diagnostics)
     {
         const QStringList on = enabled.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -95,8 +105,13 @@ class TestControlStates : public QObject
                                                          : on.contains(name) ? QStringLiteral("es")
                                                                              : QStringLiteral("ds"));
         }
-        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "bewerken", "taal", "settings",
-                              "Info", "Bewaren", "Bewaren_als", "ongedaan", "opnieuw"}) {
+        out << QStringLiteral("installatiePaneel:%1")
+                   .arg(on.contains(u"installatiePaneel"_s)      ? QStringLiteral("es")
+                        : on.contains(u"installatiePaneel:ds"_s) ? QStringLiteral("ds")
+                                                                 : QStringLiteral("h"));
+        for (const char *n : {"Combo1", "Combo29", "Combo30", "bestand", "bewerken", "installatie", "taal",
+                              "settings", "Info", "Bewaren", "Bewaren_als", "ongedaan", "opnieuw",
+                              "installatieOpslaan", "moduleToevoegen", "moduleExporteren"}) {
             const QString name = QLatin1String(n);
             if (!diagnostics && onDiagnostics(name))
                 out << name + QStringLiteral(":-");
@@ -119,7 +134,7 @@ private Q_SLOTS:
         QTest::addColumn<Step>("step");
         QTest::addColumn<QString>("enabled");
         QTest::addColumn<QString>("hidden");
-        const QString menus = QStringLiteral(" bestand bewerken taal settings Info");
+        const QString menus = QStringLiteral(" bestand bewerken installatie taal settings Info");
         const QString tests = QStringLiteral(" Command6 Command17 Command19 Combo29 Combo30");
         const QString editors = QStringLiteral(" Command7 Command8 Command9 Command10 Command12");
         const QString editorsHidden = QStringLiteral("Command7 Command8 Command9 Command10 Command12");
@@ -259,6 +274,60 @@ private Q_SLOTS:
             QVERIFY(r.read(0));
         }) << idleModule + QStringLiteral(" Bewaren_als")
                                             << QString();
+        // With an installation open: its entries and panel, disabled during a conversation.
+        const auto installation = [](WindowRig &r) {
+            Installation i;
+            i.name = u"Huis"_s;
+            for (int n = 0; n < 2; ++n) {
+                InstallationModule m;
+                m.id = QString::number(n);
+                m.name = u"relais %1"_s.arg(n);
+                m.image = ModuleImage(ModuleTypes::RelaySlots);
+                i.modules.push_back(m);
+            }
+            const QString path = r.home.file(u"huis.qvi"_s);
+            QVERIFY(writeInstallationFile(path, i, QDateTime::currentDateTime()).failure.ok());
+            QVERIFY(r.w().installations()->openInstallation(path));
+        };
+        const QString installationIdle = menus + QStringLiteral(" installatieOpslaan installatiePaneel");
+        QTest::newRow("installation opened")
+            << Step(installation) << QStringLiteral("Command1 Combo1") + tests + installationIdle
+            << editorsHidden;
+        QTest::newRow("installation opened over a read") << Step([installation](WindowRig &r) {
+            QVERIFY(r.read(0));
+            installation(r);
+        }) << idleModule + installationIdle + QStringLiteral(" Bewaren_als moduleToevoegen")
+                                                         << QString();
+        const auto chosen = [installation](WindowRig &r) {
+            installation(r);
+            QVERIFY(r.w().installations()->selectModule(1));
+        };
+        QTest::newRow("installation module chosen")
+            << Step(chosen) << idleModule + installationIdle + QStringLiteral(" Bewaren_als moduleExporteren")
+            << QString();
+        QTest::newRow("installation module, Versturen waiting")
+            << Step([chosen](WindowRig &r) {
+                   chosen(r);
+                   r.attach(0);
+                   click(r, "Command2");
+               })
+            << QStringLiteral(
+                   "Combo29 Combo30 Bewaren_als installatiePaneel:ds installatieOpslaan moduleExporteren")
+            << QString();
+        QTest::newRow("installation module sent") << Step([chosen](WindowRig &r) {
+            chosen(r);
+            r.attach(0);
+            click(r, "Command2");
+            r.module->announce();
+            QTRY_VERIFY(idle(r));
+        }) << idleModule + installationIdle + QStringLiteral(" Bewaren_als moduleExporteren")
+                                                  << QString();
+        QTest::newRow("installation module removed") << Step([chosen](WindowRig &r) {
+            chosen(r);
+            MessageBox::setNextChoice(0); // "Verwijderen"
+            byName<QAction>(r.window.get(), "moduleVerwijderen")->trigger();
+        }) << QStringLiteral("Command1 Combo1") + tests + installationIdle
+                                                     << editorsHidden;
         QTest::newRow("Nieuwe module after a read") << Step([](WindowRig &r) {
             QVERIFY(r.read(0));
             r.w().nieuw_Click();

@@ -6,6 +6,7 @@
 #include "installation/Installation.h"
 #include "protocol/ModuleTypes.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -111,6 +112,12 @@ void InstallationPanel::markInHand(int index)
     modulesLijst->setCurrentItem(row);
     if (!row) modulesLijst->clearSelection();
     m_quiet = false;
+}
+
+void InstallationPanel::closeEvent(QCloseEvent *event)
+{
+    QDockWidget::closeEvent(event);
+    Q_EMIT closedByInstaller();
 }
 
 int InstallationPanel::rowCount() const

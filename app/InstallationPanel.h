@@ -29,6 +29,11 @@ Q_SIGNALS:
     void moduleChosen(int index);
     // The installer typed a new name (column 0) or place (column 1) for module `index`.
     void moduleRenamed(int index, int column, const QString &text);
+    // The installer closed the panel with its close button.
+    void closedByInstaller();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void fill(QTreeWidgetItem *row, const Installation &installation, int index, int language);

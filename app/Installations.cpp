@@ -85,6 +85,10 @@ Installations::Installations(ModuleState &state, MainMenus &menus, QMainWindow *
         m_panelShown = shown;
         storePanel();
     });
+    connect(m_panel, &InstallationPanel::closedByInstaller, this, [this] {
+        m_panelShown = false;
+        storePanel();
+    });
     const auto answer = [this](QAction *entry, void (Installations::*handler)()) {
         connect(entry, &QAction::triggered, this, handler);
     };

@@ -479,6 +479,31 @@ private Q_SLOTS:
         QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
     }
 
+    // The installations used last and whether the panel is shown live in the user's settings.
+    void recentInstallationsAndPanelAreRemembered()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"a"_s});
+        QVERIFY(rig.saveAs(u"huis"_s));
+        rig.dock()->close(); // its close button
+        QVERIFY(!rig.dock()->isVisible());
+        rig.restart();
+        QVERIFY(rig.home.read(u"installations.vdm"_s).contains("huis.qvi"));
+        QVERIFY(rig.home.read(u"panel.vdm"_s).endsWith(",0\r\n"));
+        rig.action("recenteInstallatie1")->trigger();
+        QVERIFY(rig.inst().isOpen());
+        QVERIFY(!rig.dock()->isVisible());
+        rig.action("paneelTonen")->trigger();
+        QVERIFY(rig.dock()->isVisible());
+        // A recent installation that has gone is said so and leaves the list.
+        rig.action("installatieSluiten")->trigger();
+        QVERIFY(QFile::remove(rig.home.file(u"huis.qvi"_s)));
+        rig.action("recenteInstallatie1")->trigger();
+        QVERIFY(!rig.inst().isOpen());
+        QVERIFY(!rig.w().findChild<QAction *>(u"recenteInstallatie1"_s));
+    }
+
     // A program that stopped with an installation unsaved: the next start offers the copy of one
     // never saved; opening a saved one whose copy is newer offers it, and a declined copy stays
     // among the backups.

@@ -551,6 +551,9 @@ bool Installations::confirmSend()
     m_sending.clear();
     if (m_inHand < 0) return true;
     const InstallationModule &m = m_installation->modules[static_cast<size_t>(m_inHand)];
+    // The installer picked another type in the module type list: what goes out is that type's
+    // image, which is not the module's, and nothing of the module is recorded.
+    if (m_state.currentImage() != m_state.imageFor(m.type)) return true;
     const auto q = Messages::sendModule(m.name, m.place, language());
     // Esc and the close button send nothing.
     if (!MessageBox::ask(m_window, Lang::warningTitle(language()), q.text, q.options, true,

@@ -91,6 +91,9 @@ void InstallationPanel::showModules(const Installation &installation, int langua
         rows << row;
     }
     modulesLijst->addTopLevelItems(rows);
+    // Columns as wide as what they show, measured once per list (the panel scrolls sideways).
+    for (int column = Name; column < State; ++column)
+        modulesLijst->resizeColumnToContents(column);
     modulesLijst->setCurrentItem(nullptr);
     modulesLijst->clearSelection();
     m_quiet = false;

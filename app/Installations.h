@@ -147,7 +147,7 @@ private:
     QTimer *m_recoveryTimer;
     QAction *m_panelEntry;
     bool m_panelShown = true;
-    int m_panelWidth = 280;
+    int m_panelWidth = 340;
     bool m_recoveryWarned = false;
 
     std::optional<Installation> m_installation;

@@ -43,7 +43,7 @@ bool storeRecentFiles(const QStringList &paths, const char *list = "recent.vdm")
 // The installation panel's width and whether it is shown while an installation is open.
 struct PanelSettings
 {
-    int width = 280;
+    int width = 340;
     bool shown = true;
 };
 PanelSettings loadPanelSettings();

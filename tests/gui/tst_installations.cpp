@@ -226,6 +226,13 @@ private Q_SLOTS:
 
         rig.action("recenteInstallatie1")->trigger();
         QVERIFY(rig.inst().isOpen());
+        // A damaged installation file is named with its first problem and changes nothing.
+        rig.home.write(u"kapot.qvi"_s, R"({"format": "qv-installation", "version": 1, "name": 5})"_ba);
+        QVERIFY(answerFileDialog(u"InstallatieOpenenDialog"_s, u"kapot.qvi"_s,
+                                 [&] { rig.action("installatieOpenen")->trigger(); }));
+        QVERIFY(MessageBox::lastText().contains(u"kapot.qvi"_s));
+        QCOMPARE(rig.inst().path(), path);
+        QVERIFY(Typing::activate(rig.window.get()));
         rig.choose(1);
         QCOMPARE(rig.inst().inHand(), 1);
         QCOMPARE(rig.w().state().ModuleType, 1);
@@ -370,7 +377,8 @@ private Q_SLOTS:
         // The place typed into the panel's cell.
         QTreeWidget *panel = rig.panel();
         const QPoint placeCell = panel->visualRect(panel->model()->index(0, 1)).center();
-        QTest::mouseDClick(panel->viewport(), Qt::LeftButton, {}, placeCell);
+        QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, placeCell);
+        QTest::keyClick(panel, Qt::Key_F2);
         QLineEdit *editor = nullptr;
         QTRY_VERIFY((editor = panel->viewport()->findChild<QLineEdit *>()) && editor->isVisible());
         QTest::keyClicks(editor, u"Kelder, kast 2"_s);
@@ -396,6 +404,16 @@ private Q_SLOTS:
         QCOMPARE(rig.module->image(), rig.installation().modules[0].image);
         QVERIFY(rig.row(0, 3).startsWith(u"verstuurd "_s));
         QCOMPARE(rig.installation().modules[0].sendOutcome, u"verstuurd"_s);
+
+        // With "Controleren na versturen" the check is recorded too.
+        MessageBox::setAutoAnswer(true);
+        rig.action("Controleren")->trigger();
+        rig.w().Command2->click(); // the question's default: send
+        rig.module->announce();
+        QTRY_VERIFY(rig.w().conversation().isChecking());
+        rig.module->announce();
+        QTRY_COMPARE(rig.installation().modules[0].checkOutcome, u"controle: gelijk"_s);
+        QVERIFY(rig.row(0, 3).startsWith(u"verstuurd en gecontroleerd "_s));
     }
 
     // Export writes what "Module Opslaan als" writes; duplicating makes a module nothing is

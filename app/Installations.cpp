@@ -497,6 +497,7 @@ void Installations::readCompleted()
         m.id = newId();
         m.name = u"Module %1"_s.arg(m_installation->modules.size() + 1);
         m.type = type;
+        m.names = ModuleNames::forType(type);
         recordRead(m, read, now);
         if (!addModule(std::move(m))) return;
         m_inHand = static_cast<int>(m_installation->modules.size()) - 1;
@@ -670,6 +671,7 @@ void Installations::moduleToevoegen_Click()
                                    : QString();
     if (m.name.trimmed().isEmpty()) m.name = u"Module %1"_s.arg(m_installation->modules.size() + 1);
     m.type = m_state.ModuleType;
+    m.names = ModuleNames::forType(m.type);
     m.image = *image;
     if (!addModule(std::move(m))) return;
     showAllModules();
@@ -699,6 +701,7 @@ void Installations::modulesImporteren_Click()
         m.name = installationText(QFileInfo(path).completeBaseName(), InstallationFormat::MaxNameLength);
         if (m.name.trimmed().isEmpty()) m.name = u"Module %1"_s.arg(m_installation->modules.size() + 1);
         m.type = data->type;
+        m.names = ModuleNames::forType(m.type);
         m.image = data->image();
         if (!addModule(std::move(m))) break;
         ++added;
@@ -757,6 +760,7 @@ void Installations::moduleDupliceren_Click()
     copy.notes = original.notes;
     copy.type = original.type;
     copy.image = original.image;
+    copy.names = original.names;
     m_installation->modules.insert(m_installation->modules.begin() + m_inHand + 1, std::move(copy));
     showAllModules();
     touched();

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -126,6 +127,31 @@ private:
     std::optional<Failure> &m_failure;
 };
 
+// The names of one list ("outputs", "pushButtons", "scenes"): keys are the numbers 1..size.
+void readNames(Fields &names, const QString &key, std::vector<QString> &list, std::optional<Failure> &failure)
+{
+    const QJsonObject object = names.object(key);
+    Fields f(object, names.at(key), failure);
+    const int size = static_cast<int>(list.size());
+    for (auto it = object.begin(); it != object.end() && !f.failed(); ++it) {
+        bool ok = false;
+        const int number = it.key().toInt(&ok);
+        if (!ok || number < 1 || number > size || it.key() != QString::number(number)) {
+            f.fail(Failure::Kind::BadField, it.key(), u"not a number 1..%1"_s.arg(size));
+            break;
+        }
+        list[static_cast<size_t>(number - 1)] = f.text(it.key(), F::MaxNameLength);
+    }
+}
+
+QJsonObject namesObject(const std::vector<QString> &list)
+{
+    QJsonObject o;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (!list[i].isEmpty()) o.insert(QString::number(i + 1), list[i]);
+    return o;
+}
+
 InstallationModule readModule(const QJsonObject &object, const QString &where,
                               std::optional<Failure> &failure)
 {
@@ -140,6 +166,13 @@ InstallationModule readModule(const QJsonObject &object, const QString &where,
     m.type = f.number(u"type"_s, 0, 3);
     const int slotCount = f.failed() ? 0 : ModuleTypes::info(m.type)->slotCount;
     if (auto image = f.image(u"image"_s, slotCount)) m.image = *image;
+    if (!f.failed()) m.names = ModuleNames::forType(m.type);
+    if (const QJsonObject names = f.object(u"names"_s); !names.isEmpty()) {
+        Fields n(names, f.at(u"names"_s), failure);
+        readNames(n, u"outputs"_s, m.names.outputs, failure);
+        readNames(n, u"pushButtons"_s, m.names.pushButtons, failure);
+        readNames(n, u"scenes"_s, m.names.scenes, failure);
+    }
 
     const QJsonObject known = f.object(u"known"_s);
     if (!known.isEmpty()) {
@@ -199,6 +232,12 @@ QJsonObject moduleObject(const InstallationModule &m)
     o.insert(u"type"_s, m.type);
     o.insert(u"image"_s, imageText(m.image));
 
+    QJsonObject names = m.source.value(u"names"_s).toObject();
+    putObject(names, u"outputs"_s, namesObject(m.names.outputs));
+    putObject(names, u"pushButtons"_s, namesObject(m.names.pushButtons));
+    putObject(names, u"scenes"_s, namesObject(m.names.scenes));
+    putObject(o, u"names"_s, names);
+
     QJsonObject known = m.source.value(u"known"_s).toObject();
     put(known, u"image"_s, m.knownImage ? imageText(*m.knownImage) : QString());
     putDate(known, u"at"_s, m.knownAt);
@@ -218,6 +257,28 @@ QJsonObject moduleObject(const InstallationModule &m)
 }
 
 } // namespace
+
+ModuleNames ModuleNames::forType(int type)
+{
+    ModuleNames names;
+    const ModuleTypeInfo *info = ModuleTypes::info(type);
+    names.outputs.resize(info ? static_cast<size_t>(info->outputs) : 0);
+    return names;
+}
+
+QString ModuleNames::of(const std::vector<QString> &list, int number)
+{
+    return number >= 1 && number <= static_cast<int>(list.size()) ? list[static_cast<size_t>(number - 1)]
+                                                                  : QString();
+}
+
+bool ModuleNames::isEmpty() const
+{
+    const auto none = [](const std::vector<QString> &list) {
+        return std::all_of(list.begin(), list.end(), [](const QString &n) { return n.isEmpty(); });
+    };
+    return none(outputs) && none(pushButtons) && none(scenes);
+}
 
 QString imageText(const ModuleImage &image)
 {

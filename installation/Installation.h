@@ -31,6 +31,11 @@
 //       "lastCheck": { "at": "…", "outcome": "controle: gelijk" },   or "controle: verschillen"
 //       "lastSend": { "at": "…", "outcome": "verstuurd" },           or "gedeeltelijk verstuurd"
 //       "name": "Kelder relais 1",           plain text, at most 80 characters
+//       "names": {                           what the installer calls the module's outputs (or
+//         "outputs": { "5": "Keuken plafond" },  channels), push buttons and scenes, by their
+//         "pushButtons": { "13": "Voordeur" },   number as the program shows it (1..outputs of
+//         "scenes": { "2": "TV-avond" } },       the type, 1..20, 1..20); plain text, at most 80;
+//                                            only names that are set are written
 //       "notes": "…",                        plain text with line breaks, at most 2000
 //       "place": "Kelder, kast 2",           plain text, at most 80
 //       "type": 0 } ],                       the module type code 0..3
@@ -46,15 +51,34 @@ inline constexpr int Version = 1;
 inline constexpr int MaxModules = 250;
 inline constexpr int MaxNameLength = 80;
 inline constexpr int MaxNotesLength = 2000;
-// Nothing larger is read. A file at every limit (250 modules, every text at its longest in
-// characters that JSON writes as \uXXXX escapes, both images of the largest type) is about 4 MiB.
-inline constexpr qint64 MaxSize = 8 * 1024 * 1024;
+// Nothing larger is read. A file at every limit (250 modules, every text and name at its longest
+// in characters that JSON writes as \uXXXX escapes, both images of the largest type) is about
+// 11 MiB.
+inline constexpr qint64 MaxSize = 16 * 1024 * 1024;
 // The outcomes of a send and of a check as the file records them.
 inline constexpr const char *Sent = "verstuurd";
 inline constexpr const char *PartlySent = "gedeeltelijk verstuurd";
 inline constexpr const char *CheckEqual = "controle: gelijk";
 inline constexpr const char *CheckDifferent = "controle: verschillen";
 } // namespace InstallationFormat
+
+// What the installer calls a module's outputs (or channels), push buttons and scenes: entry 0 is
+// number 1, an empty entry has no name. Names are never stored in the module itself.
+struct ModuleNames
+{
+    static constexpr int PushButtons = 20;
+    static constexpr int Scenes = 20;
+    std::vector<QString> outputs; // as many as the module type has outputs or channels
+    std::vector<QString> pushButtons = std::vector<QString>(PushButtons);
+    std::vector<QString> scenes = std::vector<QString>(Scenes);
+
+    // No names, sized for a module of `type`.
+    static ModuleNames forType(int type);
+    // The name of number `number` (1-based) in `list`; empty when it has none.
+    static QString of(const std::vector<QString> &list, int number);
+    bool isEmpty() const;
+    bool operator==(const ModuleNames &) const = default;
+};
 
 // One module of an installation.
 struct InstallationModule
@@ -65,6 +89,7 @@ struct InstallationModule
     QString notes;
     int type = 0;
     ModuleImage image{0};
+    ModuleNames names;
 
     // What the real module is last known to hold: the image of the last completed read or
     // complete send, when, and which of the two ("read", "send").

@@ -20,6 +20,7 @@ InstallationModule moduleOf(int type, const QString &id, int seed)
     m.place = u"Kelder, kast 2"_s;
     m.type = type;
     m.image = Images::pattern(type, seed);
+    m.names = ModuleNames::forType(type);
     return m;
 }
 
@@ -84,8 +85,13 @@ private Q_SLOTS:
         m.sendOutcome = QString::fromLatin1(InstallationFormat::PartlySent);
         m.checkedAt = m.knownAt.addSecs(120);
         m.checkOutcome = QString::fromLatin1(InstallationFormat::CheckDifferent);
+        m.names.outputs[3] = u"Keuken plafond"_s;
+        m.names.pushButtons[12] = u"Voordeur <b>x</b>"_s;
+        m.names.scenes[1] = u"TV-avond"_s;
 
         const QByteArray bytes = installationContent(inst);
+        QVERIFY(bytes.contains("\"outputs\": {\n                    \"4\": \"Keuken plafond\""));
+        QCOMPARE(bytes.count("\"names\""), 1); // only a module with names has the key
         QVERIFY(bytes.contains("\"at\": \"2026-12-10T14:03:27Z\""));
         QVERIFY(bytes.contains("\"outcome\": \"gedeeltelijk verstuurd\""));
         const auto back = parseInstallation(bytes);
@@ -95,6 +101,10 @@ private Q_SLOTS:
         QCOMPARE(back->modules[1].notes, m.notes);
         QCOMPARE(*back->modules[1].knownImage, *m.knownImage);
         QCOMPARE(back->modules[1].sentAt, m.sentAt);
+        QCOMPARE(back->modules[1].names, m.names);
+        QCOMPARE(back->modules[0].names.outputs.size(), size_t(12));
+        QCOMPARE(ModuleNames::of(back->modules[1].names.pushButtons, 13), u"Voordeur <b>x</b>"_s);
+        QCOMPARE(ModuleNames::of(back->modules[1].names.outputs, 5), QString()); // a dim module has 4
         QCOMPARE(back->modules[2].type, 3);
         QCOMPARE(back->modules[2].image, Images::pattern(3, 3));
     }
@@ -104,14 +114,14 @@ private Q_SLOTS:
     {
         const QByteArray content =
             fileWith(dimModule(", \"colour\": \"blue\", \"known\": {\"from\": \"send\", \"signal\": 7},"
-                               " \"lastCheck\": {\"by\": \"Jan\"}"),
+                               " \"lastCheck\": {\"by\": \"Jan\"}, \"names\": {\"zones\": {\"1\": \"x\"}}"),
                      ", \"future\": {\"a\": [1, 2]}");
         auto inst = parseInstallation(content);
         QVERIFY2(inst, qPrintable(inst.failure().detail));
         inst->modules[0].name = u"Salon"_s;
         const QByteArray saved = installationContent(*inst);
         for (const char *kept : {"\"future\": {", "\"colour\": \"blue\"", "\"signal\": 7", "\"by\": \"Jan\"",
-                                 "\"from\": \"send\"", "\"name\": \"Salon\""})
+                                 "\"zones\": {", "\"from\": \"send\"", "\"name\": \"Salon\""})
             QVERIFY2(saved.contains(kept), kept);
         QCOMPARE(installationContent(*parseInstallation(saved)), saved);
     }
@@ -158,6 +168,20 @@ private Q_SLOTS:
                                   << K::BadField << u"modules[0].lastSend.at"_s;
         QTest::newRow("unknown outcome") << fileWith(dimModule(", \"lastCheck\": {\"outcome\": \"ok\"}"))
                                          << K::BadField << u"modules[0].lastCheck.outcome"_s;
+        QTest::newRow("output 5 of a dim module")
+            << fileWith(dimModule(", \"names\": {\"outputs\": {\"5\": \"x\"}}")) << K::BadField
+            << u"modules[0].names.outputs.5"_s;
+        QTest::newRow("push button 01")
+            << fileWith(dimModule(", \"names\": {\"pushButtons\": {\"01\": \"x\"}}")) << K::BadField
+            << u"modules[0].names.pushButtons.01"_s;
+        QTest::newRow("scene name too long")
+            << fileWith(dimModule(", \"names\": {\"scenes\": {\"20\": \"" + QByteArray(81, 's') + "\"}}"))
+            << K::TooLong << u"modules[0].names.scenes.20"_s;
+        QTest::newRow("name with a tab")
+            << fileWith(dimModule(", \"names\": {\"scenes\": {\"1\": \"a\\tb\"}}")) << K::ControlCharacter
+            << u"modules[0].names.scenes.1"_s;
+        QTest::newRow("names a list")
+            << fileWith(dimModule(", \"names\": []")) << K::BadField << u"modules[0].names"_s;
         QTest::newRow("duplicate id")
             << fileWith(dimModule() + ", " + dimModule()) << K::DuplicateId << u"modules[1].id"_s;
         QTest::newRow("modules not a list")
@@ -319,7 +343,7 @@ private Q_SLOTS:
         QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
     }
 
-    // 250 modules with every text at its longest, in characters JSON may write as six-byte escapes:
+    // 250 modules with every text and name at its longest, in characters JSON may write as six-byte escapes:
     // the file opens. One module more is refused, and so is a file beyond the size cap.
     void aFileAtEveryLimitOpens()
     {
@@ -337,6 +361,8 @@ private Q_SLOTS:
             m.knownFrom = u"send"_s;
             m.sendOutcome = QString::fromLatin1(InstallationFormat::PartlySent);
             m.checkOutcome = QString::fromLatin1(InstallationFormat::CheckDifferent);
+            for (auto *list : {&m.names.outputs, &m.names.pushButtons, &m.names.scenes})
+                std::fill(list->begin(), list->end(), longName);
             inst.modules.push_back(m);
         }
         QByteArray bytes = installationContent(inst);

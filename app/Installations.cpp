@@ -372,8 +372,7 @@ void Installations::offerUnsavedCopies()
         if (MessageBox::ask(m_window, Lang::warningTitle(language()), q.text, q.options, true,
                             std::optional(false))) {
             // The copy goes on under its own key until the installation is saved.
-            const QString key = QFileInfo(copy).completeBaseName().mid(QStringLiteral("recovery_").size());
-            take(*read, QString(), true, key);
+            take(*read, QString(), true, InstallationRecovery::keyOfCopy(copy));
             return;
         }
         InstallationRecovery::keepDeclined(copy, QDateTime::currentDateTime());

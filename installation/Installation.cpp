@@ -547,6 +547,13 @@ QString newerCopy(const QString &installationPath)
     return copy;
 }
 
+QString keyOfCopy(const QString &copyPath)
+{
+    static const QString prefix = u"recovery_"_s;
+    const QString base = QFileInfo(copyPath).completeBaseName();
+    return base.startsWith(prefix) ? base.mid(prefix.size()) : QString();
+}
+
 QStringList unsavedCopies()
 {
     QFileInfoList found =
@@ -555,7 +562,7 @@ QStringList unsavedCopies()
     QStringList copies;
     for (const QFileInfo &f : found)
         // A copy kept after it was declined ("recovery_<key>_<time>") is not offered again.
-        if (!f.completeBaseName().mid(9).contains(u'_') && originalOf(f.filePath()) == QString())
+        if (!keyOfCopy(f.filePath()).contains(u'_') && originalOf(f.filePath()) == QString())
             copies << f.filePath();
     return copies;
 }

@@ -199,6 +199,8 @@ Failure write(const Installation &installation, const QString &key, const QStrin
               const QDateTime &now);
 // The copy of the file at `installationPath` when it is newer than the file; empty when none is.
 QString newerCopy(const QString &installationPath);
+// The key a copy was written under (empty for a file that is no recovery copy).
+QString keyOfCopy(const QString &copyPath);
 // The copies of installations never saved (offered at start), newest first.
 QStringList unsavedCopies();
 // A copy offered and declined stays among the backups under a name of its own

@@ -28,12 +28,6 @@ ModuleImage imageOf(int type, int function, int halfSeconds)
     return image;
 }
 
-// A customer's module file opened in the rig's window, the window active, as the installer has
-// it in front of them.
-bool openActive(WindowRig &rig, int type, const ModuleImage &image)
-{
-    return rig.openFile(type, image) && Typing::activate(rig.window.get());
-}
 ModuleImage &image(WindowRig &rig)
 {
     return *rig.w().state().currentImage();
@@ -84,7 +78,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(QString, reopened);
         WindowRig rig;
-        QVERIFY(openActive(rig, 0, imageOf(0, NoFunction, 3)));
+        QVERIFY(rig.openActive(0, imageOf(0, NoFunction, 3)));
         rig.w().Command8->click();
         QComboBox *time = byName<QComboBox>(rig.w().Frame6, "Combo7");
         QCOMPARE(time->currentText(), u"1,5"_s);
@@ -118,7 +112,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(int, button);
         WindowRig rig;
-        QVERIFY(openActive(rig, 2, imageOf(2, 5, 4)));
+        QVERIFY(rig.openActive(2, imageOf(2, 5, 4)));
         rig.w().Command7->click();
         PushButtonFrame *f = rig.w().Frame3;
         const ModuleState before = rig.w().state();
@@ -179,7 +173,7 @@ private Q_SLOTS:
         QFETCH(int, value);
         QFETCH(QString, table);
         WindowRig rig;
-        QVERIFY(openActive(rig, type, imageOf(type, NoFunction, 4)));
+        QVERIFY(rig.openActive(type, imageOf(type, NoFunction, 4)));
         rig.w().Command7->click();
         PushButtonFrame *f = rig.w().Frame3;
         QVERIFY(Typing::typeInto(byName<QComboBox>(f, "Combo2"), u"4"_s));
@@ -210,7 +204,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         WindowRig rig;
-        QVERIFY(openActive(rig, 1, imageOf(1, NoFunction, 4)));
+        QVERIFY(rig.openActive(1, imageOf(1, NoFunction, 4)));
         TestWindow &w = rig.w();
         QCOMPARE(w.Combo1->currentText(), u"ZK24XX_ZK3447"_s);
         w.Command7->click();
@@ -234,7 +228,7 @@ private Q_SLOTS:
         for (int slot = 42; slot <= 45; ++slot)
             dim.set(slot, slot - 40);
         WindowRig rig;
-        QVERIFY(openActive(rig, 0, relay));
+        QVERIFY(rig.openActive(0, relay));
         TestWindow &w = rig.w();
         QStringList faults;
         QSet<QString> typedInto;
@@ -298,7 +292,7 @@ private Q_SLOTS:
             typeIntoEveryList(u"diagnostics tab %1"_s.arg(tab),
                               [&] { byName<QTabWidget>(diagnostics, "SSTab1")->setCurrentIndex(tab); });
 
-        QVERIFY(openActive(rig, 1, dim));
+        QVERIFY(rig.openActive(1, dim));
         w.Command9->click();
         typeIntoEveryList(u"dim start values"_s, [] {});
 

@@ -26,11 +26,6 @@ ModuleImage quietImage(int type, int halfSeconds = 4)
     return image;
 }
 
-// The main window of a rig, active, with a customer's module file of `type` opened.
-bool openActive(WindowRig &rig, int type, const ModuleImage &image)
-{
-    return rig.openFile(type, image) && Typing::activate(rig.window.get());
-}
 QAction *undoEntry(WindowRig &rig)
 {
     return byName<QAction>(rig.window.get(), "ongedaan");
@@ -149,7 +144,7 @@ private Q_SLOTS:
                 image.set(slot, 0); // every first function: output 1
         if (kind == GroupScene) image.set(ModuleTypes::MasterSlot, 1);
         WindowRig rig({.country = country});
-        QVERIFY(openActive(rig, type, image));
+        QVERIFY(rig.openActive(type, image));
         TestWindow &w = rig.w();
         QVERIFY(!undoEntry(rig)->isEnabled());
         const ModuleState before = w.state();
@@ -276,7 +271,7 @@ private Q_SLOTS:
     void showingNeverWrites()
     {
         WindowRig rig;
-        QVERIFY(openActive(rig, 0, quietImage(0, 20)));
+        QVERIFY(rig.openActive(0, quietImage(0, 20)));
         TestWindow &w = rig.w();
         w.Command8->click();
         QCOMPARE(w.state().RelayImage.value(ModuleTypes::SecondFunctionTimeSlot), 5);
@@ -306,7 +301,7 @@ private Q_SLOTS:
     void historyAndChangedField()
     {
         WindowRig rig;
-        QVERIFY(openActive(rig, 0, quietImage(0)));
+        QVERIFY(rig.openActive(0, quietImage(0)));
         TestWindow &w = rig.w();
         auto *master = byName<QRadioButton>(&w, "Option1");
         // Master shows the scene editor's group-scene line; undoing it hides the line again.

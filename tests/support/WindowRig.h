@@ -8,6 +8,7 @@
 #include "support/ScriptedModule.h"
 #include "support/TestHome.h"
 #include "support/TestWindow.h"
+#include "support/Typing.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -117,6 +118,12 @@ public:
     {
         const QString path = writeFile(type, image, name);
         return !path.isEmpty() && w().openModuleFile(path);
+    }
+    // A customer's module file opened, the window active, as the installer has it in front of
+    // them before typing.
+    [[nodiscard]] bool openActive(int type, const ModuleImage &image)
+    {
+        return openFile(type, image) && Typing::activate(window.get());
     }
     // "Module Openen ...": picks `fileName` in the dialog's file list (when it is there) and
     // presses "Openen".

@@ -439,6 +439,25 @@ void Installations::imageChanged()
     touched(m_inHand);
 }
 
+const ModuleNames *Installations::namesInHand() const
+{
+    return m_inHand >= 0 ? &m_installation->modules[static_cast<size_t>(m_inHand)].names : nullptr;
+}
+
+void Installations::applyNames(const EditStep &step, bool undone)
+{
+    if (m_inHand < 0 || step.names.empty()) return;
+    ModuleNames &names = m_installation->modules[static_cast<size_t>(m_inHand)].names;
+    for (const NameChange &c : step.names) {
+        std::vector<QString> &list = c.list == 0   ? names.outputs
+                                     : c.list == 1 ? names.pushButtons
+                                                   : names.scenes;
+        if (c.number >= 1 && c.number <= static_cast<int>(list.size()))
+            list[static_cast<size_t>(c.number - 1)] = undone ? c.before : c.after;
+    }
+    touched(m_inHand);
+}
+
 void Installations::looseImageTaken()
 {
     if (m_inHand >= 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/EditStep.h"
 #include "installation/Installation.h"
 
 #include <QObject>
@@ -57,6 +58,11 @@ public:
 
     // The window's edits, undo or redo changed the image in hand.
     void imageChanged();
+    // The names of the module in hand (nullptr: no module of the installation is in hand).
+    const ModuleNames *namesInHand() const;
+    // A step that named outputs, push buttons or scenes was taken (or undone, or made again):
+    // the module in hand's names follow.
+    void applyNames(const EditStep &step, bool undone);
     // The image in hand was replaced by one in no module (a file, a backup, "Nieuw", a read).
     void looseImageTaken();
     // A read completed: the installer says which module of the installation it is.

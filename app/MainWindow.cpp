@@ -58,7 +58,14 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     // An edit is a step of the history in use; the module in hand of an installation follows it.
     connect(m_view, &ModuleView::edited, this, [this](const EditStep &step) {
         history()->record(step);
+        m_installations->applyNames(step, false);
         m_installations->imageChanged();
+    });
+    m_view->setNamesSource([this] {
+        const ModuleNames *names = m_installations->namesInHand();
+        const Installation *inst = m_installations->installation();
+        return ModuleView::NamesInHand{
+            names, names ? inst->modules[static_cast<size_t>(m_installations->inHand())].type : 0};
     });
     // The editors' lists would take Ctrl+Z for the text in their field: the keys reach the
     // history instead.
@@ -83,9 +90,12 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     connect(c, &Conversation::abandoned, this, &MainWindow::onAbandoned);
     connect(c, &Conversation::runningChanged, this, &MainWindow::onRunningChanged);
     connect(m_status, &StatusLine::abortRequested, this, &MainWindow::abortRequested);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, &MainWindow::abortRequested);
+    // Esc gets out of a conversation; while none runs it stays with the field that has the focus
+    // (a name being typed is put back).
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_escape->setContext(Qt::WindowShortcut);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &MainWindow::abortRequested);
     updateActionState();
     // Installations never saved that a program that stopped left copies of are offered once the
     // window is on the screen.
@@ -104,6 +114,7 @@ ImageHistory *MainWindow::history() const
 void MainWindow::followHistory(ImageHistory *history)
 {
     connect(history, &ImageHistory::stepApplied, this, [this](const EditStep &step, bool undone) {
+        m_installations->applyNames(step, undone);
         m_view->follow(step, undone);
         m_installations->imageChanged();
     });
@@ -203,6 +214,7 @@ void MainWindow::updateActionState()
     m_menus->offerModule(f.fileOpen, f.moduleInHand);
     m_menus->offerInstallation(m_installations->isOpen(), m_installations->moduleInHand(), f.moduleInHand);
     m_installations->setIdle(idle);
+    m_view->column()->offerNames(f.editorsShown && !f.documentation && m_installations->moduleInHand(), idle);
     m_view->column()->offer(idle, idle && f.moduleInHand, f.editorsShown, f.documentation);
     const auto name = [](const EditStep *step) { return step ? std::optional(step->name) : std::nullopt; };
     const ImageHistory *steps = history();
@@ -477,6 +489,7 @@ void MainWindow::onRunningChanged(bool running)
     // has ended: it closes as Esc closes it, which stays and goes on.
     if (!running) MessageBox::dismissQuestion();
     m_status->setRunning(running);
+    m_escape->setEnabled(running);
     if (running && !m_viewBeforeConversation)
         onConversationStarting(); // a diagnostic test started from its own panel
     updateActionState();

@@ -12,6 +12,7 @@ class Installations;
 class MainMenus;
 class StatusLine;
 class ImageHistory;
+class QShortcut;
 class SerialLink;
 
 // The main window (object name "Form1"): owns the shared model and the conversation, and composes
@@ -136,4 +137,5 @@ private:
     ImageHistory *m_history = nullptr; // of an image in no installation module
     Installations *m_installations = nullptr;
     StatusLine *m_status = nullptr;
+    QShortcut *m_escape = nullptr;
 };

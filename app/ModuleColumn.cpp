@@ -32,6 +32,9 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     Command9 = Controls::button("Command9", Frame2);
     Command10 = Controls::button("Command10", Frame2);
     Command12 = Controls::button("Command12", Frame2);
+    namenKnop = Controls::button("namenKnop", Frame2);
+    namenKnop->setText(QStringLiteral("Namen"));
+    namenKnop->hide();
     Option1 = Controls::option("Option1", SlotWords::masterSlave(1), Frame2);
     Option2 = Controls::option("Option2", SlotWords::masterSlave(0), Frame2);
     Label5 = named(new QLabel(Frame2), "Label5");
@@ -40,6 +43,7 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     int row = 0;
     for (QPushButton *b : editorButtons())
         data->addWidget(b, row++, 0, 1, 2);
+    data->addWidget(namenKnop, row++, 0, 1, 2);
     data->addWidget(Option1, row, 0);
     data->addWidget(Option2, row++, 1);
     data->addWidget(Label5, row, 0, 1, 2);
@@ -79,6 +83,7 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     connect(Command9, &QPushButton::clicked, this, &ModuleColumn::outputsRequested);
     connect(Command10, &QPushButton::clicked, this, &ModuleColumn::scenesRequested);
     connect(Command12, &QPushButton::clicked, this, &ModuleColumn::diagnosticsRequested);
+    connect(namenKnop, &QPushButton::clicked, this, &ModuleColumn::namesRequested);
     connect(Command15, &QPushButton::clicked, this, &ModuleColumn::documentationClosed);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on) Q_EMIT masterChosen(true);
@@ -135,6 +140,7 @@ void ModuleColumn::setCaptions(int lang)
     Lang::setText(Command8, lang, SlotWords::titleText(SlotWords::Part::SecondFunctionTime));
     Lang::setText(Command10, lang, SlotWords::titleText(SlotWords::Part::Scenes));
     Lang::setText(Command15, lang, QStringLiteral("Sluiten"), QStringLiteral("Fermer"));
+    Lang::setText(namenKnop, lang, QStringLiteral("Namen"), QStringLiteral("Noms"));
 }
 
 void ModuleColumn::captionEditorButtons(int type, ModulePage::Origin origin, int lang)
@@ -185,6 +191,12 @@ void ModuleColumn::offer(bool idle, bool editable, bool editorsShown, bool docum
         b->setEnabled(editable);
     }
     Controls::setEnabled({Option1, Option2}, editable);
+}
+
+void ModuleColumn::offerNames(bool shown, bool enabled)
+{
+    namenKnop->setVisible(shown);
+    namenKnop->setEnabled(enabled);
 }
 
 void ModuleColumn::showMaster(int flag)

@@ -35,6 +35,8 @@ public:
     // `editorsShown` the editor buttons belong on the window, `documentation` a documentation
     // page fills the work area.
     void offer(bool idle, bool editable, bool editorsShown, bool documentation);
+    // The names button ("Namen"): shown while a module of an installation is in hand.
+    void offerNames(bool shown, bool enabled);
 
     // Shows master (flag 1), slave (0) or neither selected, without the choice's operation: the
     // image already says so.
@@ -59,6 +61,7 @@ Q_SIGNALS:
     void outputsRequested();        // output functions or dim start values
     void scenesRequested();         // Sferen
     void diagnosticsRequested();    // Diagnose
+    void namesRequested();          // Namen
     void documentationClosed();     // Sluiten of a documentation page
     void masterChosen(bool master); // Master (true) or Slave selected
     // An entry of the module type list was picked, or its text changed.
@@ -77,6 +80,7 @@ private:
     QPushButton *Command9;
     QPushButton *Command10;
     QPushButton *Command12;
+    QPushButton *namenKnop;
     QRadioButton *Option1;
     QRadioButton *Option2;
     QLabel *Label5;

@@ -1,5 +1,6 @@
 #include "app/ModuleView.h"
 
+#include "app/NamesFrame.h"
 #include "common/Named.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "docpages/DocumentationView.h"
@@ -46,6 +47,7 @@ ModuleView::ModuleView(ModuleState &state, Conversation &conversation,
     connect(c, &ModuleColumn::scenesRequested, this, &ModuleView::Command10_Click);
     connect(c, &ModuleColumn::diagnosticsRequested, this, &ModuleView::Command12_Click);
     connect(c, &ModuleColumn::documentationClosed, this, &ModuleView::Command15_Click);
+    connect(c, &ModuleColumn::namesRequested, this, &ModuleView::namenKnop_Click);
     connect(c, &ModuleColumn::masterChosen, this, [this](bool master) {
         if (master)
             Option1_Click();
@@ -206,6 +208,20 @@ void ModuleView::Command10_Click()
     openPanel(Frame9, m_state, m_work);
 }
 
+// The names panel, shown from the names of the module in hand.
+void ModuleView::namenKnop_Click()
+{
+    const NamesInHand inHand = m_namesSource ? m_namesSource() : NamesInHand{};
+    if (!inHand.names) return;
+    if (!m_names) {
+        m_names = new NamesFrame(m_work);
+        m_work->addWidget(m_names);
+        connect(m_names, &NamesFrame::edited, this, &ModuleView::edited);
+    }
+    m_names->showNames(*inHand.names, inHand.type, m_state.Language);
+    showPanel(m_names);
+}
+
 void ModuleView::Command12_Click()
 {
     const bool built = Frame10;
@@ -279,6 +295,8 @@ void ModuleView::follow(const EditStep &step, bool undone)
     if (Frame7 && shown == Frame7) Frame7->follow(step, undone);
     if (Frame9 && shown == Frame9) Frame9->follow(step, undone);
     if (Frame12 && shown == Frame12) Frame12->follow(step, undone);
+    // A name undone or made again is shown where it is typed.
+    if (!step.names.empty() || (m_names && shown == m_names)) namenKnop_Click();
 }
 
 // ---- documentation pages ------------------------------------------------------------------------

@@ -18,6 +18,8 @@ class DimStartFrame;
 class SceneFrame;
 class DiagnosticsFrame;
 class DocumentationView;
+class NamesFrame;
+struct ModuleNames;
 
 // What the main window shows of the module in hand: the left column (actions, editor buttons,
 // master or slave, version, module type list) and the work area beside it, which shows one
@@ -76,6 +78,15 @@ public:
     // handler.
     void follow(const EditStep &step, bool undone);
 
+    // Where the names panel finds the names of the module in hand, and its type (none: no
+    // module of an installation is in hand).
+    struct NamesInHand
+    {
+        const ModuleNames *names = nullptr;
+        int type = 0;
+    };
+    void setNamesSource(std::function<NamesInHand()> source) { m_namesSource = std::move(source); }
+
     Snapshot snapshot() const;
     void restore(const Snapshot &snapshot);
 
@@ -94,6 +105,7 @@ private Q_SLOTS:
     void Command10_Click();
     void Command12_Click();
     void Command15_Click();
+    void namenKnop_Click();
     void Combo1_Click();
     void Combo1_Change(const QString &text);
     void Option1_Click();
@@ -127,5 +139,7 @@ private:
     SceneFrame *Frame9 = nullptr;
     DiagnosticsFrame *Frame10 = nullptr;
     DimStartFrame *Frame12 = nullptr;
+    NamesFrame *m_names = nullptr;
+    std::function<NamesInHand()> m_namesSource;
     DocumentationView *m_documentation = nullptr;
 };

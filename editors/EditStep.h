@@ -6,6 +6,7 @@
 
 #include "protocol/ModuleState.h"
 
+#include <QString>
 #include <QtGlobal>
 #include <functional>
 #include <optional>
@@ -20,6 +21,19 @@ struct SlotChange
     qint16 after = 0;
 
     bool operator==(const SlotChange &) const = default;
+};
+
+// A name the installer gave (or took from) an output, push button or scene of a module of an
+// installation: which list (0 outputs, 1 push buttons, 2 scenes), which number (1-based), and
+// the name before and after. Names are kept beside the image, never in it.
+struct NameChange
+{
+    int list = 0;
+    int number = 0;
+    QString before;
+    QString after;
+
+    bool operator==(const NameChange &) const = default;
 };
 
 // What one action of the installer did to the image in hand: a stored push-button function, a
@@ -37,12 +51,14 @@ struct EditStep
     int masterAfter = -1;
     // A clear-all: the box that did it (0 the first functions', 1 the second functions'); -1 none.
     int clearAllBox = -1;
+    // Names given in the names panel (no slot changes then).
+    std::vector<NameChange> names;
 
     // The step that leads from `before` to `after`, both images of `type`.
     static EditStep between(const Lang::Text &name, int type, const ModuleImage &before,
                             const ModuleImage &after);
     // Nothing changed: such a step is not taken into the history.
-    bool isEmpty() const { return changes.empty() && masterBefore == masterAfter; }
+    bool isEmpty() const { return changes.empty() && masterBefore == masterAfter && names.empty(); }
 };
 
 // One action of the installer in an editor: the image in hand as it was when the scope began,

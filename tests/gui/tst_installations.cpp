@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
@@ -495,6 +496,66 @@ private Q_SLOTS:
         }
         QCOMPARE(m_quits, 1);
         QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
+    }
+
+    // Names are typed in place: Enter and leaving the cell store, Esc puts the cell back; each
+    // name is a step of the module's history, and the installation keeps it.
+    void namesAreTypedInPlace()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"a"_s});
+        auto *names = byName<QPushButton>(rig.window.get(), "namenKnop");
+        QVERIFY(!names->isVisible());
+        rig.choose(0);
+        QVERIFY(names->isVisible() && names->isEnabled());
+        names->click();
+        auto *outputs = byName<QTableWidget>(rig.window.get(), "uitgangNamen");
+        auto *buttons = byName<QTableWidget>(rig.window.get(), "drukknopNamen");
+        auto *scenes = byName<QTableWidget>(rig.window.get(), "sfeerNamen");
+        QVERIFY(buttons->isVisible());
+        QCOMPARE(outputs->rowCount(), 12);
+        QCOMPARE(buttons->rowCount(), 20);
+        QCOMPARE(scenes->item(1, 0)->text(), u"Sfeer 2"_s);
+        // Typed into a cell of a table: the first key opens the cell's field.
+        const auto type = [](QTableWidget *table, int row, const QString &text) -> QWidget * {
+            table->scrollToItem(table->item(row, 1));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualItemRect(table->item(row, 1)).center());
+            QTest::keyClicks(table, text.left(1));
+            QLineEdit *field = nullptr;
+            QTest::qWaitFor(
+                [&] { return (field = table->viewport()->findChild<QLineEdit *>()) && field->isVisible(); });
+            if (!field) return table; // the key goes nowhere: the checks below fail
+            QTest::keyClicks(field, text.mid(1));
+            return field;
+        };
+        QTest::keyClick(type(buttons, 12, u"Voordeur <b>x</b>"_s), Qt::Key_Return);
+        QTRY_COMPARE(rig.installation().modules[0].names.pushButtons[12], u"Voordeur <b>x</b>"_s);
+        type(scenes, 1, u"TV-avond"_s);
+        QTest::mouseClick(scenes->viewport(), Qt::LeftButton, {},
+                          scenes->visualItemRect(scenes->item(3, 1)).center());
+        QTRY_COMPARE(rig.installation().modules[0].names.scenes[1], u"TV-avond"_s);
+        QTest::keyClick(type(outputs, 4, u"weg"_s), Qt::Key_Escape);
+        QTest::qWait(50);
+        QCOMPARE(outputs->item(4, 1)->text(), QString());
+        QCOMPARE(rig.installation().modules[0].names.outputs[4], QString());
+        QVERIFY(rig.inst().isUnsaved());
+
+        QVERIFY(rig.action("ongedaan")->text().endsWith(u"Naam Sfeer 2"_s));
+        rig.action("ongedaan")->trigger();
+        QCOMPARE(rig.installation().modules[0].names.scenes[1], QString());
+        QCOMPARE(scenes->item(1, 1)->text(), QString());
+        rig.action("opnieuw")->trigger();
+        QCOMPARE(scenes->item(1, 1)->text(), u"TV-avond"_s);
+
+        QVERIFY(rig.saveAs(u"huis"_s));
+        rig.action("installatieSluiten")->trigger();
+        rig.action("recenteInstallatie1")->trigger();
+        rig.choose(0);
+        names->click();
+        QCOMPARE(buttons->item(12, 1)->text(), u"Voordeur <b>x</b>"_s);
+        QCOMPARE(scenes->item(1, 1)->text(), u"TV-avond"_s);
     }
 
     // The installations used last and whether the panel is shown live in the user's settings.

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -195,6 +196,38 @@ private Q_SLOTS:
         QCOMPARE(rig.installation().modules[0].image, relayImage(3));
         QVERIFY(rig.inst().isUnsaved());
         QVERIFY(rig.changedField().isEmpty());
+    }
+
+    // "Eigenschappen...": what is typed is stored as plain text within its limits; Esc keeps what
+    // was there.
+    void propertiesAreEdited()
+    {
+        Rig rig;
+        QVERIFY(Typing::activate(rig.window.get()));
+        rig.makeInstallation({u"a"_s});
+        QVERIFY(rig.saveAs(u"huis"_s));
+        const auto properties = [&](const std::function<void(PropertiesDialog *)> &answer) {
+            QVERIFY(answering<PropertiesDialog>(u"Eigenschappen"_s, answer,
+                                                [&] { rig.action("eigenschappen")->trigger(); }));
+        };
+        properties([](PropertiesDialog *d) {
+            byName<QLineEdit>(d, "adres")->setText(u"gewijzigd"_s);
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        QVERIFY(rig.installation().address.isEmpty());
+        QVERIFY(!rig.inst().isUnsaved());
+        properties([](PropertiesDialog *d) {
+            auto *address = byName<QLineEdit>(d, "adres");
+            address->setFocus();
+            QTest::keyClicks(address, u"Kerkstraat 1, Gent"_s + QString(90, u'x'));
+            byName<QPlainTextEdit>(d, "notities")
+                ->setPlainText(u"Sleutel\tbij de buren\nAlarm \u0007 1234"_s);
+            byName<QDialogButtonBox>(d, "knoppen")->button(QDialogButtonBox::Ok)->click();
+        });
+        QCOMPARE(rig.installation().address.size(), InstallationFormat::MaxNameLength);
+        QVERIFY(rig.installation().address.startsWith(u"Kerkstraat 1, Gent"_s));
+        QCOMPARE(rig.installation().notes, u"Sleutel bij de buren\nAlarm  1234"_s);
+        QVERIFY(rig.inst().isUnsaved());
     }
 
     // Saved, closed and opened again, an installation gives the same bytes; a module file that

@@ -204,6 +204,7 @@ void Installations::close()
     storePanel();
     const bool hadModule = m_inHand >= 0;
     m_inHand = -1;
+    syncNames();
     m_group->setActiveStack(m_loose.stack());
     m_histories.clear();
     m_installation.reset();
@@ -414,6 +415,7 @@ void Installations::showInHand()
     if (const int master = m.image.value(ModuleTypes::MasterSlot); master == 0 || master == 1)
         m_state.MasterFlag = master;
     m_state.markUnchanged();
+    syncNames();
     m_group->setActiveStack(historyOf(m.id)->stack());
     m_panel->markInHand(m_inHand);
     Q_EMIT moduleShown(m.type);
@@ -455,7 +457,14 @@ void Installations::applyNames(const EditStep &step, bool undone)
         if (c.number >= 1 && c.number <= static_cast<int>(list.size()))
             list[static_cast<size_t>(c.number - 1)] = undone ? c.before : c.after;
     }
+    syncNames();
     touched(m_inHand);
+}
+
+void Installations::syncNames()
+{
+    m_state.Names =
+        m_inHand >= 0 ? m_installation->modules[static_cast<size_t>(m_inHand)].names : ModuleNames();
 }
 
 void Installations::looseImageTaken()
@@ -464,6 +473,7 @@ void Installations::looseImageTaken()
         m_inHand = -1;
         m_panel->markInHand(-1);
     }
+    syncNames();
     m_group->setActiveStack(m_loose.stack());
 }
 
@@ -559,6 +569,7 @@ void Installations::readCompleted()
     }
     // The image in hand is the module's as read.
     m_state.markUnchanged();
+    syncNames();
     m_group->setActiveStack(historyOf(m_installation->modules[static_cast<size_t>(m_inHand)].id)->stack());
     showAllModules();
     setTitle();
@@ -755,6 +766,7 @@ void Installations::moduleVerwijderen_Click()
     m_group->setActiveStack(m_loose.stack());
     forgetHistory(m.id);
     m_installation->modules.erase(m_installation->modules.begin() + index);
+    syncNames();
     showAllModules();
     touched();
     Q_EMIT moduleLeft();

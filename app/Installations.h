@@ -137,6 +137,8 @@ private:
     ImageHistory *historyOf(const QString &id);
     void forgetHistory(const QString &id);
     void showInHand();
+    // The window's model carries the names of the module in hand (none without one).
+    void syncNames();
     void setTitle();
     // A file dialog of Qt's own in the window's language, started in the module folder.
     // `modules`: module files (several), else an installation file.

@@ -114,7 +114,7 @@ void PushButtonFrame::open()
     if (const std::optional<int> outputs = outputCount(m_state.ModuleType)) m_outputCount = *outputs;
     setCaptions();
     show();
-    const SlotWords words(m_state.ModuleType, m_state.Language);
+    const SlotWords words(m_state.ModuleType, m_state.Language, &m_state.Names);
     for (int n = 1; n <= PushButtonCount; ++n)
         Grid1->setCell(n, 0, words.pushButtonNumber(n));
     refresh();
@@ -164,7 +164,7 @@ void PushButtonFrame::setCaptions()
 void PushButtonFrame::refresh()
 {
     const ModuleImage *img = image();
-    const SlotWords words(m_state.ModuleType, m_state.Language);
+    const SlotWords words(m_state.ModuleType, m_state.Language, &m_state.Names);
     for (int n = 1; n <= PushButtonCount; ++n) {
         Grid1->setCell(n, 1, img ? words.pushButtonFunction(img->value(firstFunctionSlot(n))) : QString());
         Grid1->setCell(n, 2, img ? words.pushButtonFunction(img->value(secondFunctionSlot(n))) : QString());

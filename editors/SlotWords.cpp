@@ -1,5 +1,7 @@
 #include "editors/SlotWords.h"
 
+#include "protocol/ModuleNames.h"
+
 #include "editors/EditorRules.h"
 #include "protocol/ModuleTypes.h"
 #include "scenes/SceneLayout.h"
@@ -14,9 +16,16 @@ QString number(int n)
 }
 } // namespace
 
-SlotWords::SlotWords(int moduleType, Lang::Language language)
-    : m_type(moduleType), m_language(language), m_info(ModuleTypes::info(moduleType))
+SlotWords::SlotWords(int moduleType, Lang::Language language, const ModuleNames *names)
+    : m_type(moduleType), m_language(language), m_info(ModuleTypes::info(moduleType)), m_names(names)
 {
+}
+
+QString SlotWords::withName(const QString &text, const std::vector<QString> ModuleNames::*list,
+                            int number) const
+{
+    const QString name = m_names && !text.isEmpty() ? ModuleNames::of(m_names->*list, number) : QString();
+    return name.isEmpty() ? text : text + u" – "_s + name;
 }
 
 QString SlotWords::pick(const QString &dutch, const QString &french) const
@@ -182,16 +191,17 @@ QString SlotWords::pushButtonFunction(int value) const
     if (value == NoFunction) return u"***"_s;
     if (value >= FirstSceneValue && value <= LastSceneValue) {
         const QString scene = number(value - FirstSceneValue + 1);
-        return pick(u"Sfeer "_s + scene, u"Contexte "_s + scene);
+        return withName(pick(u"Sfeer "_s + scene, u"Contexte "_s + scene), &ModuleNames::scenes,
+                        value - FirstSceneValue + 1);
     }
     const QString output = number(value + 1);
-    return pick(u"Uitgang "_s + output, u"Sortie "_s + output);
+    return withName(pick(u"Uitgang "_s + output, u"Sortie "_s + output), &ModuleNames::outputs, value + 1);
 }
 
 QString SlotWords::pushButtonNumber(int button) const
 {
     const QString n = number(button);
-    return pick(u"Nummer: "_s + n, u"Numéro: "_s + n);
+    return withName(pick(u"Nummer: "_s + n, u"Numéro: "_s + n), &ModuleNames::pushButtons, button);
 }
 
 QStringList SlotWords::pushButtonColumns() const

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <vector>
 
+struct ModuleNames;
 struct ModuleTypeInfo;
 
 // The one place that says in the installer's words what a slot of a module image is and how its
@@ -31,7 +32,9 @@ public:
         Scenes,
     };
 
-    SlotWords(int moduleType, Lang::Language language);
+    // With `names` (those of an installation module in hand), an output, push button or scene
+    // that has a name reads with it after its number: "Uitgang 5 – Keuken plafond".
+    SlotWords(int moduleType, Lang::Language language, const ModuleNames *names = nullptr);
 
     // The title of a part ("Drukknoppen"), and as an editor's caption ("Drukknoppen:").
     static Lang::Text titleText(Part part);
@@ -88,6 +91,8 @@ public:
 
 private:
     QString pick(const QString &dutch, const QString &french) const;
+    // `text` followed by the name of number `number` of `list`, when it has one.
+    QString withName(const QString &text, const std::vector<QString> ModuleNames::*list, int number) const;
     QString pick(const Lang::Text &text) const;
     // The output (1..12) whose function, time or linked output `slot` holds; 0 for none.
     int relayOutput(int slot) const;
@@ -103,4 +108,5 @@ private:
     int m_type;
     Lang::Language m_language;
     const ModuleTypeInfo *m_info;
+    const ModuleNames *m_names;
 };

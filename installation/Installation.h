@@ -3,6 +3,7 @@
 #include "common/Failure.h"
 #include "files/Backups.h"
 #include "protocol/ModuleImage.h"
+#include "protocol/ModuleNames.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -61,24 +62,6 @@ inline constexpr const char *PartlySent = "gedeeltelijk verstuurd";
 inline constexpr const char *CheckEqual = "controle: gelijk";
 inline constexpr const char *CheckDifferent = "controle: verschillen";
 } // namespace InstallationFormat
-
-// What the installer calls a module's outputs (or channels), push buttons and scenes: entry 0 is
-// number 1, an empty entry has no name. Names are never stored in the module itself.
-struct ModuleNames
-{
-    static constexpr int PushButtons = 20;
-    static constexpr int Scenes = 20;
-    std::vector<QString> outputs; // as many as the module type has outputs or channels
-    std::vector<QString> pushButtons = std::vector<QString>(PushButtons);
-    std::vector<QString> scenes = std::vector<QString>(Scenes);
-
-    // No names, sized for a module of `type`.
-    static ModuleNames forType(int type);
-    // The name of number `number` (1-based) in `list`; empty when it has none.
-    static QString of(const std::vector<QString> &list, int number);
-    bool isEmpty() const;
-    bool operator==(const ModuleNames &) const = default;
-};
 
 // One module of an installation.
 struct InstallationModule

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/ModuleImage.h"
+#include "protocol/ModuleNames.h"
 
 #include <QString>
 #include <array>
@@ -19,6 +20,9 @@ struct ModuleState
 
     // 1 master, 0 slave: from the module's announce line, or the last master/slave choice.
     int MasterFlag = 0;
+    // What the installer calls the outputs, push buttons and scenes of the module in hand: the
+    // names of the installation module in hand, none otherwise.
+    ModuleNames Names;
     // Time of day of the last push-button report the monitor took.
     QString LastPressTime;
 

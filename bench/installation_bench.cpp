@@ -1,13 +1,28 @@
-// Opening and saving an installation at its limits (250 relay modules, every text at its longest,
-// images known and sent), beside opening one module file: medians of `runs` (default 9), with the
-// load average, since a shared machine moves the times.
+// An installation at its limits (250 modules, every text and name at its longest): opening and saving its
+// file, opening it in the window, and selecting a module in the window's panel, beside opening
+// one module file: medians of `runs` (default 9), with the load average, since a shared machine
+// moves the times.
+//
+// Selecting is timed as the installer sees it: from the click on a row of the panel to the
+// module's picture painted in the window (its type, page, master/slave, version and editors set
+// up on the way). The modules take the four types in turn, so every selection changes the page.
+// The window needs a display: without one named, the offscreen platform is used.
+#include "app/Installations.h"
+#include "app/MainWindow.h"
 #include "files/ModuleFile.h"
 #include "installation/Installation.h"
+#include "protocol/ModuleTypes.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -29,7 +44,7 @@ double medianMs(int runs, const std::function<void()> &work)
         QElapsedTimer t;
         t.start();
         work();
-        times.push_back(t.nsecsElapsed() / 1e6);
+        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -41,15 +56,11 @@ QString loadAverage()
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 0)
                                        : QStringLiteral("?");
 }
-} // namespace
 
-int main(int argc, char **argv)
+// 250 modules with every text and name at its longest (in characters JSON writes as escapes), each image
+// known and sent; `typeOf` gives each module's type.
+Installation atTheLimits(const std::function<int(int)> &typeOf)
 {
-    QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
-    QTemporaryDir dir;
-    qputenv("QV_VELANO_HOME", QFile::encodeName(dir.path()));
-
     Installation inst;
     const QString longText(InstallationFormat::MaxNameLength, QChar(0x20ac));
     inst.name = inst.address = longText;
@@ -59,20 +70,163 @@ int main(int argc, char **argv)
         m.id = QStringLiteral("module-%1").arg(i);
         m.name = m.place = longText;
         m.notes = inst.notes;
-        m.type = 0;
-        m.image = pattern(0, i);
-        m.knownImage = pattern(0, i + 1);
+        m.type = typeOf(i);
+        m.image = pattern(m.type, i);
+        m.names = ModuleNames::forType(m.type);
+        for (auto *list : {&m.names.outputs, &m.names.pushButtons, &m.names.scenes})
+            std::fill(list->begin(), list->end(), longText);
+        m.knownImage = pattern(m.type, i + 1);
         m.knownAt = m.sentAt = m.checkedAt = QDateTime::currentDateTimeUtc();
         m.knownFrom = QStringLiteral("send");
         m.sendOutcome = QString::fromLatin1(InstallationFormat::Sent);
         m.checkOutcome = QString::fromLatin1(InstallationFormat::CheckEqual);
         inst.modules.push_back(m);
     }
+    return inst;
+}
+
+// The shipped installation folder copied into `to`, so that the window finds its settings and
+// module pictures while everything it writes stays in the throw-away folder.
+bool copyFolder(const QString &from, const QString &to)
+{
+    const QDir source(from);
+    if (!source.exists()) return false;
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = QDir(to).filePath(source.relativeFilePath(file));
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(file, target)) return false;
+    }
+    return true;
+}
+
+// Notes the paint of one widget: the image shown is the one the installer sees.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(QWidget *widget) : m_widget(widget) { widget->installEventFilter(this); }
+    void reset() { m_painted = false; }
+    // Runs the event loop until the widget has been painted; false when it was not within `ms`.
+    bool waitForPaint(int ms = 5000)
+    {
+        const QDeadlineTimer deadline(ms);
+        while (!m_painted) {
+            if (deadline.hasExpired()) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return true;
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_widget && event->type() == QEvent::Paint) m_painted = true;
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
+    bool m_painted = false;
+};
+
+// A click of the left mouse button on `row` of the panel's list, as a person gives it.
+void click(QTreeWidget *list, QTreeWidgetItem *row)
+{
+    QWidget *viewport = list->viewport();
+    // On the row's name: the row itself may reach beyond what the panel shows.
+    const QRect rect = list->visualItemRect(row);
+    const QPointF at(list->columnViewportPosition(0) + list->columnWidth(0) / 2, rect.center().y());
+    const QPointF global = viewport->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &press);
+    QCoreApplication::sendEvent(viewport, &release);
+}
+
+bool fail(const char *what)
+{
+    std::fprintf(stderr, "qv-bench-installation: %s\n", what);
+    return false;
+}
+
+struct WindowFigures
+{
+    double open = 0;
+    double select = 0;
+};
+
+// Opens the installation at `path` in a window and selects rows spread over the whole list.
+bool measureWindow(const QString &path, int runs, WindowFigures &figures)
+{
+    MainWindow window;
+    window.resize(1000, 700);
+    window.show();
+    const QDeadlineTimer shown(10000);
+    while (!window.windowHandle() || !window.windowHandle()->isExposed()) {
+        if (shown.hasExpired()) return fail("the window was not shown");
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    Installations &installations = *window.installations();
+    auto *list = window.findChild<QTreeWidget *>(QStringLiteral("modulesLijst"));
+    if (!list) return fail("the installation panel has no list");
+    PaintWatch listPainted(list->viewport());
+    bool ok = true;
+    figures.open = medianMs(runs, [&] {
+        listPainted.reset();
+        ok = ok && installations.openInstallation(path) && listPainted.waitForPaint();
+    });
+    if (!ok || list->topLevelItemCount() != InstallationFormat::MaxModules)
+        return fail("the installation was not opened in the window");
+
+    auto *picture = window.findChild<QWidget *>(QStringLiteral("Picture2"));
+    if (!picture) return fail("the window has no module picture");
+    PaintWatch picturePainted(picture);
+    // Rows from all over the list (the scroll to a row is not timed), each of another type than
+    // the one before.
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const int index = (i * 37 + 1) % InstallationFormat::MaxModules;
+        QTreeWidgetItem *row = list->topLevelItem(index);
+        list->scrollToItem(row);
+        QCoreApplication::processEvents();
+        picturePainted.reset();
+        QElapsedTimer t;
+        t.start();
+        click(list, row);
+        if (!picturePainted.waitForPaint() || installations.inHand() != index)
+            return fail("a module chosen in the panel was not shown");
+        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    figures.select = times[times.size() / 2];
+    return true;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
+        !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dir;
+    if (!dir.isValid() || !copyFolder(QStringLiteral(QV_BENCH_HOME), dir.path())) {
+        fail("the installation folder was not copied");
+        return 1;
+    }
+    qputenv("QV_VELANO_HOME", QFile::encodeName(dir.path() + QLatin1Char('/')));
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 9;
+
+    Installation inst = atTheLimits([](int) { return 0; });
     const QString path = dir.filePath(QStringLiteral("huis.qvi"));
+    const QString mixedPath = dir.filePath(QStringLiteral("gemengd.qvi"));
     const QString modulePath = dir.filePath(QStringLiteral("module.QV1"));
     if (!writeInstallationFile(path, inst, QDateTime::currentDateTime()).failure.ok() ||
-        !writeModuleFile(modulePath, 0, pattern(0, 1)).ok())
+        !writeInstallationFile(mixedPath, atTheLimits([](int i) { return i % 4; }),
+                               QDateTime::currentDateTime())
+             .failure.ok() ||
+        !writeModuleFile(modulePath, 0, pattern(0, 1)).ok()) {
+        fail("the files were not written");
         return 1;
+    }
     const QString before = loadAverage();
     int seed = 0;
     const double save = medianMs(runs, [&] {
@@ -85,10 +239,13 @@ int main(int argc, char **argv)
     const double moduleOpen = medianMs(runs, [&] {
         if (!readModuleFile(modulePath)) std::abort();
     });
+    WindowFigures window;
+    if (!measureWindow(mixedPath, runs, window)) return 1;
     std::printf(
-        "installation at the limits (%d modules, %lld bytes): open %.1f ms, save %.1f ms; one module file: "
-        "open %.2f ms (medians of %d runs; load average %s / %s)\n",
-        InstallationFormat::MaxModules, static_cast<long long>(QFile(path).size()), open, save, moduleOpen,
-        runs, qPrintable(before), qPrintable(loadAverage()));
+        "installation at the limits (%d modules, %lld bytes): open %.1f ms, save %.1f ms; in the window: "
+        "open %.1f ms, select a module %.1f ms; one module file: open %.3f ms (medians of %d runs; "
+        "load average %s / %s)\n",
+        InstallationFormat::MaxModules, static_cast<long long>(QFile(path).size()), open, save, window.open,
+        window.select, moduleOpen, runs, qPrintable(before), qPrintable(loadAverage()));
     return 0;
 }

@@ -5,6 +5,7 @@
 // Every picture shows the real window at work: a relay module played on an in-memory line is
 // read into it, then the editors, the diagnostics and the documentation are brought up the way
 // the installer does.
+#include "app/Installations.h"
 #include "app/ModulePage.h"
 #include "app/SettingsFiles.h"
 #include "diagnostics/DiagnosticsFrame.h"
@@ -13,6 +14,7 @@
 #include "files/CompareWindow.h"
 #include "files/ImageCompare.h"
 #include "files/ReportDocument.h"
+#include "installation/Installation.h"
 #include "scenes/SceneFrame.h"
 #include "scenes/SceneLayout.h"
 #include "serial/MemoryLink.h"
@@ -28,7 +30,10 @@
 #include <QPainter>
 #include <QPdfDocument>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -248,6 +253,69 @@ bool documentation(TestWindow &window, const QDir &out)
     return ok;
 }
 
+// An installation of a small house in the side panel, beside the module page of the module in
+// hand: each module in another state (sent and checked, read, changed and not sent, sent, never
+// read), the first one chosen in the panel.
+bool installation(const QDir &out, const ModuleImage &relay)
+{
+    const QTemporaryDir folder;
+    if (!folder.isValid()) return fail("no folder for the installation");
+    const QDateTime morning(QDate(2026, 12, 10), QTime(9, 12), QTimeZone::utc());
+    const auto module = [](const char *name, const char *place, int type, const ModuleImage &image) {
+        InstallationModule m;
+        m.id = QString::fromLatin1(name).toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+        m.name = QString::fromUtf8(name);
+        m.place = QString::fromUtf8(place);
+        m.type = type;
+        m.image = image;
+        return m;
+    };
+    const auto base = [](int type) {
+        ModuleImage image(ModuleTypes::info(type)->slotCount);
+        const std::vector<int> values = EditorRules::baseFunctions(type);
+        for (size_t slot = 0; slot < values.size() && static_cast<int>(slot) < image.size(); ++slot)
+            image.set(static_cast<int>(slot), values[slot]);
+        return image;
+    };
+    Installation house;
+    house.name = QStringLiteral("Woning Peeters");
+    house.address = QStringLiteral("Kerkstraat 1, Gent");
+    InstallationModule kelder1 = module("Kelder relais 1", "Kelder, kast 2", 0, relay);
+    recordRead(kelder1, relay, morning);
+    recordSend(kelder1, true, morning.addSecs(40 * 60));
+    recordCheck(kelder1, true, morning.addSecs(41 * 60));
+    InstallationModule kelder2 = module("Kelder relais 2", "Kelder, kast 2", 0, base(0));
+    recordRead(kelder2, base(0), morning.addSecs(5 * 60));
+    InstallationModule keuken = module("Keuken dimmer", "Keuken", 1, base(1));
+    recordRead(keuken, base(1), morning.addSecs(12 * 60));
+    keuken.image.set(3, keuken.image.value(3) + 1);
+    InstallationModule living = module("Living Velano", "Living", 2, base(2));
+    recordRead(living, base(2), morning.addSecs(20 * 60));
+    recordSend(living, true, morning.addSecs(52 * 60));
+    InstallationModule garage = module("Garage relais", "Garage", 3, base(3));
+    house.modules = {kelder1, kelder2, keuken, living, garage};
+    const QString path = folder.filePath(QStringLiteral("woning-peeters.qvi"));
+    if (!writeInstallationFile(path, house, morning).failure.ok())
+        return fail("the installation was not written");
+
+    // The panel wide enough for its four columns.
+    SettingsFiles::write(QString::fromLatin1(SettingsFiles::Panel), "590,1\r\n");
+    SettingsFiles::write(QString::fromLatin1(SettingsFiles::Country), SettingsFiles::languageContent(1));
+    TestWindow window;
+    window.resize(1280, WindowSize.height());
+    window.show();
+    settle(300);
+    if (!window.installations()->openInstallation(path)) return fail("the installation was not opened");
+    auto *list = byName<QTreeWidget>(&window, "modulesLijst");
+    const QRect row = list->visualItemRect(list->topLevelItem(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    if (!waitFor([&window] { return window.installations()->inHand() == 0; }))
+        return fail("the module was not put in hand");
+    const bool ok = save(&window, out, "installation.png");
+    window.installations()->installatieSluiten_Click();
+    return ok;
+}
+
 // A window in the language of country.vdm, after reading the module.
 struct Session
 {
@@ -278,6 +346,7 @@ int main(int argc, char *argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.absolutePath());
     bool ok = true;
+    ModuleImage relay(0); // the module read in the Dutch window, in hand in the installation
 
     {
         Session dutch(1);
@@ -289,7 +358,9 @@ int main(int argc, char *argv[])
         ok &= compareWindow(w, out);
         ok &= diagnostics(w, dutch.link, *dutch.module, out);
         ok &= documentation(w, out);
+        relay = *w.state().imageFor(ModuleType);
     }
+    ok &= installation(out, relay);
     {
         Session french(2);
         TestWindow &w = *french.window;

@@ -53,8 +53,9 @@ NamesFrame::NamesFrame(QWidget *parent) : QWidget(parent)
         table->verticalHeader()->hide();
         table->horizontalHeader()->setStretchLastSection(true);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
+        // No editing on a click of the chosen cell: its delay would swallow the first key typed.
         table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                               QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+                               QAbstractItemView::AnyKeyPressed);
         auto *title = new QLabel(this);
         title->setTextFormat(Qt::PlainText);
         title->setBuddy(table);

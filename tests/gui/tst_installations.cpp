@@ -2,6 +2,7 @@
 #include "app/Installations.h"
 #include "app/Launcher.h"
 #include "common/MessageBox.h"
+#include "editors/EditorRules.h"
 #include "files/Backups.h"
 #include "installation/Installation.h"
 #include "support/Find.h"
@@ -540,7 +541,15 @@ private Q_SLOTS:
     {
         Rig rig;
         QVERIFY(Typing::activate(rig.window.get()));
-        rig.makeInstallation({u"a"_s});
+        // Push button 13 switches output 5 and calls scene 2; push button 14 output 6.
+        ModuleImage planned = relayImage(1);
+        planned.set(EditorRules::firstFunctionSlot(13), 4);
+        planned.set(EditorRules::secondFunctionSlot(13), 51);
+        planned.set(EditorRules::firstFunctionSlot(14), 5);
+        QVERIFY(rig.newInstallation(u"Huis"_s));
+        QVERIFY(!rig.writeFile(0, planned, u"a.QV1"_s).isEmpty());
+        rig.import({u"a.QV1"_s});
+        QVERIFY(Typing::activate(rig.window.get()));
         auto *names = byName<QPushButton>(rig.window.get(), "namenKnop");
         QVERIFY(!names->isVisible());
         rig.choose(0);
@@ -584,6 +593,18 @@ private Q_SLOTS:
         QCOMPARE(scenes->item(1, 1)->text(), QString());
         rig.action("opnieuw")->trigger();
         QCOMPARE(scenes->item(1, 1)->text(), u"TV-avond"_s);
+
+        // The push-button table reads them after the number.
+        type(outputs, 4, u"Keuken plafond"_s);
+        QTest::keyClick(type(buttons, 0, u"Gang"_s), Qt::Key_Return); // leaves the output's cell
+        QTRY_COMPARE(rig.installation().modules[0].names.outputs[4], u"Keuken plafond"_s);
+        rig.w().Command7_Click();
+        auto *grid = byName<QTableWidget>(rig.window.get(), "Grid1");
+        QCOMPARE(grid->item(13, 0)->text(), u"Nummer: 13 – Voordeur <b>x</b>"_s);
+        QCOMPARE(grid->item(13, 1)->text(), u"Uitgang 5 – Keuken plafond"_s);
+        QCOMPARE(grid->item(13, 2)->text(), u"Sfeer 2 – TV-avond"_s);
+        QCOMPARE(grid->item(14, 1)->text(), u"Uitgang 6"_s); // no name: the number alone
+        names->click();
 
         QVERIFY(rig.saveAs(u"huis"_s));
         rig.action("installatieSluiten")->trigger();

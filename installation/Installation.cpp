@@ -520,8 +520,16 @@ QString newerCopy(const QString &installationPath)
 {
     const QString copy = copyOf(keyOf(installationPath));
     if (!QFileInfo(copy).isFile() || originalOf(copy) != cleanPath(installationPath)) return QString();
+    // A save discards the copy, so a copy beside the file was written after it; the file system's
+    // clock may give both one time, so only an older copy, or one holding what the file holds, is
+    // passed over.
     const QFileInfo file(installationPath);
-    if (file.exists() && QFileInfo(copy).lastModified() <= file.lastModified()) return QString();
+    if (file.exists()) {
+        if (QFileInfo(copy).lastModified() < file.lastModified()) return QString();
+        const auto held = SafeFile::read(installationPath, F::MaxSize);
+        const auto copied = SafeFile::read(copy, F::MaxSize);
+        if (held && copied && *held == *copied) return QString();
+    }
     return copy;
 }
 

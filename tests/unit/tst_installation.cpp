@@ -325,9 +325,18 @@ private Q_SLOTS:
         QVERIFY(!copy.isEmpty());
         QCOMPARE(readInstallationFile(copy)->name, u"bezig"_s);
         QVERIFY(InstallationRecovery::unsavedCopies().isEmpty());
+        // Written in the same tick of the file system's clock as the file: still offered.
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite) &&
+                    f.setFileTime(QFileInfo(copy).lastModified(), QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(InstallationRecovery::newerCopy(path), copy);
 
-        // Saved again later: the copy is older than the file and not offered.
+        // Saved again later: the copy is older than the file and not offered; nor is a copy
+        // holding what the file holds.
         QVERIFY(writeInstallationFile(path, inst, QDateTime::currentDateTime()).failure.ok());
+        QVERIFY(InstallationRecovery::newerCopy(path).isEmpty());
         QVERIFY(minuteOld(copy));
         QCOMPARE(InstallationRecovery::newerCopy(path), QString());
         InstallationRecovery::discard(key);

@@ -1,6 +1,8 @@
 #include "app/InstallationDialogs.h"
 #include "app/Installations.h"
 #include "common/MessageBox.h"
+#include "files/ModuleFile.h"
+#include "files/ModuleFileDialogs.h"
 #include "installation/Installation.h"
 #include "support/Dialogs.h"
 #include "support/Find.h"
@@ -8,6 +10,7 @@
 #include "support/SimRig.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
@@ -90,13 +93,39 @@ private Q_SLOTS:
         QCOMPARE(rig.saved(), Images::values(inst(rig).installation()->modules[0].image));
         QVERIFY(state(rig, 0).startsWith(u"verstuurd "_s));
 
+        // Edited again and the module read before it was sent: the installer's choice is asked
+        // for, and Esc (or the default) keeps the installation's edit.
+        w.Option1->click();
+        const ModuleImage edited = inst(rig).installation()->modules[0].image;
+        QVERIFY(readAnswering(rig, [](AssignDialog *d) { byName<QPushButton>(d, "dezeModule")->click(); }));
+        QVERIFY(MessageBox::lastText().contains(u"Welke versie komt in de installatie?"_s));
+        QCOMPARE(inst(rig).installation()->modules[0].image, edited);
+        QCOMPARE(state(rig, 0), u"gewijzigd, niet verstuurd"_s);
+
+        // Module files imported (three) and one module exported as "Module Opslaan als" writes it.
+        for (int n = 1; n <= 3; ++n)
+            QVERIFY(
+                writeModuleFile(rig.home.file(u"m%1.QV1"_s.arg(n)), n % 3, Images::pattern(n % 3, n)).ok());
+        QVERIFY(answerFileDialog(u"ModulesImporterenDialog"_s, u"\"m1.QV1\" \"m2.QV1\" \"m3.QV1\""_s,
+                                 [&] { rig.w().find<QAction>("modulesImporteren")->trigger(); }));
+        QCOMPARE(inst(rig).installation()->modules.size(), size_t(6));
+        QVERIFY(inst(rig).selectModule(4));
+        QVERIFY(answering<SaveDialog>(
+            u"Form3"_s,
+            [](SaveDialog *d) {
+                byName<QLineEdit>(d, "Text1")->setText(u"uit"_s);
+                byName<QPushButton>(d, "Command1")->click();
+            },
+            [&] { rig.w().find<QAction>("moduleExporteren")->trigger(); }));
+        QCOMPARE(rig.home.read(u"uit.QV1"_s), rig.home.read(u"m2.QV1"_s));
+
         // The second relay module read again: both relay modules are listed, the second alone
         // without differences and preselected; "Niet in de installatie" changes nothing.
         rig.attach(0, 2);
         const QByteArray before = installationContent(*inst(rig).installation());
         QVERIFY(readAnswering(rig, [](AssignDialog *d) {
             auto *list = byName<QListWidget>(d, "kandidaten");
-            QCOMPARE(list->count(), 2);
+            QCOMPARE(list->count(), 3); // m3.QV1 is a relay module too
             QVERIFY(list->currentItem());
             QVERIFY(list->currentItem()->text().startsWith(u"Module 2 – geen verschillen"_s));
             byName<QPushButton>(d, "nietInInstallatie")->click();

@@ -85,7 +85,9 @@ AssignDialog::AssignDialog(const QString &question, const std::vector<Candidate>
         item->setData(Qt::UserRole, c.module);
         if (c.module == preselected) kandidaten->setCurrentItem(item);
     }
-    if (preselected < 0) kandidaten->setCurrentItem(nullptr);
+    // No current row at all: the list would otherwise make its first row current once it has
+    // the focus, and Enter would assign a module the installer never chose.
+    if (preselected < 0) kandidaten->setCurrentIndex(QModelIndex());
     dezeModule = named(new QPushButton(say(u"Deze module"_s, u"Ce module"_s), this), "dezeModule");
     nieuweModule =
         named(new QPushButton(

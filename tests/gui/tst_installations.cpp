@@ -535,9 +535,10 @@ private Q_SLOTS:
                               table->visualItemRect(table->item(row, 1)).center());
             QTest::keyClicks(table, text.left(1));
             QLineEdit *field = nullptr;
-            QTest::qWaitFor(
-                [&] { return (field = table->viewport()->findChild<QLineEdit *>()) && field->isVisible(); });
-            if (!field) return table; // the key goes nowhere: the checks below fail
+            if (!QTest::qWaitFor([&] {
+                    return (field = table->viewport()->findChild<QLineEdit *>()) && field->isVisible();
+                }))
+                return table; // the key goes nowhere: the checks below fail
             QTest::keyClicks(field, text.mid(1));
             return field;
         };

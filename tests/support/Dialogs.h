@@ -28,8 +28,7 @@ bool answering(const QString &name, const std::function<void(T *)> &answer, cons
     });
     poll.start();
     act();
-    QTest::qWaitFor([&] { return seen; }, 5000);
-    return seen;
+    return QTest::qWaitFor([&] { return seen; }, 5000);
 }
 
 // A file dialog of Qt's own answered as a person answers it: the name typed, then Enter.

@@ -51,6 +51,14 @@ public:
 
     TestHome home;
     TestWindow &w() { return *m_window; }
+    // The program started anew on the same folder and module, the window before it destroyed as a
+    // program that was killed leaves it: nothing asked, nothing saved, nothing cleaned up.
+    void restart()
+    {
+        m_window.reset();
+        m_window = std::make_unique<TestWindow>();
+        m_window->show();
+    }
     SimProcess &sim() { return *m_sim; }
     // The memory the module was started with, and the file it keeps it in.
     const ModuleImage &module() const { return m_module; }

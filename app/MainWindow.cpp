@@ -53,7 +53,9 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     followHistory(m_history);
     connect(m_installations, &Installations::historyAdded, this, &MainWindow::followHistory);
     connect(m_installations, &Installations::moduleShown, this, &MainWindow::onInstallationModuleShown);
-    connect(m_installations, &Installations::moduleLeft, this, &MainWindow::onInstallationModuleLeft);
+    // The module in hand left with its installation (closed, or the module removed): the window
+    // holds no module, as after "Nieuw".
+    connect(m_installations, &Installations::moduleLeft, this, &MainWindow::nieuw_Click);
     connect(m_installations, &Installations::changed, this, &MainWindow::updateActionState);
     // An edit is a step of the history in use; the module in hand of an installation follows it.
     connect(m_view, &ModuleView::edited, this, [this](const EditStep &step) {
@@ -127,18 +129,6 @@ void MainWindow::onInstallationModuleShown(int type)
     m_view->showOpenedModule(type, false);
     updateActionState();
     m_status->setStatus(QStringLiteral("Edit mode"));
-}
-
-// The module in hand left with its installation (closed, or the module removed): the window
-// holds no module, as after "Nieuw".
-void MainWindow::onInstallationModuleLeft()
-{
-    m_state.ImageFromFile = false;
-    m_view->clear();
-    m_history->clear();
-    setWindowTitle(QStringLiteral("QV Velano"));
-    m_conversation->clearReceived();
-    updateActionState();
 }
 
 bool MainWindow::mayLeave()

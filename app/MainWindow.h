@@ -71,7 +71,6 @@ private:
     ImageHistory *history() const;
     void followHistory(ImageHistory *history);
     void onInstallationModuleShown(int type);
-    void onInstallationModuleLeft();
     // How the window is being left: closed by the installer (the question about unsaved changes
     // is asked), or after Einde or a language switch, which asked it already.
     enum class Leaving

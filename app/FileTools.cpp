@@ -72,7 +72,7 @@ void FileTools::compareWith(const QString &path)
         return;
     }
     const ImageCompare::Result result =
-        ImageCompare::compare(m_state.ModuleType, *inHand, data->type, data->image(), lang);
+        ImageCompare::compare(m_state.ModuleType, *inHand, data->type, data->image(), lang, &m_state.Names);
     if (!result.compared()) {
         MessageBox::information(
             m_window, Lang::warningTitle(lang),
@@ -89,7 +89,7 @@ void FileTools::printReport()
     const ModuleImage *image = m_state.currentImage();
     if (!image) return;
     ReportDocument::print(makeReport(*image, m_state.ModuleType, m_state.Language, m_state.fileOfImage(),
-                                     QDateTime::currentDateTime()),
+                                     QDateTime::currentDateTime(), &m_state.Names),
                           m_window);
 }
 
@@ -116,7 +116,7 @@ void FileTools::exportReportAsPdf()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString path = dialog.selectedFiles().constFirst();
     const Failure failure = ReportDocument::exportPdf(
-        makeReport(*image, m_state.ModuleType, lang, m_state.fileOfImage(), now), path);
+        makeReport(*image, m_state.ModuleType, lang, m_state.fileOfImage(), now, &m_state.Names), path);
     if (!failure.ok())
         MessageBox::information(m_window, Lang::warningTitle(lang),
                                 Messages::fileNotSaved(path, failure, lang));

@@ -204,6 +204,7 @@ void Installations::close()
     storePanel();
     const bool hadModule = m_inHand >= 0;
     m_inHand = -1;
+    m_attached.clear();
     syncNames();
     m_group->setActiveStack(m_loose.stack());
     m_histories.clear();
@@ -446,6 +447,13 @@ const ModuleNames *Installations::namesInHand() const
     return m_inHand >= 0 ? &m_installation->modules[static_cast<size_t>(m_inHand)].names : nullptr;
 }
 
+const ModuleNames *Installations::namesOfAttached() const
+{
+    if (m_inHand < 0 || m_attached.isEmpty()) return nullptr;
+    const InstallationModule &m = m_installation->modules[static_cast<size_t>(m_inHand)];
+    return m.id == m_attached ? &m.names : nullptr;
+}
+
 void Installations::applyNames(const EditStep &step, bool undone)
 {
     if (m_inHand < 0 || step.names.empty()) return;
@@ -517,6 +525,8 @@ void Installations::readCompleted()
     AssignDialog dialog(question, candidates, found.preselected, lang, m_window);
     dialog.exec();
     const QDateTime now = QDateTime::currentDateTime();
+    // Whatever is answered, the module on the line is no longer the one assigned before.
+    m_attached.clear();
     switch (dialog.choice()) {
     case AssignDialog::Choice::NotInInstallation:
         return;
@@ -527,7 +537,9 @@ void Installations::readCompleted()
         m.type = type;
         m.names = ModuleNames::forType(type);
         recordRead(m, read, now);
+        const QString id = m.id;
         if (!addModule(std::move(m))) return;
+        m_attached = id;
         m_inHand = static_cast<int>(m_installation->modules.size()) - 1;
         break;
     }
@@ -558,6 +570,7 @@ void Installations::readCompleted()
             recordRead(m, read, now);
         }
         forgetHistory(m.id); // the module's history starts afresh
+        m_attached = m.id;
         m_inHand = dialog.module();
         touched(m_inHand);
         if (keepInstallation) {
@@ -604,8 +617,11 @@ int Installations::indexOf(const QString &id) const
 void Installations::sendEnded(bool complete)
 {
     const int index = indexOf(m_sending);
+    // A send of no module of the installation may have gone to another module.
+    m_attached.clear();
     if (index < 0) return;
     recordSend(m_installation->modules[static_cast<size_t>(index)], complete, QDateTime::currentDateTime());
+    m_attached = m_sending;
     if (!complete) m_sending.clear();
     touched(index);
 }

@@ -60,6 +60,9 @@ public:
     void imageChanged();
     // The names of the module in hand (nullptr: no module of the installation is in hand).
     const ModuleNames *namesInHand() const;
+    // The names of the module in hand when a read or a send of this session assigned it to the
+    // module on the line; none otherwise (the module in hand may be another one).
+    const ModuleNames *namesOfAttached() const;
     // A step that named outputs, push buttons or scenes was taken (or undone, or made again):
     // the module in hand's names follow.
     void applyNames(const EditStep &step, bool undone);
@@ -165,5 +168,7 @@ private:
     int m_inHand = -1;
     // The module being sent (its id): the send's and the check's outcome are recorded in it.
     QString m_sending;
+    // The module a read or a send of this session assigned to the module on the line (its id).
+    QString m_attached;
     std::map<QString, std::unique_ptr<ImageHistory>> m_histories;
 };

@@ -6,6 +6,8 @@
 
 #include <QMenuBar>
 
+using namespace Qt::StringLiterals;
+
 MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
 {
     using Controls::menuEntry;
@@ -163,7 +165,8 @@ void MainMenus::offerSteps(const std::optional<Lang::Text> &undo, const std::opt
                                   const std::optional<Lang::Text> &step) {
         const QString entry = french ? french_ : dutch;
         if (!step) return entry;
-        const QString name = french ? step->french : step->dutch;
+        // A step may carry a name the installer typed: an ampersand in it is no mnemonic.
+        const QString name = QString(french ? step->french : step->dutch).replace(u'&', u"&&"_s);
         return name.isEmpty() ? entry
                               : entry + (french ? QStringLiteral(" : ") : QStringLiteral(": ")) + name;
     };

@@ -69,6 +69,9 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
         return ModuleView::NamesInHand{
             names, names ? inst->modules[static_cast<size_t>(m_installations->inHand())].type : 0};
     });
+    // The diagnostics talk to the module on the line: they show names only while the module in
+    // hand is known to be that module.
+    m_view->setDiagnosticsNamesSource([this] { return m_installations->namesOfAttached(); });
     // The editors' lists would take Ctrl+Z for the text in their field: the keys reach the
     // history instead.
     qApp->installEventFilter(this);
@@ -411,8 +414,8 @@ void MainWindow::onCheckFinished(const ModuleImage &moduleHolds)
     m_viewBeforeConversation.reset();
     updateActionState();
     const ModuleImage &inHand = *m_state.currentImage();
-    const ImageCompare::Result result =
-        ImageCompare::compare(m_state.ModuleType, inHand, m_state.ModuleType, moduleHolds, m_state.Language);
+    const ImageCompare::Result result = ImageCompare::compare(m_state.ModuleType, inHand, m_state.ModuleType,
+                                                              moduleHolds, m_state.Language, &m_state.Names);
     const QString text = Messages::checkResult(result, inHand.size(), m_state.Language);
     m_installations->checkEnded(!Messages::checkFoundDifferences(result));
     m_status->setStatus(text.section(QLatin1Char('\n'), 0, 0));

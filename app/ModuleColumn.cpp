@@ -38,6 +38,7 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     Option1 = Controls::option("Option1", SlotWords::masterSlave(1), Frame2);
     Option2 = Controls::option("Option2", SlotWords::masterSlave(0), Frame2);
     Label5 = named(new QLabel(Frame2), "Label5");
+    Label5->setTextFormat(Qt::PlainText);
     Label5->hide();
     auto *data = new QGridLayout(Frame2);
     int row = 0;
@@ -49,6 +50,8 @@ ModuleColumn::ModuleColumn(QWidget *parent) : QWidget(parent)
     data->addWidget(Label5, row, 0, 1, 2);
 
     Label1 = named(new QLabel(QStringLiteral("Module:"), this), "Label1");
+
+    Label1->setTextFormat(Qt::PlainText);
     Combo1 = named(new QComboBox(this), "Combo1");
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);

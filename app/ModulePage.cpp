@@ -36,6 +36,7 @@ ModulePage::ModulePage(ModuleState &state, QWidget *parent)
     Picture2->setAlignment(Qt::AlignCenter);
     Picture2->setMinimumSize(320, 200);
     Label2 = new QLabel(QStringLiteral("Label2"), this);
+    Label2->setTextFormat(Qt::PlainText);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->hide();

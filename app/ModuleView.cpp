@@ -224,9 +224,13 @@ void ModuleView::namenKnop_Click()
 
 void ModuleView::Command12_Click()
 {
-    const bool built = Frame10;
+    if (!Frame10) {
+        Frame10 = new DiagnosticsFrame(m_state, m_conversation, m_work);
+        m_work->addWidget(Frame10);
+        Frame10->setBeforeStart(m_beforeDiagnostics);
+        Frame10->setNamesSource(m_diagnosticsNames);
+    }
     openPanel(Frame10, m_state, m_conversation, m_work);
-    if (!built) Frame10->setBeforeStart(m_beforeDiagnostics);
 }
 
 // The installer picks a module type in the list: only the page of that type is shown; the

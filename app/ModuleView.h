@@ -86,6 +86,11 @@ public:
         int type = 0;
     };
     void setNamesSource(std::function<NamesInHand()> source) { m_namesSource = std::move(source); }
+    // Where the diagnostics find the names of the module on the line (none: not known).
+    void setDiagnosticsNamesSource(std::function<const ModuleNames *()> source)
+    {
+        m_diagnosticsNames = std::move(source);
+    }
 
     Snapshot snapshot() const;
     void restore(const Snapshot &snapshot);
@@ -125,6 +130,7 @@ private:
     ModuleState &m_state;
     Conversation &m_conversation;
     std::function<void()> m_beforeDiagnostics;
+    std::function<const ModuleNames *()> m_diagnosticsNames;
     Facts m_facts;
     ModulePage::Shown m_editorsCaptioned;
     int ModulePageShown = 0;

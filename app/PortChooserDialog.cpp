@@ -54,6 +54,8 @@ PortChooserDialog::PortChooserDialog(PortBinding binding, int port, int language
     PortLabel->setWordWrap(true);
 
     ListLabel = named(new QLabel(u"Seriële poorten van deze computer:"_s, this), "ListLabel");
+
+    ListLabel->setTextFormat(Qt::PlainText);
     Lang::setText(ListLabel, language, u"Seriële poorten van deze computer:"_s,
                   u"Ports série de cet ordinateur :"_s);
     PortList = named(new QTreeWidget(this), "PortList");
@@ -74,6 +76,7 @@ PortChooserDialog::PortChooserDialog(PortBinding binding, int port, int language
     const QString noPorts =
         u"Geen seriële poorten gevonden. Sluit een adapter aan of typ hieronder de naam van een apparaat."_s;
     NoPortsLabel = named(new QLabel(noPorts, this), "NoPortsLabel");
+    NoPortsLabel->setTextFormat(Qt::PlainText);
     Lang::setText(NoPortsLabel, language, noPorts,
                   u"Aucun port série trouvé. Branchez un adaptateur ou tapez ci-dessous le nom d'un "
                   u"périphérique."_s);

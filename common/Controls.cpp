@@ -16,7 +16,9 @@ QPushButton *button(const char *name, const QString &text, QWidget *parent)
 
 QLabel *label(const char *name, QWidget *parent)
 {
-    return named(new QLabel(QString::fromLatin1(name), parent), name);
+    QLabel *l = named(new QLabel(QString::fromLatin1(name), parent), name);
+    l->setTextFormat(Qt::PlainText);
+    return l;
 }
 
 QRadioButton *option(const char *name, QWidget *parent)

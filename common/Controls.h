@@ -15,6 +15,7 @@ namespace Controls {
 
 QPushButton *button(const char *name, QWidget *parent);
 QPushButton *button(const char *name, const QString &text, QWidget *parent);
+// A label that shows its text as it is, never as markup.
 QLabel *label(const char *name, QWidget *parent);
 QRadioButton *option(const char *name, QWidget *parent);
 QRadioButton *option(const char *name, const QString &text, QWidget *parent);

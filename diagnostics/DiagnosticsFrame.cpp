@@ -3,13 +3,17 @@
 
 #include "common/Controls.h"
 #include "common/WidgetTexts.h"
+#include "editors/SlotWords.h"
 #include "protocol/Conversation.h"
+#include "protocol/ModuleNames.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>
 #include <initializer_list>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 const QColor MonitorIdle(192, 192, 192);
@@ -56,6 +60,7 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
     auto *lineTab = named(new QWidget(SSTab1), "SSTab1Tab0");
     Label25 = Controls::label("Label25", lineTab);
     Label24 = named(new QLabel(lineTab), "Label24");
+    Label24->setTextFormat(Qt::PlainText);
     Label24->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label24->setMinimumWidth(80);
     Label24->setAlignment(Qt::AlignCenter);
@@ -77,6 +82,7 @@ DiagnosticsFrame::DiagnosticsFrame(ModuleState &state, Conversation &conversatio
     Command18 = Controls::button("Command18", QStringLiteral("Stop"), buttonTab);
     Label32 = Controls::label("Label32", buttonTab);
     Label33 = named(new QLabel(buttonTab), "Label33");
+    Label33->setTextFormat(Qt::PlainText);
     QFont big = Label33->font();
     big.setPointSize(28);
     big.setBold(true);
@@ -222,10 +228,13 @@ void DiagnosticsFrame::setCaptions()
     }
 }
 
-// The buttons of the outputs the module type has, each captioned with the output it switches.
+// The buttons of the outputs the module type has, each captioned with the output it switches; an
+// output that has a name tells it in the button's tip and to a screen reader.
 void DiagnosticsFrame::applyOutputLayout()
 {
     m_outputs = Diagnostics::outputLayout(m_state.ModuleType);
+    const ModuleNames *named = names();
+    const SlotWords words(m_state.ModuleType, Lang::Language(m_state.Language).readable(), named);
     for (size_t i = 0; i < m_outputButtons.size(); ++i) {
         QPushButton *b = m_outputButtons[i];
         const int output = m_outputs[i];
@@ -234,8 +243,12 @@ void DiagnosticsFrame::applyOutputLayout()
             continue;
         }
         b->setText(QString::number(output));
-        // The caption names the button; the tab tells that it switches an output.
-        b->setAccessibleDescription(SSTab1->tabText(2));
+        // The caption names the button; the tab tells that it switches an output, and which one
+        // when it has a name.
+        const QString name = named ? ModuleNames::of(named->outputs, output) : QString();
+        b->setToolTip(name.isEmpty() ? QString() : Lang::plainToolTip(words.output(output)));
+        b->setAccessibleDescription(name.isEmpty() ? SSTab1->tabText(2)
+                                                   : SSTab1->tabText(2) + u": "_s + words.output(output));
         b->show();
     }
 }
@@ -356,7 +369,9 @@ void DiagnosticsFrame::onPushButtonReport(const QString &line)
     const QString time = Diagnostics::timeOfDay(clock ? clock() : QTime::currentTime());
     const std::optional<int> number = Diagnostics::takePushButtonReport(line, time, m_state.LastPressTime);
     if (!number) return;
-    Combo29->addItem(Diagnostics::pushButtonEntry(m_state.Language, time, *number));
+    const ModuleNames *named = names();
+    Combo29->addItem(Diagnostics::pushButtonEntry(
+        m_state.Language, time, *number, named ? ModuleNames::of(named->pushButtons, *number) : QString()));
     Label33->setText(QString::number(*number));
 }
 

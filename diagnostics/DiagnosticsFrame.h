@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+struct ModuleNames;
 struct ModuleState;
 class Conversation;
 
@@ -33,7 +34,13 @@ public:
     // Runs before a test opens the line (the window may offer to bind a serial adapter then).
     void setBeforeStart(std::function<void()> hook) { m_beforeStart = std::move(hook); }
 
+    // The names to show with push buttons and outputs: those of the module in hand when it is
+    // known to be the module on the line (none otherwise, nor without a source).
+    void setNamesSource(std::function<const ModuleNames *()> source) { m_namesSource = std::move(source); }
+
 private:
+    std::function<const ModuleNames *()> m_namesSource;
+    const ModuleNames *names() const { return m_namesSource ? m_namesSource() : nullptr; }
     std::function<void()> m_beforeStart;
     void setCaptions();
     void applyOutputLayout();

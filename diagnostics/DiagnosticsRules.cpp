@@ -21,9 +21,9 @@ QString Diagnostics::timeOfDay(const QTime &time)
     return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
-QString Diagnostics::pushButtonEntry(int language, const QString &time, int number)
+QString Diagnostics::pushButtonEntry(int language, const QString &time, int number, const QString &name)
 {
-    const QString n = QString::number(number);
+    const QString n = name.isEmpty() ? QString::number(number) : QString::number(number) + u" – " + name;
     if (language == 2) return QStringLiteral("Temps: ") + time + QStringLiteral("  Bouton: ") + n;
     return QStringLiteral("Tijd: ") + time + QStringLiteral("  Knop: ") + n;
 }

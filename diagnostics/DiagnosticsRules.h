@@ -23,8 +23,9 @@ QString historyHeading(int language, const QString &designText);
 QString timeOfDay(const QTime &time);
 
 // One entry of the push-button history. French for language 2, Dutch for any other, so that
-// no press goes unrecorded.
-QString pushButtonEntry(int language, const QString &time, int number);
+// no press goes unrecorded. A push button that has a name reads with it after its number:
+// "Tijd: 14:03:27  Knop: 13 – Voordeur".
+QString pushButtonEntry(int language, const QString &time, int number, const QString &name = {});
 
 // Weighs one push-button report received at `time`: the button number (counted from 1) when it
 // counts; nullopt when the line names no button (positions 2..3 are not both digits) or a press

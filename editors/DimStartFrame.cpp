@@ -48,7 +48,8 @@ void DimStartFrame::open()
     const Lang::Text caption = SlotWords::captionText(SlotWords::Part::DimStartValues);
     EditorWidgets::setCaption(this, lang, caption.dutch, caption.french);
     show();
-    const SlotWords words(m_state.ModuleType, lang);
+    // A channel that has a name reads with it: "Kanaal 2 – Keuken:".
+    const SlotWords words(m_state.ModuleType, lang, &m_state.Names);
     for (int channel = 1; channel <= DimChannelCount; ++channel) {
         if (const QString name = words.dimChannel(channel); !name.isEmpty())
             m_labels[static_cast<size_t>(channel - 1)]->setText(name + u':');

@@ -39,7 +39,7 @@ EditScope::~EditScope()
         std::vector<int> written;
         for (const SlotChange &c : step.changes)
             written.push_back(c.slot);
-        step.name = SlotWords::stepText(m_type, written);
+        step.name = SlotWords::stepText(m_type, written, &m_state.Names);
     }
     m_take(step);
 }

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <numeric>
+#include <utility>
 
 namespace EditorWidgets {
 
@@ -40,6 +41,38 @@ void setText(QComboBox *combo, const QString &text)
 bool showsCurrentEntry(const QComboBox *combo, const QString &text)
 {
     return combo->currentIndex() >= 0 && combo->itemText(combo->currentIndex()) == text;
+}
+
+EntryName::EntryName(const char *name, QComboBox *list, std::function<QString(int)> nameOf, QWidget *parent)
+    : QLabel(parent), m_list(list), m_nameOf(std::move(nameOf))
+{
+    setObjectName(QString::fromLatin1(name));
+    // A name is the installer's own text: never markup.
+    setTextFormat(Qt::PlainText);
+    m_description = list->accessibleDescription();
+    connect(list, &QComboBox::editTextChanged, this, &EntryName::refresh);
+    connect(list, &QComboBox::currentIndexChanged, this, &EntryName::refresh);
+    refresh();
+}
+
+void EntryName::setListDescription(const QString &description)
+{
+    m_description = description;
+    refresh();
+}
+
+void EntryName::refresh()
+{
+    const int entry = m_list->findText(m_list->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const QString name = entry >= 0 && m_nameOf ? m_nameOf(entry + 1) : QString();
+    setText(name);
+    // Without a name, or beside a list that is not there, the label is not there at all, not even
+    // for a screen reader.
+    setVisible(!name.isEmpty() && !m_list->isHidden());
+    const QString description =
+        name.isEmpty() ? m_description
+                       : (m_description.isEmpty() ? name : m_description + QStringLiteral(" – ") + name);
+    if (m_list->accessibleDescription() != description) m_list->setAccessibleDescription(description);
 }
 
 EditorTable::EditorTable(const char *name, int rows, std::initializer_list<int> widthRatios, QWidget *parent)
@@ -88,6 +121,13 @@ QString EditorTable::cell(int row, int column) const
     return i ? i->text() : QString();
 }
 
+void EditorTable::showColumn(int column, bool shown)
+{
+    if (isColumnHidden(column) == !shown) return;
+    setColumnHidden(column, !shown);
+    fitColumns();
+}
+
 bool EditorTable::viewportEvent(QEvent *event)
 {
     // The viewport narrows when the vertical scroll bar appears, not only when the table resizes.
@@ -97,13 +137,20 @@ bool EditorTable::viewportEvent(QEvent *event)
 
 void EditorTable::fitColumns()
 {
-    const int total = std::accumulate(m_ratios.begin(), m_ratios.end(), 0);
+    // Hidden columns take no share of the width.
+    int total = 0;
+    int lastShown = -1;
+    for (int c = 0; c < columnCount(); ++c)
+        if (!isColumnHidden(c)) {
+            total += m_ratios[static_cast<size_t>(c)];
+            lastShown = c;
+        }
     if (total <= 0) return;
     const int width = viewport()->width();
     int used = 0;
     for (int c = 0; c < columnCount(); ++c) {
-        const bool last = c + 1 == columnCount();
-        const int w = last ? width - used : width * m_ratios[static_cast<size_t>(c)] / total;
+        if (isColumnHidden(c)) continue;
+        const int w = c == lastShown ? width - used : width * m_ratios[static_cast<size_t>(c)] / total;
         setColumnWidth(c, w);
         used += w;
     }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStringList>
 #include <QTableWidget>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -51,6 +52,29 @@ void setText(QComboBox *combo, const QString &text);
 // The text is the current entry: the list shows what the installer picked or the program set.
 bool showsCurrentEntry(const QComboBox *combo, const QString &text);
 
+// A label beside a list whose entries stand for numbered things (push buttons, outputs, scenes:
+// entry 0 is number 1): it shows the name of the entry the list shows, as plain text (hidden
+// while that entry has no name), and adds
+// that name to the list's accessible description, so a screen reader hears it with the list. The
+// entries themselves stay as they are, since the editors read them as numbers.
+class EntryName : public QLabel
+{
+    Q_OBJECT
+public:
+    // `nameOf` gives the name of number n, empty for none.
+    EntryName(const char *name, QComboBox *list, std::function<QString(int)> nameOf, QWidget *parent);
+
+    // The list's own description, which the name follows.
+    void setListDescription(const QString &description);
+    // Shows the name of what the list shows now (after the names changed).
+    void refresh();
+
+private:
+    QComboBox *m_list;
+    std::function<QString(int)> m_nameOf;
+    QString m_description;
+};
+
 // A read-only table whose row 0 holds the column titles and whose column widths keep a fixed
 // ratio to each other whatever the width of the table. The titles are also the horizontal
 // header labels (the header itself is not shown), so a screen reader names the columns.
@@ -64,6 +88,8 @@ public:
     // Sets the text of a cell (creating it if needed).
     void setCell(int row, int column, const QString &text);
     QString cell(int row, int column) const;
+    // Shows or hides a column; the shown ones share the width by their ratios.
+    void showColumn(int column, bool shown);
 
 protected:
     bool viewportEvent(QEvent *event) override;

@@ -4,6 +4,7 @@
 #include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
 #include "editors/SlotWords.h"
+#include "protocol/ModuleNames.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -15,7 +16,9 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
     : QGroupBox(QStringLiteral("Frame7"), parent), m_state(state)
 {
     setObjectName(QStringLiteral("Frame7"));
-    Grid2 = new EditorWidgets::EditorTable("Grid2", RelayOutputCount + 1, {8, 30, 14}, this);
+    // The last column holds the outputs' names; it is shown while any output has one.
+    Grid2 = new EditorWidgets::EditorTable("Grid2", RelayOutputCount + 1, {8, 30, 14, 20}, this);
+    Grid2->showColumn(NameColumn, false);
     Frame8 = new QGroupBox(QStringLiteral("Frame8"), this);
     Frame8->setObjectName(QStringLiteral("Frame8"));
     Label7 = Controls::label("Label7", Frame8);
@@ -25,6 +28,9 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
     Label9 = Controls::label("Label9", Frame8);
     Combo10 = EditorWidgets::combo("Combo10", Frame8);
     Combo11 = EditorWidgets::combo("Combo11", Frame8);
+    const auto outputName = [this](int n) { return ModuleNames::of(m_state.Names.outputs, n); };
+    Combo8Naam = new EditorWidgets::EntryName("Combo8Naam", Combo8, outputName, Frame8);
+    Combo10Naam = new EditorWidgets::EntryName("Combo10Naam", Combo10, outputName, Frame8);
     Label10 = Controls::label("Label10", Frame8);
     Command5 = new QPushButton(QStringLiteral("Command5"), Frame8);
     Command5->setObjectName(QStringLiteral("Command5"));
@@ -37,10 +43,12 @@ OutputFunctionsFrame::OutputFunctionsFrame(ModuleState &state, QWidget *parent)
     auto *fields = new QGridLayout(Frame8);
     fields->addWidget(Label7, 0, 0);
     fields->addWidget(Combo8, 0, 1);
+    fields->addWidget(Combo8Naam, 0, 2, 1, 2);
     fields->addWidget(Label8, 1, 0);
     fields->addWidget(Combo9, 1, 1, 1, 3);
     fields->addWidget(Label9, 2, 0);
     fields->addWidget(Combo10, 2, 1);
+    fields->addWidget(Combo10Naam, 2, 2, 1, 2);
     fields->addWidget(Combo11, 3, 1);
     fields->addWidget(Label10, 3, 2);
     fields->addWidget(Command5, 4, 3);
@@ -73,7 +81,7 @@ void OutputFunctionsFrame::open()
     // The table has no label of its own: it goes by the caption of the frame.
     Grid2->setAccessibleName(title());
     show();
-    for (QWidget *w : std::initializer_list<QWidget *>{Combo10, Combo11, Label9, Label10})
+    for (QWidget *w : std::initializer_list<QWidget *>{Combo10, Combo10Naam, Combo11, Label9, Label10})
         w->hide();
     {
         const EditorWidgets::ProgramChange::Scope program(m_program);
@@ -82,7 +90,8 @@ void OutputFunctionsFrame::open()
         EditorWidgets::fill(Combo10, numberEntries(1, RelayOutputCount));
         EditorWidgets::fill(Combo11, numberEntries(1, MaxOutputTime));
     }
-    Grid2->setTitles(SlotWords(m_state.ModuleType, lang).outputColumns());
+    Grid2->setTitles(SlotWords(m_state.ModuleType, lang).outputColumns()
+                     << Lang::text(lang, QStringLiteral("Naam"), QStringLiteral("Nom")));
     refresh();
 }
 
@@ -91,12 +100,19 @@ void OutputFunctionsFrame::refresh()
 {
     const ModuleImage &image = m_state.RelayImage;
     const SlotWords words(m_state.ModuleType, m_state.Language);
+    bool named = false;
     for (int output = 1; output <= RelayOutputCount; ++output) {
         const int code = image.value(outputFunctionSlot(output));
+        const QString name = ModuleNames::of(m_state.Names.outputs, output);
+        named = named || !name.isEmpty();
+        Grid2->setCell(output, NameColumn, name);
         Grid2->setCell(output, 0, QString::number(output));
         Grid2->setCell(output, 1, words.outputFunction(code, image.value(linkedOutputSlot(output))));
         Grid2->setCell(output, 2, words.outputTime(code, image.value(outputTimeSlot(output))));
     }
+    Grid2->showColumn(NameColumn, named);
+    Combo8Naam->refresh();
+    Combo10Naam->refresh();
 }
 
 void OutputFunctionsFrame::clear(std::initializer_list<QComboBox *> lists)
@@ -123,6 +139,7 @@ void OutputFunctionsFrame::Combo9_Click(int code)
     const bool linked = usesLinkedOutput(code);
     Label9->setVisible(linked);
     Combo10->setVisible(linked);
+    Combo10Naam->refresh();
     Label10->setVisible(unit != TimeUnit::None);
     Combo11->setVisible(unit != TimeUnit::None);
     if (unit != TimeUnit::None) Label10->setText(timeUnitLabel(unit));

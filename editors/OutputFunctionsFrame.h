@@ -37,11 +37,15 @@ private:
     QComboBox *Combo9;
     QLabel *Label9;
     QComboBox *Combo10;
+    // The names of the outputs the two output lists show, beside them.
+    EditorWidgets::EntryName *Combo8Naam;
+    EditorWidgets::EntryName *Combo10Naam;
     QComboBox *Combo11;
     QLabel *Label10;
     QPushButton *Command5;
 
     void refresh();
+    static constexpr int NameColumn = 3;
     void clear(std::initializer_list<QComboBox *> lists);
     void Combo8_Click();
     void Combo9_Click(int code);

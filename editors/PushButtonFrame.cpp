@@ -6,6 +6,7 @@
 #include "common/WidgetTexts.h"
 #include "editors/EditorRules.h"
 #include "editors/SlotWords.h"
+#include "protocol/ModuleNames.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -43,14 +44,25 @@ PushButtonFrame::PushButtonFrame(ModuleState &state, QWidget *parent)
     Check1 = named(new QCheckBox(QStringLiteral("Check1"), this), "Check1");
     Check2 = named(new QCheckBox(QStringLiteral("Check2"), this), "Check2");
 
+    const auto outputName = [this](int n) { return ModuleNames::of(m_state.Names.outputs, n); };
+    const auto sceneName = [this](int n) { return ModuleNames::of(m_state.Names.scenes, n); };
+    Combo2Naam = new EditorWidgets::EntryName(
+        "Combo2Naam", Combo2, [this](int n) { return ModuleNames::of(m_state.Names.pushButtons, n); }, this);
     m_first = {Frame4, Option3, Combo3, Option4, Combo4, Option5};
     m_second = {Frame5, Option6, Combo5, Option7, Combo6, Option8};
-    for (const FunctionFields *f : {&m_first, &m_second}) {
+    for (FunctionFields *f : {&m_first, &m_second}) {
+        const QByteArray outputList = f->outputList->objectName().toLatin1() + "Naam";
+        const QByteArray sceneList = f->sceneList->objectName().toLatin1() + "Naam";
+        f->outputName =
+            new EditorWidgets::EntryName(outputList.constData(), f->outputList, outputName, f->frame);
+        f->sceneName = new EditorWidgets::EntryName(sceneList.constData(), f->sceneList, sceneName, f->frame);
         auto *grid = new QGridLayout(f->frame);
         grid->addWidget(f->output, 0, 0);
         grid->addWidget(f->outputList, 0, 1);
+        grid->addWidget(f->outputName, 0, 2);
         grid->addWidget(f->scene, 1, 0);
         grid->addWidget(f->sceneList, 1, 1);
+        grid->addWidget(f->sceneName, 1, 2);
         grid->addWidget(f->none, 2, 0);
         bindFunctionFields(*f);
         f->frame->setEnabled(false);
@@ -61,6 +73,7 @@ PushButtonFrame::PushButtonFrame(ModuleState &state, QWidget *parent)
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(Label3);
     buttonRow->addWidget(Combo2, 1);
+    buttonRow->addWidget(Combo2Naam);
     auto *side = new QVBoxLayout;
     side->addLayout(buttonRow);
     side->addWidget(Frame4);
@@ -101,6 +114,7 @@ EditScope PushButtonFrame::edit(const Lang::Text &name)
 void PushButtonFrame::follow(const EditStep &step, bool undone)
 {
     refresh();
+    refreshNames();
     if (step.clearAllBox < 0) return;
     QCheckBox *box = step.clearAllBox == 0 ? Check1 : Check2;
     const EditorWidgets::ProgramChange::Scope program(m_program);
@@ -114,14 +128,22 @@ void PushButtonFrame::open()
     if (const std::optional<int> outputs = outputCount(m_state.ModuleType)) m_outputCount = *outputs;
     setCaptions();
     show();
-    const SlotWords words(m_state.ModuleType, m_state.Language, &m_state.Names);
-    for (int n = 1; n <= PushButtonCount; ++n)
-        Grid1->setCell(n, 0, words.pushButtonNumber(n));
     refresh();
     // The lists are filled anew and start empty, so no push button is chosen. The clear-all
     // boxes and the function groups keep their state: a box checked by a clear-all stays
     // checked and disabled until the next insert or base functions.
     fillLists();
+    refreshNames();
+}
+
+// The names beside the lists, after the names may have changed.
+void PushButtonFrame::refreshNames()
+{
+    Combo2Naam->refresh();
+    for (const FunctionFields *f : {&m_first, &m_second}) {
+        f->outputName->refresh();
+        f->sceneName->refresh();
+    }
 }
 
 void PushButtonFrame::setCaptions()
@@ -148,8 +170,8 @@ void PushButtonFrame::setCaptions()
         // function group tells the first from the second.
         f->outputList->setAccessibleName(f->output->text());
         f->sceneList->setAccessibleName(f->scene->text());
-        f->outputList->setAccessibleDescription(f->frame->title());
-        f->sceneList->setAccessibleDescription(f->frame->title());
+        f->outputName->setListDescription(f->frame->title());
+        f->sceneName->setListDescription(f->frame->title());
     }
     Lang::setText(Command3, lang, QStringLiteral("<-- Invoegen"), QStringLiteral("<-- Insérer"));
     Lang::setText(Command4, lang, QStringLiteral("Basisfuncties"), QStringLiteral("Fonctions de base"));
@@ -159,13 +181,14 @@ void PushButtonFrame::setCaptions()
                   QStringLiteral("Effacer tous les 2ème fonctions"));
 }
 
-// Columns 1 and 2 from the image. Without an image (no module identified) they are emptied
-// rather than left showing the functions of another module.
+// The push buttons with their names, and columns 1 and 2 from the image. Without an image (no
+// module identified) the functions are emptied rather than left showing another module's.
 void PushButtonFrame::refresh()
 {
     const ModuleImage *img = image();
     const SlotWords words(m_state.ModuleType, m_state.Language, &m_state.Names);
     for (int n = 1; n <= PushButtonCount; ++n) {
+        Grid1->setCell(n, 0, words.pushButtonNumber(n));
         Grid1->setCell(n, 1, img ? words.pushButtonFunction(img->value(firstFunctionSlot(n))) : QString());
         Grid1->setCell(n, 2, img ? words.pushButtonFunction(img->value(secondFunctionSlot(n))) : QString());
     }

@@ -37,6 +37,8 @@ private:
     EditorWidgets::EditorTable *Grid1;
     QLabel *Label3;
     QComboBox *Combo2;
+    // The name of the push button, output or scene a list shows, beside it.
+    EditorWidgets::EntryName *Combo2Naam;
     QGroupBox *Frame4;
     QRadioButton *Option3;
     QComboBox *Combo3;
@@ -63,7 +65,10 @@ private:
         QRadioButton *scene;
         QComboBox *sceneList;
         QRadioButton *none;
+        EditorWidgets::EntryName *outputName = nullptr;
+        EditorWidgets::EntryName *sceneName = nullptr;
     };
+    void refreshNames();
 
     ModuleImage *image();
     EditScope edit(const Lang::Text &name = {});

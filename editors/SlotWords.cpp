@@ -106,17 +106,15 @@ std::vector<int> SlotWords::order() const
     return ordered;
 }
 
-Lang::Text SlotWords::stepText(int moduleType, const std::vector<int> &written)
+Lang::Text SlotWords::stepText(int moduleType, const std::vector<int> &written, const ModuleNames *names)
 {
     const auto in = [&](int language) {
-        const SlotWords words(moduleType, Lang::Language(language));
+        const SlotWords words(moduleType, Lang::Language(language), names);
         if (written.empty()) return QString();
         const QString first = words.slotName(written.front());
-        // The part before the first comma that every name shares: "Drukknop 5" of its first and
-        // second functions.
-        const QString common = first.section(u',', 0, 0);
+        const QString common = words.slotParts(written.front()).subject;
         for (int slot : written)
-            if (words.slotName(slot).section(u',', 0, 0) != common) return first;
+            if (words.slotParts(slot).subject != common) return first;
         return written.size() == 1 ? first : common;
     };
     return {in(1), in(2)};
@@ -129,33 +127,38 @@ bool SlotWords::isVersion(int slot) const
 
 QString SlotWords::slotName(int slot) const
 {
-    if (slot == ModuleTypes::MasterSlot) return u"Master/Slave"_s;
-    if (!m_info || !m_language.isSet()) return QString();
+    const SlotName parts = slotParts(slot);
+    return parts.detail.isEmpty() ? parts.subject : parts.subject + u", "_s + parts.detail;
+}
+
+SlotWords::SlotName SlotWords::slotParts(int slot) const
+{
+    if (slot == ModuleTypes::MasterSlot) return {u"Master/Slave"_s, {}};
+    if (!m_info || !m_language.isSet()) return {};
     if (slot >= 0 && slot < PushButtonSlots) {
-        const QString n = number(slot % PushButtonCount + 1);
-        return slot >= PushButtonCount
-                   ? pick(u"Drukknop %1, 2de functie"_s.arg(n), u"Bouton poussoir %1, 2ème fonction"_s.arg(n))
-                   : pick(u"Drukknop %1, 1ste functie"_s.arg(n),
-                          u"Bouton poussoir %1, 1ère fonction"_s.arg(n));
+        const int button = slot % PushButtonCount + 1;
+        const QString subject = withName(pick(u"Drukknop %1"_s, u"Bouton poussoir %1"_s).arg(button),
+                                         &ModuleNames::pushButtons, button);
+        return {subject, slot >= PushButtonCount ? pick(u"2de functie"_s, u"2ème fonction"_s)
+                                                 : pick(u"1ste functie"_s, u"1ère fonction"_s)};
     }
-    if (slot == ModuleTypes::SecondFunctionTimeSlot) return title(Part::SecondFunctionTime);
-    if (isVersion(slot)) return pick(u"Versie"_s, u"Version"_s);
+    if (slot == ModuleTypes::SecondFunctionTimeSlot) return {title(Part::SecondFunctionTime), {}};
+    if (isVersion(slot)) return {pick(u"Versie"_s, u"Version"_s), {}};
     if (const int output = relayOutput(slot); output > 0) {
-        const QString n = number(output);
-        if (slot == outputFunctionSlot(output))
-            return pick(u"Uitgang %1, functie"_s.arg(n), u"Sortie %1, fonction"_s.arg(n));
-        if (slot == outputTimeSlot(output))
-            return pick(u"Uitgang %1, actieve tijd"_s.arg(n), u"Sortie %1, temps actif"_s.arg(n));
-        return pick(u"Uitgang %1, gekoppelde uitgang"_s.arg(n), u"Sortie %1, sortie liée"_s.arg(n));
+        const QString subject =
+            withName(pick(u"Uitgang %1"_s, u"Sortie %1"_s).arg(output), &ModuleNames::outputs, output);
+        if (slot == outputFunctionSlot(output)) return {subject, pick(u"functie"_s, u"fonction"_s)};
+        if (slot == outputTimeSlot(output)) return {subject, pick(u"actieve tijd"_s, u"temps actif"_s)};
+        return {subject, pick(u"gekoppelde uitgang"_s, u"sortie liée"_s)};
     }
     if (const int channel = dimStartChannel(slot); channel > 0)
-        return pick(u"Kanaal %1, beginwaarde"_s.arg(channel), u"Sortie %1, valeur début"_s.arg(channel));
+        return {dimChannel(channel), pick(u"beginwaarde"_s, u"valeur début"_s)};
     if (ScenePlace place{}; scenePlace(slot, place)) {
-        if (place.channel == 0)
-            return scene(place.scene) + pick(u", groepsfeer"_s, u", contexte de groupe"_s);
-        return scene(place.scene) + u", "_s + channel(place.channel);
+        const QString subject = withName(scene(place.scene), &ModuleNames::scenes, place.scene + 1);
+        if (place.channel == 0) return {subject, pick(u"groepsfeer"_s, u"contexte de groupe"_s)};
+        return {subject, channel(place.channel)};
     }
-    return pick(u"Geheugenplaats %1"_s, u"Emplacement %1"_s).arg(slot);
+    return {pick(u"Geheugenplaats %1"_s, u"Emplacement %1"_s).arg(slot), {}};
 }
 
 // ---- How a value reads -----------------------------------------------------------------------
@@ -178,7 +181,7 @@ QString SlotWords::value(const ModuleImage &image, int slot) const
             const QString time = outputTime(image.value(outputFunctionSlot(output)), v);
             return time.isEmpty() ? number(v) : time;
         }
-        return pick(u"Uitgang %1"_s, u"Sortie %1"_s).arg(v);
+        return this->output(v);
     }
     if (dimStartChannel(slot) > 0) return dimStartText(v);
     if (ScenePlace place{}; scenePlace(slot, place))
@@ -194,8 +197,13 @@ QString SlotWords::pushButtonFunction(int value) const
         return withName(pick(u"Sfeer "_s + scene, u"Contexte "_s + scene), &ModuleNames::scenes,
                         value - FirstSceneValue + 1);
     }
-    const QString output = number(value + 1);
-    return withName(pick(u"Uitgang "_s + output, u"Sortie "_s + output), &ModuleNames::outputs, value + 1);
+    return output(value + 1);
+}
+
+QString SlotWords::output(int output) const
+{
+    const QString n = number(output);
+    return withName(pick(u"Uitgang "_s + n, u"Sortie "_s + n), &ModuleNames::outputs, output);
 }
 
 QString SlotWords::pushButtonNumber(int button) const
@@ -260,7 +268,7 @@ QString SlotWords::secondFunctionTime(int halfSeconds) const
 QString SlotWords::dimChannel(int channel) const
 {
     const QString n = number(channel);
-    return pick(u"Kanaal "_s + n, u"Sortie "_s + n);
+    return withName(pick(u"Kanaal "_s + n, u"Sortie "_s + n), &ModuleNames::outputs, channel);
 }
 
 QString SlotWords::channel(int channel) const
@@ -268,10 +276,9 @@ QString SlotWords::channel(int channel) const
     // A module with dim channels and relays names each channel by its kind.
     if (m_info && m_info->dimChannels > 0 && m_info->outputs > m_info->dimChannels) {
         const QString name = (channel <= m_info->dimChannels ? u"Dim "_s : u"Relais "_s) + number(channel);
-        return pick(name, name);
+        return withName(pick(name, name), &ModuleNames::outputs, channel);
     }
-    const QString n = number(channel);
-    return pick(u"Uitgang "_s + n, u"Sortie "_s + n);
+    return output(channel);
 }
 
 QString SlotWords::scene(int scene) const

@@ -36,6 +36,9 @@ public:
     // that has a name reads with it after its number: "Uitgang 5 – Keuken plafond".
     SlotWords(int moduleType, Lang::Language language, const ModuleNames *names = nullptr);
 
+    // The same words without names.
+    SlotWords bare() const { return SlotWords(m_type, m_language); }
+
     // The title of a part ("Drukknoppen"), and as an editor's caption ("Drukknoppen:").
     static Lang::Text titleText(Part part);
     static Lang::Text captionText(Part part);
@@ -51,9 +54,10 @@ public:
     // channels, scenes (channels, then the group flag), the slots no editor shows, the version.
     std::vector<int> order() const;
     // What a step that changed the slots `written` is called, in both languages: the slot's name for one
-    // slot, else what the names of all of them start with ("Drukknop 5", "Uitgang 3", "Sfeer 4"),
-    // else the name of the first.
-    static Lang::Text stepText(int moduleType, const std::vector<int> &written);
+    // slot, else the thing all of them belong to ("Drukknop 5", "Uitgang 3", "Sfeer 4"), else the
+    // name of the first; with `names`, a thing that has a name reads with it.
+    static Lang::Text stepText(int moduleType, const std::vector<int> &written,
+                               const ModuleNames *names = nullptr);
     bool isVersion(int slot) const;
 
     // ---- How a value reads ---------------------------------------------------------------
@@ -82,6 +86,9 @@ public:
     QString channel(int channel) const;
     // Scene `scene` (0..19): "Sfeer 1" / "Contexte 1".
     QString scene(int scene) const;
+    // Output or channel `output` (1-based) as a push button's function names it: "Uitgang 5" /
+    // "Sortie 5".
+    QString output(int output) const;
     // What a scene sets a channel to ("Aan", "30%", "Toggle", "***"); the bare number otherwise.
     QString sceneValue(int channel, int code) const;
     // The group-scene choice of a flag: "Ja" / "Qui", "Nee" / "Non"; the bare number otherwise.
@@ -90,6 +97,14 @@ public:
     static QString masterSlave(int value);
 
 private:
+    // A slot's name in two parts: the output, push button, channel or scene it belongs to (with
+    // its name) and which of its settings it holds (empty for a slot that stands alone).
+    struct SlotName
+    {
+        QString subject;
+        QString detail;
+    };
+    SlotName slotParts(int slot) const;
     QString pick(const QString &dutch, const QString &french) const;
     // `text` followed by the name of number `number` of `list`, when it has one.
     QString withName(const QString &text, const std::vector<QString> ModuleNames::*list, int number) const;

@@ -39,7 +39,7 @@ bool Result::versionDiffers() const
 }
 
 Result compare(int typeInHand, const ModuleImage &inHand, int otherType, const ModuleImage &other,
-               int language)
+               int language, const ModuleNames *names)
 {
     Result result;
     if (!fits(typeInHand, inHand)) {
@@ -64,7 +64,7 @@ Result compare(int typeInHand, const ModuleImage &inHand, int otherType, const M
              modelEntry(typeInHand),
              modelEntry(otherType)});
     // The slots mean the same in both images; the type in hand names them.
-    const SlotWords words(typeInHand, lang);
+    const SlotWords words(typeInHand, lang, names);
     for (int slot : words.order()) {
         if (inHand.value(slot) == other.value(slot)) continue;
         result.differences.append({words.isVersion(slot) ? Kind::Version : Kind::Setting,

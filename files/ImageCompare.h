@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+struct ModuleNames;
+
 // Compares the image in hand with another image of a module (a module file, a backup, or what a
 // module holds after a send) and says every difference in the words of the editors: push button
 // 5's first function "Uitgang 3" -> "Sfeer 2", the function, time and linked output of an
@@ -59,9 +61,10 @@ struct Result
 };
 
 // Compares the image in hand (`typeInHand`, `inHand`) with another one (`otherType`, `other`).
-// `before` of each difference describes the image in hand, `after` the other one.
+// `before` of each difference describes the image in hand, `after` the other one. With `names`
+// (those of the module in hand), outputs, push buttons and scenes read with their names.
 Result compare(int typeInHand, const ModuleImage &inHand, int otherType, const ModuleImage &other,
-               int language);
+               int language, const ModuleNames *names = nullptr);
 
 // Why a result that was not compared could not be, as a message (in both languages when the
 // language is neither Dutch nor French); empty for a compared result.

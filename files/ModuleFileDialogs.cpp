@@ -45,6 +45,7 @@ ModuleFileDialog::ModuleFileDialog(ModuleState &state, const char *formName, con
     setModal(true);
     const int lang = state.Language;
     Label1 = named(new QLabel(listsNl, this), "Label1");
+    Label1->setTextFormat(Qt::PlainText);
     Drive1 = named(new DriveList(this), "Drive1");
     Dir1 = named(new FolderList(this), "Dir1");
     File1 = named(new FileList(this), "File1");
@@ -158,6 +159,7 @@ SaveDialog::SaveDialog(ModuleState &state, Saver saver, QWidget *parent)
 {
     const int lang = state.Language;
     Label2 = named(new QLabel(QStringLiteral("Bestandsnaam"), this), "Label2");
+    Label2->setTextFormat(Qt::PlainText);
     Text1 = named(new QLineEdit(this), "Text1");
     Command1 = named(new QPushButton(QStringLiteral("Bewaren"), this), "Command1");
     Command3 = named(new QPushButton(QStringLiteral("Nieuwe folder"), this), "Command3");

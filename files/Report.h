@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+struct ModuleNames;
+
 // The configuration report of a module: the record of an installation an installer leaves with
 // the customer. It holds plain texts only, in the words the editors show, grouped in sections;
 // ReportDocument lays them out for a printer or a PDF file.
@@ -45,5 +47,7 @@ struct Report
 //  - the scenes: each channel's value and, on a master, the group-scene choice. A scene that
 //    leaves every channel as it is ("***") is left out, and a note says so once.
 // A code no editor list holds is shown as its number. An empty report for a type outside 0..3.
+// With `names` (those of an installation module), the push buttons, outputs and scenes that have
+// names get a column of them, and every function, channel and linked output reads with its name.
 Report makeReport(const ModuleImage &image, int moduleType, int language, const QString &filePath,
-                  const QDateTime &when);
+                  const QDateTime &when, const ModuleNames *names = nullptr);

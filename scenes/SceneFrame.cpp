@@ -3,7 +3,9 @@
 
 #include "common/Controls.h"
 #include "common/WidgetTexts.h"
+#include "editors/EditorWidgets.h"
 #include "editors/SlotWords.h"
+#include "protocol/ModuleNames.h"
 #include "protocol/ModuleState.h"
 
 #include <QGridLayout>
@@ -63,6 +65,8 @@ SceneFrame::SceneFrame(ModuleState &state, QWidget *parent)
     setObjectName(QStringLiteral("Frame9"));
 
     Combo25 = valueList(QStringLiteral("Combo25"), this);
+    Combo25Naam = new EditorWidgets::EntryName(
+        "Combo25Naam", Combo25, [this](int n) { return ModuleNames::of(m_state.Names.scenes, n); }, this);
     auto *fields = new QGridLayout;
     for (int i = 0; i < SceneLayout::FieldCount; ++i) {
         const auto index = static_cast<size_t>(i);
@@ -70,6 +74,7 @@ SceneFrame::SceneFrame(ModuleState &state, QWidget *parent)
             named(new QLabel(QStringLiteral("Label12"), this), QStringLiteral("Label12_%1").arg(i));
         Combo12[index] = valueList(QStringLiteral("Combo12_%1").arg(i), this);
         Label12[index]->setBuddy(Combo12[index]);
+        Label12[index]->setTextFormat(Qt::PlainText); // a channel's caption may hold its name
         // Fields 0..5 top-down in the left column, 6..11 in the right one; each label left of its field.
         const int row = i % 6;
         const int column = i < 6 ? 0 : 2;
@@ -80,6 +85,7 @@ SceneFrame::SceneFrame(ModuleState &state, QWidget *parent)
     fields->setColumnStretch(3, 1);
 
     Label11 = named(new QLabel(QStringLiteral("Label11"), this), QStringLiteral("Label11"));
+    Label11->setTextFormat(Qt::PlainText);
     Option9 = Controls::option("Option9", this);
     Option10 = Controls::option("Option10", this);
     Label11->setBuddy(Option9);
@@ -90,7 +96,10 @@ SceneFrame::SceneFrame(ModuleState &state, QWidget *parent)
     group->addStretch(1);
 
     auto *top = new QVBoxLayout(this);
-    top->addWidget(Combo25);
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(Combo25, 1);
+    choice->addWidget(Combo25Naam, 1);
+    top->addLayout(choice);
     top->addLayout(fields);
     top->addLayout(group);
     top->addStretch(1);
@@ -192,7 +201,9 @@ void SceneFrame::open()
     const int lang = m_state.Language;
     Lang::setText(this, lang, SlotWords::captionText(SlotWords::Part::Scenes));
     show();
-    const SlotWords words(m_type, lang);
+    // A channel that has a name reads with it beside its field: "Uitgang 3 – Keuken:"; the
+    // selector's entries stay "Sfeer 1" .. "Sfeer 20", the chosen one's name beside it.
+    const SlotWords words(m_type, lang, &m_state.Names);
 
     {
         const QSignalBlocker block(Combo25);

@@ -52,7 +52,8 @@ Q_SIGNALS:
     void edited(const EditStep &step);
 
 private:
-    QComboBox *Combo25; // scene selector
+    QComboBox *Combo25;  // scene selector
+    QLabel *Combo25Naam; // the chosen scene's name
     std::array<QLabel *, SceneLayout::FieldCount> Label12{};
     std::array<QComboBox *, SceneLayout::FieldCount> Combo12{}; // value fields
     QLabel *Label11;                                            // group-scene caption

@@ -3,10 +3,9 @@
 #include "app/Launcher.h"
 #include "common/Controls.h"
 #include "common/Named.h"
+#include "common/WidgetTexts.h"
 
 #include <QMenuBar>
-
-using namespace Qt::StringLiterals;
 
 MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
 {
@@ -166,7 +165,7 @@ void MainMenus::offerSteps(const std::optional<Lang::Text> &undo, const std::opt
         const QString entry = french ? french_ : dutch;
         if (!step) return entry;
         // A step may carry a name the installer typed: an ampersand in it is no mnemonic.
-        const QString name = QString(french ? step->french : step->dutch).replace(u'&', u"&&"_s);
+        const QString name = Lang::literalAmpersands(french ? step->french : step->dutch);
         return name.isEmpty() ? entry
                               : entry + (french ? QStringLiteral(" : ") : QStringLiteral(": ")) + name;
     };

@@ -62,6 +62,13 @@ inline void setWindowTitle(QWidget *w, int language, const QString &dutch, const
     if (const auto t = pick(language, dutch, french)) w->setWindowTitle(*t);
 }
 
+// `text` as the caption of a menu entry, or of a label that has a buddy, shows it: an ampersand
+// in a name the installer typed is no mnemonic.
+inline QString literalAmpersands(QString text)
+{
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 // A tooltip that shows `text` (a path or name from outside) as it is: a tooltip that looks like
 // markup is read as markup, which could load a file a tag in it names, so such text is escaped and
 // kept on its lines, blanks and all.

@@ -243,12 +243,11 @@ void DiagnosticsFrame::applyOutputLayout()
             continue;
         }
         b->setText(QString::number(output));
-        // The caption names the button; the tab tells that it switches an output, and which one
-        // when it has a name.
+        // The caption names the button; the tab tells that it switches an output, or the output's
+        // name as the tip shows it when it has one.
         const QString name = named ? ModuleNames::of(named->outputs, output) : QString();
         b->setToolTip(name.isEmpty() ? QString() : Lang::plainToolTip(words.output(output)));
-        b->setAccessibleDescription(name.isEmpty() ? SSTab1->tabText(2)
-                                                   : SSTab1->tabText(2) + u": "_s + words.output(output));
+        b->setAccessibleDescription(name.isEmpty() ? SSTab1->tabText(2) : words.output(output));
         b->show();
     }
 }

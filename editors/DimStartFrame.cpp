@@ -52,7 +52,7 @@ void DimStartFrame::open()
     const SlotWords words(m_state.ModuleType, lang, &m_state.Names);
     for (int channel = 1; channel <= DimChannelCount; ++channel) {
         if (const QString name = words.dimChannel(channel); !name.isEmpty())
-            m_labels[static_cast<size_t>(channel - 1)]->setText(name + u':');
+            m_labels[static_cast<size_t>(channel - 1)]->setText(Lang::literalAmpersands(name) + u':');
         {
             const EditorWidgets::ProgramChange::Scope program(m_program);
             EditorWidgets::fill(m_lists[static_cast<size_t>(channel - 1)], dimStartEntries());

@@ -69,9 +69,8 @@ void EntryName::refresh()
     // Without a name, or beside a list that is not there, the label is not there at all, not even
     // for a screen reader.
     setVisible(!name.isEmpty() && !m_list->isHidden());
-    const QString description =
-        name.isEmpty() ? m_description
-                       : (m_description.isEmpty() ? name : m_description + QStringLiteral(" – ") + name);
+    // The name is what the label beside shows; the list's own description while there is none.
+    const QString description = name.isEmpty() ? m_description : name;
     if (m_list->accessibleDescription() != description) m_list->setAccessibleDescription(description);
 }
 

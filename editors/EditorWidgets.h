@@ -54,9 +54,9 @@ bool showsCurrentEntry(const QComboBox *combo, const QString &text);
 
 // A label beside a list whose entries stand for numbered things (push buttons, outputs, scenes:
 // entry 0 is number 1): it shows the name of the entry the list shows, as plain text (hidden
-// while that entry has no name), and adds
-// that name to the list's accessible description, so a screen reader hears it with the list. The
-// entries themselves stay as they are, since the editors read them as numbers.
+// while that entry has no name), and makes that name the list's accessible description, so a
+// screen reader hears it with the list. The entries themselves stay as they are, since the
+// editors read them as numbers.
 class EntryName : public QLabel
 {
     Q_OBJECT

@@ -222,7 +222,7 @@ void SceneFrame::open()
         QLabel *label = Label12[static_cast<size_t>(i)];
         if (const auto use = SceneLayout::fieldUse(m_type, i)) {
             if (const QString name = words.channel(use->channel); !name.isEmpty())
-                label->setText(name + u':');
+                label->setText(Lang::literalAmpersands(name) + u':');
             label->show();
         } else {
             label->hide();

@@ -5,6 +5,8 @@
 #include "editors/EditorRules.h"
 #include "files/Backups.h"
 #include "installation/Installation.h"
+#include "protocol/ModuleNames.h"
+#include "scenes/SceneFrame.h"
 #include "support/Dialogs.h"
 #include "support/Find.h"
 #include "support/Images.h"
@@ -14,13 +16,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -580,6 +587,146 @@ private Q_SLOTS:
         names->click();
         QCOMPARE(buttons->item(12, 1)->text(), u"Voordeur <b>x</b>"_s);
         QCOMPARE(scenes->item(1, 1)->text(), u"TV-avond"_s);
+    }
+
+    // An installation module's names in every editor, in the window's language: after the
+    // numbers in the tables, beside the lists (whose entries stay numbers) and in a screen
+    // reader's description of the list, in the captions of dim channels and scene fields, and in
+    // undo's step names. Markup and ampersands show as typed.
+    void namesShownInTheEditors_data()
+    {
+        QTest::addColumn<QByteArray>("country");
+        QTest::addColumn<QStringList>("words"); // output, scene, number, undo, name, channel
+        QTest::newRow("Dutch")
+            << QByteArray(" 1 \r\n")
+            << QStringList{u"Uitgang "_s, u"Sfeer "_s,
+                           u"Nummer: "_s, u"Ongedaan maken: Drukknop 13 – Voordeur && gang, 1ste functie"_s,
+                           u"Naam"_s,     u"Kanaal 2 – Eettafel && bar:"_s};
+        QTest::newRow("French")
+            << QByteArray(" 2 \r\n")
+            << QStringList{u"Sortie "_s,  u"Contexte "_s,
+                           u"Numéro: "_s, u"Annuler : Bouton poussoir 13 – Voordeur && gang, 1ère fonction"_s,
+                           u"Nom"_s,      u"Sortie 2 – Eettafel && bar:"_s};
+    }
+    void namesShownInTheEditors()
+    {
+        QFETCH(QByteArray, country);
+        QFETCH(QStringList, words);
+        const QString output = words[0], scene = words[1];
+        RigSettings settings;
+        settings.country = country;
+        Rig rig(settings);
+        QVERIFY(Typing::activate(rig.window.get()));
+        const QString kitchen = u"Keuken <b>plafond</b>"_s;
+        Installation plan;
+        plan.name = u"Huis"_s;
+        InstallationModule relay;
+        relay.id = u"r"_s;
+        relay.name = u"Kelder"_s;
+        relay.image = relayImage(1);
+        relay.image.set(EditorRules::firstFunctionSlot(13), 4);   // output 5
+        relay.image.set(EditorRules::secondFunctionSlot(13), 51); // scene 2
+        relay.names = ModuleNames::forType(0);
+        relay.names.outputs[4] = kitchen;
+        relay.names.pushButtons[12] = u"Voordeur & gang"_s;
+        relay.names.scenes[1] = u"TV-avond"_s;
+        InstallationModule dim;
+        dim.id = u"d"_s;
+        dim.name = u"Zolder"_s;
+        dim.type = 1;
+        dim.image = image(1, 2);
+        dim.names = ModuleNames::forType(1);
+        dim.names.outputs[1] = u"Eettafel & bar"_s;
+        dim.names.scenes[0] = u"Eten"_s;
+        plan.modules = {relay, dim};
+        const QString path = rig.home.file(u"huis.qvi"_s);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(installationContent(plan));
+        }
+        QVERIFY(rig.inst().openInstallation(path));
+        rig.choose(0);
+
+        // The push-button table, and the names beside the lists the installer types into.
+        rig.w().Command7_Click();
+        auto *grid = byName<QTableWidget>(rig.window.get(), "Grid1");
+        QCOMPARE(grid->item(13, 0)->text(), words[2] + u"13 – Voordeur & gang"_s);
+        QCOMPARE(grid->item(13, 1)->text(), output + u"5 – "_s + kitchen);
+        QCOMPARE(grid->item(13, 2)->text(), scene + u"2 – TV-avond"_s);
+        const auto typeInto = [&rig](const char *list, const QString &text) {
+            auto *combo = byName<QComboBox>(rig.window.get(), list);
+            combo->setFocus();
+            QTest::keyClicks(combo, text);
+            return combo;
+        };
+        const auto nameBeside = [&rig](const char *label) { return byName<QLabel>(rig.window.get(), label); };
+        QVERIFY(!nameBeside("Combo2Naam")->isVisible());
+        QComboBox *buttons = typeInto("Combo2", u"13"_s);
+        QCOMPARE(nameBeside("Combo2Naam")->text(), u"Voordeur & gang"_s);
+        QVERIFY(nameBeside("Combo2Naam")->isVisible());
+        QCOMPARE(buttons->accessibleDescription(), u"Voordeur & gang"_s);
+        byName<QRadioButton>(rig.window.get(), "Option3")->click();
+        QComboBox *outputs = typeInto("Combo3", u"5"_s);
+        QLabel *outputName = nameBeside("Combo3Naam");
+        QCOMPARE(outputName->text(), kitchen);
+        QCOMPARE(outputName->textFormat(), Qt::PlainText);
+        QCOMPARE(outputs->accessibleDescription(), kitchen);
+        outputs->setEditText(QString());
+        QVERIFY(!outputName->isVisible());
+        QCOMPARE(outputs->accessibleDescription(), byName<QGroupBox>(rig.window.get(), "Frame4")->title());
+        typeInto("Combo3", u"6"_s);
+        byName<QPushButton>(rig.window.get(), "Command3")->click();
+        QCOMPARE(grid->item(13, 1)->text(), output + u"6"_s);
+        QCOMPARE(rig.action("ongedaan")->text(), words[3]);
+        rig.action("ongedaan")->trigger();
+        QCOMPARE(grid->item(13, 1)->text(), output + u"5 – "_s + kitchen);
+
+        // The output functions: a column of names, shown while an output has one.
+        rig.w().Command9_Click();
+        auto *table = byName<QTableWidget>(rig.window.get(), "Grid2");
+        QVERIFY(!table->isColumnHidden(3));
+        QCOMPARE(table->horizontalHeaderItem(3)->text(), words[4]);
+        QCOMPARE(table->item(5, 3)->text(), kitchen);
+        QCOMPARE(table->item(4, 3)->text(), QString());
+        // This list takes picks only: the fifth entry by the arrow key.
+        auto *pick = byName<QComboBox>(rig.window.get(), "Combo8");
+        pick->setFocus();
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(pick, Qt::Key_Down);
+        QCOMPARE(pick->currentText(), u"5"_s);
+        QCOMPARE(nameBeside("Combo8Naam")->text(), kitchen);
+
+        // The scenes: the chosen scene's name beside the choice, each channel's beside its field.
+        rig.w().Command10_Click();
+        auto *scenes = byName<SceneFrame>(rig.window.get(), "Frame9");
+        QVERIFY(!nameBeside("Combo25Naam")->isVisible());
+        scenes->selectScene(1);
+        QCOMPARE(nameBeside("Combo25Naam")->text(), u"TV-avond"_s);
+        QStringList captions;
+        for (QLabel *label : scenes->findChildren<QLabel *>())
+            if (label->objectName().startsWith(u"Label12_"_s) && !label->isHidden())
+                captions << label->text();
+        QVERIFY2(captions.contains(output + u"5 – "_s + kitchen + u':'), qPrintable(captions.join(u'|')));
+        QVERIFY(captions.contains(output + u"4:"_s));
+
+        // A dim module: its channels' names in the start values and the scene fields.
+        rig.choose(1);
+        rig.w().Command9_Click();
+        QCOMPARE(byName<QLabel>(rig.window.get(), "Label27")->text(), words[5]);
+        QCOMPARE(byName<QLabel>(rig.window.get(), "Label26")->text().endsWith(u"1:"_s), true);
+        rig.w().Command10_Click();
+        scenes->selectScene(0);
+        QCOMPARE(nameBeside("Combo25Naam")->text(), u"Eten"_s);
+
+        // The window's module without an installation: no names anywhere.
+        rig.action("installatieSluiten")->trigger();
+        QVERIFY(QFile::exists(path));
+        QVERIFY(rig.openFile(0, relay.image, u"los.QV1"_s));
+        rig.w().Command7_Click();
+        QCOMPARE(grid->item(13, 1)->text(), output + u"5"_s);
+        typeInto("Combo2", u"13"_s);
+        QVERIFY(!nameBeside("Combo2Naam")->isVisible());
     }
 
     // The installations used last and whether the panel is shown live in the user's settings.

@@ -1,16 +1,26 @@
 #include "app/BrowseDirectoryDialog.h"
+#include "app/Installations.h"
 #include "app/PortChooserDialog.h"
 #include "app/PreferencesDialog.h"
 #include "app/RecentFiles.h"
 #include "common/MessageBox.h"
+#include "editors/EditorRules.h"
 #include "files/CompareWindow.h"
 #include "files/ModuleFileDialogs.h"
+#include "files/Report.h"
+#include "files/ReportDocument.h"
+#include "installation/Installation.h"
 #include "protocol/ModuleState.h"
 #include "support/Find.h"
 #include "support/TestHome.h"
+#include "support/WindowRig.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QToolTip>
@@ -202,6 +212,83 @@ private Q_SLOTS:
         QCOMPARE(row->text(1), ports[0].description);
         QCOMPARE(shownTip(row->toolTip(0)), u"Vaste naam: "_s + stable);
         hover(row->toolTip(0), list);
+    }
+
+    // An installation's names made of markup show as typed wherever a module's outputs, push
+    // buttons and scenes are shown: the editors' tables, the labels beside their lists, the
+    // captions of scene fields and dim channels, the panel's tip, undo's step name, the
+    // comparison and the report.
+    void installationNames()
+    {
+        const QString markup = u"<img src=\"%1\">"_s.arg(m_fifo);
+        WindowRig rig;
+        Installation plan;
+        plan.name = markup;
+        for (int type : {0, 1}) {
+            InstallationModule m;
+            m.id = QString::number(type);
+            m.name = markup;
+            m.notes = markup;
+            m.type = type;
+            m.image = Images::pattern(type, 1);
+            m.image.set(EditorRules::firstFunctionSlot(1), 0); // output 1
+            m.names = ModuleNames::forType(type);
+            for (auto *list : {&m.names.outputs, &m.names.pushButtons, &m.names.scenes})
+                std::fill(list->begin(), list->end(), markup);
+            plan.modules.push_back(m);
+        }
+        const QString path = rig.home.file(u"huis.qvi"_s);
+        TestUserHome::write(path, installationContent(plan));
+        TestWindow &w = rig.w();
+        QVERIFY(w.installations()->openInstallation(path));
+        QVERIFY(w.installations()->selectModule(0));
+        auto *panel = byName<QTreeWidget>(&w, "modulesLijst");
+        hover(panel->topLevelItem(0)->toolTip(0), panel);
+
+        w.Command7_Click();
+        auto *grid = byName<QTableWidget>(&w, "Grid1");
+        QCOMPARE(grid->item(1, 1)->text(), u"Uitgang 1 – "_s + markup);
+        auto *buttons = byName<QComboBox>(&w, "Combo2");
+        buttons->setCurrentIndex(0);
+        QCOMPARE(byName<QLabel>(&w, "Combo2Naam")->text(), markup);
+        byName<QRadioButton>(&w, "Option3")->setChecked(true);
+        auto *outputs = byName<QComboBox>(&w, "Combo3");
+        outputs->setCurrentIndex(1);
+        byName<QPushButton>(&w, "Command3")->click();
+        QCOMPARE(rig.action("ongedaan")->text(),
+                 u"Ongedaan maken: Drukknop 1 – "_s + markup + u", 1ste functie"_s);
+        w.grab();
+        w.Command9_Click();
+        QCOMPARE(byName<QTableWidget>(&w, "Grid2")->item(1, 3)->text(), markup);
+        w.grab();
+        w.Command10_Click();
+        w.Frame9->selectScene(0);
+        QCOMPARE(byName<QLabel>(&w, "Combo25Naam")->text(), markup);
+        QCOMPARE(byName<QLabel>(&w, "Label12_0")->text(), u"Uitgang 1 – "_s + markup + u':');
+        w.grab();
+        QVERIFY(w.installations()->selectModule(1));
+        w.Command9_Click();
+        QCOMPARE(byName<QLabel>(&w, "Label26")->text(), u"Kanaal 1 – "_s + markup + u':');
+        w.grab();
+        for (QLabel *label : w.findChildren<QLabel *>())
+            if (label->text().contains(markup)) QCOMPARE(label->textFormat(), Qt::PlainText);
+
+        const ModuleNames &names = plan.modules[0].names;
+        ModuleImage other = plan.modules[0].image;
+        other.set(EditorRules::firstFunctionSlot(1), 51);
+        CompareWindow compared(1, path, ImageCompare::compare(0, plan.modules[0].image, 0, other, 1, &names));
+        look(compared);
+        auto *differences = byName<QTreeWidget>(&compared, "DifferenceList");
+        QVERIFY(differences->topLevelItemCount() > 0);
+        QCOMPARE(differences->topLevelItem(0)->text(0), u"Drukknop 1 – "_s + markup + u", 1ste functie"_s);
+
+        const auto document = ReportDocument::document(
+            makeReport(plan.modules[0].image, 0, 1, path, QDateTime::currentDateTime(), &names));
+        QVERIFY(document->toPlainText().contains(u"Uitgang 1 – "_s + markup));
+        const QString pdf = m_dir.filePath(u"names.pdf"_s);
+        QVERIFY(
+            ReportDocument::exportPdf(makeReport(plan.modules[0].image, 0, 1, path, QDateTime(), &names), pdf)
+                .ok());
     }
 
     // The comparison names the file in its title.

@@ -1,4 +1,6 @@
+#include "editors/SlotWords.h"
 #include "files/ImageCompare.h"
+#include "protocol/ModuleNames.h"
 #include "protocol/ModuleTypes.h"
 
 #include <QTest>
@@ -16,7 +18,8 @@ struct Edit
 };
 
 // Compares two images of `type` that agree but for `edits`, and gives the lines of the result.
-ImageCompare::Result compareEdited(int type, const QList<Edit> &edits, int language, int otherType = -1)
+ImageCompare::Result compareEdited(int type, const QList<Edit> &edits, int language, int otherType = -1,
+                                   const ModuleNames *names = nullptr)
 {
     ModuleImage inHand(ModuleTypes::info(type)->slotCount);
     for (int s = 0; s < inHand.size(); ++s)
@@ -26,7 +29,7 @@ ImageCompare::Result compareEdited(int type, const QList<Edit> &edits, int langu
         inHand.set(e.slot, e.inHand);
         other.set(e.slot, e.other);
     }
-    return ImageCompare::compare(type, inHand, otherType < 0 ? type : otherType, other, language);
+    return ImageCompare::compare(type, inHand, otherType < 0 ? type : otherType, other, language, names);
 }
 
 QStringList linesOf(int type, const QList<Edit> &edits, int language, int otherType = -1)
@@ -74,6 +77,40 @@ private Q_SLOTS:
         QCOMPARE(r.differences.first().slotNumbers, QList<int>{4});
         QCOMPARE(ImageCompare::summary(r, 1), u"12 verschillen en een andere versie"_s);
         QCOMPARE(ImageCompare::summary(r, 2), u"12 différences et une autre version"_s);
+    }
+
+    // With an installation module's names, each output, push button and scene reads with its name,
+    // as typed (markup, commas); the thing a step changed is named with it too.
+    void namesFollowNumbers()
+    {
+        ModuleNames names = ModuleNames::forType(0);
+        names.pushButtons[4] = u"Voordeur, links"_s;
+        names.outputs[0] = u"<b>x</b>"_s;
+        names.outputs[2] = u"Keuken"_s;
+        names.scenes[1] = u"TV-avond"_s;
+        names.scenes[6] = u"Eten"_s;
+        const QList<Edit> edits{{4, 2, 51}, {42, 3, 3}, {54, 2, 9}, {69, 1, 7}, {160, 0, 10}, {170, 0, 1}};
+        QCOMPARE(ImageCompare::lines(compareEdited(0, edits, 1, -1, &names).differences),
+                 (QStringList{
+                     u"Drukknop 5 – Voordeur, links, 1ste functie: Uitgang 3 – Keuken → Sfeer 2 – TV-avond"_s,
+                     u"Uitgang 1 – <b>x</b>, actieve tijd: 2 sec. → 9 sec."_s,
+                     u"Uitgang 4, gekoppelde uitgang: Uitgang 1 – <b>x</b> → Uitgang 7"_s,
+                     u"Sfeer 7 – Eten, Uitgang 3 – Keuken: Uit → ***"_s,
+                     u"Sfeer 7 – Eten, groepsfeer: Nee → Ja"_s}));
+        QCOMPARE(ImageCompare::lines(compareEdited(0, {{4, 2, 51}}, 2, -1, &names).differences),
+                 QStringList{u"Bouton poussoir 5 – Voordeur, links, 1ère fonction: Sortie 3 – Keuken → "
+                             u"Contexte 2 – TV-avond"_s});
+        // No names at all reads as without names.
+        const ModuleNames none = ModuleNames::forType(0);
+        QCOMPARE(compareEdited(0, edits, 1, -1, &none).differences, compareEdited(0, edits, 1).differences);
+
+        // A step over both functions of push button 5 is named after the push button, its
+        // name's comma notwithstanding; over two things, after the first slot.
+        QCOMPARE(SlotWords::stepText(0, {4, 24}, &names).dutch, u"Drukknop 5 – Voordeur, links"_s);
+        QCOMPARE(SlotWords::stepText(0, {4, 24}, &names).french, u"Bouton poussoir 5 – Voordeur, links"_s);
+        QCOMPARE(SlotWords::stepText(0, {4, 5}, &names).dutch,
+                 u"Drukknop 5 – Voordeur, links, 1ste functie"_s);
+        QCOMPARE(SlotWords::stepText(0, {4, 24}).dutch, u"Drukknop 5"_s);
     }
 
     // The two relay types share one image: compared, with the type as the first difference.

@@ -1,4 +1,5 @@
 #include "files/Report.h"
+#include "protocol/ModuleNames.h"
 
 #include <QTest>
 
@@ -244,6 +245,57 @@ private Q_SLOTS:
         const Report r = makeReport(image, 0, 1, QString(), When);
         QCOMPARE(r.sections[0].rows[2], (QStringList{u"Master/Slave:"_s, u"7"_s}));
         QCOMPARE(r.sections[4].rows[0].size(), 13);
+    }
+
+    // An installation module's names: a name column where a list has names, functions and dim
+    // channels with their names, markup kept as typed; a list without names keeps its columns.
+    void names_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("scene");
+        QTest::newRow("Dutch") << 1 << u"Naam"_s << u"Uitgang "_s << u"Sfeer "_s;
+        QTest::newRow("French") << 2 << u"Nom"_s << u"Sortie "_s << u"Contexte "_s;
+    }
+    void names()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, name);
+        QFETCH(QString, output);
+        QFETCH(QString, scene);
+        ModuleNames names = ModuleNames::forType(0);
+        names.outputs[0] = u"<b>x</b>"_s;
+        names.outputs[3] = u"Keuken & bar"_s;
+        names.pushButtons[0] = u"Voordeur, links"_s;
+        names.scenes[19] = u"TV-avond"_s;
+        const Report r = makeReport(relayImage(), 0, language, QString(), When, &names);
+        const ReportSection &buttons = r.sections[1];
+        QCOMPARE(buttons.columns.size(), 4);
+        QCOMPARE(buttons.columns[1], name);
+        QCOMPARE(buttons.rows[0].mid(1), (QStringList{u"Voordeur, links"_s, output + u"1 – <b>x</b>"_s,
+                                                      output + u"4 – Keuken & bar"_s}));
+        QCOMPARE(buttons.rows[3].mid(1), (QStringList{QString(), scene + u"20 – TV-avond"_s, u"***"_s}));
+        QCOMPARE(r.sections[2].columns[1], name);
+        QCOMPARE(r.sections[2].rows[3].mid(0, 2), (QStringList{u"4"_s, u"Keuken & bar"_s}));
+        const ReportSection &scenes = r.sections[4];
+        QCOMPARE(scenes.columns[1], name);
+        QCOMPARE(scenes.rows.last().mid(0, 2), (QStringList{scene + u"20"_s, u"TV-avond"_s}));
+        // Channel titles stay numbers, so the table keeps its width.
+        QCOMPARE(scenes.columns[2], output + u"1"_s);
+
+        // No scene names: the scene table is laid out as without names.
+        names.scenes[19].clear();
+        const Report fewer = makeReport(relayImage(), 0, language, QString(), When, &names);
+        QCOMPARE(fewer.sections[4].columns,
+                 makeReport(relayImage(), 0, language, QString(), When).sections[4].columns);
+
+        // A dim module's channels read with their names.
+        ModuleNames dimNames = ModuleNames::forType(1);
+        dimNames.outputs[1] = u"Keuken"_s;
+        ModuleImage dim(150);
+        const ReportSection dimStart = makeReport(dim, 1, language, QString(), When, &dimNames).sections[3];
+        QVERIFY2(dimStart.rows[1][0].endsWith(u"2 – Keuken:"_s), qPrintable(dimStart.rows[1][0]));
     }
 };
 

@@ -15,6 +15,7 @@
 #include "files/ImageCompare.h"
 #include "files/ReportDocument.h"
 #include "installation/Installation.h"
+#include "protocol/ModuleNames.h"
 #include "scenes/SceneFrame.h"
 #include "scenes/SceneLayout.h"
 #include "serial/MemoryLink.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDockWidget>
 #include <QPainter>
 #include <QPdfDocument>
 #include <QTemporaryDir>
@@ -36,6 +38,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -281,6 +284,20 @@ bool installation(const QDir &out, const ModuleImage &relay)
     house.name = QStringLiteral("Woning Peeters");
     house.address = QStringLiteral("Kerkstraat 1, Gent");
     InstallationModule kelder1 = module("Kelder relais 1", "Kelder, kast 2", 0, relay);
+    // What the installer calls the first module's outputs, push buttons and scenes.
+    kelder1.names = ModuleNames::forType(0);
+    const char *outputs[] = {"Keuken plafond", "Keuken werkblad", "Eettafel", "Living",
+                             "Inkom",          "Gang boven",      "Badkamer", "Slaapkamer 1",
+                             "Slaapkamer 2",   "Terras",          "Tuinpad",  "Garagepoort"};
+    const char *buttons[] = {"Voordeur", "Keuken deur",  "Keuken eiland", "Living zetel",
+                             "Inkom",    "Trap beneden", "Trap boven",    "Badkamer"};
+    const char *scenes[] = {"Alles uit", "TV-avond", "Eten", "Nacht"};
+    for (size_t i = 0; i < std::size(outputs); ++i)
+        kelder1.names.outputs[i] = QString::fromUtf8(outputs[i]);
+    for (size_t i = 0; i < std::size(buttons); ++i)
+        kelder1.names.pushButtons[i] = QString::fromUtf8(buttons[i]);
+    for (size_t i = 0; i < std::size(scenes); ++i)
+        kelder1.names.scenes[i] = QString::fromUtf8(scenes[i]);
     recordRead(kelder1, relay, morning);
     recordSend(kelder1, true, morning.addSecs(40 * 60));
     recordCheck(kelder1, true, morning.addSecs(41 * 60));
@@ -311,7 +328,17 @@ bool installation(const QDir &out, const ModuleImage &relay)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     if (!waitFor([&window] { return window.installations()->inHand() == 0; }))
         return fail("the module was not put in hand");
-    const bool ok = save(&window, out, "installation.png");
+    bool ok = save(&window, out, "installation.png");
+    // The push-button table of the named module, one push button chosen; the panel hidden, so
+    // the table has the window's width.
+    byName<QDockWidget>(&window, "installatiePaneel")->hide();
+    window.Command7_Click();
+    auto *chosen = byName<QComboBox>(&window, "Combo2");
+    pick(chosen, 2);
+    byName<QRadioButton>(&window, "Option3")->setChecked(true);
+    pick(byName<QComboBox>(&window, "Combo3"), 2);
+    settle(100);
+    ok &= save(&window, out, "names.png");
     window.installations()->installatieSluiten_Click();
     return ok;
 }

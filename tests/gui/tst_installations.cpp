@@ -425,6 +425,19 @@ private Q_SLOTS:
         rig.module->announce();
         QTRY_COMPARE(rig.installation().modules[0].checkOutcome, u"controle: gelijk"_s);
         QVERIFY(rig.row(0, 3).startsWith(u"verstuurd en gecontroleerd "_s));
+
+        // A check that finds a difference names the push button with its name.
+        EditStep named;
+        named.names = {{1, 1, QString(), u"Voordeur"_s}};
+        rig.inst().applyNames(named, false);
+        rig.w().Command2->click();
+        rig.module->announce();
+        QTRY_VERIFY(rig.w().conversation().isChecking());
+        rig.module->memory[size_t(EditorRules::firstFunctionSlot(1))] = 42;
+        rig.module->announce();
+        QTRY_COMPARE(rig.installation().modules[0].checkOutcome, u"controle: verschillen"_s);
+        QVERIFY2(MessageBox::lastText().contains(u"Drukknop 1 – Voordeur, 1ste functie: "_s),
+                 qPrintable(MessageBox::lastText()));
     }
 
     // Export writes what "Module Opslaan als" writes; duplicating makes a module nothing is

@@ -414,6 +414,22 @@ void recordCheck(InstallationModule &m, bool equal, const QDateTime &now)
     m.checkOutcome = QString::fromLatin1(equal ? F::CheckEqual : F::CheckDifferent);
 }
 
+ModuleCondition moduleCondition(const InstallationModule &m)
+{
+    if (m.sendOutcome == QLatin1String(F::PartlySent) && (!m.knownAt.isValid() || m.sentAt >= m.knownAt))
+        return ModuleCondition::PartlySent;
+    if (!m.knownImage) return ModuleCondition::NeverRead;
+    const bool checkedSinceKnown = m.checkedAt.isValid() && m.checkedAt >= m.knownAt;
+    if (checkedSinceKnown && m.checkOutcome == QLatin1String(F::CheckDifferent))
+        return ModuleCondition::CheckFoundDifferences;
+    if (!(m.image == *m.knownImage)) return ModuleCondition::Changed;
+    if (m.knownFrom == u"send"_s)
+        return checkedSinceKnown && m.checkOutcome == QLatin1String(F::CheckEqual)
+                   ? ModuleCondition::SentAndChecked
+                   : ModuleCondition::Sent;
+    return ModuleCondition::Read;
+}
+
 QString moduleState(const InstallationModule &m, int language)
 {
     const bool french = language == 2;
@@ -423,17 +439,21 @@ QString moduleState(const InstallationModule &m, int language)
     const auto say = [french](const QString &dutch, const QString &frenchText) {
         return french ? frenchText : dutch;
     };
-    if (m.sendOutcome == QLatin1String(F::PartlySent) && (!m.knownAt.isValid() || m.sentAt >= m.knownAt))
+    switch (moduleCondition(m)) {
+    case ModuleCondition::PartlySent:
         return say(u"gedeeltelijk verstuurd"_s, u"partiellement envoyé"_s);
-    if (!m.knownImage) return say(u"nooit gelezen"_s, u"jamais lu"_s);
-    const bool checkedSinceKnown = m.checkedAt.isValid() && m.checkedAt >= m.knownAt;
-    if (checkedSinceKnown && m.checkOutcome == QLatin1String(F::CheckDifferent))
+    case ModuleCondition::NeverRead:
+        return say(u"nooit gelezen"_s, u"jamais lu"_s);
+    case ModuleCondition::CheckFoundDifferences:
         return say(u"controle: verschillen"_s, u"contrôle : différences"_s);
-    if (!(m.image == *m.knownImage)) return say(u"gewijzigd, niet verstuurd"_s, u"modifié, non envoyé"_s);
-    if (m.knownFrom == u"send"_s) {
-        if (checkedSinceKnown && m.checkOutcome == QLatin1String(F::CheckEqual))
-            return say(u"verstuurd en gecontroleerd "_s, u"envoyé et vérifié le "_s) + when(m.checkedAt);
+    case ModuleCondition::Changed:
+        return say(u"gewijzigd, niet verstuurd"_s, u"modifié, non envoyé"_s);
+    case ModuleCondition::SentAndChecked:
+        return say(u"verstuurd en gecontroleerd "_s, u"envoyé et vérifié le "_s) + when(m.checkedAt);
+    case ModuleCondition::Sent:
         return say(u"verstuurd "_s, u"envoyé le "_s) + when(m.knownAt);
+    case ModuleCondition::Read:
+        break;
     }
     return say(u"gelezen "_s, u"lu le "_s) + when(m.knownAt);
 }

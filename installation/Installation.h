@@ -144,6 +144,21 @@ void recordSend(InstallationModule &m, bool complete, const QDateTime &now);
 // The check after a send found the module holding the image (`equal`) or not.
 void recordCheck(InstallationModule &m, bool equal, const QDateTime &now);
 
+// What the program knows of a real module, in the order the panel tells it: a send that ended
+// part-way since the module was last known, never read nor sent, the check after the last send
+// found differences, changes in the installation not sent, sent and checked, sent, read.
+enum class ModuleCondition
+{
+    PartlySent,
+    NeverRead,
+    CheckFoundDifferences,
+    Changed,
+    SentAndChecked,
+    Sent,
+    Read,
+};
+ModuleCondition moduleCondition(const InstallationModule &m);
+
 // What the installation's panel says of a module, in Dutch (1) or French (2; Dutch for any other
 // language): "nooit gelezen", "gelezen <date>", "gewijzigd, niet verstuurd", "verstuurd <date>",
 // "gedeeltelijk verstuurd", "verstuurd en gecontroleerd <date>", "controle: verschillen". The

@@ -1,0 +1,1 @@
+#include "installation/OverviewCsv.h"

@@ -88,6 +88,21 @@ public:
         m_sim = std::make_unique<SimProcess>(linkFolder(), arguments);
         QVERIFY2(m_sim->started(), "the simulator did not start");
     }
+    // Another module behind the same link, started with simulator options besides those attach()
+    // gives it (e.g. {"--buttons", "12:300"}: push button 13 reported 300 ms after the monitor
+    // started).
+    void attachWith(int type, const ModuleImage &memory, const QStringList &options)
+    {
+        m_sim.reset();
+        m_module = memory;
+        m_memoryFile = home.file(QStringLiteral("module%1.QV1").arg(type));
+        writeModuleFile(m_memoryFile, type, memory);
+        QStringList arguments = QStringLiteral("--fast --announce-interval 20").split(QLatin1Char(' '));
+        arguments << QStringLiteral("--load") << m_memoryFile << QStringLiteral("--save") << m_memoryFile;
+        arguments << options;
+        m_sim = std::make_unique<SimProcess>(linkFolder(), arguments);
+        QVERIFY2(m_sim->started(), "the simulator did not start");
+    }
 
     // "Verbinden" and the whole read: the window says "Edit mode".
     [[nodiscard]] bool read()

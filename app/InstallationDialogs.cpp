@@ -15,22 +15,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString installationText(const QString &typed, int maximum, bool multiline)
-{
-    QString text;
-    text.reserve(typed.size());
-    for (const QChar c : typed) {
-        if (multiline && c == u'\n')
-            text += c;
-        else if (c == u'\t' || c == u'\n' || c == u'\r')
-            text += u' ';
-        else if (c.category() != QChar::Other_Control && c != QChar::LineSeparator &&
-                 c != QChar::ParagraphSeparator)
-            text += c;
-    }
-    return text.left(maximum);
-}
-
 PropertiesDialog::PropertiesDialog(const Values &values, int language, QWidget *parent) : QDialog(parent)
 {
     setObjectName(u"Eigenschappen"_s);

@@ -9,10 +9,6 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
-// Text the installer typed for an installation or a module, made fit for the file: plain text
-// without control characters (line breaks kept where `multiline`), at most `maximum` characters.
-QString installationText(const QString &typed, int maximum, bool multiline = false);
-
 // "Eigenschappen..." (object name "Eigenschappen"): the installation's name, address/customer and
 // notes. OK stores them, Cancel, Esc and the close button keep what was there.
 class PropertiesDialog : public QDialog

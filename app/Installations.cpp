@@ -103,6 +103,9 @@ Installations::Installations(ModuleState &state, MainMenus &menus, QMainWindow *
     answer(e.moduleExporteren, &Installations::moduleExporteren_Click);
     answer(e.moduleVerwijderen, &Installations::moduleVerwijderen_Click);
     answer(e.moduleDupliceren, &Installations::moduleDupliceren_Click);
+    answer(e.installatieRapport, &Installations::installatieRapport_Click);
+    answer(e.overzichtExporteren, &Installations::overzichtExporteren_Click);
+    answer(e.namenImporteren, &Installations::namenImporteren_Click);
 
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setObjectName(u"herstelTimer"_s);
@@ -264,7 +267,7 @@ bool Installations::saveAs()
     const QStringList chosen =
         chooseFiles(Lang::text(language(), u"Installatie opslaan als"_s, u"Sauver l'installation dans"_s,
                                u"Installatie opslaan als"_s),
-                    true, false, u"InstallatieOpslaanDialog"_s);
+                    true, FileKind::Installation, u"InstallatieOpslaanDialog"_s);
     return !chosen.isEmpty() && saveTo(chosen.constFirst());
 }
 
@@ -311,13 +314,31 @@ bool Installations::mayClose()
     return false;
 }
 
-QStringList Installations::chooseFiles(const QString &title, bool save, bool modules,
+QStringList Installations::chooseFiles(const QString &title, bool save, FileKind kind,
                                        const QString &objectName)
 {
-    const QString filter = modules
-                               ? Lang::text(language(), u"Module (*.QV1)"_s, u"Module (*.QV1)"_s)
-                               : Lang::text(language(), u"Installatie (*.qvi)"_s, u"Installation (*.qvi)"_s,
-                                            u"Installatie / Installation (*.qvi)"_s);
+    const int lang = language();
+    QString filter;
+    QString suffix;
+    switch (kind) {
+    case FileKind::Modules:
+        filter = Lang::text(lang, u"Module (*.QV1)"_s, u"Module (*.QV1)"_s);
+        suffix = u"QV1"_s;
+        break;
+    case FileKind::Installation:
+        filter = Lang::text(lang, u"Installatie (*.qvi)"_s, u"Installation (*.qvi)"_s,
+                            u"Installatie / Installation (*.qvi)"_s);
+        suffix = u"qvi"_s;
+        break;
+    case FileKind::Csv:
+        filter = u"CSV (*.csv)"_s;
+        suffix = u"csv"_s;
+        break;
+    case FileKind::Pdf:
+        filter = u"PDF (*.pdf)"_s;
+        suffix = u"pdf"_s;
+        break;
+    }
     QFileDialog dialog(m_window, title,
                        m_path.isEmpty() ? moduleFileStartFolder(m_state) : QFileInfo(m_path).path(), filter);
     dialog.setObjectName(objectName);
@@ -325,10 +346,18 @@ QStringList Installations::chooseFiles(const QString &title, bool save, bool mod
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(u"qvi"_s);
+        dialog.setDefaultSuffix(suffix);
+        // A report or table is offered under the installation's name.
+        if (kind == FileKind::Csv || kind == FileKind::Pdf) {
+            QString name = m_installation->name;
+            name.replace(u'/', u'-').replace(u'\\', u'-');
+            if (name.trimmed().isEmpty()) name = u"installatie"_s;
+            dialog.selectFile(name + u'.' + suffix);
+        }
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(modules ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        dialog.setFileMode(kind == FileKind::Modules ? QFileDialog::ExistingFiles
+                                                     : QFileDialog::ExistingFile);
     }
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles();
@@ -457,7 +486,12 @@ const ModuleNames *Installations::namesOfAttached() const
 void Installations::applyNames(const EditStep &step, bool undone)
 {
     if (m_inHand < 0 || step.names.empty()) return;
-    ModuleNames &names = m_installation->modules[static_cast<size_t>(m_inHand)].names;
+    applyNamesTo(m_inHand, step, undone);
+}
+
+void Installations::applyNamesTo(int index, const EditStep &step, bool undone)
+{
+    ModuleNames &names = m_installation->modules[static_cast<size_t>(index)].names;
     for (const NameChange &c : step.names) {
         std::vector<QString> &list = c.list == 0   ? names.outputs
                                      : c.list == 1 ? names.pushButtons
@@ -465,8 +499,7 @@ void Installations::applyNames(const EditStep &step, bool undone)
         if (c.number >= 1 && c.number <= static_cast<int>(list.size()))
             list[static_cast<size_t>(c.number - 1)] = undone ? c.before : c.after;
     }
-    syncNames();
-    touched(m_inHand);
+    if (index == m_inHand) syncNames();
 }
 
 void Installations::syncNames()
@@ -659,7 +692,7 @@ void Installations::installatieOpenen_Click()
     if (!mayClose()) return;
     const QStringList chosen = chooseFiles(Lang::text(language(), u"Installatie openen"_s,
                                                       u"Ouvrir une installation"_s, u"Installatie openen"_s),
-                                           false, false, u"InstallatieOpenenDialog"_s);
+                                           false, FileKind::Installation, u"InstallatieOpenenDialog"_s);
     if (!chosen.isEmpty()) openInstallation(chosen.constFirst());
 }
 
@@ -731,7 +764,7 @@ void Installations::modulesImporteren_Click()
     if (!isOpen()) return;
     const QStringList chosen = chooseFiles(
         Lang::text(language(), u"Modules importeren"_s, u"Importer des modules"_s, u"Modules importeren"_s),
-        false, true, u"ModulesImporterenDialog"_s);
+        false, FileKind::Modules, u"ModulesImporterenDialog"_s);
     QStringList notImported;
     int added = 0;
     for (const QString &path : chosen) {

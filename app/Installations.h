@@ -100,6 +100,8 @@ Q_SIGNALS:
     void moduleLeft();
     // What the window offers may have changed.
     void changed();
+    // Names of the module in hand were read from a file (`step`): the window shows them as after redo.
+    void inHandNamesImported(const EditStep &step);
     // A module's own history was made: the window follows its undo and redo.
     void historyAdded(ImageHistory *history);
 
@@ -116,6 +118,9 @@ public Q_SLOTS:
     void moduleExporteren_Click();
     void moduleVerwijderen_Click();
     void moduleDupliceren_Click();
+    void installatieRapport_Click();
+    void overzichtExporteren_Click();
+    void namenImporteren_Click();
 
 private Q_SLOTS:
     void rename(int index, int column, const QString &typed);
@@ -145,7 +150,16 @@ private:
     void setTitle();
     // A file dialog of Qt's own in the window's language, started in the module folder.
     // `modules`: module files (several), else an installation file.
-    QStringList chooseFiles(const QString &title, bool save, bool modules, const QString &objectName);
+    enum class FileKind
+    {
+        Modules, // module files (several may be chosen)
+        Installation,
+        Csv,
+        Pdf,
+    };
+    QStringList chooseFiles(const QString &title, bool save, FileKind kind, const QString &objectName);
+    // Names changed (or changed back) in module `index`, whether in hand or not.
+    void applyNamesTo(int index, const EditStep &step, bool undone);
 
     ModuleState &m_state;
     MainMenus &m_menus;

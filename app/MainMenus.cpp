@@ -55,6 +55,14 @@ MainMenus::MainMenus(QMenuBar *bar) : QObject(bar)
     i.moduleExporteren = menuEntry(i.menu, "moduleExporteren", QStringLiteral("Module exporteren..."));
     i.moduleVerwijderen = menuEntry(i.menu, "moduleVerwijderen", QStringLiteral("Module verwijderen"));
     i.moduleDupliceren = menuEntry(i.menu, "moduleDupliceren", QStringLiteral("Module dupliceren"));
+    menuSeparator(i.menu, "lijn10");
+    i.overzicht = menuEntry(i.menu, "overzicht", QStringLiteral("Overzicht"));
+    i.installatieControleren =
+        menuEntry(i.menu, "installatieControleren", QStringLiteral("Installatie controleren"));
+    i.installatieRapport = menuEntry(i.menu, "installatieRapport", QStringLiteral("Installatierapport..."));
+    i.overzichtExporteren =
+        menuEntry(i.menu, "overzichtExporteren", QStringLiteral("Overzicht exporteren (CSV)..."));
+    i.namenImporteren = menuEntry(i.menu, "namenImporteren", QStringLiteral("Namen importeren (CSV)..."));
 
     taal = named(bar->addMenu(QStringLiteral("Taal/langue")), "taal");
     frans = menuEntry(taal, "frans", QStringLiteral("&Francais"));
@@ -125,6 +133,11 @@ void MainMenus::setCaptions(int language)
     i.moduleExporteren->setText(QStringLiteral("Exporter le module..."));
     i.moduleVerwijderen->setText(QStringLiteral("Supprimer le module"));
     i.moduleDupliceren->setText(QStringLiteral("Dupliquer le module"));
+    i.overzicht->setText(QStringLiteral("Vue d'ensemble"));
+    i.installatieControleren->setText(QStringLiteral("Vérifier l'installation"));
+    i.installatieRapport->setText(QStringLiteral("Rapport d'installation..."));
+    i.overzichtExporteren->setText(QStringLiteral("Exporter la vue d'ensemble (CSV)..."));
+    i.namenImporteren->setText(QStringLiteral("Importer des noms (CSV)..."));
     nieuw->setText(QStringLiteral("Nouveau module"));
     openen->setText(QStringLiteral("Ouvrir module ..."));
     Bewaren->setText(QStringLiteral("Sauver module"));
@@ -186,7 +199,8 @@ void MainMenus::offerInstallation(bool open, bool selected, bool moduleInHand)
 {
     const InstallationEntries &i = m_installation;
     for (QAction *a : {i.installatieOpslaan, i.installatieOpslaanAls, i.installatieSluiten, i.eigenschappen,
-                       i.modulesImporteren})
+                       i.modulesImporteren, i.overzicht, i.installatieControleren, i.installatieRapport,
+                       i.overzichtExporteren, i.namenImporteren})
         a->setEnabled(open);
     // A module of the installation in hand is in it already ("Module dupliceren" copies it).
     i.moduleToevoegen->setEnabled(open && moduleInHand && !selected);

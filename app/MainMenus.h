@@ -66,6 +66,12 @@ public:
         QAction *moduleExporteren;
         QAction *moduleVerwijderen;
         QAction *moduleDupliceren;
+        // The installation at a glance: the overview, the check, the report and the CSV files.
+        QAction *overzicht;
+        QAction *installatieControleren;
+        QAction *installatieRapport;
+        QAction *overzichtExporteren;
+        QAction *namenImporteren;
     };
     const InstallationEntries &installationEntries() const { return m_installation; }
     // What the Installatie menu offers: `open` an installation is open, `selected` one of its

@@ -56,7 +56,13 @@ MainWindow::MainWindow(QWidget *parent, SerialLink *link) : QMainWindow(parent)
     // The module in hand left with its installation (closed, or the module removed): the window
     // holds no module, as after "Nieuw".
     connect(m_installations, &Installations::moduleLeft, this, &MainWindow::nieuw_Click);
-    connect(m_installations, &Installations::changed, this, &MainWindow::updateActionState);
+    connect(m_installations, &Installations::changed, this, [this] {
+        m_view->installationChanged(m_installations->installation());
+        updateActionState();
+    });
+    connect(m_view, &ModuleView::placeChosen, this, &MainWindow::goToPlace);
+    connect(m_installations, &Installations::inHandNamesImported, this,
+            [this](const EditStep &step) { m_view->follow(step, false); });
     // An edit is a step of the history in use; the module in hand of an installation follows it.
     connect(m_view, &ModuleView::edited, this, [this](const EditStep &step) {
         history()->record(step);
@@ -173,6 +179,28 @@ void MainWindow::connectMenus()
     connect(m, &MainMenus::portsAboutToShow, this, &MainWindow::describePorts);
     connect(m, &MainMenus::undoRequested, this, &MainWindow::undo);
     connect(m, &MainMenus::redoRequested, this, &MainWindow::redo);
+    const MainMenus::InstallationEntries &i = m->installationEntries();
+    connect(i.overzicht, &QAction::triggered, this, &MainWindow::overzicht_Click);
+    connect(i.installatieControleren, &QAction::triggered, this, &MainWindow::installatieControleren_Click);
+}
+
+void MainWindow::overzicht_Click()
+{
+    if (const Installation *inst = m_installations->installation()) m_view->showOverview(*inst);
+    updateActionState();
+}
+
+void MainWindow::installatieControleren_Click()
+{
+    if (const Installation *inst = m_installations->installation()) m_view->showCheck(*inst);
+    updateActionState();
+}
+
+void MainWindow::goToPlace(const Overview::Place &place)
+{
+    if (!m_installations->selectModule(place.module)) return;
+    m_view->showPlace(place);
+    updateActionState();
 }
 
 // Start-up: the settings, the captions of the language and the port.
@@ -207,6 +235,7 @@ void MainWindow::updateActionState()
     m_menus->offerModule(f.fileOpen, f.moduleInHand);
     m_menus->offerInstallation(m_installations->isOpen(), m_installations->moduleInHand(), f.moduleInHand);
     m_installations->setIdle(idle);
+    m_view->setInstallationPagesEnabled(idle);
     m_view->column()->offerNames(f.editorsShown && !f.documentation && m_installations->moduleInHand(), idle);
     m_view->column()->offer(idle, idle && f.moduleInHand, f.editorsShown, f.documentation);
     const auto name = [](const EditStep *step) { return step ? std::optional(step->name) : std::nullopt; };

@@ -95,8 +95,12 @@ private Q_SLOTS:
     void abortRequested();
     void Controleren_Click(bool on);
     void poortKiezen_Click();
+    void overzicht_Click();
+    void installatieControleren_Click();
 
 private:
+    // A row of the overview or a finding was double-clicked: its module in hand, its editor shown.
+    void goToPlace(const Overview::Place &place);
     // What the conversation reports.
     void onConversationStarting();
     void onModuleOpened(int type, bool fileOpen);

@@ -583,6 +583,34 @@ QString notImported(const QStringList &reasons, int language)
            reasons.join(QLatin1Char('\n'));
 }
 
+QString namesImported(int names, int modules, const QStringList &unplaced, int language)
+{
+    const QString dutch =
+        (names == 1 ? QStringLiteral("1 naam") : QStringLiteral("%1 namen").arg(names)) +
+        QStringLiteral(" gewijzigd in ") +
+        (modules == 1 ? QStringLiteral("1 module.") : QStringLiteral("%1 modules.").arg(modules));
+    const QString french =
+        (names == 1 ? QStringLiteral("1 nom modifié") : QStringLiteral("%1 noms modifiés").arg(names)) +
+        QStringLiteral(" dans ") +
+        (modules == 1 ? QStringLiteral("1 module.") : QStringLiteral("%1 modules.").arg(modules));
+    QString text = names == 0 ? both(language, QStringLiteral("Geen namen gewijzigd."),
+                                     QStringLiteral("Aucun nom modifié."))
+                              : both(language, dutch, french);
+    if (!unplaced.isEmpty())
+        text +=
+            both(language, QStringLiteral("\n\nNiet geplaatst:\n"), QStringLiteral("\n\nNon placés :\n")) +
+            unplaced.join(QLatin1Char('\n'));
+    return text;
+}
+
+QString namesFileDamaged(const QString &path, const QString &problem, int language)
+{
+    return both(language, QStringLiteral("De namen uit %1 zijn niet ingelezen; er is niets gewijzigd.\n\n"),
+                QStringLiteral("Les noms de %1 ne sont pas importés ; rien n'est modifié.\n\n"))
+               .arg(QDir::toNativeSeparators(path)) +
+           problem;
+}
+
 QString installationFull(int maximum, int language)
 {
     return both(language, QStringLiteral("Een installatie heeft ten hoogste %1 modules.").arg(maximum),

@@ -127,6 +127,11 @@ Question<bool> offerNewerCopy(const QString &path, const QDateTime &copyTime, in
 Question<bool> offerUnsavedCopy(const QString &name, const QDateTime &copyTime, int language);
 // "Modules importeren...": the files that were not imported, each with why.
 QString notImported(const QStringList &reasons, int language);
+// "Namen importeren (CSV)...": how many names changed in how many modules, then the rows that
+// could not be placed, each with its line and why (already in the window's language).
+QString namesImported(int names, int modules, const QStringList &unplaced, int language);
+// A names file that changes nothing: why (already in the window's language).
+QString namesFileDamaged(const QString &path, const QString &problem, int language);
 // An installation holds at most `maximum` modules.
 QString installationFull(int maximum, int language);
 // A recovery copy that could not be written.

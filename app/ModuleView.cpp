@@ -1,6 +1,8 @@
 #include "app/ModuleView.h"
 
+#include "app/CheckFrame.h"
 #include "app/NamesFrame.h"
+#include "app/OverviewFrame.h"
 #include "common/Named.h"
 #include "diagnostics/DiagnosticsFrame.h"
 #include "docpages/DocumentationView.h"
@@ -318,4 +320,73 @@ void ModuleView::Command15_Click()
     m_facts.documentation = false;
     Q_EMIT factsChanged();
     showPanel(ModulePageShown == 1 ? Frame11 : nullptr);
+}
+
+// ---- the installation's pages ------------------------------------------------------------------
+
+void ModuleView::showOverview(const Installation &installation)
+{
+    if (!m_overview) {
+        m_overview = new OverviewFrame(m_work);
+        m_work->addWidget(m_overview);
+        connect(m_overview, &OverviewFrame::placeChosen, this, &ModuleView::placeChosen);
+    }
+    m_overview->showInstallation(installation, m_state.Language);
+    showPanel(m_overview);
+}
+
+void ModuleView::showCheck(const Installation &installation)
+{
+    if (!m_check) {
+        m_check = new CheckFrame(m_work);
+        m_work->addWidget(m_check);
+        connect(m_check, &CheckFrame::placeChosen, this, &ModuleView::placeChosen);
+    }
+    m_check->showInstallation(installation, m_state.Language);
+    showPanel(m_check);
+}
+
+void ModuleView::installationChanged(const Installation *installation)
+{
+    QWidget *shown = m_work->currentWidget();
+    if (!shown || (shown != m_overview && shown != m_check)) return;
+    if (!installation) {
+        showPanel(nullptr);
+        return;
+    }
+    if (shown == m_overview)
+        m_overview->showInstallation(*installation, m_state.Language);
+    else
+        m_check->showInstallation(*installation, m_state.Language);
+}
+
+void ModuleView::setInstallationPagesEnabled(bool enabled)
+{
+    for (QWidget *page : std::initializer_list<QWidget *>{m_overview, m_check})
+        if (page) page->setEnabled(enabled);
+}
+
+void ModuleView::showPlace(const Overview::Place &place)
+{
+    using Kind = Overview::Place::Kind;
+    if (!m_facts.moduleInHand) return;
+    switch (place.kind) {
+    case Kind::Module:
+        break;
+    case Kind::PushButton:
+        Command7_Click();
+        Frame3->choosePushButton(place.number);
+        break;
+    case Kind::Output:
+        Command9_Click();
+        if (ModuleTypes::hasDimChannels(m_state.ModuleType))
+            Frame12->chooseChannel(place.number);
+        else
+            Frame7->chooseOutput(place.number);
+        break;
+    case Kind::Scene:
+        Command10_Click();
+        if (place.number > 0) Frame9->selectScene(place.number - 1);
+        break;
+    }
 }

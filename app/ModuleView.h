@@ -3,6 +3,7 @@
 #include "app/ModuleColumn.h"
 #include "app/ModulePage.h"
 #include "editors/EditStep.h"
+#include "installation/Overview.h"
 
 #include <QWidget>
 #include <functional>
@@ -19,6 +20,8 @@ class SceneFrame;
 class DiagnosticsFrame;
 class DocumentationView;
 class NamesFrame;
+class OverviewFrame;
+class CheckFrame;
 struct ModuleNames;
 
 // What the main window shows of the module in hand: the left column (actions, editor buttons,
@@ -95,7 +98,20 @@ public:
     Snapshot snapshot() const;
     void restore(const Snapshot &snapshot);
 
+    // The installation's overview and check, pages of the work area built the first time.
+    void showOverview(const Installation &installation);
+    void showCheck(const Installation &installation);
+    // The installation changed (nullptr: it closed): the overview or check shown follows it.
+    void installationChanged(const Installation *installation);
+    // The editor of the module in hand on `place`: the push button chosen, the output chosen
+    // (its start value's field on a dim module), the scene shown; the module page for a module.
+    void showPlace(const Overview::Place &place);
+    // The overview and the check follow the window: disabled during a conversation.
+    void setInstallationPagesEnabled(bool enabled);
+
 Q_SIGNALS:
+    // A row of the overview or a finding of the check was double-clicked.
+    void placeChosen(const Overview::Place &place);
     // A documentation page was opened or closed: the window offers its controls anew.
     void factsChanged();
     // One action of the installer wrote into the image in hand (a step for the undo history).
@@ -148,4 +164,6 @@ private:
     NamesFrame *m_names = nullptr;
     std::function<NamesInHand()> m_namesSource;
     DocumentationView *m_documentation = nullptr;
+    OverviewFrame *m_overview = nullptr;
+    CheckFrame *m_check = nullptr;
 };

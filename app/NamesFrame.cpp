@@ -91,14 +91,22 @@ void NamesFrame::showNames(const ModuleNames &names, int type, int language)
         table->setHorizontalHeaderLabels({titles[static_cast<size_t>(list)], say(u"Naam"_s, u"Nom"_s)});
         table->setAccessibleName(titles[static_cast<size_t>(list)]);
         m_titles[static_cast<size_t>(list)]->setText(titles[static_cast<size_t>(list)]);
+        // Cells are written in place: the panel is shown again from the step a stored name just
+        // made, while that cell's field is still being closed, and must stay the view's own.
+        const auto put = [table](int row, int column, const QString &text, Qt::ItemFlags flags) {
+            QTableWidgetItem *cell = table->item(row, column);
+            if (!cell) {
+                cell = new QTableWidgetItem;
+                table->setItem(row, column, cell);
+            }
+            cell->setFlags(flags);
+            if (cell->text() != text) cell->setText(text);
+        };
         for (int n = 1; n <= static_cast<int>(entries.size()); ++n) {
-            auto *thing =
-                new QTableWidgetItem(thingOf(type, list, n).in(language, thingOf(type, list, n).dutch));
-            thing->setFlags(Qt::ItemIsEnabled);
-            table->setItem(n - 1, 0, thing);
-            auto *name = new QTableWidgetItem(entries[static_cast<size_t>(n - 1)]);
-            name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-            table->setItem(n - 1, 1, name);
+            put(n - 1, 0, thingOf(type, list, n).in(language, thingOf(type, list, n).dutch),
+                Qt::ItemIsEnabled);
+            put(n - 1, 1, entries[static_cast<size_t>(n - 1)],
+                Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
         }
         table->resizeColumnToContents(0);
     }

@@ -100,3 +100,8 @@ void DimStartFrame::showStored(int channel)
     EditorWidgets::setText(m_lists[static_cast<size_t>(channel - 1)],
                            image ? dimStartText(image->value(dimStartSlot(channel))) : QString());
 }
+
+void DimStartFrame::chooseChannel(int channel)
+{
+    if (channel >= 1 && channel <= DimChannelCount) m_lists[static_cast<size_t>(channel - 1)]->setFocus();
+}

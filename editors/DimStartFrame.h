@@ -23,6 +23,8 @@ public:
     // Shows the image again after undo or redo wrote `step`, without running a handler (nothing
     // is written).
     void follow(const EditStep &step, bool undone);
+    // The start value field of channel `channel` gets the focus.
+    void chooseChannel(int channel);
 
 Q_SIGNALS:
     // One action of the installer wrote into the image in hand (a step for the undo history).

@@ -180,3 +180,16 @@ void OutputFunctionsFrame::follow(const EditStep &, bool)
 {
     refresh();
 }
+
+void OutputFunctionsFrame::chooseOutput(int output)
+{
+    if (output < 1 || output > RelayOutputCount) return;
+    {
+        const EditorWidgets::ProgramChange::Scope program(m_program);
+        EditorWidgets::setText(Combo8, QString::number(output));
+    }
+    Combo8_Click();
+    Combo8Naam->refresh();
+    Grid2->setCurrentCell(output, 0);
+    Combo8->setFocus();
+}

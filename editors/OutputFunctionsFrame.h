@@ -23,6 +23,8 @@ public:
     // Shows the image again after undo or redo wrote `step`, without running a handler (nothing
     // is written).
     void follow(const EditStep &step, bool undone);
+    // Output `output` chosen in the output list as a pick would, its row shown.
+    void chooseOutput(int output);
 
 Q_SIGNALS:
     // One action of the installer wrote into the image in hand (a step for the undo history).

@@ -366,3 +366,12 @@ void PushButtonFrame::Grid1_DblClick(int row, int column)
         img->set(secondFunctionSlot(row), NoFunction);
     refresh();
 }
+
+void PushButtonFrame::choosePushButton(int button)
+{
+    if (button < 1 || button > PushButtonCount) return;
+    Grid1_DblClick(button, 0);
+    Grid1->setCurrentCell(button, 0);
+    Grid1->scrollToItem(Grid1->item(button, 0));
+    Combo2->setFocus();
+}

@@ -28,6 +28,8 @@ public:
     // Shows the image again after undo or redo wrote `step`, without running a handler (nothing
     // is written).
     void follow(const EditStep &step, bool undone);
+    // Push button `button` chosen as a double-click on its row chooses it, its row shown.
+    void choosePushButton(int button);
 
 Q_SIGNALS:
     // One action of the installer wrote into the image in hand (a step for the undo history).

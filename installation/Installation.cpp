@@ -414,6 +414,27 @@ void recordCheck(InstallationModule &m, bool equal, const QDateTime &now)
     m.checkOutcome = QString::fromLatin1(equal ? F::CheckEqual : F::CheckDifferent);
 }
 
+QString installationText(const QString &typed, int maximum, bool multiline)
+{
+    QString text;
+    text.reserve(typed.size());
+    for (const QChar c : typed) {
+        if (multiline && c == u'\n')
+            text += c;
+        else if (c == u'\t' || c == u'\n' || c == u'\r')
+            text += u' ';
+        else if (c.category() != QChar::Other_Control && c != QChar::LineSeparator &&
+                 c != QChar::ParagraphSeparator)
+            text += c;
+    }
+    if (text.size() > maximum) {
+        text.truncate(maximum);
+        // Half of a character written as two UTF-16 units would be stored as a broken one.
+        if (!text.isEmpty() && text.back().isHighSurrogate()) text.chop(1);
+    }
+    return text;
+}
+
 ModuleCondition moduleCondition(const InstallationModule &m)
 {
     if (m.sendOutcome == QLatin1String(F::PartlySent) && (!m.knownAt.isValid() || m.sentAt >= m.knownAt))

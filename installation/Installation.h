@@ -63,6 +63,11 @@ inline constexpr const char *CheckEqual = "controle: gelijk";
 inline constexpr const char *CheckDifferent = "controle: verschillen";
 } // namespace InstallationFormat
 
+// Text the installer typed (or a file name) made fit for the installation: tabs and line breaks
+// become spaces (line breaks stay in `multiline` text), other control characters go, and it is
+// cut to `maximum` characters, never in the middle of a character.
+QString installationText(const QString &typed, int maximum, bool multiline = false);
+
 // One module of an installation.
 struct InstallationModule
 {

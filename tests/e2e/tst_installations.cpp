@@ -681,11 +681,12 @@ private Q_SLOTS:
         }
         const int inHand = installations(w).inHand();
         const QByteArray before = installationContent(installation(w));
-        const char *entries[] = {"nieuweInstallatie",     "installatieOpenen",  "installatieOpslaan",
-                                 "installatieOpslaanAls", "installatieSluiten", "eigenschappen",
-                                 "moduleToevoegen",       "modulesImporteren",  "moduleExporteren",
-                                 "moduleVerwijderen",     "moduleDupliceren",   "paneelTonen",
-                                 "recenteInstallatie1"};
+        const char *entries[] = {"nieuweInstallatie",     "installatieOpenen",   "installatieOpslaan",
+                                 "installatieOpslaanAls", "installatieSluiten",  "eigenschappen",
+                                 "moduleToevoegen",       "modulesImporteren",   "moduleExporteren",
+                                 "moduleVerwijderen",     "moduleDupliceren",    "paneelTonen",
+                                 "recenteInstallatie1",   "overzicht",           "installatieControleren",
+                                 "installatieRapport",    "overzichtExporteren", "namenImporteren"};
         QVERIFY(w.conversation().isRunning());
         QVERIFY(!byName<QMenu>(&w, "installatie")->menuAction()->isEnabled());
         for (const char *name : entries)

@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -41,13 +41,17 @@ OverviewFrame::OverviewFrame(QWidget *parent) : QGroupBox(parent)
         page.filter = named(new QLineEdit(tab), Names[i].filter);
         page.filter->setClearButtonEnabled(true);
         label->setBuddy(page.filter);
-        page.table = named(new QTableWidget(tab), Names[i].table);
+        page.table = named(new QTableView(tab), Names[i].table);
+        page.model = new OverviewModel(page.table);
+        page.table->setModel(page.model);
         page.table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         page.table->setSelectionBehavior(QAbstractItemView::SelectRows);
         page.table->setSelectionMode(QAbstractItemView::SingleSelection);
         page.table->verticalHeader()->hide();
         page.table->horizontalHeader()->setStretchLastSection(true);
         page.table->setWordWrap(false);
+        page.table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        page.table->verticalHeader()->setDefaultSectionSize(page.table->fontMetrics().height() + 6);
         auto *filterRow = new QHBoxLayout;
         filterRow->addWidget(label);
         filterRow->addWidget(page.filter, 1);
@@ -55,11 +59,11 @@ OverviewFrame::OverviewFrame(QWidget *parent) : QGroupBox(parent)
         column->addLayout(filterRow);
         column->addWidget(page.table, 1);
         m_tabs->addTab(tab, QString());
-        connect(page.filter, &QLineEdit::textChanged, this, [this, i] { applyFilter(m_pages[i]); });
-        connect(page.table, &QTableWidget::cellDoubleClicked, this, [this, i](int row, int) {
+        connect(page.filter, &QLineEdit::textChanged, page.model, &OverviewModel::setFilter);
+        connect(page.table, &QTableView::doubleClicked, this, [this, i](const QModelIndex &index) {
             const Page &p = m_pages[i];
-            if (row >= 0 && row < static_cast<int>(p.rows.rows.size()))
-                Q_EMIT placeChosen(p.rows.rows[static_cast<size_t>(row)].place);
+            if (index.isValid() && index.row() < p.model->rowCount())
+                Q_EMIT placeChosen(p.model->rowAt(index.row()).place);
         });
     }
     auto *layout = new QVBoxLayout(this);
@@ -78,49 +82,78 @@ void OverviewFrame::showInstallation(const Installation &installation, int langu
     m_tabs->setTabText(PushButtons, say(u"Drukknoppen"_s, u"Boutons poussoirs"_s));
     m_tabs->setTabText(Outputs, say(u"Uitgangen"_s, u"Sorties"_s));
     m_tabs->setTabText(Scenes, say(u"Sferen"_s, u"Contextes"_s));
-    m_pages[PushButtons].rows = Overview::pushButtons(installation, lang);
-    m_pages[Outputs].rows = Overview::outputs(installation, lang);
-    m_pages[Scenes].rows = Overview::scenes(installation, lang);
+    const QBrush greyed = palette().brush(QPalette::Disabled, QPalette::Text);
+    m_pages[PushButtons].model->setTable(Overview::pushButtons(installation, lang), greyed);
+    m_pages[Outputs].model->setTable(Overview::outputs(installation, lang), greyed);
+    m_pages[Scenes].model->setTable(Overview::scenes(installation, lang), greyed);
     for (size_t i = 0; i < m_pages.size(); ++i) {
         Page &page = m_pages[i];
         findChild<QLabel *>(QString::fromLatin1(Names[i].label))->setText(say(u"Zoeken:"_s, u"Filtrer :"_s));
         page.table->setAccessibleName(m_tabs->tabText(static_cast<int>(i)));
-        fill(page);
-    }
-}
-
-// Every row of the page's table, in the overview's words; the filter then hides what it leaves out.
-void OverviewFrame::fill(Page &page)
-{
-    QTableWidget *table = page.table;
-    table->setUpdatesEnabled(false);
-    table->clearContents();
-    table->setColumnCount(static_cast<int>(page.rows.columns.size()));
-    table->setHorizontalHeaderLabels(page.rows.columns);
-    table->setRowCount(static_cast<int>(page.rows.rows.size()));
-    const QBrush greyed = palette().brush(QPalette::Disabled, QPalette::Text);
-    for (int r = 0; r < table->rowCount(); ++r) {
-        const Overview::Row &row = page.rows.rows[static_cast<size_t>(r)];
-        const QString tip = row.tip.isEmpty() ? QString() : Lang::plainToolTip(row.tip);
-        for (int c = 0; c < row.cells.size(); ++c) {
-            auto *cell = new QTableWidgetItem(row.cells[c]);
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            if (row.unused) cell->setForeground(greyed);
-            if (!tip.isEmpty()) cell->setToolTip(tip);
-            table->setItem(r, c, cell);
+        page.model->setFilter(page.filter->text());
+        if (!page.sized && page.model->rowCount() > 0) {
+            // Fitted once to the first rows; the installer may widen them afterwards.
+            page.table->horizontalHeader()->setResizeContentsPrecision(50);
+            page.table->resizeColumnsToContents();
+            page.sized = true;
         }
     }
-    applyFilter(page);
-    table->resizeColumnsToContents();
-    table->setUpdatesEnabled(true);
 }
 
-void OverviewFrame::applyFilter(Page &page)
+// ---- the model ------------------------------------------------------------------------------------
+
+void OverviewModel::setTable(Overview::Table table, const QBrush &greyed)
 {
-    const std::vector<int> shown = Overview::matching(page.rows, page.filter->text());
-    std::vector<bool> keep(page.rows.rows.size(), false);
-    for (int r : shown)
-        keep[static_cast<size_t>(r)] = true;
-    for (int r = 0; r < page.table->rowCount(); ++r)
-        page.table->setRowHidden(r, !keep[static_cast<size_t>(r)]);
+    beginResetModel();
+    m_table = std::move(table);
+    m_greyed = greyed;
+    m_shown = Overview::matching(m_table, m_filter);
+    endResetModel();
+}
+
+void OverviewModel::setFilter(const QString &filter)
+{
+    beginResetModel();
+    m_filter = filter;
+    m_shown = Overview::matching(m_table, m_filter);
+    endResetModel();
+}
+
+const Overview::Row &OverviewModel::rowAt(int row) const
+{
+    return m_table.rows[static_cast<size_t>(m_shown[static_cast<size_t>(row)])];
+}
+
+int OverviewModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_shown.size());
+}
+
+int OverviewModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_table.columns.size());
+}
+
+QVariant OverviewModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    const Overview::Row &row = rowAt(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() < row.cells.size() ? row.cells[index.column()] : QString();
+    case Qt::ForegroundRole:
+        return row.unused ? QVariant(m_greyed) : QVariant();
+    case Qt::ToolTipRole:
+        // Names are the installer's plain text: a tip never reads them as markup.
+        return row.tip.isEmpty() ? QVariant() : QVariant(Lang::plainToolTip(row.tip));
+    default:
+        return {};
+    }
+}
+
+QVariant OverviewModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
+        return {};
+    return m_table.columns[section];
 }

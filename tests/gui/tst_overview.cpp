@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -94,39 +95,38 @@ struct Rig : WindowRig
         file.close();
         return inst().openInstallation(path) && Typing::activate(window.get());
     }
-    // The visible rows of a table, as their cells joined by " | ".
-    QStringList shownRows(QTableWidget *t)
+    QTableView *view(const char *name) { return byName<QTableView>(window.get(), name); }
+    // A row of an overview table as its cells joined by " | ".
+    static QString shownRow(QTableView *t, int r)
+    {
+        QStringList cells;
+        for (int c = 0; c < t->model()->columnCount(); ++c)
+            cells << t->model()->index(r, c).data().toString();
+        return cells.join(u" | "_s);
+    }
+    static QString cell(QTableView *t, int r, int c) { return t->model()->index(r, c).data().toString(); }
+    // The rows the table shows.
+    static QStringList shownRows(QTableView *t)
     {
         QStringList rows;
-        for (int r = 0; r < t->rowCount(); ++r) {
-            if (t->isRowHidden(r)) continue;
-            QStringList cells;
-            for (int c = 0; c < t->columnCount(); ++c)
-                cells << t->item(r, c)->text();
-            rows << cells.join(u" | "_s);
-        }
+        for (int r = 0; r < t->model()->rowCount(); ++r)
+            rows << shownRow(t, r);
         return rows;
     }
     // A double-click on the row whose cells start with `start`.
-    bool doubleClick(QTableWidget *t, const QString &start)
+    bool doubleClick(QTableView *t, const QString &start)
     {
-        for (int r = 0; r < t->rowCount(); ++r) {
-            if (t->isRowHidden(r) || !shownRow(t, r).startsWith(start)) continue;
-            t->scrollToItem(t->item(r, 0));
-            const QPoint at = t->visualItemRect(t->item(r, 0)).center();
+        for (int r = 0; r < t->model()->rowCount(); ++r) {
+            if (!shownRow(t, r).startsWith(start)) continue;
+            const QModelIndex index = t->model()->index(r, 0);
+            t->scrollTo(index);
+            const QPoint at = t->visualRect(index).center();
             QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
             QCoreApplication::processEvents();
             return true;
         }
         return false;
-    }
-    static QString shownRow(QTableWidget *t, int r)
-    {
-        QStringList cells;
-        for (int c = 0; c < t->columnCount(); ++c)
-            cells << t->item(r, c)->text();
-        return cells.join(u" | "_s);
     }
 };
 } // namespace
@@ -165,13 +165,14 @@ private Q_SLOTS:
         rig.action("overzicht")->trigger();
         auto *frame = byName<QGroupBox>(rig.window.get(), "Overzicht");
         QVERIFY(frame->isVisible());
-        QTableWidget *buttons = rig.table("drukknoppenOverzicht");
+        QTableView *buttons = rig.view("drukknoppenOverzicht");
+        QAbstractItemModel *model = buttons->model();
         QStringList headers;
-        for (int c = 0; c < buttons->columnCount(); ++c)
-            headers << buttons->horizontalHeaderItem(c)->text();
+        for (int c = 0; c < model->columnCount(); ++c)
+            headers << model->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(headers.join(u'|'), words[0]);
         QVERIFY(!buttons->horizontalHeader()->isHidden());
-        QCOMPARE(buttons->rowCount(), 60);
+        QCOMPARE(model->rowCount(), 60);
 
         // Each module's rows against its push-button editor.
         for (int module = 0; module < 3; ++module) {
@@ -179,22 +180,23 @@ private Q_SLOTS:
             rig.w().Command7_Click();
             auto *grid = rig.table("Grid1");
             for (int button = 1; button <= 20; ++button) {
-                QTableWidgetItem *first = buttons->item(module * 20 + button - 1, 3);
-                QTableWidgetItem *second = buttons->item(module * 20 + button - 1, 4);
+                const QModelIndex first = model->index(module * 20 + button - 1, 3);
+                const QModelIndex second = model->index(module * 20 + button - 1, 4);
                 if (grid->item(button, 1)->text() == u"***"_s && grid->item(button, 2)->text() == u"***"_s) {
-                    QCOMPARE(first->text(), words[1]);
-                    QCOMPARE(first->foreground().color(),
+                    QCOMPARE(first.data().toString(), words[1]);
+                    QCOMPARE(first.data(Qt::ForegroundRole).value<QBrush>().color(),
                              buttons->palette().color(QPalette::Disabled, QPalette::Text));
                     continue;
                 }
-                QCOMPARE(first->text(), grid->item(button, 1)->text());
-                QCOMPARE(second->text(), grid->item(button, 2)->text());
+                QCOMPARE(first.data().toString(), grid->item(button, 1)->text());
+                QCOMPARE(second.data().toString(), grid->item(button, 2)->text());
             }
         }
         rig.action("overzicht")->trigger();
-        QTableWidgetItem *sceneCall = buttons->item(20 + 12, 3);
-        QCOMPARE(sceneCall->text(), words[3]);
-        QVERIFY2(sceneCall->toolTip().contains(words[2]), qPrintable(sceneCall->toolTip()));
+        const QModelIndex sceneCall = model->index(20 + 12, 3);
+        QCOMPARE(sceneCall.data().toString(), words[3]);
+        QVERIFY2(sceneCall.data(Qt::ToolTipRole).toString().contains(words[2]),
+                 qPrintable(sceneCall.data(Qt::ToolTipRole).toString()));
 
         // The filter, typed into its field.
         auto *filter = byName<QLineEdit>(rig.window.get(), "drukknoppenFilter");
@@ -206,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(rig.shownRows(buttons).size(), 60);
 
         // A double-click on push button 13 of the second module: that module, its push button.
-        QVERIFY(rig.doubleClick(buttons, u"Zolder (Zolder, kast) | "_s + buttons->item(32, 1)->text()));
+        QVERIFY(rig.doubleClick(buttons, u"Zolder (Zolder, kast) | "_s + Rig::cell(buttons, 32, 1)));
         QCOMPARE(rig.inst().inHand(), 1);
         QTRY_VERIFY(byName<QWidget>(rig.window.get(), "Frame3")->isVisible());
         QCOMPARE(byName<QComboBox>(rig.window.get(), "Combo2")->currentText(), u"13"_s);
@@ -217,8 +219,8 @@ private Q_SLOTS:
         auto *tabs = byName<QTabWidget>(rig.window.get(), "overzichtTabs");
         tabs->setCurrentIndex(1);
         QCOMPARE(tabs->tabText(1), words[4]);
-        QTableWidget *outputs = rig.table("uitgangenOverzicht");
-        QCOMPARE(outputs->rowCount(), 12 + 12 + 4);
+        QTableView *outputs = rig.view("uitgangenOverzicht");
+        QCOMPARE(outputs->model()->rowCount(), 12 + 12 + 4);
         const QString fifth = Rig::shownRow(outputs, 12 + 4);
         QVERIFY2(fifth.contains(u"Keuken plafond"_s) && fifth.contains(words[3]), qPrintable(fifth));
         QVERIFY(rig.doubleClick(outputs, fifth));
@@ -233,7 +235,7 @@ private Q_SLOTS:
         // Scenes: only those in use; a double-click shows the scene.
         rig.action("overzicht")->trigger();
         tabs->setCurrentIndex(2);
-        QTableWidget *scenes = rig.table("sferenOverzicht");
+        QTableView *scenes = rig.view("sferenOverzicht");
         QVERIFY(rig.shownRows(scenes).filter(u"TV-avond"_s).size() == 1);
         QVERIFY(rig.doubleClick(scenes, rig.shownRows(scenes).filter(u"TV-avond"_s).first()));
         QCOMPARE(rig.inst().inHand(), 1);

@@ -81,4 +81,6 @@ void CheckFrame::showInstallation(const Installation &installation, int language
                   count(counts[1], u"waarschuwing"_s, u"waarschuwingen"_s, u"avertissement"_s,
                         u"avertissements"_s) +
                   u", "_s + count(counts[2], u"info"_s, u"info"_s, u"info"_s, u"info"_s));
+    // A tree is not named after its label for a screen reader: the list goes by the count.
+    m_list->setAccessibleName(m_count->text());
 }

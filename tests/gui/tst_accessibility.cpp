@@ -235,8 +235,9 @@ class TestAccessibility : public QObject
             case QAccessible::ComboBox:
             case QAccessible::List:
             case QAccessible::Table:
-                // A drop-down list, the field of an editable combo box and table cells belong to
-                // their control and go by its name.
+            case QAccessible::Tree:
+                // A drop-down list, the field of an editable combo box and table and tree cells
+                // belong to their control and go by its name.
                 checkControl(iface);
                 return;
             default:
@@ -482,6 +483,24 @@ private Q_SLOTS:
         QVERIFY(cell);
         QVERIFY2(cell->text(QAccessible::Name).endsWith(QStringLiteral("5 – Keuken <b>plafond</b>")),
                  qPrintable(cell->text(QAccessible::Name)));
+
+        // The overview's tables and the check's list are read out with their column titles.
+        rig.action("overzicht")->trigger();
+        inspector.inspect(QStringLiteral("overview"),
+                          {QStringLiteral("Overzicht"), QStringLiteral("drukknoppenOverzicht"),
+                           QStringLiteral("drukknoppenFilter")});
+        QAccessibleInterface *overview =
+            QAccessible::queryAccessibleInterface(byName<QWidget>(&w, "drukknoppenOverzicht"));
+        QVERIFY(overview->tableInterface());
+        QCOMPARE(overview->tableInterface()->columnCount(), 5);
+        QAccessibleInterface *header = overview->tableInterface()->cellAt(0, 2);
+        QVERIFY(header);
+        QVERIFY(!header->tableCellInterface()->columnHeaderCells().isEmpty());
+        QCOMPARE(header->tableCellInterface()->columnHeaderCells().first()->text(QAccessible::Name),
+                 country.contains('1') ? QStringLiteral("Naam") : QStringLiteral("Nom"));
+        rig.action("installatieControleren")->trigger();
+        inspector.inspect(QStringLiteral("check"),
+                          {QStringLiteral("Controle"), QStringLiteral("bevindingen")});
         QVERIFY2(none(inspector.faults), "controls a screen reader cannot name, listed above");
     }
 

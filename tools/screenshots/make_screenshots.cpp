@@ -25,10 +25,12 @@
 #include "viewer/Folivo.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPdfDocument>
 #include <QTemporaryDir>
@@ -339,6 +341,14 @@ bool installation(const QDir &out, const ModuleImage &relay)
     pick(byName<QComboBox>(&window, "Combo3"), 2);
     settle(100);
     ok &= save(&window, out, "names.png");
+    // The overview of the house, its push buttons filtered on a module's name, the panel still
+    // hidden so the table has the room.
+    window.findChild<QAction *>(QStringLiteral("overzicht"))->trigger();
+    auto *filter = byName<QLineEdit>(&window, "drukknoppenFilter");
+    filter->setText(QStringLiteral("Kelder relais 1"));
+    settle(100);
+    ok &= save(&window, out, "overview.png");
+    filter->clear();
     window.installations()->installatieSluiten_Click();
     return ok;
 }

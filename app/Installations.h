@@ -10,6 +10,7 @@
 #include <optional>
 
 struct ModuleState;
+struct Report;
 class ImageHistory;
 class InstallationPanel;
 class MainMenus;
@@ -158,6 +159,7 @@ private:
         Pdf,
     };
     QStringList chooseFiles(const QString &title, bool save, FileKind kind, const QString &objectName);
+    Failure exportInBackground(const Report &report, const QString &path, int language);
     // Names changed (or changed back) in module `index`, whether in hand or not.
     void applyNamesTo(int index, const EditStep &step, bool undone);
 

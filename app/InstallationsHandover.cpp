@@ -5,11 +5,17 @@
 #include "app/Messages.h"
 #include "common/Lang.h"
 #include "common/MessageBox.h"
+#include "files/ReportDocument.h"
 #include "files/SafeFile.h"
 #include "history/ImageHistory.h"
+#include "installation/InstallationReport.h"
 #include "installation/OverviewCsv.h"
 
+#include <QEventLoop>
 #include <QMainWindow>
+#include <QProgressDialog>
+#include <QThread>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -73,4 +79,54 @@ void Installations::namenImporteren_Click()
         unplaced.isEmpty() ? MessageBox::Icon::Information : MessageBox::Icon::Warning);
 }
 
-void Installations::installatieRapport_Click() {}
+// The installation report, printed or written as a PDF file whole or not at all.
+void Installations::installatieRapport_Click()
+{
+    if (!isOpen()) return;
+    const int lang = language();
+    using Messages::ReportAnswer;
+    const auto q = Messages::installationReport(lang);
+    const ReportAnswer answer = MessageBox::ask(m_window, Lang::warningTitle(lang), q.text, q.options,
+                                                ReportAnswer::Pdf, std::optional(ReportAnswer::Cancel));
+    if (answer == ReportAnswer::Cancel) return;
+    const Lang::Language words = Lang::Language(lang).readable();
+    if (answer == ReportAnswer::Print) {
+        ReportDocument::print(installationReport(*m_installation, words, QDateTime::currentDateTime()),
+                              m_window);
+        return;
+    }
+    const QStringList chosen = chooseFiles(
+        Lang::text(lang, u"Installatierapport"_s, u"Rapport d'installation"_s, u"Installatierapport"_s), true,
+        FileKind::Pdf, u"InstallatieRapportDialog"_s);
+    if (chosen.isEmpty()) return;
+    const QString path = chosen.constFirst();
+    const Report report = installationReport(*m_installation, words, QDateTime::currentDateTime());
+    if (const Failure failure = exportInBackground(report, path, lang); !failure.ok())
+        warn(Messages::fileNotSaved(path, failure, lang));
+}
+
+// Laying out the report of a large installation takes seconds: the PDF is written in a thread of
+// its own from a copy of the report, while the window goes on answering behind a box that says
+// so. Nothing the installer does meanwhile reaches the report.
+Failure Installations::exportInBackground(const Report &report, const QString &path, int language)
+{
+    Failure result;
+    std::unique_ptr<QThread> worker(
+        QThread::create([&] { result = ReportDocument::exportPdf(report, path); }));
+    QProgressDialog busy(Lang::text(language, u"Het installatierapport wordt geschreven..."_s,
+                                    u"Le rapport d'installation est en cours d'écriture..."_s,
+                                    u"Het installatierapport wordt geschreven..."_s),
+                         QString(), 0, 0, m_window);
+    busy.setObjectName(u"RapportBezig"_s);
+    busy.setWindowModality(Qt::ApplicationModal);
+    busy.setMinimumDuration(0);
+    busy.setAutoClose(false);
+    busy.setAutoReset(false);
+    QEventLoop wait;
+    connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
+    worker->start();
+    busy.show();
+    if (!worker->isFinished()) wait.exec();
+    worker->wait();
+    return result;
+}

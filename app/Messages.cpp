@@ -583,6 +583,17 @@ QString notImported(const QStringList &reasons, int language)
            reasons.join(QLatin1Char('\n'));
 }
 
+Question<ReportAnswer> installationReport(int language)
+{
+    return {
+        both(language, QStringLiteral("Het installatierapport afdrukken of als PDF-bestand bewaren?"),
+             QStringLiteral("Imprimer le rapport d'installation ou le sauver en fichier PDF ?")),
+        {{ReportAnswer::Print, caption(language, QStringLiteral("Afdrukken"), QStringLiteral("Imprimer"))},
+         {ReportAnswer::Pdf,
+          caption(language, QStringLiteral("Als PDF bewaren"), QStringLiteral("Sauver en PDF"))},
+         {ReportAnswer::Cancel, caption(language, QStringLiteral("Annuleren"), QStringLiteral("Annuler"))}}};
+}
+
 QString namesImported(int names, int modules, const QStringList &unplaced, int language)
 {
     const QString dutch =

@@ -127,6 +127,14 @@ Question<bool> offerNewerCopy(const QString &path, const QDateTime &copyTime, in
 Question<bool> offerUnsavedCopy(const QString &name, const QDateTime &copyTime, int language);
 // "Modules importeren...": the files that were not imported, each with why.
 QString notImported(const QStringList &reasons, int language);
+// "Installatierapport...": printed, written as a PDF file (default), or not at all (Esc).
+enum class ReportAnswer
+{
+    Print,
+    Pdf,
+    Cancel,
+};
+Question<ReportAnswer> installationReport(int language);
 // "Namen importeren (CSV)...": how many names changed in how many modules, then the rows that
 // could not be placed, each with its line and why (already in the window's language).
 QString namesImported(int names, int modules, const QStringList &unplaced, int language);

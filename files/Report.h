@@ -22,6 +22,14 @@ struct ReportSection
     QList<QStringList> rows;
     QString note; // a remark below the rows, or empty
 
+    // A longer document (the installation report) is made of parts: a section may start on a new
+    // page, under a heading as large as the report's title (a module's name and place), and show
+    // some of its rows greyed (indexes into `rows`: push buttons that do nothing). A module's
+    // report uses none of these.
+    bool newPage = false;
+    QString heading;
+    QList<int> greyedRows;
+
     bool operator==(const ReportSection &) const = default;
 };
 

@@ -15,6 +15,9 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTextDocument>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +27,8 @@ constexpr qreal MarginMillimetres = 15;
 constexpr qreal FontPoints = 10;
 // Tables wider than this many columns (the scenes of a relay module) get a smaller type.
 constexpr qsizetype NarrowColumns = 6;
+// The style that puts an element at the top of a new page.
+const QString PageBreak = u" page-break-before: always;"_s;
 
 QPageLayout a4()
 {
@@ -39,9 +44,9 @@ QString cell(const char *tag, const QString &text, const QString &attributes = {
 }
 
 // A list of lines: the label of each line in bold, no rules.
-void appendList(QString &html, const ReportSection &section)
+void appendList(QString &html, const ReportSection &section, const QString &attributes)
 {
-    html += u"<table cellspacing=\"0\" cellpadding=\"2\">"_s;
+    html += u"<table cellspacing=\"0\" cellpadding=\"2\""_s + attributes + u'>';
     for (const QStringList &row : section.rows) {
         html += u"<tr>"_s;
         for (qsizetype i = 0; i < row.size(); ++i)
@@ -110,20 +115,66 @@ void appendHeader(QString &html, const QStringList &columns, const QString &styl
     html += u"<thead>"_s + top + u"</tr>"_s + bottom + u"</tr></thead>"_s;
 }
 
-// A table with ruled cells.
-void appendTable(QString &html, const ReportSection &section)
+// A table with ruled cells; the rows the section greys are shown in grey type.
+void appendTable(QString &html, const ReportSection &section, const QString &pageBreak)
 {
-    const QString size = section.columns.size() > NarrowColumns ? u" style=\"font-size: 8pt;\""_s : QString();
+    const QString size = section.columns.size() > NarrowColumns ? u"font-size: 8pt;"_s : QString();
+    const QString style = size.isEmpty() ? QString() : u" style=\""_s + size + u'"';
+    const QString greyed = u" style=\""_s + size + u"color: #808080;\""_s;
     html += u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\""
-            u" style=\"border-collapse: collapse; border-color: #808080;\">"_s;
-    appendHeader(html, section.columns, size);
-    for (const QStringList &row : section.rows) {
+            u" style=\"border-collapse: collapse; border-color: #808080;"_s +
+            pageBreak + u"\">"_s;
+    appendHeader(html, section.columns, style);
+    QList<int> grey = section.greyedRows;
+    std::sort(grey.begin(), grey.end());
+    for (qsizetype r = 0; r < section.rows.size(); ++r) {
+        const QString &attributes =
+            std::binary_search(grey.cbegin(), grey.cend(), static_cast<int>(r)) ? greyed : style;
         html += u"<tr>"_s;
-        for (const QString &text : row)
-            html += cell("td", text, size);
+        for (const QString &text : section.rows[r])
+            html += cell("td", text, attributes);
         html += u"</tr>"_s;
     }
     html += u"</table>"_s;
+}
+
+// A long table is laid out in parts of at most this many rows, each from the top of a page (under
+// its column titles, as on any page it runs over): drawing a page of a table takes longer with
+// every page the table covers, and a table of thousands of rows would outgrow the layout's
+// coordinates.
+constexpr qsizetype RowsPerPart = 500;
+
+// The report cut where a section starts a new page, and where a long table reaches RowsPerPart
+// rows: the first part under the report's title, each further part on pages of its own.
+QList<Report> parts(const Report &report)
+{
+    QList<Report> out{Report{report.language, report.title, {}}};
+    const auto newPart = [&out, &report] {
+        if (!out.last().sections.isEmpty()) out << Report{report.language, QString(), {}};
+    };
+    for (const ReportSection &section : report.sections) {
+        if (section.newPage) newPart();
+        if (section.columns.isEmpty() || section.rows.size() <= RowsPerPart) {
+            out.last().sections << section;
+            out.last().sections.last().newPage = false;
+            continue;
+        }
+        for (qsizetype from = 0; from < section.rows.size(); from += RowsPerPart) {
+            if (from > 0) newPart();
+            ReportSection piece;
+            if (from == 0) {
+                piece.heading = section.heading;
+                piece.title = section.title;
+            }
+            piece.columns = section.columns;
+            piece.rows = section.rows.mid(from, RowsPerPart);
+            for (const int row : section.greyedRows)
+                if (row >= from && row < from + RowsPerPart) piece.greyedRows << static_cast<int>(row - from);
+            if (from + RowsPerPart >= section.rows.size()) piece.note = section.note;
+            out.last().sections << piece;
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -133,14 +184,23 @@ namespace ReportDocument {
 QString html(const Report &report)
 {
     QString html = u"<html><head><title>"_s + report.title.toHtmlEscaped() + u"</title></head><body>"_s;
-    html += cell("h1", report.title);
+    if (!report.title.isEmpty()) html += cell("h1", report.title);
     for (const ReportSection &section : report.sections) {
-        if (!section.title.isEmpty()) html += cell("h2", section.title);
+        // A section on a new page breaks before its first element.
+        QString pageBreak = section.newPage ? PageBreak : QString();
+        const auto breakHere = [&pageBreak] {
+            const QString attribute = pageBreak.isEmpty() ? QString() : u" style=\""_s + pageBreak + u'"';
+            pageBreak.clear();
+            return attribute;
+        };
+        if (!section.heading.isEmpty()) html += cell("h1", section.heading, breakHere());
+        if (!section.title.isEmpty()) html += cell("h2", section.title, breakHere());
         if (section.columns.isEmpty())
-            appendList(html, section);
+            appendList(html, section, breakHere());
         else if (!section.rows.isEmpty())
-            appendTable(html, section);
-        if (!section.note.isEmpty()) html += u"<p><i>"_s + section.note.toHtmlEscaped() + u"</i></p>"_s;
+            appendTable(html, section, std::exchange(pageBreak, QString()));
+        if (!section.note.isEmpty())
+            html += u"<p"_s + breakHere() + u"><i>"_s + section.note.toHtmlEscaped() + u"</i></p>"_s;
     }
     html += u"</body></html>"_s;
     return html;
@@ -161,33 +221,61 @@ int paint(const Report &report, QPagedPaintDevice *device)
 {
     QPainter painter;
     if (!device || !painter.begin(device)) return 0;
-    const std::unique_ptr<QTextDocument> doc = document(report);
-    // Laid out in the device's own units, so the type has its size in points on paper.
-    QAbstractTextDocumentLayout *layout = doc->documentLayout();
-    layout->setPaintDevice(device);
-    const QFontMetricsF metrics(doc->defaultFont(), device);
-    const qreal footer = 2 * metrics.height();
-    const QSizeF body(device->width(), device->height() - footer);
-    doc->setPageSize(body);
+    // Each part is laid out on its own: the pages of one part never wait for the layout of the
+    // others, and a page is drawn from its part alone, so a report of many modules takes time in
+    // proportion to its pages.
+    struct LaidOut
+    {
+        std::unique_ptr<QTextDocument> document;
+        int pages = 0;
+    };
+    std::vector<LaidOut> laidOut;
+    QFont font;
+    QSizeF body;
+    qreal footer = 0;
+    int pages = 0;
+    for (const Report &part : parts(report)) {
+        LaidOut l{document(part)};
+        // Laid out in the device's own units, so the type has its size in points on paper.
+        l.document->documentLayout()->setPaintDevice(device);
+        if (laidOut.empty()) {
+            font = l.document->defaultFont();
+            footer = 2 * QFontMetricsF(font, device).height();
+            body = QSizeF(device->width(), device->height() - footer);
+        }
+        l.document->setPageSize(body);
+        l.pages = l.document->pageCount();
+        // A part too long for the layout's coordinates counts no pages: nothing is printed.
+        if (l.pages <= 0) {
+            painter.end();
+            return 0;
+        }
+        pages += l.pages;
+        laidOut.push_back(std::move(l));
+    }
 
-    const int pages = doc->pageCount();
     const QPageRanges ranges = device->pageRanges();
     bool first = true;
-    for (int page = 1; page <= pages; ++page) {
-        if (!ranges.isEmpty() && !ranges.contains(page)) continue;
-        if (!first && !device->newPage()) break;
-        first = false;
-        const QRectF area(QPointF(0, (page - 1) * body.height()), body);
-        painter.save();
-        painter.translate(0, -area.top());
-        painter.setClipRect(area);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = area;
-        layout->draw(&painter, context);
-        painter.restore();
-        painter.setFont(doc->defaultFont());
-        painter.drawText(QRectF(0, body.height(), body.width(), footer), Qt::AlignRight | Qt::AlignBottom,
-                         u"%1 / %2"_s.arg(page).arg(pages));
+    int number = 0;
+    for (const LaidOut &part : laidOut) {
+        QAbstractTextDocumentLayout *layout = part.document->documentLayout();
+        for (int page = 1; page <= part.pages; ++page) {
+            ++number;
+            if (!ranges.isEmpty() && !ranges.contains(number)) continue;
+            if (!first && !device->newPage()) return pages;
+            first = false;
+            const QRectF area(QPointF(0, (page - 1) * body.height()), body);
+            painter.save();
+            painter.translate(0, -area.top());
+            painter.setClipRect(area);
+            QAbstractTextDocumentLayout::PaintContext context;
+            context.clip = area;
+            layout->draw(&painter, context);
+            painter.restore();
+            painter.setFont(font);
+            painter.drawText(QRectF(0, body.height(), body.width(), footer), Qt::AlignRight | Qt::AlignBottom,
+                             u"%1 / %2"_s.arg(number).arg(pages));
+        }
     }
     return pages;
 }
@@ -205,7 +293,7 @@ Failure exportPdf(const Report &report, const QString &path)
         writer.setCreator(u"QV Velano5"_s);
         if (paint(report, &writer) == 0)
             return Failure{Failure::Kind::NotWritten, path,
-                           u"cannot write %1: the PDF writer did not start"_s.arg(path)};
+                           u"cannot write %1: the report could not be laid out on PDF pages"_s.arg(path)};
     }
     return SafeFile::replace(path, buffer.data());
 }

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPdfDocument>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -342,6 +343,29 @@ private Q_SLOTS:
         QVERIFY2(MessageBox::lastText().contains(u"er is niets gewijzigd"_s),
                  qPrintable(MessageBox::lastText()));
         QCOMPARE(now.modules[1].names.outputs[4], u"Keuken & bar"_s);
+    }
+
+    // "Installatierapport...": the PDF by default, written while the window goes on answering;
+    // Annuleren writes nothing.
+    void reportIsWritten()
+    {
+        Rig rig(" 2 \r\n");
+        QVERIFY(rig.open(house()));
+        const QString path = rig.home.file(u"huis.pdf"_s);
+        MessageBox::setNextChoice(2);
+        rig.action("installatieRapport")->trigger();
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(answerFileDialog(u"InstallatieRapportDialog"_s, u"huis.pdf"_s,
+                                 [&rig] { rig.action("installatieRapport")->trigger(); }));
+        QVERIFY(QFile::exists(path));
+        QVERIFY(!rig.window->findChild<QWidget *>(u"RapportBezig"_s) ||
+                !rig.window->findChild<QWidget *>(u"RapportBezig"_s)->isVisible());
+        QPdfDocument pdf;
+        QCOMPARE(pdf.load(path), QPdfDocument::Error::None);
+        QVERIFY(pdf.pageCount() > 5);
+        const QString cover = pdf.getAllText(0).text();
+        QVERIFY2(cover.contains(u"Rapport d'installation"_s) && cover.contains(u"Huis"_s), qPrintable(cover));
+        QVERIFY(pdf.getAllText(pdf.pageCount() - 1).text().contains(u"%1 / %1"_s.arg(pdf.pageCount())));
     }
 
     // During a conversation the pages cannot be used.

@@ -15,6 +15,7 @@
 #include "files/ImageCompare.h"
 #include "files/ReportDocument.h"
 #include "installation/Installation.h"
+#include "installation/InstallationReport.h"
 #include "protocol/ModuleNames.h"
 #include "scenes/SceneFrame.h"
 #include "scenes/SceneLayout.h"
@@ -174,26 +175,40 @@ bool sceneEditor(TestWindow &window, const QDir &out)
     return save(&window, out, "scenes.png");
 }
 
-// The first page of the configuration report of the module in the window, as the PDF export
-// writes it, drawn at about 108 dots per inch on white paper.
-bool reportPage(TestWindow &window, const QDir &out)
+// Pages `first`..`last` of `report` as the PDF export writes them, side by side, each drawn at
+// about 108 dots per inch on white paper.
+bool reportPages(const Report &report, int first, int last, const QDir &out, const char *name)
 {
-    const ModuleState &state = window.state();
-    const Report report = makeReport(*state.imageFor(ModuleType), ModuleType, state.Language,
-                                     state.ModuleFilePath, QDateTime(QDate(2024, 5, 14), QTime(14, 2)));
     const QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("report.pdf"));
     if (!folder.isValid()) return fail("no folder for the report");
     if (const Failure failure = ReportDocument::exportPdf(report, file); !failure.ok())
         return fail(qPrintable(QStringLiteral("the report was not written: ") + failure.detail));
     QPdfDocument pdf;
-    if (pdf.load(file) != QPdfDocument::Error::None || pdf.pageCount() < 1)
+    if (pdf.load(file) != QPdfDocument::Error::None || pdf.pageCount() <= last)
         return fail("the report was not read back");
-    const QImage page = pdf.render(0, (pdf.pagePointSize(0) * 1.5).toSize());
-    QPixmap picture(page.size());
-    picture.fill(Qt::white);
-    QPainter(&picture).drawImage(0, 0, page);
-    return write(picture, out, "report-page1.png");
+    const QSize size = (pdf.pagePointSize(first) * 1.5).toSize();
+    const int gap = 12;
+    const int count = last - first + 1;
+    QPixmap picture(size.width() * count + gap * (count - 1), size.height());
+    picture.fill(QColor(0xd0, 0xd0, 0xd0));
+    QPainter painter(&picture);
+    for (int page = first; page <= last; ++page) {
+        const QPoint at((page - first) * (size.width() + gap), 0);
+        painter.fillRect(QRect(at, size), Qt::white);
+        painter.drawImage(at, pdf.render(page, size));
+    }
+    painter.end();
+    return write(picture, out, name);
+}
+
+// The first page of the configuration report of the module in the window.
+bool reportPage(TestWindow &window, const QDir &out)
+{
+    const ModuleState &state = window.state();
+    const Report report = makeReport(*state.imageFor(ModuleType), ModuleType, state.Language,
+                                     state.ModuleFilePath, QDateTime(QDate(2024, 5, 14), QTime(14, 2)));
+    return reportPages(report, 0, 0, out, "report-page1.png");
 }
 
 // The comparison of the module in the window with a customer's file that differs in a few
@@ -349,6 +364,9 @@ bool installation(const QDir &out, const ModuleImage &relay)
     settle(100);
     ok &= save(&window, out, "overview.png");
     filter->clear();
+    // The installation report's cover and the first page of its overview.
+    ok &= reportPages(installationReport(house, Lang::Language(1), morning.toLocalTime()), 0, 1, out,
+                      "installation-report.png");
     window.installations()->installatieSluiten_Click();
     return ok;
 }

@@ -6,6 +6,7 @@
 #include "protocol/ModuleTypes.h"
 #include "scenes/SceneFrame.h"
 #include "scenes/SceneLayout.h"
+#include "support/CheckSlips.h"
 #include "support/Dialogs.h"
 #include "support/Find.h"
 #include "support/Typing.h"
@@ -295,6 +296,48 @@ private Q_SLOTS:
         rig.action("installatieSluiten")->trigger();
         QVERIFY(!list->isVisible());
         QVERIFY(!rig.action("installatieControleren")->isEnabled());
+    }
+
+    // Each slip an installer makes is listed once on the check's page, in the window's language,
+    // and a double-click on it leads to the module and the place it is about.
+    void checkShowsEachSlip_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("Dutch") << 1;
+        QTest::newRow("French") << 2;
+    }
+    void checkShowsEachSlip()
+    {
+        QFETCH(int, language);
+        for (const CheckSlips::Slip &slip : CheckSlips::slips()) {
+            Rig rig(language == 1 ? " 1 \r\n" : " 2 \r\n");
+            Installation planned = CheckSlips::house();
+            slip.make(planned.modules[0], planned);
+            QVERIFY(rig.open(planned));
+            rig.action("installatieControleren")->trigger();
+            auto *list = byName<QTreeWidget>(rig.window.get(), "bevindingen");
+            QVERIFY2(list->topLevelItemCount() == 1, slip.what);
+            QTreeWidgetItem *item = list->topLevelItem(0);
+            QCOMPARE(item->text(0), InstallationCheck::severityText(slip.severity, Lang::Language(language)));
+            QCOMPARE(item->text(2), language == 1 ? slip.dutch : slip.french);
+            const QPoint at = list->visualItemRect(item).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            QCoreApplication::processEvents();
+            QCOMPARE(rig.inst().inHand(), slip.place.module);
+            using Kind = Overview::Place::Kind;
+            if (slip.place.kind == Kind::PushButton)
+                QTRY_COMPARE(byName<QComboBox>(rig.window.get(), "Combo2")->currentText(),
+                             QString::number(slip.place.number));
+            else if (slip.place.kind == Kind::Output)
+                QTRY_COMPARE(byName<QComboBox>(rig.window.get(), "Combo8")->currentText(),
+                             QString::number(slip.place.number));
+            else if (slip.place.kind == Kind::Scene)
+                QTRY_COMPARE(byName<SceneFrame>(rig.window.get(), "Frame9")->selectedScene(),
+                             slip.place.number - 1);
+            else
+                QTRY_VERIFY(byName<QWidget>(rig.window.get(), "Frame11")->isVisible());
+        }
     }
 
     // The overview to a spreadsheet and names back: changed names come back as one undo step of

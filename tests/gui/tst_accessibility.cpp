@@ -495,9 +495,12 @@ private Q_SLOTS:
         QCOMPARE(overview->tableInterface()->columnCount(), 5);
         QAccessibleInterface *header = overview->tableInterface()->cellAt(0, 2);
         QVERIFY(header);
-        QVERIFY(!header->tableCellInterface()->columnHeaderCells().isEmpty());
-        QCOMPARE(header->tableCellInterface()->columnHeaderCells().first()->text(QAccessible::Name),
-                 country.contains('1') ? QStringLiteral("Naam") : QStringLiteral("Nom"));
+        // The header cells are made for the caller, who deletes them.
+        const QList<QAccessibleInterface *> titles = header->tableCellInterface()->columnHeaderCells();
+        const QString title = titles.isEmpty() ? QString() : titles.first()->text(QAccessible::Name);
+        for (QAccessibleInterface *made : titles)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+        QCOMPARE(title, country.contains('1') ? QStringLiteral("Naam") : QStringLiteral("Nom"));
         rig.action("installatieControleren")->trigger();
         inspector.inspect(QStringLiteral("check"),
                           {QStringLiteral("Controle"), QStringLiteral("bevindingen")});

@@ -16,17 +16,6 @@ namespace {
 
 using Place = Overview::Place;
 
-bool fits(const InstallationModule &m)
-{
-    const ModuleTypeInfo *info = ModuleTypes::info(m.type);
-    return info && m.image.size() == info->slotCount;
-}
-
-bool isScene(int value)
-{
-    return value >= FirstSceneValue && value <= LastSceneValue;
-}
-
 // Collects the findings of one installation in one language.
 class Checker
 {
@@ -85,7 +74,7 @@ private:
         case ModuleCondition::Read:
             break;
         }
-        if (!fits(m)) return;
+        if (!Overview::fits(m)) return;
         checkPushButtons(index, m);
         checkOutputs(index, m);
         checkScenes(index, m);
@@ -101,7 +90,8 @@ private:
             const int second = m.image.value(secondFunctionSlot(button));
             for (int slot : {firstFunctionSlot(button), secondFunctionSlot(button)}) {
                 const int value = m.image.value(slot);
-                if (value == NoFunction || isScene(value) || (value >= 0 && value < outputs)) continue;
+                if (value == NoFunction || Overview::sceneOf(value) != 0 || (value >= 0 && value < outputs))
+                    continue;
                 add(Severity::Error, index, place,
                     tr(u"%1: %2 bestaat niet op deze module (%3 uitgangen)"_s,
                        u"%1 : %2 n'existe pas sur ce module (%3 sorties)"_s)

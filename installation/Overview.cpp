@@ -19,23 +19,11 @@ int outputsOf(const InstallationModule &m)
     return info ? info->outputs : 0;
 }
 
-bool fits(const InstallationModule &m)
-{
-    const ModuleTypeInfo *info = ModuleTypes::info(m.type);
-    return info && m.image.size() == info->slotCount;
-}
-
 // The output (1-based) a push button's function value switches; 0 for none or a scene.
 int outputOf(int value)
 {
     if (value == NoFunction || (value >= FirstSceneValue && value <= LastSceneValue) || value < 0) return 0;
     return value + 1;
-}
-
-// The scene (1-based) a push button's function value calls; 0 for none or an output.
-int sceneOf(int value)
-{
-    return value >= FirstSceneValue && value <= LastSceneValue ? value - FirstSceneValue + 1 : 0;
 }
 
 QString tr(Lang::Language language, const QString &dutch, const QString &french)
@@ -56,6 +44,17 @@ QStringList callers(const InstallationModule &m, const SlotWords &words,
 }
 
 } // namespace
+
+bool fits(const InstallationModule &m)
+{
+    const ModuleTypeInfo *info = ModuleTypes::info(m.type);
+    return info && m.image.size() == info->slotCount;
+}
+
+int sceneOf(int value)
+{
+    return value >= FirstSceneValue && value <= LastSceneValue ? value - FirstSceneValue + 1 : 0;
+}
 
 QString moduleText(const InstallationModule &m)
 {

@@ -53,6 +53,11 @@ Table outputs(const Installation &installation, Lang::Language language);
 // scene, name, group scene, what it sets and the push buttons that call it.
 Table scenes(const Installation &installation, Lang::Language language);
 
+// Whether `m` holds an image that fits its type (a module without one has no rows and no findings).
+bool fits(const InstallationModule &m);
+// The scene (1-based) a push button's function value calls; 0 for none or an output.
+int sceneOf(int value);
+
 // How a module is called in every row: its name, with its place when it has one.
 QString moduleText(const InstallationModule &m);
 // What scene `scene` (1-based) sets on module `m`, channel by channel ("Uitgang 1 – Keuken: Aan;
